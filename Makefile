@@ -1,0 +1,88 @@
+# Dayvault: the commands of the README. Each target installs what is missing, configures and builds.
+#   make run        build and start the program
+#   make test       build with warnings as errors and run every test through CTest
+#   make test-asan  the same with AddressSanitizer and UndefinedBehaviorSanitizer
+#   make bench      build and run the benchmarks
+#   make fuzz       build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60)
+
+SHELL        := /bin/bash
+BUILD_DIR    ?= build
+JOBS         ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+CTEST_ARGS   ?=
+
+# Debian 12 packages, by the targets that need them.
+BUILD_PACKAGES := g++ make cmake ninja-build pkg-config
+TEST_PACKAGES  := googletest libgtest-dev libgmock-dev
+BENCH_PACKAGES := libbenchmark-dev
+FUZZ_PACKAGES  := clang libclang-rt-14-dev
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+# Installs only the packages that are not installed yet, so a second run costs one dpkg query.
+define install_missing
+	@missing=$$(for p in $(1); do \
+	    dpkg-query -W -f='$${Status}\n' "$$p" 2>/dev/null | grep -q '^install ok installed$$' || echo "$$p"; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+endef
+
+.PHONY: all deps test-deps bench-deps fuzz-deps build run test test-asan bench fuzz format clean
+
+all: build
+
+deps:
+	$(call install_missing,$(BUILD_PACKAGES) $(TEST_PACKAGES))
+
+bench-deps: deps
+	$(call install_missing,$(BENCH_PACKAGES))
+
+fuzz-deps: deps
+	$(call install_missing,$(FUZZ_PACKAGES))
+
+# $(1) build folder, $(2) extra CMake options
+define configure_and_build
+	cmake -S . -B $(1) -G Ninja $(2)
+	cmake --build $(1) -j $(JOBS)
+endef
+
+build: deps
+	$(call configure_and_build,$(BUILD_DIR),-DDAYVAULT_WERROR=ON)
+
+run: build
+	@echo "Dayvault is built in $(BUILD_DIR). The desktop program and dayvault-cli arrive with later work;"
+	@echo "until then 'make test' exercises the core."
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+test-asan: deps
+	$(call configure_and_build,$(BUILD_DIR)-asan,-DCMAKE_BUILD_TYPE=Debug -DDAYVAULT_WERROR=ON -DDAYVAULT_SANITIZE=ON)
+	cd $(BUILD_DIR)-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+bench: bench-deps
+	$(call configure_and_build,$(BUILD_DIR)-bench,-DCMAKE_BUILD_TYPE=Release -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_BENCH=ON)
+	$(BUILD_DIR)-bench/bench/dayvault_bench $(BENCH_ARGS)
+
+fuzz: fuzz-deps
+	$(call configure_and_build,$(BUILD_DIR)-fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_FUZZ=ON)
+	@set -e; for target in $(BUILD_DIR)-fuzz/tests/fuzz/fuzz_*; do \
+	    [ -x "$$target" ] || continue; \
+	    name=$$(basename "$$target"); \
+	    corpus=$(BUILD_DIR)-fuzz/corpus/$$name; mkdir -p "$$corpus"; \
+	    seeds=tests/fuzz/seeds/$$name; [ -d "$$seeds" ] || seeds=; \
+	    echo "== $$name for $(FUZZ_SECONDS) s"; \
+	    "$$target" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        -artifact_prefix=$(BUILD_DIR)-fuzz/ "$$corpus" $$seeds; \
+	  done
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-asan $(BUILD_DIR)-bench $(BUILD_DIR)-fuzz
