@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/DateData.h"
+#include "core/TodoData.h"
+
+namespace dv {
+
+/// What the event editor refuses on confirmation, in the order it checks. The caller shows the
+/// matching message and puts the focus on the control that needs changing.
+enum class EventCheck {
+    Ok,
+    MissingDescription,       ///< empty description on an all-day event: the description field
+    NeverOccurs,              ///< the rule and the conditions exclude every occurrence: the weekday conditions
+    EndBeforeFirstOccurrence, ///< RepeatEnd 2 with no occurrence up to RepeatEndDate: the end date
+};
+
+/// Empty Description with ShowStartTime off.
+bool IsMissingDescription(const DateData& data);
+/// For a repeating event: masks or rate that can never let an occurrence through. False for a
+/// non-repeating event.
+bool NeverOccurs(const DateData& data);
+/// For a repeating event with RepeatEnd 2: no occurrence in [StartDate, RepeatEndDate].
+bool EndsBeforeFirstOccurrence(const DateData& data);
+/// All three in the editor's order; the first that fails.
+EventCheck CheckEventData(const DateData& data);
+
+/// What the to-do editor refuses on confirmation, in the order it checks.
+enum class TodoCheck {
+    Ok,
+    MissingGroup,       ///< empty group: the group box
+    MissingDescription, ///< empty description: the description field
+};
+
+TodoCheck CheckTodoData(const TodoData& data);
+
+} // namespace dv
