@@ -1,0 +1,350 @@
+#include "core/CDateTime.h"
+#include "core/CDateTimeSpan.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace dv {
+namespace {
+
+constexpr int64_t kInt64Max = std::numeric_limits<int64_t>::max();
+constexpr int64_t kInt64Min = std::numeric_limits<int64_t>::min();
+constexpr int32_t kInt32Max = std::numeric_limits<int32_t>::max();
+constexpr int32_t kInt32Min = std::numeric_limits<int32_t>::min();
+
+TEST(DateTimeSpanTest, ComponentConstructorSumsInSixtyFourBits) {
+    struct Row {
+        const char* name;
+        int32_t days, hours, minutes, seconds;
+        int64_t expected;
+    };
+    const Row rows[] = {
+        {"zero", 0, 0, 0, 0, 0},
+        {"oneOfEach", 1, 1, 1, 1, 90061},
+        {"mixedSigns", 1, -1, 0, -1, 82799},
+        {"negativeDay", -1, 0, 0, 0, -86400},
+        {"largestDaysBeyondInt32Seconds", kInt32Max, 0, 0, 0, int64_t{kInt32Max} * 86400},
+        {"smallestOfEach", kInt32Min, kInt32Min, kInt32Min, kInt32Min,
+         int64_t{kInt32Min} * 86400 + int64_t{kInt32Min} * 3600 + int64_t{kInt32Min} * 60 +
+             kInt32Min},
+        {"largestOfEach", kInt32Max, kInt32Max, kInt32Max, kInt32Max,
+         int64_t{kInt32Max} * (86400 + 3600 + 60 + 1)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(CDateTimeSpan(row.days, row.hours, row.minutes, row.seconds).GetTotalSeconds(),
+                  row.expected);
+    }
+    EXPECT_EQ(CDateTimeSpan().GetTotalSeconds(), 0);
+}
+
+TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
+    struct Row {
+        const char* name;
+        int64_t seconds;
+        int32_t minutes, hours, days, weeks;
+    };
+    const Row rows[] = {
+        {"zero", 0, 0, 0, 0, 0},
+        {"justUnderOneMinute", 59, 0, 0, 0, 0},
+        {"minusJustUnderOneMinute", -59, 0, 0, 0, 0},
+        {"oneAndAHalfDays", 129600, 2160, 36, 1, 0},
+        {"minusOneAndAHalfDays", -129600, -2160, -36, -1, 0},
+        {"justUnderOneWeek", 604799, 10079, 167, 6, 0},
+        {"minusOneWeekExactly", -604800, -10080, -168, -7, -1},
+        {"minutesAtInt32Limit", int64_t{kInt32Max} * 60 + 59, kInt32Max, 35791394, 1491308, 213044},
+        {"minutesBeyondInt32", int64_t{kInt32Max} * 60 + 60, kInt32Max, 35791394, 1491308, 213044},
+        {"largestSpan", kInt64Max, kInt32Max, kInt32Max, kInt32Max, kInt32Max},
+        {"smallestSpan", kInt64Min, kInt32Min, kInt32Min, kInt32Min, kInt32Min},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CDateTimeSpan span(row.seconds);
+        EXPECT_EQ(span.GetTotalMinutes(), row.minutes);
+        EXPECT_EQ(span.GetTotalHours(), row.hours);
+        EXPECT_EQ(span.GetDays(), row.days);
+        EXPECT_EQ(span.GetTotalWeeks(), row.weeks);
+    }
+}
+
+TEST(DateTimeSpanTest, ComparisonAndSaturatingArithmetic) {
+    const CDateTimeSpan a(100);
+    const CDateTimeSpan b(-7);
+    EXPECT_TRUE(a > b);
+    EXPECT_TRUE(a >= b);
+    EXPECT_TRUE(b < a);
+    EXPECT_TRUE(b <= a);
+    EXPECT_TRUE(a != b);
+    EXPECT_TRUE(a == CDateTimeSpan(0, 0, 1, 40));
+
+    struct Row {
+        const char* name;
+        int64_t left, right;
+        int64_t sum, difference;
+    };
+    const Row rows[] = {
+        {"small", 100, -7, 93, 107},
+        {"sumOverflowsUp", kInt64Max, 1, kInt64Max, kInt64Max - 1},
+        {"sumOverflowsDown", kInt64Min, -1, kInt64Min, kInt64Min + 1},
+        {"differenceOverflowsUp", kInt64Max, -1, kInt64Max - 1, kInt64Max},
+        {"differenceOverflowsDown", kInt64Min, 1, kInt64Min + 1, kInt64Min},
+        {"subtractSmallestFromZero", 0, kInt64Min, kInt64Min, kInt64Max},
+        {"subtractSmallestFromMinusOne", -1, kInt64Min, kInt64Min, kInt64Max},
+        {"extremesCancel", kInt64Max, kInt64Min, -1, kInt64Max},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CDateTimeSpan left(row.left);
+        const CDateTimeSpan right(row.right);
+        EXPECT_EQ((left + right).GetTotalSeconds(), row.sum);
+        EXPECT_EQ((left - right).GetTotalSeconds(), row.difference);
+        CDateTimeSpan accumulated = left;
+        accumulated += right;
+        EXPECT_EQ(accumulated.GetTotalSeconds(), row.sum);
+        accumulated = left;
+        accumulated -= right;
+        EXPECT_EQ(accumulated.GetTotalSeconds(), row.difference);
+    }
+    EXPECT_EQ((-CDateTimeSpan(5)).GetTotalSeconds(), -5);
+    EXPECT_EQ((-CDateTimeSpan(kInt64Min)).GetTotalSeconds(), kInt64Max);
+    EXPECT_EQ((-CDateTimeSpan(kInt64Max)).GetTotalSeconds(), -kInt64Max);
+}
+
+// The broken-down fields, written without Format.
+std::string Fields(const CDateTime& value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", value.GetYear(),
+                  value.GetMonth(), value.GetDay(), value.GetHour(), value.GetMinute(),
+                  value.GetSecond());
+    return text;
+}
+
+// ---- Date-time plus span at the edges -----------------------------------------------------------
+
+TEST(DateTimeArithmeticTest, AddingSpansCarriesSecondsIntoDaysBothWays) {
+    struct Row {
+        const char* name;
+        CDateTime start;
+        int64_t seconds;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"oneDayFromLastSecond", CDateTime(2007, 3, 5, 23, 59, 59), 86400, "2007-03-06 23:59:59"},
+        {"minusOneSecondFromMidnight", CDateTime(2007, 3, 5), -1, "2007-03-04 23:59:59"},
+        {"minusOneSecondFromMarch1Leap", CDateTime(2008, 3, 1), -1, "2008-02-29 23:59:59"},
+        {"minusOneSecondFromMarch1Common", CDateTime(2007, 3, 1), -1, "2007-02-28 23:59:59"},
+        {"oneSecondPastLastSecond", CDateTime(2007, 12, 31, 23, 59, 59), 1, "2008-01-01 00:00:00"},
+        {"minusOneAndAHalfDays", CDateTime(2007, 3, 5, 6, 0, 0), -129600, "2007-03-03 18:00:00"},
+        {"plusOneAndAHalfDaysOverMidnight", CDateTime(2007, 3, 5, 18, 0, 0), 129600,
+         "2007-03-07 06:00:00"},
+        {"minusSecondsLongerThanTimeOfDay", CDateTime(2007, 3, 5, 0, 0, 10), -20,
+         "2007-03-04 23:59:50"},
+        {"tenThousandYearsOfSeconds", CDateTime(1, 1, 1), int64_t{3652058} * 86400 + 86399,
+         "9999-12-31 23:59:59"},
+        {"zero", CDateTime(2007, 3, 5, 12, 0, 0), 0, "2007-03-05 12:00:00"},
+        {"backBeforeYear1", CDateTime(1, 1, 1), -1, "0000-12-31 23:59:59"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CDateTimeSpan span(row.seconds);
+        EXPECT_EQ(Fields(row.start + span), row.expected);
+        EXPECT_EQ(Fields(row.start - (-span)), row.expected);
+        CDateTime moved = row.start;
+        moved += span;
+        EXPECT_EQ(Fields(moved), row.expected);
+        EXPECT_EQ((moved - row.start).GetTotalSeconds(), row.seconds);
+        moved -= span;
+        EXPECT_EQ(moved, row.start);
+        EXPECT_EQ(Fields(moved), Fields(row.start));
+    }
+}
+
+TEST(DateTimeArithmeticTest, ArithmeticSaturatesAtTheEndsOfTheDayRange) {
+    const CDateTime last = CDateTime::FromDayNumber(kInt32Max, 86399);
+    const CDateTime first = CDateTime::FromDayNumber(kInt32Min, 0);
+    EXPECT_EQ(Fields(last), "5879611-07-11 23:59:59");
+    EXPECT_EQ(Fields(first), "-5879610-06-22 00:00:00");
+
+    struct Row {
+        const char* name;
+        CDateTime start;
+        CDateTimeSpan span;
+        bool add;
+        CDateTime expected;
+    };
+    const CDateTimeSpan maxSpan(std::numeric_limits<int64_t>::max());
+    const CDateTimeSpan minSpan(std::numeric_limits<int64_t>::min());
+    const Row rows[] = {
+        {"oneSecondPastLast", last, CDateTimeSpan(1), true, last},
+        {"oneSecondBeforeFirst", first, CDateTimeSpan(-1), true, first},
+        {"largestSpanForward", CDateTime(2007, 3, 5), maxSpan, true, last},
+        {"smallestSpanForward", CDateTime(2007, 3, 5), minSpan, true, first},
+        {"largestSpanBack", CDateTime(2007, 3, 5), maxSpan, false, first},
+        {"smallestSpanBack", CDateTime(2007, 3, 5), minSpan, false, last},
+        {"justFitsAtTop", CDateTime::FromDayNumber(kInt32Max, 0), CDateTimeSpan(86399), true, last},
+        {"justFitsAtBottom", CDateTime::FromDayNumber(kInt32Min, 86399), CDateTimeSpan(86399),
+         false, first},
+        {"oneDayPastLastFromMidday", CDateTime::FromDayNumber(kInt32Max, 43200),
+         CDateTimeSpan(1, 0, 0, 0), true, last},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CDateTime result = row.add ? row.start + row.span : row.start - row.span;
+        EXPECT_EQ(result, row.expected);
+        EXPECT_EQ(Fields(result), Fields(row.expected));
+    }
+    // The difference of the two extremes is exact, not saturated.
+    EXPECT_EQ((last - first).GetTotalSeconds(), (int64_t{kInt32Max} - kInt32Min) * 86400 + 86399);
+    EXPECT_EQ((first - last).GetTotalSeconds(),
+              -((int64_t{kInt32Max} - kInt32Min) * 86400 + 86399));
+}
+
+TEST(DateTimeArithmeticTest, FromDayNumberNormalisesSecondsOutsideTheDay) {
+    struct Row {
+        const char* name;
+        int32_t dayNumber, seconds;
+        int32_t expectedDay, expectedSeconds;
+    };
+    const Row rows[] = {
+        {"inRange", 733041, 45296, 733041, 45296},
+        {"exactlyOneDay", 733041, 86400, 733042, 0},
+        {"minusOneSecond", 733041, -1, 733040, 86399},
+        {"minusOneDayExactly", 733041, -86400, 733040, 0},
+        {"manyDaysForward", 1, kInt32Max, 1 + kInt32Max / 86400, kInt32Max % 86400},
+        {"manyDaysBack", 1, kInt32Min, 1 + kInt32Min / 86400 - 1, 86400 + kInt32Min % 86400},
+        {"saturatesAtTop", kInt32Max, 86400, kInt32Max, 86399},
+        {"saturatesAtBottom", kInt32Min, -1, kInt32Min, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CDateTime value = CDateTime::FromDayNumber(row.dayNumber, row.seconds);
+        EXPECT_EQ(value.GetDayNumber(), row.expectedDay);
+        EXPECT_EQ(value.GetSecondsOfDay(), row.expectedSeconds);
+        EXPECT_EQ(value.GetHour() * 3600 + value.GetMinute() * 60 + value.GetSecond(),
+                  row.expectedSeconds);
+    }
+}
+
+// ---- Date-time plus span against a reference on a single seconds axis ---------------------------
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
+
+struct Reference {
+    bool saturatedHigh;
+    bool saturatedLow;
+    int64_t dayNumber;
+    int64_t seconds;
+};
+
+// Everything as one count of seconds from the start of day 0; |spans| stay below 2^62 so that
+// the sum cannot overflow.
+Reference ReferenceShift(const CDateTime& start, int64_t spanSeconds) {
+    const int64_t axis =
+        int64_t{start.GetDayNumber()} * 86400 + start.GetSecondsOfDay() + spanSeconds;
+    const int64_t day = FloorDiv(axis, 86400);
+    return {day > kInt32Max, day < kInt32Min, day, axis - day * 86400};
+}
+
+int64_t RandomSpan(std::mt19937_64& random) {
+    switch (random() % 5) {
+    case 0:
+        return std::uniform_int_distribution<int64_t>(-200000, 200000)(random);
+    case 1: // whole days, or a few seconds either side of them
+        return std::uniform_int_distribution<int64_t>(-40000, 40000)(random) * 86400 +
+               std::uniform_int_distribution<int64_t>(-2, 2)(random);
+    case 2:
+        return std::uniform_int_distribution<int64_t>(-400'000'000'000, 400'000'000'000)(random);
+    case 3: // far beyond the day range
+        return std::uniform_int_distribution<int64_t>(-(int64_t{1} << 61),
+                                                      int64_t{1} << 61)(random);
+    default:
+        return std::uniform_int_distribution<int64_t>(-(int64_t{1} << 40),
+                                                      int64_t{1} << 40)(random);
+    }
+}
+
+CDateTime RandomDateTime(std::mt19937_64& random) {
+    const int32_t seconds = std::uniform_int_distribution<int32_t>(0, 86399)(random);
+    switch (random() % 3) {
+    case 0:
+        return CDateTime::FromDayNumber(
+            std::uniform_int_distribution<int32_t>(kInt32Min, kInt32Max)(random), seconds);
+    case 1: // near either end of the day range
+        return CDateTime::FromDayNumber((random() % 2 ? kInt32Max : kInt32Min + 50) -
+                                            std::uniform_int_distribution<int32_t>(0, 50)(random),
+                                        seconds);
+    default:
+        return CDateTime::FromDayNumber(std::uniform_int_distribution<int32_t>(1, 3652059)(random),
+                                        seconds);
+    }
+}
+
+TEST(DateTimeSpanTest, DateTimeArithmeticMatchesASecondsAxisReference) {
+    std::mt19937_64 random(20070305);
+    int failures = 0;
+    for (int i = 0; i < 200000 && failures < 10; ++i) {
+        const CDateTime start = RandomDateTime(random);
+        const int64_t spanSeconds = RandomSpan(random);
+        const CDateTimeSpan span(spanSeconds);
+        const Reference expected = ReferenceShift(start, spanSeconds);
+
+        const CDateTime sum = start + span;
+        CDateTime viaMinus = start;
+        viaMinus -= CDateTimeSpan(-spanSeconds);
+
+        int64_t expectedDay = expected.dayNumber;
+        int64_t expectedSeconds = expected.seconds;
+        if (expected.saturatedHigh) {
+            expectedDay = kInt32Max;
+            expectedSeconds = 86399;
+        } else if (expected.saturatedLow) {
+            expectedDay = kInt32Min;
+            expectedSeconds = 0;
+        }
+        const bool cacheInStep =
+            sum.GetHour() * 3600 + sum.GetMinute() * 60 + sum.GetSecond() ==
+                sum.GetSecondsOfDay() &&
+            CDateTime::FromDayNumber(sum.GetDayNumber()).GetDay() == sum.GetDay() &&
+            (sum.GetYear() < 0 || CDateTime::DayNumber(sum.GetYear(), sum.GetMonth(),
+                                                       sum.GetDay()) == sum.GetDayNumber());
+        const bool exact = !expected.saturatedHigh && !expected.saturatedLow;
+        if (sum.GetDayNumber() != expectedDay || sum.GetSecondsOfDay() != expectedSeconds ||
+            viaMinus != sum || !cacheInStep ||
+            (exact && (sum - start).GetTotalSeconds() != spanSeconds)) {
+            ++failures;
+            ADD_FAILURE() << "start day " << start.GetDayNumber() << " second "
+                          << start.GetSecondsOfDay() << " + " << spanSeconds << " s gave day "
+                          << sum.GetDayNumber() << " second " << sum.GetSecondsOfDay()
+                          << ", expected day " << expectedDay << " second " << expectedSeconds;
+        }
+    }
+}
+
+TEST(DateTimeSpanTest, DifferenceOfDateTimesMatchesASecondsAxisReference) {
+    std::mt19937_64 random(1899123000);
+    for (int i = 0; i < 100000; ++i) {
+        const CDateTime a = RandomDateTime(random);
+        const CDateTime b = RandomDateTime(random);
+        const int64_t expected = (int64_t{a.GetDayNumber()} * 86400 + a.GetSecondsOfDay()) -
+                                 (int64_t{b.GetDayNumber()} * 86400 + b.GetSecondsOfDay());
+        const int64_t actual = (a - b).GetTotalSeconds();
+        if (actual != expected) {
+            FAIL() << "day " << a.GetDayNumber() << " minus day " << b.GetDayNumber() << " gave "
+                   << actual << ", expected " << expected;
+        }
+        // Adding the difference back lands exactly on the first value.
+        if (b + (a - b) != a) {
+            FAIL() << "day " << b.GetDayNumber() << " plus the difference missed day "
+                   << a.GetDayNumber();
+        }
+    }
+}
+
+} // namespace
+} // namespace dv
