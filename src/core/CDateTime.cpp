@@ -233,7 +233,13 @@ CDateTime CDateTime::Now() {
 
 CDateTime CDateTime::FromDayNumber(int32_t dayNumber, int32_t secondsOfDay) {
     CDateTime value;
-    value.Assign(dayNumber, 0);
+    if (secondsOfDay >= 0 && secondsOfDay < kSecondsPerDay) {
+        value.Assign(dayNumber, secondsOfDay);
+        return value;
+    }
+    // Shift reads only the day number and the seconds and then rebuilds the cache.
+    value.m_dayNumber = dayNumber;
+    value.m_seconds = 0;
     value.Shift(secondsOfDay / kSecondsPerDay, secondsOfDay % kSecondsPerDay);
     return value;
 }
