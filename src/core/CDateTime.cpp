@@ -5,7 +5,6 @@
 #include "core/LocaleNames.h"
 
 #include <array>
-#include <cmath>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -124,8 +123,6 @@ constexpr int IsoWeek(int64_t year, int dayOfYear, int dayOfWeek) {
     }
     return week;
 }
-
-constexpr int64_t kOleZeroDayNumber = DayNumberFromCivil(1899, 12, 30);
 
 // ---- Text ---------------------------------------------------------------------------------------
 
@@ -563,45 +560,6 @@ bool CDateTime::Parse(std::string_view text) {
 
 void CDateTime::Dump(std::ostream& out) const {
     out << Format("%d.%m.%Y, %H:%M:%S");
-}
-
-// ---- OLE automation dates -----------------------------------------------------------------------
-
-double CDateTime::ToOleDate() const {
-    const double days = ToOleDateOnly();
-    const double fraction = ToOleTimeOnly();
-    return days >= 0 ? days + fraction : days - fraction;
-}
-
-double CDateTime::ToOleDateOnly() const {
-    return static_cast<double>(m_dayNumber - kOleZeroDayNumber);
-}
-
-double CDateTime::ToOleTimeOnly() const {
-    return static_cast<double>(m_seconds) / kSecondsPerDay;
-}
-
-bool CDateTime::SetOleDate(double oleDate) {
-    // Every int32 day number lies within +-2^32 days of the OLE date zero.
-    if (!std::isfinite(oleDate) || std::fabs(oleDate) > 4.3e9) {
-        return false;
-    }
-    const double whole = std::trunc(oleDate);
-    int64_t days = static_cast<int64_t>(whole);
-    // The fraction counts forward from that day's midnight on both sides of zero.
-    int64_t seconds = std::llround(std::fabs(oleDate - whole) * kSecondsPerDay); // [0, 86400]
-    if (seconds == kSecondsPerDay) {
-        ++days;
-        seconds = 0;
-    }
-    const int64_t dayNumber = kOleZeroDayNumber + days;
-    if (dayNumber > kInt32Max || dayNumber < kInt32Min) {
-        return false;
-    }
-    const CivilDate date = CivilFromDayNumber(dayNumber);
-    const int secondOfDay = static_cast<int>(seconds);
-    return Set(date.year, date.month, date.day, secondOfDay / 3600, (secondOfDay % 3600) / 60,
-               secondOfDay % 60);
 }
 
 // ---- Archive ------------------------------------------------------------------------------------

@@ -149,18 +149,6 @@ public:
     /// Writes Format("%d.%m.%Y, %H:%M:%S") to `out`, without a line end.
     void Dump(std::ostream& out) const;
 
-    /// The value as an OLE automation date: days since 30 December 1899, 00:00, with the time
-    /// as the fraction; before that day the whole part counts back while the fraction still
-    /// counts forward (-1.25 is 29 December 1899, 06:00).
-    double ToOleDate() const;
-    /// The date only, as an OLE automation date (a whole number).
-    double ToOleDateOnly() const;
-    /// The time of day only, on 30 December 1899 (the OLE date zero): a fraction in [0, 1).
-    double ToOleTimeOnly() const;
-    /// Takes year, month, day, hour, minute and second of an OLE automation date (rounded to the
-    /// nearest second) through Set. False for NaN, infinities and dates that Set refuses.
-    bool SetOleDate(double oleDate);
-
     /// Stores or loads the value as two little-endian int32: day number, then seconds. Loading
     /// seconds outside 0..86399 is a format error of the archive; the value is then unchanged.
     void Serialize(CArchive& ar);

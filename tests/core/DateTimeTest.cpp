@@ -6,7 +6,6 @@
 #include "core/LocaleNames.h"
 
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -597,57 +596,6 @@ TEST(DateTimeTest, FormatFixedThenParseRoundTrips) {
         EXPECT_EQ(Fields(parsed), Fields(value));
     }
     EXPECT_EQ(CDateTime(2007, 3, 5, 14, 30, 0).FormatFixed(), "2007 03 05 14 30 00");
-}
-
-// ---- OLE automation dates -----------------------------------------------------------------------
-
-TEST(DateTimeTest, OleAutomationDatesCountFromDecember30Of1899) {
-    struct Row {
-        const char* name;
-        CDateTime value;
-        double ole, dateOnly, timeOnly;
-    };
-    const Row rows[] = {
-        {"zero", CDateTime(1899, 12, 30), 0.0, 0.0, 0.0},
-        {"nextDaySixAm", CDateTime(1899, 12, 31, 6, 0, 0), 1.25, 1.0, 0.25},
-        {"dayBeforeSixAmCountsFractionForward", CDateTime(1899, 12, 29, 6, 0, 0), -1.25, -1.0,
-         0.25},
-        {"jan1Of1900", CDateTime(1900, 1, 1), 2.0, 2.0, 0.0},
-        {"noonOfZero", CDateTime(1899, 12, 30, 12, 0, 0), 0.5, 0.0, 0.5},
-        {"year2007", CDateTime(2007, 3, 5, 18, 0, 0), 39146.75, 39146.0, 0.75},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_DOUBLE_EQ(row.value.ToOleDate(), row.ole);
-        EXPECT_DOUBLE_EQ(row.value.ToOleDateOnly(), row.dateOnly);
-        EXPECT_DOUBLE_EQ(row.value.ToOleTimeOnly(), row.timeOnly);
-        CDateTime back(2000, 1, 1, 1, 1, 1);
-        EXPECT_TRUE(back.SetOleDate(row.ole));
-        EXPECT_EQ(Fields(back), Fields(row.value));
-    }
-
-    struct SetRow {
-        const char* name;
-        double ole;
-        bool valid;
-        std::string expected;
-    };
-    const SetRow setRows[] = {
-        {"roundsToNearestSecond", 1.0 + 0.4 / 86400, true, "1899-12-31 00:00:00"},
-        {"roundsUpIntoNextDay", 0.9999999999, true, "1899-12-31 00:00:00"},
-        {"negativeRoundsUpIntoNextDay", -1.9999999999, true, "1899-12-30 00:00:00"},
-        {"negativeFractionOfZero", -0.25, true, "1899-12-30 06:00:00"},
-        {"notANumber", std::nan(""), false, "2000-01-01 01:01:01"},
-        {"infinity", std::numeric_limits<double>::infinity(), false, "2000-01-01 01:01:01"},
-        {"beforeYear0", -700000.0, false, "2000-01-01 01:01:01"},
-        {"huge", 1e300, false, "2000-01-01 01:01:01"},
-    };
-    for (const SetRow& row : setRows) {
-        SCOPED_TRACE(row.name);
-        CDateTime value(2000, 1, 1, 1, 1, 1);
-        EXPECT_EQ(value.SetOleDate(row.ole), row.valid);
-        EXPECT_EQ(Fields(value), row.expected);
-    }
 }
 
 // ---- Archive ------------------------------------------------------------------------------------
