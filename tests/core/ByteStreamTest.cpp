@@ -1,0 +1,240 @@
+#include "core/ByteStream.h"
+
+#include "core/CArchive.h"
+#include "core/CFileException.h"
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace dv {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+// Each test gets a folder of its own under the system's temporary folder, removed afterwards.
+class ByteStreamTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device seed;
+        m_folder = fs::temp_directory_path() /
+                   ("dayvault-bytestream-" + std::to_string(seed()) + std::to_string(seed()));
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(m_folder, ignored);
+    }
+
+    static void WriteFile(const fs::path& path, const std::string& content) {
+        std::ofstream out(path, std::ios::binary);
+        out << content;
+    }
+    static std::string ReadFile(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path m_folder;
+};
+
+Bytes Pattern(size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    Bytes bytes(size);
+    for (uint8_t& byte : bytes) {
+        byte = static_cast<uint8_t>(random());
+    }
+    return bytes;
+}
+
+TEST_F(ByteStreamTest, MemorySourceReadsInChunksOrHandsOverItsMemory) {
+    const Bytes bytes = {1, 2, 3, 4, 5};
+    CMemorySource source(bytes);
+    EXPECT_EQ(source.GetRemaining(), 5u);
+    uint8_t chunk[2];
+    EXPECT_EQ(source.Read(chunk), 2u);
+    EXPECT_EQ(chunk[1], 2);
+    EXPECT_EQ(source.GetRemaining(), 3u);
+    const auto rest = source.TakeAll();
+    ASSERT_TRUE(rest.has_value());
+    EXPECT_EQ(rest->data(), bytes.data() + 2) << "no copy";
+    EXPECT_EQ(rest->size(), 3u);
+    EXPECT_EQ(source.GetRemaining(), 0u);
+    EXPECT_EQ(source.Read(chunk), 0u);
+}
+
+TEST_F(ByteStreamTest, FileWrittenAtomicallyReadsBackInChunks) {
+    const fs::path target = m_folder / "events.dat";
+    const Bytes content = Pattern(3 * CArchive::kBufferSize + 123, 1);
+    {
+        CAtomicFileSink sink(target);
+        EXPECT_EQ(sink.GetTemporaryPath().parent_path(), m_folder);
+        EXPECT_FALSE(fs::exists(target)) << "nothing at the target before Commit";
+        sink.Write(std::span(content).first(1000));
+        sink.Write(std::span(content).subspan(1000));
+        sink.Commit();
+    }
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
+
+    CFileSource source(target);
+    EXPECT_EQ(source.GetRemaining(), content.size());
+    EXPECT_EQ(source.TakeAll(), std::nullopt);
+    Bytes read;
+    std::vector<uint8_t> chunk(7777);
+    while (const size_t count = source.Read(chunk)) {
+        read.insert(read.end(), chunk.begin(), chunk.begin() + static_cast<ptrdiff_t>(count));
+        EXPECT_EQ(source.GetRemaining(), content.size() - read.size());
+    }
+    EXPECT_EQ(read, content);
+}
+
+TEST_F(ByteStreamTest, ArchiveOverFilesRoundTrips) {
+    const fs::path target = m_folder / "strings.dat";
+    {
+        CAtomicFileSink sink(target);
+        CArchive ar(sink);
+        for (int i = 0; i < 20000; ++i) {
+            ar.WriteLong(i);
+            ar.WriteString("entry " + std::to_string(i));
+        }
+        ar.Close();
+        sink.Commit();
+    }
+    CFileSource source(target);
+    CArchive ar(source);
+    for (int i = 0; i < 20000; ++i) {
+        ASSERT_EQ(ar.ReadLong(), i);
+        ASSERT_EQ(ar.ReadString(), "entry " + std::to_string(i));
+    }
+    EXPECT_EQ(ar.GetRemaining(), 0u);
+    EXPECT_THROW(ar.ReadByte(), CArchiveException);
+}
+
+TEST_F(ByteStreamTest, CommitReplacesTheOldFileAndKeepsItsPermissions) {
+    const fs::path target = m_folder / "events.dat";
+    WriteFile(target, "old content");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+                    fs::perm_options::replace);
+    {
+        CAtomicFileSink sink(target);
+        const Bytes content = {'n', 'e', 'w'};
+        sink.Write(content);
+        EXPECT_EQ(ReadFile(target), "old content") << "untouched until Commit";
+        sink.Commit();
+        EXPECT_THROW(sink.Write(content), std::logic_error);
+        EXPECT_THROW(sink.Commit(), std::logic_error);
+    }
+    EXPECT_EQ(ReadFile(target), "new");
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
+}
+
+TEST_F(ByteStreamTest, AbandonedSinkLeavesTheOldFileAndNoTemporary) {
+    const fs::path target = m_folder / "events.dat";
+    WriteFile(target, "old content");
+    {
+        CAtomicFileSink sink(target);
+        const Bytes content = Pattern(100000, 2);
+        sink.Write(content);
+        sink.Flush();
+        EXPECT_TRUE(fs::exists(sink.GetTemporaryPath()));
+    }
+    EXPECT_EQ(ReadFile(target), "old content");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
+
+    // An exception in the middle of a save: the archive drops its buffer, the sink its file.
+    try {
+        CAtomicFileSink sink(target);
+        CArchive ar(sink);
+        ar.WriteString("half a save");
+        throw std::runtime_error("record failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(ReadFile(target), "old content");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
+}
+
+TEST_F(ByteStreamTest, SymbolicLinkKeepsPointingToTheReplacedFile) {
+    const fs::path real = m_folder / "real.dat";
+    const fs::path link = m_folder / "link.dat";
+    WriteFile(real, "old");
+    fs::create_symlink(real, link);
+    {
+        CAtomicFileSink sink(link);
+        const Bytes content = {'n', 'e', 'w'};
+        sink.Write(content);
+        sink.Commit();
+    }
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(real), "new");
+}
+
+TEST_F(ByteStreamTest, FileErrorsNameThePathAndTheReason) {
+    struct Row {
+        const char* name;
+        std::function<void()> action;
+        fs::path path;
+        std::string reason;
+    };
+    WriteFile(m_folder / "plain", "x");
+    const std::vector<Row> rows = {
+        {"missing file", [&] { CFileSource source(m_folder / "missing.dat"); },
+         m_folder / "missing.dat", "No such file or directory"},
+        {"a folder is no file", [&] { CFileSource source(m_folder); }, m_folder,
+         "not a regular file"},
+        {"missing folder", [&] { CAtomicFileSink sink(m_folder / "nowhere" / "events.dat"); },
+         m_folder / "nowhere" / "events.dat", "No such file or directory"},
+        {"folder is a file", [&] { CAtomicFileSink sink(m_folder / "plain" / "events.dat"); },
+         m_folder / "plain" / "events.dat", "Not a directory"},
+    };
+    for (const Row& row : rows) {
+        try {
+            row.action();
+            ADD_FAILURE() << row.name << ": no exception";
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.GetPath(), row.path) << row.name;
+            const std::string what = e.what();
+            EXPECT_NE(what.find(row.path.string()), std::string::npos) << row.name << ": " << what;
+            EXPECT_NE(what.find(row.reason), std::string::npos) << row.name << ": " << what;
+        }
+    }
+}
+
+TEST_F(ByteStreamTest, UnwritableFolderIsReported) {
+    const fs::path locked = m_folder / "locked";
+    fs::create_directory(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec,
+                    fs::perm_options::replace);
+    // Permissions do not bind a privileged user; then there is nothing to observe here.
+    if (std::ofstream(locked / "probe").is_open()) {
+        fs::remove(locked / "probe");
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    }
+    try {
+        CAtomicFileSink sink(locked / "events.dat");
+        ADD_FAILURE() << "no exception";
+    } catch (const CFileException& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find((locked / "events.dat").string()), std::string::npos) << what;
+        EXPECT_NE(what.find("Permission denied"), std::string::npos) << what;
+    }
+}
+
+} // namespace
+} // namespace dv
