@@ -19,7 +19,8 @@ bool IsMissingDescription(const DateData& data);
 /// For a repeating event: masks or rate that can never let an occurrence through. False for a
 /// non-repeating event.
 bool NeverOccurs(const DateData& data);
-/// For a repeating event with RepeatEnd 2: no occurrence in [StartDate, RepeatEndDate].
+/// For a repeating event with RepeatEnd 2: no occurrence in [first start, RepeatEndDate] (the first
+/// start is StartDate, at midnight for an all-day event).
 bool EndsBeforeFirstOccurrence(const DateData& data);
 /// All three in the editor's order; the first that fails.
 EventCheck CheckEventData(const DateData& data);

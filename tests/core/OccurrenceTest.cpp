@@ -1,0 +1,600 @@
+// Occurrences of events: derived start and duration, the overlap rule, validity, every kind of
+// repetition at its boundaries, count and date ends, and record values only a damaged file holds.
+
+#include "EventBuilder.h"
+#include "core/CDateEntry.h"
+#include "core/CDateTime.h"
+#include "core/CDateTimeSpan.h"
+#include "core/RepetitionRule.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <limits>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace dv {
+namespace {
+
+using test::DescribeRepetition;
+using test::EventBuilder;
+
+constexpr int32_t kMon = 0, kTue = 1, kThu = 3, kFri = 4;
+constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kIntMin = std::numeric_limits<int32_t>::min();
+
+CDateTime T(int y, int m, int d, int h = 0, int mi = 0, int s = 0) {
+    return CDateTime(y, m, d, h, mi, s);
+}
+CDateTime DayEnd(int y, int m, int d) {
+    return T(y, m, d, 23, 59, 59);
+}
+
+std::vector<CDateTime> Starts(CDateEntry& entry, const CDateTime& a, const CDateTime& b) {
+    std::vector<CDateTime> out;
+    CDateTime start;
+    CDateTime end;
+    for (bool found = entry.FindFirstOccurrence(a, b, start, end); found && out.size() < 1000;
+         found = entry.FindNextOccurrence(a, b, start, end)) {
+        out.push_back(start);
+    }
+    return out;
+}
+
+std::string Describe(const std::vector<CDateTime>& list) {
+    std::string out;
+    for (const CDateTime& t : list) {
+        out += "\n  " + t.FormatFixed();
+    }
+    return list.empty() ? " (none)" : out;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(Occurrence, FirstStartAndDuration) {
+    struct Row {
+        const char* name;
+        EventBuilder event;
+        CDateTime firstStart;
+        int64_t seconds;
+    };
+    const Row rows[] = {
+        {"timed_without_end_is_an_instant", EventBuilder().Start(2007, 3, 5, 10, 0),
+         T(2007, 3, 5, 10), 0},
+        {"timed_with_end", EventBuilder().Start(2007, 3, 5, 10, 0).End(2007, 3, 5, 11, 30),
+         T(2007, 3, 5, 10), 5400},
+        {"end_ignored_without_show_end",
+         EventBuilder().Start(2007, 3, 5, 10, 0).End(2007, 3, 5, 11, 30).NoEnd(), T(2007, 3, 5, 10),
+         0},
+        {"all_day_without_end_is_one_whole_day", EventBuilder().Start(2007, 3, 5, 14, 30).AllDay(),
+         T(2007, 3, 5), 86399},
+        {"all_day_with_end_runs_to_last_second_of_end_day",
+         EventBuilder().Start(2007, 3, 5, 14, 30).End(2007, 3, 7, 8, 0).AllDay(), T(2007, 3, 5),
+         3 * 86400 - 1},
+        {"all_day_end_on_start_day",
+         EventBuilder().Start(2007, 3, 5, 14, 30).End(2007, 3, 5, 9, 0).AllDay(), T(2007, 3, 5),
+         86399},
+        {"timed_end_before_start_counts_as_no_duration",
+         EventBuilder().Start(2007, 3, 5, 10, 0).End(2007, 3, 5, 9, 0), T(2007, 3, 5, 10), 0},
+        {"all_day_end_before_start_day_counts_as_no_duration",
+         EventBuilder().Start(2007, 3, 5).End(2007, 3, 3).AllDay(), T(2007, 3, 5), 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CDateEntry entry = row.event.Build();
+        EXPECT_EQ(entry.GetFirstStart(), row.firstStart);
+        EXPECT_EQ(entry.GetDuration().GetTotalSeconds(), row.seconds);
+    }
+}
+
+TEST(Occurrence, OverlapRuleAtWindowBoundaries) {
+    struct Row {
+        const char* name;
+        CDateTime a;
+        CDateTime b;
+        bool overlaps;
+    };
+    // One occurrence from 10:00 to 11:00.
+    const Row hour[] = {
+        {"window_ends_at_start", T(2007, 3, 5, 9), T(2007, 3, 5, 10), true},
+        {"window_ends_second_before_start", T(2007, 3, 5, 9), T(2007, 3, 5, 9, 59, 59), false},
+        {"window_begins_at_end", T(2007, 3, 5, 11), T(2007, 3, 5, 12), true},
+        {"window_begins_second_after_end", T(2007, 3, 5, 11, 0, 1), T(2007, 3, 5, 12), false},
+        {"window_inside_occurrence", T(2007, 3, 5, 10, 15), T(2007, 3, 5, 10, 45), true},
+        {"window_around_occurrence", T(2007, 3, 5, 9), T(2007, 3, 5, 12), true},
+        {"instant_inside", T(2007, 3, 5, 10, 30), T(2007, 3, 5, 10, 30), true},
+        {"window_reversed_is_empty", T(2007, 3, 5, 10, 45), T(2007, 3, 5, 10, 15), false},
+    };
+    CDateEntry withEnd = EventBuilder().Start(2007, 3, 5, 10).End(2007, 3, 5, 11).Build();
+    for (const Row& row : hour) {
+        SCOPED_TRACE(row.name);
+        CDateTime start;
+        CDateTime end;
+        ASSERT_EQ(withEnd.FindFirstOccurrence(row.a, row.b, start, end), row.overlaps);
+        if (row.overlaps) {
+            EXPECT_EQ(start, T(2007, 3, 5, 10));
+            EXPECT_EQ(end, T(2007, 3, 5, 11));
+        }
+    }
+    // A timed event without end is a point in time.
+    const Row point[] = {
+        {"instant_at_the_point", T(2007, 3, 5, 10), T(2007, 3, 5, 10), true},
+        {"window_from_second_after", T(2007, 3, 5, 10, 0, 1), T(2007, 3, 5, 11), false},
+        {"window_to_second_before", T(2007, 3, 5, 9), T(2007, 3, 5, 9, 59, 59), false},
+    };
+    CDateEntry instant = EventBuilder().Start(2007, 3, 5, 10).Build();
+    for (const Row& row : point) {
+        SCOPED_TRACE(row.name);
+        CDateTime start;
+        CDateTime end;
+        EXPECT_EQ(instant.FindFirstOccurrence(row.a, row.b, start, end), row.overlaps);
+    }
+}
+
+TEST(Occurrence, AllDayEventsCoverTheirDaysOnly) {
+    struct Row {
+        const char* name;
+        int day; // of March 2007; the 5th is a Monday
+        bool oneDay;
+        bool threeDays;
+    };
+    const Row rows[] = {
+        {"sunday_before", 4, false, false},  {"monday_start_day", 5, true, true},
+        {"tuesday", 6, false, true},         {"wednesday_end_day", 7, false, true},
+        {"thursday_after", 8, false, false},
+    };
+    CDateEntry oneDay = EventBuilder().Start(2007, 3, 5, 9, 30).AllDay().Build();
+    CDateEntry threeDays = EventBuilder().Start(2007, 3, 5).End(2007, 3, 7).AllDay().Build();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CDateTime start;
+        CDateTime end;
+        EXPECT_EQ(
+            oneDay.FindFirstOccurrence(T(2007, 3, row.day), DayEnd(2007, 3, row.day), start, end),
+            row.oneDay);
+        ASSERT_EQ(threeDays.FindFirstOccurrence(T(2007, 3, row.day), DayEnd(2007, 3, row.day),
+                                                start, end),
+                  row.threeDays);
+        if (row.threeDays) {
+            EXPECT_EQ(start, T(2007, 3, 5));
+            EXPECT_EQ(end, DayEnd(2007, 3, 7));
+        }
+    }
+}
+
+TEST(Occurrence, ScansOfEveryRepetitionKind) {
+    struct Row {
+        const char* name;
+        EventBuilder event;
+        CDateTime a;
+        CDateTime b;
+        std::vector<CDateTime> starts;
+    };
+    const Row rows[] = {
+        {"monthly_from_31st_clamps_each_month_from_the_start",
+         EventBuilder().Start(2007, 1, 31, 10).Every(1, kRepeatMonths), T(2007, 2, 1), DayEnd(2007, 5, 31),
+         {T(2007, 2, 28, 10), T(2007, 3, 31, 10), T(2007, 4, 30, 10), T(2007, 5, 31, 10)}},
+        {"yearly_from_29_february",
+         EventBuilder().Start(2004, 2, 29).AllDay().Every(1, kRepeatYears), T(2005, 1, 1), DayEnd(2008, 12, 31),
+         {T(2005, 2, 28), T(2006, 2, 28), T(2007, 2, 28), T(2008, 2, 29)}},
+        {"every_2_years_from_29_february_to_leap_and_common_years",
+         EventBuilder().Start(2004, 2, 29).AllDay().Every(2, kRepeatYears), T(2004, 1, 1), DayEnd(2010, 12, 31),
+         {T(2004, 2, 29), T(2006, 2, 28), T(2008, 2, 29), T(2010, 2, 28)}},
+        {"every_5_hours_across_midnight_without_calendar_adjustment",
+         EventBuilder().Start(2007, 3, 24, 20).Every(5, kRepeatHours), T(2007, 3, 25), DayEnd(2007, 3, 25),
+         {T(2007, 3, 25, 1), T(2007, 3, 25, 6), T(2007, 3, 25, 11), T(2007, 3, 25, 16), T(2007, 3, 25, 21)}},
+        {"every_2_weeks_25_years_on",
+         EventBuilder().Start(2007, 1, 1, 8).Every(2, kRepeatWeeks), T(2032, 1, 1), DayEnd(2032, 1, 31),
+         // 9131 days after 1 January 2007 is 1 January 2032; 9142 = 653 fortnights.
+         {T(2032, 1, 12, 8), T(2032, 1, 26, 8)}},
+        {"last_friday_2007",
+         EventBuilder().Start(2007, 1, 1, 9).NthWeekday(kOrdinalLast, kFri), T(2007, 1, 1), DayEnd(2007, 4, 30),
+         {T(2007, 1, 26, 9), T(2007, 2, 23, 9), T(2007, 3, 30, 9), T(2007, 4, 27, 9)}},
+        {"fifth_thursday_2007_skips_months_without_one",
+         EventBuilder().Start(2007, 1, 1).AllDay().NthWeekday(kOrdinalFifth, kThu), T(2007, 1, 1),
+         DayEnd(2007, 12, 31), {T(2007, 3, 29), T(2007, 5, 31), T(2007, 8, 30), T(2007, 11, 29)}},
+        {"fifth_thursday_window_opening_in_a_month_without_one",
+         EventBuilder().Start(2007, 1, 1).AllDay().NthWeekday(kOrdinalFifth, kThu), T(2007, 6, 1),
+         DayEnd(2007, 9, 30), {T(2007, 8, 30)}},
+        {"first_monday_before_start_in_start_month_is_skipped",
+         EventBuilder().Start(2007, 1, 15, 9).NthWeekday(kOrdinalFirst, kMon), T(2007, 1, 1), DayEnd(2007, 3, 31),
+         {T(2007, 2, 5, 9), T(2007, 3, 5, 9)}},
+        {"nth_weekday_on_the_start_day_counts",
+         EventBuilder().Start(2007, 1, 1, 11).NthWeekday(kOrdinalFirst, kMon), T(2007, 1, 1), DayEnd(2007, 2, 28),
+         {T(2007, 1, 1, 11), T(2007, 2, 5, 11)}},
+        {"second_tuesday",
+         EventBuilder().Start(2007, 1, 1).AllDay().NthWeekday(1, kTue), T(2007, 1, 1), DayEnd(2007, 3, 31),
+         {T(2007, 1, 9), T(2007, 2, 13), T(2007, 3, 13)}},
+        {"count_3_with_second_dropped_shows_first_third_fourth",
+         EventBuilder().Start(2007, 1, 1, 10).Every(1, kRepeatDays).EndAfter(3).Drop(T(2007, 1, 2, 10)),
+         T(2007, 1, 1), DayEnd(2007, 1, 31), {T(2007, 1, 1, 10), T(2007, 1, 3, 10), T(2007, 1, 4, 10)}},
+        {"end_date_at_0900_hides_the_1000_occurrence",
+         EventBuilder().Start(2007, 1, 1, 10).Every(1, kRepeatDays).Until(T(2007, 1, 3, 9)), T(2007, 1, 1),
+         DayEnd(2007, 1, 31), {T(2007, 1, 1, 10), T(2007, 1, 2, 10)}},
+        {"end_date_at_1000_shows_it",
+         EventBuilder().Start(2007, 1, 1, 10).Every(1, kRepeatDays).Until(T(2007, 1, 3, 10)), T(2007, 1, 1),
+         DayEnd(2007, 1, 31), {T(2007, 1, 1, 10), T(2007, 1, 2, 10), T(2007, 1, 3, 10)}},
+        {"every_3_days_skips_excluded_weekday",
+         EventBuilder().Start(2007, 1, 1).AllDay().Every(3, kRepeatDays).Weekdays(0x7F & ~(1 << kMon)),
+         T(2007, 1, 1), DayEnd(2007, 1, 31),
+         // Mondays 1, 22 January are skipped.
+         {T(2007, 1, 4), T(2007, 1, 7), T(2007, 1, 10), T(2007, 1, 13), T(2007, 1, 16), T(2007, 1, 19),
+          T(2007, 1, 25), T(2007, 1, 28), T(2007, 1, 31)}},
+        {"every_3_months_with_april_only",
+         EventBuilder().Start(2007, 1, 10).AllDay().Every(3, kRepeatMonths).Months(1 << 3), T(2007, 1, 1),
+         DayEnd(2008, 12, 31), {T(2007, 4, 10), T(2008, 4, 10)}},
+        {"monthly_three_day_occurrence_seen_on_first_of_next_month",
+         EventBuilder().Start(2007, 1, 28).End(2007, 1, 30).AllDay().Every(1, kRepeatMonths), T(2007, 3, 1),
+         DayEnd(2007, 3, 1), {T(2007, 2, 28)}},
+        {"yearly_occurrence_reaching_into_next_year",
+         EventBuilder().Start(2006, 12, 30).End(2007, 1, 2).AllDay().Every(1, kRepeatYears), T(2010, 1, 1),
+         DayEnd(2010, 1, 1), {T(2009, 12, 30)}},
+        {"daily_lasting_three_days_overlaps_itself",
+         EventBuilder().Start(2007, 1, 1, 12).End(2007, 1, 4, 12).Every(1, kRepeatDays), T(2007, 1, 10),
+         T(2007, 1, 10), {T(2007, 1, 7, 12), T(2007, 1, 8, 12), T(2007, 1, 9, 12)}},
+        {"single_event_with_stale_fifth_ordinal",
+         [] {
+             EventBuilder b = EventBuilder().Start(2007, 1, 17, 10);
+             b.MutableData().RepeatWeekdayCount = kOrdinalFifth;
+             return b;
+         }(),
+         T(2007, 1, 17), DayEnd(2007, 1, 17), {T(2007, 1, 17, 10)}},
+        {"single_event_ignores_masks_and_repeat_end",
+         EventBuilder().Start(2007, 1, 17, 10).Weekdays(0).Months(0).EndAfter(0), T(2007, 1, 1),
+         DayEnd(2007, 12, 31), {T(2007, 1, 17, 10)}},
+        {"window_before_start_finds_nothing",
+         EventBuilder().Start(2007, 1, 17, 10).Every(1, kRepeatDays), T(2007, 1, 1), T(2007, 1, 17, 9, 59, 59),
+         {}},
+        {"unknown_repeat_code_gives_nothing",
+         EventBuilder().Start(2007, 1, 17, 10).RepeatCode(3), T(2007, 1, 1), DayEnd(2007, 12, 31), {}},
+        {"unit_minutes_gives_first_occurrence_only",
+         EventBuilder().Start(2007, 1, 17, 10).Every(30, 0), T(2007, 1, 1), DayEnd(2007, 12, 31),
+         {T(2007, 1, 17, 10)}},
+        {"rate_0_gives_first_occurrence_only",
+         EventBuilder().Start(2007, 1, 17, 10).Every(0, kRepeatDays), T(2007, 1, 1), DayEnd(2007, 12, 31),
+         {T(2007, 1, 17, 10)}},
+        {"negative_rate_gives_first_occurrence_only",
+         EventBuilder().Start(2007, 1, 17, 10).Every(-1, kRepeatMonths), T(2007, 1, 1), DayEnd(2007, 12, 31),
+         {T(2007, 1, 17, 10)}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CDateEntry entry = row.event.Build();
+        const std::vector<CDateTime> starts = Starts(entry, row.a, row.b);
+        EXPECT_EQ(starts, row.starts)
+            << DescribeRepetition(row.event.Data()) << "\nactual:" << Describe(starts)
+            << "\nexpected:" << Describe(row.starts);
+    }
+}
+
+TEST(Occurrence, FirstOccurrenceOnlyRulesNeedStartOrEndInWindow) {
+    struct Row {
+        const char* name;
+        CDateTime a;
+        CDateTime b;
+        bool found;
+    };
+    // From 10:00 to 12:00 on 17 January 2007.
+    const Row rows[] = {
+        {"window_holds_start", T(2007, 1, 17, 9), T(2007, 1, 17, 10), true},
+        {"window_holds_end", T(2007, 1, 17, 12), T(2007, 1, 17, 13), true},
+        {"window_strictly_inside", T(2007, 1, 17, 10, 30), T(2007, 1, 17, 11, 30), false},
+        {"window_a_period_later", T(2007, 1, 18, 9), T(2007, 1, 18, 13), false},
+    };
+    const EventBuilder base = EventBuilder().Start(2007, 1, 17, 10).End(2007, 1, 17, 12);
+    const std::pair<const char*, EventBuilder> rules[] = {
+        {"unit_0", EventBuilder(base).Every(1, 0)},
+        {"unit_6", EventBuilder(base).Every(1, 6)},
+        {"rate_0", EventBuilder(base).Every(0, kRepeatDays)},
+    };
+    for (const auto& [ruleName, rule] : rules) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(ruleName) + "/" + row.name);
+            CDateEntry entry = rule.Build();
+            CDateTime start;
+            CDateTime end;
+            EXPECT_EQ(entry.FindFirstOccurrence(row.a, row.b, start, end), row.found);
+            EXPECT_FALSE(entry.FindNextOccurrence(row.a, row.b, start, end));
+        }
+    }
+}
+
+TEST(Occurrence, ValidityOfAStart) {
+    struct Row {
+        const char* name;
+        EventBuilder event;
+        CDateTime start;
+        bool valid;
+    };
+    // 5 March 2007 is a Monday.
+    const EventBuilder weekly = EventBuilder().Start(2007, 3, 5, 10).Every(1, kRepeatWeeks);
+    const Row rows[] = {
+        {"all_allowed", weekly, T(2007, 3, 5, 10), true},
+        {"dropped", EventBuilder(weekly).Drop(T(2007, 3, 5, 10)), T(2007, 3, 5, 10), false},
+        {"dropped_other_start_keeps_this", EventBuilder(weekly).Drop(T(2007, 3, 12, 10)),
+         T(2007, 3, 5, 10), true},
+        {"weekday_bit_clear", EventBuilder(weekly).Weekdays(0x7E), T(2007, 3, 5, 10), false},
+        {"month_bit_clear", EventBuilder(weekly).Months(0xFFB), T(2007, 3, 5, 10), false},
+        {"only_sunday_and_december_allowed", EventBuilder(weekly).Weekdays(0x40).Months(0x800),
+         T(2007, 12, 30, 10), true},
+        {"high_bits_do_not_allow_cleared_days", EventBuilder(weekly).Weekdays(~0x01).Months(~0x004),
+         T(2007, 3, 5, 10), false},
+        {"single_event_ignores_masks", EventBuilder().Start(2007, 3, 5, 10).Weekdays(0).Months(0),
+         T(2007, 3, 5, 10), true},
+        {"single_event_dropped", EventBuilder().Start(2007, 3, 5, 10).Drop(T(2007, 3, 5, 10)),
+         T(2007, 3, 5, 10), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.event.Build().IsValidOccurrence(row.start), row.valid);
+    }
+}
+
+TEST(Occurrence, CountOccurrencesIsTheOrdinalAmongValidOnes) {
+    struct Row {
+        const char* name;
+        CDateTime x;
+        int count;
+    };
+    // Daily at 10:00 from Monday 1 January 2007, 2 January dropped, Saturdays excluded (6 Jan).
+    const Row rows[] = {
+        {"before_first_start", T(2007, 1, 1, 9, 59, 59), 0},
+        {"at_first_start", T(2007, 1, 1, 10), 1},
+        {"between_first_and_dropped", T(2007, 1, 2, 9), 1},
+        {"at_dropped_start", T(2007, 1, 2, 10), 1},
+        {"at_third_candidate", T(2007, 1, 3, 10), 2},
+        {"midnight_before_fourth", T(2007, 1, 4), 2},
+        {"at_excluded_saturday", T(2007, 1, 6, 10), 4},
+        {"at_sunday_after", T(2007, 1, 7, 10), 5},
+        {"a_year_later_366_candidates_less_drop_and_52_saturdays", T(2008, 1, 1, 10), 366 - 1 - 52},
+    };
+    CDateEntry entry = EventBuilder()
+                           .Start(2007, 1, 1, 10)
+                           .Every(1, kRepeatDays)
+                           .Weekdays(0x7F & ~(1 << 5))
+                           .Drop(T(2007, 1, 2, 10))
+                           .Build();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(entry.CountOccurrences(row.x), row.count);
+    }
+    // An all-day rule counted up to a midnight stops at the occurrence that starts there.
+    CDateEntry allDay = EventBuilder().Start(2007, 1, 1).AllDay().Every(1, kRepeatDays).Build();
+    EXPECT_EQ(allDay.CountOccurrences(T(2007, 1, 10)), 10);
+}
+
+TEST(Occurrence, CountLimitedScanKeepsOrdinalAndCachesLastEnd) {
+    // Daily 10:00-11:00 from 1 January 2007, three occurrences, the second dropped.
+    CDateEntry entry = EventBuilder()
+                           .Start(2007, 1, 1, 10)
+                           .End(2007, 1, 1, 11)
+                           .Every(1, kRepeatDays)
+                           .EndAfter(3)
+                           .Drop(T(2007, 1, 2, 10))
+                           .Build();
+    CDateTime start;
+    CDateTime end;
+    // A window on the third valid occurrence: ordinal 2, the count is not reached yet.
+    ASSERT_TRUE(entry.FindFirstOccurrence(T(2007, 1, 3), DayEnd(2007, 1, 3), start, end));
+    EXPECT_EQ(start, T(2007, 1, 3, 10));
+    EXPECT_EQ(entry.GetOccurrenceNumber(), 2);
+    EXPECT_FALSE(entry.IsLastOccurrenceKnown());
+
+    // Scanning on reaches the last occurrence and remembers its end.
+    ASSERT_TRUE(entry.FindFirstOccurrence(T(2007, 1, 1), DayEnd(2007, 1, 31), start, end));
+    EXPECT_EQ(entry.GetOccurrenceNumber(), 1);
+    ASSERT_TRUE(entry.FindNextOccurrence(T(2007, 1, 1), DayEnd(2007, 1, 31), start, end));
+    EXPECT_EQ(entry.GetOccurrenceNumber(), 2);
+    ASSERT_TRUE(entry.FindNextOccurrence(T(2007, 1, 1), DayEnd(2007, 1, 31), start, end));
+    EXPECT_EQ(start, T(2007, 1, 4, 10));
+    EXPECT_EQ(entry.GetOccurrenceNumber(), 3);
+    EXPECT_TRUE(entry.IsLastOccurrenceKnown());
+    EXPECT_EQ(entry.GetLastOccurrenceEnd(), T(2007, 1, 4, 11));
+    EXPECT_FALSE(entry.FindNextOccurrence(T(2007, 1, 1), DayEnd(2007, 1, 31), start, end));
+
+    // Windows after the last end find nothing; one touching the last end still finds it.
+    EXPECT_FALSE(
+        entry.FindFirstOccurrence(T(2007, 1, 4, 11, 0, 1), DayEnd(2030, 1, 1), start, end));
+    ASSERT_TRUE(entry.FindFirstOccurrence(T(2007, 1, 4, 11), DayEnd(2030, 1, 1), start, end));
+    EXPECT_EQ(start, T(2007, 1, 4, 10));
+
+    // Counting alone also finds and remembers the last occurrence.
+    CDateEntry counted =
+        EventBuilder().Start(2007, 1, 1, 10).Every(1, kRepeatWeeks).EndAfter(2).Build();
+    EXPECT_EQ(counted.CountOccurrences(T(2007, 12, 31)), 3);
+    EXPECT_TRUE(counted.IsLastOccurrenceKnown());
+    EXPECT_EQ(counted.GetLastOccurrenceEnd(), T(2007, 1, 8, 10));
+}
+
+TEST(Occurrence, OccurrenceNumberOnlyForCountLimitedRepetitions) {
+    const std::pair<const char*, EventBuilder> rows[] = {
+        {"never_ends", EventBuilder().Start(2007, 1, 1, 10).Every(1, kRepeatDays)},
+        {"ends_at_date",
+         EventBuilder().Start(2007, 1, 1, 10).Every(1, kRepeatDays).Until(T(2008, 1, 1))},
+        {"single_with_count_end", EventBuilder().Start(2007, 1, 1, 10).EndAfter(5)},
+    };
+    for (const auto& [name, event] : rows) {
+        SCOPED_TRACE(name);
+        CDateEntry entry = event.Build();
+        EXPECT_FALSE(Starts(entry, T(2007, 1, 1), DayEnd(2007, 1, 9)).empty());
+        EXPECT_EQ(entry.GetOccurrenceNumber(), 0);
+        EXPECT_FALSE(entry.IsLastOccurrenceKnown());
+    }
+}
+
+// Values that only a damaged or hand-made file holds: defined results, no crash, no overflow
+// (the sanitizer build checks the latter).
+TEST(Occurrence, OutOfRangeRecordValues) {
+    const CDateTime latestDay = CDateTime::FromDayNumber(kIntMax);
+    const CDateTime earliest = CDateTime::FromDayNumber(kIntMin);
+    const CDateTime latest = CDateTime::FromDayNumber(kIntMax, 86399);
+    struct Row {
+        const char* name;
+        EventBuilder event;
+        CDateTime a;
+        CDateTime b;
+        size_t count;        // occurrences in [a, b]
+        int countUpToB = -1; // CountOccurrences(b) when it differs from count
+    };
+    const Row rows[] = {
+        {"largest_hour_rate", EventBuilder().Every(kIntMax, kRepeatHours), earliest, latest,
+         // 2^31 - 1 hours is about 245,000 years; the day range holds about 5.9 million.
+         24},
+        {"largest_week_rate_leaves_the_day_range", EventBuilder().Every(kIntMax, kRepeatWeeks),
+         earliest, latest, 1},
+        {"largest_month_rate", EventBuilder().Every(kIntMax, kRepeatMonths), earliest, latest, 1},
+        {"largest_year_rate", EventBuilder().Every(kIntMax, kRepeatYears), earliest, latest, 1},
+        {"smallest_rate", EventBuilder().Every(kIntMin, kRepeatDays), earliest, latest, 1},
+        {"weekday_7", EventBuilder().NthWeekday(0, 7), earliest, latest, 0},
+        {"weekday_negative", EventBuilder().NthWeekday(0, -1), earliest, latest, 0},
+        {"ordinal_6", EventBuilder().NthWeekday(6, kMon), earliest, latest, 0},
+        {"ordinal_smallest", EventBuilder().NthWeekday(kIntMin, kMon), earliest, latest, 0},
+        // Counting stops at the first valid occurrence, which already exceeds the count.
+        {"count_end_0", EventBuilder().Every(1, kRepeatDays).EndAfter(0), earliest, latest, 0, 1},
+        {"count_end_negative", EventBuilder().Every(1, kRepeatDays).EndAfter(kIntMin), earliest,
+         latest, 0, 1},
+        {"unknown_repeat_end_never_ends",
+         [] {
+             EventBuilder b = EventBuilder().Every(1, kRepeatYears);
+             b.MutableData().RepeatEnd = 7;
+             return b;
+         }(),
+         T(2007, 1, 1), T(2106, 12, 31), 100},
+        {"masks_with_every_bit", EventBuilder().Every(1, kRepeatDays).Weekdays(-1).Months(-1),
+         T(2007, 1, 1), DayEnd(2007, 1, 31), 31},
+        {"masks_with_only_high_bits",
+         EventBuilder().Every(1, kRepeatHours).Weekdays(kIntMin).Months(0x7000), earliest, latest,
+         0},
+        {"start_on_last_day_daily",
+         EventBuilder().StartAt(CDateTime::FromDayNumber(kIntMax - 2, 36000)).Every(1, kRepeatDays),
+         earliest, latest, 3},
+        {"start_on_last_day_all_day_monthly",
+         EventBuilder()
+             .StartAt(CDateTime::FromDayNumber(kIntMax - 40))
+             .AllDay()
+             .Every(1, kRepeatMonths),
+         earliest, latest, 2},
+        {"start_on_last_day_fifth_weekday",
+         EventBuilder()
+             .StartAt(CDateTime::FromDayNumber(kIntMax - 400))
+             .NthWeekday(kOrdinalFifth, kFri),
+         earliest, latest, 4},
+        {"start_on_first_day_hourly_window_near_it",
+         EventBuilder().StartAt(earliest).Every(1, kRepeatHours), earliest,
+         earliest + CDateTimeSpan(86399), 24},
+        {"start_on_first_day_monthly",
+         EventBuilder().StartAt(earliest + CDateTimeSpan(3600)).Every(1, kRepeatMonths), earliest,
+         earliest + CDateTimeSpan(100LL * 86400), 4},
+        {"longest_duration_weekly",
+         EventBuilder().StartAt(earliest).EndAt(latest).Every(1, kRepeatWeeks), latestDay, latest,
+         1},
+        {"window_over_the_whole_range_negative_years",
+         EventBuilder().StartAt(CDateTime::FromDayNumber(-1000)).Every(1000, kRepeatYears),
+         earliest, T(9999, 12, 31), 11},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CDateEntry entry = row.event.Build();
+        const std::vector<CDateTime> starts = Starts(entry, row.a, row.b);
+        EXPECT_EQ(starts.size(), row.count)
+            << DescribeRepetition(row.event.Data()) << Describe(starts);
+        for (size_t i = 1; i < starts.size(); ++i) {
+            EXPECT_LT(starts[i - 1], starts[i]);
+        }
+        // Every window starts at or before the first start, except where only one occurrence
+        // exists at all, so counting up to b sees the same occurrences.
+        EXPECT_EQ(entry.CountOccurrences(row.b),
+                  row.countUpToB >= 0 ? row.countUpToB : static_cast<int>(row.count));
+    }
+}
+
+// Any values a file may hold, days across the whole int32 range included: every result must be
+// an occurrence that overlaps the window, lasts the event's duration, passes the conditions and
+// comes after the previous one. The sanitizer build checks that nothing overflows on the way.
+TEST(Occurrence, ArbitraryRecordValuesGiveWellFormedResults) {
+    std::mt19937_64 engine(5879611);
+    const auto pick = [&engine](std::initializer_list<int64_t> values) {
+        return static_cast<int32_t>(*(values.begin() + engine() % values.size()));
+    };
+    const auto anyInt = [&engine] { return static_cast<int32_t>(static_cast<uint32_t>(engine())); };
+    const auto anyTime = [&engine](int64_t nearDay) {
+        const int64_t day = std::clamp<int64_t>(
+            nearDay + static_cast<int64_t>(engine() % 2001) - 1000, kIntMin, kIntMax);
+        return CDateTime::FromDayNumber(static_cast<int32_t>(day),
+                                        static_cast<int32_t>(engine() % 86400));
+    };
+    for (int i = 0; i < 3000; ++i) {
+        EventBuilder builder;
+        DateData& d = builder.MutableData();
+        const int64_t startDay = engine() % 4 == 0 ? pick({kIntMin, kIntMax, 0, 1}) : anyInt();
+        d.StartDate = anyTime(startDay);
+        d.EndDate = engine() % 4 == 0 ? anyTime(anyInt()) : anyTime(startDay);
+        d.ShowStartTime = pick({0, 1, 2, -1});
+        d.ShowEnd = pick({0, 1, 2, -1});
+        d.Repeat = pick({0, 1, 1, 1, 2, 2, 3, -1, kIntMin});
+        d.RepeatRate = engine() % 2 == 0 ? pick({1, 2, 7, 12, 168})
+                                         : pick({0, -1, kIntMin, kIntMax, anyInt()});
+        d.RepeatUnit = pick({0, 1, 2, 3, 4, 5, 6, -1, kIntMax});
+        d.RepeatWeekdayCount = pick({0, 3, 4, 5, 6, -1, kIntMin});
+        d.RepeatWeekday = pick({0, 3, 6, 7, -1, kIntMax});
+        d.CondWeekdays = engine() % 2 == 0 ? 0x7F : anyInt();
+        d.CondMonth = engine() % 2 == 0 ? 0xFFF : anyInt();
+        // A count-limited scan counts from the first start; keep counts small enough to finish.
+        d.RepeatEnd = pick({0, 1, 2, 7});
+        d.RepeatEndCount = pick({0, 1, 5, 50, -1});
+        d.RepeatEndDate = anyTime(engine() % 2 == 0 ? startDay : anyInt());
+        CDateEntry entry = builder.Build();
+        const CDateTimeSpan duration = entry.GetDuration();
+        ASSERT_GE(duration.GetTotalSeconds(), 0);
+
+        const CDateTime a = anyTime(engine() % 2 == 0 ? startDay + 3 : anyInt());
+        const CDateTime b =
+            engine() % 3 == 0 ? CDateTime::FromDayNumber(kIntMax, 86399)
+                              : a + CDateTimeSpan(static_cast<int64_t>(engine() % (400LL * 86400)));
+        CDateTime start;
+        CDateTime end;
+        CDateTime previous;
+        int found = 0;
+        for (bool ok = entry.FindFirstOccurrence(a, b, start, end); ok && found < 200;
+             ok = entry.FindNextOccurrence(a, b, start, end)) {
+            SCOPED_TRACE(DescribeRepetition(d) + " window " + a.FormatFixed() + " .. " +
+                         b.FormatFixed());
+            ASSERT_EQ(end - start, duration);
+            ASSERT_TRUE(start <= b && end >= a) << start.FormatFixed();
+            ASSERT_TRUE(entry.IsValidOccurrence(start)) << start.FormatFixed();
+            ASSERT_GE(start, entry.GetFirstStart());
+            if (found > 0) {
+                ASSERT_GT(start, previous);
+            }
+            ASSERT_LE(d.Repeat == kRepeatNone ? found : 0, 0) << "a single event occurs once";
+            ASSERT_TRUE(d.Repeat == kRepeatNone || d.Repeat == kRepeatInterval ||
+                        d.Repeat == kRepeatNthWeekday);
+            previous = start;
+            ++found;
+        }
+    }
+}
+
+TEST(Occurrence, RuleThatCanNeverPassIsRejectedWithoutWalking) {
+    // Hourly, every Monday excluded, weekly rate: no occurrence in the whole range, and answered
+    // at once (a walk over the range would take 50 billion steps).
+    CDateEntry entry =
+        EventBuilder().Start(2007, 1, 1, 10).Every(168, kRepeatHours).Weekdays(0x7E).Build();
+    CDateTime start;
+    CDateTime end;
+    EXPECT_FALSE(entry.FindFirstOccurrence(T(2007, 1, 1), CDateTime::FromDayNumber(kIntMax, 86399),
+                                           start, end));
+    EXPECT_EQ(entry.CountOccurrences(CDateTime::FromDayNumber(kIntMax, 86399)), 0);
+    // Every 3 months from January reaches January, April, July and October only.
+    CDateEntry quarterly =
+        EventBuilder().Start(2007, 1, 10).Every(3, kRepeatMonths).Months(0xFFF & ~0x249).Build();
+    EXPECT_FALSE(quarterly.FindFirstOccurrence(
+        T(2007, 1, 1), CDateTime::FromDayNumber(kIntMax, 86399), start, end));
+}
+
+} // namespace
+} // namespace dv
