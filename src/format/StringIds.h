@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+
+// Numbers of the built-in strings that code loads by name. The numbers are fixed: language packs
+// and stored settings refer to them.
+
+namespace dv {
+
+// ---- Event text formats: five variants (normal, single day, first, middle, last day) per group.
+constexpr uint32_t kIdsClipboardDateNormal = 40000;
+constexpr uint32_t kIdsClipboardDateSingleday = 40001;
+constexpr uint32_t kIdsClipboardDateMultidayFirst = 40002;
+constexpr uint32_t kIdsClipboardDateMultidayMid = 40003;
+constexpr uint32_t kIdsClipboardDateMultidayLast = 40004;
+constexpr uint32_t kIdsTooltipDateNormal = 40005;
+constexpr uint32_t kIdsTooltipDateSingleday = 40006;
+constexpr uint32_t kIdsTooltipDateMultidayFirst = 40007;
+constexpr uint32_t kIdsTooltipDateMultidayMid = 40008;
+constexpr uint32_t kIdsTooltipDateMultidayLast = 40009;
+constexpr uint32_t kIdsCalendarDateNormal = 40010;
+constexpr uint32_t kIdsCalendarDateSingleday = 40011;
+constexpr uint32_t kIdsCalendarDateMultidayFirst = 40012;
+constexpr uint32_t kIdsCalendarDateMultidayMid = 40013;
+constexpr uint32_t kIdsCalendarDateMultidayLast = 40014;
+
+// HTML export: the left (time) and right (description) column of an event row, interleaved.
+constexpr uint32_t kIdsHtmlCalendarTimeNormal = 40020;
+constexpr uint32_t kIdsHtmlCalendarDescNormal = 40021;
+constexpr uint32_t kIdsHtmlCalendarTimeSingleday = 40022;
+constexpr uint32_t kIdsHtmlCalendarDescSingleday = 40023;
+constexpr uint32_t kIdsHtmlCalendarTimeMultidayFirst = 40024;
+constexpr uint32_t kIdsHtmlCalendarDescMultidayFirst = 40025;
+constexpr uint32_t kIdsHtmlCalendarTimeMultidayMid = 40026;
+constexpr uint32_t kIdsHtmlCalendarDescMultidayMid = 40027;
+constexpr uint32_t kIdsHtmlCalendarTimeMultidayLast = 40028;
+constexpr uint32_t kIdsHtmlCalendarDescMultidayLast = 40029;
+
+// ---- To-do formats and the values of the state placeholder.
+constexpr uint32_t kIdsClipboardTodo = 40050;
+constexpr uint32_t kIdsTooltipTodo = 40051;
+constexpr uint32_t kIdsStateValueDone = 40052;
+constexpr uint32_t kIdsStateValueOverdue = 40053;
+constexpr uint32_t kIdsStateValueUndone = 40054;
+constexpr uint32_t kIdsStateValueUrgent = 40055;
+
+// ---- Date-time formats: initial formats of every expansion, then the list and picker formats.
+constexpr uint32_t kIdsDateFormat = 40070;
+constexpr uint32_t kIdsTimeFormat = 40071;
+constexpr uint32_t kIdsDateTimeFormat = 40072;
+constexpr uint32_t kIdsDateFormatList = 40073;
+constexpr uint32_t kIdsTimeFormatList = 40074;
+constexpr uint32_t kIdsDateTimeFormatList = 40075;
+
+// Day headers of the calendar pages and of the HTML export tables.
+constexpr uint32_t kIdsWeekViewFormat = 40100;
+constexpr uint32_t kIdsFortnightViewFormat = 40101;
+constexpr uint32_t kIdsFirstMonthViewFormat = 40102;
+constexpr uint32_t kIdsMonthViewFormat = 40103;
+constexpr uint32_t kIdsYearViewFormat = 40104;
+constexpr uint32_t kIdsWeekDisplayFormat = 40105;
+constexpr uint32_t kIdsHtmlWeekViewHeader = 40106;
+constexpr uint32_t kIdsHtmlFortnightViewHeader = 40107;
+constexpr uint32_t kIdsHtmlFirstMonthViewHeader = 40108;
+constexpr uint32_t kIdsHtmlMonthViewHeader = 40109;
+constexpr uint32_t kIdsHtmlListViewHeader = 40110;
+constexpr uint32_t kIdsHtmlWeekDisplayHeader = 40111;
+
+// Tray tooltip, reminder headlines and the current-time display.
+constexpr uint32_t kIdsTooltipTrayIcon = 40120;
+constexpr uint32_t kIdsReminderHeadlineDate = 40121;
+constexpr uint32_t kIdsReminderHeadlineDateTime = 40122;
+constexpr uint32_t kIdsCurrentTimeDisplay = 40123;
+
+// ---- CSV export of the calendar: field switches, names and order, then one format per field.
+constexpr uint32_t kIdsCsvCalendarFields = 40299;
+constexpr uint32_t kIdsCsvCalendarFieldnames = 40300;
+constexpr uint32_t kIdsCsvCalendarFieldorder = 40301;
+constexpr uint32_t kIdsCsvCalendarDate = 40302;
+constexpr uint32_t kIdsCsvCalendarWeeknumber = 40303;
+constexpr uint32_t kIdsCsvCalendarTimeNormal = 40304;
+constexpr uint32_t kIdsCsvCalendarTimeSingleday = 40305;
+constexpr uint32_t kIdsCsvCalendarTimeMultidayFirst = 40306;
+constexpr uint32_t kIdsCsvCalendarTimeMultidayMid = 40307;
+constexpr uint32_t kIdsCsvCalendarTimeMultidayLast = 40308;
+constexpr uint32_t kIdsCsvCalendarCategory = 40309;
+constexpr uint32_t kIdsCsvCalendarDescription = 40310;
+constexpr uint32_t kIdsCsvCalendarNotes = 40311;
+
+// CSV and HTML export of the to-do list.
+constexpr uint32_t kIdsCsvTodoFields = 40320;
+constexpr uint32_t kIdsCsvTodoFieldnames = 40321;
+constexpr uint32_t kIdsCsvTodoFieldorder = 40322;
+constexpr uint32_t kIdsHtmlTodoFields = 40330;
+constexpr uint32_t kIdsHtmlTodoFieldnames = 40331;
+constexpr uint32_t kIdsHtmlTodoFieldorder = 40332;
+constexpr uint32_t kIdsCsvTodoDate = 40350;
+constexpr uint32_t kIdsCsvTodoTime = 40351;
+constexpr uint32_t kIdsCsvTodoState = 40352;
+constexpr uint32_t kIdsCsvTodoPriority = 40353;
+constexpr uint32_t kIdsCsvTodoGroup = 40354;
+constexpr uint32_t kIdsCsvTodoDescription = 40355;
+constexpr uint32_t kIdsCsvTodoNotes = 40356;
+constexpr uint32_t kIdsCsvTodoDocument = 40357;
+
+} // namespace dv

@@ -1,0 +1,174 @@
+#include "format/StringTable.h"
+
+#include "format/StringIds.h"
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <mutex>
+
+namespace dv {
+
+namespace {
+
+// ---- The built-in English table -----------------------------------------------------------
+
+struct StringEntry {
+    uint32_t id;
+    std::string_view text;
+};
+
+// Sorted by id (checked below) so that a lookup is a binary search. "\r\n" is a real CR LF.
+constexpr StringEntry kStrings[] = {
+    // Event text formats: clipboard, tooltip and calendar cell, five variants each.
+    {kIdsClipboardDateNormal, "$THIS_STARTTOEND_AUTO$: $DESCRIPTION$\r\n$NOTES_R$"},
+    {kIdsClipboardDateSingleday, "$THIS_STARTTOEND_AUTO$: $DESCRIPTION$\r\n$NOTES_R$"},
+    {kIdsClipboardDateMultidayFirst, "$THIS_STARTTOEND_AUTO$: $DESCRIPTION$\r\n$NOTES_R$"},
+    {kIdsClipboardDateMultidayMid, "$THIS_STARTTOEND_AUTO$: $DESCRIPTION$\r\n$NOTES_R$"},
+    {kIdsClipboardDateMultidayLast, "$THIS_STARTTOEND_AUTO$: $DESCRIPTION$\r\n$NOTES_R$"},
+    {kIdsTooltipDateNormal, "$THIS_STARTTOEND_AUTOTIME_S$$DESCRIPTION$$R_NOTES$"},
+    {kIdsTooltipDateSingleday, "All day: $DESCRIPTION$$R_NOTES$"},
+    {kIdsTooltipDateMultidayFirst, "From $THIS_START_AUTOTIME_S$$DESCRIPTION$$R_NOTES$"},
+    {kIdsTooltipDateMultidayMid, "All day: $DESCRIPTION$$R_NOTES$"},
+    {kIdsTooltipDateMultidayLast, "Until $THIS_END_AUTOTIME_S$$DESCRIPTION$$R_NOTES$"},
+    {kIdsCalendarDateNormal, "$THIS_STARTTOEND_AUTOTIME_S$$DESCRIPTION$"},
+    {kIdsCalendarDateSingleday, "$DESCRIPTION$"},
+    {kIdsCalendarDateMultidayFirst, "$THIS_START_AUTOTIME_S$$DESCRIPTION$ >>"},
+    {kIdsCalendarDateMultidayMid, ">> $DESCRIPTION$ >>"},
+    {kIdsCalendarDateMultidayLast, ">> $THIS_END_AUTOTIME_S$$DESCRIPTION$"},
+    // HTML export event rows: time column and description column of each variant.
+    {kIdsHtmlCalendarTimeNormal, "$THIS_STARTTOEND_AUTOTIME$"},
+    {kIdsHtmlCalendarDescNormal, "$DESCRIPTION$\r\n$NOTES$"},
+    {kIdsHtmlCalendarTimeSingleday, " "},
+    {kIdsHtmlCalendarDescSingleday, "$DESCRIPTION$\r\n$NOTES$"},
+    {kIdsHtmlCalendarTimeMultidayFirst, "$THIS_START_AUTOTIME$"},
+    {kIdsHtmlCalendarDescMultidayFirst, "$DESCRIPTION$ >>\r\n$NOTES$"},
+    {kIdsHtmlCalendarTimeMultidayMid, " "},
+    {kIdsHtmlCalendarDescMultidayMid, ">> $DESCRIPTION$ >>"},
+    {kIdsHtmlCalendarTimeMultidayLast, "$THIS_END_AUTOTIME$"},
+    {kIdsHtmlCalendarDescMultidayLast, ">> $DESCRIPTION$"},
+    // To-do formats and state values.
+    {kIdsClipboardTodo, "$STATE$ Due $DEADLINE_AUTO$: $DESCRIPTION$\r\n$NOTES_R$"},
+    {kIdsTooltipTodo, "$STATE$ Due $DEADLINE_AUTO$: $DESCRIPTION$$R_NOTES$"},
+    {kIdsStateValueDone, "Done:"},
+    {kIdsStateValueOverdue, "!!!Overdue!!!"},
+    {kIdsStateValueUndone, "To Do:"},
+    {kIdsStateValueUrgent, "Urgent!"},
+    // Date-time formats.
+    {kIdsDateFormat, "%B %d, %Y"},
+    {kIdsTimeFormat, "%I:%M %p"},
+    {kIdsDateTimeFormat, "%B %d, %Y, %I:%M %p"},
+    {kIdsDateFormatList, "%m/%d/%Y"},
+    {kIdsTimeFormatList, "%I:%M %p"},
+    {kIdsDateTimeFormatList, "%m/%d/%Y, %I:%M %p"},
+    {kIdsWeekViewFormat, "%a, %b %d"},
+    {kIdsFortnightViewFormat, "%a, %b %d"},
+    {kIdsFirstMonthViewFormat, "%b %d"},
+    {kIdsMonthViewFormat, "%d"},
+    {kIdsYearViewFormat, "%A, %B %d, %Y"},
+    {kIdsWeekDisplayFormat, "(Week %W)"},
+    {kIdsHtmlWeekViewHeader, "%a, %b %d"},
+    {kIdsHtmlFortnightViewHeader, "%a, %b %d"},
+    {kIdsHtmlFirstMonthViewHeader, "%b %d"},
+    {kIdsHtmlMonthViewHeader, "%d"},
+    {kIdsHtmlListViewHeader, "%a, %b %d"},
+    {kIdsHtmlWeekDisplayHeader, "(Week %W)"},
+    {kIdsTooltipTrayIcon, "%d. %B %Y"},
+    {kIdsReminderHeadlineDate, "Event on %a, %B %d, %Y"},
+    {kIdsReminderHeadlineDateTime, "Event on %a, %B %d, %Y, %I:%M %p"},
+    {kIdsCurrentTimeDisplay, "%A, %B %d, %Y, %#I:%M %p"},
+    // CSV export of the calendar.
+    {kIdsCsvCalendarFields, "1001011"},
+    {kIdsCsvCalendarFieldnames, "Date,Weeknumber,Holiday,Time,Category,Description,Notes"},
+    {kIdsCsvCalendarFieldorder, "0,1,2,3,4,5,6"},
+    {kIdsCsvCalendarDate, "%m/%d/%Y"},
+    {kIdsCsvCalendarWeeknumber, "%W"},
+    {kIdsCsvCalendarTimeNormal, "$THIS_STARTTOEND_AUTOTIME$"},
+    {kIdsCsvCalendarTimeSingleday, " "},
+    {kIdsCsvCalendarTimeMultidayFirst, "$THIS_START_AUTOTIME$"},
+    {kIdsCsvCalendarTimeMultidayMid, " "},
+    {kIdsCsvCalendarTimeMultidayLast, "$THIS_END_AUTOTIME$"},
+    {kIdsCsvCalendarCategory, "\"$CATEGORY$\""},
+    {kIdsCsvCalendarDescription, "\"$DESCRIPTION$\""},
+    {kIdsCsvCalendarNotes, "\"$NOTES$\""},
+    // CSV and HTML export of the to-do list.
+    {kIdsCsvTodoFields, "11110110"},
+    {kIdsCsvTodoFieldnames, "Date,Time,State,Priority,Group,Description,Notes,Document"},
+    {kIdsCsvTodoFieldorder, "0,1,2,3,4,5,6,7"},
+    {kIdsHtmlTodoFields, "11110110"},
+    {kIdsHtmlTodoFieldnames, "Date,Time,State,Priority,Group,Description,Notes,Document"},
+    {kIdsHtmlTodoFieldorder, "0,1,2,3,4,5,6,7"},
+    {kIdsCsvTodoDate, "%m/%d/%Y"},
+    {kIdsCsvTodoTime, "%I:%M %p"},
+    {kIdsCsvTodoState, "\"$STATE$\""},
+    {kIdsCsvTodoPriority, "$PRIORITY$"},
+    {kIdsCsvTodoGroup, "\"$GROUP$\""},
+    {kIdsCsvTodoDescription, "\"$DESCRIPTION$\""},
+    {kIdsCsvTodoNotes, "\"$NOTES$\""},
+    {kIdsCsvTodoDocument, "\"$DOCUMENT$\""},
+};
+
+constexpr bool StrictlyAscending() {
+    for (std::size_t i = 1; i < std::size(kStrings); ++i) {
+        if (kStrings[i - 1].id >= kStrings[i].id) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(StrictlyAscending(), "string table ids must ascend without duplicates");
+
+const StringEntry* Find(uint32_t id) {
+    const auto* end = std::end(kStrings);
+    const auto* it = std::lower_bound(std::begin(kStrings), end, id,
+                                      [](const StringEntry& e, uint32_t v) { return e.id < v; });
+    return (it != end && it->id == id) ? it : nullptr;
+}
+
+// ---- The translation hook ------------------------------------------------------------------
+
+// Shared so that a LoadString running on another thread keeps its hook alive while a new one is
+// installed; the hook itself runs outside the lock, so it may call LoadString again.
+std::mutex g_hookMutex;
+std::shared_ptr<const TranslationHook> g_hook;
+
+std::shared_ptr<const TranslationHook> CurrentHook() {
+    std::lock_guard lock(g_hookMutex);
+    return g_hook;
+}
+
+} // namespace
+
+void SetTranslationHook(TranslationHook hook) {
+    std::shared_ptr<const TranslationHook> installed;
+    if (hook) {
+        installed = std::make_shared<const TranslationHook>(std::move(hook));
+    }
+    std::lock_guard lock(g_hookMutex);
+    g_hook.swap(installed);
+    // The old hook dies with `installed` after the lock is released.
+}
+
+std::string_view EnglishString(uint32_t id) {
+    const StringEntry* entry = Find(id);
+    return entry ? entry->text : std::string_view{};
+}
+
+std::string LoadString(uint32_t id) {
+    const StringEntry* entry = Find(id);
+    if (!entry) {
+        return {};
+    }
+    if (const auto hook = CurrentHook()) {
+        if (std::optional<std::string> text = (*hook)(id, entry->text)) {
+            return std::move(*text);
+        }
+    }
+    return std::string(entry->text);
+}
+
+bool HasString(uint32_t id) {
+    return Find(id) != nullptr;
+}
+
+} // namespace dv
