@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/CDateEntry.h"
+#include "core/CTodoEntry.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace dv {
+
+/// What an event file holds: the templates (one per category), the events and the to-dos in
+/// list order, and the change list of the ".sync" side file (GUIDs of shared entries changed
+/// since the last synchronisation, no duplicates, in order of first change). The document owns
+/// one; the file readers and writers, the text backup and the merge work on it.
+struct DocumentContents {
+    std::vector<std::unique_ptr<CDateEntry>> templates;
+    std::vector<std::unique_ptr<CDateEntry>> events;
+    std::vector<std::unique_ptr<CTodoEntry>> todos;
+    std::vector<std::string> changeList;
+
+    bool IsEmpty() const {
+        return templates.empty() && events.empty() && todos.empty() && changeList.empty();
+    }
+};
+
+} // namespace dv
