@@ -25,6 +25,21 @@ bool CannotPassConditions(const DateData& data, const RepetitionRule& rule) {
     return data.Repeat != kRepeatNone && !rule.ConditionsCanPass(data.CondWeekdays, data.CondMonth);
 }
 
+// Walks from candidate `c` on to the first valid one within [a, b]. Past the end date nothing can
+// be shown, so the walk over skipped candidates stops there.
+std::optional<RepetitionRule::Candidate>
+FirstValidFrom(const CDateEntry& entry, const RepetitionRule& rule, const CDateTime& a,
+               const CDateTime& b, std::optional<RepetitionRule::Candidate> c) {
+    const DateData& data = entry.GetData();
+    while (c && !entry.IsValidOccurrence(c->start)) {
+        if (data.RepeatEnd == kRepeatEndAtDate && c->start > data.RepeatEndDate) {
+            return std::nullopt;
+        }
+        c = rule.Next(a, b, c->start);
+    }
+    return c;
+}
+
 } // namespace
 
 CDateTime CDateEntry::GetFirstStart() const {
@@ -55,14 +70,8 @@ bool CDateEntry::FindFirstOccurrence(const CDateTime& a, const CDateTime& b, CDa
     if (CannotPassConditions(m_data, rule)) {
         return false;
     }
-    std::optional<RepetitionRule::Candidate> c = rule.First(a, b);
-    while (c && !IsValidOccurrence(c->start)) {
-        // Past the end date nothing can be shown, so stop walking skipped candidates there.
-        if (m_data.RepeatEnd == kRepeatEndAtDate && c->start > m_data.RepeatEndDate) {
-            return false;
-        }
-        c = rule.Next(a, b, c->start);
-    }
+    const std::optional<RepetitionRule::Candidate> c =
+        FirstValidFrom(*this, rule, a, b, rule.First(a, b));
     if (!c) {
         return false;
     }
@@ -94,13 +103,8 @@ bool CDateEntry::FindNextOccurrence(const CDateTime& a, const CDateTime& b, CDat
     if (CannotPassConditions(m_data, rule)) {
         return false;
     }
-    std::optional<RepetitionRule::Candidate> c = rule.Next(a, b, start);
-    while (c && !IsValidOccurrence(c->start)) {
-        if (m_data.RepeatEnd == kRepeatEndAtDate && c->start > m_data.RepeatEndDate) {
-            return false;
-        }
-        c = rule.Next(a, b, c->start);
-    }
+    const std::optional<RepetitionRule::Candidate> c =
+        FirstValidFrom(*this, rule, a, b, rule.Next(a, b, start));
     if (!c) {
         return false;
     }
