@@ -65,8 +65,8 @@ public:
     CDateTimeSpan GetDuration() const;
     /// Not dropped and, for a repeating event, allowed by the month and weekday masks.
     bool IsValidOccurrence(const CDateTime& start) const;
-    /// The first valid occurrence overlapping [a, b] (both ends inclusive) within the repetition end;
-    /// false when there is none (start and end are then unspecified).
+    /// The first valid occurrence overlapping [a, b] (both ends inclusive) within the repetition
+    /// end; false when there is none (start and end are then unspecified).
     bool FindFirstOccurrence(const CDateTime& a, const CDateTime& b, CDateTime& start,
                              CDateTime& end);
     /// Continues a scan: start/end hold the previous result and receive the next one.
@@ -112,7 +112,9 @@ public:
     // Read access to the state (listings, backups, tests).
     const CDateTime& GetLastCheck() const { return m_lastCheck; }
     const std::vector<CDateTime>& GetDueOccurrences() const { return m_dueOccurrences; }
-    const std::vector<CDateTime>& GetAcknowledgedOccurrences() const { return m_acknowledgedOccurrences; }
+    const std::vector<CDateTime>& GetAcknowledgedOccurrences() const {
+        return m_acknowledgedOccurrences;
+    }
     const std::vector<CDateTime>& GetSnoozedOccurrences() const { return m_snoozedOccurrences; }
     const std::vector<CDateTime>& GetSnoozeTimes() const { return m_snoozeTimes; }
     const std::vector<CDateTime>& GetDroppedOccurrences() const { return m_droppedOccurrences; }
@@ -129,9 +131,9 @@ private:
     int32_t m_savedOccurrenceNumber = 0; ///< saved copy for nested scans; not saved
     int32_t m_lastOccurrenceKnown = 0;   ///< m_lastOccurrenceEnd holds the last occurrence's end
     CDateTime m_lastOccurrenceEnd;
-    CDateTime m_lastCheck;               ///< reminders are evaluated up to here
+    CDateTime m_lastCheck; ///< reminders are evaluated up to here
     DateData m_data;
-    int32_t m_suspended = 0;             ///< while set the periodic update skips the event
+    int32_t m_suspended = 0; ///< while set the periodic update skips the event
 };
 
 } // namespace dv

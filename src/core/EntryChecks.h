@@ -9,8 +9,8 @@ namespace dv {
 /// matching message and puts the focus on the control that needs changing.
 enum class EventCheck {
     Ok,
-    MissingDescription,       ///< empty description on an all-day event: the description field
-    NeverOccurs,              ///< the rule and the conditions exclude every occurrence: the weekday conditions
+    MissingDescription, ///< empty description on an all-day event: the description field
+    NeverOccurs, ///< the rule and the conditions exclude every occurrence: the weekday conditions
     EndBeforeFirstOccurrence, ///< RepeatEnd 2 with no occurrence up to RepeatEndDate: the end date
 };
 

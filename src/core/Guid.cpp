@@ -13,8 +13,8 @@ namespace {
 std::mt19937_64& Engine() {
     thread_local std::mt19937_64 engine = [] {
         std::random_device device;
-        std::seed_seq seed{device(), device(), device(), device(), device(), device(), device(),
-                           device()};
+        std::seed_seq seed{device(), device(), device(), device(),
+                           device(), device(), device(), device()};
         return std::mt19937_64(seed);
     }();
     return engine;
@@ -24,7 +24,9 @@ constexpr std::array<char, 16> kHexDigits = {'0', '1', '2', '3', '4', '5', '6', 
                                              '8', '9', 'A', 'B', 'C', 'D', 'E', 'F'};
 
 // Offsets of the hyphens in the 38-character form.
-constexpr bool IsHyphenPosition(size_t i) { return i == 9 || i == 14 || i == 19 || i == 24; }
+constexpr bool IsHyphenPosition(size_t i) {
+    return i == 9 || i == 14 || i == 19 || i == 24;
+}
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');

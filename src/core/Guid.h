@@ -6,8 +6,8 @@
 namespace dv {
 
 /// Makes a new random (version 4, RFC 4122 variant) GUID in the 38-character registry form:
-/// "{XXXXXXXX-XXXX-4XXX-YXXX-XXXXXXXXXXXX}" with upper-case hexadecimal digits, Y one of 8, 9, A, B.
-/// Thread-safe; every call gives a new value.
+/// "{XXXXXXXX-XXXX-4XXX-YXXX-XXXXXXXXXXXX}" with upper-case hexadecimal digits, Y one of 8, 9, A,
+/// B. Thread-safe; every call gives a new value.
 std::string NewGuidString();
 
 /// True when `text` has the 38-character form above (braces, hyphens, hexadecimal digits of either

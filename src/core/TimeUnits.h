@@ -20,11 +20,20 @@ enum TimeUnit : int32_t {
 inline CDateTimeSpan MakeSpan(int32_t count, int32_t unit) {
     int64_t seconds = 0;
     switch (unit) {
-    case kUnitMinutes: seconds = 60; break;
-    case kUnitHours: seconds = 3600; break;
-    case kUnitDays: seconds = 86400; break;
-    case kUnitWeeks: seconds = 7 * 86400; break;
-    default: return CDateTimeSpan();
+    case kUnitMinutes:
+        seconds = 60;
+        break;
+    case kUnitHours:
+        seconds = 3600;
+        break;
+    case kUnitDays:
+        seconds = 86400;
+        break;
+    case kUnitWeeks:
+        seconds = 7 * 86400;
+        break;
+    default:
+        return CDateTimeSpan();
     }
     return CDateTimeSpan(static_cast<int64_t>(count) * seconds);
 }

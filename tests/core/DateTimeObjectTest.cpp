@@ -1,9 +1,8 @@
 #include "core/CArchive.h"
 #include "core/CDateTimeObject.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string_view>
 #include <vector>
 
@@ -13,8 +12,8 @@ namespace {
 // A tagged date-time as another writer would put it in a stream: a class record for "CDateTime"
 // with the given schema, then the day number and the seconds.
 std::vector<uint8_t> TaggedDateTime(uint16_t schema, int32_t dayNumber, int32_t seconds) {
-    std::vector<uint8_t> bytes = {0xFF, 0xFF, static_cast<uint8_t>(schema),
-                                  static_cast<uint8_t>(schema >> 8), 9, 0};
+    std::vector<uint8_t> bytes = {
+        0xFF, 0xFF, static_cast<uint8_t>(schema), static_cast<uint8_t>(schema >> 8), 9, 0};
     for (char c : std::string_view("CDateTime")) {
         bytes.push_back(static_cast<uint8_t>(c));
     }

@@ -1,7 +1,6 @@
 #include "core/Guid.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 #include <thread>
