@@ -80,25 +80,27 @@ bool IsAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Appends a run of literal text. Letters would read as Qt expressions and a quote opens quoted
-// text, so a run with either is quoted as a whole; other characters pass as they are.
+// Appends a run of literal text. Qt reads a letter as part of an expression, so a run with a
+// letter is enclosed in single quotes; Qt reads two single quotes as one, inside quoted text and
+// outside, so each quote is doubled. A run of quotes alone stays unquoted: four quotes would read
+// as two quotes, not one.
 void AppendQtLiteral(std::string& out, std::string_view run) {
-    bool needsQuotes = false;
+    bool hasLetter = false;
     for (const char c : run) {
-        needsQuotes = needsQuotes || IsAsciiLetter(c) || c == '\'';
+        hasLetter = hasLetter || IsAsciiLetter(c);
     }
-    if (!needsQuotes) {
-        out += run;
-        return;
+    if (hasLetter) {
+        out += '\'';
     }
-    out += '\'';
     for (const char c : run) {
         if (c == '\'') {
             out += '\'';
         }
         out += c;
     }
-    out += '\'';
+    if (hasLetter) {
+        out += '\'';
+    }
 }
 
 } // namespace

@@ -14,8 +14,11 @@ std::string ToPickerFormat(std::string_view format);
 
 /// The same conversion into the display-format language of Qt's date and time edits: "%p" becomes
 /// "AP", every other code maps as for ToPickerFormat ("%I" to "hh", 12-hour when "AP" is present).
-/// Literal text that holds a letter or a single quote is enclosed in single quotes, with each
-/// single quote in it doubled, so that Qt shows it verbatim. Never fails.
+/// Literal text that holds a letter is enclosed in single quotes and every single quote is
+/// doubled, so that Qt shows the text verbatim. Two codes whose Qt forms share a letter with
+/// nothing between them ("%d%a" gives "ddddd") run together into one Qt expression, as Qt has no
+/// empty separator; such formats make no sense for a picker. A format without any code gives a
+/// format that Qt's edits reject (they need a field). Never fails.
 std::string ToQtDisplayFormat(std::string_view format);
 
 } // namespace dv

@@ -7,6 +7,9 @@
 
 namespace dv {
 
+// ---- Status-bar prompt of a command (the string shares the command's number).
+constexpr uint32_t kIdsCategoriesPrompt = 32771;
+
 // ---- Event text formats: five variants (normal, single day, first, middle, last day) per group.
 constexpr uint32_t kIdsClipboardDateNormal = 40000;
 constexpr uint32_t kIdsClipboardDateSingleday = 40001;
@@ -102,5 +105,62 @@ constexpr uint32_t kIdsCsvTodoGroup = 40354;
 constexpr uint32_t kIdsCsvTodoDescription = 40355;
 constexpr uint32_t kIdsCsvTodoNotes = 40356;
 constexpr uint32_t kIdsCsvTodoDocument = 40357;
+
+// ---- Program title, document and window texts.
+constexpr uint32_t kIdsAppTitle = 57344;             // also the name of the autostart entry
+constexpr uint32_t kIdsModuleColumnFile = 57350;     // holiday module list
+constexpr uint32_t kIdsModuleColumnLanguage = 57351; // holiday module list
+constexpr uint32_t kIdsDefaultCategory = 57400; // category of the template made when none exists
+constexpr uint32_t kIdsInternalFormatsTitle = 57404;
+constexpr uint32_t kIdsHtmlExportFormatsTitle = 57405;
+constexpr uint32_t kIdsCsvExportFormatsTitle = 57407;
+constexpr uint32_t kIdsUntitled = 57423; // title of a new document
+constexpr uint32_t kIdsNavigationBarCaption = 57424;
+constexpr uint32_t kIdsCurrentTimeBarCaption = 57425;
+constexpr uint32_t kIdsToolbarCaption = 57426;
+
+// File dialog filters: pairs of "label|pattern", closed by "||".
+constexpr uint32_t kIdsAllFilesFilter = 57413;
+constexpr uint32_t kIdsHtmlFilesFilter = 57415;
+constexpr uint32_t kIdsCsvFilesFilter = 57416;
+
+// Plural unit names of the time-left texts.
+constexpr uint32_t kIdsUnitMinutes = 57440;
+constexpr uint32_t kIdsUnitHours = 57441;
+constexpr uint32_t kIdsUnitDays = 57442;
+constexpr uint32_t kIdsUnitWeeks = 57443;
+
+// ---- Reminder window: the size button, the selection texts.
+constexpr uint32_t kIdsButtonExtend = 57463;
+constexpr uint32_t kIdsButtonReduce = 57464;
+constexpr uint32_t kIdsEventsSelected = 57465; // "%d of %d": selected count, item count
+constexpr uint32_t kIdsMultipleEventsSelected = 57466;
+constexpr uint32_t kIdsNoEventsSelected = 57467;
+
+// ---- List column titles (reminder window list, to-do list).
+constexpr uint32_t kIdsColumnDate = 57468;
+constexpr uint32_t kIdsColumnTimeLeft = 57469;
+constexpr uint32_t kIdsColumnDescription = 57470;
+constexpr uint32_t kIdsColumnGroup = 57476;
+constexpr uint32_t kIdsColumnState = 57477;
+constexpr uint32_t kIdsColumnPriority = 57478;
+constexpr uint32_t kIdsColumnDeadline = 57479;
+constexpr uint32_t kIdsColumnAssociatedDocument = 57480;
+constexpr uint32_t kIdsColumnNetwork = 57481;
+
+// ---- Messages and questions. "%s" takes a path or command line.
+constexpr uint32_t kIdsAskOpenDocument = 57487;
+constexpr uint32_t kIdsAskExecuteCommand = 57488;
+constexpr uint32_t kIdsCannotOpenDocument = 57489;
+constexpr uint32_t kIdsCannotExecuteCommand = 57490;
+constexpr uint32_t kIdsAskSnoozeBeyondLimit = 57491;
+constexpr uint32_t kIdsAskExit = 57500;
+constexpr uint32_t kIdsAskAlarmOff = 57501;
+constexpr uint32_t kIdsAskDeleteEntry = 57503;
+constexpr uint32_t kIdsNeedDescriptionOrStart = 57504;
+constexpr uint32_t kIdsNeedTodoGroup = 57505;
+constexpr uint32_t kIdsCannotWriteExport = 57511;
+constexpr uint32_t kIdsAskDisableAfterClockJump = 57514;
+constexpr uint32_t kIdsAskResetEventStates = 57515;
 
 } // namespace dv

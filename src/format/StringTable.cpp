@@ -20,6 +20,7 @@ struct StringEntry {
 
 // Sorted by id (checked below) so that a lookup is a binary search. "\r\n" is a real CR LF.
 constexpr StringEntry kStrings[] = {
+    {kIdsCategoriesPrompt, "Create and edit categories"},
     // Event text formats: clipboard, tooltip and calendar cell, five variants each.
     {kIdsClipboardDateNormal, "$THIS_STARTTOEND_AUTO$: $DESCRIPTION$\r\n$NOTES_R$"},
     {kIdsClipboardDateSingleday, "$THIS_STARTTOEND_AUTO$: $DESCRIPTION$\r\n$NOTES_R$"},
@@ -106,6 +107,64 @@ constexpr StringEntry kStrings[] = {
     {kIdsCsvTodoDescription, "\"$DESCRIPTION$\""},
     {kIdsCsvTodoNotes, "\"$NOTES$\""},
     {kIdsCsvTodoDocument, "\"$DOCUMENT$\""},
+    // Program title, document and window texts.
+    {kIdsAppTitle, "Dayvault"},
+    {kIdsModuleColumnFile, "File"},
+    {kIdsModuleColumnLanguage, "Language"},
+    {kIdsDefaultCategory, "Event"},
+    {kIdsInternalFormatsTitle, "Internal Formats"},
+    {kIdsHtmlExportFormatsTitle, "Formats for HTML-Export"},
+    {kIdsCsvExportFormatsTitle, "Formats for CSV-Export"},
+    {kIdsAllFilesFilter, "All Files (*.*)|*.*||"},
+    {kIdsHtmlFilesFilter, "HTML-Files (*.html, *.htm)|*.html;*.htm|All Files (*.*)|*.*||"},
+    {kIdsCsvFilesFilter, "CSV-Files (*.csv)|*.csv|All Files (*.*)|*.*||"},
+    {kIdsUntitled, "Untitled"},
+    {kIdsNavigationBarCaption, "Navigation"},
+    {kIdsCurrentTimeBarCaption, "Current time"},
+    {kIdsToolbarCaption, "Toolbar"},
+    {kIdsUnitMinutes, "Minutes"},
+    {kIdsUnitHours, "Hours"},
+    {kIdsUnitDays, "Days"},
+    {kIdsUnitWeeks, "Weeks"},
+    // Reminder window.
+    {kIdsButtonExtend, "Extend"},
+    {kIdsButtonReduce, "Reduce"},
+    {kIdsEventsSelected, "%d of %d events selected"},
+    {kIdsMultipleEventsSelected, "Multiple events selected"},
+    {kIdsNoEventsSelected, "No events selected"},
+    // List column titles.
+    {kIdsColumnDate, "Date"},
+    {kIdsColumnTimeLeft, "Time left"},
+    {kIdsColumnDescription, "Description"},
+    {kIdsColumnGroup, "Group"},
+    {kIdsColumnState, "State"},
+    {kIdsColumnPriority, "Priority"},
+    {kIdsColumnDeadline, "Deadline"},
+    {kIdsColumnAssociatedDocument, "Associated Document"},
+    {kIdsColumnNetwork, "Network"},
+    // Messages and questions.
+    {kIdsAskOpenDocument, "Do you want to open the document\n%s\nnow?"},
+    {kIdsAskExecuteCommand, "Do you want to execute the command\n%s\nnow?"},
+    {kIdsCannotOpenDocument, "Unable to open the document\n%s"},
+    {kIdsCannotExecuteCommand, "Unable to execute the command\n%s"},
+    {kIdsAskSnoozeBeyondLimit,
+     "This will move the next reminder for this event beyond the limit\nyou set in the event "
+     "options. The event will be dropped then.\nAre you sure you want to do this?"},
+    {kIdsAskExit,
+     "If you exit the application you will not\nbe reminded of upcoming events!\n\nQuit anyway?"},
+    {kIdsAskAlarmOff, "You are about to switch off the alarm feature!\nYou will not be reminded of "
+                      "upcoming events then.\n\nDo you really want to switch off the alarm?"},
+    {kIdsAskDeleteEntry, "Do you want to delete this entry?"},
+    {kIdsNeedDescriptionOrStart, "Please enter a description or a start time for this event!"},
+    {kIdsNeedTodoGroup, "Please enter a new / select an existing group for this todo!"},
+    {kIdsCannotWriteExport, "Can't write to export-file\n%s"},
+    {kIdsAskDisableAfterClockJump,
+     "You have adjusted the system clock by a large amount of time!\nThis might cause trouble "
+     "with the reminder function.\nWould you like to temporarily disable the calendar?"},
+    {kIdsAskResetEventStates,
+     "You are about to reset all events to their default state.\nYou should do this only if you "
+     "have problems after changing the system clock.\nDo you really want to reset all event "
+     "states?"},
 };
 
 constexpr bool StrictlyAscending() {

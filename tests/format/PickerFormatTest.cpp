@@ -1,13 +1,183 @@
 #include "format/PickerFormat.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace dv {
 namespace {
 
-TEST(PickerFormat, ListDefaultsConvert) {
-    EXPECT_EQ(ToPickerFormat("%m/%d/%Y, %I:%M %p"), "MM/dd/yyyy, hh:mm tt");
-    EXPECT_EQ(ToPickerFormat("%#d.%#m."), "d.M.");
+struct ConversionRow {
+    const char* name;
+    std::string_view format;
+    std::string_view picker;
+    std::string_view qt;
+};
+
+const ConversionRow kRows[] = {
+    // The list formats and the examples of the format dialog.
+    {"list date-time", "%m/%d/%Y, %I:%M %p", "MM/dd/yyyy, hh:mm tt", "MM/dd/yyyy, hh:mm AP"},
+    {"list time", "%I:%M %p", "hh:mm tt", "hh:mm AP"},
+    {"dotted date", "%d.%m.%Y", "dd.MM.yyyy", "dd.MM.yyyy"},
+    {"short dotted date", "%#d.%#m.", "d.M.", "d.M."},
+    {"current time", "%A, %B %d, %Y, %#I:%M %p", "dddd, MMMM dd, yyyy, h:mm tt",
+     "dddd, MMMM dd, yyyy, h:mm AP"},
+    // Every code in its long form.
+    {"A", "%A", "dddd", "dddd"},
+    {"B", "%B", "MMMM", "MMMM"},
+    {"H", "%H", "HH", "HH"},
+    {"I", "%I", "hh", "hh"},
+    {"M", "%M", "mm", "mm"},
+    {"S", "%S", "ss", "ss"},
+    {"Y", "%Y", "yyyy", "yyyy"},
+    {"a", "%a", "ddd", "ddd"},
+    {"b", "%b", "MMM", "MMM"},
+    {"d", "%d", "dd", "dd"},
+    {"m", "%m", "MM", "MM"},
+    {"p", "%p", "tt", "AP"},
+    {"y", "%y", "yy", "yy"},
+    // The short forms; codes without one keep their long form.
+    {"#H", "%#H", "H", "H"},
+    {"#I", "%#I", "h", "h"},
+    {"#M", "%#M", "m", "m"},
+    {"#S", "%#S", "s", "s"},
+    {"#d", "%#d", "d", "d"},
+    {"#m", "%#m", "M", "M"},
+    {"#A keeps long", "%#A", "dddd", "dddd"},
+    {"#B keeps long", "%#B", "MMMM", "MMMM"},
+    {"#Y keeps long", "%#Y", "yyyy", "yyyy"},
+    {"#a keeps long", "%#a", "ddd", "ddd"},
+    {"#b keeps long", "%#b", "MMM", "MMM"},
+    {"#p keeps long", "%#p", "tt", "AP"},
+    {"#y keeps long", "%#y", "yy", "yy"},
+    {"short form ends with its code", "%#d.%d.%#H:%H", "d.dd.H:HH", "d.dd.H:HH"},
+    // Unknown codes lose their "%", "#" included.
+    {"week number", "%W", "W", "'W'"},
+    {"percent", "%%", "%", "%"},
+    {"short unknown", "%#W", "W", "'W'"},
+    {"short percent", "%#%", "%", "%"},
+    {"hash as code", "%##", "#", "#"},
+    {"week header", "(Week %W)", "(Week W)", "'(Week W)'"},
+    // Nothing follows the "%".
+    {"empty", "", "", ""},
+    {"dangling percent", "%d.%", "dd.", "dd."},
+    {"dangling short mark", "%d%#", "dd", "dd"},
+    {"lone percent", "%", "", ""},
+    // Literal text: the picker copies it; Qt gets letters quoted and quotes doubled.
+    {"words around codes", "Event on %a, %B %d", "Event on ddd, MMMM dd",
+     "'Event on 'ddd, MMMM dd"},
+    {"letters after a code", "%H h", "HH h", "HH' h'"},
+    {"quote inside words", "It's %H", "It's HH", "'It''s 'HH"},
+    {"quote alone", "%H'%M", "HH'mm", "HH''mm"},
+    {"two quotes alone", "%H''%M", "HH''mm", "HH''''mm"},
+    {"quote then letter", "%H's", "HH's", "HH'''s'"},
+    {"letter then quote", "%Hs'", "HHs'", "HH's'''"},
+    {"format letters as text", "dMyhHmsAP %d", "dMyhHmsAP dd", "'dMyhHmsAP 'dd"},
+    {"UTF-8 text", "%d. M\xC3\xA4rz", "dd. M\xC3\xA4rz", "dd'. M\xC3\xA4rz'"},
+    {"digits and signs", "%d-01 +%H", "dd-01 +HH", "dd-01 +HH"},
+};
+
+TEST(PickerFormat, ConversionTable) {
+    for (const ConversionRow& row : kRows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ToPickerFormat(row.format), row.picker);
+        EXPECT_EQ(ToQtDisplayFormat(row.format), row.qt);
+    }
+}
+
+// ---- Round trip through a reader of Qt's format language -------------------------------------
+
+// One piece of a display format: an expression ("dd", "AP") or literal text.
+struct Piece {
+    bool expression;
+    std::string text;
+    friend bool operator==(const Piece&, const Piece&) = default;
+};
+
+void AddLiteral(std::vector<Piece>& pieces, std::string_view text) {
+    if (!pieces.empty() && !pieces.back().expression) {
+        pieces.back().text += text;
+    } else {
+        pieces.push_back({false, std::string(text)});
+    }
+}
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Reads a format as Qt 6 does: two single quotes are one quote, inside quoted text and outside;
+// one quote opens or closes quoted text; "AP" is the designator; any other run of one repeated
+// letter is one expression.
+std::vector<Piece> ReadQtFormat(std::string_view format) {
+    std::vector<Piece> pieces;
+    bool quoted = false;
+    for (std::size_t i = 0; i < format.size();) {
+        const char c = format[i];
+        if (c == '\'') {
+            if (i + 1 < format.size() && format[i + 1] == '\'') {
+                AddLiteral(pieces, "'");
+                i += 2;
+            } else {
+                quoted = !quoted;
+                ++i;
+            }
+        } else if (quoted || !IsLetter(c)) {
+            AddLiteral(pieces, format.substr(i, 1));
+            ++i;
+        } else if (format.substr(i, 2) == "AP") {
+            pieces.push_back({true, "AP"});
+            i += 2;
+        } else {
+            std::size_t end = i;
+            while (end < format.size() && format[end] == c) {
+                ++end;
+            }
+            pieces.push_back({true, std::string(format.substr(i, end - i))});
+            i = end;
+        }
+    }
+    EXPECT_FALSE(quoted) << "unclosed quote in " << format;
+    return pieces;
+}
+
+TEST(PickerFormat, QtReaderSeesEveryCodeAndEveryLiteral) {
+    struct Code {
+        std::string_view source;
+        std::string_view qt;
+    };
+    const Code codes[] = {{"%A", "dddd"}, {"%B", "MMMM"}, {"%H", "HH"},  {"%#H", "H"}, {"%I", "hh"},
+                          {"%#I", "h"},   {"%M", "mm"},   {"%#M", "m"},  {"%S", "ss"}, {"%#S", "s"},
+                          {"%Y", "yyyy"}, {"%a", "ddd"},  {"%b", "MMM"}, {"%d", "dd"}, {"%#d", "d"},
+                          {"%m", "MM"},   {"%#m", "M"},   {"%p", "AP"},  {"%y", "yy"}};
+    // Literal characters that Qt could mistake for syntax, and harmless ones.
+    const std::string_view literals = "dMyhHmsAPapWz' '.,:/-()#0";
+    std::mt19937 rng(20240521);
+    for (int round = 0; round < 5000; ++round) {
+        std::string format;
+        std::vector<Piece> expected;
+        const int parts = 1 + static_cast<int>(rng() % 6);
+        for (int part = 0; part < parts; ++part) {
+            // A code directly after a code: Qt has no separator for two forms of one letter, so
+            // the generator keeps a literal between codes.
+            const bool afterCode = !expected.empty() && expected.back().expression;
+            if (!afterCode && rng() % 2 == 0) {
+                const Code& code = codes[rng() % std::size(codes)];
+                format += code.source;
+                expected.push_back({true, std::string(code.qt)});
+            } else {
+                const int length = 1 + static_cast<int>(rng() % 4);
+                for (int k = 0; k < length; ++k) {
+                    const char c = literals[rng() % literals.size()];
+                    format += c;
+                    AddLiteral(expected, std::string_view(&c, 1));
+                }
+            }
+        }
+        ASSERT_EQ(ReadQtFormat(ToQtDisplayFormat(format)), expected) << format;
+    }
 }
 
 } // namespace
