@@ -1,0 +1,91 @@
+#pragma once
+
+#include "document/DocumentContents.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace dv {
+
+class CArchive;
+
+/// The DWORD that starts every event file this program writes. Readers do not check it.
+inline constexpr uint32_t kEventFileMarker = 100;
+
+/// Which files ReadEventFile reads.
+enum class EventFileParts {
+    withChangeList, ///< the event file and, when it exists, its ".sync" side file (opening)
+    entriesOnly,    ///< the event file alone (merging another file)
+};
+
+/// The ".sync" side file of an event file: the same folder, the file name with everything from its
+/// last "." replaced by ".sync" ("events.dat" -> "events.sync"); a file name without a "." gets
+/// ".sync" appended. Only the file name is searched for the dot, so a dotted folder name
+/// ("~/.config/events") never moves the side file out of the event file's folder.
+std::filesystem::path SyncSidePath(const std::filesystem::path& eventFile);
+
+// ---- Streams ------------------------------------------------------------------------------------
+
+/// Writes the marker, then templates, events and to-dos, each list as a LONG count followed by its
+/// objects, into `ar` (which the caller closes). The change list is not part of this stream.
+void WriteEventStream(CArchive& ar, const DocumentContents& contents);
+
+/// Reads what WriteEventStream writes and appends the entries to the three lists of `contents`.
+/// The marker's value is ignored and a negative count reads no objects; bytes after the to-dos are
+/// ignored. Every object must be of the expected class ("CDateEntry" for templates and events,
+/// "CTodoEntry" for to-dos); anything else, or data that ends early, throws CArchiveException and
+/// leaves the entries read so far in `contents`.
+void ReadEventStream(CArchive& ar, DocumentContents& contents);
+
+/// Writes a change list: the archive count, then one string per GUID.
+void WriteChangeList(CArchive& ar, const std::vector<std::string>& changeList);
+
+/// Reads a change list and appends its entries to `changeList`, skipping any already in it.
+/// Throws CArchiveException when the data ends early.
+void ReadChangeList(CArchive& ar, std::vector<std::string>& changeList);
+
+// ---- Byte buffers -------------------------------------------------------------------------------
+
+/// The bytes of the event file of `contents` (without the change list).
+std::vector<uint8_t> WriteEventFileBytes(const DocumentContents& contents);
+
+/// Reads an event file held in memory. An empty buffer is an empty document; one of 1 to 15 bytes
+/// is an end-of-file error. Throws CArchiveException on any fault.
+DocumentContents ReadEventFileBytes(std::span<const uint8_t> bytes);
+
+/// The bytes of a ".sync" side file holding `changeList`.
+std::vector<uint8_t> WriteChangeListBytes(const std::vector<std::string>& changeList);
+
+/// Reads a ".sync" side file held in memory. Throws CArchiveException on any fault (an empty
+/// buffer is an end-of-file error: a side file always holds at least its count).
+std::vector<std::string> ReadChangeListBytes(std::span<const uint8_t> bytes);
+
+// ---- Files --------------------------------------------------------------------------------------
+
+/// Saves `contents` to `path` so that the file is replaced whole or not at all (a temporary file
+/// beside it, flushed to disk and renamed over it). When the change list is not empty, the side
+/// file (SyncSidePath) is then written the same way; an empty change list leaves an existing side
+/// file as it is. Temporary files that an earlier save of the same file left behind when it was
+/// killed are removed first. Throws CFileException naming the file that failed; a failure of the
+/// side file comes after the event file was already replaced.
+void WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents);
+
+/// Loads an event file. A file of zero bytes is an empty document (and nothing else is read, not
+/// even the side file). With EventFileParts::withChangeList the side file is read too when it
+/// exists and can be opened, and its entries form the change list. Throws CFileException (the file
+/// cannot be opened or read) or CArchiveException (the data is not a valid event file), both naming
+/// the file, event file or side file, that failed; nothing is returned then.
+DocumentContents ReadEventFile(const std::filesystem::path& path,
+                               EventFileParts parts = EventFileParts::withChangeList);
+
+/// Removes the temporary files that a killed save of `target` left beside it (named as
+/// CAtomicFileSink names them: the target's file name followed by ".<16 hex digits>.tmp").
+/// Returns how many it removed; files it cannot remove are left alone. Saves by this program run
+/// one after another and one instance runs per user, so a temporary file of `target` that exists
+/// before a save starts belongs to no running save.
+int RemoveStaleTemporaryFiles(const std::filesystem::path& target);
+
+} // namespace dv
