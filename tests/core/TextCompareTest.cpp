@@ -1,0 +1,75 @@
+#include "core/TextCompare.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+#include <string>
+
+namespace dv {
+namespace {
+
+TEST(TextCompare, FoldsLettersOfEveryCoveredScript) {
+    struct Row {
+        const char* name;
+        const char* a;
+        const char* b;
+        int sign;
+    };
+    const Row rows[] = {
+        {"ascii", "Birthday", "bIRTHDAY", 0},
+        {"ascii order ignores case", "apple", "Banana", -1},
+        {"latin-1 umlaut", "\xC3\x84rzte", "\xC3\xA4RZTE", 0},            // Ärzte / äRZTE
+        {"multiplication sign is no letter", "\xC3\x97", "\xC3\xB7", -1}, // × / ÷
+        {"latin extended-a even/odd",
+         "\xC5\x81\xC3\xB3"
+         "d\xC5\xBA",
+         "\xC5\x82\xC3\x93"
+         "D\xC5\xB9",
+         0},
+        {"greek", "\xCE\x91\xCE\xA9", "\xCE\xB1\xCF\x89", 0},    // ΑΩ / αω
+        {"cyrillic", "\xD0\x9C\xD0\x81", "\xD0\xBC\xD1\x91", 0}, // МЁ / мё
+        {"prefix sorts first", "Work", "workshop", -1},
+        {"empty", "", "", 0},
+        {"empty first", "", "a", -1},
+        {"ill-formed byte after text", "\xFF", "z", 1},
+        {"truncated sequence is a byte", "\xC3", "\xC3\xA4", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int result = CompareNoCase(row.a, row.b);
+        EXPECT_EQ((result > 0) - (result < 0), row.sign);
+        const int reverse = CompareNoCase(row.b, row.a);
+        EXPECT_EQ((reverse > 0) - (reverse < 0), -row.sign);
+    }
+}
+
+// The comparison must be a strict weak ordering, or sets keyed by it break: check antisymmetry
+// and transitivity of equality on random short strings over a small mixed alphabet.
+TEST(TextCompare, IsAConsistentOrderingOnRandomText) {
+    const std::string alphabet[] = {"a",        "A",        "b", "\xC3\xA4", "\xC3\x84",
+                                    "\xCE\xB1", "\xCE\x91", " ", "\xFF",     "z"};
+    std::mt19937 random(7);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 300; ++i) {
+        std::string text;
+        const int length = static_cast<int>(random() % 4);
+        for (int k = 0; k < length; ++k) {
+            text += alphabet[random() % std::size(alphabet)];
+        }
+        texts.push_back(text);
+    }
+    for (const auto& a : texts) {
+        for (const auto& b : texts) {
+            const int ab = CompareNoCase(a, b);
+            const int ba = CompareNoCase(b, a);
+            ASSERT_EQ((ab > 0) - (ab < 0), -((ba > 0) - (ba < 0))) << a << " / " << b;
+        }
+    }
+    std::set<std::string, NoCaseLess> names(texts.begin(), texts.end());
+    for (auto it = names.begin(); it != names.end() && std::next(it) != names.end(); ++it) {
+        EXPECT_LT(CompareNoCase(*it, *std::next(it)), 0);
+    }
+}
+
+} // namespace
+} // namespace dv
