@@ -1,0 +1,299 @@
+#include "settings/CIniDocument.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <stdexcept>
+
+namespace dv {
+namespace {
+
+std::optional<std::string> Get(const std::string& bytes, std::string_view section,
+                               std::string_view key) {
+    return CIniDocument::FromBytes(bytes).GetValue(section, key);
+}
+
+TEST(IniDocumentTest, ReadsValuesByTheProfileRules) {
+    const std::string file = "; settings of the calendar\r\n"
+                             "top=before any section\r\n"
+                             "[Settings]\r\n"
+                             "WeekStart=1\r\n"
+                             "  Spaced Key  =  spaced value  \r\n"
+                             "Tabbed\t=\tvalue\t\r\n"
+                             "Empty=\r\n"
+                             "Equals=a=b\r\n"
+                             ";Commented=1\r\n"
+                             "a line without equals\r\n"
+                             "=no key\r\n"
+                             "Double=\"quoted value\"\r\n"
+                             "Single='x'\r\n"
+                             "Mixed=\"x'\r\n"
+                             "Lone=\"\r\n"
+                             "Pair=\"\"\r\n"
+                             "Inner=a \"b\" c\r\n"
+                             "Dup=first\r\n"
+                             "dup=second\r\n"
+                             "[  other section  ]\r\n"
+                             "WeekStart=2\r\n"
+                             "[Open bracket\r\n"
+                             "k=v\r\n"
+                             "[SETTINGS] trailing text\r\n"
+                             "Late=from the second occurrence\r\n"
+                             "Dup=third\r\n";
+    struct Row {
+        const char* name;
+        const char* section;
+        const char* key;
+        std::optional<std::string> value;
+    };
+    const Row rows[] = {
+        {"plain", "Settings", "WeekStart", "1"},
+        {"section name case", "settings", "WeekStart", "1"},
+        {"key name case", "Settings", "WEEKSTART", "1"},
+        {"blanks around key and value", "Settings", "Spaced Key", "spaced value"},
+        {"tabs around key and value", "Settings", "Tabbed", "value"},
+        {"empty value is present", "Settings", "Empty", ""},
+        {"value after the first equals sign", "Settings", "Equals", "a=b"},
+        {"comment is no key", "Settings", ";Commented", std::nullopt},
+        {"line without equals is no key", "Settings", "a line without equals", std::nullopt},
+        {"double quotes removed", "Settings", "Double", "quoted value"},
+        {"single quotes removed", "Settings", "Single", "x"},
+        {"unequal quotes stay", "Settings", "Mixed", "\"x'"},
+        {"lone quote stays", "Settings", "Lone", "\""},
+        {"quote pair gives empty", "Settings", "Pair", ""},
+        {"inner quotes stay", "Settings", "Inner", "a \"b\" c"},
+        {"duplicate key: first wins", "Settings", "Dup", "first"},
+        {"blanks around section name", "other section", "WeekStart", "2"},
+        {"section without closing bracket", "Open bracket", "k", "v"},
+        {"second occurrence of a section", "Settings", "Late", "from the second occurrence"},
+        {"keys before any section", "", "top", "before any section"},
+        {"keys before any section are in no named one", "Settings", "top", std::nullopt},
+        {"missing key", "Settings", "Nothing", std::nullopt},
+        {"missing section", "Nowhere", "WeekStart", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(Get(file, row.section, row.key), row.value) << row.name;
+    }
+}
+
+TEST(IniDocumentTest, ReadsLineFeedAndCarriageReturnLineFeedFiles) {
+    for (const std::string lineEnd : {"\n", "\r\n"}) {
+        const std::string file = "[A]" + lineEnd + "x=1" + lineEnd + "y=2";
+        EXPECT_EQ(Get(file, "A", "x"), "1");
+        EXPECT_EQ(Get(file, "A", "y"), "2") << "a last line without line end";
+    }
+}
+
+TEST(IniDocumentTest, ChangingAValueKeepsEveryOtherLine) {
+    const std::string file = "; header comment\r\n"
+                             "[Settings]\r\n"
+                             "  WeekStart = 1 ; not a comment\r\n"
+                             "garbage line\r\n"
+                             "\r\n"
+                             "[WindowSettings]\r\n"
+                             "SidebarWidth=270\r\n";
+    CIniDocument document = CIniDocument::FromBytes(file);
+    EXPECT_TRUE(document.SetValue("SETTINGS", "weekstart", "0"));
+    EXPECT_EQ(document.ToBytes(), "; header comment\r\n"
+                                  "[Settings]\r\n"
+                                  "WeekStart=0\r\n"
+                                  "garbage line\r\n"
+                                  "\r\n"
+                                  "[WindowSettings]\r\n"
+                                  "SidebarWidth=270\r\n");
+}
+
+TEST(IniDocumentTest, AddsKeysAfterTheLastKeyOfTheSectionAndNewSectionsAtTheEnd) {
+    CIniDocument document = CIniDocument::FromBytes("[A]\n"
+                                                    "x=1\n"
+                                                    "; about B\n"
+                                                    "[B]\n"
+                                                    "[a]\n"
+                                                    "z=3\n");
+    EXPECT_TRUE(document.SetValue("A", "y", "2"));
+    EXPECT_TRUE(document.SetValue("B", "first", "b"));
+    EXPECT_TRUE(document.SetValue("C", "new", "c"));
+    EXPECT_EQ(document.ToBytes(), "[A]\n"
+                                  "x=1\n"
+                                  "y=2\n"
+                                  "; about B\n"
+                                  "[B]\n"
+                                  "first=b\n"
+                                  "[a]\n"
+                                  "z=3\n"
+                                  "\n"
+                                  "[C]\n"
+                                  "new=c\n");
+    EXPECT_TRUE(document.SetValue("A", "Z", "changed in the second occurrence"));
+    EXPECT_EQ(document.GetValue("a", "z"), "changed in the second occurrence");
+}
+
+TEST(IniDocumentTest, NewDocumentsUseCarriageReturnLineFeed) {
+    CIniDocument document;
+    EXPECT_TRUE(document.SetValue("Settings", "A", "1"));
+    EXPECT_TRUE(document.SetValue("Settings", "B", "2"));
+    EXPECT_EQ(document.ToBytes(), "[Settings]\r\nA=1\r\nB=2\r\n");
+}
+
+TEST(IniDocumentTest, SettingTheSameValueChangesNothing) {
+    const std::string file = "[S]\r\nk = 'v'\r\n";
+    CIniDocument document = CIniDocument::FromBytes(file);
+    EXPECT_FALSE(document.SetValue("s", "K", "v"));
+    EXPECT_EQ(document.ToBytes(), file) << "the user's spelling stays";
+    EXPECT_TRUE(document.SetValue("s", "K", "'v'"));
+    EXPECT_EQ(document.GetValue("S", "k"), "'v'");
+}
+
+TEST(IniDocumentTest, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
+    struct Row {
+        const char* name;
+        std::string value;
+        std::string line;
+        std::string readBack;
+    };
+    const Row rows[] = {
+        {"plain", "abc", "k=abc", "abc"},
+        {"empty", "", "k=", ""},
+        {"one space", " ", "k=\" \"", " "},
+        {"leading blank", " a", "k=\" a\"", " a"},
+        {"trailing tab", "a\t", "k=\"a\t\"", "a\t"},
+        {"enclosed in double quotes", "\"$CATEGORY$\"", "k=\"\"$CATEGORY$\"\"", "\"$CATEGORY$\""},
+        {"enclosed in single quotes", "'x'", "k=\"'x'\"", "'x'"},
+        {"quote at one end only", "\"x", "k=\"x", "\"x"},
+        {"lone quote", "\"", "k=\"", "\""},
+        {"two quotes", "\"\"", "k=\"\"\"\"", "\"\""},
+        {"equals and semicolon", "=;[x]", "k==;[x]", "=;[x]"},
+        {"line feed", "a\nb", "k=a{0x0A}b", "a{0x0A}b"},
+        {"carriage return", "a\rb", "k=a{0x0D}b", "a{0x0D}b"},
+    };
+    for (const Row& row : rows) {
+        CIniDocument document;
+        document.SetValue("S", "k", row.value);
+        EXPECT_EQ(document.ToBytes(), "[S]\r\n" + row.line + "\r\n") << row.name;
+        const CIniDocument reread = CIniDocument::FromBytes(document.ToBytes());
+        EXPECT_EQ(reread.GetValue("S", "k"), row.readBack) << row.name;
+    }
+}
+
+TEST(IniDocumentTest, NamesThatCannotReadBackAreRefused) {
+    CIniDocument document;
+    for (const char* section : {"", " S", "S ", "a]b", "a\nb"}) {
+        EXPECT_THROW(document.SetValue(section, "k", "v"), std::invalid_argument) << section;
+    }
+    for (const char* key : {"", " k", "k\t", "a=b", ";k", "[k", "a\rb"}) {
+        EXPECT_THROW(document.SetValue("S", key, "v"), std::invalid_argument) << key;
+    }
+    EXPECT_EQ(document.GetLineCount(), 0U);
+}
+
+TEST(IniDocumentTest, EncodingOfTheFile) {
+    static constexpr char kUtf16File[] =
+        "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0M\0\xE4\0r\0z\0 \0\xAC\x20";
+    CIniDocument document;
+    document.SetValue("S", "k", "M\xC3\xA4rz \xE2\x82\xAC"); // "März €"
+    EXPECT_EQ(document.ToBytes(), "[S]\r\nk=M\xE4rz \x80\r\n") << "Windows-1252 when it fits";
+    document.SetValue("S", "j", "\xE6\x97\xA5"); // a character outside Windows-1252
+    EXPECT_EQ(document.ToBytes(),
+              "\xEF\xBB\xBF[S]\r\nk=M\xC3\xA4rz \xE2\x82\xAC\r\nj=\xE6\x97\xA5\r\n")
+        << "UTF-8 with a byte-order mark otherwise";
+
+    struct Row {
+        const char* name;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        {"Windows-1252", "[S]\r\nk=M\xE4rz \x80\r\n"},
+        {"UTF-8 with mark", "\xEF\xBB\xBF[S]\r\nk=M\xC3\xA4rz \xE2\x82\xAC\r\n"},
+        {"UTF-8 without mark", "[S]\nk=M\xC3\xA4rz \xE2\x82\xAC\n"},
+        {"UTF-16LE with mark", std::string(kUtf16File, sizeof kUtf16File - 1)},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(CIniDocument::FromBytes(row.bytes).GetValue("S", "k"), "M\xC3\xA4rz \xE2\x82\xAC")
+            << row.name;
+    }
+    EXPECT_EQ(CIniDocument::FromBytes("\xEF\xBB\xBF[S]\nk=\xFF\n").GetValue("S", "k"),
+              "\xEF\xBF\xBD")
+        << "ill-formed UTF-8 after a mark becomes U+FFFD";
+}
+
+TEST(IniDocumentTest, WrittenBytesReadBackAsTheSameDocument) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        {"Windows-1252 text that looks like UTF-8", "[S]\nk=\xC3\x83\xC2\xA4\n"},
+        {"first line that looks like a UTF-8 mark", "\xC3\xAF\xC2\xBB\xC2\xBF[S]\nk=v\n"},
+        {"first line that looks like a UTF-16 mark", "\xC3\xBF\xC3\xBE[S]\nk=v\n"},
+        {"stray carriage returns", "[S]\r\r\nk=v\r\r\n"},
+        {"line feeds after a carriage return first line", "[S]\r\nk=v\nj=w\n"},
+        {"no line end at all", "[S]"},
+        {"empty", ""},
+    };
+    for (const Row& row : rows) {
+        const CIniDocument document = CIniDocument::FromBytes(row.bytes);
+        const std::string written = document.ToBytes();
+        const CIniDocument reread = CIniDocument::FromBytes(written);
+        EXPECT_EQ(reread.ToBytes(), written) << row.name;
+        EXPECT_EQ(reread.GetValue("S", "k"), document.GetValue("S", "k")) << row.name;
+        EXPECT_EQ(reread.GetSectionNames(), document.GetSectionNames()) << row.name;
+    }
+    EXPECT_EQ(CIniDocument::FromBytes(CIniDocument::FromBytes(rows[0].bytes).ToBytes())
+                  .GetValue("S", "k"),
+              "\xC3\x83\xC2\xA4");
+}
+
+TEST(IniDocumentTest, ListsSectionsAndKeysOnce) {
+    const CIniDocument document = CIniDocument::FromBytes("[A]\nx=1\nX=2\n[b]\ny=3\n[a]\nz=4\n");
+    EXPECT_EQ(document.GetSectionNames(), (std::vector<std::string>{"A", "b"}));
+    EXPECT_EQ(document.GetKeyNames("a"), (std::vector<std::string>{"x", "z"}));
+    EXPECT_EQ(document.GetKeyNames("missing"), std::vector<std::string>{});
+}
+
+// A random sequence of writes, with names in varying case, against a map of what each key
+// must hold; every value must read back exactly, also after the document went through bytes.
+TEST(IniDocumentTest, RandomWritesAgreeWithAMap) {
+    std::mt19937 random(31337);
+    const std::vector<std::string> sections = {"Settings", "WindowSettings", "Holidays"};
+    const std::vector<std::string> keys = {"WeekStart", "DateFormat", "Homepage", "x", "Key 2"};
+    const std::vector<std::string> pieces = {"a", " ", "\t", "\"",     "'",        "=",
+                                             ";", "[", "]",  "{0x0A}", "\xC3\xA4", "\xE6\x97\xA5",
+                                             "%", "0", ","};
+    const auto varyCase = [&](std::string name) {
+        for (char& c : name) {
+            if ((random() & 1U) != 0) {
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            } else {
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            }
+        }
+        return name;
+    };
+    for (int run = 0; run < 40; ++run) {
+        CIniDocument document = CIniDocument::FromBytes("; kept\r\n[Settings]\r\nother=1\r\n");
+        std::map<std::pair<size_t, size_t>, std::string> expected;
+        for (int step = 0; step < 60; ++step) {
+            const size_t section = random() % sections.size();
+            const size_t key = random() % keys.size();
+            std::string value;
+            const size_t length = random() % 6;
+            for (size_t i = 0; i < length; ++i) {
+                value += pieces[random() % pieces.size()];
+            }
+            document.SetValue(varyCase(sections[section]), varyCase(keys[key]), value);
+            expected[{section, key}] = value;
+        }
+        const CIniDocument reread = CIniDocument::FromBytes(document.ToBytes());
+        for (const auto& [name, value] : expected) {
+            const std::string& section = sections[name.first];
+            const std::string& key = keys[name.second];
+            EXPECT_EQ(document.GetValue(section, key), value) << section << "/" << key;
+            EXPECT_EQ(reread.GetValue(section, key), value) << section << "/" << key;
+        }
+        EXPECT_EQ(reread.GetValue("settings", "OTHER"), "1");
+        EXPECT_EQ(reread.ToBytes(), document.ToBytes()) << "reading and writing agree";
+    }
+}
+
+} // namespace
+} // namespace dv
