@@ -91,7 +91,6 @@ void ReadFileArchive(const std::filesystem::path& path, CFileSource& source, Rea
 // Writes `target` through an archive with `write`, replacing the file only when all went well.
 template <class Write>
 void WriteFileArchive(const std::filesystem::path& target, Write&& write) {
-    RemoveStaleTemporaryFiles(target);
     CAtomicFileSink sink(target);
     try {
         CArchive ar(sink);
@@ -212,10 +211,14 @@ std::vector<std::string> ReadChangeListBytes(std::span<const uint8_t> bytes) {
 // ---- Files --------------------------------------------------------------------------------------
 
 void WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents) {
+    // Both files' leftovers go first, so that a killed save leaves at most the one temporary file
+    // it was writing, whichever of the two that was.
+    const std::filesystem::path sidePath = SyncSidePath(path);
+    RemoveStaleTemporaryFiles(path);
+    RemoveStaleTemporaryFiles(sidePath);
     WriteFileArchive(path, [&](CArchive& ar) { WriteEventStream(ar, contents); });
     if (!contents.changeList.empty()) {
-        WriteFileArchive(SyncSidePath(path),
-                         [&](CArchive& ar) { WriteChangeList(ar, contents.changeList); });
+        WriteFileArchive(sidePath, [&](CArchive& ar) { WriteChangeList(ar, contents.changeList); });
     }
 }
 

@@ -68,9 +68,10 @@ std::vector<std::string> ReadChangeListBytes(std::span<const uint8_t> bytes);
 /// Saves `contents` to `path` so that the file is replaced whole or not at all (a temporary file
 /// beside it, flushed to disk and renamed over it). When the change list is not empty, the side
 /// file (SyncSidePath) is then written the same way; an empty change list leaves an existing side
-/// file as it is. Temporary files that an earlier save of the same file left behind when it was
-/// killed are removed first. Throws CFileException naming the file that failed; a failure of the
-/// side file comes after the event file was already replaced.
+/// file as it is. Temporary files that an earlier save of the same files left behind when it was
+/// killed are removed first, so at most the one temporary file of a save killed meanwhile is ever
+/// left over (named as RemoveStaleTemporaryFiles describes). Throws CFileException naming the file
+/// that failed; a failure of the side file comes after the event file was already replaced.
 void WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents);
 
 /// Loads an event file. A file of zero bytes is an empty document (and nothing else is read, not

@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -267,9 +266,16 @@ private:
     std::filesystem::path m_path;
 };
 
+/// The whole file; empty when it is missing.
 inline std::vector<uint8_t> ReadAllBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) {
+        return {};
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 inline void WriteAllBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {

@@ -1,0 +1,120 @@
+// A save killed at any moment leaves the old or the new file, never a broken one, and leaves at
+// most the one temporary file it was writing, which the next save removes.
+
+#ifndef _WIN32
+
+#include "core/Guid.h"
+#include "document/DocumentTestSupport.h"
+#include "document/EventFile.h"
+
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <signal.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace dv {
+namespace {
+
+// A document large enough that writing it takes a while, with a change list so that the side
+// file is written (and killed) too.
+DocumentContents LargeDocument(uint32_t seed) {
+    std::mt19937 rng(seed);
+    DocumentContents contents;
+    for (int i = 0; i < 1000; ++i) {
+        contents.events.push_back(test::RandomEvent(rng, test::TextKind::anything, i % 4 == 0));
+    }
+    for (int i = 0; i < 200; ++i) {
+        contents.todos.push_back(test::RandomTodo(rng, test::TextKind::anything));
+    }
+    for (int i = 0; i < 50; ++i) {
+        contents.changeList.push_back(NewGuidString());
+    }
+    return contents;
+}
+
+TEST(AtomicSaveTest, KilledSavesLeaveTheOldOrTheNewFile) {
+    test::TemporaryFolder folder;
+    const auto path = folder / "events.dat";
+    const auto sidePath = folder / "events.sync";
+    const DocumentContents first = LargeDocument(1);
+    const DocumentContents second = LargeDocument(2);
+    const std::vector<uint8_t> firstBytes = WriteEventFileBytes(first);
+    const std::vector<uint8_t> secondBytes = WriteEventFileBytes(second);
+    const std::vector<uint8_t> firstSide = WriteChangeListBytes(first.changeList);
+    const std::vector<uint8_t> secondSide = WriteChangeListBytes(second.changeList);
+    // Kills land anywhere within about two saves, however fast this machine saves.
+    const auto started = std::chrono::steady_clock::now();
+    WriteEventFile(folder / "timing.dat", first);
+    WriteEventFile(folder / "timing.dat", second);
+    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+                              std::chrono::steady_clock::now() - started) /
+                          2;
+    std::filesystem::remove(folder / "timing.dat");
+    std::filesystem::remove(folder / "timing.sync");
+    WriteEventFile(path, first);
+
+    std::mt19937 rng(2024);
+    std::uniform_int_distribution<int64_t> delayMicroseconds(0, 2 * saveTime.count());
+    bool holdsFirst = true; // which document the file holds now
+    int kept = 0;           // kills after which the file held what it held before
+    int replaced = 0;       // kills after which it held the other document
+    int killsWithLeftover = 0;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    for (int kill = 0; kill < 200 && std::chrono::steady_clock::now() < giveUp; ++kill) {
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            // Saves the two documents in turn, the other one first, until it is killed; a failed
+            // save is exit code 3.
+            for (bool saveFirst = !holdsFirst;; saveFirst = !saveFirst) {
+                try {
+                    WriteEventFile(path, saveFirst ? first : second);
+                } catch (...) {
+                    _exit(3);
+                }
+            }
+        }
+        usleep(static_cast<useconds_t>(delayMicroseconds(rng)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process ended by itself, status " << status;
+
+        const std::vector<uint8_t> bytes = test::ReadAllBytes(path);
+        ASSERT_TRUE(bytes == firstBytes || bytes == secondBytes)
+            << "kill " << kill << " left an event file of " << bytes.size() << " bytes";
+        const bool nowFirst = bytes == firstBytes;
+        (nowFirst == holdsFirst ? kept : replaced)++;
+        holdsFirst = nowFirst;
+        const std::vector<uint8_t> side = test::ReadAllBytes(sidePath);
+        ASSERT_TRUE(side == firstSide || side == secondSide) << "kill " << kill;
+        if (kill % 20 == 0) {
+            // Equal bytes are as good as a full read; read now and then all the same.
+            ASSERT_NO_THROW(ReadEventFile(path)) << "kill " << kill;
+        }
+
+        const size_t leftovers = folder.FileNames().size() - 2;
+        ASSERT_LE(leftovers, 1u) << "temporary files pile up after kill " << kill;
+        killsWithLeftover += static_cast<int>(leftovers);
+    }
+    // Some kills came before a save was complete and some after, and some interrupted a write;
+    // otherwise the test proved nothing.
+    EXPECT_GT(kept, 0);
+    EXPECT_GT(replaced, 0);
+    EXPECT_GT(killsWithLeftover, 0);
+
+    // The next save removes what the last killed save left.
+    WriteEventFile(path, first);
+    EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"events.dat", "events.sync"}));
+    test::ExpectSameContents(ReadEventFile(path), first);
+}
+
+} // namespace
+} // namespace dv
+
+#endif // _WIN32

@@ -1,0 +1,283 @@
+#include "document/Merge.h"
+
+#include "core/CArchiveException.h"
+#include "core/Guid.h"
+#include "document/DocumentTestSupport.h"
+#include "document/EventFile.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace dv {
+namespace {
+
+std::unique_ptr<CDateEntry> Event(const std::string& description, const CDateTime& start,
+                                  int32_t storageType = 0) {
+    auto event = std::make_unique<CDateEntry>(CDateTime(2024, 1, 1));
+    DateData data = event->GetData();
+    data.Description = description;
+    data.StartDate = start;
+    data.EndDate = start;
+    data.StorageType = storageType;
+    event->AssignData(data);
+    return event;
+}
+
+std::unique_ptr<CDateEntry> Template(const std::string& category, uint32_t colour) {
+    auto entry = std::make_unique<CDateEntry>(CDateTime(2024, 1, 1));
+    DateData data = entry->GetData();
+    data.Category = category;
+    data.DisplayColor = colour;
+    entry->AssignData(data);
+    return entry;
+}
+
+std::unique_ptr<CTodoEntry> Todo(const std::string& description, const CDateTime& deadline,
+                                 int32_t storageType = 0) {
+    auto todo = std::make_unique<CTodoEntry>(CDateTime(2024, 1, 1));
+    TodoData data = todo->GetData();
+    data.Description = description;
+    data.Deadline = deadline;
+    data.StorageType = storageType;
+    todo->SetData(data);
+    return todo;
+}
+
+template <class T>
+std::unique_ptr<T> WithGuid(std::unique_ptr<T> entry, const std::string& guid) {
+    entry->SetGUID(guid);
+    return entry;
+}
+
+template <class List>
+std::vector<std::string> Guids(const List& list) {
+    std::vector<std::string> guids;
+    for (const auto& entry : list) {
+        guids.push_back(entry->GetGUID());
+    }
+    return guids;
+}
+
+const CDateTime kStart(2024, 6, 1, 10, 0, 0);
+
+TEST(MergeTest, EventsAreComparedByGuidOrDescriptionAndStart) {
+    DocumentContents target;
+    target.events.push_back(WithGuid(Event("Dentist", kStart), "{E1}"));
+    DocumentContents other;
+    struct Row {
+        const char* name;
+        std::unique_ptr<CDateEntry> event;
+        bool added;
+    };
+    std::vector<Row> rows;
+    rows.push_back({"same description and start, other GUID",
+                    WithGuid(Event("Dentist", kStart), "{E2}"), false});
+    rows.push_back(
+        {"same GUID, other description", WithGuid(Event("Other", kStart), "{E1}"), false});
+    rows.push_back(
+        {"description differs in case", WithGuid(Event("dentist", kStart), "{E3}"), true});
+    rows.push_back({"start one second later",
+                    WithGuid(Event("Dentist", kStart + CDateTimeSpan(1)), "{E4}"), true});
+    rows.push_back({"a duplicate of an entry appended before",
+                    WithGuid(Event("dentist", kStart), "{E5}"), false});
+    rows.push_back(
+        {"the GUID of an entry appended before", WithGuid(Event("new", kStart), "{E4}"), false});
+    std::vector<std::string> expected = {"{E1}"};
+    for (Row& row : rows) {
+        if (row.added) {
+            expected.push_back(row.event->GetGUID());
+        }
+        other.events.push_back(std::move(row.event));
+    }
+    const MergeResult result = MergeContents(target, std::move(other));
+    EXPECT_EQ(Guids(target.events), expected);
+    EXPECT_EQ(result.eventsAdded, 2);
+    EXPECT_TRUE(result.AnyAdded());
+}
+
+TEST(MergeTest, TemplatesAreComparedByCategory) {
+    DocumentContents target;
+    target.templates.push_back(Template("Work", 0x0000FF));
+    DocumentContents other;
+    other.templates.push_back(Template("Work", 0x00FF00));
+    other.templates.push_back(Template("work", 0x00FF00));
+    other.templates.push_back(Template("Home", 0xFF0000));
+    other.templates.push_back(Template("Home", 0x00FFFF));
+    const MergeResult result = MergeContents(target, std::move(other));
+    ASSERT_EQ(target.templates.size(), 3u);
+    EXPECT_EQ(target.templates[0]->GetData().DisplayColor, 0x0000FFu) << "the document's stays";
+    EXPECT_EQ(target.templates[1]->GetData().Category, "work");
+    EXPECT_EQ(target.templates[2]->GetData().DisplayColor, 0xFF0000u) << "the first Home";
+    EXPECT_EQ(result.templatesAdded, 2);
+}
+
+TEST(MergeTest, TodosAreComparedByGuidOrDescriptionAndDeadline) {
+    const CDateTime deadline(2024, 6, 3);
+    DocumentContents target;
+    target.todos.push_back(WithGuid(Todo("Taxes", deadline), "{T1}"));
+    target.changeList = {"{S2}"};
+    DocumentContents other;
+    other.todos.push_back(WithGuid(Todo("Taxes", deadline), "{T2}"));
+    other.todos.push_back(WithGuid(Todo("Taxes", deadline + CDateTimeSpan(86400)), "{T1}"));
+    other.todos.push_back(WithGuid(Todo("Taxes", deadline + CDateTimeSpan(86400), 1), "{S1}"));
+    other.todos.push_back(WithGuid(Todo("Shared again", deadline, 1), "{S2}"));
+    auto urgentButKnown = WithGuid(Todo("Taxes", deadline), "{T3}");
+    urgentButKnown->SetCurrentTime(deadline);
+    other.todos.push_back(std::move(urgentButKnown));
+
+    MergeResult result = MergeContents(target, std::move(other));
+    EXPECT_EQ(Guids(target.todos), (std::vector<std::string>{"{T1}", "{S1}", "{S2}"}));
+    EXPECT_EQ(target.changeList, (std::vector<std::string>{"{S2}", "{S1}"}))
+        << "shared additions listed once";
+    EXPECT_FALSE(result.urgentTodoAdded) << "the urgent to-do was a duplicate";
+
+    DocumentContents urgent;
+    urgent.todos.push_back(Todo("Due now", deadline));
+    urgent.todos.back()->SetCurrentTime(deadline);
+    result = MergeContents(target, std::move(urgent));
+    EXPECT_TRUE(result.urgentTodoAdded);
+    EXPECT_EQ(result.todosAdded, 1);
+}
+
+TEST(MergeTest, SharedEventsJoinTheChangeList) {
+    DocumentContents target;
+    DocumentContents other;
+    other.events.push_back(WithGuid(Event("local", kStart, 0), "{L}"));
+    other.events.push_back(WithGuid(Event("shared", kStart, 1), "{S}"));
+    other.changeList = {"{ignored}"};
+    MergeContents(target, std::move(other));
+    EXPECT_EQ(target.changeList, (std::vector<std::string>{"{S}"}));
+}
+
+TEST(MergeTest, FileWithItselfAddsNothingAndDamagedFilesAddNothing) {
+    test::TemporaryFolder folder;
+    const auto path = folder / "events.dat";
+    std::mt19937 rng(31337);
+    const DocumentContents original = test::RandomDocument(rng, 3, 20, 10);
+    WriteEventFile(path, original);
+
+    DocumentContents target = ReadEventFile(path);
+    const MergeResult result = MergeEventFile(target, path);
+    EXPECT_FALSE(result.AnyAdded());
+    test::ExpectSameContents(target, original);
+
+    // A file damaged near its end: nothing of it arrives, although its first entries are fine.
+    DocumentContents other = test::RandomDocument(rng, 0, 5, 0);
+    other.events.push_back(Event("last", kStart));
+    std::vector<uint8_t> bytes = WriteEventFileBytes(other);
+    bytes.resize(bytes.size() - 10);
+    test::WriteAllBytes(folder / "damaged.dat", bytes);
+    EXPECT_THROW(MergeEventFile(target, folder / "damaged.dat"), CArchiveException);
+    test::ExpectSameContents(target, original);
+
+    // The merged file's side file plays no part.
+    WriteEventFile(folder / "other.dat", [&] {
+        DocumentContents withChanges = test::CopyContents(other);
+        withChanges.changeList = {"{FROM-SIDE-FILE}"};
+        return withChanges;
+    }());
+    MergeEventFile(target, folder / "other.dat");
+    EXPECT_EQ(target.changeList.end(),
+              std::find(target.changeList.begin(), target.changeList.end(), "{FROM-SIDE-FILE}"));
+}
+
+// The rules written as plainly as possible: each entry against every entry already in the list.
+MergeResult ReferenceMerge(DocumentContents& target, DocumentContents&& other) {
+    MergeResult result;
+    const auto listShared = [&](const std::string& guid) {
+        if (std::find(target.changeList.begin(), target.changeList.end(), guid) ==
+            target.changeList.end()) {
+            target.changeList.push_back(guid);
+        }
+    };
+    for (auto& entry : other.templates) {
+        bool known = false;
+        for (const auto& existing : target.templates) {
+            known = known || existing->GetData().Category == entry->GetData().Category;
+        }
+        if (!known) {
+            target.templates.push_back(std::move(entry));
+            ++result.templatesAdded;
+        }
+    }
+    for (auto& entry : other.events) {
+        bool known = false;
+        for (const auto& existing : target.events) {
+            known = known || existing->GetGUID() == entry->GetGUID() ||
+                    (existing->GetData().Description == entry->GetData().Description &&
+                     existing->GetData().StartDate == entry->GetData().StartDate);
+        }
+        if (!known) {
+            if (entry->GetStorageType() == 1) {
+                listShared(entry->GetGUID());
+            }
+            target.events.push_back(std::move(entry));
+            ++result.eventsAdded;
+        }
+    }
+    for (auto& entry : other.todos) {
+        bool known = false;
+        for (const auto& existing : target.todos) {
+            known = known || existing->GetGUID() == entry->GetGUID() ||
+                    (existing->GetData().Description == entry->GetData().Description &&
+                     existing->GetData().Deadline == entry->GetData().Deadline);
+        }
+        if (!known) {
+            if (entry->GetStorageType() == 1) {
+                listShared(entry->GetGUID());
+            }
+            result.urgentTodoAdded = result.urgentTodoAdded || entry->IsUrgent();
+            target.todos.push_back(std::move(entry));
+            ++result.todosAdded;
+        }
+    }
+    return result;
+}
+
+TEST(MergeTest, AgreesWithAPlainReferenceOnRandomDocuments) {
+    std::mt19937 rng(4242);
+    // Few distinct values, so that GUIDs, descriptions and dates collide often.
+    const std::vector<std::string> guids = {"{G1}", "{G2}", "{G3}", "{G4}", "{G5}", "{G6}"};
+    const std::vector<std::string> texts = {"a", "b", "c", "A"};
+    const std::vector<CDateTime> dates = {CDateTime(2024, 1, 1), CDateTime(2024, 1, 1, 0, 0, 1),
+                                          CDateTime(2024, 1, 2)};
+    const auto pick = [&](const auto& values) {
+        return values[std::uniform_int_distribution<size_t>(0, values.size() - 1)(rng)];
+    };
+    const auto makeDocument = [&] {
+        DocumentContents contents;
+        const int size = test::RandomInt(rng, 0, 8);
+        for (int i = 0; i < size; ++i) {
+            contents.templates.push_back(Template(pick(texts), 0));
+            contents.events.push_back(
+                WithGuid(Event(pick(texts), pick(dates), test::RandomInt(rng, 0, 1)), pick(guids)));
+            auto todo =
+                WithGuid(Todo(pick(texts), pick(dates), test::RandomInt(rng, 0, 1)), pick(guids));
+            todo->SetCurrentTime(pick(dates) - CDateTimeSpan(3 * 86400));
+            contents.todos.push_back(std::move(todo));
+        }
+        if (test::RandomInt(rng, 0, 1) == 1) {
+            contents.changeList.push_back(pick(guids));
+        }
+        return contents;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        SCOPED_TRACE(round);
+        DocumentContents target = makeDocument();
+        DocumentContents other = makeDocument();
+        DocumentContents expected = test::CopyContents(target);
+        const MergeResult expectedResult = ReferenceMerge(expected, test::CopyContents(other));
+        const MergeResult result = MergeContents(target, std::move(other));
+        test::ExpectSameContents(target, expected);
+        ASSERT_EQ(result.templatesAdded, expectedResult.templatesAdded);
+        ASSERT_EQ(result.eventsAdded, expectedResult.eventsAdded);
+        ASSERT_EQ(result.todosAdded, expectedResult.todosAdded);
+        ASSERT_EQ(result.urgentTodoAdded, expectedResult.urgentTodoAdded);
+    }
+}
+
+} // namespace
+} // namespace dv

@@ -1,0 +1,337 @@
+#include "document/TextBackup.h"
+
+#include "core/CFileException.h"
+#include "core/Guid.h"
+#include "document/DocumentTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace dv {
+namespace {
+
+const CDateTime kNow(2024, 5, 10, 12, 0, 0);
+
+// Restores a backup given as text lines (CR LF added).
+DocumentContents Restore(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return ReadTextBackupBytes(text, kNow);
+}
+
+TEST(TextBackupTest, Escapes) {
+    struct Row {
+        const char* name;
+        std::string plain;
+        std::string escaped;
+    };
+    for (const Row& row :
+         {Row{"plain text", "abc", "abc"}, Row{"backslash first", "a\\n", "a\\\\n"},
+          Row{"line break", "a\r\nb", "a\\r\\nb"}, Row{"tab", "\t", "\\t"}, Row{"empty", "", ""}}) {
+        EXPECT_EQ(EscapeBackupText(row.plain), row.escaped) << row.name;
+        EXPECT_EQ(UnescapeBackupText(row.escaped), row.plain) << row.name;
+    }
+    EXPECT_EQ(UnescapeBackupText("a\\xb"), "ab") << "an unknown escape drops both characters";
+    EXPECT_EQ(UnescapeBackupText("ab\\"), "ab") << "a lone backslash at the end is dropped";
+    EXPECT_EQ(UnescapeBackupText("\\\\\\"), "\\");
+}
+
+TEST(TextBackupTest, ExactFileOfOneEventAndOneTodo) {
+    DocumentContents contents;
+    auto event = std::make_unique<CDateEntry>(CDateTime(2024, 1, 2, 3, 4, 0));
+    DateData d = event->GetData();
+    d.GUID = "{11111111-2222-4333-8444-555555555555}";
+    d.Description = "Line one\nLine two";
+    d.Notes = "C:\\path\tend";
+    d.DisplayColor = 0x00FF8040; // red 0x40, green 0x80, blue 0xFF
+    d.StartDate = CDateTime(2024, 1, 2, 9, 30, 0);
+    d.EndDate = CDateTime(2024, 1, 2, 10, 0, 0);
+    d.Repeat = 1;
+    d.RepeatRate = 1;
+    d.RepeatUnit = 2;
+    d.RepeatEndDate = CDateTime(2024, 1, 2, 9, 30, 0);
+    event->AssignData(d);
+    event->DropOccurrence(CDateTime(2024, 1, 4, 9, 30, 0));
+    event->DropOccurrence(CDateTime(2024, 1, 3, 9, 30, 0));
+    contents.events.push_back(std::move(event));
+
+    auto todo = std::make_unique<CTodoEntry>(CDateTime(2024, 2, 1, 8, 15, 0));
+    TodoData t = todo->GetData();
+    t.GUID = "{AAAAAAAA-BBBB-4CCC-9DDD-EEEEEEEEEEEE}";
+    t.Group = "Home";
+    t.Description = "Caf\xC3\xA9";
+    todo->SetData(t);
+    todo->SetDone(true);
+    contents.todos.push_back(std::move(todo));
+
+    const std::string expected = "[DateEntry 0]\r\n"
+                                 "GUID={11111111-2222-4333-8444-555555555555}\r\n"
+                                 "StorageType=0\r\n"
+                                 "Category=\r\n"
+                                 "Description=Line one\\nLine two\r\n"
+                                 "Notes=C:\\\\path\\tend\r\n"
+                                 "Display=0\r\n"
+                                 "DisplayColor=64,128,255\r\n"
+                                 "FontColor=0,0,0\r\n"
+                                 "StartDate=2024 01 02 09 30 00\r\n"
+                                 "EndDate=2024 01 02 10 00 00\r\n"
+                                 "ShowStartTime=1\r\n"
+                                 "ShowEnd=1\r\n"
+                                 "Repeat=1\r\n"
+                                 "RepeatRate=1\r\n"
+                                 "RepeatUnit=2\r\n"
+                                 "RepeatWeekdayCount=0\r\n"
+                                 "RepeatWeekday=0\r\n"
+                                 "RepeatEnd=0\r\n"
+                                 "RepeatEndCount=1\r\n"
+                                 "RepeatEndDate=2024 01 02 09 30 00\r\n"
+                                 "CondWeekdays=127\r\n"
+                                 "CondMonth=4095\r\n"
+                                 "Forewarn=0\r\n"
+                                 "ForewarnSpan=0\r\n"
+                                 "ForewarnUnit=0\r\n"
+                                 "ForewarnSilent=0\r\n"
+                                 "SnoozeSpan=5\r\n"
+                                 "SnoozeUnit=1\r\n"
+                                 "SnoozeType=0\r\n"
+                                 "OverdueAction=0\r\n"
+                                 "ExecuteSpan=1\r\n"
+                                 "ExecuteUnit=1\r\n"
+                                 "Action=0\r\n"
+                                 "Sound=0\r\n"
+                                 "SoundFile=\r\n"
+                                 "SoundRepeatEndless=1\r\n"
+                                 "SoundRepeatCount=3\r\n"
+                                 "DocumentFile=\r\n"
+                                 "AckOpen=0\r\n"
+                                 "CmdLine=\r\n"
+                                 "Parameter=\r\n"
+                                 "AckExecute=0\r\n"
+                                 "DroppedOccurence 0=2024 01 04 09 30 00\r\n"
+                                 "DroppedOccurence 1=2024 01 03 09 30 00\r\n"
+                                 "\r\n"
+                                 "[TodoEntry 0]\r\n"
+                                 "GUID={AAAAAAAA-BBBB-4CCC-9DDD-EEEEEEEEEEEE}\r\n"
+                                 "StorageType=0\r\n"
+                                 "Group=Home\r\n"
+                                 "Description=Caf\xE9\r\n"
+                                 "Notes=\r\n"
+                                 "Deadline=2024 02 01 08 15 00\r\n"
+                                 "ShowDeadline=1\r\n"
+                                 "ShowDeadlineTime=0\r\n"
+                                 "Forewarn=1\r\n"
+                                 "ForewarnSpan=3\r\n"
+                                 "ForewarnUnit=2\r\n"
+                                 "Priority=1\r\n"
+                                 "AssociateDocumentFile=0\r\n"
+                                 "DocumentFile=\r\n"
+                                 "Done=1\r\n";
+    EXPECT_EQ(WriteTextBackupBytes(contents), expected);
+
+    const DocumentContents restored = ReadTextBackupBytes(expected, kNow);
+    ASSERT_EQ(restored.events.size(), 1u);
+    ASSERT_EQ(restored.todos.size(), 1u);
+    EXPECT_EQ(restored.events[0]->GetData(), contents.events[0]->GetData());
+    EXPECT_EQ(restored.events[0]->GetDroppedOccurrences(),
+              contents.events[0]->GetDroppedOccurrences());
+    EXPECT_EQ(restored.todos[0]->GetData(), contents.todos[0]->GetData());
+    EXPECT_TRUE(restored.todos[0]->IsDone());
+}
+
+TEST(TextBackupTest, EmptyDocumentIsAnEmptyFile) {
+    EXPECT_EQ(WriteTextBackupBytes(DocumentContents()), "");
+    EXPECT_TRUE(ReadTextBackupBytes("", kNow).IsEmpty());
+}
+
+TEST(TextBackupTest, NumberingMustBeGapless) {
+    const DocumentContents restored =
+        Restore({"[DateEntry 0]", "Description=first", "[DateEntry 2]", "Description=third",
+                 "[Template 1]", "Category=no template 0", "[TodoEntry 0]", "Description=todo",
+                 "[TodoEntry 1]", "[TodoEntry 3]"});
+    ASSERT_EQ(restored.events.size(), 1u);
+    EXPECT_EQ(restored.events[0]->GetData().Description, "first");
+    EXPECT_TRUE(restored.templates.empty());
+    EXPECT_EQ(restored.todos.size(), 2u) << "an empty section is a to-do with defaults";
+}
+
+TEST(TextBackupTest, MissingAndMalformedValuesKeepOrDeriveTheirField) {
+    const DocumentContents restored = Restore({
+        "[DateEntry 0]",
+        "GUID=",
+        "Description=only this",
+        "RepeatRate=12abc",
+        "RepeatUnit=abc",
+        "RepeatEndCount=",
+        "CondMonth=-7",
+        "ExecuteSpan=99999999999",
+        "ForewarnSpan=-99999999999",
+        "DisplayColor=255,0,128",
+        "FontColor=300,1",
+        "StartDate=2024 02 30 10 00 00",
+        "EndDate=",
+        "RepeatEndDate=2030 1 2",
+    });
+    ASSERT_EQ(restored.events.size(), 1u);
+    const DateData& d = restored.events[0]->GetData();
+    const DateData defaults;
+    EXPECT_TRUE(IsGuidString(d.GUID)) << "an empty GUID keeps the new one: " << d.GUID;
+    EXPECT_EQ(d.Description, "only this");
+    EXPECT_EQ(d.RepeatRate, 12) << "leading digits";
+    EXPECT_EQ(d.RepeatUnit, 0) << "no digits";
+    EXPECT_EQ(d.RepeatEndCount, defaults.RepeatEndCount) << "empty keeps the default";
+    EXPECT_EQ(d.CondMonth, -7);
+    EXPECT_EQ(d.ExecuteSpan, INT32_MAX) << "saturates";
+    EXPECT_EQ(d.ForewarnSpan, INT32_MIN) << "saturates";
+    EXPECT_EQ(d.DisplayColor, 0x008000FFu);
+    EXPECT_EQ(d.FontColor, 0x0000012Cu) << "red 300 keeps its low byte, the missing blue is 0";
+    EXPECT_EQ(d.StartDate, CDateTime(2024, 5, 10, 12, 0, 0)) << "invalid: the new record's start";
+    EXPECT_EQ(d.EndDate, CDateTime(2024, 5, 10, 12, 0, 0)) << "empty: the new record's end";
+    EXPECT_EQ(d.RepeatEndDate, CDateTime(2030, 1, 2)) << "missing numbers of the time are 0";
+    EXPECT_EQ(d.SnoozeSpan, defaults.SnoozeSpan) << "missing";
+    EXPECT_EQ(d.CondWeekdays, defaults.CondWeekdays) << "missing";
+}
+
+TEST(TextBackupTest, RestoredEventsCountRemindersFromNow) {
+    const DocumentContents restored = Restore({
+        "[DateEntry 0]",
+        "Description=daily since 2020",
+        "StartDate=2020 01 01 08 00 00",
+        "EndDate=2020 01 01 09 00 00",
+        "Repeat=1",
+        "RepeatRate=1",
+        "RepeatUnit=2",
+        "DroppedOccurence 0=2024 05 11 08 00 00",
+        "DroppedOccurence 1=2024 05 13 08 00 00",
+        "DroppedOccurence 2=",
+        "DroppedOccurence 3=2024 05 15 08 00 00",
+        "[DateEntry 1]",
+        "Description=running now",
+        "StartDate=2024 05 10 11 30 00",
+        "EndDate=2024 05 10 13 00 00",
+    });
+    ASSERT_EQ(restored.events.size(), 2u);
+    CDateEntry& daily = *restored.events[0];
+    EXPECT_EQ(daily.GetLastCheck(), kNow);
+    EXPECT_EQ(daily.GetDueCount(), 0);
+    EXPECT_EQ(
+        daily.GetDroppedOccurrences(),
+        (std::vector<CDateTime>{CDateTime(2024, 5, 11, 8, 0, 0), CDateTime(2024, 5, 13, 8, 0, 0)}))
+        << "an empty key ends the list";
+    // The next evaluation raises nothing from the four years before the restore...
+    daily.UpdateReminders(kNow + CDateTimeSpan(60));
+    EXPECT_EQ(daily.GetDueCount(), 0);
+    // ...and skips the dropped day.
+    daily.UpdateReminders(CDateTime(2024, 5, 12, 8, 0, 0));
+    EXPECT_EQ(daily.GetDueOccurrences(), (std::vector<CDateTime>{CDateTime(2024, 5, 12, 8, 0, 0)}));
+    // An occurrence that is still running at the restore is raised by the next evaluation.
+    CDateEntry& running = *restored.events[1];
+    running.UpdateReminders(kNow + CDateTimeSpan(60));
+    EXPECT_EQ(running.GetDueOccurrences(),
+              (std::vector<CDateTime>{CDateTime(2024, 5, 10, 11, 30, 0)}));
+}
+
+TEST(TextBackupTest, RestoredTodosKnowTheCurrentTime) {
+    const DocumentContents restored = Restore({
+        "[TodoEntry 0]",
+        "Description=due tomorrow",
+        "Deadline=2024 05 11 00 00 00",
+        "[TodoEntry 1]",
+        "Description=due in a week",
+        "Deadline=2024 05 17 00 00 00",
+        "[TodoEntry 2]",
+        "Description=done",
+        "Deadline=2024 05 11 00 00 00",
+        "Done=1",
+    });
+    ASSERT_EQ(restored.todos.size(), 3u);
+    EXPECT_TRUE(restored.todos[0]->IsUrgent()) << "within the three days of forewarning";
+    EXPECT_FALSE(restored.todos[1]->IsUrgent());
+    EXPECT_FALSE(restored.todos[2]->IsUrgent());
+    EXPECT_TRUE(restored.todos[2]->IsDone());
+    EXPECT_EQ(restored.todos[0]->GetCurrentTime(), kNow);
+}
+
+TEST(TextBackupTest, RandomDocumentsRoundTrip) {
+    std::mt19937 rng(5150);
+    for (int round = 0; round < 100; ++round) {
+        SCOPED_TRACE(round);
+        const DocumentContents contents =
+            test::RandomDocument(rng, 3, 8, 6, test::TextKind::backupRoundTrip);
+        const std::string bytes = WriteTextBackupBytes(contents);
+        const DocumentContents restored = ReadTextBackupBytes(bytes, kNow);
+        ASSERT_EQ(restored.templates.size(), contents.templates.size());
+        ASSERT_EQ(restored.events.size(), contents.events.size());
+        ASSERT_EQ(restored.todos.size(), contents.todos.size());
+        const auto compareEvents = [](const auto& actual, const auto& expected) {
+            for (size_t i = 0; i < actual.size(); ++i) {
+                EXPECT_EQ(actual[i]->GetData(), expected[i]->GetData()) << i;
+                EXPECT_EQ(actual[i]->GetDroppedOccurrences(), expected[i]->GetDroppedOccurrences())
+                    << i;
+            }
+        };
+        compareEvents(restored.templates, contents.templates);
+        compareEvents(restored.events, contents.events);
+        for (size_t i = 0; i < restored.todos.size(); ++i) {
+            EXPECT_EQ(restored.todos[i]->GetData(), contents.todos[i]->GetData()) << i;
+            EXPECT_EQ(restored.todos[i]->IsDone(), contents.todos[i]->IsDone()) << i;
+        }
+        EXPECT_TRUE(restored.changeList.empty());
+        // Writing what was restored gives the same file again.
+        ASSERT_EQ(WriteTextBackupBytes(restored), bytes);
+    }
+}
+
+TEST(TextBackupTest, TrailingBlanksOfAValueAreLost) {
+    DocumentContents contents;
+    contents.todos.push_back(std::make_unique<CTodoEntry>(kNow));
+    TodoData data = contents.todos[0]->GetData();
+    data.Description = "  padded  ";
+    contents.todos[0]->SetData(data);
+    const DocumentContents restored = ReadTextBackupBytes(WriteTextBackupBytes(contents), kNow);
+    EXPECT_EQ(restored.todos[0]->GetData().Description, "  padded");
+}
+
+TEST(TextBackupTest, Files) {
+    test::TemporaryFolder folder;
+    const auto path = folder / "backup.txt";
+    // Replacing a longer file leaves nothing of it.
+    test::WriteAllBytes(path, std::vector<uint8_t>(100000, 'x'));
+    DocumentContents contents;
+    contents.events.push_back(std::make_unique<CDateEntry>(kNow));
+    DateData data = contents.events[0]->GetData();
+    data.Description = "\xCE\xA9 beyond Windows-1252";
+    contents.events[0]->AssignData(data);
+    WriteTextBackup(path, contents);
+    const std::vector<uint8_t> bytes = test::ReadAllBytes(path);
+    const std::string expected = WriteTextBackupBytes(contents);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+    EXPECT_EQ(expected.substr(0, 3), "\xEF\xBB\xBF");
+    const DocumentContents restored = ReadTextBackup(path, kNow);
+    ASSERT_EQ(restored.events.size(), 1u);
+    EXPECT_EQ(restored.events[0]->GetData(), data);
+    EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"backup.txt"}));
+
+    // An empty document empties the file.
+    WriteTextBackup(path, DocumentContents());
+    EXPECT_TRUE(test::ReadAllBytes(path).empty());
+
+    try {
+        ReadTextBackup(folder / "missing.txt", kNow);
+        ADD_FAILURE() << "a missing file was read";
+    } catch (const CFileException& error) {
+        EXPECT_EQ(error.GetPath(), folder / "missing.txt");
+    }
+    try {
+        WriteTextBackup(folder / "missing" / "backup.txt", contents);
+        ADD_FAILURE() << "a file was written into a missing folder";
+    } catch (const CFileException& error) {
+        EXPECT_EQ(error.GetPath(), folder / "missing" / "backup.txt");
+    }
+}
+
+} // namespace
+} // namespace dv
