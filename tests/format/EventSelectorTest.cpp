@@ -1,0 +1,408 @@
+// Date selectors of the event expander: which occurrence each one picks, done state, counting,
+// the occurrence counter around expansions, and a differential test of the searches against a
+// plain first/next walk.
+
+#include "core/EventBuilder.h"
+#include "format/CDateEntryFormatter.h"
+#include "format/FormatTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace dv {
+namespace {
+
+using test::EventBuilder;
+using test::FixedNow;
+using test::TestSettings;
+
+// Mondays in January 2007 from 10:00 to 12:00, every week.
+EventBuilder Weekly() {
+    EventBuilder builder;
+    builder.Start(2007, 1, 1, 10, 0).End(2007, 1, 1, 12, 0).Every(1, kRepeatWeeks);
+    return builder;
+}
+
+CDateTime Jan(int day, int hour = 10) {
+    return CDateTime(2007, 1, day, hour, 0, 0);
+}
+
+std::string ExpandFor(CDateEntry& entry, const std::string& format, const CDateTime& occurrence) {
+    CDateEntryFormatter formatter(entry, TestSettings());
+    return formatter.Expand(format, occurrence, occurrence);
+}
+
+struct SelectorRow {
+    const char* name;
+    EventBuilder event;
+    CDateTime occurrence;
+    std::string format;
+    std::string expected;
+};
+
+void CheckSelectorRows(const std::vector<SelectorRow>& rows) {
+    for (const SelectorRow& row : rows) {
+        CDateEntry entry = row.event.Build();
+        EXPECT_EQ(ExpandFor(entry, row.format, row.occurrence), row.expected)
+            << row.name << ": " << row.format << "\n  "
+            << test::DescribeRepetition(row.event.Data());
+    }
+}
+
+TEST(EventSelectors, PickTheOccurrenceTheyName) {
+    const FixedNow now(CDateTime(2007, 1, 20, 8, 0, 0));
+    const EventBuilder fiveWeeks = Weekly().EndAfter(5); // 1, 8, 15, 22, 29 January
+    const EventBuilder single = Weekly().RepeatCode(kRepeatNone);
+    const EventBuilder twoDayDaily = EventBuilder()
+                                         .Start(2007, 1, 1, 10, 0)
+                                         .End(2007, 1, 3, 10, 0)
+                                         .Every(1, kRepeatDays)
+                                         .EndAfter(10);
+    CheckSelectorRows({
+        {"first", fiveWeeks, Jan(15), "$FIRST_DATE$", "2007-01-01"},
+        {"first with its end", fiveWeeks, Jan(15), "$FIRST_END_DATETIME$", "2007-01-01 12:00"},
+        {"previous", fiveWeeks, Jan(15), "$PREVIOUS_DATE$", "2007-01-08"},
+        {"previous of the first", fiveWeeks, Jan(1), "$PREVIOUS_DATE$", "-"},
+        {"next", fiveWeeks, Jan(15), "$NEXT_DATE$", "2007-01-22"},
+        {"next of the last", fiveWeeks, Jan(29), "$NEXT_DATE$", "-"},
+        {"next passes over the first hit even when it is not this one", fiveWeeks, Jan(3),
+         "$NEXT_DATE$", "2007-01-15"},
+        {"next of overlapping occurrences", twoDayDaily, Jan(3), "$NEXT_DATE$", "2007-01-04"},
+        {"previous of overlapping occurrences", twoDayDaily, Jan(3), "$PREVIOUS_DATE$",
+         "2007-01-02"},
+        {"last of a count-limited rule", fiveWeeks, Jan(8), "$LAST_DATE$", "2007-01-29"},
+        {"last of a date-limited rule", Weekly().Until(Jan(20, 23)), Jan(1), "$LAST_DATE$",
+         "2007-01-15"},
+        {"last on the end date itself", Weekly().Until(Jan(22)), Jan(1), "$LAST_DATE$",
+         "2007-01-22"},
+        {"last needs a repetition end", Weekly(), Jan(1), "$LAST_DATE$", "-"},
+        {"last undone needs a repetition end", Weekly(), Jan(1), "$LASTUNDONE_DATE$", "-"},
+        {"last of an hourly rule ending with time",
+         EventBuilder()
+             .Start(2007, 1, 1, 10, 0)
+             .Every(1, kRepeatHours)
+             .Until(CDateTime(9999, 12, 31, 23, 59, 59)),
+         Jan(1), "$LAST_DATETIME$", "9999-12-31 23:00"},
+        {"single event: next", single, Jan(1), "$NEXT_DATE$", "-"},
+        {"single event: previous", single, Jan(1), "$PREVIOUS_DATE$", "-"},
+        {"single event: first", single, Jan(1), "$FIRST_DATE$", "2007-01-01"},
+        {"single event: last without end", single, Jan(1), "$LAST_DATE$", "-"},
+        {"single event: last with an end date", Weekly().RepeatCode(kRepeatNone).Until(Jan(1)),
+         Jan(1), "$LAST_DATE$", "2007-01-01"},
+        {"first skips a dropped occurrence", Weekly().Drop(Jan(1)), Jan(15), "$FIRST_DATE$",
+         "2007-01-08"},
+        {"a dropped occurrence does not count to the end", EventBuilder(fiveWeeks).Drop(Jan(29)),
+         Jan(1), "$LAST_DATE$", "2007-02-05"},
+        {"previous skips a dropped occurrence", Weekly().Drop(Jan(8)), Jan(15), "$PREVIOUS_DATE$",
+         "2007-01-01"},
+        {"last within the allowed months", Weekly().Until(CDateTime(2007, 2, 28)).Months(0x1),
+         Jan(1), "$LAST_DATE$", "2007-01-29"},
+        {"never occurring rule", Weekly().Weekdays(0x2), Jan(1),
+         "$FIRST_DATE$ $PREVIOUS_DATE$ $NEXT_DATE$", "- - -"},
+        {"first of the last Friday rule",
+         EventBuilder().Start(2007, 1, 1, 9, 0).NthWeekday(kOrdinalLast, 4), Jan(1),
+         "$FIRST_DATETIME$", "2007-01-26 09:00"},
+        {"first of an all-day event at midnight", Weekly().AllDay(), Jan(15), "$FIRST_DATETIME$",
+         "2007-01-01 00:00"},
+        {"now", fiveWeeks, Jan(15), "$NOW_DATETIME$", "2007-01-20 08:00"},
+        {"count of this", fiveWeeks, Jan(15), "$THIS_COUNT$", "3"},
+        {"count of the last", fiveWeeks, Jan(15), "$LAST_COUNT$", "5"},
+        {"count of the next", fiveWeeks, Jan(15), "$NEXT_COUNT$", "4"},
+        {"count up to now", fiveWeeks, Jan(15), "$NOW_COUNT$", "3"},
+        {"count skips dropped occurrences", Weekly().Drop(Jan(8)), Jan(15), "$THIS_COUNT$", "2"},
+    });
+}
+
+TEST(EventSelectors, UnknownEndCodeScansToTheEndOfTime) {
+    // Any RepeatEnd other than 0 counts as set; an unknown code ends nothing, so the last Monday
+    // of the calendar is the last occurrence.
+    EventBuilder builder = Weekly();
+    builder.MutableData().RepeatEnd = 7;
+    CDateEntry entry = builder.Build();
+    EXPECT_EQ(ExpandFor(entry, "$LAST_DATETIME$", Jan(1)), "9999-12-27 10:00");
+    EXPECT_EQ(ExpandFor(entry, "$LASTUNDONE_DATE$", Jan(1)), "9999-12-27");
+}
+
+TEST(EventSelectors, ThisSelectedIsThePartOnTheDay) {
+    const CDateTime start(2007, 1, 10, 22, 0, 0);
+    CDateEntry overnight =
+        EventBuilder().StartAt(start).End(2007, 1, 13, 2, 0).Build(); // Wednesday to Saturday
+    CDateEntry sameDay = Weekly().Start(2007, 1, 10, 10, 0).End(2007, 1, 10, 12, 0).Build();
+    const std::string format = "$DATETIMEFORMAT%d %H:%M:%S$$THISSELECTED_STARTTOEND_DATETIME$";
+    struct DayRow {
+        const char* name;
+        CDateEntry* entry;
+        CDateTime occurrence;
+        CDateTime day;
+        std::string expected;
+    };
+    const std::vector<DayRow> rows = {
+        {"starts and ends on the day", &sameDay, Jan(10), CDateTime(2007, 1, 10),
+         "10 10:00:00 - 10 12:00:00"},
+        {"starts on the day", &overnight, start, CDateTime(2007, 1, 10),
+         "10 22:00:00 - 10 23:59:59"},
+        {"day strictly between", &overnight, start, CDateTime(2007, 1, 11),
+         "11 00:00:00 - 11 23:59:59"},
+        {"second day strictly between", &overnight, start, CDateTime(2007, 1, 12),
+         "12 00:00:00 - 12 23:59:59"},
+        {"ends on the day", &overnight, start, CDateTime(2007, 1, 13), "13 00:00:00 - 13 02:00:00"},
+        {"time of the selected day does not count", &overnight, start,
+         CDateTime(2007, 1, 13, 23, 0, 0), "13 00:00:00 - 13 02:00:00"},
+        {"day before", &overnight, start, CDateTime(2007, 1, 9), "-"},
+        {"day after", &overnight, start, CDateTime(2007, 1, 14), "-"},
+        {"another occurrence's day", &sameDay, Jan(10), CDateTime(2007, 1, 17), "-"},
+    };
+    for (const DayRow& row : rows) {
+        CDateEntryFormatter formatter(*row.entry, TestSettings());
+        EXPECT_EQ(formatter.Expand(format, row.occurrence, row.day), row.expected) << row.name;
+    }
+}
+
+TEST(EventSelectors, UndoneSelectorsSkipDoneOccurrences) {
+    {
+        // Acknowledged occurrences are done.
+        CDateEntry entry = Weekly().Build();
+        entry.SetDone(Jan(22), true);
+        entry.SetDone(Jan(29), true);
+        EXPECT_EQ(ExpandFor(entry, "$NEXT_DATE$ $NEXTUNDONE_DATE$", Jan(15)),
+                  "2007-01-22 2007-02-05");
+    }
+    {
+        CDateEntry entry = Weekly().EndAfter(5).Build();
+        entry.SetDone(Jan(29), true);
+        EXPECT_EQ(ExpandFor(entry, "$LAST_DATE$ $LASTUNDONE_DATE$", Jan(1)),
+                  "2007-01-29 2007-01-22");
+        EXPECT_EQ(ExpandFor(entry, "$NEXTUNDONE_DATE$", Jan(22)), "-");
+        for (int day : {1, 8, 15, 22}) {
+            entry.SetDone(Jan(day), true);
+        }
+        EXPECT_EQ(ExpandFor(entry, "$LASTUNDONE_DATE$", Jan(1)), "-");
+    }
+    {
+        // Occurrences the evaluation watermark has passed are done once they are not due.
+        CDateEntry entry = Weekly().EndAfter(5).Build();
+        entry.UpdateReminders(CDateTime(2007, 1, 20));
+        EXPECT_EQ(ExpandFor(entry, "$NEXTUNDONE_DATE$", Jan(1)), "2007-01-08") << "due: not done";
+        for (int day : {1, 8, 15}) {
+            entry.SetDone(Jan(day), true);
+        }
+        EXPECT_EQ(ExpandFor(entry, "$NEXTUNDONE_DATE$", Jan(1)), "2007-01-22");
+        entry.SetDone(Jan(22), true);
+        entry.SetDone(Jan(29), true);
+        EXPECT_EQ(ExpandFor(entry, "$LASTUNDONE_DATE$ $NEXTUNDONE_DATE$", Jan(1)), "- -");
+    }
+}
+
+TEST(EventSelectors, OccurrenceCounterSurvivesExpansion) {
+    // A caller formats an occurrence in the middle of its own scan of a count-limited event.
+    CDateEntry entry =
+        Weekly().EndAfter(5).Description("next $NEXT_DATE$, counted $LAST_COUNT$").Build();
+    const CDateTime a = Jan(14);
+    const CDateTime b = CDateTime(2007, 2, 28);
+    CDateTime start;
+    CDateTime end;
+    ASSERT_TRUE(entry.FindFirstOccurrence(a, b, start, end));
+    ASSERT_EQ(start, Jan(15));
+    const int number = entry.GetOccurrenceNumber();
+
+    CDateEntryFormatter formatter(entry, TestSettings());
+    EXPECT_EQ(formatter.Expand("$FIRST_DATE$ $PREVIOUS_DATE$ $LAST_DATE$ $LASTUNDONE_DATE$ "
+                               "$NEXTUNDONE_DATE$ $THIS_COUNT$ $DESCRIPTION$ $NOTES$",
+                               start, start),
+              "2007-01-01 2007-01-08 2007-01-29 2007-01-29 2007-01-22 3 next 2007-01-22, "
+              "counted 5 ");
+    formatter.FormatForDay(start, start);
+    EXPECT_EQ(entry.GetOccurrenceNumber(), number);
+
+    // The caller's scan goes on as if nothing had happened.
+    ASSERT_TRUE(entry.FindNextOccurrence(a, b, start, end));
+    EXPECT_EQ(start, Jan(22));
+    ASSERT_TRUE(entry.FindNextOccurrence(a, b, start, end));
+    EXPECT_EQ(start, Jan(29));
+    EXPECT_FALSE(entry.FindNextOccurrence(a, b, start, end));
+}
+
+TEST(EventSelectors, EveryCallSeesTheCurrentState) {
+    // Results are remembered only within one call: a later call sees a new clock and new state.
+    auto clock = std::make_shared<CFixedClock>(Jan(1, 8));
+    const CScopedClock scope(clock);
+    CDateEntry entry = Weekly().Build();
+    CDateEntryFormatter formatter(entry, TestSettings());
+    EXPECT_EQ(formatter.Expand("$NOW_TIME$ $NOW_TIME$", Jan(1), Jan(1)), "08:00 08:00");
+    clock->Set(Jan(1, 9));
+    EXPECT_EQ(formatter.Expand("$NOW_TIME$", Jan(1), Jan(1)), "09:00");
+    EXPECT_EQ(formatter.Expand("$NEXTUNDONE_DATE$", Jan(1), Jan(1)), "2007-01-08");
+    entry.SetDone(Jan(8), true);
+    EXPECT_EQ(formatter.Expand("$NEXTUNDONE_DATE$", Jan(1), Jan(1)), "2007-01-15");
+}
+
+// ---- Differential test: the searches against a plain walk over every occurrence ----------------
+
+// The first/next scan over [a, b] on a copy, so that the event under test is not touched; stops
+// when `visit` returns false.
+template <typename Visit>
+void Walk(CDateEntry entry, const CDateTime& a, const CDateTime& b, Visit visit) {
+    CDateTime start;
+    CDateTime end;
+    for (bool found = entry.FindFirstOccurrence(a, b, start, end); found;
+         found = entry.FindNextOccurrence(a, b, start, end)) {
+        if (!visit(start)) {
+            return;
+        }
+    }
+}
+
+std::string Show(const std::optional<CDateTime>& date) {
+    return date ? date->Format("%Y-%m-%d %H:%M:%S") : std::string("-");
+}
+
+// The selectors as written: each one a walk over its whole window.
+std::string Reference(const CDateEntry& entry, const CDateTime& occurrence) {
+    const DateData& data = entry.GetData();
+    const CDateTime base = data.ShowStartTime != 0 ? data.StartDate : data.StartDate.GetDate();
+    const CDateTime endOfTime(9999, 12, 31, 23, 59, 59);
+
+    std::optional<CDateTime> first;
+    Walk(entry, base, endOfTime, [&](const CDateTime& start) {
+        first = start;
+        return false;
+    });
+    std::optional<CDateTime> previous;
+    Walk(entry, base, occurrence - CDateTimeSpan(1), [&](const CDateTime& start) {
+        previous = start;
+        return true;
+    });
+    std::optional<CDateTime> next;
+    std::optional<CDateTime> nextUndone;
+    int hits = 0;
+    Walk(entry, occurrence + entry.GetDuration(), endOfTime, [&](const CDateTime& start) {
+        if (++hits == 1) {
+            return true;
+        }
+        if (hits == 2) {
+            next = start;
+        }
+        if (!entry.IsDone(start)) {
+            nextUndone = start;
+            return false;
+        }
+        return true;
+    });
+    std::optional<CDateTime> last;
+    std::optional<CDateTime> lastUndone;
+    if (data.RepeatEnd != 0) {
+        Walk(entry, base, endOfTime, [&](const CDateTime& start) {
+            last = start;
+            if (!entry.IsDone(start)) {
+                lastUndone = start;
+            }
+            return true;
+        });
+    }
+    return Show(first) + "|" + Show(previous) + "|" + Show(next) + "|" + Show(nextUndone) + "|" +
+           Show(last) + "|" + Show(lastUndone);
+}
+
+// A random event whose occurrences up to the end of its repetition stay in the tens of thousands,
+// so that the reference walks stay quick.
+EventBuilder RandomEvent(std::mt19937& rng) {
+    const auto pick = [&rng](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    EventBuilder builder;
+    const CDateTime start = CDateTime(2007, 1, 1, pick(0, 23), pick(0, 3) * 15, 0) +
+                            CDateTimeSpan(pick(0, 60), 0, 0, 0);
+    builder.StartAt(start);
+    if (pick(0, 3) == 0) {
+        builder.AllDay();
+    }
+    if (pick(0, 1) == 0) {
+        builder.EndAt(start + CDateTimeSpan(pick(0, 3), pick(0, 23), 0, 0));
+    } else {
+        builder.NoEnd();
+    }
+    const int kind = pick(0, 5);
+    int unit = kRepeatDays;
+    if (kind >= 1 && kind <= 4) {
+        unit = pick(kRepeatHours, kRepeatYears);
+        builder.Every(pick(1, 5), unit);
+    } else if (kind == 5) {
+        builder.NthWeekday(pick(0, 5), pick(0, 6));
+    }
+    switch (pick(0, 3)) {
+    case 0:
+        break;
+    case 1:
+        builder.EndAfter(pick(1, 40));
+        break;
+    case 2:
+        builder.Until(start + CDateTimeSpan(pick(0, unit == kRepeatHours ? 300 : 3000), 0, 0, 0));
+        break;
+    default:
+        // An unknown end code ends nothing, so the reference walks to the year 9999: only for
+        // yearly rules, which have few occurrences until then.
+        if (kind >= 1 && kind <= 4 && unit == kRepeatYears) {
+            builder.MutableData().RepeatEnd = 3;
+        }
+        break;
+    }
+    if (pick(0, 3) == 0) {
+        builder.Weekdays(pick(1, 0x7F));
+    }
+    if (pick(0, 3) == 0) {
+        builder.Months(pick(1, 0xFFF));
+    }
+    return builder;
+}
+
+TEST(EventSelectors, SearchesAgreeWithAPlainWalk) {
+    std::mt19937 rng(4101);
+    const std::string format =
+        "$DATETIMEFORMAT%Y-%m-%d %H:%M:%S$$FIRST_DATETIME$|$PREVIOUS_DATETIME$|$NEXT_DATETIME$|"
+        "$NEXTUNDONE_DATETIME$|$LAST_DATETIME$|$LASTUNDONE_DATETIME$";
+    for (int round = 0; round < 600; ++round) {
+        const EventBuilder builder = RandomEvent(rng);
+        CDateEntry entry = builder.Build();
+        std::vector<CDateTime> early;
+        Walk(entry, entry.GetFirstStart(), CDateTime(2009, 12, 31),
+             [&early](const CDateTime& start) {
+                 early.push_back(start);
+                 return early.size() < 300;
+             });
+        // Some occurrences dropped, some acknowledged, sometimes a watermark.
+        for (const CDateTime& start : early) {
+            const int dice = std::uniform_int_distribution<int>(0, 9)(rng);
+            if (dice == 0) {
+                entry.DropOccurrence(start);
+            } else if (dice == 1) {
+                entry.SetDone(start, true);
+            }
+        }
+        if (std::uniform_int_distribution<int>(0, 2)(rng) == 0) {
+            entry.UpdateReminders(
+                CDateTime(2007, 1, 1) +
+                CDateTimeSpan(std::uniform_int_distribution<int>(0, 900)(rng), 0, 0, 0));
+        }
+        // This: an occurrence, or any moment.
+        CDateTime occurrence =
+            CDateTime(2007, 1, 1) +
+            CDateTimeSpan(std::uniform_int_distribution<int>(0, 3000)(rng), 0, 0, 0);
+        if (!early.empty() && std::uniform_int_distribution<int>(0, 1)(rng) == 0) {
+            occurrence =
+                early[std::uniform_int_distribution<std::size_t>(0, early.size() - 1)(rng)];
+        }
+        const std::string expected = Reference(entry, occurrence);
+        CDateEntryFormatter formatter(entry, TestSettings());
+        EXPECT_EQ(formatter.Expand(format, occurrence, occurrence), expected)
+            << "round " << round << ", this " << occurrence.FormatFixed() << "\n  "
+            << test::DescribeRepetition(builder.Data());
+    }
+}
+
+} // namespace
+} // namespace dv

@@ -1,0 +1,217 @@
+// Choosing the format string per day, loading format sets, snapshots, and the built-in default
+// formats as calendar cells, tooltips and the clipboard show them.
+
+#include "core/CTodoEntry.h"
+#include "core/EventBuilder.h"
+#include "format/CDateEntryFormatter.h"
+#include "format/CTodoEntryFormatter.h"
+#include "format/FormatTestSupport.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace dv {
+namespace {
+
+using test::EventBuilder;
+using test::TestSettings;
+
+CDateTime Jan(int day, int hour = 0, int minute = 0) {
+    return CDateTime(2007, 1, day, hour, minute, 0);
+}
+
+EventBuilder Event(const CDateTime& start) {
+    EventBuilder builder;
+    builder.StartAt(start).Description("Desc");
+    return builder;
+}
+
+TEST(FormatForDay, ChoosesTheVariantOfTheDay) {
+    struct DayRow {
+        const char* name;
+        EventBuilder event;
+        CDateTime day;
+        std::string expected; // the calendar set of the test settings names its variant
+    };
+    const EventBuilder timed = Event(Jan(10, 10)).End(2007, 1, 10, 11, 30);
+    const EventBuilder threeDays = Event(Jan(10)).AllDay().End(2007, 1, 12);
+    const EventBuilder overnight = Event(Jan(10, 22)).End(2007, 1, 11, 2, 0);
+    const EventBuilder toMidnight = Event(Jan(10, 22)).End(2007, 1, 11, 0, 0);
+    const std::vector<DayRow> rows = {
+        {"timed within the day", timed, Jan(10), "2N"},
+        {"timed without end", Event(Jan(10, 10)).NoEnd(), Jan(10), "2N"},
+        {"all-day without end", Event(Jan(10)).AllDay().NoEnd(), Jan(10), "2S"},
+        {"all-day ending the same day", Event(Jan(10)).AllDay().End(2007, 1, 10), Jan(10), "2S"},
+        {"first of three days", threeDays, Jan(10), "2F"},
+        {"middle of three days", threeDays, Jan(11), "2M"},
+        {"last of three days", threeDays, Jan(12), "2L"},
+        {"time of the day does not count", threeDays, Jan(12, 18), "2L"},
+        {"overnight, first day", overnight, Jan(10), "2F"},
+        {"overnight, second day", overnight, Jan(11), "2L"},
+        {"ending at midnight belongs to the next day", toMidnight, Jan(11), "2L"},
+        {"a day outside the occurrence gets the middle string", threeDays, Jan(20), "2M"},
+    };
+    for (const DayRow& row : rows) {
+        CDateEntry entry = row.event.Build();
+        CDateEntryFormatter formatter(entry, TestSettings());
+        EXPECT_EQ(formatter.FormatForDay(entry.GetFirstStart(), row.day), row.expected) << row.name;
+    }
+}
+
+TEST(FormatForDay, ExpandsWithTheOccurrenceAndTheDay) {
+    FormatSettings settings = TestSettings();
+    settings.EventSets[kFormatSetCalendar][kVariantMiddleDay] =
+        "$THIS_DATE$ $THISSELECTED_STARTTOEND_DATETIME$";
+    CDateEntry entry = Event(Jan(10, 22)).End(2007, 1, 13, 2, 0).Every(1, kRepeatWeeks).Build();
+    CDateEntryFormatter formatter(entry, settings);
+    EXPECT_EQ(formatter.FormatForDay(Jan(17, 22), Jan(18)),
+              "2007-01-17 2007-01-18 00:00 - 2007-01-18 23:59");
+}
+
+TEST(FormatForDay, FormatSetsAreCopiedWhenChosen) {
+    FormatSettings settings = TestSettings();
+    CDateEntry entry = Event(Jan(10, 10)).Build();
+
+    CDateEntryFormatter formatter(entry, settings);
+    EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCalendar])
+        << "calendar by default";
+    for (int set = 0; set < kFormatSetCount; ++set) {
+        formatter.SetFormatSet(set);
+        EXPECT_EQ(formatter.GetFormats(), settings.EventSets[static_cast<std::size_t>(set)]) << set;
+    }
+    for (int set : {-1, 6, 100}) {
+        formatter.SetFormatSet(set);
+        EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCsvTime])
+            << "set " << set << " keeps the strings";
+    }
+
+    // A change of the settings reaches the formatter only when a set is chosen again.
+    settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed";
+    formatter.SetFormatSet(kFormatSetTooltip);
+    settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed again";
+    EXPECT_EQ(formatter.FormatForDay(Jan(10, 10), Jan(10)), "changed");
+    formatter.SetFormatSet(kFormatSetTooltip);
+    EXPECT_EQ(formatter.FormatForDay(Jan(10, 10), Jan(10)), "changed again");
+
+    CDateEntryFormatter tooltip(entry, settings, kFormatSetTooltip);
+    EXPECT_EQ(tooltip.GetFormats(), settings.EventSets[kFormatSetTooltip]);
+    CDateEntryFormatter none(entry, settings, 9);
+    EXPECT_EQ(none.GetFormats(), FormatSet{}) << "an unknown set at construction loads nothing";
+}
+
+TEST(FormatForDay, SnapshotAndSetEntry) {
+    CDateEntry first = Event(Jan(10, 10)).Description("first").Build();
+    CDateEntry second = Event(Jan(12)).AllDay().Description("second").Build();
+    CDateEntryFormatter formatter(first, TestSettings(), kFormatSetHtmlDesc);
+
+    // The text fields come from the snapshot taken when the event was set.
+    DateData changed = first.GetData();
+    changed.Description = "edited";
+    first.AssignData(changed);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "first");
+
+    formatter.SetEntry(second);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$ $THIS_AUTO$", Jan(12), Jan(12)), "second 2007-01-12");
+    EXPECT_EQ(formatter.GetFormats(), TestSettings().EventSets[kFormatSetHtmlDesc])
+        << "strings kept";
+    EXPECT_EQ(formatter.FormatForDay(Jan(12), Jan(12)), "4S");
+    formatter.SetEntry(first);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "edited");
+}
+
+// ---- The built-in default formats
+// ----------------------------------------------------------------
+
+struct DefaultRow {
+    const char* name;
+    int formatSet;
+    EventBuilder event;
+    CDateTime day;
+    std::string expected;
+};
+
+void CheckDefaultRows(const std::vector<DefaultRow>& rows) {
+    const FormatSettings settings = FormatSettings::Defaults();
+    for (const DefaultRow& row : rows) {
+        CDateEntry entry = row.event.Build();
+        CDateEntryFormatter formatter(entry, settings, row.formatSet);
+        EXPECT_EQ(formatter.FormatForDay(entry.GetFirstStart(), row.day), row.expected) << row.name;
+    }
+}
+
+TEST(DefaultFormats, CalendarCells) {
+    const EventBuilder morning = Event(Jan(10, 10)).End(2007, 1, 10, 11, 30);
+    const EventBuilder threeAllDays = Event(Jan(8)).AllDay().End(2007, 1, 10);
+    const EventBuilder threeTimedDays = Event(Jan(8, 9)).End(2007, 1, 10, 15, 30);
+    CheckDefaultRows({
+        {"timed: start, end and description", kFormatSetCalendar, morning, Jan(10),
+         "10:00 AM - 11:30 AM Desc"},
+        {"timed without end: start alone", kFormatSetCalendar, Event(Jan(10, 14)), Jan(10),
+         "02:00 PM Desc"},
+        {"all-day: description alone", kFormatSetCalendar, Event(Jan(10)).AllDay(), Jan(10),
+         "Desc"},
+        // Without time of day the time part is empty and takes its trailing space with it.
+        {"three all-day days, first", kFormatSetCalendar, threeAllDays, Jan(8), "Desc >>"},
+        {"three all-day days, second", kFormatSetCalendar, threeAllDays, Jan(9), ">> Desc >>"},
+        {"three all-day days, third", kFormatSetCalendar, threeAllDays, Jan(10), ">> Desc"},
+        {"three timed days, first", kFormatSetCalendar, threeTimedDays, Jan(8), "09:00 AM Desc >>"},
+        {"three timed days, second", kFormatSetCalendar, threeTimedDays, Jan(9), ">> Desc >>"},
+        {"three timed days, third", kFormatSetCalendar, threeTimedDays, Jan(10),
+         ">> 03:30 PM Desc"},
+    });
+}
+
+TEST(DefaultFormats, TooltipsAndClipboard) {
+    EventBuilder noted = Event(Jan(10, 10)).End(2007, 1, 10, 11, 30);
+    noted.MutableData().Notes = "Notes";
+    EventBuilder threeDays = Event(Jan(8, 9)).End(2007, 1, 10, 15, 30);
+    threeDays.MutableData().Notes = "Notes";
+    const EventBuilder twoAllDays = Event(Jan(10)).AllDay().End(2007, 1, 11);
+    CheckDefaultRows({
+        {"tooltip, timed, with notes", kFormatSetTooltip, noted, Jan(10),
+         "10:00 AM - 11:30 AM Desc\r\nNotes"},
+        {"tooltip, all-day", kFormatSetTooltip, Event(Jan(10)).AllDay(), Jan(10), "All day: Desc"},
+        {"tooltip, first day", kFormatSetTooltip, threeDays, Jan(8), "From 09:00 AM Desc\r\nNotes"},
+        {"tooltip, middle day", kFormatSetTooltip, threeDays, Jan(9), "All day: Desc\r\nNotes"},
+        {"tooltip, last day", kFormatSetTooltip, threeDays, Jan(10),
+         "Until 03:30 PM Desc\r\nNotes"},
+        {"clipboard, timed, with notes", kFormatSetClipboard, noted, Jan(10),
+         "January 10, 2007, 10:00 AM - 11:30 AM: Desc\r\nNotes\r\n"},
+        {"clipboard, all-day over two days", kFormatSetClipboard, twoAllDays, Jan(10),
+         "January 10, 2007 - January 11, 2007: Desc\r\n"},
+        {"clipboard, middle day is the same text", kFormatSetClipboard, threeDays, Jan(9),
+         "January 08, 2007, 09:00 AM - January 10, 2007, 03:30 PM: Desc\r\nNotes\r\n"},
+    });
+}
+
+TEST(DefaultFormats, TodoClipboardAndTooltip) {
+    const FormatSettings settings = FormatSettings::Defaults();
+    const std::string clipboard = LoadString(kIdsClipboardTodo);
+    const std::string tooltip = LoadString(kIdsTooltipTodo);
+
+    CTodoEntry todo(CDateTime(2007, 1, 1));
+    TodoData data = todo.GetData();
+    data.Description = "Desc";
+    data.ShowDeadline = 0;
+    todo.SetData(data);
+    CTodoEntryFormatter formatter(todo, settings);
+    // No deadline: the deadline is not valid and shows "-"; the state is undone.
+    EXPECT_EQ(formatter.Expand(clipboard), "To Do: Due -: Desc\r\n");
+    EXPECT_EQ(formatter.Expand(tooltip), "To Do: Due -: Desc");
+
+    data.ShowDeadline = 1;
+    data.Deadline = CDateTime(2007, 1, 5, 14, 0, 0);
+    data.Notes = "Notes";
+    todo.SetData(data);
+    todo.SetCurrentTime(CDateTime(2007, 1, 6));
+    formatter.SetEntry(todo);
+    // The deadline without its time; the notes after the typed CR LF, then an LF.
+    EXPECT_EQ(formatter.Expand(clipboard), "!!!Overdue!!! Due January 05, 2007: Desc\r\nNotes\n");
+    EXPECT_EQ(formatter.Expand(tooltip), "!!!Overdue!!! Due January 05, 2007: Desc\nNotes");
+}
+
+} // namespace
+} // namespace dv
