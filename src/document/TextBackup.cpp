@@ -68,58 +68,86 @@ uint32_t ParseColour(std::string_view text) {
     return parts[0] | (parts[1] << 8) | (parts[2] << 16);
 }
 
-// Writes one section's keys.
-class SectionWriter {
+// Where a backup's sections go: into a key file...
+class KeyFileSink {
 public:
-    SectionWriter(CKeyFile& file, std::string section)
-        : m_file(file), m_section(std::move(section)) {}
-
-    void Text(const char* key, std::string_view value) {
-        m_file.SetValue(m_section, key, EscapeBackupText(value));
-    }
-    void Int(const char* key, int32_t value) {
-        m_file.SetValue(m_section, key, std::to_string(value));
-    }
-    void Colour(const char* key, uint32_t value) {
-        m_file.SetValue(m_section, key, FormatColour(value));
-    }
-    void Date(const char* key, const CDateTime& value) {
-        m_file.SetValue(m_section, key, value.FormatFixed());
-    }
-    void Dropped(const std::vector<CDateTime>& occurrences) {
-        for (size_t i = 0; i < occurrences.size(); ++i) {
-            Date((kDroppedKeyFormat + std::to_string(i)).c_str(), occurrences[i]);
-        }
+    explicit KeyFileSink(CKeyFile& file) : m_file(file) {}
+    void BeginSection(const std::string& name) { m_section = &m_file.GetOrAddSection(name); }
+    void Put(std::string_view key, std::string value) {
+        m_section->SetValue(key, std::move(value));
     }
 
 private:
     CKeyFile& m_file;
-    std::string m_section;
+    CKeyFile::Section* m_section = nullptr;
+};
+
+// ...or straight into the text of the file, laid out as CKeyFile::ToText lays it out. A backup
+// sets every key once, so no key file is needed in between (a large one costs time and memory).
+class TextSink {
+public:
+    explicit TextSink(std::string& text) : m_text(text) {}
+    void BeginSection(const std::string& name) {
+        if (!m_text.empty()) {
+            m_text += "\r\n";
+        }
+        m_text += '[';
+        m_text += name;
+        m_text += "]\r\n";
+    }
+    void Put(std::string_view key, const std::string& value) {
+        m_text += key;
+        m_text += '=';
+        m_text += value;
+        m_text += "\r\n";
+    }
+
+private:
+    std::string& m_text;
+};
+
+// Writes one section's keys in their kinds.
+template <class Sink>
+class SectionWriter {
+public:
+    explicit SectionWriter(Sink& sink) : m_sink(sink) {}
+
+    void Text(const char* key, std::string_view value) { m_sink.Put(key, EscapeBackupText(value)); }
+    void Int(const char* key, int32_t value) { m_sink.Put(key, std::to_string(value)); }
+    void Colour(const char* key, uint32_t value) { m_sink.Put(key, FormatColour(value)); }
+    void Date(const char* key, const CDateTime& value) { m_sink.Put(key, value.FormatFixed()); }
+    void Dropped(const std::vector<CDateTime>& occurrences) {
+        for (size_t i = 0; i < occurrences.size(); ++i) {
+            m_sink.Put(kDroppedKeyFormat + std::to_string(i), occurrences[i].FormatFixed());
+        }
+    }
+
+private:
+    Sink& m_sink;
 };
 
 // Reads one section's keys over the defaults already in the fields.
 class SectionReader {
 public:
-    SectionReader(const CKeyFile& file, std::string section)
-        : m_file(file), m_section(std::move(section)) {}
+    explicit SectionReader(const CKeyFile::Section& section) : m_section(section) {}
 
     void Text(const char* key, std::string& field) const {
-        if (const std::string* value = m_file.GetValue(m_section, key)) {
+        if (const std::string* value = m_section.GetValue(key)) {
             field = UnescapeBackupText(*value);
         }
     }
     void Int(const char* key, int32_t& field) const {
-        if (const std::string* value = m_file.GetValue(m_section, key); value && !value->empty()) {
+        if (const std::string* value = m_section.GetValue(key); value && !value->empty()) {
             field = ParseDecimal(*value);
         }
     }
     void Colour(const char* key, uint32_t& field) const {
-        if (const std::string* value = m_file.GetValue(m_section, key); value && !value->empty()) {
+        if (const std::string* value = m_section.GetValue(key); value && !value->empty()) {
             field = ParseColour(*value);
         }
     }
     void Date(const char* key, CDateTime& field) const {
-        if (const std::string* value = m_file.GetValue(m_section, key); value && !value->empty()) {
+        if (const std::string* value = m_section.GetValue(key); value && !value->empty()) {
             field.Parse(*value); // an invalid date leaves the field as it was
         }
     }
@@ -127,8 +155,7 @@ public:
     std::vector<CDateTime> Dropped() const {
         std::vector<CDateTime> occurrences;
         for (size_t i = 0;; ++i) {
-            const std::string* value =
-                m_file.GetValue(m_section, kDroppedKeyFormat + std::to_string(i));
+            const std::string* value = m_section.GetValue(kDroppedKeyFormat + std::to_string(i));
             if (value == nullptr || value->empty()) {
                 return occurrences;
             }
@@ -140,8 +167,7 @@ public:
     }
 
 private:
-    const CKeyFile& m_file;
-    std::string m_section;
+    const CKeyFile::Section& m_section;
 };
 
 // The keys of an event or template, in the order the format lists them. One function serves
@@ -211,24 +237,25 @@ void TodoKeys(Access& a, Data& d) {
     a.Text("DocumentFile", d.DocumentFile);
 }
 
-// Writing passes the data as const; these overloads take the fields by value.
-class ConstSectionWriter {
-public:
-    explicit ConstSectionWriter(SectionWriter& writer) : m_writer(writer) {}
-    void Text(const char* key, const std::string& value) { m_writer.Text(key, value); }
-    void Int(const char* key, int32_t value) { m_writer.Int(key, value); }
-    void Colour(const char* key, uint32_t value) { m_writer.Colour(key, value); }
-    void Date(const char* key, const CDateTime& value) { m_writer.Date(key, value); }
-
-private:
-    SectionWriter& m_writer;
-};
-
-void WriteEventSection(CKeyFile& file, std::string section, const CDateEntry& entry) {
-    SectionWriter writer(file, std::move(section));
-    ConstSectionWriter access(writer);
-    EventKeys(access, entry.GetData());
-    writer.Dropped(entry.GetDroppedOccurrences());
+// Every section of a backup of `contents`, in list order.
+template <class Sink>
+void WriteBackup(const DocumentContents& contents, Sink& sink) {
+    SectionWriter<Sink> writer(sink);
+    const auto writeEvents = [&](const char* kind, const auto& list) {
+        for (size_t i = 0; i < list.size(); ++i) {
+            sink.BeginSection(SectionName(kind, i));
+            EventKeys(writer, list[i]->GetData());
+            writer.Dropped(list[i]->GetDroppedOccurrences());
+        }
+    };
+    writeEvents("Template", contents.templates);
+    writeEvents("DateEntry", contents.events);
+    for (size_t i = 0; i < contents.todos.size(); ++i) {
+        const CTodoEntry& todo = *contents.todos[i];
+        sink.BeginSection(SectionName("TodoEntry", i));
+        TodoKeys(writer, todo.GetData());
+        writer.Int("Done", todo.IsDone() ? 1 : 0);
+    }
 }
 
 // A GUID key that is present but empty would give the entry no identity; it keeps the new one.
@@ -342,33 +369,34 @@ std::string UnescapeBackupText(std::string_view text) {
 
 CKeyFile BuildTextBackup(const DocumentContents& contents) {
     CKeyFile file;
-    for (size_t i = 0; i < contents.templates.size(); ++i) {
-        WriteEventSection(file, SectionName("Template", i), *contents.templates[i]);
-    }
-    for (size_t i = 0; i < contents.events.size(); ++i) {
-        WriteEventSection(file, SectionName("DateEntry", i), *contents.events[i]);
-    }
-    for (size_t i = 0; i < contents.todos.size(); ++i) {
-        const CTodoEntry& todo = *contents.todos[i];
-        SectionWriter writer(file, SectionName("TodoEntry", i));
-        ConstSectionWriter access(writer);
-        TodoKeys(access, todo.GetData());
-        writer.Int("Done", todo.IsDone() ? 1 : 0);
-    }
+    KeyFileSink sink(file);
+    WriteBackup(contents, sink);
     return file;
 }
 
 DocumentContents RestoreTextBackup(const CKeyFile& file, const CDateTime& now) {
     DocumentContents contents;
-    for (size_t i = 0; file.HasSection(SectionName("Template", i)); ++i) {
-        contents.templates.push_back(
-            ReadTemplate(SectionReader(file, SectionName("Template", i)), now));
+    // Each list runs from number 0 to the first number without a section.
+    for (size_t i = 0;; ++i) {
+        const CKeyFile::Section* section = file.FindSection(SectionName("Template", i));
+        if (section == nullptr) {
+            break;
+        }
+        contents.templates.push_back(ReadTemplate(SectionReader(*section), now));
     }
-    for (size_t i = 0; file.HasSection(SectionName("DateEntry", i)); ++i) {
-        contents.events.push_back(ReadEvent(SectionReader(file, SectionName("DateEntry", i)), now));
+    for (size_t i = 0;; ++i) {
+        const CKeyFile::Section* section = file.FindSection(SectionName("DateEntry", i));
+        if (section == nullptr) {
+            break;
+        }
+        contents.events.push_back(ReadEvent(SectionReader(*section), now));
     }
-    for (size_t i = 0; file.HasSection(SectionName("TodoEntry", i)); ++i) {
-        contents.todos.push_back(ReadTodo(SectionReader(file, SectionName("TodoEntry", i)), now));
+    for (size_t i = 0;; ++i) {
+        const CKeyFile::Section* section = file.FindSection(SectionName("TodoEntry", i));
+        if (section == nullptr) {
+            break;
+        }
+        contents.todos.push_back(ReadTodo(SectionReader(*section), now));
     }
     return contents;
 }
@@ -376,7 +404,10 @@ DocumentContents RestoreTextBackup(const CKeyFile& file, const CDateTime& now) {
 // ---- Bytes and files ----------------------------------------------------------------------------
 
 std::string WriteTextBackupBytes(const DocumentContents& contents) {
-    return BuildTextBackup(contents).ToBytes();
+    std::string text;
+    TextSink sink(text);
+    WriteBackup(contents, sink);
+    return CKeyFile::EncodeText(text);
 }
 
 DocumentContents ReadTextBackupBytes(std::string_view bytes, const CDateTime& now) {

@@ -262,6 +262,8 @@ TEST(TextBackupTest, RandomDocumentsRoundTrip) {
         const DocumentContents contents =
             test::RandomDocument(rng, 3, 8, 6, test::TextKind::backupRoundTrip);
         const std::string bytes = WriteTextBackupBytes(contents);
+        // The file is written without a key file in between; it must read as the key file does.
+        ASSERT_EQ(BuildTextBackup(contents).ToBytes(), bytes);
         const DocumentContents restored = ReadTextBackupBytes(bytes, kNow);
         ASSERT_EQ(restored.templates.size(), contents.templates.size());
         ASSERT_EQ(restored.events.size(), contents.events.size());
