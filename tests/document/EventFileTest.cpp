@@ -90,67 +90,26 @@ TEST(EventFileTest, ObjectsCarryClassRecordsAndTagsInListOrder) {
 }
 
 TEST(EventFileTest, ClassRecordPlacementWithoutEarlierLists) {
-    struct Row {
-        const char* name;
-        int templates;
-        int events;
-        int todos;
-    };
-    for (const Row& row : {Row{"events but no templates", 0, 2, 0}, Row{"to-dos only", 0, 0, 2},
-                           Row{"templates and to-dos", 1, 0, 1}}) {
-        SCOPED_TRACE(row.name);
-        DocumentContents contents;
-        for (int i = 0; i < row.templates; ++i) {
-            contents.templates.push_back(Event("t"));
-        }
-        for (int i = 0; i < row.events; ++i) {
-            contents.events.push_back(Event("e"));
-        }
-        for (int i = 0; i < row.todos; ++i) {
-            contents.todos.push_back(Todo("d"));
-        }
-        RecordBytes expected;
-        expected.DWord(100);
-        uint32_t nextIndex = 1;
-        uint32_t dateClass = 0;
-        const auto appendEvents = [&](const auto& list) {
-            expected.Long(static_cast<int32_t>(list.size()));
-            for (const auto& entry : list) {
-                if (dateClass == 0) {
-                    expected.ClassRecord("CDateEntry", 4);
-                    dateClass = nextIndex++;
-                } else {
-                    expected.Word(static_cast<uint16_t>(0x8000 | dateClass));
-                }
-                ++nextIndex;
-                Append(expected, RecordBody(*entry));
-            }
-        };
-        appendEvents(contents.templates);
-        appendEvents(contents.events);
-        expected.Long(static_cast<int32_t>(contents.todos.size()));
-        uint32_t todoClass = 0;
-        for (const auto& entry : contents.todos) {
-            if (todoClass == 0) {
-                expected.ClassRecord("CTodoEntry", 2);
-                todoClass = nextIndex++;
-            } else {
-                expected.Word(static_cast<uint16_t>(0x8000 | todoClass));
-            }
-            ++nextIndex;
-            Append(expected, RecordBody(*entry));
-        }
-        EXPECT_EQ(ByteDifference(WriteEventFileBytes(contents), expected.Get()), "");
-    }
-    // The to-do-only case by hand: the second to-do refers to class index 1.
+    // Events but no templates: the class record stands in front of the first event.
+    DocumentContents eventsOnly;
+    eventsOnly.events.push_back(Event("a"));
+    eventsOnly.events.push_back(Event("b"));
+    RecordBytes expected;
+    expected.DWord(100).Long(0).Long(2).ClassRecord("CDateEntry", 4);
+    Append(expected, RecordBody(*eventsOnly.events[0])).Word(0x8001);
+    Append(expected, RecordBody(*eventsOnly.events[1])).Long(0);
+    EXPECT_EQ(ByteDifference(WriteEventFileBytes(eventsOnly), expected.Get()), "");
+
+    // To-dos only: the first object carries the "CTodoEntry" class record with index 1.
     DocumentContents todosOnly;
     todosOnly.todos.push_back(Todo("a"));
     todosOnly.todos.push_back(Todo("b"));
-    RecordBytes expected;
-    expected.DWord(100).Long(0).Long(0).Long(2).ClassRecord("CTodoEntry", 2);
-    Append(expected, RecordBody(*todosOnly.todos[0])).Word(0x8001);
-    Append(expected, RecordBody(*todosOnly.todos[1]));
-    EXPECT_EQ(ByteDifference(WriteEventFileBytes(todosOnly), expected.Get()), "");
+    RecordBytes expectedTodos;
+    expectedTodos.DWord(100).Long(0).Long(0).Long(2).ClassRecord("CTodoEntry", 2);
+    Append(expectedTodos, RecordBody(*todosOnly.todos[0])).Word(0x8001);
+    Append(expectedTodos, RecordBody(*todosOnly.todos[1]));
+    EXPECT_EQ(ByteDifference(WriteEventFileBytes(todosOnly), expectedTodos.Get()), "");
+    test::ExpectSameContents(ReadEventFileBytes(expectedTodos.Get()), todosOnly);
 }
 
 TEST(EventFileTest, RandomDocumentsRoundTrip) {
