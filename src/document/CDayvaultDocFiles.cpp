@@ -1,0 +1,226 @@
+// The document's file side: the save command and its question, Save As, new, open, close,
+// restore from a text backup, merge, the change-list side file, and the templates.
+
+#include "core/Prompt.h"
+#include "document/CDayvaultDoc.h"
+#include "document/EventFile.h"
+#include "document/Merge.h"
+#include "document/TextBackup.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
+
+#include <exception>
+#include <system_error>
+#include <utility>
+
+namespace dv {
+
+namespace {
+
+// The question has no number in the string table; it is the program's own text.
+constexpr const char* kAskSaveUntitled = "Do you want to save current event file?";
+
+/// A failure message that names the file: the exception's text when it names it already.
+std::string DescribeSaveFailure(const std::filesystem::path& path, const std::exception& error) {
+    const std::string what = error.what();
+    const std::string name = path.string();
+    std::string text = "Unable to save the event file.\n";
+    if (what.find(name) == std::string::npos) {
+        text += name + ": ";
+    }
+    return text + what;
+}
+
+/// Holds a flag set for the lifetime of the scope.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+// ---- Files --------------------------------------------------------------------------------------
+
+std::string CDayvaultDoc::GetTitle() const {
+    if (m_path.empty()) {
+        return LoadString(kIdsUntitled);
+    }
+    return m_path.filename().string();
+}
+
+bool CDayvaultDoc::WriteTo(const std::filesystem::path& path) {
+    try {
+        WriteEventFile(path, m_contents);
+    } catch (const std::exception& error) {
+        if (m_prompt != nullptr) {
+            m_prompt->ShowMessage(DescribeSaveFailure(path, error), PromptIcon::Stop);
+        }
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+bool CDayvaultDoc::SaveCommand() {
+    // The question's message loop may deliver further save commands; one question is enough.
+    if (m_saveQuestionOpen) {
+        return false;
+    }
+    if (!m_path.empty()) {
+        return WriteTo(m_path);
+    }
+    // An untitled document that nobody changed has nothing worth a question.
+    if (!m_modified) {
+        return false;
+    }
+    bool yes = false;
+    if (m_prompt != nullptr) {
+        FlagScope open(m_saveQuestionOpen);
+        yes = m_prompt->AskYesNo(kAskSaveUntitled, PromptIcon::Question);
+    }
+    if (!yes || !m_saveAsHook) {
+        return false;
+    }
+    m_saveAsHook();
+    return !m_path.empty() && !m_modified;
+}
+
+bool CDayvaultDoc::SaveAs(const std::filesystem::path& path) {
+    if (!WriteTo(path)) {
+        return false;
+    }
+    m_path = path;
+    return true;
+}
+
+void CDayvaultDoc::DeleteContents() {
+    m_contents.templates.clear();
+    m_contents.events.clear();
+    m_contents.todos.clear();
+    m_contents.changeList.clear();
+    m_eventHistory.Clear();
+    m_todoHistory.Clear();
+    m_dueTodo = false;
+    m_pendingCount = 0;
+    m_pendingSilentCount = 0;
+    UpdateAllViews(UpdateHint::EventsReset);
+    UpdateAllViews(UpdateHint::TodosReset);
+    RebuildCategories();
+    RebuildGroups();
+}
+
+void CDayvaultDoc::InstallContents(DocumentContents&& contents) {
+    m_contents = std::move(contents);
+    RebuildCategories();
+    RebuildGroups();
+    ResetFilters();
+    RecomputeDueTodo();
+}
+
+void CDayvaultDoc::NewDocument() {
+    SaveCommand();
+    DeleteContents();
+    m_path.clear();
+    m_modified = false;
+    ResetFilters();
+    NotifyInitialUpdate();
+}
+
+void CDayvaultDoc::Close() {
+    SaveCommand();
+    DeleteContents();
+    m_path.clear();
+    m_modified = false;
+}
+
+void CDayvaultDoc::Open(const std::filesystem::path& path) {
+    SaveCommand();
+    DeleteContents();
+    m_path.clear();
+    m_modified = false;
+    DocumentContents read;
+    try {
+        read = ReadEventFile(path);
+    } catch (...) {
+        // Nothing of the file reached the document: it stays empty and untitled.
+        ResetFilters();
+        NotifyInitialUpdate();
+        throw;
+    }
+    InstallContents(std::move(read));
+    m_path = path;
+    NotifyInitialUpdate();
+}
+
+void CDayvaultDoc::Restore(const std::filesystem::path& path) {
+    // Read first: a backup that cannot be read leaves the document alone.
+    DocumentContents restored = ReadTextBackup(path, m_now);
+    SaveCommand();
+    DeleteContents();
+    m_path.clear();
+    restored.changeList.clear();
+    InstallContents(std::move(restored));
+    // Untitled and not yet written anywhere: the next save command asks for it.
+    m_modified = true;
+    NotifyInitialUpdate();
+}
+
+int CDayvaultDoc::MergeFile(const std::filesystem::path& path) {
+    const MergeResult result = MergeEventFile(m_contents, path);
+    RebuildCategories();
+    RebuildGroups();
+    RecomputeDueTodo();
+    UpdateAllViews(UpdateHint::Merged);
+    if (result.AnyAdded()) {
+        RequestSave();
+    }
+    return result.templatesAdded + result.eventsAdded + result.todosAdded;
+}
+
+void CDayvaultDoc::ClearChangeList() {
+    m_contents.changeList.clear();
+    if (!m_path.empty()) {
+        std::error_code ignored; // a side file that is not there is what we want
+        std::filesystem::remove(SyncSidePath(m_path), ignored);
+    }
+}
+
+// ---- Templates ----------------------------------------------------------------------------------
+
+CDateEntry* CDayvaultDoc::GetTemplate(int index) const {
+    if (index < 0 || index >= GetTemplateCount()) {
+        return nullptr;
+    }
+    return m_contents.templates[static_cast<std::size_t>(index)].get();
+}
+
+bool CDayvaultDoc::EnsureDefaultTemplate() {
+    if (!m_contents.templates.empty()) {
+        return false;
+    }
+    auto created = std::make_unique<CDateEntry>(m_now);
+    DateData data = created->GetData();
+    data.Category = LoadString(kIdsDefaultCategory);
+    created->AssignData(data);
+    m_contents.templates.push_back(std::move(created));
+    return true;
+}
+
+void CDayvaultDoc::ReplaceTemplates(std::vector<std::unique_ptr<CDateEntry>> templates) {
+    m_contents.templates.clear();
+    for (auto& entry : templates) {
+        if (entry) {
+            m_contents.templates.push_back(std::move(entry));
+        }
+    }
+    UpdateAllViews(UpdateHint::EventsReset);
+    RequestSave();
+}
+
+} // namespace dv
