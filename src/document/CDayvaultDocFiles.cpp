@@ -17,18 +17,12 @@ namespace dv {
 
 namespace {
 
-// The question has no number in the string table; it is the program's own text.
-constexpr const char* kAskSaveUntitled = "Do you want to save current event file?";
-
 /// A failure message that names the file: the exception's text when it names it already.
 std::string DescribeSaveFailure(const std::filesystem::path& path, const std::exception& error) {
     const std::string what = error.what();
     const std::string name = path.string();
-    std::string text = "Unable to save the event file.\n";
-    if (what.find(name) == std::string::npos) {
-        text += name + ": ";
-    }
-    return text + what;
+    const std::string detail = what.find(name) == std::string::npos ? name + ": " + what : what;
+    return FormatString(kIdsCannotSaveEventFile, detail);
 }
 
 /// Holds a flag set for the lifetime of the scope.
@@ -82,7 +76,7 @@ bool CDayvaultDoc::SaveCommand() {
     bool yes = false;
     if (m_prompt != nullptr) {
         FlagScope open(m_saveQuestionOpen);
-        yes = m_prompt->AskYesNo(kAskSaveUntitled, PromptIcon::Question);
+        yes = m_prompt->AskYesNo(LoadString(kIdsAskSaveUntitled), PromptIcon::Question);
     }
     if (!yes || !m_saveAsHook) {
         return false;

@@ -163,4 +163,9 @@ constexpr uint32_t kIdsCannotWriteExport = 57511;
 constexpr uint32_t kIdsAskDisableAfterClockJump = 57514;
 constexpr uint32_t kIdsAskResetEventStates = 57515;
 
+// ---- Texts of our own, for messages that have no number of their own elsewhere (61000 on).
+constexpr uint32_t kIdsAskSaveUntitled = 61000;
+constexpr uint32_t kIdsCannotReadImport = 61001;
+constexpr uint32_t kIdsCannotSaveEventFile = 61002;
+
 } // namespace dv

@@ -166,6 +166,9 @@ constexpr StringEntry kStrings[] = {
      "You are about to reset all events to their default state.\nYou should do this only if you "
      "have problems after changing the system clock.\nDo you really want to reset all event "
      "states?"},
+    {kIdsAskSaveUntitled, "Do you want to save current event file?"},
+    {kIdsCannotReadImport, "Unable to read from import-file\n%s"},
+    {kIdsCannotSaveEventFile, "Unable to save the event file.\n%s"},
 };
 
 constexpr bool StrictlyAscending() {
@@ -225,6 +228,14 @@ std::string LoadString(uint32_t id) {
         }
     }
     return std::string(entry->text);
+}
+
+std::string FormatString(uint32_t id, std::string_view argument) {
+    std::string text = LoadString(id);
+    if (const size_t at = text.find("%s"); at != std::string::npos) {
+        text.replace(at, 2, argument);
+    }
+    return text;
 }
 
 bool HasString(uint32_t id) {

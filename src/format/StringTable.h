@@ -24,6 +24,10 @@ std::string_view EnglishString(uint32_t id);
 /// the English text; empty when the table has no such number.
 std::string LoadString(uint32_t id);
 
+/// LoadString(id) with its first "%s" replaced by `argument` (messages that name a file or a
+/// command); a text without "%s" is returned as it is.
+std::string FormatString(uint32_t id, std::string_view argument);
+
 /// True when the built-in table has string `id`.
 bool HasString(uint32_t id);
 

@@ -194,6 +194,10 @@ const KeyRow kInterfaceTexts[] = {
      "You are about to reset all events to their default state.\nYou should do this only if you "
      "have "
      "problems after changing the system clock.\nDo you really want to reset all event states?"},
+    {"ask save untitled", 61000, kIdsAskSaveUntitled, "Do you want to save current event file?"},
+    {"cannot read import", 61001, kIdsCannotReadImport, "Unable to read from import-file\n%s"},
+    {"cannot save event file", 61002, kIdsCannotSaveEventFile,
+     "Unable to save the event file.\n%s"},
 };
 
 // Every built-in string with its number, whichever group it belongs to.
@@ -248,7 +252,8 @@ TEST_F(StringTableTest, NumbersOutsideTheTableGiveEmptyText) {
         {"after the calendar group", kIdsCalendarDateMultidayLast + 1},
         {"after the HTML event formats", kIdsHtmlCalendarDescMultidayLast + 1},
         {"after the CSV to-do formats", kIdsCsvTodoDocument + 1},
-        {"just above the last", kIdsAskResetEventStates + 1},
+        {"between the tables", kIdsAskResetEventStates + 1},
+        {"just above the last", kIdsCannotSaveEventFile + 1},
         {"beyond 16 bits", 0x10000 + kIdsDateFormat},
         {"largest number", std::numeric_limits<uint32_t>::max()},
     };
@@ -259,6 +264,16 @@ TEST_F(StringTableTest, NumbersOutsideTheTableGiveEmptyText) {
         EXPECT_TRUE(EnglishString(row.id).empty());
         EXPECT_TRUE(LoadString(row.id).empty()); // the hook is not asked for a missing string
     }
+}
+
+TEST_F(StringTableTest, FormatStringFillsTheFirstPlaceholderOfTheActiveText) {
+    EXPECT_EQ(FormatString(kIdsCannotReadImport, "C:\\a%s.txt"),
+              "Unable to read from import-file\nC:\\a%s.txt");
+    EXPECT_EQ(FormatString(kIdsUntitled, "x"), LoadString(kIdsUntitled)) << "no placeholder";
+    SetTranslationHook([](uint32_t, std::string_view) {
+        return std::optional<std::string>("Datei %s nicht lesbar");
+    });
+    EXPECT_EQ(FormatString(kIdsCannotReadImport, "a.txt"), "Datei a.txt nicht lesbar");
 }
 
 TEST_F(StringTableTest, HookReplacesTextOrKeepsEnglish) {
