@@ -1,5 +1,5 @@
 # Dayvault: the commands of the README. Each target installs what is missing, configures and builds.
-#   make run        build and start the program
+#   make run        build and start the program (for now: the demo file's agenda in dayvault-cli)
 #   make test       build with warnings as errors and run every test through CTest
 #   make test-asan  the same with AddressSanitizer and UndefinedBehaviorSanitizer
 #   make bench      build and run the benchmarks
@@ -14,6 +14,7 @@ CTEST_ARGS   ?=
 # Debian 12 packages, by the targets that need them.
 BUILD_PACKAGES := g++ make cmake ninja-build pkg-config
 TEST_PACKAGES  := googletest libgtest-dev libgmock-dev
+LIB_PACKAGES   := nlohmann-json3-dev
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 
@@ -36,7 +37,7 @@ endef
 all: build
 
 deps:
-	$(call install_missing,$(BUILD_PACKAGES) $(TEST_PACKAGES))
+	$(call install_missing,$(BUILD_PACKAGES) $(LIB_PACKAGES) $(TEST_PACKAGES))
 
 bench-deps: deps
 	$(call install_missing,$(BENCH_PACKAGES))
@@ -53,9 +54,9 @@ endef
 build: deps
 	$(call configure_and_build,$(BUILD_DIR),-DDAYVAULT_WERROR=ON)
 
+# Until the desktop program exists, the main job is the agenda of the demo event file.
 run: build
-	@echo "Dayvault is built in $(BUILD_DIR). The desktop program and dayvault-cli arrive with later work;"
-	@echo "until then 'make test' exercises the core."
+	$(BUILD_DIR)/src/cli/dayvault-cli agenda $(BUILD_DIR)/data/demo.dat --days 14
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)

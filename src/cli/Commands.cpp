@@ -1,0 +1,430 @@
+#include "cli/Commands.h"
+
+#include "cli/CliArgs.h"
+#include "cli/RecordJson.h"
+#include "core/CArchiveException.h"
+#include "core/CFileException.h"
+#include "core/Clock.h"
+#include "document/CDayvaultDoc.h"
+#include "document/EventFile.h"
+#include "document/TextBackup.h"
+#include "export/DayListing.h"
+#include "format/CDateEntryFormatter.h"
+#include "format/CTodoEntryFormatter.h"
+#include "settings/CIniStore.h"
+#include "settings/CSettings.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <set>
+#include <string_view>
+
+namespace dv::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What every subcommand gets: the output streams and the settings chosen by --settings.
+struct Context {
+    std::ostream& out;
+    const CliArgs& args;
+    CSettings settings;
+    FormatSettings formats;
+};
+
+struct Subcommand {
+    std::string_view name;
+    std::string_view usage;   // arguments and options after the name
+    std::string_view summary; // one line for the command list
+    std::string_view details; // further help lines
+    std::set<std::string> valueOptions;
+    std::set<std::string> flags;
+    std::function<void(Context&)> run;
+};
+
+void WriteJson(std::ostream& out, const Json& json) {
+    // Text from files is well-formed UTF-8 already; replacing keeps a damaged byte from
+    // aborting the whole output.
+    out << json.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+}
+
+// Runs a file operation and turns its exceptions into one message naming the file.
+template <class F>
+auto OnFile(const fs::path& path, F&& operation) -> decltype(operation()) {
+    try {
+        return operation();
+    } catch (const CFileException& e) {
+        throw OperationError(e.what());
+    } catch (const CArchiveException& e) {
+        throw OperationError(path.string() + ": not a valid event file: " + e.what());
+    }
+}
+
+DocumentContents LoadEventFile(const fs::path& path) {
+    return OnFile(path, [&] { return ReadEventFile(path); });
+}
+
+// Opens an event file into a document for the operations that run the document's own logic.
+void OpenDocument(CDayvaultDoc& doc, const fs::path& path) {
+    OnFile(path, [&] { doc.Open(path); });
+}
+
+void SaveDocument(CDayvaultDoc& doc) {
+    if (!doc.SaveCommand()) {
+        throw OperationError(doc.GetPathName().string() + ": the event file could not be written");
+    }
+}
+
+// ---- info -----------------------------------------------------------------------------------
+
+void RunInfo(Context& c) {
+    c.args.RequirePositional(1, "FILE");
+    const DocumentContents contents = LoadEventFile(c.args.Positional()[0]);
+    Json json;
+    json["templates"] = Json::array();
+    for (const auto& entry : contents.templates) {
+        json["templates"].push_back(EventJson(*entry));
+    }
+    json["events"] = Json::array();
+    for (const auto& entry : contents.events) {
+        json["events"].push_back(EventJson(*entry));
+    }
+    json["todos"] = Json::array();
+    for (const auto& todo : contents.todos) {
+        json["todos"].push_back(TodoJson(*todo));
+    }
+    json["changeList"] = contents.changeList;
+    WriteJson(c.out, json);
+}
+
+// ---- occurrences ----------------------------------------------------------------------------
+
+void RunOccurrences(Context& c) {
+    c.args.RequirePositional(1, "FILE");
+    const CDateTime from = CliArgs::ParseDateTime("--from", c.args.Required("--from"));
+    const CDateTime to = CliArgs::ParseDateTime("--to", c.args.Required("--to"));
+    const std::optional<std::string> guid = c.args.Value("--guid");
+    const fs::path path = c.args.Positional()[0];
+    DocumentContents contents = LoadEventFile(path);
+
+    Json list = Json::array();
+    bool found = false;
+    for (const auto& event : contents.events) {
+        if (guid && event->GetGUID() != *guid) {
+            continue;
+        }
+        found = true;
+        CDateTime start;
+        CDateTime end;
+        for (bool more = event->FindFirstOccurrence(from, to, start, end); more;
+             more = event->FindNextOccurrence(from, to, start, end)) {
+            list.push_back({{"guid", event->GetGUID()},
+                            {"start", DateTimeText(start)},
+                            {"end", DateTimeText(end)}});
+        }
+        if (guid) {
+            break;
+        }
+    }
+    if (guid && !found) {
+        throw OperationError(path.string() + ": no event with GUID " + *guid);
+    }
+    WriteJson(c.out, list);
+}
+
+// ---- agenda ---------------------------------------------------------------------------------
+
+// Indents the lines after the first of a multi-line text to the entry's column.
+std::string IndentLines(std::string_view text, std::string_view indent) {
+    std::string result;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
+        }
+        result += text[i];
+        if (text[i] == '\n') {
+            result += indent;
+        }
+    }
+    return result;
+}
+
+void RunAgenda(Context& c) {
+    c.args.RequirePositional(1, "FILE");
+    const CDateTime from = c.args.Value("--from")
+                               ? CliArgs::ParseDateTime("--from", *c.args.Value("--from"))
+                               : CDateTime::Now();
+    const int days =
+        c.args.Value("--days") ? CliArgs::ParseInt("--days", *c.args.Value("--days"), 1, 3660) : 14;
+    DocumentContents contents = LoadEventFile(c.args.Positional()[0]);
+
+    const auto listing = BuildDayListing(contents.events, from.GetDate(), days, c.formats);
+    for (int i = 0; i < days; ++i) {
+        const CDateTime day = from.GetDate() + CDateTimeSpan(i, 0, 0, 0);
+        c.out << DayCaption(day, c.settings.WeekViewFormat, c.settings.ShowWeekNumbers,
+                            c.settings.WeekDisplayFormat)
+              << '\n';
+        for (const DayEntry& entry : listing[static_cast<size_t>(i)]) {
+            c.out << "  " << IndentLines(entry.text, "  ") << '\n';
+        }
+    }
+}
+
+// ---- reminders ------------------------------------------------------------------------------
+
+void RunReminders(Context& c) {
+    c.args.RequirePositional(1, "FILE");
+    const CDateTime at = CliArgs::ParseDateTime("--at", c.args.Required("--at"));
+    CDayvaultDoc doc;
+    OpenDocument(doc, c.args.Positional()[0]);
+    doc.CheckDates(at, c.settings.DeleteDoneTodo, c.settings.DaysBeforeDeleteTodo);
+
+    Json list = Json::array();
+    for (int i = 0; i < doc.GetDateEntryCount(); ++i) {
+        const CDateEntry& event = *doc.GetDateEntry(i);
+        if (event.GetDueOccurrences().empty() && event.GetSnoozedOccurrences().empty()) {
+            continue;
+        }
+        list.push_back({{"guid", event.GetGUID()},
+                        {"Description", event.GetData().Description},
+                        {"due", DateTimeList(event.GetDueOccurrences())},
+                        {"snoozed", DateTimeList(event.GetSnoozedOccurrences())}});
+    }
+    Json urgent = Json::array();
+    for (int i = 0; i < doc.GetTodoCount(); ++i) {
+        if (doc.GetTodoEntry(i)->IsUrgent()) {
+            urgent.push_back(doc.GetTodoEntry(i)->GetGUID());
+        }
+    }
+    list.push_back({{"urgentTodos", urgent}});
+    if (c.args.Has("--save")) {
+        SaveDocument(doc);
+    }
+    WriteJson(c.out, list);
+}
+
+// ---- format ---------------------------------------------------------------------------------
+
+void RunFormat(Context& c) {
+    c.args.RequirePositional(1, "FILE");
+    const std::string guid = c.args.Required("--guid");
+    const std::string format = c.args.Required("--format");
+    const fs::path path = c.args.Positional()[0];
+    DocumentContents contents = LoadEventFile(path);
+
+    for (const auto& event : contents.events) {
+        if (event->GetGUID() != guid) {
+            continue;
+        }
+        const CDateTime occurrence =
+            c.args.Value("--occurrence")
+                ? CliArgs::ParseDateTime("--occurrence", *c.args.Value("--occurrence"))
+                : event->GetFirstStart();
+        const CDateTime day = c.args.Value("--day")
+                                  ? CliArgs::ParseDateTime("--day", *c.args.Value("--day"))
+                                  : occurrence.GetDate();
+        CDateEntryFormatter formatter(*event, c.formats);
+        c.out << formatter.Expand(format, occurrence, day);
+        return;
+    }
+    for (const auto& todo : contents.todos) {
+        if (todo->GetGUID() != guid) {
+            continue;
+        }
+        if (c.args.Has("--occurrence") || c.args.Has("--day")) {
+            throw UsageError("--occurrence and --day apply to events only");
+        }
+        // The state placeholders judge the to-do at the program's clock, as the desktop
+        // program does once its first check has run.
+        todo->SetCurrentTime(CDateTime::Now());
+        CTodoEntryFormatter formatter(*todo, c.formats);
+        c.out << formatter.Expand(format);
+        return;
+    }
+    throw OperationError(path.string() + ": no event or to-do with GUID " + guid);
+}
+
+// ---- backup, restore, merge -----------------------------------------------------------------
+
+void RunBackup(Context& c) {
+    c.args.RequirePositional(2, "FILE OUT.txt");
+    const fs::path out = c.args.Positional()[1];
+    const DocumentContents contents = LoadEventFile(c.args.Positional()[0]);
+    OnFile(out, [&] { WriteTextBackup(out, contents); });
+}
+
+void RunRestore(Context& c) {
+    c.args.RequirePositional(2, "IN.txt OUT.dat");
+    const fs::path in = c.args.Positional()[0];
+    const fs::path out = c.args.Positional()[1];
+    const DocumentContents contents =
+        OnFile(in, [&] { return ReadTextBackup(in, CDateTime::Now()); });
+    OnFile(out, [&] { WriteEventFile(out, contents); });
+    // A restored file has no pending changes; a change list left beside an older file of that
+    // name would otherwise be read back with it.
+    std::error_code ignored;
+    fs::remove(SyncSidePath(out), ignored);
+}
+
+void RunMerge(Context& c) {
+    c.args.RequirePositional(2, "FILE OTHER.dat");
+    const fs::path other = c.args.Positional()[1];
+    CDayvaultDoc doc;
+    OpenDocument(doc, c.args.Positional()[0]);
+    const int added = OnFile(other, [&] { return doc.MergeFile(other); });
+    if (added > 0) {
+        SaveDocument(doc);
+    }
+    WriteJson(c.out, Json{{"added", added}});
+}
+
+// ---- the command table ------------------------------------------------------------------------
+
+const std::vector<Subcommand>& Subcommands() {
+    static const std::vector<Subcommand> commands = {
+        {"info", "FILE", "print the whole event file as JSON", "", {}, {}, RunInfo},
+        {"occurrences",
+         "FILE --from DT --to DT [--guid G]",
+         "list the occurrences overlapping a window as JSON",
+         "Events in file order, each event's occurrences in scan order.",
+         {"--from", "--to", "--guid"},
+         {},
+         RunOccurrences},
+        {"agenda",
+         "FILE [--from DATE] [--days N]",
+         "print the days' captions and calendar texts",
+         "Default: today, 14 days.",
+         {"--from", "--days"},
+         {},
+         RunAgenda},
+        {"reminders",
+         "FILE --at DT [--save]",
+         "run the periodic reminder update at DT",
+         "Prints the events with due or snoozed occurrences and the urgent to-dos as JSON;\n"
+         "--save writes the file back.",
+         {"--at"},
+         {"--save"},
+         RunReminders},
+        {"format",
+         "FILE --guid G --format TEXT [--occurrence DT] [--day DATE]",
+         "expand a placeholder format for one event or to-do",
+         "For an event, --occurrence is the occurrence start (default the first start) and --day\n"
+         "the selected day (default the occurrence's date). A to-do is judged at the clock "
+         "(--now).",
+         {"--guid", "--format", "--occurrence", "--day"},
+         {},
+         RunFormat},
+        {"backup", "FILE OUT.txt", "write a text backup of an event file", "", {}, {}, RunBackup},
+        {"restore",
+         "IN.txt OUT.dat",
+         "write a new event file from a text backup",
+         "",
+         {},
+         {},
+         RunRestore},
+        {"merge",
+         "FILE OTHER.dat",
+         "add the entries of OTHER that FILE lacks and save FILE",
+         "Prints {\"added\": N}.",
+         {},
+         {},
+         RunMerge},
+    };
+    return commands;
+}
+
+void PrintOverview(std::ostream& out) {
+    out << "Usage: dayvault-cli SUBCOMMAND [ARGS] [--now DT] [--settings PATH] "
+           "[--program-folder DIR]\n\nSubcommands:\n";
+    for (const Subcommand& command : Subcommands()) {
+        out << "  " << command.name << std::string(13 - command.name.size(), ' ') << command.summary
+            << '\n';
+    }
+    out << "\nDate-times are YYYY-MM-DD HH:MM:SS or YYYY-MM-DD. --now sets the program's clock;\n"
+           "--settings reads the settings from an INI file (default: built-in defaults).\n"
+           "Run 'dayvault-cli SUBCOMMAND --help' for details.\n"
+           "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n";
+}
+
+void PrintHelp(std::ostream& out, const Subcommand& command) {
+    out << "Usage: dayvault-cli " << command.name << ' ' << command.usage
+        << " [--now DT] [--settings PATH] [--program-folder DIR]\n\n"
+        << command.summary << ".\n";
+    if (!command.details.empty()) {
+        out << command.details << '\n';
+    }
+}
+
+CSettings LoadSettings(const CliArgs& args) {
+    CSettings settings;
+    if (const auto path = args.Value("--settings")) {
+        std::error_code error;
+        if (!fs::is_regular_file(*path, error)) {
+            throw OperationError(*path + ": settings file not found");
+        }
+        try {
+            CIniStore store(*path);
+            settings.Load(store);
+        } catch (const CFileException& e) {
+            throw OperationError(e.what());
+        }
+    }
+    return settings;
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintOverview(args.empty() ? err : out);
+        return args.empty() ? 2 : 0;
+    }
+    const Subcommand* command = nullptr;
+    for (const Subcommand& candidate : Subcommands()) {
+        if (candidate.name == args[0]) {
+            command = &candidate;
+        }
+    }
+    try {
+        if (command == nullptr) {
+            throw UsageError("unknown subcommand '" + args[0] + "'");
+        }
+        const CliArgs parsed(std::vector<std::string>(args.begin() + 1, args.end()),
+                             command->valueOptions, command->flags);
+        if (parsed.HelpRequested()) {
+            PrintHelp(out, *command);
+            return 0;
+        }
+        std::shared_ptr<const IClock> clock;
+        if (const auto now = parsed.Value("--now")) {
+            clock = std::make_shared<CFixedClock>(CliArgs::ParseDateTime("--now", *now));
+        }
+        const CScopedClock scopedClock(clock);
+        if (const auto folder = parsed.Value("--program-folder")) {
+            std::error_code error;
+            if (!fs::is_directory(*folder, error)) {
+                throw UsageError("--program-folder: '" + *folder + "' is not a folder");
+            }
+        }
+        Context context{out, parsed, LoadSettings(parsed), {}};
+        context.formats = context.settings.GetFormatSettings();
+        command->run(context);
+        return 0;
+    } catch (const UsageError& e) {
+        err << "dayvault-cli: " << e.what() << '\n'
+            << "Try 'dayvault-cli " << (command ? std::string(command->name) + " " : "")
+            << "--help'.\n";
+        return 2;
+    } catch (const OperationError& e) {
+        err << "dayvault-cli: " << e.what() << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        err << "dayvault-cli: " << e.what() << '\n';
+        return 1;
+    }
+}
+
+} // namespace dv::cli

@@ -1,0 +1,38 @@
+#include "cli/CliArgs.h"
+
+#include <gtest/gtest.h>
+
+namespace dv::cli {
+namespace {
+
+TEST(CliArgs, DateTimesTakeTwoFormsOnly) {
+    EXPECT_EQ(CliArgs::ParseDateTime("--at", "2026-12-06"), CDateTime(2026, 12, 6));
+    EXPECT_EQ(CliArgs::ParseDateTime("--at", "2026-12-06 23:59:59"),
+              CDateTime(2026, 12, 6, 23, 59, 59));
+    for (const char* bad : {"2026-12-6", "2026-12-06T10:00:00", "2026-12-06 24:00:00", "2026-02-29",
+                            "0000-01-01", "2026-12-06 10:00", "", "x"}) {
+        EXPECT_THROW(CliArgs::ParseDateTime("--at", bad), UsageError) << bad;
+    }
+}
+
+TEST(CliArgs, OptionsAnywhereAndOnlyKnownOnes) {
+    const CliArgs args({"file.dat", "--from=2026-01-01", "--now", "2026-01-02", "--save", "x"},
+                       {"--from"}, {"--save"});
+    EXPECT_EQ(args.Positional(), (std::vector<std::string>{"file.dat", "x"}));
+    EXPECT_EQ(args.Value("--from"), "2026-01-01");
+    EXPECT_EQ(args.Value("--now"), "2026-01-02");
+    EXPECT_TRUE(args.Has("--save"));
+    EXPECT_FALSE(args.Has("--to"));
+    EXPECT_THROW(args.RequirePositional(1, "FILE"), UsageError);
+
+    EXPECT_THROW(CliArgs({"--to", "x"}, {"--from"}, {}), UsageError);
+    EXPECT_THROW(CliArgs({"--from"}, {"--from"}, {}), UsageError) << "value missing";
+    EXPECT_THROW(CliArgs({"--from", "a", "--from", "b"}, {"--from"}, {}), UsageError);
+    EXPECT_THROW(CliArgs({"--save=1"}, {}, {"--save"}), UsageError) << "a flag takes no value";
+    EXPECT_EQ(CliArgs::ParseInt("--days", "14", 1, 3660), 14);
+    EXPECT_THROW(CliArgs::ParseInt("--days", "14x", 1, 3660), UsageError);
+    EXPECT_THROW(CliArgs::ParseInt("--days", "99999999999", 1, 3660), UsageError);
+}
+
+} // namespace
+} // namespace dv::cli
