@@ -56,7 +56,7 @@ build: deps
 
 # Until the desktop program exists, the main job is the agenda of the demo event file.
 run: build
-	$(BUILD_DIR)/src/cli/dayvault-cli agenda $(BUILD_DIR)/data/demo.dat --days 14
+	$(BUILD_DIR)/bin/dayvault-cli agenda $(BUILD_DIR)/data/demo.dat --days 14
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
@@ -68,11 +68,11 @@ test-asan: deps
 
 bench: bench-deps
 	$(call configure_and_build,$(BUILD_DIR)-bench,-DCMAKE_BUILD_TYPE=Release -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_BENCH=ON)
-	$(BUILD_DIR)-bench/bench/dayvault_bench $(BENCH_ARGS)
+	$(BUILD_DIR)-bench/bin/dayvault_bench $(BENCH_ARGS)
 
 fuzz: fuzz-deps
 	$(call configure_and_build,$(BUILD_DIR)-fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_FUZZ=ON)
-	@set -e; for target in $(BUILD_DIR)-fuzz/tests/fuzz/fuzz_*; do \
+	@set -e; for target in $(BUILD_DIR)-fuzz/bin/fuzz_*; do \
 	    [ -x "$$target" ] || continue; \
 	    name=$$(basename "$$target"); \
 	    corpus=$(BUILD_DIR)-fuzz/corpus/$$name; mkdir -p "$$corpus"; \
