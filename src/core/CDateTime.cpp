@@ -251,14 +251,14 @@ void CDateTime::Assign(int32_t dayNumber, int32_t seconds) {
 void CDateTime::UpdateDateFields() {
     const CivilDate date = CivilFromDayNumber(m_dayNumber);
     m_year = date.year;
-    m_month = date.month;
-    m_day = date.day;
+    m_month = static_cast<int8_t>(date.month);
+    m_day = static_cast<int8_t>(date.day);
 }
 
 void CDateTime::UpdateTimeFields() {
-    m_hour = m_seconds / 3600;
-    m_minute = (m_seconds % 3600) / 60;
-    m_second = m_seconds % 60;
+    m_hour = static_cast<int8_t>(m_seconds / 3600);
+    m_minute = static_cast<int8_t>((m_seconds % 3600) / 60);
+    m_second = static_cast<int8_t>(m_seconds % 60);
 }
 
 // ---- Setters ------------------------------------------------------------------------------------
@@ -269,8 +269,8 @@ bool CDateTime::SetDate(int year, int month, int day) {
     }
     m_dayNumber = static_cast<int32_t>(DayNumberFromCivil(year, month, day));
     m_year = year;
-    m_month = month;
-    m_day = day;
+    m_month = static_cast<int8_t>(month);
+    m_day = static_cast<int8_t>(day);
     return true;
 }
 
@@ -279,9 +279,9 @@ bool CDateTime::SetTime(int hour, int minute, int second) {
         return false;
     }
     m_seconds = hour * 3600 + minute * 60 + second;
-    m_hour = hour;
-    m_minute = minute;
-    m_second = second;
+    m_hour = static_cast<int8_t>(hour);
+    m_minute = static_cast<int8_t>(minute);
+    m_second = static_cast<int8_t>(second);
     return true;
 }
 

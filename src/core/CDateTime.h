@@ -161,14 +161,16 @@ private:
     void UpdateDateFields();
     void UpdateTimeFields();
 
+    // The value, then the broken-down cache; the small fields are bytes, since every event holds
+    // several date-times and its state lists hold many more.
     int32_t m_dayNumber = 1; // any int32; 1 = 1 January 0001
     int32_t m_seconds = 0;   // 0..86399
-    int32_t m_day = 1;       // 1..31
-    int32_t m_month = 1;     // 1..12
     int32_t m_year = 1;      // -5879610..5879611 for int32 day numbers
-    int32_t m_hour = 0;      // 0..23
-    int32_t m_minute = 0;    // 0..59
-    int32_t m_second = 0;    // 0..59
+    int8_t m_day = 1;        // 1..31
+    int8_t m_month = 1;      // 1..12
+    int8_t m_hour = 0;       // 0..23
+    int8_t m_minute = 0;     // 0..59
+    int8_t m_second = 0;     // 0..59
 };
 
 } // namespace dv
