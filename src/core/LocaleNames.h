@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -21,9 +22,18 @@ public:
     virtual std::string AmDesignator() const = 0;
     /// Designator of times from noon on ("PM" in English).
     virtual std::string PmDesignator() const = 0;
+    /// The three-letter abbreviated language name of a Windows locale identifier, upper-case
+    /// ("DEU" for 0x0407, "ENU" for 0x0409, "ENG" for 0x0809). The default answers from a
+    /// built-in table of common locales; an identifier it does not know gives an empty string.
+    virtual std::string LanguageAbbreviation(uint32_t lcid) const;
+    /// The full language name of a locale identifier, with the country or region in brackets
+    /// ("German (Germany)"). The default answers in English from the same table; an identifier it
+    /// does not know gives an empty string.
+    virtual std::string LanguageName(uint32_t lcid) const;
 };
 
-/// English names: Monday/Mon .. Sunday/Sun, January/Jan .. December/Dec, "AM"/"PM".
+/// English names: Monday/Mon .. Sunday/Sun, January/Jan .. December/Dec, "AM"/"PM"; the
+/// built-in table of language names.
 /// The default until a platform layer installs the user's locale.
 class CEnglishLocaleNames final : public ILocaleNames {
 public:

@@ -1,0 +1,267 @@
+// Module files: the exact byte layout both ways, truncation at every byte, counts that the input
+// cannot hold, and reading and writing files.
+
+#include "core/CArchiveException.h"
+#include "core/CFileException.h"
+#include "core/RecordBytes.h"
+#include "holidays/CHolidays.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <random>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace dv {
+namespace {
+
+using test::ByteDifference;
+using test::RecordBytes;
+
+// A module with every field set to a value of its own, so that a swapped field shows.
+CHolidays SampleModule() {
+    ShiftCondition condition;
+    condition.test = 1;
+    condition.testWeekday = 5;
+    condition.testName = "XMAS";
+    condition.action = 2;
+    condition.count = 3;
+    condition.weekday = 4;
+    condition.relation = 0xFFFFFFFEu;
+    condition.targetName = "T\xC3\xA9";
+
+    DateRule rule;
+    rule.firstYear = 1950;
+    rule.lastYear = 2050;
+    rule.interval = 2;
+    rule.kind = 2;
+    rule.day = 25;
+    rule.month = 12;
+    rule.ordinal = 5;
+    rule.unused = -7;
+    rule.monthOfWeekday = 11;
+    rule.relativeMode = 1;
+    rule.weekday = 3;
+    rule.direction = 1;
+    rule.offsetName = "ADVENT_REF";
+    rule.count = 39;
+    rule.nearWeekday = 6;
+    rule.relation = 2;
+    rule.weekdayName = "EASTER_REF";
+    rule.conditions = {condition};
+
+    HolidayDefinition first;
+    first.name = "XMAS";
+    first.displayText = "Christmas";
+    first.referenceOnly = 1;
+    first.rules = {rule, DateRule{}};
+    HolidayDefinition second;
+    second.name = "EMPTY";
+    second.displayText = "";
+
+    CHolidays module;
+    module.SetLanguage(0x0407);
+    module.SetModuleValue(-2);
+    module.SetHolidays({first, second});
+    return module;
+}
+
+RecordBytes& Condition(RecordBytes& b, const ShiftCondition& c, std::string_view testName,
+                       std::string_view targetName) {
+    return b.Long(c.test)
+        .Long(c.testWeekday)
+        .Str(testName)
+        .Long(c.action)
+        .DWord(c.count)
+        .DWord(c.weekday)
+        .DWord(c.relation)
+        .Str(targetName);
+}
+
+std::vector<uint8_t> SampleBytes() {
+    const CHolidays module = SampleModule();
+    const DateRule& rule = module.GetHolidays()[0].rules[0];
+    RecordBytes b;
+    b.DWord(0x0407).Long(-2).DWord(2);
+    b.Str("XMAS").Str("Christmas").Long(1).DWord(2);
+    b.Long(1950).Long(2050).Long(2).Long(2).Long(25).Long(12).Long(5).Long(-7).Long(11).Long(1);
+    b.Long(3).Long(1).Str("ADVENT_REF").Long(39).Long(6).Long(2).Str("EASTER_REF").DWord(1);
+    Condition(b, rule.conditions[0], "XMAS", "T\xE9"); // stored in Windows-1252
+    // A default rule, written out field by field.
+    b.Long(1900).Long(2100).Long(1).Long(0).Long(1).Long(1).Long(1).Long(0).Long(1).Long(0);
+    b.Long(0).Long(0).Str("EASTER_REF").Long(1).Long(0).Long(0).Str("EASTER_REF").DWord(0);
+    b.Str("EMPTY").Str("").Long(0).DWord(0);
+    return std::move(b).Get();
+}
+
+TEST(HolidayModuleFile, StoresTheExactLayout) {
+    EXPECT_EQ(ByteDifference(SampleModule().WriteModuleBytes(), SampleBytes()), "");
+}
+
+TEST(HolidayModuleFile, ReadsTheExactLayoutBack) {
+    const std::vector<uint8_t> bytes = SampleBytes();
+    CHolidays module;
+    module.ReadModuleBytes(bytes);
+    const CHolidays expected = SampleModule();
+    EXPECT_EQ(module.GetLanguage(), 0x0407u);
+    EXPECT_EQ(module.GetLanguageAbbreviation(), "DEU");
+    EXPECT_EQ(module.GetModuleValue(), -2);
+    EXPECT_EQ(module.GetHolidays(), expected.GetHolidays());
+}
+
+TEST(HolidayModuleFile, NewConditionAndRuleDefaults) {
+    // The defaults of a new condition read: on a Sunday, move to the first Monday after it.
+    const ShiftCondition condition;
+    EXPECT_EQ(condition.test, 0);
+    EXPECT_EQ(condition.testWeekday, 6);
+    EXPECT_EQ(condition.action, 0);
+    EXPECT_EQ(condition.count, 1u);
+    EXPECT_EQ(condition.weekday, 0u);
+    EXPECT_EQ(condition.relation, 3u);
+    EXPECT_EQ(condition.testName, "EASTER_REF");
+    EXPECT_EQ(condition.targetName, "EASTER_REF");
+    const DateRule rule;
+    EXPECT_EQ(rule.firstYear, 1900);
+    EXPECT_EQ(rule.lastYear, 2100);
+    EXPECT_EQ(rule.interval, 1);
+    EXPECT_EQ(rule.ordinal, 1);
+    EXPECT_EQ(rule.count, 1);
+    EXPECT_EQ(rule.relation, 0);
+    EXPECT_EQ(rule.offsetName, "EASTER_REF");
+    EXPECT_EQ(rule.weekdayName, "EASTER_REF");
+}
+
+TEST(HolidayModuleFile, EveryTruncationFailsAndChangesNothing) {
+    const std::vector<uint8_t> bytes = SampleBytes();
+    for (size_t length = 0; length < bytes.size(); ++length) {
+        CHolidays module;
+        module.SetLanguage(0x0409);
+        module.SetHolidays({HolidayDefinition{"KEEP", "Kept", 0, {DateRule{}}}});
+        try {
+            module.ReadModuleBytes(std::span(bytes.data(), length));
+            ADD_FAILURE() << "a module cut to " << length << " bytes was read";
+        } catch (const CArchiveException& error) {
+            EXPECT_EQ(error.GetCause(), CArchiveException::Cause::endOfFile) << length;
+        }
+        EXPECT_EQ(module.GetLanguage(), 0x0409u) << length;
+        ASSERT_EQ(module.GetHolidays().size(), 1u) << length;
+        EXPECT_EQ(module.GetHolidays()[0].name, "KEEP") << length;
+    }
+}
+
+TEST(HolidayModuleFile, CountsLargerThanTheInputFailBeforeReserving) {
+    struct Row {
+        const char* boundary;
+        std::vector<uint8_t> bytes;
+    };
+    const std::vector<Row> rows = {
+        {"holiday count beyond the input",
+         RecordBytes().DWord(0x409).Long(0).DWord(0xFFFFFFFF).Get()},
+        {"rule count beyond the input", RecordBytes()
+                                            .DWord(0x409)
+                                            .Long(0)
+                                            .DWord(1)
+                                            .Str("A")
+                                            .Str("B")
+                                            .Long(0)
+                                            .DWord(0x7FFFFFFF)
+                                            .Get()},
+        {"one holiday promised, a record's worth of bytes short",
+         RecordBytes().DWord(0x409).Long(0).DWord(1).Byte(0).Byte(0).Long(0).Get()},
+    };
+    for (const Row& row : rows) {
+        CHolidays module;
+        EXPECT_THROW(module.ReadModuleBytes(row.bytes), CArchiveException) << row.boundary;
+        EXPECT_TRUE(module.GetHolidays().empty()) << row.boundary;
+    }
+}
+
+TEST(HolidayModuleFile, LongAndUnicodeTextsRoundTrip) {
+    CHolidays module;
+    HolidayDefinition holiday;
+    holiday.name = std::string(300, 'N'); // needs the 0xFF 16-bit length form
+    holiday.displayText = "\xC5\x9Awi\xC4\x99to Niepodleg\xC5\x82o\xC5\x9B"
+                          "ci"; // Polish
+    module.SetHolidays({holiday});
+    const std::vector<uint8_t> bytes = module.WriteModuleBytes();
+    EXPECT_EQ(bytes[12], 0xFF);
+    EXPECT_EQ(bytes[13], 0x2C); // 300 = 0x012C
+    EXPECT_EQ(bytes[14], 0x01);
+    CHolidays read;
+    read.ReadModuleBytes(bytes);
+    EXPECT_EQ(read.GetHolidays(), module.GetHolidays());
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device seed;
+        m_path = std::filesystem::temp_directory_path() /
+                 ("dayvault-holidays-" + std::to_string(seed()) + std::to_string(seed()));
+        std::filesystem::create_directories(m_path);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+TEST(HolidayModuleFile, FilesRoundTripAndErrorsNameTheFile) {
+    TempFolder folder;
+    const auto path = folder.Path() / "Sample.hol";
+    SampleModule().WriteModuleFile(path);
+    {
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<uint8_t> onDisk{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(ByteDifference(onDisk, SampleBytes()), "");
+    }
+    CHolidays read;
+    read.ReadModuleFile(path);
+    EXPECT_EQ(read.GetHolidays(), SampleModule().GetHolidays());
+
+    // Missing file.
+    try {
+        read.ReadModuleFile(folder.Path() / "Missing.hol");
+        ADD_FAILURE() << "a missing file was read";
+    } catch (const CFileException& error) {
+        EXPECT_NE(std::string(error.what()).find("Missing.hol"), std::string::npos);
+    }
+    // A file that ends early names the file and the offset.
+    const std::vector<uint8_t> bytes = SampleBytes();
+    {
+        std::ofstream out(folder.Path() / "Short.hol", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), 30);
+    }
+    try {
+        read.ReadModuleFile(folder.Path() / "Short.hol");
+        ADD_FAILURE() << "a short file was read";
+    } catch (const CArchiveException& error) {
+        const std::string text = error.what();
+        EXPECT_NE(text.find("Short.hol"), std::string::npos) << text;
+        EXPECT_NE(text.find("offset"), std::string::npos) << text;
+    }
+    EXPECT_EQ(read.GetHolidays(), SampleModule().GetHolidays()) << "a failed read changed it";
+}
+
+TEST(HolidayModuleFile, ChangingTheHolidaysForgetsTheEvaluation) {
+    CHolidays module;
+    module.SetHolidays({HolidayDefinition{"NY", "New Year", 0, {DateRule{}}}});
+    EXPECT_EQ(module.GetHolidayCount(CDateTime(2024, 1, 1)), 1);
+    EXPECT_EQ(module.GetEvaluatedYear(), 2024);
+    module.SetHolidays({});
+    EXPECT_EQ(module.GetEvaluatedYear(), CHolidays::kNotEvaluated);
+    EXPECT_EQ(module.GetHolidayCount(CDateTime(2024, 1, 1)), 0);
+}
+
+} // namespace
+} // namespace dv
