@@ -1,0 +1,225 @@
+// Holiday settings through the INI store, and the module set on a temporary program folder.
+
+#include "core/CArchiveException.h"
+#include "core/CFileException.h"
+#include "holidays/CHolidayModuleSet.h"
+#include "holidays/CHolidaySettings.h"
+#include "settings/CIniStore.h"
+#include "settings/SettingsTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace dv {
+namespace {
+
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteFile;
+
+// ---- Settings -------------------------------------------------------------------------------
+
+TEST(HolidaySettings, RoundTripThroughAnIniFile) {
+    TempFolder folder;
+    const auto path = folder.Path() / "Dayvault.ini";
+    CHolidaySettings saved;
+    saved.ModuleOrder = {"Germany", "United Kingdom", "Empty"};
+    saved.ActiveModules = {"United Kingdom", "Germany"};
+    saved.SetActive("Germany", "REFORMATION", false);
+    saved.SetActive("Germany", "CORPUS_CHRISTI", false);
+    saved.SetActive("Elsewhere", "X", false); // not in ModuleOrder: not stored
+    {
+        CIniStore store(path);
+        saved.Save(store);
+    }
+    const std::string text = ReadFile(path);
+    EXPECT_NE(text.find("[HolidaySettings]"), std::string::npos) << text;
+    EXPECT_NE(text.find("ModuleOrder=Germany,United Kingdom,Empty"), std::string::npos) << text;
+    EXPECT_NE(text.find("ActiveModules=United Kingdom,Germany"), std::string::npos) << text;
+    EXPECT_NE(text.find("Deactivated_Germany=REFORMATION,CORPUS_CHRISTI"), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("Deactivated_Elsewhere"), std::string::npos) << text;
+
+    CHolidaySettings loaded;
+    loaded.SetActive("Stale", "OLD", false); // replaced by Load
+    const CIniStore store(path);
+    loaded.Load(store);
+    CHolidaySettings expected = saved;
+    expected.Deactivated.erase("Elsewhere");
+    EXPECT_EQ(loaded, expected);
+}
+
+TEST(HolidaySettings, MissingKeysReadAsEmpty) {
+    TempFolder folder;
+    CHolidaySettings settings;
+    settings.ModuleOrder = {"X"};
+    const CIniStore store(folder.Path() / "none.ini");
+    settings.Load(store);
+    EXPECT_EQ(settings, CHolidaySettings{});
+}
+
+TEST(HolidaySettings, IsActivePerModule) {
+    CHolidaySettings settings;
+    settings.SetActive("A", "NY", false);
+    settings.SetActive("A", "NY", false); // listed once
+    EXPECT_EQ(settings.Deactivated.at("A"), (NameList{"NY"}));
+    struct Row {
+        const char* boundary;
+        const char* module;
+        const char* holiday;
+        bool active;
+    };
+    const Row rows[] = {
+        {"switched off", "A", "NY", false},
+        {"same name in another module", "B", "NY", true},
+        {"another holiday of the module", "A", "XMAS", true},
+        {"names are exact", "A", "ny", true},
+        {"unknown module", "Z", "NY", true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(settings.IsActive(row.module, row.holiday), row.active) << row.boundary;
+    }
+    settings.SetActive("A", "NY", true);
+    EXPECT_TRUE(settings.IsActive("A", "NY"));
+    EXPECT_TRUE(settings.Deactivated.empty()) << "an emptied list is dropped";
+}
+
+// ---- Module set -----------------------------------------------------------------------------
+
+HolidayDefinition Fixed(const std::string& name, const std::string& text, int month, int day) {
+    DateRule rule;
+    rule.month = month;
+    rule.day = day;
+    return HolidayDefinition{name, text, 0, {rule}};
+}
+
+void WriteModule(const std::filesystem::path& base, const std::string& name, uint32_t language,
+                 std::vector<HolidayDefinition> holidays) {
+    std::filesystem::create_directories(base / "holidays");
+    CHolidays module;
+    module.SetLanguage(language);
+    module.SetHolidays(std::move(holidays));
+    module.WriteModuleFile(base / "holidays" / (name + ".hol"));
+}
+
+TEST(HolidayModuleSet, NoHolidaysFolder) {
+    TempFolder folder;
+    CHolidayModuleSet set;
+    set.SetBaseFolder(folder.Path());
+    EXPECT_TRUE(set.Scan().empty());
+    const std::vector<std::string> errors = set.LoadModules({"Germany"});
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("Germany.hol"), std::string::npos) << errors[0];
+    EXPECT_TRUE(set.GetLoadOrder().empty());
+    EXPECT_TRUE(set.HolidaysOn(CDateTime(2024, 1, 1)).empty());
+    EXPECT_EQ(set.ExportText(CDateTime(2024, 1, 1), CHolidaySettings{}, true), "");
+    EXPECT_EQ(set.ModuleFileLanguage("Germany"), std::nullopt);
+}
+
+TEST(HolidayModuleSet, TwoModulesWithTheSameHoliday) {
+    TempFolder folder;
+    WriteModule(
+        folder.Path(), "Germany", 0x0407,
+        {Fixed("NEWYEAR", "Neujahr", 1, 1), Fixed("UNITY", "Tag der Deutschen Einheit", 10, 3)});
+    WriteModule(folder.Path(), "United Kingdom", 0x0809,
+                {Fixed("NEWYEAR", "New Year's Day", 1, 1), Fixed("NEWYEAR2", "Second", 1, 1)});
+    CHolidayModuleSet set;
+    set.SetBaseFolder(folder.Path());
+    EXPECT_TRUE(set.LoadModules({"United Kingdom", "Germany"}).empty());
+    EXPECT_EQ(set.GetLoadOrder(), (std::vector<std::string>{"United Kingdom", "Germany"}));
+
+    const CDateTime newYear(2024, 1, 1);
+    const std::vector<HolidayDayRecord> records = set.HolidaysOn(newYear);
+    const std::vector<HolidayDayRecord> expected = {
+        {"United Kingdom", "NEWYEAR", "New Year's Day", 0x0809},
+        {"United Kingdom", "NEWYEAR2", "Second", 0x0809},
+        {"Germany", "NEWYEAR", "Neujahr", 0x0407},
+    };
+    EXPECT_EQ(records, expected);
+
+    CHolidaySettings settings;
+    EXPECT_EQ(set.ExportText(newYear, settings, false), "New Year's Day / Second / Neujahr");
+    EXPECT_EQ(set.ExportText(newYear, settings, true),
+              "New Year's Day (ENG) / Second (ENG) / Neujahr (DEU)");
+    // Switching a holiday off in one module leaves the same name active in the other.
+    settings.SetActive("Germany", "NEWYEAR", false);
+    EXPECT_EQ(set.ExportText(newYear, settings, false), "New Year's Day / Second");
+    settings.SetActive("United Kingdom", "NEWYEAR", false);
+    EXPECT_EQ(set.ExportText(newYear, settings, false), "Second");
+    EXPECT_EQ(set.HolidaysOn(newYear).size(), 3u) << "switched-off holidays are still listed";
+    EXPECT_EQ(set.ExportText(CDateTime(2024, 10, 3), settings, false), "Tag der Deutschen Einheit");
+    EXPECT_EQ(set.ExportText(CDateTime(2024, 10, 4), settings, true), "");
+
+    set.UnloadAll();
+    EXPECT_TRUE(set.GetLoadOrder().empty());
+    EXPECT_TRUE(set.HolidaysOn(newYear).empty());
+    EXPECT_EQ(set.GetModule("Germany"), nullptr);
+}
+
+TEST(HolidayModuleSet, ScanListsModuleFilesOnly) {
+    TempFolder folder;
+    WriteModule(folder.Path(), "A", 0x0409, {});
+    WriteModule(folder.Path(), "B", 0x0409, {});
+    WriteFile(folder.Path() / "holidays" / "notes.txt", "not a module");
+    WriteFile(folder.Path() / "holidays" / "B.hol.bak", "not a module");
+    std::filesystem::create_directories(folder.Path() / "holidays" / "Folder.hol");
+    CHolidayModuleSet set;
+    set.SetBaseFolder(folder.Path());
+    std::vector<std::string> titles = set.Scan();
+    std::sort(titles.begin(), titles.end());
+    EXPECT_EQ(titles, (std::vector<std::string>{"A", "B"}));
+    // A new file shows up in the next scan.
+    WriteModule(folder.Path(), "C", 0x0409, {});
+    EXPECT_EQ(set.Scan().size(), 3u);
+}
+
+TEST(HolidayModuleSet, BadFilesAndNamesAreReportedAndNotAdded) {
+    TempFolder folder;
+    WriteModule(folder.Path(), "Good", 0x0C07, {Fixed("NY", "Neujahr", 1, 1)});
+    WriteFile(folder.Path() / "holidays" / "Short.hol", std::string("\x07\x04\x00", 3));
+    CHolidayModuleSet set;
+    set.SetBaseFolder(folder.Path());
+    EXPECT_THROW(set.LoadModule("Short"), CArchiveException);
+    EXPECT_THROW(set.LoadModule("Missing"), CFileException);
+    for (const char* name : {"", ".", "..", "../holidays/Good", "sub/Good", "a\\b", "c:Good"}) {
+        EXPECT_THROW(set.LoadModule(name), std::invalid_argument) << name;
+        EXPECT_EQ(set.ModuleFileLanguage(name), std::nullopt) << name;
+    }
+    const std::vector<std::string> errors = set.LoadModules({"Short", "Good", "Missing"});
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].rfind("Short: ", 0), 0u) << errors[0];
+    EXPECT_NE(errors[0].find("offset"), std::string::npos) << errors[0];
+    EXPECT_EQ(errors[1].rfind("Missing: ", 0), 0u) << errors[1];
+    EXPECT_EQ(set.GetLoadOrder(), (std::vector<std::string>{"Good"}));
+
+    EXPECT_EQ(set.ModuleFileLanguage("Good"), 0x0C07u);
+    EXPECT_EQ(set.ModuleFileLanguage("Short"), std::nullopt);
+    EXPECT_EQ(set.GetModule("Good")->GetLanguageAbbreviation(), "DEA");
+}
+
+TEST(HolidayModuleSet, LanguageOfFilesNotLoadedAndReloading) {
+    TempFolder folder;
+    WriteModule(folder.Path(), "A", 0x040C, {Fixed("X", "Old", 5, 1)});
+    WriteModule(folder.Path(), "B", 0x0413, {});
+    CHolidayModuleSet set;
+    set.SetBaseFolder(folder.Path());
+    EXPECT_EQ(set.ModuleFileLanguage("B"), 0x0413u) << "read from the file";
+    set.LoadModule("A");
+    set.LoadModule("B");
+    // The loaded module answers, even when its file has changed since.
+    WriteModule(folder.Path(), "A", 0x0809, {Fixed("X", "New", 5, 1)});
+    EXPECT_EQ(set.ModuleFileLanguage("A"), 0x040Cu);
+    // Loading a loaded name again replaces the module in its place.
+    set.LoadModule("A");
+    EXPECT_EQ(set.GetLoadOrder(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(set.ModuleFileLanguage("A"), 0x0809u);
+    EXPECT_EQ(set.ExportText(CDateTime(2024, 5, 1), CHolidaySettings{}, false), "New");
+    EXPECT_EQ(set.ModulePath("A"), folder.Path() / "holidays" / "A.hol");
+}
+
+} // namespace
+} // namespace dv
