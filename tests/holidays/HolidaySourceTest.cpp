@@ -1,0 +1,426 @@
+#include "holidays/HolidaySource.h"
+
+#include "core/CFileException.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace dv {
+namespace {
+
+// Source -> module -> source -> module: the bytes agree, and the decompiled source is a fixed
+// point (decompiling the recompiled module gives the same text).
+void ExpectRoundTrip(const std::string& source) {
+    const CHolidays first = CompileHolidaySource(source, "test.txt");
+    const std::string decompiled = DecompileHolidays(first);
+    CHolidays second;
+    ASSERT_NO_THROW(second = CompileHolidaySource(decompiled, "decompiled.txt")) << decompiled;
+    EXPECT_EQ(second.WriteModuleBytes(), first.WriteModuleBytes()) << decompiled;
+    EXPECT_EQ(DecompileHolidays(second), decompiled);
+}
+
+const DateRule& OnlyRule(const CHolidays& module) {
+    EXPECT_EQ(module.GetHolidays().size(), 1u);
+    EXPECT_EQ(module.GetHolidays().at(0).rules.size(), 1u);
+    return module.GetHolidays().at(0).rules.at(0);
+}
+
+DateRule RuleOf(const std::string& ruleText) {
+    return OnlyRule(CompileHolidaySource("language 0x409\nholiday X \"x\" = " + ruleText, "t"));
+}
+
+TEST(HolidaySourceTest, ReadableFormsSetTheirFields) {
+    DateRule fixed = RuleOf("29 February");
+    EXPECT_EQ(fixed.kind, kRuleFixedDate);
+    EXPECT_EQ(fixed.day, 29);
+    EXPECT_EQ(fixed.month, 2);
+
+    DateRule thanksgiving = RuleOf("4th Thursday of November");
+    EXPECT_EQ(thanksgiving.kind, kRuleWeekdayInMonth);
+    EXPECT_EQ(thanksgiving.ordinal, 3);
+    EXPECT_EQ(thanksgiving.weekday, 3);
+    EXPECT_EQ(thanksgiving.monthOfWeekday, 11);
+    EXPECT_EQ(RuleOf("first Mon in Jan").ordinal, 0);
+    EXPECT_EQ(RuleOf("5th Sunday of March").ordinal, 4);
+    EXPECT_EQ(RuleOf("last Monday of May").ordinal, 5);
+
+    DateRule goodFriday = RuleOf("EASTER_REF - 2 days");
+    EXPECT_EQ(goodFriday.kind, kRuleRelative);
+    EXPECT_EQ(goodFriday.relativeMode, kRelativeDays);
+    EXPECT_EQ(goodFriday.direction, 0);
+    EXPECT_EQ(goodFriday.count, 2);
+    EXPECT_EQ(goodFriday.offsetName, "EASTER_REF");
+    DateRule ascension = RuleOf("39 days after \"Easter Sunday\"");
+    EXPECT_EQ(ascension.direction, 1);
+    EXPECT_EQ(ascension.count, 39);
+    EXPECT_EQ(ascension.offsetName, "Easter Sunday");
+    EXPECT_EQ(RuleOf("1 day before ADVENT_REF").direction, 0);
+
+    DateRule nearBefore = RuleOf("Wednesday before NOV_23");
+    EXPECT_EQ(nearBefore.kind, kRuleRelative);
+    EXPECT_EQ(nearBefore.relativeMode, kRelativeWeekday);
+    EXPECT_EQ(nearBefore.nearWeekday, 2);
+    EXPECT_EQ(nearBefore.relation, kStrictlyBefore);
+    EXPECT_EQ(nearBefore.count, 1);
+    EXPECT_EQ(nearBefore.weekdayName, "NOV_23");
+    EXPECT_EQ(RuleOf("Sunday on or before X").relation, kOnOrBefore);
+    EXPECT_EQ(RuleOf("Sunday on or after X").relation, kOnOrAfter);
+    DateRule third = RuleOf("3rd Sun after X");
+    EXPECT_EQ(third.relation, kStrictlyAfter);
+    EXPECT_EQ(third.count, 3);
+
+    DateRule years = RuleOf("1 May; from 1990 to 2019; every 4 years");
+    EXPECT_EQ(years.firstYear, 1990);
+    EXPECT_EQ(years.lastYear, 2019);
+    EXPECT_EQ(years.interval, 4);
+    DateRule once = RuleOf("1 May; in 2017");
+    EXPECT_EQ(once.firstYear, 2017);
+    EXPECT_EQ(once.lastYear, 2017);
+    EXPECT_EQ(RuleOf("1 May; until 1950").lastYear, 1950);
+    EXPECT_EQ(RuleOf("1 May; until 1950").firstYear, 1900);
+
+    DateRule shifted = RuleOf("1 January; if Saturday then previous Friday; if Sunday then next "
+                              "Monday; if on X then nearest Y; if Monday then drop; if Tuesday "
+                              "then 2nd Friday on or after");
+    ASSERT_EQ(shifted.conditions.size(), 5u);
+    EXPECT_EQ(shifted.conditions[0].testWeekday, 5);
+    EXPECT_EQ(shifted.conditions[0].relation, static_cast<uint32_t>(kStrictlyBefore));
+    EXPECT_EQ(shifted.conditions[0].weekday, 4u);
+    EXPECT_EQ(shifted.conditions[1],
+              ShiftCondition{}); // the default reads "if Sunday then next Monday"
+    EXPECT_EQ(shifted.conditions[2].test, kTestNamedDate);
+    EXPECT_EQ(shifted.conditions[2].testName, "X");
+    EXPECT_EQ(shifted.conditions[2].action, kActionNearestNamed);
+    EXPECT_EQ(shifted.conditions[2].targetName, "Y");
+    EXPECT_EQ(shifted.conditions[3].action, kActionDrop);
+    EXPECT_EQ(shifted.conditions[4].count, 2u);
+    EXPECT_EQ(shifted.conditions[4].relation, static_cast<uint32_t>(kOnOrAfter));
+
+    DateRule raw = RuleOf("kind 9; with unused=-7 offsetName=\"a b\" day=40");
+    EXPECT_EQ(raw.kind, 9);
+    EXPECT_EQ(raw.unused, -7);
+    EXPECT_EQ(raw.offsetName, "a b");
+    EXPECT_EQ(raw.day, 40);
+}
+
+TEST(HolidaySourceTest, ModuleLinesAndHeaders) {
+    const CHolidays module = CompileHolidaySource(
+        "\xEF\xBB\xBF# comment line\r\n"
+        "LANGUAGE 0x0C07   # Austria\r\n"
+        "value -5\r\n"
+        "holiday A \"Neujahr\" = 1 January\r\n"
+        "reference B = 23 November\r\n"
+        "Holiday \"two words\" \"Text # not a comment \\\"quoted\\\" \\u{20AC}\"\r\n"
+        "    1 May\r\n"
+        "    ; from 2000\r\n"
+        "    2 May\n"
+        "    ; if Sunday then next Monday\n"
+        "holiday C with reference=3\n",
+        "t");
+    EXPECT_EQ(module.GetLanguage(), 0xC07u);
+    EXPECT_EQ(module.GetModuleValue(), -5);
+    const auto& h = module.GetHolidays();
+    ASSERT_EQ(h.size(), 4u);
+    EXPECT_EQ(h[0].displayText, "Neujahr");
+    EXPECT_EQ(h[0].referenceOnly, 0);
+    EXPECT_EQ(h[1].referenceOnly, 1);
+    EXPECT_EQ(h[1].displayText, "");
+    EXPECT_EQ(h[2].name, "two words");
+    EXPECT_EQ(h[2].displayText, "Text # not a comment \"quoted\" \xE2\x82\xAC");
+    ASSERT_EQ(h[2].rules.size(), 2u);
+    EXPECT_EQ(h[2].rules[0].firstYear, 2000);
+    EXPECT_EQ(h[2].rules[1].conditions.size(), 1u);
+    EXPECT_EQ(h[3].referenceOnly, 3);
+    EXPECT_TRUE(h[3].rules.empty());
+}
+
+TEST(HolidaySourceTest, CompiledRulesEvaluateToTheExpectedDays) {
+    CHolidays module = CompileHolidaySource(R"(language 0x409
+holiday NEW_YEAR "New Year's Day" = 1 January; if Saturday then previous Friday; if Sunday then next Monday
+holiday GOOD_FRIDAY "Good Friday" = EASTER_REF - 2 days
+holiday EASTER_MONDAY "Easter Monday" = EASTER_REF + 1 day
+holiday THANKSGIVING "Thanksgiving" = 4th Thursday of November
+holiday MEMORIAL "Memorial Day" = last Monday of May
+reference NOV_23 = 23 November
+holiday PENANCE "Penance" = Wednesday before NOV_23
+holiday LEAP "Leap" = 29 February; from 2000; every 4 years
+holiday GONE "Gone" = 4 July; until 2020
+)",
+                                            "t");
+    const auto days = [&](int year) {
+        std::vector<std::string> result;
+        for (const HolidayOfYear& h : module.ListYear(year)) {
+            result.push_back(std::to_string(h.date.GetMonth()) + "-" +
+                             std::to_string(h.date.GetDay()) + " " + h.name);
+        }
+        return result;
+    };
+    // 2023: 1 January is a Sunday; Easter is 9 April; 23 November a Thursday.
+    EXPECT_EQ(days(2023),
+              (std::vector<std::string>{"1-2 NEW_YEAR", "4-7 GOOD_FRIDAY", "4-10 EASTER_MONDAY",
+                                        "5-29 MEMORIAL", "11-22 PENANCE", "11-23 THANKSGIVING"}));
+    // 2022: 1 January is a Saturday (moves back into 2021); 2024 is a leap year.
+    EXPECT_EQ(days(2024), (std::vector<std::string>{"1-1 NEW_YEAR", "2-29 LEAP", "3-29 GOOD_FRIDAY",
+                                                    "4-1 EASTER_MONDAY", "5-27 MEMORIAL",
+                                                    "11-20 PENANCE", "11-28 THANKSGIVING"}));
+    EXPECT_EQ(days(2020).size(), 8u); // leap year with the 4 July rule still in force
+}
+
+// Every construct of the format, each compiled, decompiled and compiled again.
+TEST(HolidaySourceTest, SourcesRoundTripByteExact) {
+    const std::vector<std::string> rules = {
+        "1 January",
+        "31 December; from 2000",
+        "29 Feb; until 1999",
+        "1 May; from 1990 to 2019",
+        "1 May; in 2017",
+        "1 May; from 2000; every 4 years",
+        "1st Monday of January",
+        "2nd Tuesday of February",
+        "3rd Wednesday of March",
+        "fourth Thursday of November",
+        "5th Friday of August",
+        "last Saturday of December",
+        "EASTER_REF + 39 days",
+        "EASTER_REF - 2 days",
+        "ORTHODOX_EASTER_REF + 1 day",
+        "\"name with spaces\" + 0 days",
+        "\"Monday\" - 3 days",
+        "Wednesday before NOV_23",
+        "Sunday on or before X",
+        "Sunday on or after X",
+        "2nd Sunday after ADVENT_REF",
+        "25 December; if Saturday then next Monday; if Sunday then next Tuesday",
+        "26 December; if on CHRISTMAS then next Tuesday",
+        "1 January; if Sunday then nearest OTHER",
+        "1 January; if Saturday then drop",
+        "1 January; if Friday then previous Thursday",
+        "1 January; if Friday then 3rd Monday on or before",
+        "1 January; if Friday then Monday on or after",
+        "kind 1",
+        "kind 2",
+        "kind -3",
+        "1 January; with unused=5",
+        "1 January; with ordinal=0 weekdayMonth=0 nearWeekday=9 offsetName=\"x\\ny\"",
+        "EASTER_REF + 2 days; with direction=7",
+        "Monday after X; with mode=3",
+        "1 January; with firstYear=2100 lastYear=1900",
+        "1 January; with interval=0",
+        "1 January; with interval=-4 count=-1",
+        "1 January; with day=0 month=13",
+        "1 January; if Sunday then next Monday with testName=A targetName=B",
+        "1 January; if Sunday then drop with count=0 weekday=4294967295 relation=9",
+        "1 January; if on X then next Monday with test=5 testWeekday=-1",
+        "1 January; with firstYear=-2147483648 lastYear=2147483647",
+    };
+    for (const std::string& rule : rules) {
+        SCOPED_TRACE(rule);
+        ExpectRoundTrip("language 0x407\nholiday H \"Text\" = " + rule + "\n");
+    }
+    ExpectRoundTrip("language 0xFFFFFFFF\nvalue -2147483648\n");
+    ExpectRoundTrip("language 0\nvalue 2147483647\nreference R\nreference S \"shown\"\n"
+                    "holiday T \"\" with reference=-1\nholiday \"\" \"\"\n"
+                    "holiday \"if\" \"\\u{1}\\u{7F}\\u{81}\\t\\r\\n\\\\\"\n"
+                    "holiday U \"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\x84\"\n    1 May\n    2 May\n"
+                    "holiday V \"v\" = 1 June\n");
+}
+
+// ---- Random modules ----------------------------------------------------------------------------
+
+class RandomModules {
+public:
+    explicit RandomModules(uint32_t seed) : m_random(seed) {}
+
+    CHolidays Module() {
+        CHolidays module;
+        module.SetLanguage(static_cast<uint32_t>(Int()));
+        module.SetModuleValue(Int());
+        std::vector<HolidayDefinition> holidays(Below(6));
+        for (HolidayDefinition& h : holidays) {
+            h.name = Text();
+            h.displayText = Text();
+            h.referenceOnly = Pick(3) == 0 ? Int() : static_cast<int32_t>(Below(2));
+            h.rules.resize(Below(4));
+            for (DateRule& rule : h.rules) {
+                RandomRule(rule);
+            }
+        }
+        module.SetHolidays(std::move(holidays));
+        return module;
+    }
+
+private:
+    uint32_t Below(uint32_t n) {
+        return std::uniform_int_distribution<uint32_t>(0, n - 1)(m_random);
+    }
+    uint32_t Pick(uint32_t n) { return Below(n); }
+
+    // Small values near the meaningful ranges most of the time, extremes now and then.
+    int32_t Int() {
+        switch (Pick(4)) {
+        case 0:
+            return static_cast<int32_t>(Below(8)) - 1;
+        case 1:
+            return static_cast<int32_t>(Below(40));
+        case 2:
+            return Pick(2) ? std::numeric_limits<int32_t>::min()
+                           : std::numeric_limits<int32_t>::max();
+        default:
+            return static_cast<int32_t>(m_random());
+        }
+    }
+    int32_t Year() { return Pick(3) == 0 ? Int() : 1890 + static_cast<int32_t>(Below(220)); }
+
+    std::string Text() {
+        static const std::vector<std::string> kPieces = {"EASTER_REF",
+                                                         "A",
+                                                         "holiday",
+                                                         "Monday",
+                                                         "x y",
+                                                         "\"",
+                                                         "\\",
+                                                         "\n",
+                                                         "\t",
+                                                         "\x01",
+                                                         "#",
+                                                         ";",
+                                                         "=",
+                                                         "\xC3\xA4",
+                                                         "\xE2\x82\xAC",
+                                                         "\xC2\x81",
+                                                         "\xF0\x9F\x8E\x84",
+                                                         "1st",
+                                                         "_b2",
+                                                         "with",
+                                                         "-",
+                                                         "0x1"};
+        std::string text;
+        const uint32_t pieces = Below(4);
+        for (uint32_t i = 0; i < pieces; ++i) {
+            text += kPieces[Below(static_cast<uint32_t>(kPieces.size()))];
+        }
+        return text;
+    }
+
+    void RandomRule(DateRule& rule) {
+        rule.firstYear = Year();
+        rule.lastYear = Year();
+        rule.interval = Pick(2) ? 1 : Int();
+        rule.kind = Pick(5) == 0 ? Int() : static_cast<int32_t>(Below(3));
+        for (int32_t* field : {&rule.day, &rule.month, &rule.ordinal, &rule.unused,
+                               &rule.monthOfWeekday, &rule.relativeMode, &rule.weekday,
+                               &rule.direction, &rule.count, &rule.nearWeekday, &rule.relation}) {
+            *field = Int();
+        }
+        rule.offsetName = Text();
+        rule.weekdayName = Text();
+        rule.conditions.resize(Below(3));
+        for (ShiftCondition& cond : rule.conditions) {
+            cond.test = Pick(4) == 0 ? Int() : static_cast<int32_t>(Below(2));
+            cond.testWeekday = Int();
+            cond.testName = Text();
+            cond.action = Pick(4) == 0 ? Int() : static_cast<int32_t>(Below(3));
+            cond.count = static_cast<uint32_t>(Int());
+            cond.weekday = static_cast<uint32_t>(Int());
+            cond.relation = static_cast<uint32_t>(Int());
+            cond.targetName = Text();
+        }
+    }
+
+    std::mt19937 m_random;
+};
+
+TEST(HolidaySourceTest, RandomModulesDecompileAndRecompileByteExact) {
+    RandomModules random(20240601);
+    for (int i = 0; i < 3000; ++i) {
+        const CHolidays module = random.Module();
+        const std::vector<uint8_t> bytes = module.WriteModuleBytes();
+        // Through the file form first, as the command line tool sees modules.
+        CHolidays read;
+        read.ReadModuleBytes(bytes);
+        const std::string source = DecompileHolidays(read);
+        CHolidays compiled;
+        ASSERT_NO_THROW(compiled = CompileHolidaySource(source, "random.txt")) << source;
+        ASSERT_EQ(compiled.WriteModuleBytes(), bytes) << source;
+        ASSERT_EQ(compiled.GetHolidays(), module.GetHolidays()) << source;
+    }
+}
+
+// ---- Errors ------------------------------------------------------------------------------------
+
+TEST(HolidaySourceTest, ErrorsNameTheLineAndWhatWasExpected) {
+    struct Row {
+        const char* name;
+        std::string source;
+        int line;
+        std::string message; // a part of the message
+    };
+    const std::string head = "language 0x407\nholiday A \"a\"\n";
+    const std::vector<Row> rows = {
+        {"NoLanguage", "holiday A \"a\" = 1 May\n", 1, "expected a 'language' line"},
+        {"EmptyFile", "", 1, "expected a 'language' line"},
+        {"LanguageTwice", "language 1\nlanguage 2\n", 2, "given twice"},
+        {"LanguageAfterHoliday", head + "language 3\n", 3, "before the first holiday"},
+        {"RuleBeforeHoliday", "language 1\n1 May\n", 2, "a rule before the first 'holiday'"},
+        {"UnknownMonth", head + "    31 Oktober\n", 3, "expected a month name"},
+        {"NoSuchDay", head + "30 February\n", 3, "30 February is not a date"},
+        {"DayZero", head + "0 March\n", 3, "0 March is not a date"},
+        {"MissingDays", head + "EASTER_REF + 1\n", 3, "expected 'days'"},
+        {"MissingSign", head + "EASTER_REF 1 day\n", 3, "expected '+' or '-'"},
+        {"NegativeDays", head + "EASTER_REF + -1 days\n", 3, "must lie in 0.."},
+        {"SixthWeekday", head + "6th Monday of May\n", 3, "1st .. 5th or last"},
+        {"LastNear", head + "last Monday after X\n", 3, "counts 1st, 2nd"},
+        {"NoRelation", head + "Monday near X\n", 3, "expected 'of MONTH', 'before'"},
+        {"BadClause", head + "1 May; since 2000\n", 3, "expected 'from', 'until'"},
+        {"MissingSemicolon", head + "1 May from 2000\n", 3, "expected ';'"},
+        {"YearsTwice", head + "1 May; from 2000; in 2001\n", 3, "years are given twice"},
+        {"FirstAfterLast", head + "1 May; from 2010 to 2000\n", 3, "first year 2010 is after"},
+        {"FromBeyondDefaultEnd", head + "1 May; from 2200\n", 3, "after its last year 2100"},
+        {"ZeroInterval", head + "1 May; every 0 years\n", 3, "must lie in 1.."},
+        {"NoThen", head + "1 May; if Sunday next Monday\n", 3, "expected 'then'"},
+        {"BadTest", head + "1 May; if holiday then drop\n", 3, "expected a weekday or 'on NAME'"},
+        {"BadAction", head + "1 May; if Sunday then move\n", 3, "after 'then'"},
+        {"UnknownField", head + "1 May; with colour=1\n", 3, "unknown rule field 'colour'"},
+        {"UnknownConditionField", head + "1 May; if Sunday then drop with day=1\n", 3,
+         "unknown condition field 'day'"},
+        {"FieldOutOfRange", head + "1 May; with day=2147483648\n", 3, "day must lie in"},
+        {"UnsignedNegative", head + "1 May; if Sunday then drop with count=-1\n", 3,
+         "count must lie in 0.."},
+        {"UnclosedQuote", "language 1\nholiday A \"abc\n", 2, "without its closing"},
+        {"BadEscape", "language 1\nholiday A \"a\\q\"\n", 2, "unknown escape"},
+        {"BadCodePoint", "language 1\nholiday A \"\\u{D800}\"\n", 2, "not a Unicode character"},
+        {"BadCharacter", "language 1\nholiday A \"a\" = 1 May, 2 May\n", 2,
+         "unexpected character ','"},
+        {"BadNumber", "language 12ab\n", 1, "neither a number nor an ordinal"},
+        {"InvalidUtf8", "language 1\n\n# \xC3\x28\n", 3, "not valid UTF-8"},
+        {"LonelyContinuation", "; from 2000\nlanguage 1\n", 1, "continues no rule"},
+        {"ContinuationLine", head + "1 May\n\n  ; from 2000 until\n", 5, "expected a year"},
+        {"NameMissing", "language 1\nholiday = 1 May\n", 2, "expected the holiday's name"},
+        {"TrailingTokens", "language 1 2\n", 1, "expected the end of the line"},
+        {"HeaderJunk", "language 1\nholiday A \"a\" 1 May\n", 2, "'with' or '= RULE'"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        try {
+            CompileHolidaySource(row.source, "de.txt");
+            ADD_FAILURE() << "no error";
+        } catch (const HolidaySourceError& e) {
+            EXPECT_EQ(e.GetFile(), "de.txt");
+            EXPECT_EQ(e.GetLine(), row.line) << e.what();
+            EXPECT_NE(e.GetMessage().find(row.message), std::string::npos) << e.what();
+            EXPECT_EQ(std::string(e.what()).rfind("de.txt:" + std::to_string(row.line) + ": ", 0),
+                      0u);
+        }
+    }
+}
+
+TEST(HolidaySourceTest, MissingSourceFileIsAFileError) {
+    EXPECT_THROW(CompileHolidaySourceFile("/nonexistent/folder/Module.txt"), CFileException);
+}
+
+} // namespace
+} // namespace dv
