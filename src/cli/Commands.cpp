@@ -11,9 +11,13 @@
 #include "export/DayListing.h"
 #include "format/CDateEntryFormatter.h"
 #include "format/CTodoEntryFormatter.h"
+#include "holidays/CHolidayModuleSet.h"
+#include "holidays/CHolidaySettings.h"
+#include "holidays/HolidaySource.h"
 #include "settings/CIniStore.h"
 #include "settings/CSettings.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -135,6 +139,45 @@ void RunOccurrences(Context& c) {
     WriteJson(c.out, list);
 }
 
+// Where holidays/ and templates/ are looked up: --program-folder, else the executable's folder
+// when it holds either of them (the build tree, a portable copy), else the installed data folder.
+fs::path ProgramFolder(const CliArgs& args) {
+    if (const auto folder = args.Value("--program-folder")) {
+        return *folder;
+    }
+    std::error_code error;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    const fs::path exeFolder = error ? fs::current_path() : exe.parent_path();
+    if (fs::is_directory(exeFolder / CHolidayModuleSet::kFolderName, error) ||
+        fs::is_directory(exeFolder / "templates", error)) {
+        return exeFolder;
+    }
+    return exeFolder.parent_path() / "share" / "dayvault";
+}
+
+CHolidays ReadHolidayModule(const fs::path& path) {
+    CHolidays module;
+    try {
+        module.ReadModuleFile(path);
+    } catch (const CFileException& e) {
+        throw OperationError(e.what());
+    } catch (const CArchiveException& e) {
+        throw OperationError(path.string() + ": not a valid holiday module: " + e.what());
+    }
+    return module;
+}
+
+// The active modules of the settings, loaded from the program folder. A module that cannot be
+// read is left out, as the desktop program does.
+void LoadActiveHolidays(Context& c, CHolidayModuleSet& modules, CHolidaySettings& holidays) {
+    if (const auto path = c.args.Value("--settings")) {
+        CIniStore store(*path);
+        holidays.Load(store);
+        modules.SetBaseFolder(ProgramFolder(c.args));
+        modules.LoadModules(holidays.ActiveModules);
+    }
+}
+
 // ---- agenda ---------------------------------------------------------------------------------
 
 // Indents the lines after the first of a multi-line text to the entry's column.
@@ -160,6 +203,9 @@ void RunAgenda(Context& c) {
     const int days =
         c.args.Value("--days") ? CliArgs::ParseInt("--days", *c.args.Value("--days"), 1, 3660) : 14;
     DocumentContents contents = LoadEventFile(c.args.Positional()[0]);
+    CHolidayModuleSet modules;
+    CHolidaySettings holidays;
+    LoadActiveHolidays(c, modules, holidays);
 
     const auto listing = BuildDayListing(contents.events, from.GetDate(), days, c.formats);
     for (int i = 0; i < days; ++i) {
@@ -167,6 +213,16 @@ void RunAgenda(Context& c) {
         c.out << DayCaption(day, c.settings.WeekViewFormat, c.settings.ShowWeekNumbers,
                             c.settings.WeekDisplayFormat)
               << '\n';
+        for (const HolidayDayRecord& record : modules.HolidaysOn(day)) {
+            if (!holidays.IsActive(record.module, record.name)) {
+                continue;
+            }
+            c.out << "  " << record.displayText;
+            if (c.settings.HolidayShowLanguage) {
+                c.out << " (" << modules.GetModule(record.module)->GetLanguageAbbreviation() << ')';
+            }
+            c.out << '\n';
+        }
         for (const DayEntry& entry : listing[static_cast<size_t>(i)]) {
             c.out << "  " << IndentLines(entry.text, "  ") << '\n';
         }
@@ -281,6 +337,72 @@ void RunMerge(Context& c) {
     WriteJson(c.out, Json{{"added", added}});
 }
 
+// ---- holidays -------------------------------------------------------------------------------
+
+void RunHolidaysCompile(Context& c) {
+    c.args.RequirePositional(3, "compile SRC OUT.hol");
+    const fs::path source = c.args.Positional()[1];
+    const fs::path out = c.args.Positional()[2];
+    CHolidays module;
+    try {
+        module = CompileHolidaySourceFile(source);
+    } catch (const HolidaySourceError& e) {
+        throw OperationError(e.what());
+    } catch (const CFileException& e) {
+        throw OperationError(e.what());
+    }
+    OnFile(out, [&] { module.WriteModuleFile(out); });
+}
+
+void RunHolidays(Context& c) {
+    const auto& positional = c.args.Positional();
+    const bool listing = positional.empty();
+    if (!listing && (c.args.Has("--module") || c.args.Has("--file") || c.args.Has("--year"))) {
+        throw UsageError("--module, --file and --year list a module's year; they do not go "
+                         "with '" +
+                         positional[0] + "'");
+    }
+    if (!listing && positional[0] == "compile") {
+        RunHolidaysCompile(c);
+        return;
+    }
+    if (!listing && positional[0] == "decompile") {
+        c.args.RequirePositional(2, "decompile FILE.hol");
+        c.out << DecompileHolidays(ReadHolidayModule(positional[1]));
+        return;
+    }
+    if (!listing) {
+        throw UsageError("unknown holidays action '" + positional[0] +
+                         "' (compile, decompile, or --module/--file with --year)");
+    }
+    const auto name = c.args.Value("--module");
+    const auto file = c.args.Value("--file");
+    if (name.has_value() == file.has_value()) {
+        throw UsageError("give either --module NAME or --file PATH");
+    }
+    const int year = CliArgs::ParseInt("--year", c.args.Required("--year"), 1, 9999);
+    fs::path path;
+    if (name) {
+        if (!CHolidayModuleSet::IsValidModuleName(*name)) {
+            throw UsageError("--module: '" + *name + "' is not a module name");
+        }
+        CHolidayModuleSet modules;
+        modules.SetBaseFolder(ProgramFolder(c.args));
+        path = modules.ModulePath(*name);
+    } else {
+        path = *file;
+    }
+    CHolidays module = ReadHolidayModule(path);
+    Json list = Json::array();
+    for (const HolidayOfYear& holiday : module.ListYear(year)) {
+        char date[16];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", holiday.date.GetYear(),
+                      holiday.date.GetMonth(), holiday.date.GetDay());
+        list.push_back({{"date", date}, {"name", holiday.name}, {"text", holiday.displayText}});
+    }
+    WriteJson(c.out, list);
+}
+
 // ---- the command table ------------------------------------------------------------------------
 
 const std::vector<Subcommand>& Subcommands() {
@@ -317,6 +439,17 @@ const std::vector<Subcommand>& Subcommands() {
          {"--guid", "--format", "--occurrence", "--day"},
          {},
          RunFormat},
+        {"holidays",
+         "(--module NAME | --file PATH) --year Y | compile SRC OUT.hol | decompile FILE.hol",
+         "list a holiday module's year, or compile and decompile module sources",
+         "--year lists the module's holidays of year Y as JSON [{\"date\", \"name\", \"text\"}] "
+         "in\n"
+         "day order (reference-only holidays left out); --module NAME reads\n"
+         "<program folder>/holidays/NAME.hol. 'compile' turns a source (docs/holidays.md) into a\n"
+         "module file; 'decompile' prints the source of a module file.",
+         {"--module", "--file", "--year"},
+         {},
+         RunHolidays},
         {"backup", "FILE OUT.txt", "write a text backup of an event file", "", {}, {}, RunBackup},
         {"restore",
          "IN.txt OUT.dat",
