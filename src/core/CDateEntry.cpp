@@ -54,7 +54,12 @@ void ReadDateList(CArchive& ar, std::vector<CDateTime>& list) {
 
 } // namespace
 
-const CRuntimeClass CDateEntry::RuntimeClass("CDateEntry", 4, 1, nullptr, &MakeObject<CDateEntry>);
+const CRuntimeClass CDateEntry::RuntimeClass("CDateEntry", 4, 1, nullptr,
+                                             &CDateEntry::CreateForReading);
+
+std::unique_ptr<CObject> CDateEntry::CreateForReading() {
+    return std::unique_ptr<CDateEntry>(new CDateEntry(ForReading{}));
+}
 
 CDateEntry::CDateEntry(const CDateTime& now) {
     const CDateTime start = ToWholeMinute(now);
@@ -163,6 +168,9 @@ void CDateEntry::Serialize(CArchive& ar) {
         d.GUID = ar.ReadString();
         d.StorageType = ar.ReadLong();
     } else {
+        if (d.GUID.empty()) {
+            d.GUID = NewGuidString();
+        }
         d.StorageType = defaults.StorageType;
     }
     d.Category = ar.ReadString();

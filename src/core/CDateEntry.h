@@ -7,6 +7,7 @@
 #include "core/DateData.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,12 @@ public:
     const std::vector<CDateTime>& GetDroppedOccurrences() const { return m_droppedOccurrences; }
 
 private:
+    // The archive's factory: a record that reading overwrites at once needs neither a GUID nor
+    // the clock; one of a schema without identity gets its new GUID while it is read.
+    struct ForReading {};
+    explicit CDateEntry(ForReading) {}
+    static std::unique_ptr<CObject> CreateForReading();
+
     // The reminder state. SnoozedOccurrences and SnoozeTimes run in parallel; an occurrence start
     // stands in at most one of snoozed, due and acknowledged, and a dropped one in none of them.
     std::vector<CDateTime> m_snoozedOccurrences;

@@ -22,7 +22,12 @@ constexpr uint16_t kSchemaIdentity = 2;
 
 } // namespace
 
-const CRuntimeClass CTodoEntry::RuntimeClass("CTodoEntry", 2, 1, nullptr, &MakeObject<CTodoEntry>);
+const CRuntimeClass CTodoEntry::RuntimeClass("CTodoEntry", 2, 1, nullptr,
+                                             &CTodoEntry::CreateForReading);
+
+std::unique_ptr<CObject> CTodoEntry::CreateForReading() {
+    return std::unique_ptr<CTodoEntry>(new CTodoEntry(ForReading{}));
+}
 
 CTodoEntry::CTodoEntry(const CDateTime& now) {
     m_data.GUID = NewGuidString();
@@ -60,6 +65,9 @@ void CTodoEntry::Serialize(CArchive& ar) {
         m_data.GUID = ar.ReadString();
         m_data.StorageType = ar.ReadLong();
     } else {
+        if (m_data.GUID.empty()) {
+            m_data.GUID = NewGuidString();
+        }
         m_data.StorageType = 0;
     }
     m_data.Group = ar.ReadString();

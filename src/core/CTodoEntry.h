@@ -7,6 +7,7 @@
 #include "core/TodoData.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace dv {
@@ -64,6 +65,12 @@ public:
     TodoState GetState() const;
 
 private:
+    // The archive's factory: reading overwrites the record at once, so it starts without a GUID
+    // and without reading the clock; a schema-1 record gets its new GUID while it is read.
+    struct ForReading {};
+    explicit CTodoEntry(ForReading) {}
+    static std::unique_ptr<CObject> CreateForReading();
+
     TodoData m_data;
     int32_t m_done = 0;
     CDateTime m_currentTime; ///< the reference "now"; stored with the to-do
