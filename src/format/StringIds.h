@@ -167,5 +167,8 @@ constexpr uint32_t kIdsAskResetEventStates = 57515;
 constexpr uint32_t kIdsAskSaveUntitled = 61000;
 constexpr uint32_t kIdsCannotReadImport = 61001;
 constexpr uint32_t kIdsCannotSaveEventFile = 61002;
+// Count line of the sidebar search: "%d" takes the number of rows, or the row limit.
+constexpr uint32_t kIdsSearchReturned = 61010;
+constexpr uint32_t kIdsSearchTerminated = 61011;
 
 } // namespace dv

@@ -169,6 +169,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsAskSaveUntitled, "Do you want to save current event file?"},
     {kIdsCannotReadImport, "Unable to read from import-file\n%s"},
     {kIdsCannotSaveEventFile, "Unable to save the event file.\n%s"},
+    {kIdsSearchReturned, "Search returned %d results"},
+    {kIdsSearchTerminated, "More than %d results, search terminated"},
 };
 
 constexpr bool StrictlyAscending() {

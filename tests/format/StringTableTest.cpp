@@ -198,6 +198,8 @@ const KeyRow kInterfaceTexts[] = {
     {"cannot read import", 61001, kIdsCannotReadImport, "Unable to read from import-file\n%s"},
     {"cannot save event file", 61002, kIdsCannotSaveEventFile,
      "Unable to save the event file.\n%s"},
+    {"search count", 61010, kIdsSearchReturned, "Search returned %d results"},
+    {"search cut off", 61011, kIdsSearchTerminated, "More than %d results, search terminated"},
 };
 
 // Every built-in string with its number, whichever group it belongs to.
