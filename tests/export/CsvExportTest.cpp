@@ -1,0 +1,458 @@
+// The CSV export: rows and columns as the settings ask, checked on the raw text and read back
+// with Python's csv module from the file the export writes.
+
+#include "export/CsvExport.h"
+
+#include "core/CFileException.h"
+#include "core/EventBuilder.h"
+#include "holidays/CHolidayModuleSet.h"
+#include "holidays/CHolidaySettings.h"
+#include "holidays/CHolidays.h"
+#include "settings/CSettings.h"
+#include "settings/SettingsTestSupport.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace dv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::EventBuilder;
+using test::ReadFile;
+using test::TempFolder;
+using Rows = std::vector<std::vector<std::string>>;
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// Writes `text` as the export does and reads it back with Python's csv module.
+Rows ParseWithPython(const std::string& text, char delimiter) {
+    TempFolder folder;
+    const fs::path file = folder.Path() / "export.csv";
+    WriteCsvExportFile(file, text);
+    const std::string name = delimiter == ';' ? "semicolon" : delimiter == '\t' ? "tab" : "comma";
+    const fs::path out = folder.Path() / "rows";
+    const std::string command = "python3 " + Quote(DAYVAULT_CSV_READER) + " " +
+                                Quote(file.string()) + " " + name + " >" + Quote(out.string());
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(status, 0) << "the CSV reader rejected:\n" << text;
+    Rows rows;
+    std::vector<std::string> row;
+    std::string field;
+    for (char c : ReadFile(out)) {
+        if (c == '\x1f' || c == '\x1e') {
+            row.push_back(field);
+            field.clear();
+            if (c == '\x1e') {
+                rows.push_back(row);
+                row.clear();
+            }
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+class CsvExportTest : public ::testing::Test {
+protected:
+    void Add(const EventBuilder& builder) {
+        m_events.push_back(std::make_unique<CDateEntry>(builder.Build()));
+    }
+    CTodoEntry& AddTodo(const std::string& description, const CDateTime& deadline,
+                        int showDeadline = 1, int showDeadlineTime = 0) {
+        TodoData data;
+        data.GUID = "{T" + std::to_string(m_todos.size()) + "}";
+        data.Description = description;
+        data.Deadline = deadline;
+        data.ShowDeadline = showDeadline;
+        data.ShowDeadlineTime = showDeadlineTime;
+        auto todo = std::make_unique<CTodoEntry>(CDateTime(2007, 3, 1));
+        todo->SetData(data);
+        m_todos.push_back(std::move(todo));
+        return *m_todos.back();
+    }
+    std::string Calendar(const CDateTime& start, int days) {
+        return BuildCsvExport(&m_source, {kCsvKindCalendar, start, days}, m_settings);
+    }
+    std::string Todos(const CDateTime& start, int days) {
+        return BuildCsvExport(&m_source, {kCsvKindTodo, start, days}, m_settings);
+    }
+
+    CSettings m_settings;
+    std::vector<std::unique_ptr<CDateEntry>> m_events;
+    std::vector<std::unique_ptr<CTodoEntry>> m_todos;
+    CsvExportSource m_source = [this] {
+        CsvExportSource source;
+        source.events = &m_events;
+        source.todos = &m_todos;
+        return source;
+    }();
+};
+
+TEST_F(CsvExportTest, DefaultCalendarRowOfOneMeeting) {
+    Add(EventBuilder().Start(2007, 3, 5, 10, 0).End(2007, 3, 5, 11, 0).Description("Meeting"));
+    const std::string text = Calendar(CDateTime(2007, 3, 1), 14);
+    EXPECT_EQ(text, "Date,Time,Description,Notes\n"
+                    "03/05/2007,10:00 AM - 11:00 AM,\"Meeting\",\"\"\n");
+    EXPECT_EQ(ParseWithPython(text, ','),
+              (Rows{{"Date", "Time", "Description", "Notes"},
+                    {"03/05/2007", "10:00 AM - 11:00 AM", "Meeting", ""}}));
+}
+
+TEST_F(CsvExportTest, MultiDayEventGivesOneRowPerDayWithItsTimeVariant) {
+    Add(EventBuilder().Start(2007, 3, 5, 9, 0).End(2007, 3, 7, 17, 30).Description("Fair"));
+    const Rows rows = ParseWithPython(Calendar(CDateTime(2007, 3, 4), 5), ',');
+    EXPECT_EQ(rows, (Rows{{"Date", "Time", "Description", "Notes"},
+                          {"03/05/2007", "09:00 AM", "Fair", ""},
+                          {"03/06/2007", " ", "Fair", ""},
+                          {"03/07/2007", "05:30 PM", "Fair", ""}}));
+
+    // A range that starts inside the event lists only the days in range.
+    const Rows tail = ParseWithPython(Calendar(CDateTime(2007, 3, 6), 1), ',');
+    EXPECT_EQ(tail,
+              (Rows{{"Date", "Time", "Description", "Notes"}, {"03/06/2007", " ", "Fair", ""}}));
+}
+
+TEST_F(CsvExportTest, LineBreaksInsideColumns) {
+    EventBuilder event = EventBuilder().Start(2007, 3, 5, 8, 0).Description("Call");
+    event.MutableData().Notes = "first\r\nsecond\nthird\rfourth\r\n";
+    Add(event);
+    const std::string text = Calendar(CDateTime(2007, 3, 5), 1);
+    // CR LF pairs become blanks; a lone LF and a lone CR stay as they are.
+    EXPECT_EQ(text, "Date,Time,Description,Notes\n"
+                    "03/05/2007,08:00 AM,\"Call\",\"first second\nthird\rfourth \"\n");
+    // In the file every LF is written as CR LF, so the lone LF comes back as CR LF.
+    EXPECT_EQ(ParseWithPython(text, ','),
+              (Rows{{"Date", "Time", "Description", "Notes"},
+                    {"03/05/2007", "08:00 AM", "Call", "first second\r\nthird\rfourth "}}));
+}
+
+TEST_F(CsvExportTest, DelimiterChoiceAndRemoval) {
+    struct Row {
+        const char* name;
+        int32_t setting;
+        bool remove;
+        const char* description;
+        char delimiter;
+        const char* written; // the Description column as written
+    };
+    const Row rows[] = {
+        {"comma kept inside quotes", 0, false, "a,b", ',', "\"a,b\""},
+        {"comma removed", 0, true, "a,b,,c", ',', "\"abc\""},
+        {"semicolon removed", 1, true, "a;b", ';', "\"ab\""},
+        {"semicolon kept inside quotes", 1, false, "a;b", ';', "\"a;b\""},
+        {"semicolon leaves commas", 1, true, "a,b", ';', "\"a,b\""},
+        {"tab removed", 2, true, "a\tb", '\t', "\"ab\""},
+        {"setting 3 is a comma", 3, true, "a,b;c", ',', "\"ab;c\""},
+        {"setting 5 is a comma", 5, false, "x", ',', "\"x\""},
+        {"negative setting is a comma", -1, false, "x", ',', "\"x\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        m_events.clear();
+        Add(EventBuilder().Start(2007, 3, 5).AllDay().Description(row.description));
+        m_settings.CsvCalendarFieldDelimiter = row.setting;
+        m_settings.CsvCalendarRemoveDelimiter = row.remove;
+        m_settings.CsvCalendarFieldnames = {"D;a,te", "W", "H", "Time", "C", "Description", "N"};
+        m_settings.CsvCalendarFields = {true, false, false, false, false, true, false};
+        const std::string text = Calendar(CDateTime(2007, 3, 5), 1);
+        const std::string d(1, row.delimiter);
+        // The names are written as they are, even with the delimiter removed from the data.
+        EXPECT_EQ(text, "D;a,te" + d + "Description\n03/05/2007" + d + row.written + "\n");
+        const Rows parsed = ParseWithPython(text, row.delimiter);
+        ASSERT_EQ(parsed.size(), 2u);
+        std::string unquoted = row.written;
+        EXPECT_EQ(parsed[1], (std::vector<std::string>{"03/05/2007",
+                                                       unquoted.substr(1, unquoted.size() - 2)}));
+    }
+}
+
+TEST_F(CsvExportTest, FieldsOrderNamesAndHeaderRow) {
+    EventBuilder event = EventBuilder().Start(2007, 3, 5, 14, 0).Description("Review");
+    event.MutableData().Category = "Work";
+    event.MutableData().Notes = "room 4";
+    Add(event);
+    m_settings.CsvCalendarFields = {true, true, true, true, true, true, true};
+    m_settings.CsvCalendarFieldorder = {6, 5, 99, -1, 0, 3, 7, 0};
+    m_settings.CsvCalendarFieldnames = {"When", "Week", "Holiday", "At", "Cat", "What"};
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 5), 1),
+              ",What,When,At,When\n\"room 4\",\"Review\",03/05/2007,02:00 PM,03/05/2007\n")
+        << "invalid indices skipped, a repeated field written twice, a missing name empty";
+
+    // A flag list shorter than the fields leaves the rest out; no header row when switched off.
+    m_settings.CsvCalendarFields = {false, true, false, false, true};
+    m_settings.CsvCalendarFieldorder = {0, 1, 2, 3, 4, 5, 6};
+    m_settings.CsvCalendarFieldnamesInFirstRow = false;
+    m_settings.CsvCalendarWeeknumber = "week %W";
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 5), 1), "week 10,\"Work\"\n");
+
+    // Nothing enabled: an empty header and one empty line per occurrence.
+    m_settings.CsvCalendarFields = {};
+    m_settings.CsvCalendarFieldnamesInFirstRow = true;
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 5), 1), "\n\n");
+}
+
+TEST_F(CsvExportTest, ColumnsExpandForTheOccurrenceAndTheDay) {
+    // Weekly two-day event: each day's row knows its occurrence and the day it is listed on.
+    EventBuilder event = EventBuilder()
+                             .Start(2007, 3, 5, 20, 0)
+                             .End(2007, 3, 6, 2, 0)
+                             .Every(1, kRepeatWeeks)
+                             .Description("Shift");
+    event.MutableData().Category = "Duty";
+    Add(event);
+    m_settings.CsvCalendarFields = {true, true, false, true, true, true, false};
+    m_settings.CsvCalendarDate = "%Y-%m-%d";
+    m_settings.CsvCalendarCategory = "$CATEGORY$";
+    m_settings.CsvCalendarDescription = "\"$DESCRIPTION$ from $THIS_DATE$\"";
+    const Rows rows = ParseWithPython(Calendar(CDateTime(2007, 3, 6), 7), ',');
+    EXPECT_EQ(rows, (Rows{{"Date", "Weeknumber", "Time", "Category", "Description"},
+                          {"2007-03-06", "10", "02:00 AM", "Duty", "Shift from March 05, 2007"},
+                          {"2007-03-12", "11", "08:00 PM", "Duty", "Shift from March 12, 2007"}}));
+}
+
+TEST_F(CsvExportTest, EntryOrderDaysWithoutRowsHiddenEventsAndTheFilter) {
+    m_settings.CsvCalendarFields = {true, false, false, false, false, true, false};
+    m_settings.CsvCalendarFieldnamesInFirstRow = false;
+    m_settings.CsvCalendarDescription = "$DESCRIPTION$";
+    Add(EventBuilder().Start(2007, 3, 7, 12, 0).Description("beta"));
+    Add(EventBuilder().Start(2007, 3, 7, 9, 0).Description("early"));
+    Add(EventBuilder().Start(2007, 3, 7, 12, 0).Description("Alpha"));
+    EventBuilder hidden = EventBuilder().Start(2007, 3, 5, 12, 0).Description("Hidden");
+    hidden.MutableData().Display = 1;
+    Add(hidden);
+    Add(EventBuilder().Start(2007, 3, 9, 12, 0).Description("filtered out"));
+    m_source.eventFilter = [](const CDateEntry& event, const CDateTime& start) {
+        EXPECT_EQ(start.GetYear(), 2007);
+        return event.GetData().Description != "filtered out";
+    };
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 4), 7),
+              "03/07/2007,early\n03/07/2007,Alpha\n03/07/2007,beta\n");
+    m_source.showHidden = true;
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 4), 7),
+              "03/05/2007,Hidden\n03/07/2007,early\n03/07/2007,Alpha\n03/07/2007,beta\n");
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 4), 0), "") << "no days: the header row only (off)";
+    m_settings.CsvCalendarFieldnamesInFirstRow = true;
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 4), -3), "Date,Description\n");
+}
+
+TEST_F(CsvExportTest, HolidayColumnFromTheActiveModules) {
+    TempFolder folder;
+    fs::create_directories(folder.Path() / "holidays");
+    auto fixed = [](const char* name, const char* text, int month, int day) {
+        DateRule rule;
+        rule.month = month;
+        rule.day = day;
+        return HolidayDefinition{name, text, 0, {rule}};
+    };
+    CHolidays germany;
+    germany.SetLanguage(0x0407);
+    germany.SetHolidays({fixed("MAY", "Maifeiertag", 5, 1), fixed("WORK", "Tag der Arbeit", 5, 1)});
+    germany.WriteModuleFile(folder.Path() / "holidays" / "Germany.hol");
+    CHolidayModuleSet modules;
+    modules.SetBaseFolder(folder.Path());
+    ASSERT_TRUE(modules.LoadModules({"Germany"}).empty());
+    CHolidaySettings holidays;
+    holidays.SetActive("Germany", "WORK", false);
+    m_source.holidayModules = &modules;
+    m_source.holidaySettings = &holidays;
+
+    Add(EventBuilder().Start(2007, 4, 30).AllDay().Every(1, kRepeatDays).Description("Daily"));
+    m_settings.CsvCalendarFields = {true, false, true, false, false, false, false};
+    EXPECT_EQ(Calendar(CDateTime(2007, 4, 30), 3),
+              "Date,Holiday\n04/30/2007,\n05/01/2007,Maifeiertag\n05/02/2007,\n");
+    m_settings.HolidayShowLanguage = true;
+    holidays.SetActive("Germany", "WORK", true);
+    EXPECT_EQ(Calendar(CDateTime(2007, 5, 1), 1),
+              "Date,Holiday\n05/01/2007,Maifeiertag (DEU) / Tag der Arbeit (DEU)\n");
+    m_source.holidayModules = nullptr;
+    EXPECT_EQ(Calendar(CDateTime(2007, 5, 1), 1), "Date,Holiday\n05/01/2007,\n")
+        << "without modules the column stays, empty";
+}
+
+TEST_F(CsvExportTest, TodoWithoutDeadlineKeepsItsEmptyColumns) {
+    AddTodo("Tidy up", CDateTime(2007, 3, 5), 0);
+    const std::string text = Todos(CDateTime(2007, 3, 1), 14);
+    EXPECT_EQ(text, "Date,Time,State,Priority,Description,Notes\n"
+                    ",,\"To Do:\",1,\"Tidy up\",\"\"\n");
+    EXPECT_EQ(ParseWithPython(text, ','),
+              (Rows{{"Date", "Time", "State", "Priority", "Description", "Notes"},
+                    {"", "", "To Do:", "1", "Tidy up", ""}}));
+}
+
+TEST_F(CsvExportTest, TodoRangeAndOrder) {
+    m_settings.CsvTodoFields = {true, true, false, false, false, true, false, false};
+    m_settings.CsvTodoDescription = "$DESCRIPTION$";
+    m_settings.CsvTodoFieldnamesInFirstRow = false;
+    AddTodo("before", CDateTime(2007, 3, 4, 23, 59, 59));
+    AddTodo("late", CDateTime(2007, 3, 5, 23, 59, 59), 1, 1);
+    AddTodo("undated b", CDateTime(2007, 1, 1), 0);
+    AddTodo("midnight", CDateTime(2007, 3, 5, 0, 0, 0));
+    AddTodo("Undated A", CDateTime(2020, 1, 1), 0);
+    AddTodo("noon", CDateTime(2007, 3, 5, 12, 0, 0)); // time not shown, still ordered by it
+    AddTodo("after", CDateTime(2007, 3, 6, 0, 0, 0));
+    AddTodo("undated a", CDateTime(2007, 1, 1), 0);
+    AddTodo("midnight twin", CDateTime(2007, 3, 5, 0, 0, 0));
+
+    // A range of one day takes every deadline of that day, whatever its time.
+    EXPECT_EQ(Todos(CDateTime(2007, 3, 5, 18, 0, 0), 1), "03/05/2007,,midnight twin\n"
+                                                         "03/05/2007,,midnight\n"
+                                                         "03/05/2007,,noon\n"
+                                                         "03/05/2007,11:59 PM,late\n"
+                                                         ",,undated a\n"
+                                                         ",,Undated A\n"
+                                                         ",,undated b\n")
+        << "equal keys in reverse list order";
+
+    EXPECT_EQ(Todos(CDateTime(2007, 3, 4), 3),
+              "03/04/2007,,before\n03/05/2007,,midnight twin\n03/05/2007,,midnight\n"
+              "03/05/2007,,noon\n03/05/2007,11:59 PM,late\n03/06/2007,,after\n"
+              ",,undated a\n,,Undated A\n,,undated b\n");
+
+    m_source.todoFilter = [](CTodoEntry& todo) { return todo.GetData().ShowDeadline != 0; };
+    EXPECT_EQ(Todos(CDateTime(2007, 3, 6), 1), "03/06/2007,,after\n");
+    m_source.todos = nullptr;
+    EXPECT_EQ(Todos(CDateTime(2007, 3, 6), 1), "");
+}
+
+TEST_F(CsvExportTest, TodoColumnsEveryField) {
+    CTodoEntry& todo = AddTodo("Report", CDateTime(2007, 3, 9, 16, 45, 0), 1, 1);
+    TodoData data = todo.GetData();
+    data.Group = "Office";
+    data.Priority = 7;
+    data.Notes = "two\r\nlines";
+    data.AssociateDocumentFile = 1;
+    data.DocumentFile = "C:\\docs\\report;v2.doc";
+    todo.SetData(data);
+    todo.SetDone(true);
+    m_settings.CsvTodoFields = {true, true, true, true, true, true, true, true};
+    m_settings.CsvTodoFieldorder = {7, 6, 5, 4, 3, 2, 1, 0};
+    m_settings.CsvTodoFieldDelimiter = 1;
+    m_settings.CsvTodoRemoveDelimiter = true;
+    m_settings.CsvTodoDate = "%d.%m.%Y";
+    m_settings.CsvTodoTime = "%H:%M";
+    const std::string text = Todos(CDateTime(2007, 3, 9), 1);
+    EXPECT_EQ(text, "Document;Notes;Description;Group;Priority;State;Time;Date\n"
+                    "\"C:\\docs\\reportv2.doc\";\"two lines\";\"Report\";\"Office\";7;\"Done:\";"
+                    "16:45;09.03.2007\n");
+    EXPECT_EQ(ParseWithPython(text, ';').at(1),
+              (std::vector<std::string>{"C:\\docs\\reportv2.doc", "two lines", "Report", "Office",
+                                        "7", "Done:", "16:45", "09.03.2007"}));
+}
+
+TEST_F(CsvExportTest, NoDocumentUnknownKindAndQuotesAsTheyAre) {
+    Add(EventBuilder().Start(2007, 3, 5, 10, 0).Description("say \"hi\""));
+    EXPECT_EQ(BuildCsvExport(nullptr, {kCsvKindCalendar, CDateTime(2007, 3, 5), 1}, m_settings),
+              "");
+    EXPECT_EQ(BuildCsvExport(&m_source, {2, CDateTime(2007, 3, 5), 1}, m_settings), "");
+    // No escaping beyond the formats: the inner quotes go out as they are.
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 5), 1),
+              "Date,Time,Description,Notes\n03/05/2007,10:00 AM,\"say \"hi\"\",\"\"\n");
+}
+
+// Random descriptions and notes full of delimiters and line breaks: what Python reads back is
+// the text with the delimiter removed and CR LF pairs turned into blanks, as the file stores it.
+TEST_F(CsvExportTest, RandomTextsReadBackAsTransformed) {
+    std::mt19937 random(20070305);
+    const std::string alphabet = "ab ,;\t\r\n\xE9";
+    auto randomText = [&] {
+        std::string text(random() % 12, ' ');
+        for (char& c : text) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        return text;
+    };
+    for (int round = 0; round < 4; ++round) {
+        m_events.clear();
+        m_settings.CsvCalendarFieldDelimiter = round;
+        m_settings.CsvCalendarRemoveDelimiter = true;
+        const char delimiter = CsvDelimiter(m_settings.CsvCalendarFieldDelimiter);
+        std::vector<std::pair<std::string, std::string>> texts;
+        for (int i = 0; i < 60; ++i) {
+            texts.emplace_back(randomText(), randomText());
+            EventBuilder event =
+                EventBuilder()
+                    .StartAt(CDateTime(2007, 3, 5, 10, 0, 0) + CDateTimeSpan(i, 0, 0, 0))
+                    .Description(texts.back().first);
+            event.MutableData().Notes = texts.back().second;
+            Add(event);
+        }
+        auto expected = [&](const std::string& text) {
+            std::string removed;
+            for (char c : text) {
+                if (c != delimiter) {
+                    removed += c;
+                }
+            }
+            std::string joined;
+            for (size_t i = 0; i < removed.size(); ++i) {
+                if (removed[i] == '\r' && i + 1 < removed.size() && removed[i + 1] == '\n') {
+                    joined += ' ';
+                    ++i;
+                } else {
+                    joined += removed[i];
+                }
+            }
+            return ToTextModeLineEnds(joined);
+        };
+        const Rows rows = ParseWithPython(Calendar(CDateTime(2007, 3, 5), 60), delimiter);
+        ASSERT_EQ(rows.size(), 61u) << "round " << round;
+        for (size_t i = 0; i < texts.size(); ++i) {
+            ASSERT_EQ(rows[i + 1].size(), 4u) << "round " << round << " row " << i;
+            EXPECT_EQ(rows[i + 1][2], expected(texts[i].first)) << "round " << round;
+            EXPECT_EQ(rows[i + 1][3], expected(texts[i].second)) << "round " << round;
+        }
+    }
+}
+
+TEST(CsvExportFile, TextModeLineEndsAndAtomicWrites) {
+    EXPECT_EQ(ToTextModeLineEnds("a\nb\r\n\n"), "a\r\nb\r\r\n\r\n");
+    EXPECT_EQ(ToTextModeLineEnds(""), "");
+
+    TempFolder folder;
+    const fs::path file = folder.Path() / "out.csv";
+    WriteCsvExportFile(file, "x,y\n1,2\n");
+    EXPECT_EQ(ReadFile(file), "x,y\r\n1,2\r\n");
+    WriteCsvExportFile(file, "z\n");
+    EXPECT_EQ(ReadFile(file), "z\r\n") << "an existing file is replaced, not appended to";
+
+    // A missing folder: nothing is created.
+    const fs::path missing = folder.Path() / "nowhere" / "out.csv";
+    EXPECT_THROW(WriteCsvExportFile(missing, "a\n"), CFileException);
+    EXPECT_FALSE(fs::exists(missing.parent_path()));
+
+    // A folder in the way: it stays, and no temporary file is left beside it.
+    const fs::path blocked = folder.Path() / "blocked.csv";
+    fs::create_directories(blocked / "inner");
+    try {
+        WriteCsvExportFile(blocked, "a\n");
+        ADD_FAILURE() << "writing over a folder succeeded";
+    } catch (const CFileException& e) {
+        EXPECT_NE(std::string(e.what()).find("blocked.csv"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(fs::is_directory(blocked / "inner"));
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.Path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 2u) << "out.csv and the folder, nothing else";
+
+    EXPECT_EQ(CsvWriteErrorMessage(file), "Can't write to export-file\n" + file.string());
+    const fs::path relative = "some/out.csv";
+    EXPECT_EQ(CsvWriteErrorMessage(relative),
+              "Can't write to export-file\n" + fs::absolute(relative).string())
+        << "the full path";
+}
+
+} // namespace
+} // namespace dv
