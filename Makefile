@@ -13,7 +13,7 @@ CTEST_ARGS   ?=
 
 # Debian 12 packages, by the targets that need them.
 BUILD_PACKAGES := g++ make cmake ninja-build pkg-config
-TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays
+TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-utils
 LIB_PACKAGES   := nlohmann-json3-dev
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev

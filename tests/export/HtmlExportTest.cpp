@@ -1,0 +1,831 @@
+#include "export/HtmlExport.h"
+
+#include "core/EventBuilder.h"
+#include "export/HtmlCheck.h"
+#include "holidays/CHolidayModuleSet.h"
+#include "holidays/CHolidaySettings.h"
+#include "holidays/HolidaySource.h"
+#include "settings/CSettings.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace dv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::EventBuilder;
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+size_t Count(const std::string& text, const std::string& piece) {
+    size_t count = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The texts between "<b>" and "</b>" (the day headers) in order of appearance.
+std::vector<std::string> Headers(const std::string& html) {
+    std::vector<std::string> headers;
+    for (size_t at = html.find("<b>"); at != std::string::npos; at = html.find("<b>", at + 1)) {
+        headers.push_back(html.substr(at + 3, html.find("</b>", at) - at - 3));
+    }
+    return headers;
+}
+
+// Settings with plain texts, so that expected tables can be written out by hand.
+CSettings PlainSettings() {
+    CSettings settings;
+    settings.HtmlCalendarTimeNormal = "T";
+    settings.HtmlCalendarTimeSingleday = "T";
+    settings.HtmlCalendarTimeMultidayFirst = "T";
+    settings.HtmlCalendarTimeMultidayMid = "T";
+    settings.HtmlCalendarTimeMultidayLast = "T";
+    settings.HtmlCalendarDescNormal = "$DESCRIPTION$";
+    settings.HtmlCalendarDescSingleday = "$DESCRIPTION$";
+    settings.HtmlCalendarDescMultidayFirst = "$DESCRIPTION$";
+    settings.HtmlCalendarDescMultidayMid = "$DESCRIPTION$";
+    settings.HtmlCalendarDescMultidayLast = "$DESCRIPTION$";
+    for (std::string* format : {&settings.HtmlWeekViewHeader, &settings.HtmlFortnightViewHeader,
+                                &settings.HtmlFirstMonthViewHeader, &settings.HtmlMonthViewHeader,
+                                &settings.HtmlListViewHeader}) {
+        *format = "%Y-%m-%d";
+    }
+    settings.ShowWeekNumbers = false;
+    settings.WeekStart = 1;
+    settings.StateValueUndone = "Undone";
+    return settings;
+}
+
+class HtmlExportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device random;
+        m_dir = fs::temp_directory_path() / ("dayvault-html-test-" + std::to_string(random()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    CDateEntry& AddEvent(const EventBuilder& builder) {
+        m_events.push_back(std::make_unique<CDateEntry>(builder.Build()));
+        return *m_events.back();
+    }
+
+    CTodoEntry& AddTodo(const std::string& description, const CDateTime& deadline,
+                        bool hasDeadline = true, bool withTime = false) {
+        auto todo = std::make_unique<CTodoEntry>(CDateTime(2007, 1, 1));
+        TodoData data = todo->GetData();
+        data.Description = description;
+        data.Deadline = deadline;
+        data.ShowDeadline = hasDeadline ? 1 : 0;
+        data.ShowDeadlineTime = withTime ? 1 : 0;
+        todo->SetData(data);
+        m_todos.push_back(std::move(todo));
+        return *m_todos.back();
+    }
+
+    HtmlExportSource Source() {
+        HtmlExportSource source;
+        source.events = &m_events;
+        source.todos = &m_todos;
+        return source;
+    }
+
+    // A module "Testland" in <dir>/holidays, loaded into m_modules.
+    void LoadHolidays(const std::string& source) {
+        fs::create_directories(m_dir / "holidays");
+        CompileHolidaySource(source, "Testland.txt")
+            .WriteModuleFile(m_dir / "holidays/Testland.hol");
+        m_modules.SetBaseFolder(m_dir);
+        m_modules.LoadModule("Testland");
+    }
+
+    std::string Table(const CSettings& settings, int kind, const CDateTime& date, int length = 1) {
+        HtmlExport exporter(settings, Source());
+        return exporter.BuildTable(kind, date, length);
+    }
+
+    fs::path m_dir;
+    std::vector<std::unique_ptr<CDateEntry>> m_events;
+    std::vector<std::unique_ptr<CTodoEntry>> m_todos;
+    CHolidayModuleSet m_modules;
+    CHolidaySettings m_holidaySettings;
+};
+
+// ---- Shared helpers
+// ------------------------------------------------------------------------------
+
+TEST(HtmlExportHelpers, EscapeReplacesMarkupUmlautsAndLineBreaks) {
+    struct Row {
+        const char* name;
+        std::string text;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"plain", "Meeting", "Meeting"},
+        {"ampersand", "A & B", "A &amp; B"},
+        {"quote", "say \"hi\"", "say &quot;hi&quot;"},
+        {"tag", "<b>", "&lt;b&gt;"},
+        {"ampersand before entity text", "&lt;", "&amp;lt;"},
+        {"lower umlauts", "\xC3\xA4\xC3\xB6\xC3\xBC", "&auml;&ouml;&uuml;"},
+        {"upper umlauts and sharp s", "\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F",
+         "&Auml;&Ouml;&Uuml;&szlig;"},
+        {"other Latin letters stay", "caf\xC3\xA9 \xC3\xA0", "caf\xC3\xA9 \xC3\xA0"},
+        {"CR LF", "one\r\ntwo", "one<br>two"},
+        {"lone LF stays", "one\ntwo", "one\ntwo"},
+        {"lone CR stays", "one\rtwo", "one\rtwo"},
+        {"CR CR LF", "a\r\r\nb", "a\r<br>b"},
+        {"lead byte at the end", "a\xC3", "a\xC3"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(HtmlExport::Escape(row.text), row.expected) << row.name;
+    }
+}
+
+TEST(HtmlExportHelpers, ColourTextIsRedGreenBlueInUpperCaseHex) {
+    EXPECT_EQ(HtmlExport::ColorText(0x000000), "#000000");
+    EXPECT_EQ(HtmlExport::ColorText(0x0000FF), "#FF0000") << "red is the lowest byte";
+    EXPECT_EQ(HtmlExport::ColorText(0x00FF00), "#00FF00");
+    EXPECT_EQ(HtmlExport::ColorText(0xFF0000), "#0000FF");
+    EXPECT_EQ(HtmlExport::ColorText(0x0A0B0C), "#0C0B0A");
+    EXPECT_EQ(HtmlExport::ColorText(0xFFABCDEF), "#EFCDAB") << "the top byte is not a colour";
+}
+
+TEST(HtmlExportHelpers, ContrastColourSwitchesAtLuminance128) {
+    struct Row {
+        const char* name;
+        uint32_t background;
+        uint32_t text;
+    };
+    const Row rows[] = {
+        {"black", 0x000000, 0xFFFFFF},
+        {"white", 0xFFFFFF, 0x000000},
+        {"pure red is dark", 0x0000FF, 0xFFFFFF},
+        {"pure blue is dark", 0xFF0000, 0xFFFFFF},
+        {"green just below (127.3)", 0x00B200, 0xFFFFFF},
+        {"green just above (128.1)", 0x00B300, 0x000000},
+        {"light grey", 0xE0E0E0, 0x000000},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(HtmlExport::ContrastColor(row.background), row.text) << row.name;
+    }
+}
+
+TEST(HtmlExportHelpers, RangesOfEveryKind) {
+    struct Row {
+        const char* name;
+        int kind;
+        CDateTime selected;
+        int length;
+        int32_t weekStart;
+        CDateTime first;
+        int days;
+    };
+    const Row rows[] = {
+        {"week from Monday", kHtmlKindWeek, CDateTime(2007, 3, 7), 0, 1, CDateTime(2007, 3, 5), 7},
+        {"week from Sunday", kHtmlKindWeek, CDateTime(2007, 3, 7), 0, 0, CDateTime(2007, 3, 4), 7},
+        {"week on its first day", kHtmlKindWeek, CDateTime(2007, 3, 5), 0, 1, CDateTime(2007, 3, 5),
+         7},
+        {"fortnight from the selected week", kHtmlKindFortnight, CDateTime(2007, 1, 10), 0, 1,
+         CDateTime(2007, 1, 8), 14},
+        {"month March 2007 from Monday", kHtmlKindMonth, CDateTime(2007, 3, 20), 0, 1,
+         CDateTime(2007, 2, 26), 42},
+        {"month July 2007 from Sunday: a whole week back", kHtmlKindMonth, CDateTime(2007, 7, 15),
+         0, 0, CDateTime(2007, 6, 24), 42},
+        {"month January 2007 starts on Monday", kHtmlKindMonth, CDateTime(2007, 1, 31), 0, 1,
+         CDateTime(2006, 12, 25), 42},
+        {"list of 14 days", kHtmlKindList, CDateTime(2007, 3, 5), 14, 1, CDateTime(2007, 3, 5), 14},
+        {"list below 1 day", kHtmlKindList, CDateTime(2007, 3, 5), 0, 1, CDateTime(2007, 3, 5), 1},
+        {"list keeps the selected time", kHtmlKindList, CDateTime(2007, 3, 5, 13, 30, 0), 2, 1,
+         CDateTime(2007, 3, 5, 13, 30, 0), 2},
+        {"to-dos", kHtmlKindTodo, CDateTime(2007, 3, 5), 7, 1, CDateTime(2007, 3, 5), 7},
+    };
+    for (const Row& row : rows) {
+        const HtmlExportRange range =
+            HtmlExport::Range(row.kind, row.selected, row.length, row.weekStart);
+        EXPECT_EQ(range.first, row.first) << row.name;
+        EXPECT_EQ(range.dayCount, row.days) << row.name;
+        EXPECT_EQ(range.last, row.first.GetDate() + CDateTimeSpan(row.days - 1, 23, 59, 59))
+            << row.name;
+    }
+}
+
+TEST_F(HtmlExportTest, PreviewTakesTheFirstNumberThatCannotBeRead) {
+    EXPECT_EQ(HtmlExport::NextPreviewPath(m_dir), m_dir / "dvt0000.html");
+    WriteBytes(m_dir / "dvt0000.html", "first preview, still open");
+    WriteBytes(m_dir / "dvt0001.html", "second");
+    EXPECT_EQ(HtmlExport::NextPreviewPath(m_dir), m_dir / "dvt0002.html");
+    fs::remove(m_dir / "dvt0000.html");
+    EXPECT_EQ(HtmlExport::NextPreviewPath(m_dir), m_dir / "dvt0000.html");
+}
+
+// ---- The to-do table
+// -----------------------------------------------------------------------------
+
+TEST_F(HtmlExportTest, TodoTableWithDefaultsPiecesAndOrder) {
+    CSettings settings = PlainSettings();
+    settings.DateFormatList = "%Y-%m-%d";
+    settings.TimeFormatList = "%H:%M";
+    CTodoEntry& timed = AddTodo("Call <Bob>", CDateTime(2007, 3, 6, 14, 30, 0), true, true);
+    TodoData data = timed.GetData();
+    data.Notes = "line one\r\nline two";
+    data.Priority = 7;
+    timed.SetData(data);
+    AddTodo("Undated", CDateTime(2007, 1, 1), false);
+    AddTodo("Early", CDateTime(2007, 3, 5, 8, 0, 0));
+
+    const std::string table = Table(settings, kHtmlKindTodo, CDateTime(2007, 3, 5), 7);
+    // Default fields "11110110": Date, Time, State, Priority, Description, Notes.
+    const std::string expected =
+        "<table style=\"font-size:100%\" width=\"100%\" border=\"2\" rules=\"all\" "
+        "cellspacing=\"0\" "
+        "cellpadding=\"3\">\n"
+        " <tr style=\"color:#FFFFFF;background-color:#000000\">\n"
+        "  <th>Date</th>\n  <th>Time</th>\n  <th>State</th>\n  <th>Priority</th>\n"
+        "  <th>Description</th>\n  <th>Notes</th>\n"
+        " </tr>\n"
+        " <tr align=\"left\" valign=\"top\">\n"
+        "  <td nowrap>2007-03-05</td>\n  <td nowrap>-</td>\n  <td>Undone</td>\n  <td>1</td>\n"
+        "  <td>Early</td>\n  <td></td>\n"
+        " </tr>\n"
+        " <tr align=\"left\" valign=\"top\">\n"
+        "  <td nowrap>2007-03-06</td>\n  <td nowrap>14:30</td>\n  <td>Undone</td>\n  <td>7</td>\n"
+        "  <td>Call &lt;Bob&gt;</td>\n  <td>line one<br>line two</td>\n"
+        " </tr>\n"
+        " <tr align=\"left\" valign=\"top\">\n"
+        "  <td nowrap>-</td>\n  <td nowrap>-</td>\n  <td>Undone</td>\n  <td>1</td>\n"
+        "  <td>Undated</td>\n  <td></td>\n"
+        " </tr>\n"
+        "</table>\n";
+    EXPECT_EQ(table, expected);
+}
+
+TEST_F(HtmlExportTest, TodoColumnsFollowFlagsNamesAndOrder) {
+    CSettings settings = PlainSettings();
+    CTodoEntry& todo = AddTodo("Report", CDateTime(2007, 3, 5));
+    TodoData data = todo.GetData();
+    data.Group = "Work & Home";
+    data.DocumentFile = "C:\\docs\\r\xC3\xBC.txt";
+    todo.SetData(data);
+
+    // Document first, then Group, an index beyond the fields (enabled by a ninth flag), a
+    // disabled Date and an index with no flag at all.
+    settings.HtmlTodoFields = {false, false, false, false, true, false, false, true, true};
+    settings.HtmlTodoFieldnames = {"D", "T", "S", "P", "<Group>", "De", "N", "Doc", "Extra"};
+    settings.HtmlTodoFieldorder = {7, 4, 8, 0, 12, -1};
+    const std::string table = Table(settings, kHtmlKindTodo, CDateTime(2007, 3, 5), 1);
+    EXPECT_NE(table.find("  <th>Doc</th>\n  <th>&lt;Group&gt;</th>\n  <th>Extra</th>\n </tr>\n"),
+              std::string::npos)
+        << table;
+    EXPECT_NE(table.find(" <tr align=\"left\" valign=\"top\">\n"
+                         "  <td>C:\\docs\\r&uuml;.txt</td>\n"
+                         "  <td>Work &amp; Home</td>\n"
+                         "  <td></td>\n"
+                         " </tr>\n"),
+              std::string::npos)
+        << table;
+    EXPECT_EQ(Count(table, "<th>"), 3u);
+}
+
+TEST_F(HtmlExportTest, TodoHeaderTextContrastsWithTheHeaderColour) {
+    CSettings settings = PlainSettings();
+    EXPECT_NE(Table(settings, kHtmlKindTodo, CDateTime(2007, 3, 5))
+                  .find(" <tr style=\"color:#FFFFFF;background-color:#000000\">\n"),
+              std::string::npos)
+        << "black by default, white text";
+    settings.HtmlTableHeaderColor = 0xFFFFFF;
+    EXPECT_NE(Table(settings, kHtmlKindTodo, CDateTime(2007, 3, 5))
+                  .find(" <tr style=\"color:#000000;background-color:#FFFFFF\">\n"),
+              std::string::npos);
+}
+
+TEST_F(HtmlExportTest, TodoSelectionRangeOrderAndFilter) {
+    CSettings settings = PlainSettings();
+    settings.HtmlTodoFields = {false, false, false, false, false, true};
+    AddTodo("before the range", CDateTime(2007, 3, 4, 23, 59, 59));
+    AddTodo("late on the last day", CDateTime(2007, 3, 5, 23, 59, 59));
+    AddTodo("b undated", CDateTime(2007, 1, 1), false);
+    AddTodo("A undated", CDateTime(2007, 1, 1), false);
+    AddTodo("same time, first", CDateTime(2007, 3, 5, 9, 0, 0));
+    AddTodo("same time, second", CDateTime(2007, 3, 5, 9, 0, 0));
+    AddTodo("a undated", CDateTime(2007, 1, 1), false);
+    AddTodo("after the range", CDateTime(2007, 3, 6));
+    AddTodo("filtered", CDateTime(2007, 3, 5, 10, 0, 0));
+
+    HtmlExportSource source = Source();
+    source.todoFilter = [](const CTodoEntry& todo) {
+        return todo.GetData().Description != "filtered";
+    };
+    HtmlExport exporter(settings, source);
+    const std::string table = exporter.BuildTable(kHtmlKindTodo, CDateTime(2007, 3, 5), 1);
+    std::vector<std::string> cells;
+    for (size_t at = table.find("<td>"); at != std::string::npos; at = table.find("<td>", at + 1)) {
+        cells.push_back(table.substr(at + 4, table.find("</td>", at) - at - 4));
+    }
+    // Equal keys come out in reverse list order; undated ones by description without case.
+    EXPECT_EQ(cells, (std::vector<std::string>{"same time, second", "same time, first",
+                                               "late on the last day", "a undated", "A undated",
+                                               "b undated"}));
+}
+
+// ---- Day cells
+// -----------------------------------------------------------------------------------
+
+TEST_F(HtmlExportTest, ListDayCellIsWrittenPieceByPiece) {
+    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("Meeting"));
+    const std::string table = Table(PlainSettings(), kHtmlKindList, CDateTime(2007, 3, 5), 1);
+    const std::string expected =
+        R"(<table style="font-size:100%" width="100%" border="2" rules="all" cellspacing="0" cellpadding="0">
+ <tr align= "left" valign="top">
+  <td>
+   <table style="font-size:100%" width="100%" frame="void" rules="rows" cellspacing="0" cellpadding="5">
+    <tr>
+     <td colspan="2" bgcolor="#E0E0E0">
+      <table style="font-size:100%" width="100%" frame="void" cellspacing="0" cellpadding="0">
+       <tr>
+        <td align="left" style="color:#000000" nowrap><b>2007-03-05</b></td>
+        <td align="right" style="color:#000000;font-size:100%" nowrap>&nbsp;</td>
+       </tr>
+      </table>
+     </td>
+    </tr>
+    <tr>
+     <td align="left" valign="top" width="33%" nowrap>T</td>
+     <td>Meeting</td>
+    </tr>
+   </table>
+  </td>
+ </tr>
+</table>
+)";
+    EXPECT_EQ(table, expected);
+}
+
+TEST_F(HtmlExportTest, WeekDayCellUsesTheWeekPiecesAndAnEmptyRow) {
+    CSettings settings = PlainSettings();
+    const std::string table = Table(settings, kHtmlKindWeek, CDateTime(2007, 3, 5));
+    const std::string firstCell = R"(  <td width="50%">
+   <table width="100%" frame="void" rules="rows" cellspacing="0" cellpadding="5">
+    <tr>
+     <td colspan="2" bgcolor="#E0E0E0">
+      <table width="100%" frame="void" cellspacing="0" cellpadding="0">
+       <tr>
+        <td align="left" style="color:#000000" nowrap><b>2007-03-05</b></td>
+        <td align="right" style="color:#000000;font-size:66%" nowrap>&nbsp;</td>
+       </tr>
+      </table>
+     </td>
+    </tr>
+    <tr>
+     <td>&nbsp;</td>
+    </tr>
+   </table>
+  </td>
+)";
+    EXPECT_EQ(table.rfind("<table width=\"100%\" border=\"2\" rules=\"all\" cellspacing=\"0\" "
+                          "cellpadding=\"0\">\n <tr align=\"left\" valign=\"top\">\n" +
+                              firstCell,
+                          0),
+              0u)
+        << table;
+}
+
+TEST_F(HtmlExportTest, EventTextsAreEscapedAndTheLeftCellFitsTheKind) {
+    CSettings settings = PlainSettings();
+    settings.HtmlCalendarDescNormal = "$DESCRIPTION$\r\n$NOTES$";
+    EventBuilder builder = EventBuilder().Start(2007, 3, 5, 10, 0).Description("<b>Bold</b> & co");
+    builder.MutableData().Notes = "second line";
+    AddEvent(builder);
+    const std::string expectedText =
+        "     <td>&lt;b&gt;Bold&lt;/b&gt; &amp; co<br>second line</td>\n";
+    struct Row {
+        int kind;
+        const char* leftCell;
+    };
+    const Row rows[] = {
+        {kHtmlKindWeek, "     <td width=\"33%\" align=\"left\" valign=\"top\">T</td>\n"},
+        {kHtmlKindFortnight, "     <td width=\"33%\" align=\"left\" valign=\"top\">T</td>\n"},
+        {kHtmlKindMonth, "     <td align=\"left\" valign=\"top\">T</td>\n"},
+        {kHtmlKindList, "     <td align=\"left\" valign=\"top\" width=\"33%\" nowrap>T</td>\n"},
+    };
+    for (const Row& row : rows) {
+        const std::string table = Table(settings, row.kind, CDateTime(2007, 3, 5), 1);
+        EXPECT_NE(
+            table.find(std::string("    <tr>\n") + row.leftCell + expectedText + "    </tr>\n"),
+            std::string::npos)
+            << "kind " << row.kind << "\n"
+            << table;
+        EXPECT_EQ(Count(table, "<b>Bold"), 0u);
+    }
+}
+
+TEST_F(HtmlExportTest, RowStylesForDoneAndMarkedEvents) {
+    struct Row {
+        const char* name;
+        int32_t display;
+        bool done;
+        int32_t doneDates;
+        int32_t markedDates;
+        std::string row;
+    };
+    const Row rows[] = {
+        {"plain", 0, false, 0, 1, "    <tr>\n"},
+        {"done without marking", 0, true, 0, 1, "    <tr>\n"},
+        {"done struck through", 0, true, 1, 1,
+         "    <tr style=\"text-decoration:line-through;\">\n"},
+        {"coloured field", 2, false, 0, 1, "    <tr style=\"background-color:#563412;\">\n"},
+        {"coloured text", 3, false, 0, 1, "    <tr style=\"color:#ABCDEF;\">\n"},
+        {"marked bold", 2, false, 0, 2, "    <tr style=\"font-weight:bold;\">\n"},
+        {"marked plain", 3, false, 0, 0, "    <tr>\n"},
+        {"done and bold", 3, true, 1, 2,
+         "    <tr style=\"text-decoration:line-through;font-weight:bold;\">\n"},
+        {"done and coloured", 2, true, 1, 1,
+         "    <tr style=\"text-decoration:line-through;background-color:#563412;\">\n"},
+    };
+    for (const Row& row : rows) {
+        m_events.clear();
+        EventBuilder builder = EventBuilder().Start(2007, 3, 5, 10, 0).Description("E");
+        builder.MutableData().Display = row.display;
+        builder.MutableData().DisplayColor = 0x123456;
+        builder.MutableData().FontColor = 0xEFCDAB;
+        CDateEntry& event = AddEvent(builder);
+        if (row.done) {
+            event.SetDone(CDateTime(2007, 3, 5, 10, 0, 0), true);
+        }
+        CSettings settings = PlainSettings();
+        settings.HtmlDoneDates = row.doneDates;
+        settings.HtmlMarkedDates = row.markedDates;
+        const std::string table = Table(settings, kHtmlKindList, CDateTime(2007, 3, 5), 1);
+        EXPECT_NE(table.find(row.row + "     <td align=\"left\""), std::string::npos)
+            << row.name << "\n"
+            << table;
+    }
+}
+
+TEST_F(HtmlExportTest, EntriesFollowTheCalendarOrderAndTheFilter) {
+    AddEvent(EventBuilder().Start(2007, 3, 5, 9, 0).End(2007, 3, 5, 10, 0).Description("short"));
+    AddEvent(EventBuilder().Start(2007, 3, 5, 9, 0).End(2007, 3, 5, 11, 0).Description("long"));
+    AddEvent(EventBuilder().Start(2007, 3, 5, 8, 0).Description("refused"));
+    EventBuilder hidden = EventBuilder().Start(2007, 3, 5, 7, 0).Description("hidden");
+    hidden.MutableData().Display = 1;
+    AddEvent(hidden);
+    HtmlExportSource source = Source();
+    source.eventFilter = [](const CDateEntry& event, const CDateTime&) {
+        return event.GetData().Description != "refused";
+    };
+    HtmlExport exporter(PlainSettings(), source);
+    const std::string table = exporter.BuildTable(kHtmlKindList, CDateTime(2007, 3, 5), 1);
+    EXPECT_LT(table.find("<td>long</td>"), table.find("<td>short</td>"));
+    EXPECT_EQ(Count(table, "refused"), 0u);
+    EXPECT_EQ(Count(table, "hidden"), 0u);
+}
+
+TEST_F(HtmlExportTest, MultiDayEventShowsEachDaysVariant) {
+    CSettings settings = PlainSettings();
+    settings.HtmlCalendarTimeMultidayFirst = "first";
+    settings.HtmlCalendarTimeMultidayMid = "mid";
+    settings.HtmlCalendarTimeMultidayLast = "last";
+    settings.HtmlCalendarDescMultidayFirst = "$DESCRIPTION$ >>";
+    settings.HtmlCalendarDescMultidayMid = ">> $DESCRIPTION$ >>";
+    settings.HtmlCalendarDescMultidayLast = ">> $DESCRIPTION$";
+    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).End(2007, 3, 7, 12, 0).Description("Trip"));
+    const std::string table = Table(settings, kHtmlKindList, CDateTime(2007, 3, 4), 5);
+    EXPECT_EQ(Headers(table), (std::vector<std::string>{"2007-03-05", "2007-03-06", "2007-03-07"}));
+    const size_t first = table.find("nowrap>first</td>\n     <td>Trip &gt;&gt;</td>");
+    const size_t mid = table.find("nowrap>mid</td>\n     <td>&gt;&gt; Trip &gt;&gt;</td>");
+    const size_t last = table.find("nowrap>last</td>\n     <td>&gt;&gt; Trip</td>");
+    ASSERT_NE(first, std::string::npos) << table;
+    ASSERT_NE(mid, std::string::npos) << table;
+    ASSERT_NE(last, std::string::npos) << table;
+    EXPECT_LT(first, mid);
+    EXPECT_LT(mid, last);
+}
+
+// ---- Day colours, holidays and headers
+// -----------------------------------------------------------
+
+TEST_F(HtmlExportTest, DayColoursAndHolidayTexts) {
+    LoadHolidays("language 0x0407\n"
+                 "holiday MAY_DAY \"Maifeiertag\" = 1 May\n"
+                 "holiday LABOUR \"Tag der <Arbeit>\" = 1 May\n"
+                 "holiday OFF \"Switched off\" = 3 May\n"
+                 "holiday THANKS \"Erntedank\" = 1st Sunday of October\n");
+    m_holidaySettings.Deactivated["Testland"] = {"OFF"};
+    CSettings settings = PlainSettings();
+    settings.HtmlNormalColor = 0x010101;
+    settings.HtmlSaturdayColor = 0x020202;
+    settings.HtmlSundayColor = 0x030303;
+    settings.HtmlHolidayColor = 0x040404;
+    HtmlExportSource source = Source();
+    source.holidays = &m_modules;
+    source.holidaySettings = &m_holidaySettings;
+    HtmlExport exporter(settings, source);
+
+    struct Row {
+        const char* name;
+        CDateTime day;
+        uint32_t color;
+        std::string text;
+    };
+    const Row rows[] = {
+        {"weekday", CDateTime(2007, 5, 2), 0x010101, "&nbsp;"},
+        {"Saturday", CDateTime(2007, 5, 5), 0x020202, "&nbsp;"},
+        {"Sunday", CDateTime(2007, 5, 6), 0x030303, "&nbsp;"},
+        {"two holidays, joined, not escaped", CDateTime(2007, 5, 1), 0x040404,
+         "Maifeiertag<br>Tag der <Arbeit>"},
+        {"switched-off holiday colours nothing", CDateTime(2007, 5, 3), 0x010101, "&nbsp;"},
+        {"Sunday that is a holiday", CDateTime(2007, 10, 7), 0x040404, "Erntedank"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(exporter.DayColor(row.day), row.color) << row.name;
+        EXPECT_EQ(exporter.HolidayText(row.day), row.text) << row.name;
+    }
+
+    settings.HolidayShowLanguage = true;
+    HtmlExport withLanguage(settings, source);
+    EXPECT_EQ(withLanguage.HolidayText(CDateTime(2007, 5, 1)),
+              "Maifeiertag (DEU)<br>Tag der <Arbeit> (DEU)");
+    const std::string table = withLanguage.BuildTable(kHtmlKindWeek, CDateTime(2007, 5, 1), 0);
+    EXPECT_NE(table.find("     <td colspan=\"2\" bgcolor=\"#040404\">\n"), std::string::npos);
+    EXPECT_NE(table.find("style=\"color:#FFFFFF;font-size:66%\" nowrap>Maifeiertag (DEU)<br>Tag "
+                         "der <Arbeit> (DEU)</td>\n"),
+              std::string::npos)
+        << table;
+}
+
+TEST_F(HtmlExportTest, WeekNumberGoesToTheFirstDayOfTheWeek) {
+    CSettings settings = PlainSettings();
+    settings.HtmlListViewHeader = "%d";
+    settings.HtmlWeekDisplayHeader = "(Week %W)";
+    settings.ShowWeekNumbers = true;
+    settings.HtmlEmptyDates = 1;
+    const CDateTime saturday(2007, 3, 10);
+    EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
+              (std::vector<std::string>{"10", "11", "12 (Week 11)"}))
+        << "weeks from Monday";
+    settings.WeekStart = 0;
+    EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
+              (std::vector<std::string>{"10", "11 (Week 10)", "12"}))
+        << "weeks from Sunday";
+    settings.ShowWeekNumbers = false;
+    EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
+              (std::vector<std::string>{"10", "11", "12"}));
+}
+
+// ---- Layouts
+// ---------------------------------------------------------------------------------------
+
+TEST_F(HtmlExportTest, WeekAndFortnightGrids) {
+    struct Row {
+        const char* name;
+        int kind;
+        int32_t layout;
+        std::string width;
+        std::vector<std::string> days; // day of month per cell in document order, "-" empty
+    };
+    // Week of Monday 5 March 2007, fortnight of 5 to 18 March.
+    const Row rows[] = {
+        {"week in two columns",
+         kHtmlKindWeek,
+         0,
+         "50",
+         {"05", "09", "06", "10", "07", "11", "08", "-"}},
+        {"week in two rows",
+         kHtmlKindWeek,
+         1,
+         "25",
+         {"05", "06", "07", "08", "09", "10", "11", "-"}},
+        {"fortnight in two columns",
+         kHtmlKindFortnight,
+         0,
+         "50",
+         {"05", "12", "06", "13", "07", "14", "08", "15", "09", "16", "10", "17", "11", "18"}},
+        {"fortnight in two rows",
+         kHtmlKindFortnight,
+         1,
+         "14",
+         {"05", "06", "07", "08", "09", "10", "11", "12", "13", "14", "15", "16", "17", "18"}},
+    };
+    for (const Row& row : rows) {
+        CSettings settings = PlainSettings();
+        settings.HtmlWeekViewHeader = "%d";
+        settings.HtmlFortnightViewHeader = "%d";
+        settings.WeekViewLayout = row.layout;
+        settings.FortnightViewLayout = row.layout;
+        const std::string table = Table(settings, row.kind, CDateTime(2007, 3, 7));
+        // Walk the outer cells: each is a day (its header) or the spare cell.
+        std::vector<std::string> cells;
+        const std::string opening = "  <td width=\"" + row.width + "%\">\n";
+        for (size_t at = table.find(opening); at != std::string::npos;
+             at = table.find(opening, at + 1)) {
+            const size_t next = at + opening.size();
+            if (table.compare(next, 10, "   &nbsp;\n") == 0) {
+                cells.push_back("-");
+            } else {
+                const size_t bold = table.find("<b>", next);
+                cells.push_back(table.substr(bold + 3, 2));
+            }
+        }
+        EXPECT_EQ(cells, row.days) << row.name;
+        const size_t rowsExpected = row.layout == 0 ? (row.kind == kHtmlKindWeek ? 4 : 7) : 2;
+        EXPECT_EQ(Count(table, " <tr align=\"left\" valign=\"top\">\n"), rowsExpected) << row.name;
+        EXPECT_EQ(table.rfind(row.kind == kHtmlKindWeek
+                                  ? "<table width=\"100%\" border"
+                                  : "<table style=\"font-size:100%\" width=\"100%\" border",
+                              0),
+                  0u)
+            << row.name;
+    }
+}
+
+TEST_F(HtmlExportTest, MonthGridHeaderAndFirstDayFormat) {
+    CSettings settings = PlainSettings();
+    settings.HtmlFirstMonthViewHeader = "%b %d";
+    settings.HtmlMonthViewHeader = "%d";
+    settings.HtmlTableHeaderColor = 0xFFFFFF;
+    AddEvent(EventBuilder().Start(2007, 3, 15, 10, 0).Description("Mid-month"));
+    const std::string table = Table(settings, kHtmlKindMonth, CDateTime(2007, 3, 20));
+    const std::string head =
+        "<table style=\"font-size:100%\" width=\"100%\" border=\"2\" rules=\"all\" "
+        "cellspacing=\"0\" cellpadding=\"0\">\n"
+        " <tr style=\"color:#000000;background-color:#FFFFFF\">\n"
+        "  <th width=\"14%\">Monday</th>\n  <th width=\"14%\">Tuesday</th>\n"
+        "  <th width=\"14%\">Wednesday</th>\n  <th width=\"14%\">Thursday</th>\n"
+        "  <th width=\"14%\">Friday</th>\n  <th width=\"14%\">Saturday</th>\n"
+        "  <th width=\"14%\">Sunday</th>\n"
+        " </tr>\n"
+        " <tr align=\"left\" valign=\"top\">\n"
+        "  <td>\n";
+    EXPECT_EQ(table.rfind(head, 0), 0u) << table;
+    const std::vector<std::string> headers = Headers(table);
+    ASSERT_EQ(headers.size(), 42u);
+    EXPECT_EQ(headers[0], "26");
+    EXPECT_EQ(headers[3], "Mar 01");
+    EXPECT_EQ(headers[34], "Apr 01");
+    EXPECT_EQ(headers[41], "08");
+    EXPECT_EQ(Count(table, " <tr align=\"left\" valign=\"top\">\n"), 6u);
+    EXPECT_EQ(Count(table, "Mid-month"), 1u);
+
+    settings.WeekStart = 0;
+    const std::string fromSunday = Table(settings, kHtmlKindMonth, CDateTime(2007, 7, 4));
+    EXPECT_NE(fromSunday.find(" </tr>\n", 0), std::string::npos);
+    EXPECT_LT(fromSunday.find(">Sunday</th>"), fromSunday.find(">Monday</th>"));
+    EXPECT_EQ(Headers(fromSunday)[0], "24") << "July 2007 begins on a Sunday: a week back";
+}
+
+TEST_F(HtmlExportTest, ListLeavesOutEmptyDaysUnlessAsked) {
+    for (int day : {6, 9, 15}) {
+        AddEvent(EventBuilder().Start(2007, 3, day, 10, 0).Description("E"));
+    }
+    CSettings settings = PlainSettings();
+    const std::string sparse = Table(settings, kHtmlKindList, CDateTime(2007, 3, 5), 14);
+    EXPECT_EQ(Count(sparse, " <tr align= \"left\" valign=\"top\">\n"), 3u);
+    EXPECT_EQ(Headers(sparse),
+              (std::vector<std::string>{"2007-03-06", "2007-03-09", "2007-03-15"}));
+
+    settings.HtmlEmptyDates = 1;
+    const std::string full = Table(settings, kHtmlKindList, CDateTime(2007, 3, 5), 14);
+    EXPECT_EQ(Count(full, " <tr align= \"left\" valign=\"top\">\n"), 14u);
+    EXPECT_EQ(Count(full, "     <td>&nbsp;</td>\n"), 11u);
+}
+
+TEST_F(HtmlExportTest, UnknownKindGivesAnEmptyTable) {
+    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("E"));
+    EXPECT_EQ(Table(PlainSettings(), 5, CDateTime(2007, 3, 5), 3), "");
+    EXPECT_EQ(Table(PlainSettings(), -1, CDateTime(2007, 3, 5), 3), "");
+}
+
+// ---- Pages
+// -----------------------------------------------------------------------------------------
+
+TEST_F(HtmlExportTest, TemplateMarkerIsReplacedEverywhereAndLineEndsBecomeCrLf) {
+    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("$TABLE$ in a text"));
+    HtmlExport exporter(PlainSettings(), Source());
+    const fs::path target = m_dir / "out.html";
+    const std::string table = exporter.BuildTable(kHtmlKindList, CDateTime(2007, 3, 5), 1);
+
+    struct Row {
+        const char* name;
+        std::string templ;
+        std::string page; // before LF becomes CR LF
+    };
+    const Row rows[] = {
+        {"no marker", "<p>a</p>\r\n<p>b</p>", "<p>a</p>\n<p>b</p>\n"},
+        {"empty template", "", ""},
+        {"marker once", "<body>\n$TABLE$\n</body>\n", "<body>\n" + table + "\n</body>\n"},
+        {"marker twice on one line", "$TABLE$|$TABLE$", table + "|" + table + "\n"},
+        {"half a marker", "$TABLE", "$TABLE\n"},
+    };
+    for (const Row& row : rows) {
+        WriteBytes(m_dir / "template.html", row.templ);
+        const HtmlPageResult result = exporter.GeneratePage(
+            m_dir / "template.html", target, kHtmlKindList, CDateTime(2007, 3, 5), 1);
+        ASSERT_TRUE(result.ok) << row.name << ": " << result.reason;
+        std::string expected;
+        for (char c : row.page) {
+            expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        }
+        EXPECT_EQ(ReadBytes(target), expected) << row.name;
+    }
+}
+
+TEST_F(HtmlExportTest, MissingTemplateAndUnwritableTargetLeaveNothingBehind) {
+    HtmlExport exporter(PlainSettings(), Source());
+    const fs::path target = m_dir / "out.html";
+    HtmlPageResult result = exporter.GeneratePage(m_dir / "missing.html", target, kHtmlKindTodo,
+                                                  CDateTime(2007, 3, 5), 1);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Unable to open the document\n" + (m_dir / "missing.html").string());
+    EXPECT_FALSE(fs::exists(target));
+
+    WriteBytes(m_dir / "template.html", "$TABLE$\n");
+    const fs::path noFolder = m_dir / "no-such-folder" / "out.html";
+    result = exporter.GeneratePage(m_dir / "template.html", noFolder, kHtmlKindTodo,
+                                   CDateTime(2007, 3, 5), 1);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Can't write to export-file\n" + noFolder.string());
+    EXPECT_NE(result.reason.find(noFolder.string()), std::string::npos) << result.reason;
+    EXPECT_FALSE(fs::exists(m_dir / "no-such-folder"));
+
+    // A folder in the target's place: the folder and what it holds stay as they were.
+    fs::create_directories(m_dir / "taken.html");
+    WriteBytes(m_dir / "taken.html" / "inside", "keep");
+    result = exporter.GeneratePage(m_dir / "template.html", m_dir / "taken.html", kHtmlKindTodo,
+                                   CDateTime(2007, 3, 5), 1);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(ReadBytes(m_dir / "taken.html" / "inside"), "keep");
+    for (const auto& entry : fs::directory_iterator(m_dir)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "template.html" || name == "taken.html") << "left behind: " << name;
+    }
+}
+
+// ---- Well-formedness
+// -------------------------------------------------------------------------------
+
+TEST_F(HtmlExportTest, EveryKindAndEveryShippedTemplateIsWellFormed) {
+    LoadHolidays("language 0x0407\nholiday MAY_DAY \"Maifeiertag\" = 1 May\n"
+                 "holiday EXTRA \"Zweiter\" = 1 May\n");
+    for (int day = 1; day <= 31; day += 3) {
+        EventBuilder builder = EventBuilder()
+                                   .Start(2007, 5, day, 9, 0)
+                                   .End(2007, 5, std::min(day + day % 2, 31), 17, 0);
+        builder.Description("Entry <" + std::to_string(day) + "> \"quoted\" & \xC3\xA4");
+        builder.MutableData().Notes = "a\r\nb";
+        builder.MutableData().Display = day % 4;
+        AddEvent(builder);
+    }
+    AddTodo("Todo <one>", CDateTime(2007, 5, 2));
+    AddTodo("Todo two", CDateTime(2007, 5, 2), false);
+    CSettings settings;
+    settings.ShowWeekNumbers = true;
+    settings.HtmlDoneDates = 1;
+    settings.HtmlEmptyDates = 1;
+    settings.HolidayShowLanguage = true;
+    HtmlExportSource source = Source();
+    source.holidays = &m_modules;
+    source.holidaySettings = &m_holidaySettings;
+
+    const fs::path templates = fs::path(DAYVAULT_TEMPLATE_DIR);
+    const char* names[] = {"todoview.html", "weekview.html", "fortnightview.html", "monthview.html",
+                           "listview.html"};
+    for (int32_t layout : {0, 1}) {
+        settings.WeekViewLayout = layout;
+        settings.FortnightViewLayout = layout;
+        HtmlExport exporter(settings, source);
+        for (int kind = kHtmlKindTodo; kind <= kHtmlKindList; ++kind) {
+            const fs::path templ = templates / names[kind];
+            const std::string page = ReadBytes(templ);
+            EXPECT_EQ(Count(page, "$TABLE$"), 1u) << templ;
+            EXPECT_NE(page.find("charset=\"utf-8\""), std::string::npos) << templ;
+            EXPECT_NE(page.find("@media print"), std::string::npos) << templ;
+            EXPECT_EQ(Count(page, "http"), 0u) << "no external resources: " << templ;
+
+            const fs::path out = m_dir / ("page" + std::to_string(kind) + ".html");
+            const HtmlPageResult result =
+                exporter.GeneratePage(templ, out, kind, CDateTime(2007, 5, 1), 31);
+            ASSERT_TRUE(result.ok) << result.reason;
+            const std::string problems = test::HtmlProblems(out);
+            EXPECT_EQ(problems, "") << "kind " << kind << ", layout " << layout;
+        }
+    }
+}
+
+} // namespace
+} // namespace dv
