@@ -9,6 +9,7 @@
 #include "document/EventFile.h"
 #include "document/TextBackup.h"
 #include "export/DayListing.h"
+#include "export/HtmlExport.h"
 #include "format/CDateEntryFormatter.h"
 #include "format/CTodoEntryFormatter.h"
 #include "holidays/CHolidayModuleSet.h"
@@ -17,6 +18,7 @@
 #include "settings/CIniStore.h"
 #include "settings/CSettings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -403,6 +405,75 @@ void RunHolidays(Context& c) {
     WriteJson(c.out, list);
 }
 
+// ---- export ---------------------------------------------------------------------------------
+
+// The template of an HTML page: --template, else the kind's setting; a relative path is taken
+// from the program folder, as the desktop program does.
+fs::path HtmlTemplatePath(const Context& c, int kind) {
+    if (const auto path = c.args.Value("--template")) {
+        return *path;
+    }
+    const fs::path setting = HtmlExport::TemplateSetting(c.settings, kind);
+    return setting.is_absolute() ? setting : ProgramFolder(c.args) / setting;
+}
+
+void RunExportHtml(Context& c) {
+    c.args.RequirePositional(2, "html FILE");
+    static const std::vector<std::string_view> kinds = {"todo", "week", "fortnight", "month",
+                                                        "list"};
+    const std::string kindWord = c.args.Required("--kind");
+    const auto found = std::find(kinds.begin(), kinds.end(), kindWord);
+    if (found == kinds.end()) {
+        throw UsageError("--kind: '" + kindWord + "' is not todo, week, fortnight, month or list");
+    }
+    const int kind = static_cast<int>(found - kinds.begin());
+    if (c.args.Has("--start")) {
+        throw UsageError("--start belongs to 'export csv'; 'export html' takes --date");
+    }
+    const CDateTime date = CliArgs::ParseDateTime("--date", c.args.Required("--date"));
+    int days = 14;
+    if (const auto value = c.args.Value("--days")) {
+        if (kind != kHtmlKindTodo && kind != kHtmlKindList) {
+            throw UsageError("--days applies to the todo and list kinds only");
+        }
+        days = CliArgs::ParseInt("--days", *value, 1, 36600);
+    }
+    const fs::path out = c.args.Required("--out");
+    const fs::path templatePath = HtmlTemplatePath(c, kind);
+
+    DocumentContents contents = LoadEventFile(c.args.Positional()[1]);
+    // The state column judges each to-do at the program's clock.
+    for (const auto& todo : contents.todos) {
+        todo->SetCurrentTime(CDateTime::Now());
+    }
+    CHolidayModuleSet modules;
+    CHolidaySettings holidays;
+    LoadActiveHolidays(c, modules, holidays);
+    HtmlExportSource source;
+    source.events = &contents.events;
+    source.todos = &contents.todos;
+    source.holidays = &modules;
+    source.holidaySettings = &holidays;
+    HtmlExport exporter(c.settings, source);
+    const HtmlPageResult result = exporter.GeneratePage(templatePath, out, kind, date, days);
+    if (!result.ok) {
+        throw OperationError(result.reason);
+    }
+}
+
+// `export csv ...` and `export html ...`: the first word picks the writer.
+void RunExport(Context& c) {
+    const auto& positional = c.args.Positional();
+    if (positional.empty()) {
+        throw UsageError("name the format: 'export html FILE ...'");
+    }
+    if (positional[0] == "html") {
+        RunExportHtml(c);
+        return;
+    }
+    throw UsageError("unknown export format '" + positional[0] + "'");
+}
+
 // ---- the command table ------------------------------------------------------------------------
 
 const std::vector<Subcommand>& Subcommands() {
@@ -450,6 +521,18 @@ const std::vector<Subcommand>& Subcommands() {
          {"--module", "--file", "--year"},
          {},
          RunHolidays},
+        {"export",
+         "html FILE --kind todo|week|fortnight|month|list --date DATE [--days N] --out PATH "
+         "[--template PATH]",
+         "export the to-dos or the calendar as an HTML page",
+         "html: the kind's table with the settings' HTML formats, put into the template in\n"
+         "place of $TABLE$ (default: the kind's template in <program folder>/templates).\n"
+         "--days (default 14) sets the length of the todo and list kinds; week, fortnight and\n"
+         "month pages start on the first day of the week of --date (month: of its month's\n"
+         "first day). The output is written whole or not at all, with CR LF line ends.",
+         {"--kind", "--date", "--days", "--out", "--template", "--start"},
+         {},
+         RunExport},
         {"backup", "FILE OUT.txt", "write a text backup of an event file", "", {}, {}, RunBackup},
         {"restore",
          "IN.txt OUT.dat",
