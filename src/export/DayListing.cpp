@@ -20,7 +20,50 @@ bool ComesBefore(const DayEntry& a, const DayEntry& b) {
     return CompareNoCase(a.event->GetData().Description, b.event->GetData().Description) < 0;
 }
 
+// Colours, style and icon of one occurrence of `event`.
+void SetAppearance(DayEntry& entry, const CDateEntry& event, const DayListingOptions& options) {
+    const DateData& data = event.GetData();
+    if (data.Display == 2) {
+        entry.backgroundColor = data.DisplayColor;
+        entry.textColor = ContrastTextColor(data.DisplayColor);
+    } else if (data.Display == 3) {
+        entry.textColor = data.FontColor;
+    }
+    if (event.IsDone(entry.occurrenceStart)) {
+        const int32_t marking = options.doneEventsMarking;
+        if ((marking & 4) != 0) {
+            entry.textColor = kColorWindow;
+            entry.backgroundColor = kColorWindowText;
+        }
+        if ((marking & 2) != 0) {
+            entry.textColor = kColorGrayText;
+            if (data.Display == 2 && (marking & 4) == 0) {
+                entry.backgroundColor = kColorButtonFace;
+            }
+        }
+        if ((marking & 1) != 0) {
+            entry.style = kStyleStrikeOut;
+        }
+    }
+    if (event.IsSnoozed(entry.occurrenceStart)) {
+        entry.style = kStyleItalic;
+    }
+    if (data.StorageType == 1) {
+        entry.icon = options.showNetworkIcon ? EntryIcon::Shared : EntryIcon::None;
+    } else {
+        entry.icon = options.showLocalIcon ? EntryIcon::Local : EntryIcon::None;
+    }
+}
+
 } // namespace
+
+uint32_t ContrastTextColor(uint32_t background) {
+    // The weights in ten-thousandths, so that the threshold is exact.
+    const uint32_t red = background & 0xFF;
+    const uint32_t green = (background >> 8) & 0xFF;
+    const uint32_t blue = (background >> 16) & 0xFF;
+    return 2125 * red + 7154 * green + 721 * blue < 1280000 ? 0xFFFFFFu : 0x000000u;
+}
 
 std::vector<std::vector<DayEntry>>
 BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CDateTime& firstDay,
@@ -50,10 +93,12 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
             // Every day of the occurrence within the range gets a line of its own.
             const int32_t from = std::max(start.GetDayNumber(), firstDayNumber);
             const int32_t to = std::min(end.GetDayNumber(), last.GetDayNumber());
+            DayEntry entry{&event, start, duration, {}};
+            SetAppearance(entry, event, options);
             for (int32_t dayNumber = from; dayNumber <= to; ++dayNumber) {
                 const CDateTime day = CDateTime::FromDayNumber(dayNumber);
-                days[static_cast<size_t>(dayNumber - firstDayNumber)].push_back(
-                    {&event, start, duration, formatter.FormatForDay(start, day)});
+                entry.text = formatter.FormatForDay(start, day);
+                days[static_cast<size_t>(dayNumber - firstDayNumber)].push_back(entry);
             }
         }
     }

@@ -85,5 +85,151 @@ TEST(DayListing, CaptionAddsTheWeekOnMondaysOnly) {
     EXPECT_EQ(DayCaption(CDateTime(2007, 3, 5), "%a, %b %d", false, "(Week %W)"), "Mon, Mar 05");
 }
 
+TEST(DayListing, ContrastRuleAtItsThreshold) {
+    struct Row {
+        const char* name;
+        uint32_t background;
+        uint32_t text;
+    };
+    const Row rows[] = {
+        {"black", 0x000000, 0xFFFFFF},
+        {"white", 0xFFFFFF, 0x000000},
+        {"grey 127 just below", 0x7F7F7F, 0xFFFFFF},
+        {"grey 128 exactly at the threshold", 0x808080, 0x000000},
+        {"green 178 just below", 0x00B200, 0xFFFFFF},
+        {"green 179 just above", 0x00B300, 0x000000},
+        {"pure red is dark", 0x0000FF, 0xFFFFFF},
+        {"pure blue is dark", 0xFF0000, 0xFFFFFF},
+        {"yellow is light", 0x00FFFF, 0x000000},
+        {"the default field colour", 0xC0C0C0, 0x000000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ContrastTextColor(row.background), row.text);
+    }
+}
+
+TEST(DayListing, DisplayColoursDoneAndSnoozedMarking) {
+    FormatSettings formats = FormatSettings::Defaults();
+    const CDateTime start(2007, 3, 5, 9, 0, 0);
+    enum class State { Pending, Done, Snoozed };
+    struct Row {
+        const char* name;
+        int32_t display;
+        State state;
+        int32_t marking;
+        uint32_t text;
+        uint32_t background;
+        int32_t style;
+    };
+    const uint32_t field = 0x302010; // dark: white text by the contrast rule
+    const uint32_t font = 0x0000C0;
+    const Row rows[] = {
+        {"normal", 0, State::Pending, 3, kColorWindowText, kColorWindow, 0},
+        {"hidden shown like normal", 1, State::Pending, 3, kColorWindowText, kColorWindow, 0},
+        {"coloured field", 2, State::Pending, 3, 0xFFFFFF, field, 0},
+        {"coloured text", 3, State::Pending, 3, font, kColorWindow, 0},
+        {"unknown display", 7, State::Pending, 3, kColorWindowText, kColorWindow, 0},
+        {"done, marking 3: grey and struck out", 0, State::Done, 3, kColorGrayText, kColorWindow,
+         kStyleStrikeOut},
+        {"done field, marking 3: button face behind", 2, State::Done, 3, kColorGrayText,
+         kColorButtonFace, kStyleStrikeOut},
+        {"done field, marking 2", 2, State::Done, 2, kColorGrayText, kColorButtonFace, 0},
+        {"done field, marking 4: inverted window colours", 2, State::Done, 4, kColorWindow,
+         kColorWindowText, 0},
+        {"done field, marking 6: grey on window text", 2, State::Done, 6, kColorGrayText,
+         kColorWindowText, 0},
+        {"done text colour, marking 2 keeps the window", 3, State::Done, 2, kColorGrayText,
+         kColorWindow, 0},
+        {"done, marking 7", 0, State::Done, 7, kColorGrayText, kColorWindowText, kStyleStrikeOut},
+        {"done, marking 1 keeps the colours", 3, State::Done, 1, font, kColorWindow,
+         kStyleStrikeOut},
+        {"done, marking 0 changes nothing", 2, State::Done, 0, 0xFFFFFF, field, 0},
+        {"snoozed is italic", 0, State::Snoozed, 3, kColorWindowText, kColorWindow, kStyleItalic},
+        {"snoozed field keeps its colours", 2, State::Snoozed, 7, 0xFFFFFF, field, kStyleItalic},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EventBuilder builder = EventBuilder().StartAt(start).Description("x");
+        builder.MutableData().Display = row.display;
+        builder.MutableData().DisplayColor = field;
+        builder.MutableData().FontColor = font;
+        auto events = Events({builder});
+        if (row.state == State::Done) {
+            events[0]->SetDone(start, true);
+        } else if (row.state == State::Snoozed) {
+            events[0]->Snooze(start, CDateTime(2007, 3, 5, 9, 30, 0));
+        }
+        ASSERT_EQ(events[0]->IsDone(start), row.state == State::Done);
+        ASSERT_EQ(events[0]->IsSnoozed(start), row.state == State::Snoozed);
+        DayListingOptions options;
+        options.showHidden = true;
+        options.doneEventsMarking = row.marking;
+        const auto days = BuildDayListing(events, start, 1, formats, options);
+        ASSERT_EQ(days[0].size(), 1u);
+        const DayEntry& entry = days[0][0];
+        EXPECT_EQ(entry.textColor, row.text);
+        EXPECT_EQ(entry.backgroundColor, row.background);
+        EXPECT_EQ(entry.style, row.style);
+    }
+}
+
+TEST(DayListing, StatesAndAttributesPerOccurrenceOnEveryDay) {
+    FormatSettings formats = FormatSettings::Defaults();
+    // A daily two-day event: the occurrence of the 5th is done, the one of the 6th snoozed.
+    EventBuilder builder = EventBuilder()
+                               .Start(2007, 3, 5, 20, 0)
+                               .End(2007, 3, 6, 8, 0)
+                               .Every(1, kRepeatDays)
+                               .Description("Night shift");
+    builder.MutableData().Display = 2;
+    builder.MutableData().DisplayColor = 0xFFFFFF;
+    auto events = Events({builder});
+    events[0]->SetDone(CDateTime(2007, 3, 5, 20, 0, 0), true);
+    events[0]->Snooze(CDateTime(2007, 3, 6, 20, 0, 0), CDateTime(2007, 3, 6, 21, 0, 0));
+    const auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 3, formats);
+    ASSERT_EQ(days[1].size(), 2u) << "the end of the 5th's and the start of the 6th's";
+    EXPECT_EQ(days[0][0].style, kStyleStrikeOut);
+    EXPECT_EQ(days[1][0].style, kStyleStrikeOut) << "the done occurrence on its second day";
+    EXPECT_EQ(days[1][0].backgroundColor, kColorButtonFace);
+    EXPECT_EQ(days[1][1].style, kStyleItalic);
+    EXPECT_EQ(days[1][1].backgroundColor, 0xFFFFFFu);
+    EXPECT_EQ(days[1][1].textColor, 0x000000u);
+    EXPECT_EQ(days[2][0].style, kStyleItalic);
+}
+
+TEST(DayListing, IconsByStorageType) {
+    FormatSettings formats = FormatSettings::Defaults();
+    EventBuilder shared = EventBuilder().Start(2007, 3, 5, 9, 0).Description("shared");
+    shared.MutableData().StorageType = 1;
+    EventBuilder local = EventBuilder().Start(2007, 3, 5, 10, 0).Description("local");
+    auto events = Events({shared, local});
+    struct Row {
+        const char* name;
+        bool network, local;
+        EntryIcon sharedIcon, localIcon;
+    };
+    const Row rows[] = {
+        {"defaults: shared only", true, false, EntryIcon::Shared, EntryIcon::None},
+        {"both", true, true, EntryIcon::Shared, EntryIcon::Local},
+        {"local only", false, true, EntryIcon::None, EntryIcon::Local},
+        {"none", false, false, EntryIcon::None, EntryIcon::None},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DayListingOptions options;
+        options.showNetworkIcon = row.network;
+        options.showLocalIcon = row.local;
+        const auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 1, formats, options);
+        ASSERT_EQ(days[0].size(), 2u);
+        EXPECT_EQ(days[0][0].icon, row.sharedIcon);
+        EXPECT_EQ(days[0][1].icon, row.localIcon);
+    }
+    EXPECT_EQ(static_cast<int>(EntryIcon::Shared), 234);
+    EXPECT_EQ(static_cast<int>(EntryIcon::Local), 268);
+    EXPECT_FALSE(IsSystemColor(0xFFFFFF));
+    EXPECT_TRUE(IsSystemColor(kColorGrayText));
+}
+
 } // namespace
 } // namespace dv
