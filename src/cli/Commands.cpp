@@ -7,6 +7,7 @@
 #include "core/Clock.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EventFile.h"
+#include "document/Search.h"
 #include "document/TextBackup.h"
 #include "export/DayListing.h"
 #include "export/HtmlExport.h"
@@ -474,6 +475,95 @@ void RunExport(Context& c) {
     throw UsageError("unknown export format '" + positional[0] + "'");
 }
 
+// ---- search ---------------------------------------------------------------------------------
+
+std::vector<std::string> SplitCommaList(const std::string& text) {
+    std::vector<std::string> items;
+    size_t begin = 0;
+    while (begin <= text.size()) {
+        const size_t end = std::min(text.find(',', begin), text.size());
+        if (end > begin) {
+            items.push_back(text.substr(begin, end - begin));
+        }
+        begin = end + 1;
+    }
+    return items;
+}
+
+// The sidebar's filter from the options; a condition is on only when its option is given.
+FilterState SearchFilter(const CliArgs& args) {
+    FilterState filter;
+    if (const auto text = args.Value("--text")) {
+        filter.textSearchOn = true;
+        filter.searchText = *text;
+        const std::string mode = args.Value("--mode").value_or("and");
+        if (mode == "and") {
+            filter.matchMode = kMatchAllWords;
+        } else if (mode == "or") {
+            filter.matchMode = kMatchAnyWord;
+        } else if (mode == "exact") {
+            filter.matchMode = kMatchExact;
+        } else {
+            throw UsageError("--mode: '" + mode + "' is not and, or or exact");
+        }
+        filter.searchFields = 0;
+        for (const std::string& scope :
+             SplitCommaList(args.Value("--scope").value_or("description,notes"))) {
+            if (scope == "description") {
+                filter.searchFields |= kScopeDescription;
+            } else if (scope == "notes") {
+                filter.searchFields |= kScopeNotes;
+            } else {
+                throw UsageError("--scope: '" + scope + "' is not description or notes");
+            }
+        }
+    } else if (args.Value("--mode") || args.Value("--scope")) {
+        throw UsageError("--mode and --scope need --text");
+    }
+    if (const auto categories = args.Value("--categories")) {
+        filter.selectionOn = true;
+        for (const std::string& category : SplitCommaList(*categories)) {
+            filter.selection.insert(category);
+        }
+    }
+    if (const auto states = args.Value("--state")) {
+        filter.conditionOn = true;
+        filter.conditionFlags = 0;
+        for (const std::string& state : SplitCommaList(*states)) {
+            if (state == "done") {
+                filter.conditionFlags |= kPassDone;
+            } else if (state == "undone") {
+                filter.conditionFlags |= kPassPending;
+            } else if (state == "snoozed") {
+                filter.conditionFlags |= kPassSnoozed;
+            } else {
+                throw UsageError("--state: '" + state + "' is not done, undone or snoozed");
+            }
+        }
+    }
+    return filter;
+}
+
+void RunSearch(Context& c) {
+    c.args.RequirePositional(1, "FILE");
+    SearchRange range;
+    range.kind = 1;
+    range.from = CliArgs::ParseDateTime("--from", c.args.Required("--from"));
+    range.to = CliArgs::ParseDateTime("--to", c.args.Required("--to"));
+    const FilterState filter = SearchFilter(c.args);
+    CDayvaultDoc doc;
+    OpenDocument(doc, c.args.Positional()[0]);
+    doc.SetEventFilter(filter);
+    const SearchResult result =
+        SearchEvents(doc, range, c.formats, c.settings.DateFormatList, kSortByDate);
+    Json rows = Json::array();
+    for (const SearchRow& row : result.rows) {
+        rows.push_back(
+            {{"date", DateTimeText(row.date)}, {"text", row.text}, {"guid", row.event->GetGUID()}});
+    }
+    WriteJson(c.out, Json{{"rows", rows}, {"message", result.message}});
+}
+
 // ---- the command table ------------------------------------------------------------------------
 
 const std::vector<Subcommand>& Subcommands() {
@@ -541,6 +631,17 @@ const std::vector<Subcommand>& Subcommands() {
          {},
          {},
          RunRestore},
+        {"search",
+         "FILE --from DATE --to DATE [--text T] [--mode and|or|exact] "
+         "[--scope description,notes] [--categories A,B] [--state done,undone,snoozed]",
+         "run the sidebar's event search with a filter",
+         "Prints {\"rows\": [{\"date\", \"text\", \"guid\"}], \"message\": \"...\"}: for each\n"
+         "event, its first occurrence between the two days that passes the filter, at most 1000\n"
+         "rows, sorted by date. A filter condition applies only when its option is given;\n"
+         "--text without --mode matches every word (and) in the description and the notes.",
+         {"--from", "--to", "--text", "--mode", "--scope", "--categories", "--state"},
+         {},
+         RunSearch},
         {"merge",
          "FILE OTHER.dat",
          "add the entries of OTHER that FILE lacks and save FILE",
