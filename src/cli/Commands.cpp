@@ -6,9 +6,11 @@
 #include "core/CFileException.h"
 #include "core/Clock.h"
 #include "document/CDayvaultDoc.h"
+#include "document/EntryFilter.h"
 #include "document/EventFile.h"
 #include "document/Search.h"
 #include "document/TextBackup.h"
+#include "export/CsvExport.h"
 #include "export/DayListing.h"
 #include "export/HtmlExport.h"
 #include "format/CDateEntryFormatter.h"
@@ -462,11 +464,58 @@ void RunExportHtml(Context& c) {
     }
 }
 
+void RunExportCsv(Context& c) {
+    c.args.RequirePositional(2, "csv FILE");
+    const std::string kindWord = c.args.Required("--kind");
+    int kind = kCsvKindCalendar;
+    if (kindWord == "todo") {
+        kind = kCsvKindTodo;
+    } else if (kindWord != "calendar") {
+        throw UsageError("--kind: '" + kindWord + "' is not calendar or todo");
+    }
+    if (c.args.Has("--date") || c.args.Has("--template")) {
+        throw UsageError("--date and --template belong to 'export html'; 'export csv' takes "
+                         "--start");
+    }
+    const CDateTime start = CliArgs::ParseDateTime("--start", c.args.Required("--start"));
+    const int days = CliArgs::ParseInt("--days", c.args.Required("--days"), 1, 36600);
+    const fs::path out = c.args.Required("--out");
+
+    DocumentContents contents = LoadEventFile(c.args.Positional()[1]);
+    // The state column judges each to-do at the program's clock.
+    for (const auto& todo : contents.todos) {
+        todo->SetCurrentTime(CDateTime::Now());
+    }
+    CHolidayModuleSet modules;
+    CHolidaySettings holidays;
+    LoadActiveHolidays(c, modules, holidays);
+    CsvExportSource source;
+    source.events = &contents.events;
+    source.todos = &contents.todos;
+    source.holidayModules = &modules;
+    source.holidaySettings = &holidays;
+    // A freshly opened document's filters let everything pass, but the to-do list's hide rules
+    // hold all the same.
+    const TodoHideRules hide{c.settings.HideDoneTodo, c.settings.DaysBeforeHideTodo,
+                             c.settings.HideUndoneTodo, c.settings.DaysBeforeShowTodo};
+    const FilterState passAll;
+    const CDateTime now = CDateTime::Now();
+    source.todoFilter = [&](CTodoEntry& todo) {
+        return PassesTodoFilter(passAll, true, hide, now, todo, c.formats);
+    };
+    const std::string text = BuildCsvExport(&source, {kind, start, days}, c.settings);
+    OnFile(out, [&] { WriteCsvExportFile(out, text); });
+}
+
 // `export csv ...` and `export html ...`: the first word picks the writer.
 void RunExport(Context& c) {
     const auto& positional = c.args.Positional();
     if (positional.empty()) {
-        throw UsageError("name the format: 'export html FILE ...'");
+        throw UsageError("name the format: 'export csv FILE ...' or 'export html FILE ...'");
+    }
+    if (positional[0] == "csv") {
+        RunExportCsv(c);
+        return;
     }
     if (positional[0] == "html") {
         RunExportHtml(c);
@@ -612,9 +661,13 @@ const std::vector<Subcommand>& Subcommands() {
          {},
          RunHolidays},
         {"export",
+         "csv FILE --kind calendar|todo --start DATE --days N --out PATH | "
          "html FILE --kind todo|week|fortnight|month|list --date DATE [--days N] --out PATH "
          "[--template PATH]",
-         "export the to-dos or the calendar as an HTML page",
+         "export the to-dos or the calendar as CSV or as an HTML page",
+         "csv: the settings' CSV fields, names, order, delimiter and formats; the calendar kind\n"
+         "writes a row per occurrence per day of the N days from --start, the todo kind a row\n"
+         "per to-do without deadline or with one in those days.\n"
          "html: the kind's table with the settings' HTML formats, put into the template in\n"
          "place of $TABLE$ (default: the kind's template in <program folder>/templates).\n"
          "--days (default 14) sets the length of the todo and list kinds; week, fortnight and\n"
