@@ -1,0 +1,113 @@
+// Costs of the exports over a large calendar: a year of a 10,000-event calendar as CSV (one row
+// per occurrence per day, built in memory as the export dialog does before it asks for the file),
+// and the to-do export of 10,000 to-dos.
+
+#include "core/CDateEntry.h"
+#include "core/CDateTime.h"
+#include "core/CDateTimeSpan.h"
+#include "core/CTodoEntry.h"
+#include "core/DateData.h"
+#include "core/RepetitionRule.h"
+#include "export/CsvExport.h"
+#include "settings/CSettings.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace dv {
+namespace {
+
+constexpr int kEventCount = 10000;
+constexpr int kTodoCount = 10000;
+const CDateTime kYearStart(2007, 1, 1);
+
+int Pick(std::mt19937& random, int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+}
+
+/// Mostly one-off appointments spread over the year, then weekly, monthly and a few daily series
+/// that began before it; some all-day, some over several days, a third with notes.
+std::vector<std::unique_ptr<CDateEntry>> MakeCalendar() {
+    std::mt19937 random(2007);
+    std::vector<std::unique_ptr<CDateEntry>> events;
+    events.reserve(kEventCount);
+    for (int i = 0; i < kEventCount; ++i) {
+        DateData d;
+        const int kind = Pick(random, 0, 99);
+        const int dayOffset = kind < 80 ? Pick(random, 0, 364) : Pick(random, -400, 0);
+        d.Description = "Appointment " + std::to_string(i);
+        d.Category = "Category " + std::to_string(Pick(random, 0, 11));
+        if (Pick(random, 0, 2) == 0) {
+            d.Notes = "Room " + std::to_string(Pick(random, 1, 40)) + ", bring the papers";
+        }
+        d.StartDate =
+            kYearStart + CDateTimeSpan(dayOffset, Pick(random, 7, 19), Pick(random, 0, 3) * 15, 0);
+        const int days = Pick(random, 0, 19) == 0 ? Pick(random, 1, 4) : 0;
+        d.EndDate = d.StartDate + CDateTimeSpan(days, Pick(random, 0, 2), 30, 0);
+        d.ShowEnd = 1;
+        d.ShowStartTime = Pick(random, 0, 9) < 8 ? 1 : 0;
+        if (kind >= 80) {
+            d.Repeat = kRepeatInterval;
+            d.RepeatRate = 1;
+            d.RepeatUnit = kind < 92 ? kRepeatWeeks : (kind < 97 ? kRepeatMonths : kRepeatDays);
+        }
+        auto event = std::make_unique<CDateEntry>(kYearStart);
+        event->AssignData(d);
+        events.push_back(std::move(event));
+    }
+    return events;
+}
+
+/// Deadlines over the year, a tenth without one, a quarter with a time of day.
+std::vector<std::unique_ptr<CTodoEntry>> MakeTodos() {
+    std::mt19937 random(2008);
+    std::vector<std::unique_ptr<CTodoEntry>> todos;
+    todos.reserve(kTodoCount);
+    for (int i = 0; i < kTodoCount; ++i) {
+        TodoData d;
+        d.Description = "Task " + std::to_string(Pick(random, 0, kTodoCount));
+        d.Group = "Group " + std::to_string(Pick(random, 0, 7));
+        d.Deadline = kYearStart + CDateTimeSpan(Pick(random, 0, 364), Pick(random, 8, 18), 0, 0);
+        d.ShowDeadline = Pick(random, 0, 9) == 0 ? 0 : 1;
+        d.ShowDeadlineTime = Pick(random, 0, 3) == 0 ? 1 : 0;
+        d.Priority = Pick(random, 1, 10);
+        auto todo = std::make_unique<CTodoEntry>(kYearStart);
+        todo->SetData(d);
+        todos.push_back(std::move(todo));
+    }
+    return todos;
+}
+
+void BM_CsvExport_CalendarYear(benchmark::State& state) {
+    const auto events = MakeCalendar();
+    const CSettings settings;
+    CsvExportSource source;
+    source.events = &events;
+    std::string text;
+    for (auto _ : state) {
+        text = BuildCsvExport(&source, {kCsvKindCalendar, kYearStart, 365}, settings);
+        benchmark::DoNotOptimize(text);
+    }
+    state.counters["rows"] = static_cast<double>(std::count(text.begin(), text.end(), '\n'));
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_CsvExport_CalendarYear)->Unit(benchmark::kMillisecond);
+
+void BM_CsvExport_TodoYear(benchmark::State& state) {
+    const auto todos = MakeTodos();
+    const CSettings settings;
+    CsvExportSource source;
+    source.todos = &todos;
+    for (auto _ : state) {
+        std::string text = BuildCsvExport(&source, {kCsvKindTodo, kYearStart, 365}, settings);
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_CsvExport_TodoYear)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace dv
