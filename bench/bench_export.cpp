@@ -9,6 +9,8 @@
 #include "core/DateData.h"
 #include "core/RepetitionRule.h"
 #include "export/CsvExport.h"
+#include "export/DayListing.h"
+#include "export/HtmlExport.h"
 #include "settings/CSettings.h"
 
 #include <algorithm>
@@ -108,6 +110,41 @@ void BM_CsvExport_TodoYear(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CsvExport_TodoYear)->Unit(benchmark::kMillisecond);
+
+// The HTML list of the whole year, escaping and day colours included.
+void BM_HtmlListExport_CalendarYear(benchmark::State& state) {
+    auto events = MakeCalendar();
+    CSettings settings;
+    HtmlExportSource source;
+    source.events = &events;
+    HtmlExport exporter(settings, source);
+    size_t bytes = 0;
+    for (auto _ : state) {
+        std::string table = exporter.BuildTable(kHtmlKindList, kYearStart, 365);
+        bytes = table.size();
+        benchmark::DoNotOptimize(table);
+    }
+    state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(BM_HtmlListExport_CalendarYear)->Unit(benchmark::kMillisecond);
+
+// What the month page rebuilds: 42 days of entries with their texts, colours and order.
+void BM_DayListing_MonthPage(benchmark::State& state) {
+    auto events = MakeCalendar();
+    const FormatSettings formats = CSettings().GetFormatSettings();
+    const CDateTime firstDay = kYearStart + CDateTimeSpan(150, 0, 0, 0);
+    size_t entries = 0;
+    for (auto _ : state) {
+        const auto days = BuildDayListing(events, firstDay, 42, formats);
+        entries = 0;
+        for (const auto& day : days) {
+            entries += day.size();
+        }
+        benchmark::DoNotOptimize(days);
+    }
+    state.counters["entries"] = static_cast<double>(entries);
+}
+BENCHMARK(BM_DayListing_MonthPage)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace dv
