@@ -420,6 +420,16 @@ fs::path HtmlTemplatePath(const Context& c, int kind) {
     return setting.is_absolute() ? setting : ProgramFolder(c.args) / setting;
 }
 
+// A freshly opened document's filters let everything pass, but the to-do list's hide rules hold
+// all the same; the to-dos are judged at the program's clock.
+TodoFilter HideRulesFilter(const Context& c) {
+    const TodoHideRules hide{c.settings.HideDoneTodo, c.settings.DaysBeforeHideTodo,
+                             c.settings.HideUndoneTodo, c.settings.DaysBeforeShowTodo};
+    return [hide, now = CDateTime::Now(), formats = &c.formats](CTodoEntry& todo) {
+        return PassesTodoFilter(FilterState(), true, hide, now, todo, *formats);
+    };
+}
+
 void RunExportHtml(Context& c) {
     c.args.RequirePositional(2, "html FILE");
     static const std::vector<std::string_view> kinds = {"todo", "week", "fortnight", "month",
@@ -457,6 +467,7 @@ void RunExportHtml(Context& c) {
     source.todos = &contents.todos;
     source.holidays = &modules;
     source.holidaySettings = &holidays;
+    source.todoFilter = HideRulesFilter(c);
     HtmlExport exporter(c.settings, source);
     const HtmlPageResult result = exporter.GeneratePage(templatePath, out, kind, date, days);
     if (!result.ok) {
@@ -494,15 +505,7 @@ void RunExportCsv(Context& c) {
     source.todos = &contents.todos;
     source.holidayModules = &modules;
     source.holidaySettings = &holidays;
-    // A freshly opened document's filters let everything pass, but the to-do list's hide rules
-    // hold all the same.
-    const TodoHideRules hide{c.settings.HideDoneTodo, c.settings.DaysBeforeHideTodo,
-                             c.settings.HideUndoneTodo, c.settings.DaysBeforeShowTodo};
-    const FilterState passAll;
-    const CDateTime now = CDateTime::Now();
-    source.todoFilter = [&](CTodoEntry& todo) {
-        return PassesTodoFilter(passAll, true, hide, now, todo, c.formats);
-    };
+    source.todoFilter = HideRulesFilter(c);
     const std::string text = BuildCsvExport(&source, {kind, start, days}, c.settings);
     OnFile(out, [&] { WriteCsvExportFile(out, text); });
 }

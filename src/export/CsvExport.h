@@ -31,10 +31,6 @@ constexpr int kCsvCalendarFieldCount = 7;
 /// 7 Document.
 constexpr int kCsvTodoFieldCount = 8;
 
-/// Decides whether a to-do is listed (the document's current to-do filter); an empty function
-/// lists all.
-using TodoFilter = std::function<bool(CTodoEntry& todo)>;
-
 /// The document side of an export: its lists, its current filters and the holidays of the
 /// Holiday column. The lists must outlive the call; their events' scan state moves.
 struct CsvExportSource {

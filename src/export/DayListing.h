@@ -3,6 +3,7 @@
 #include "core/CDateEntry.h"
 #include "core/CDateTime.h"
 #include "core/CDateTimeSpan.h"
+#include "core/CTodoEntry.h"
 #include "format/FormatSettings.h"
 
 #include <functional>
@@ -59,7 +60,10 @@ struct DayEntry {
 };
 
 /// Decides whether an occurrence is listed (the sidebar's filter); an empty function lists all.
-using OccurrenceFilter = std::function<bool(const CDateEntry& event, const CDateTime& start)>;
+/// The event is not const: a content filter expands placeholders, which moves the event's scan.
+using OccurrenceFilter = std::function<bool(CDateEntry& event, const CDateTime& start)>;
+/// Decides whether a to-do is listed (the to-do page's filter and hide rules).
+using TodoFilter = std::function<bool(CTodoEntry& todo)>;
 
 /// What the calendar pages, the agenda and the exports show for a run of days.
 struct DayListingOptions {

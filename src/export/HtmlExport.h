@@ -29,10 +29,6 @@ enum HtmlExportKind : int {
     kHtmlKindList = 4,
 };
 
-/// Decides whether a to-do is listed (the hide rules and the sidebar's filter); an empty
-/// function lists all. The CSV export declares the same type.
-using TodoFilter = std::function<bool(CTodoEntry& todo)>;
-
 /// What a page is made of. The lists and the module set are not owned and must outlive the
 /// export; a null list counts as empty, a null module set or settings as no holidays.
 struct HtmlExportSource {
