@@ -81,12 +81,15 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
         if (event.GetData().Display == 1 && !options.showHidden) {
             continue;
         }
-        CDateEntryFormatter formatter(event, formats, options.formatSet);
-        const CDateTimeSpan duration = event.GetDuration();
         CDateTime start;
         CDateTime end;
-        for (bool found = event.FindFirstOccurrence(first, last, start, end); found;
-             found = event.FindNextOccurrence(first, last, start, end)) {
+        bool found = event.FindFirstOccurrence(first, last, start, end);
+        if (!found) {
+            continue; // most events have nothing in a short range: no formatter, no snapshot
+        }
+        CDateEntryFormatter formatter(event, formats, options.formatSet);
+        const CDateTimeSpan duration = event.GetDuration();
+        for (; found; found = event.FindNextOccurrence(first, last, start, end)) {
             if (options.filter && !options.filter(event, start)) {
                 continue;
             }
