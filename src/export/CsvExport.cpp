@@ -156,42 +156,15 @@ void AppendCalendar(std::string& out, const CsvExportSource& source,
     }
 }
 
-// The to-dos of the export in their order: those with a deadline by the stored deadline, then
-// those without by description ignoring case. Equal keys come out in reverse list order, as
-// inserting each to-do before its equals leaves them.
+// The to-dos of the export in the exports' order.
 std::vector<CTodoEntry*> CollectTodos(const CsvExportSource& source,
                                       const CsvExportRequest& request) {
-    std::vector<CTodoEntry*> todos;
     if (source.todos == nullptr) {
-        return todos;
+        return {};
     }
     const CDateTime first = request.start.GetDate();
     const CDateTime last = first + CDateTimeSpan(request.dayCount - 1, 23, 59, 59);
-    for (auto it = source.todos->rbegin(); it != source.todos->rend(); ++it) {
-        CTodoEntry& todo = **it;
-        const TodoData& data = todo.GetData();
-        if (data.ShowDeadline != 0 && (data.Deadline < first || data.Deadline > last)) {
-            continue;
-        }
-        if (source.todoFilter && !source.todoFilter(todo)) {
-            continue;
-        }
-        todos.push_back(&todo);
-    }
-    std::stable_sort(todos.begin(), todos.end(), [](const CTodoEntry* a, const CTodoEntry* b) {
-        const TodoData& x = a->GetData();
-        const TodoData& y = b->GetData();
-        const bool xDated = x.ShowDeadline != 0;
-        const bool yDated = y.ShowDeadline != 0;
-        if (xDated != yDated) {
-            return xDated;
-        }
-        if (xDated) {
-            return x.Deadline < y.Deadline;
-        }
-        return CompareNoCase(x.Description, y.Description) < 0;
-    });
-    return todos;
+    return CollectExportTodos(*source.todos, first, last, source.todoFilter);
 }
 
 void AppendTodos(std::string& out, const CsvExportSource& source, const CsvExportRequest& request,

@@ -111,6 +111,38 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
     return days;
 }
 
+std::vector<CTodoEntry*> CollectExportTodos(const std::vector<std::unique_ptr<CTodoEntry>>& todos,
+                                            const CDateTime& first, const CDateTime& last,
+                                            const TodoFilter& filter) {
+    std::vector<CTodoEntry*> result;
+    // Walking the list backwards and sorting stably gives equal keys in reverse list order.
+    for (auto it = todos.rbegin(); it != todos.rend(); ++it) {
+        CTodoEntry& todo = **it;
+        const TodoData& data = todo.GetData();
+        if (data.ShowDeadline != 0 && (data.Deadline < first || data.Deadline > last)) {
+            continue;
+        }
+        if (filter && !filter(todo)) {
+            continue;
+        }
+        result.push_back(&todo);
+    }
+    std::stable_sort(result.begin(), result.end(), [](const CTodoEntry* a, const CTodoEntry* b) {
+        const TodoData& x = a->GetData();
+        const TodoData& y = b->GetData();
+        const bool xDated = x.ShowDeadline != 0;
+        const bool yDated = y.ShowDeadline != 0;
+        if (xDated != yDated) {
+            return xDated;
+        }
+        if (xDated) {
+            return x.Deadline < y.Deadline;
+        }
+        return CompareNoCase(x.Description, y.Description) < 0;
+    });
+    return result;
+}
+
 std::string DayCaption(const CDateTime& day, const std::string& dayFormat, bool showWeekNumbers,
                        const std::string& weekFormat) {
     if (showWeekNumbers && day.GetDayOfWeek() == 0) {

@@ -94,6 +94,14 @@ std::vector<std::vector<DayEntry>>
 BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CDateTime& firstDay,
                 int dayCount, const FormatSettings& formats, const DayListingOptions& options = {});
 
+/// The to-dos the exports list for [first, last] (both inclusive): those without a deadline and
+/// those whose stored deadline lies in the range and that pass `filter` (empty: all). Those with a
+/// deadline come first by deadline, then the others by description without regard to letter case;
+/// equal keys come out in reverse list order, as inserting each before its equals leaves them.
+std::vector<CTodoEntry*> CollectExportTodos(const std::vector<std::unique_ptr<CTodoEntry>>& todos,
+                                            const CDateTime& first, const CDateTime& last,
+                                            const TodoFilter& filter);
+
 /// The caption of a day on the week page: `dayFormat`, with a blank and `weekFormat` appended on
 /// Mondays when `showWeekNumbers` is set.
 std::string DayCaption(const CDateTime& day, const std::string& dayFormat, bool showWeekNumbers,

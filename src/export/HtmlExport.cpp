@@ -92,40 +92,6 @@ bool IsFirstDayOfWeek(const CDateTime& day, int32_t weekStart) {
     return day.GetDayOfWeek() == (weekStart == 1 ? 0 : 6);
 }
 
-// The to-dos of a range as the exports list them: those without deadline and those whose stored
-// deadline lies in the range, deadlines first by date and time, then the others by description
-// without regard to case. Each is inserted before any with an equal key, so equal keys come out
-// in reverse list order.
-std::vector<CTodoEntry*> CollectTodos(const std::vector<std::unique_ptr<CTodoEntry>>& todos,
-                                      const CDateTime& first, const CDateTime& last,
-                                      const TodoFilter& filter) {
-    auto before = [](const CTodoEntry* a, const CTodoEntry* b) {
-        const bool aDated = a->GetData().ShowDeadline != 0;
-        const bool bDated = b->GetData().ShowDeadline != 0;
-        if (aDated != bDated) {
-            return aDated;
-        }
-        if (aDated) {
-            return a->GetData().Deadline < b->GetData().Deadline;
-        }
-        return CompareNoCase(a->GetData().Description, b->GetData().Description) < 0;
-    };
-    std::vector<CTodoEntry*> result;
-    for (const auto& owned : todos) {
-        CTodoEntry* todo = owned.get();
-        const TodoData& data = todo->GetData();
-        if (data.ShowDeadline != 0 && (data.Deadline < first || data.Deadline > last)) {
-            continue;
-        }
-        if (filter && !filter(*todo)) {
-            continue;
-        }
-        // lower_bound finds the first not-before entry, which is where an equal key goes.
-        result.insert(std::lower_bound(result.begin(), result.end(), todo, before), todo);
-    }
-    return result;
-}
-
 std::string ToCrLf(std::string_view text) {
     std::string result;
     result.reserve(text.size() + text.size() / 32);
@@ -382,7 +348,8 @@ std::string HtmlExport::TodoTable(const HtmlExportRange& range) {
 
     static const std::vector<std::unique_ptr<CTodoEntry>> noTodos;
     const auto& todos = m_source.todos != nullptr ? *m_source.todos : noTodos;
-    for (CTodoEntry* todo : CollectTodos(todos, range.first, range.last, m_source.todoFilter)) {
+    for (CTodoEntry* todo :
+         CollectExportTodos(todos, range.first, range.last, m_source.todoFilter)) {
         const TodoData& data = todo->GetData();
         CTodoEntryFormatter formatter(*todo, m_formats);
         out += kRowTop;
