@@ -13,8 +13,8 @@ CTEST_ARGS   ?=
 
 # Debian 12 packages, by the targets that need them.
 BUILD_PACKAGES := g++ make cmake ninja-build pkg-config
-TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-utils
-LIB_PACKAGES   := nlohmann-json3-dev
+TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-utils python3-pyftpdlib
+LIB_PACKAGES   := nlohmann-json3-dev libcurl4-openssl-dev
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 
