@@ -1,0 +1,58 @@
+#!/usr/bin/python3
+"""A throw-away FTP server for the tests: one user with full rights on one folder, on 127.0.0.1.
+
+Prints "PORT <n>" once it listens, appends one line per successful login to --log, and ends on
+SIGTERM or when its standard input closes (so it never outlives the test that started it).
+"""
+import argparse
+import logging
+import os
+import sys
+import threading
+
+try:
+    from pyftpdlib.authorizers import DummyAuthorizer
+    from pyftpdlib.handlers import FTPHandler
+    from pyftpdlib.servers import FTPServer
+except ImportError:
+    print("MISSING pyftpdlib", flush=True)
+    sys.exit(3)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--user", required=True)
+    parser.add_argument("--password", required=True)
+    parser.add_argument("--start", default="", help="folder below the root a login starts in")
+    parser.add_argument("--log", required=True)
+    args = parser.parse_args()
+
+    logging.basicConfig(level=logging.ERROR)
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+
+    class Handler(FTPHandler):
+        def on_login(self, username):
+            if args.start:
+                self.fs.cwd = "/" + args.start.strip("/")
+            with open(args.log, "a") as log:
+                log.write(username + "\n")
+
+    Handler.authorizer = authorizer
+    Handler.auth_failed_timeout = 0.05  # answer a refused login at once
+    Handler.passive_ports = None  # the OS picks a free port for every passive connection
+    Handler.permit_foreign_addresses = False
+    server = FTPServer(("127.0.0.1", 0), Handler)
+    print("PORT %d" % server.address[1], flush=True)
+
+    def watch_stdin():
+        sys.stdin.read()
+        os._exit(0)
+
+    threading.Thread(target=watch_stdin, daemon=True).start()
+    server.serve_forever(handle_exit=True)
+
+
+if __name__ == "__main__":
+    main()
