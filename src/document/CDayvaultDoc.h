@@ -193,6 +193,20 @@ public:
     const std::vector<std::string>& GetChangeList() const { return m_contents.changeList; }
     /// Empties the change list and deletes the ".sync" side file of the document's path.
     void ClearChangeList();
+    /// The merge step of a synchronisation: reads the shared event file at `path` (a copy the
+    /// caller downloaded), pushes the shared entries named in the change list into that copy as
+    /// `networkWriteAccess` allows (bit 1 additions and changes, bit 2 deletions and dropped
+    /// occurrences), takes over every shared entry of the copy (adds, values, dropped
+    /// occurrences; no undo, no change-list entries), deletes the local shared entries that the
+    /// copy no longer holds unless they are Suspended (events) or InEditor (to-dos), and, when
+    /// the change list is not empty, writes the copy back to `path` whole or not at all, for the
+    /// caller to upload. Returns false, with the document untouched, when `networkFunction` is 0
+    /// or the file cannot be read or is not a valid event file; false after the document was
+    /// updated when only the write-back failed (nothing must be uploaded then). The change list
+    /// stays as it is: it is cleared when the upload has succeeded.
+    bool SynchronizeWith(const std::filesystem::path& path, int networkFunction,
+                         int networkWriteAccess);
+
     /// Reminders due at the last periodic update, non-silent and silent.
     int GetPendingReminderCount() const { return m_pendingCount; }
     int GetPendingSilentReminderCount() const { return m_pendingSilentCount; }

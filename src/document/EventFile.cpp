@@ -121,16 +121,20 @@ bool IsTemporaryNameOf(std::string_view candidate, std::string_view name) {
 
 // ---- Side file name -----------------------------------------------------------------------------
 
-std::filesystem::path SyncSidePath(const std::filesystem::path& eventFile) {
-    std::filesystem::path::string_type name = eventFile.filename().native();
+std::filesystem::path SidePath(const std::filesystem::path& file, std::string_view suffix) {
+    std::filesystem::path::string_type name = file.filename().native();
     const auto dot = name.rfind('.');
     if (dot != std::filesystem::path::string_type::npos) {
         name.erase(dot);
     }
-    std::filesystem::path side = eventFile;
+    std::filesystem::path side = file;
     side.replace_filename(name);
-    side += ".sync";
+    side += std::filesystem::path(suffix);
     return side;
+}
+
+std::filesystem::path SyncSidePath(const std::filesystem::path& eventFile) {
+    return SidePath(eventFile, ".sync");
 }
 
 // ---- Streams ------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dv {
@@ -26,6 +27,11 @@ enum class EventFileParts {
 /// ".sync" appended. Only the file name is searched for the dot, so a dotted folder name
 /// ("~/.config/events") never moves the side file out of the event file's folder.
 std::filesystem::path SyncSidePath(const std::filesystem::path& eventFile);
+
+/// A side file of `file`: the file name with everything from its last "." replaced by `suffix`
+/// (".lock", ".b00"), or `suffix` appended when the name has no "."; folders are never searched
+/// for the dot. SyncSidePath is SidePath(eventFile, ".sync").
+std::filesystem::path SidePath(const std::filesystem::path& file, std::string_view suffix);
 
 // ---- Streams ------------------------------------------------------------------------------------
 

@@ -170,5 +170,16 @@ constexpr uint32_t kIdsCannotSaveEventFile = 61002;
 // Count line of the sidebar search: "%d" takes the number of rows, or the row limit.
 constexpr uint32_t kIdsSearchReturned = 61010;
 constexpr uint32_t kIdsSearchTerminated = 61011;
+// Outcomes of a synchronisation cycle, for the status display and dayvault-cli sync.
+constexpr uint32_t kIdsSyncIdle = 61020;
+constexpr uint32_t kIdsSyncSuccess = 61021;
+constexpr uint32_t kIdsSyncUploaded = 61022;
+constexpr uint32_t kIdsSyncBusy = 61023;
+constexpr uint32_t kIdsSyncTransferFailed = 61024;
+constexpr uint32_t kIdsSyncMergeFailed = 61025;
+constexpr uint32_t kIdsSyncUploadSkipped = 61026;
+// Why a cycle failed; "%s" takes the file or server.
+constexpr uint32_t kIdsSyncCannotLock = 61027;
+constexpr uint32_t kIdsSyncCannotConnect = 61028;
 
 } // namespace dv

@@ -171,6 +171,15 @@ constexpr StringEntry kStrings[] = {
     {kIdsCannotSaveEventFile, "Unable to save the event file.\n%s"},
     {kIdsSearchReturned, "Search returned %d results"},
     {kIdsSearchTerminated, "More than %d results, search terminated"},
+    {kIdsSyncIdle, "Not synchronised yet"},
+    {kIdsSyncSuccess, "Synchronised"},
+    {kIdsSyncUploaded, "Synchronised, changes uploaded"},
+    {kIdsSyncBusy, "The shared file is in use by another user"},
+    {kIdsSyncTransferFailed, "Transfer of the shared file failed"},
+    {kIdsSyncMergeFailed, "Merging the shared file failed"},
+    {kIdsSyncUploadSkipped, "The shared file changed meanwhile; changes kept for the next cycle"},
+    {kIdsSyncCannotLock, "Unable to create the lock file\n%s"},
+    {kIdsSyncCannotConnect, "Unable to connect to the FTP server\n%s"},
 };
 
 constexpr bool StrictlyAscending() {

@@ -200,6 +200,16 @@ const KeyRow kInterfaceTexts[] = {
      "Unable to save the event file.\n%s"},
     {"search count", 61010, kIdsSearchReturned, "Search returned %d results"},
     {"search cut off", 61011, kIdsSearchTerminated, "More than %d results, search terminated"},
+    {"sync idle", 61020, kIdsSyncIdle, "Not synchronised yet"},
+    {"sync success", 61021, kIdsSyncSuccess, "Synchronised"},
+    {"sync uploaded", 61022, kIdsSyncUploaded, "Synchronised, changes uploaded"},
+    {"sync busy", 61023, kIdsSyncBusy, "The shared file is in use by another user"},
+    {"sync transfer failed", 61024, kIdsSyncTransferFailed, "Transfer of the shared file failed"},
+    {"sync merge failed", 61025, kIdsSyncMergeFailed, "Merging the shared file failed"},
+    {"sync upload skipped", 61026, kIdsSyncUploadSkipped,
+     "The shared file changed meanwhile; changes kept for the next cycle"},
+    {"sync lock", 61027, kIdsSyncCannotLock, "Unable to create the lock file\n%s"},
+    {"sync connect", 61028, kIdsSyncCannotConnect, "Unable to connect to the FTP server\n%s"},
 };
 
 // Every built-in string with its number, whichever group it belongs to.

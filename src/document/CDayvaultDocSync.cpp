@@ -1,0 +1,233 @@
+// The document's side of a synchronisation cycle: the merge of the private entries with a
+// downloaded copy of the shared event file.
+
+#include "document/CDayvaultDoc.h"
+#include "document/EventFile.h"
+
+#include <algorithm>
+#include <exception>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+namespace dv {
+
+namespace {
+
+constexpr int32_t kShared = 1;
+constexpr int kWriteChanges = 1;   // local additions and changes may reach the shared file
+constexpr int kWriteDeletions = 2; // local deletions (and dropped occurrences) may reach it
+constexpr uint32_t kSyncAdd = kEditSendHint | kEditRebuildSet; // options 12
+constexpr uint32_t kSyncChange = kEditRebuildSet;              // options 8
+
+template <class Entry>
+Entry* FindByGuid(const std::vector<std::unique_ptr<Entry>>& list, const std::string& guid) {
+    for (const auto& entry : list) {
+        if (entry->GetGUID() == guid) {
+            return entry.get();
+        }
+    }
+    return nullptr;
+}
+
+template <class Entry>
+void RemoveByGuid(std::vector<std::unique_ptr<Entry>>& list, const std::string& guid) {
+    std::erase_if(list, [&](const auto& entry) { return entry->GetGUID() == guid; });
+}
+
+template <class Entry>
+std::unordered_map<std::string, Entry*>
+IndexByGuid(const std::vector<std::unique_ptr<Entry>>& list) {
+    std::unordered_map<std::string, Entry*> index;
+    index.reserve(list.size());
+    for (const auto& entry : list) {
+        index.emplace(entry->GetGUID(), entry.get()); // the first of equal GUIDs wins, as in Find
+    }
+    return index;
+}
+
+bool Contains(const std::vector<CDateTime>& list, const CDateTime& value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+// Pushes one changed event into the shared copy.
+void PushEvent(const CDateEntry* local, std::vector<std::unique_ptr<CDateEntry>>& shared,
+               const std::string& guid, int access) {
+    const bool localShared = local != nullptr && local->GetStorageType() == kShared;
+    if (!localShared) {
+        // Deleted here, or made local: either way it leaves the shared file.
+        if ((access & kWriteDeletions) != 0) {
+            RemoveByGuid(shared, guid);
+        }
+        return;
+    }
+    CDateEntry* copy = FindByGuid(shared, guid);
+    if (copy == nullptr) {
+        if ((access & kWriteChanges) != 0) {
+            auto added = std::make_unique<CDateEntry>(*local);
+            added->SetSuspended(false);
+            shared.push_back(std::move(added));
+        }
+        return;
+    }
+    const std::vector<CDateTime>& localDropped = local->GetDroppedOccurrences();
+    if ((access & kWriteChanges) != 0) {
+        copy->AssignData(local->GetData());
+        // Restoring an occurrence is a change; dropping one is a deletion (below).
+        const std::vector<CDateTime> sharedDropped = copy->GetDroppedOccurrences();
+        for (const CDateTime& occurrence : sharedDropped) {
+            if (!Contains(localDropped, occurrence)) {
+                copy->RestoreOccurrence(occurrence);
+            }
+        }
+    }
+    if ((access & kWriteDeletions) != 0) {
+        for (const CDateTime& occurrence : localDropped) {
+            if (!copy->IsDropped(occurrence)) {
+                copy->DropOccurrence(occurrence);
+            }
+        }
+    }
+}
+
+// Pushes one changed to-do into the shared copy; to-dos have no occurrences.
+void PushTodo(const CTodoEntry* local, std::vector<std::unique_ptr<CTodoEntry>>& shared,
+              const std::string& guid, int access) {
+    const bool localShared = local != nullptr && local->GetStorageType() == kShared;
+    if (!localShared) {
+        if ((access & kWriteDeletions) != 0) {
+            RemoveByGuid(shared, guid);
+        }
+        return;
+    }
+    if ((access & kWriteChanges) == 0) {
+        return;
+    }
+    // Done travels with the to-do: a colleague ticking it off is a change everybody sees.
+    CTodoEntry value(*local);
+    value.SetInEditor(false);
+    if (CTodoEntry* copy = FindByGuid(shared, guid)) {
+        *copy = value;
+    } else {
+        shared.push_back(std::make_unique<CTodoEntry>(value));
+    }
+}
+
+} // namespace
+
+bool CDayvaultDoc::SynchronizeWith(const std::filesystem::path& path, int networkFunction,
+                                   int networkWriteAccess) {
+    if (networkFunction == 0) {
+        return false;
+    }
+    // The whole copy is read before anything changes, so a damaged file changes nothing.
+    DocumentContents shared;
+    try {
+        shared = ReadEventFile(path, EventFileParts::entriesOnly);
+    } catch (const std::exception&) {
+        return false;
+    }
+
+    // Push.
+    for (const std::string& guid : m_contents.changeList) {
+        PushEvent(FindDateEntry(guid), shared.events, guid, networkWriteAccess);
+        PushTodo(FindTodoEntry(guid), shared.todos, guid, networkWriteAccess);
+    }
+
+    // Pull events. Entries are looked up in maps: a shared file of thousands of entries must
+    // not cost a quadratic walk on the user-interface thread.
+    std::unordered_map<std::string, CDateEntry*> localEvents = IndexByGuid(m_contents.events);
+    std::unordered_set<std::string> sharedGuids;
+    for (const auto& copy : shared.events) {
+        sharedGuids.insert(copy->GetGUID());
+        const auto found = localEvents.find(copy->GetGUID());
+        if (found == localEvents.end()) {
+            auto added = std::make_unique<CDateEntry>(*copy);
+            added->SetSuspended(false);
+            CDateEntry* raw = added.get();
+            AddDateEntry(std::move(added), kSyncAdd);
+            localEvents.emplace(raw->GetGUID(), raw);
+            continue;
+        }
+        CDateEntry* local = found->second;
+        bool changed = false;
+        if (!(local->GetData() == copy->GetData())) {
+            ChangeDateEntry(local, copy->GetData(), kSyncChange);
+            changed = true;
+        }
+        const std::vector<CDateTime> localDropped = local->GetDroppedOccurrences();
+        for (const CDateTime& occurrence : copy->GetDroppedOccurrences()) {
+            if (!Contains(localDropped, occurrence)) {
+                DropDateOccurrence(local, occurrence, kSyncChange);
+                changed = true;
+            }
+        }
+        for (const CDateTime& occurrence : localDropped) {
+            if (!copy->IsDropped(occurrence)) {
+                RestoreDateOccurrence(local, occurrence, kSyncChange);
+                changed = true;
+            }
+        }
+        if (changed) {
+            UpdateAllViews(UpdateHint::EventChanged, local);
+        }
+    }
+
+    // Pull to-dos.
+    std::unordered_map<std::string, CTodoEntry*> localTodos = IndexByGuid(m_contents.todos);
+    std::unordered_set<std::string> sharedTodoGuids;
+    for (const auto& copy : shared.todos) {
+        sharedTodoGuids.insert(copy->GetGUID());
+        const auto found = localTodos.find(copy->GetGUID());
+        if (found == localTodos.end()) {
+            auto added = std::make_unique<CTodoEntry>(*copy);
+            added->SetInEditor(false);
+            CTodoEntry* raw = added.get();
+            AddTodoEntry(std::move(added), kSyncAdd);
+            localTodos.emplace(raw->GetGUID(), raw);
+            continue;
+        }
+        CTodoEntry* local = found->second;
+        if (!(local->GetData() == copy->GetData()) || local->IsDone() != copy->IsDone()) {
+            ChangeTodoEntry(local, *copy, kSyncChange);
+            UpdateAllViews(UpdateHint::TodoChanged, local);
+        }
+    }
+
+    // Entries another user deleted: gone from the copy, still shared here. One the user is
+    // working on right now stays.
+    std::vector<CDateEntry*> goneEvents;
+    for (const auto& entry : m_contents.events) {
+        if (entry->GetStorageType() == kShared && !entry->IsSuspended() &&
+            !sharedGuids.contains(entry->GetGUID())) {
+            goneEvents.push_back(entry.get());
+        }
+    }
+    for (CDateEntry* entry : goneEvents) {
+        DeleteDateEntry(entry, kSyncAdd);
+    }
+    std::vector<CTodoEntry*> goneTodos;
+    for (const auto& todo : m_contents.todos) {
+        if (todo->GetStorageType() == kShared && !todo->IsInEditor() &&
+            !sharedTodoGuids.contains(todo->GetGUID())) {
+            goneTodos.push_back(todo.get());
+        }
+    }
+    for (CTodoEntry* todo : goneTodos) {
+        DeleteTodoEntry(todo, kSyncAdd);
+    }
+
+    bool written = true;
+    if (!m_contents.changeList.empty()) {
+        try {
+            WriteEventFile(path, shared);
+        } catch (const std::exception&) {
+            written = false;
+        }
+    }
+    RebuildCategories();
+    RebuildGroups();
+    return written;
+}
+
+} // namespace dv

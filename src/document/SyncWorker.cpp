@@ -1,0 +1,587 @@
+// The synchronisation worker: the cycle on a network path with its lock file, the cycle on an
+// FTP server with its time-stamp check and server-side backups, the hand-over of the merge to
+// the owner of the document, and the thread that runs the cycles.
+
+#include "document/SyncWorker.h"
+
+#include "core/CDateTimeSpan.h"
+#include "core/Guid.h"
+#include "document/CDayvaultDoc.h"
+#include "document/EventFile.h"
+#include "document/RotatingBackup.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <system_error>
+#include <utility>
+
+namespace dv {
+
+namespace {
+
+constexpr int kBackupHours = 20;
+constexpr int kBusyIdle = 0;
+constexpr int kBusyMerging = 3;
+
+// ---- temporary and lock files -------------------------------------------------------------------
+
+/// An empty file of our own in the system's temporary folder, removed with the object.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string_view kind) {
+        std::random_device random;
+        std::mt19937_64 generator((static_cast<uint64_t>(random()) << 32) ^ random());
+        const std::filesystem::path folder = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 16 && m_path.empty(); ++attempt) {
+            std::array<char, 40> name{};
+            std::snprintf(name.data(), name.size(), "dayvault-%016llx.%.8s",
+                          static_cast<unsigned long long>(generator()), kind.data());
+            const std::filesystem::path candidate = folder / name.data();
+            // Exclusive creation: a name that exists belongs to someone else.
+            if (std::FILE* file = std::fopen(candidate.string().c_str(), "wbx")) {
+                std::fclose(file);
+                m_path = candidate;
+            }
+        }
+    }
+    ~TemporaryFile() {
+        if (!m_path.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove(m_path, ignored);
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    bool IsOpen() const { return !m_path.empty(); }
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+/// The ".lock" file of the shared file, held from construction to destruction. Created
+/// exclusively, so two users can never both believe they hold it; removed only by its holder.
+class LockFile {
+public:
+    explicit LockFile(std::filesystem::path path) : m_path(std::move(path)) {
+        errno = 0;
+        m_file = std::fopen(m_path.string().c_str(), "wbx");
+        m_busy = m_file == nullptr && errno == EEXIST;
+    }
+    ~LockFile() {
+        if (m_file != nullptr) {
+            std::fclose(m_file);
+            std::error_code ignored;
+            std::filesystem::remove(m_path, ignored);
+        }
+    }
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
+
+    bool IsHeld() const { return m_file != nullptr; }
+    /// Creation failed because the file exists: another user holds the lock.
+    bool IsBusy() const { return m_busy; }
+
+private:
+    std::filesystem::path m_path;
+    std::FILE* m_file = nullptr;
+    bool m_busy = false;
+};
+
+// ---- small file helpers -------------------------------------------------------------------------
+
+void MakeEmpty(const std::filesystem::path& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        throw std::runtime_error(path.string() + ": cannot write the temporary file");
+    }
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    if (!out) {
+        throw std::runtime_error(path.string() + ": cannot write the temporary file");
+    }
+}
+
+/// The first two lines of a small text file, without their line ends.
+std::pair<std::string, std::string> ReadTwoLines(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string first;
+    std::string second;
+    std::getline(in, first);
+    std::getline(in, second);
+    for (std::string* line : {&first, &second}) {
+        if (!line->empty() && line->back() == '\r') {
+            line->pop_back();
+        }
+    }
+    return {first, second};
+}
+
+/// The time stamp of the ".dts" file: the time on its first line and the uploader's mark on the
+/// second (files of older writers have none). Two stamps are the same upload when both agree.
+struct TimeStamp {
+    bool present = false;
+    std::string time;
+    std::string mark;
+
+    friend bool operator==(const TimeStamp&, const TimeStamp&) = default;
+};
+
+std::string NumberedName(const std::string& remote, const char* pattern, int number) {
+    std::array<char, 16> suffix{};
+    std::snprintf(suffix.data(), suffix.size(), pattern, number);
+    return SidePath(std::filesystem::path(remote), suffix.data()).generic_string();
+}
+
+std::string SideName(const std::string& remote, std::string_view suffix) {
+    return SidePath(std::filesystem::path(remote), suffix).generic_string();
+}
+
+/// Ends an FTP cycle early with a failed transfer, carrying the session's reason.
+struct TransferFailure {
+    std::string reason;
+};
+
+} // namespace
+
+// ---- outcome texts ------------------------------------------------------------------------------
+
+std::string SyncOutcomeText(SyncOutcome outcome) {
+    switch (outcome) {
+    case SyncOutcome::idle:
+        return LoadString(kIdsSyncIdle);
+    case SyncOutcome::success:
+        return LoadString(kIdsSyncSuccess);
+    case SyncOutcome::uploaded:
+        return LoadString(kIdsSyncUploaded);
+    case SyncOutcome::busy:
+        return LoadString(kIdsSyncBusy);
+    case SyncOutcome::transferFailed:
+        return LoadString(kIdsSyncTransferFailed);
+    case SyncOutcome::mergeFailed:
+        return LoadString(kIdsSyncMergeFailed);
+    case SyncOutcome::uploadSkipped:
+        return LoadString(kIdsSyncUploadSkipped);
+    }
+    return {};
+}
+
+// ---- one cycle ----------------------------------------------------------------------------------
+
+/// The state of one cycle: its two temporary files, its settings and what went wrong.
+class CSyncWorker::Cycle {
+public:
+    Cycle(CSyncWorker& worker, const SyncConfig& config)
+        : m_worker(worker), m_config(config), m_merge("merge"), m_aux("aux") {}
+
+    SyncOutcome Run() {
+        if (!m_merge.IsOpen() || !m_aux.IsOpen()) {
+            m_error = std::filesystem::temp_directory_path().string() +
+                      ": cannot create a temporary file";
+            return SyncOutcome::transferFailed;
+        }
+        try {
+            return m_config.NetworkFunction == 2 ? RunFtp() : RunNetworkPath();
+        } catch (const TransferFailure& failure) {
+            m_error = failure.reason;
+            return SyncOutcome::transferFailed;
+        } catch (const std::exception& error) {
+            m_error = error.what();
+            return SyncOutcome::transferFailed;
+        }
+    }
+
+    const std::string& Error() const { return m_error; }
+
+private:
+    SyncOutcome RunNetworkPath() {
+        const std::filesystem::path& shared = m_config.SharedFile;
+        const LockFile lock(SidePath(shared, ".lock"));
+        if (!lock.IsHeld()) {
+            if (lock.IsBusy()) {
+                return SyncOutcome::busy;
+            }
+            m_error = FormatString(kIdsSyncCannotLock, SidePath(shared, ".lock").string());
+            return SyncOutcome::transferFailed;
+        }
+        std::error_code error;
+        const bool exists = std::filesystem::exists(shared, error);
+        if (exists && m_config.NetworkBackupDepth > 0 && BackupDue()) {
+            const RotatingBackupResult backup =
+                MakeRotatingBackup(shared, m_config.NetworkBackupDepth, kBackupHours);
+            SetNextBackup(backup.secondsUntilNext);
+        }
+        if (exists) {
+            CopyFileAtomically(shared, m_merge.Path());
+        } else {
+            // The first user of an empty share: there is no shared file yet. Merging against
+            // an empty list and uploading the result creates it, which is what that user wants.
+            MakeEmpty(m_merge.Path());
+        }
+        const int step = m_worker.WaitForMerge(m_merge.Path());
+        if (step == kSyncStepMergedNoUpload) {
+            return SyncOutcome::success;
+        }
+        if (step != kSyncStepMergedUpload) {
+            return SyncOutcome::mergeFailed;
+        }
+        CopyFileAtomically(m_merge.Path(), shared);
+        m_worker.m_host.PostUploadDone();
+        return SyncOutcome::uploaded;
+    }
+
+    SyncOutcome RunFtp() {
+        if (m_worker.m_connector == nullptr) {
+            m_error = FormatString(kIdsSyncCannotConnect, m_config.FtpServer.server);
+            return SyncOutcome::transferFailed;
+        }
+        std::string reason;
+        const std::unique_ptr<IFtpSession> session =
+            m_worker.m_connector->Connect(m_config.FtpServer, &m_worker.m_stop, reason);
+        if (!session) {
+            m_error = FormatString(kIdsSyncCannotConnect, m_config.FtpServer.server) +
+                      (reason.empty() ? "" : "\n" + reason);
+            return SyncOutcome::transferFailed;
+        }
+        m_session = session.get();
+        const std::string& remote = m_config.FtpSharedFile;
+
+        const bool exists = Download(remote, m_merge.Path());
+        if (!exists) {
+            // First user of an empty server folder; see the network path.
+            MakeEmpty(m_merge.Path());
+        }
+        if (exists && m_config.NetworkBackupDepth > 0 && BackupDue()) {
+            BackUpOnServer(remote);
+        }
+        const TimeStamp before = ReadTimeStamp(remote);
+
+        const int step = m_worker.WaitForMerge(m_merge.Path());
+        if (step == kSyncStepMergedNoUpload) {
+            return SyncOutcome::success;
+        }
+        if (step != kSyncStepMergedUpload) {
+            return SyncOutcome::mergeFailed;
+        }
+        if (ReadTimeStamp(remote) != before) {
+            return SyncOutcome::uploadSkipped;
+        }
+        Check(m_session->Upload(m_merge.Path(), remote));
+        TimeStamp ours{true, CDateTime::Now().FormatFixed(), NewGuidString()};
+        WriteText(m_aux.Path(), ours.time + "\r\n" + ours.mark + "\r\n");
+        Check(m_session->Upload(m_aux.Path(), SideName(remote, ".dts")));
+        // Two users may pass the check above at the same time; only the one whose stamp stayed
+        // is sure that its upload is the one on the server.
+        if (ReadTimeStamp(remote) != ours) {
+            return SyncOutcome::uploadSkipped;
+        }
+        m_worker.m_host.PostUploadDone();
+        return SyncOutcome::uploaded;
+    }
+
+    /// The backup rotation on the server: ".b%02d" copies of the shared file with their times in
+    /// ".t%02d" files, at most one new copy per 20 hours.
+    void BackUpOnServer(const std::string& remote) {
+        const CDateTime now = CDateTime::Now();
+        std::optional<int> slot;
+        std::optional<CDateTime> newest;
+        std::optional<CDateTime> oldest;
+        int oldestNumber = 0;
+        for (int number = 0; number < m_config.NetworkBackupDepth; ++number) {
+            if (!Download(NumberedName(remote, ".t%02d", number), m_aux.Path())) {
+                slot = number;
+                break;
+            }
+            CDateTime time; // a time that cannot be read counts as the oldest of all
+            time.Parse(ReadTwoLines(m_aux.Path()).first);
+            if (!newest || time > *newest) {
+                newest = time;
+            }
+            if (!oldest || time < *oldest) {
+                oldest = time;
+                oldestNumber = number;
+            }
+        }
+        SetNextBackup(static_cast<int64_t>(kBackupHours) * 3600);
+        if (newest && *newest <= now &&
+            (now - *newest).GetTotalSeconds() < static_cast<int64_t>(kBackupHours) * 3600) {
+            return;
+        }
+        const int number = slot.value_or(oldestNumber);
+        WriteText(m_aux.Path(), now.FormatFixed() + "\r\n");
+        const FtpResult removed = m_session->Delete(NumberedName(remote, ".t%02d", number));
+        if (removed == FtpResult::failed) {
+            Check(removed);
+        }
+        Check(m_session->Upload(m_merge.Path(), NumberedName(remote, ".b%02d", number)));
+        Check(m_session->Upload(m_aux.Path(), NumberedName(remote, ".t%02d", number)));
+    }
+
+    TimeStamp ReadTimeStamp(const std::string& remote) {
+        if (!Download(SideName(remote, ".dts"), m_aux.Path())) {
+            return {};
+        }
+        auto [time, mark] = ReadTwoLines(m_aux.Path());
+        return {true, std::move(time), std::move(mark)};
+    }
+
+    /// True when the file arrived, false when the server does not have it; a failed transfer
+    /// ends the cycle.
+    bool Download(const std::string& remote, const std::filesystem::path& local) {
+        const FtpResult result = m_session->Download(remote, local);
+        if (result == FtpResult::missing) {
+            return false;
+        }
+        Check(result);
+        return true;
+    }
+
+    void Check(FtpResult result) const {
+        if (result != FtpResult::ok) {
+            throw TransferFailure{m_session->LastError()};
+        }
+    }
+
+    bool BackupDue() const {
+        const std::lock_guard<std::mutex> lock(m_worker.m_mutex);
+        return !m_worker.m_nextBackup.IsSet() || CDateTime::Now() >= m_worker.m_nextBackup;
+    }
+
+    void SetNextBackup(int64_t seconds) {
+        const std::lock_guard<std::mutex> lock(m_worker.m_mutex);
+        m_worker.m_nextBackup = CDateTime::Now() + CDateTimeSpan(seconds);
+    }
+
+    CSyncWorker& m_worker;
+    const SyncConfig& m_config;
+    TemporaryFile m_merge;
+    TemporaryFile m_aux;
+    IFtpSession* m_session = nullptr;
+    std::string m_error;
+};
+
+// ---- the worker ---------------------------------------------------------------------------------
+
+CSyncWorker::CSyncWorker(ISyncHost& host, IFtpConnector* connector)
+    : m_host(host), m_connector(connector) {}
+
+CSyncWorker::~CSyncWorker() {
+    Stop();
+}
+
+void CSyncWorker::SetConfig(const SyncConfig& config) {
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_config = config;
+    }
+    m_wake.notify_all();
+}
+
+SyncConfig CSyncWorker::GetConfig() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_config;
+}
+
+void CSyncWorker::Start() {
+    if (m_thread.joinable()) {
+        return;
+    }
+    m_stop = false;
+    m_thread = std::thread([this] { ThreadMain(); });
+}
+
+void CSyncWorker::Stop() {
+    if (!m_thread.joinable()) {
+        return;
+    }
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+void CSyncWorker::RequestSync() {
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_request = true;
+    }
+    m_wake.notify_all();
+}
+
+std::filesystem::path CSyncWorker::GetMergePath() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_mergePath;
+}
+
+std::string CSyncWorker::GetLastError() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lastError;
+}
+
+CDateTime CSyncWorker::GetLastCycleTime() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lastCycle;
+}
+
+CDateTime CSyncWorker::GetNextBackupTime() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_nextBackup;
+}
+
+void CSyncWorker::SetPollTimes(std::chrono::milliseconds idle, std::chrono::milliseconds merge,
+                               int mergePolls) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_idlePoll = idle;
+    m_mergePoll = merge;
+    m_mergePolls = mergePolls;
+}
+
+bool CSyncWorker::CompleteMerge(int stepState) {
+    int expected = kSyncStepWaitForMerge;
+    const bool taken = m_step.compare_exchange_strong(expected, stepState);
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex); // no wake-up lost between check and wait
+    }
+    m_wake.notify_all();
+    return taken;
+}
+
+SyncOutcome CSyncWorker::RunCycleNow() {
+    const SyncConfig config = GetConfig();
+    const SyncOutcome outcome = RunCycle(config);
+    return outcome;
+}
+
+SyncOutcome CSyncWorker::RunCycle(const SyncConfig& config) {
+    SyncOutcome outcome = SyncOutcome::idle;
+    std::string error;
+    if (config.NetworkFunction == 1 || config.NetworkFunction == 2) {
+        auto cycle = std::make_unique<Cycle>(*this, config);
+        outcome = cycle->Run();
+        error = cycle->Error();
+        // A merge step that is still running finishes before its file goes.
+        const std::unique_lock<std::mutex> merge = LockMerge();
+        cycle.reset();
+        m_step = kSyncStepIdle;
+    }
+    FinishCycle(outcome, error);
+    return outcome;
+}
+
+void CSyncWorker::FinishCycle(SyncOutcome outcome, const std::string& error) {
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_lastCycle = CDateTime::Now();
+        m_mergePath.clear();
+        m_lastError = error;
+        m_request = false;
+    }
+    m_outcome = outcome;
+}
+
+int CSyncWorker::WaitForMerge(const std::filesystem::path& mergePath) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_mergePath = mergePath;
+    m_step = kSyncStepWaitForMerge;
+    lock.unlock();
+    m_host.PostMergeNow();
+    lock.lock();
+    for (int poll = 0; poll < m_mergePolls; ++poll) {
+        if (m_step.load() != kSyncStepWaitForMerge || m_stop.load()) {
+            break;
+        }
+        m_wake.wait_for(lock, m_mergePoll);
+    }
+    lock.unlock();
+    // Give up: a late merge must find the step no longer waiting. Its outcome, if it came just
+    // now, still counts.
+    int expected = kSyncStepWaitForMerge;
+    if (m_step.compare_exchange_strong(expected, kSyncStepIdle)) {
+        return kSyncStepWaitForMerge;
+    }
+    return expected;
+}
+
+bool CSyncWorker::CycleDue(const SyncConfig& config) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const CDateTime now = CDateTime::Now();
+    if (now < m_lastCycle) {
+        m_lastCycle = now; // the clock was set back
+    }
+    if (m_request.load()) {
+        return true;
+    }
+    return config.NetworkSyncType == 0 &&
+           (!m_lastCycle.IsSet() ||
+            (now - m_lastCycle).GetTotalSeconds() >= static_cast<int64_t>(config.AutoSyncInterval));
+}
+
+void CSyncWorker::SleepIdle() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_wake.wait_for(lock, m_idlePoll, [this] { return m_stop.load() || m_request.load(); });
+}
+
+void CSyncWorker::ThreadMain() {
+    while (!m_stop.load()) {
+        const SyncConfig config = GetConfig();
+        if (config.NetworkFunction != 0 && m_step.load() == kSyncStepIdle && CycleDue(config)) {
+            RunCycle(config);
+        }
+        if (m_stop.load()) {
+            break;
+        }
+        SleepIdle();
+    }
+}
+
+// ---- the owner's side ---------------------------------------------------------------------------
+
+void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int networkWriteAccess) {
+    const std::unique_lock<std::mutex> merge = worker.LockMerge();
+    const int networkFunction = worker.GetConfig().NetworkFunction;
+    if (networkFunction == 0 || worker.GetStepState() != kSyncStepWaitForMerge) {
+        return;
+    }
+    if (busyState != kBusyIdle) {
+        worker.CompleteMerge(kSyncStepMergeFailed);
+        return;
+    }
+    busyState = kBusyMerging;
+    int step = kSyncStepMergeFailed;
+    try {
+        if (doc != nullptr &&
+            doc->SynchronizeWith(worker.GetMergePath(), networkFunction, networkWriteAccess)) {
+            step = doc->GetChangeList().empty() ? kSyncStepMergedNoUpload : kSyncStepMergedUpload;
+        }
+    } catch (...) {
+        busyState = kBusyIdle;
+        worker.CompleteMerge(kSyncStepMergeFailed);
+        throw;
+    }
+    busyState = kBusyIdle;
+    worker.CompleteMerge(step);
+}
+
+void OnUploadDone(CDayvaultDoc* doc) {
+    if (doc != nullptr) {
+        doc->ClearChangeList();
+    }
+}
+
+} // namespace dv

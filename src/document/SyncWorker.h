@@ -1,0 +1,163 @@
+#pragma once
+
+#include "core/CDateTime.h"
+#include "document/FtpSession.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace dv {
+
+class CDayvaultDoc;
+
+/// The settings that a synchronisation cycle uses, copied by the owner from its settings.
+struct SyncConfig {
+    int NetworkFunction = 0;          ///< 0 off, 1 network path, 2 FTP server
+    std::filesystem::path SharedFile; ///< the shared file on the network path
+    FtpEndpoint FtpServer;            ///< where the FTP server is and the login
+    std::string FtpSharedFile;        ///< the shared file's path on the server
+    int NetworkSyncType = 0;          ///< 0 automatic, 1 manual
+    int AutoSyncInterval = 30;        ///< seconds between automatic cycles
+    int NetworkBackupDepth = 0;       ///< backups of the shared file kept; 0 none
+};
+
+/// The result of a synchronisation cycle, for the status display.
+enum class SyncOutcome {
+    idle,           ///< no cycle has run yet
+    success,        ///< merged, nothing to upload
+    uploaded,       ///< merged and the result uploaded
+    busy,           ///< another user holds the lock
+    transferFailed, ///< a copy, download, upload or the connection failed
+    mergeFailed,    ///< the merge failed, was refused or did not answer in time
+    uploadSkipped,  ///< the shared file changed meanwhile; the changes wait for the next cycle
+};
+
+/// The outcome's text from the string table.
+std::string SyncOutcomeText(SyncOutcome outcome);
+
+/// Steps of the exchange between the worker and the owner of the document.
+enum SyncStep : int {
+    kSyncStepIdle = 0,
+    kSyncStepWaitForMerge = 1,
+    kSyncStepMergedNoUpload = 2,
+    kSyncStepMergedUpload = 3,
+    kSyncStepMergeFailed = 4,
+};
+
+/// The owner of the document, as the worker sees it. The worker calls both from its own thread
+/// (or from the thread of RunCycleNow); the desktop program queues them to the user-interface
+/// thread, dayvault-cli runs them at once.
+class ISyncHost {
+public:
+    virtual ~ISyncHost() = default;
+    /// The downloaded shared file waits at GetMergePath(): run RunMergeStep.
+    virtual void PostMergeNow() = 0;
+    /// The merged file reached the shared place: run OnUploadDone.
+    virtual void PostUploadDone() = 0;
+};
+
+/// The synchronisation worker: runs cycles on its own thread (Start) or one on the calling
+/// thread (RunCycleNow), hands the merge to the host and never touches the document itself.
+class CSyncWorker {
+public:
+    /// `connector` opens the FTP sessions (not owned; nullptr: FTP cycles fail with
+    /// transferFailed). The host must outlive the worker.
+    explicit CSyncWorker(ISyncHost& host, IFtpConnector* connector = nullptr);
+    /// Stops the thread and waits for it.
+    ~CSyncWorker();
+    CSyncWorker(const CSyncWorker&) = delete;
+    CSyncWorker& operator=(const CSyncWorker&) = delete;
+
+    /// Replaces the settings; any thread, any time. The next cycle uses them.
+    void SetConfig(const SyncConfig& config);
+    SyncConfig GetConfig() const;
+
+    /// Starts the thread (once; later calls do nothing while it runs).
+    void Start();
+    /// Sets the stop flag, wakes the thread and waits for it; a transfer in progress is
+    /// cancelled. Does nothing when no thread runs.
+    void Stop();
+    /// Synchronize now: the thread runs a cycle at its next look, whatever the sync type.
+    void RequestSync();
+    bool IsSyncRequested() const { return m_request.load(); }
+
+    /// Runs one cycle on the calling thread with the same code as the thread (not while the
+    /// thread runs). Returns its outcome, which is also stored.
+    SyncOutcome RunCycleNow();
+
+    // --- exchange with the merge step --------------------------------------------------------
+    int GetStepState() const { return m_step.load(); }
+    /// The temporary file that holds the downloaded shared file while the step state is 1.
+    std::filesystem::path GetMergePath() const;
+
+    // --- status ------------------------------------------------------------------------------
+    SyncOutcome GetOutcome() const { return m_outcome.load(); }
+    /// Why the last cycle failed (names the file or server, never a password); empty otherwise.
+    std::string GetLastError() const;
+    /// When the last cycle ended; unset before the first.
+    CDateTime GetLastCycleTime() const;
+    /// When the next backup of the shared file is due; unset: at the next cycle.
+    CDateTime GetNextBackupTime() const;
+
+    /// Shortens the waits for tests; the defaults are 500 ms idle, 200 ms x 25 for the merge.
+    void SetPollTimes(std::chrono::milliseconds idle, std::chrono::milliseconds merge,
+                      int mergePolls);
+
+    // Used by RunMergeStep: the step runs under the merge lock, so that a cycle that gave up
+    // waiting never removes the file while it is read or written; CompleteMerge hands the
+    // result over only while the worker still waits for it.
+    std::unique_lock<std::mutex> LockMerge() { return std::unique_lock<std::mutex>(m_mergeMutex); }
+    bool CompleteMerge(int stepState);
+
+private:
+    class Cycle;
+
+    void ThreadMain();
+    bool CycleDue(const SyncConfig& config);
+    SyncOutcome RunCycle(const SyncConfig& config);
+    /// Sets step 1, posts merge now and waits; returns the step state it ended with (1 when the
+    /// merge did not answer in time or the worker stops).
+    int WaitForMerge(const std::filesystem::path& mergePath);
+    void SleepIdle();
+    void FinishCycle(SyncOutcome outcome, const std::string& error);
+
+    ISyncHost& m_host;
+    IFtpConnector* m_connector;
+
+    mutable std::mutex m_mutex; // guards the members below up to m_lastError
+    SyncConfig m_config;
+    std::filesystem::path m_mergePath;
+    CDateTime m_lastCycle;
+    CDateTime m_nextBackup;
+    std::string m_lastError;
+    std::chrono::milliseconds m_idlePoll{500};
+    std::chrono::milliseconds m_mergePoll{200};
+    int m_mergePolls = 25;
+    std::condition_variable m_wake;
+
+    std::mutex m_mergeMutex;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_request{false};
+    std::atomic<int> m_step{kSyncStepIdle};
+    std::atomic<SyncOutcome> m_outcome{SyncOutcome::idle};
+    std::thread m_thread;
+};
+
+/// The merge step of the owner, on merge now: only when the worker's config has a network
+/// function and the step state is 1. `busyState` is the owner's busy state (0 idle, 3 while
+/// this runs); when it is not 0 the merge is refused (step 4). Otherwise the document runs
+/// SynchronizeWith on the merge path: step 3 when its change list is not empty afterwards, 2
+/// when it is, 4 on failure or without a document. The busy state is 0 afterwards. The
+/// document's own save requests take care of saving it.
+void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int networkWriteAccess);
+
+/// The owner's reaction to upload done: the pushed changes are in the shared file, so the
+/// change list and its ".sync" file go.
+void OnUploadDone(CDayvaultDoc* doc);
+
+} // namespace dv
