@@ -9,6 +9,7 @@
 #include "document/EntryFilter.h"
 #include "document/EventFile.h"
 #include "document/Search.h"
+#include "document/SyncWorker.h"
 #include "document/TextBackup.h"
 #include "export/CsvExport.h"
 #include "export/DayListing.h"
@@ -340,6 +341,63 @@ void RunMerge(Context& c) {
         SaveDocument(doc);
     }
     WriteJson(c.out, Json{{"added", added}});
+}
+
+// ---- sync -----------------------------------------------------------------------------------
+
+// The owner of the document for one cycle on this thread: the merge and the upload-done
+// reaction run at once instead of being queued.
+class InlineSyncHost final : public ISyncHost {
+public:
+    InlineSyncHost(CDayvaultDoc& doc, int writeAccess) : m_doc(doc), m_writeAccess(writeAccess) {}
+    void Attach(CSyncWorker& worker) { m_worker = &worker; }
+    void PostMergeNow() override { RunMergeStep(*m_worker, &m_doc, m_busyState, m_writeAccess); }
+    void PostUploadDone() override { OnUploadDone(&m_doc); }
+
+private:
+    CDayvaultDoc& m_doc;
+    int m_writeAccess;
+    int m_busyState = 0;
+    CSyncWorker* m_worker = nullptr;
+};
+
+// The shared place of the cycle from the command line, over the settings' network keys.
+SyncConfig SyncTarget(const Context& c) {
+    SyncConfig config;
+    config.NetworkSyncType = 1;
+    config.NetworkBackupDepth = c.settings.NetworkBackupDepth;
+    config.NetworkFunction = 1;
+    config.SharedFile = c.args.Required("--shared");
+    return config;
+}
+
+void RunSync(Context& c) {
+    c.args.RequirePositional(1, "FILE");
+    const fs::path file = c.args.Positional()[0];
+    const SyncConfig config = SyncTarget(c);
+    CDayvaultDoc doc;
+    OpenDocument(doc, file);
+    InlineSyncHost host(doc, c.settings.NetworkWriteAccess);
+    CSyncWorker worker(host, nullptr);
+    host.Attach(worker);
+    worker.SetConfig(config);
+    const SyncOutcome outcome = worker.RunCycleNow();
+    c.out << SyncOutcomeText(outcome) << '\n';
+    switch (outcome) {
+    case SyncOutcome::busy:
+    case SyncOutcome::transferFailed:
+    case SyncOutcome::mergeFailed: {
+        // FILE stays as it was: its change list still holds everything for the next cycle.
+        const std::string reason = worker.GetLastError();
+        throw OperationError(config.SharedFile.string() + ": " + SyncOutcomeText(outcome) +
+                             (reason.empty() ? "" : " (" + reason + ")"));
+    }
+    default:
+        break;
+    }
+    if (doc.IsModified()) {
+        SaveDocument(doc);
+    }
 }
 
 // ---- holidays -------------------------------------------------------------------------------
@@ -705,6 +763,17 @@ const std::vector<Subcommand>& Subcommands() {
          {},
          {},
          RunMerge},
+        {"sync",
+         "FILE --shared PATH",
+         "run one synchronisation cycle of FILE against a shared event file",
+         "Merges the shared entries of FILE with the shared file PATH on a network path, as\n"
+         "the program's synchronisation does, uploads FILE's changed shared entries when the\n"
+         "settings' NetworkWriteAccess allows it (default 3: additions, changes and deletions),\n"
+         "saves FILE when it changed and prints the outcome. Busy (another user holds the lock),\n"
+         "failed transfers and failed merges leave FILE unchanged and exit with 1.",
+         {"--shared"},
+         {},
+         RunSync},
     };
     return commands;
 }

@@ -1,0 +1,152 @@
+// dayvault-cli sync: two private event files kept in step through one shared folder.
+
+#include "core/CDateEntry.h"
+#include "document/EventFile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+struct Result {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+class CliSync : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device random;
+        m_dir = fs::temp_directory_path() / ("dayvault-cli-sync-" + std::to_string(random()));
+        fs::create_directories(m_dir / "share");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path Path(const std::string& name) const { return m_dir / name; }
+
+    Result Run(const std::vector<std::string>& args) const {
+        std::string command = Quote(DAYVAULT_CLI_PATH);
+        for (const std::string& arg : args) {
+            command += " " + Quote(arg);
+        }
+        const fs::path out = m_dir / "stdout";
+        const fs::path err = m_dir / "stderr";
+        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
+        const int status = std::system(command.c_str());
+        Result result;
+        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadFile(out);
+        result.err = ReadFile(err);
+        return result;
+    }
+
+    Result Sync(const fs::path& file) const {
+        return Run({"sync", file.string(), "--shared", Path("share/shared.dat").string(), "--now",
+                    "2024-05-01 10:00:00"});
+    }
+
+    std::vector<std::string> Descriptions(const fs::path& file) const {
+        const Result r = Run({"info", file.string()});
+        EXPECT_EQ(r.code, 0) << r.err;
+        std::vector<std::string> descriptions;
+        const Json info = Json::parse(r.out);
+        for (const Json& event : info["events"]) {
+            descriptions.push_back(event["Description"].get<std::string>());
+        }
+        return descriptions;
+    }
+
+    // A private event file with one event, shared or local, as the user's pending change.
+    void WriteUser(const fs::path& file, const std::string& description, int storage) const {
+        dv::DocumentContents contents;
+        auto entry = std::make_unique<dv::CDateEntry>(dv::CDateTime(2024, 5, 1, 9, 0, 0));
+        dv::DateData data = entry->GetData();
+        data.Description = description;
+        data.StorageType = storage;
+        entry->AssignData(data);
+        if (storage == 1) {
+            contents.changeList.push_back(entry->GetGUID());
+        }
+        contents.events.push_back(std::move(entry));
+        dv::WriteEventFile(file, contents);
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(CliSync, AdditionsAndDeletionsTravelBetweenTwoFiles) {
+    const fs::path alice = Path("alice.dat");
+    const fs::path bob = Path("bob.dat");
+    WriteUser(alice, "Alice shared", 1);
+    WriteUser(bob, "Bob private", 0);
+
+    Result r = Sync(alice);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
+    EXPECT_TRUE(fs::exists(Path("share/shared.dat")));
+    EXPECT_FALSE(fs::exists(Path("share/shared.lock")));
+    EXPECT_FALSE(fs::exists(dv::SyncSidePath(alice)));
+
+    r = Sync(bob);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Synchronised\n");
+    EXPECT_EQ(Descriptions(bob), (std::vector<std::string>{"Bob private", "Alice shared"}));
+
+    // Bob deletes the shared event (the file is written as the program would: the deletion is
+    // a pending change); the next two cycles carry the deletion to Alice.
+    dv::DocumentContents contents = dv::ReadEventFile(bob);
+    const std::string guid = contents.events[1]->GetGUID();
+    contents.events.pop_back();
+    contents.changeList.push_back(guid);
+    dv::WriteEventFile(bob, contents);
+    r = Sync(bob);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
+    r = Sync(alice);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Descriptions(alice).empty());
+    EXPECT_EQ(Descriptions(bob), std::vector<std::string>{"Bob private"});
+}
+
+TEST_F(CliSync, HeldLockAndUsageErrors) {
+    const fs::path alice = Path("alice.dat");
+    WriteUser(alice, "Alice shared", 1);
+    const std::string before = ReadFile(alice);
+    std::ofstream(Path("share/shared.lock")) << "other";
+    Result r = Sync(alice);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "The shared file is in use by another user\n");
+    EXPECT_NE(r.err.find("shared.dat"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(alice), before);
+    EXPECT_TRUE(fs::exists(dv::SyncSidePath(alice)));
+    EXPECT_EQ(ReadFile(Path("share/shared.lock")), "other");
+
+    EXPECT_EQ(Run({"sync", alice.string()}).code, 2);
+    EXPECT_EQ(Run({"sync", Path("missing.dat").string(), "--shared", "x.dat"}).code, 1);
+}
+
+} // namespace
