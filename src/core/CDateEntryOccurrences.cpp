@@ -47,7 +47,7 @@ CDateTime CDateEntry::GetFirstStart() const {
 }
 
 CDateTimeSpan CDateEntry::GetDuration() const {
-    return RepetitionRule(m_data).GetDuration();
+    return RepetitionRule::DurationOf(m_data);
 }
 
 bool CDateEntry::IsValidOccurrence(const CDateTime& start) const {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace dv {
 
@@ -116,19 +118,34 @@ constexpr int32_t kAllMonths = 0xFFF;
 // Construction
 // ---------------------------------------------------------------------------------------------
 
-RepetitionRule::RepetitionRule(const DateData& data) {
+namespace {
+
+// S on the seconds axis and D in seconds, >= 0.
+std::pair<int64_t, int64_t> StartAndDuration(const DateData& data) {
     // An all-day event starts at midnight and ends at the last second of its end day.
     const bool allDay = data.ShowStartTime == 0;
     const int64_t startDay = data.StartDate.GetDayNumber();
-    m_timeOfDay = allDay ? 0 : data.StartDate.GetSecondsOfDay();
-    m_start = startDay * kSecondsPerDay + m_timeOfDay;
-    int64_t end = data.ShowEnd != 0 ? ToAxis(data.EndDate) : m_start;
+    const int64_t start =
+        startDay * kSecondsPerDay + (allDay ? 0 : data.StartDate.GetSecondsOfDay());
+    int64_t end = data.ShowEnd != 0 ? ToAxis(data.EndDate) : start;
     if (allDay) {
         end = FloorDiv(end, kSecondsPerDay) * kSecondsPerDay + kSecondsPerDay - 1;
     }
     // The editor keeps the end after the start; a damaged record that does not is a point in
     // time, so that the occurrences overlapping a window stay one run of candidates.
-    m_duration = std::max<int64_t>(0, end - m_start);
+    return {start, std::max<int64_t>(0, end - start)};
+}
+
+} // namespace
+
+CDateTimeSpan RepetitionRule::DurationOf(const DateData& data) {
+    return CDateTimeSpan(StartAndDuration(data).second);
+}
+
+RepetitionRule::RepetitionRule(const DateData& data) {
+    const int64_t startDay = data.StartDate.GetDayNumber();
+    std::tie(m_start, m_duration) = StartAndDuration(data);
+    m_timeOfDay = static_cast<int32_t>(m_start - startDay * kSecondsPerDay);
     m_startMonth = MonthIndexOf(startDay);
     m_startDay = data.StartDate.GetDay();
 

@@ -66,6 +66,8 @@ public:
     /// Duration D: from S to EndDate (or to S without an end), the end taken at 23:59:59 for an
     /// all-day event. An end before the start (damaged data only) counts as no duration.
     CDateTimeSpan GetDuration() const;
+    /// GetDuration of the rule of `data`, without building the rest of the rule.
+    static CDateTimeSpan DurationOf(const DateData& data);
 
     /// The first candidate that overlaps [a, b], both ends inclusive: its start or its end lies
     /// in the window, or it begins before and ends after the window. A window with b before a is
