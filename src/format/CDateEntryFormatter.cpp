@@ -125,9 +125,9 @@ std::optional<Selector> SelectorOf(std::string_view word) {
 class EventRecord final : public IPlaceholderRecord {
 public:
     EventRecord(CDateEntry& entry, const DateData& data, const CDateTime& occurrence,
-                const CDateTime& selectedDay)
+                const CDateTime& selectedDay, const CDateTimeSpan& duration)
         : m_entry(entry), m_data(data), m_occurrence(occurrence), m_selectedDay(selectedDay),
-          m_duration(entry.GetDuration()) {}
+          m_duration(duration) {}
 
     bool IsEvent() const override { return true; }
     bool IsTimeOfDayShown() const override { return m_data.ShowStartTime != 0; }
@@ -140,6 +140,7 @@ public:
     }
 
     std::optional<DatePick> PickDate(std::string_view word) override {
+        m_askedOccurrences = true;
         const std::optional<Selector> selector = SelectorOf(word);
         if (!selector) {
             return std::nullopt;
@@ -152,6 +153,7 @@ public:
     }
 
     int CountOccurrences(const CDateTime& upTo) override {
+        m_askedOccurrences = true;
         const auto known = m_counts.find(upTo);
         if (known != m_counts.end()) {
             return known->second;
@@ -163,6 +165,10 @@ public:
 
     const std::string& GetDescription() const override { return m_data.Description; }
     const std::string& GetNotes() const override { return m_data.Notes; }
+
+    /// Whether the expansion asked for a date or a count. When it did not, the text depends on
+    /// nothing but the format and the snapshot, and so is the same for every occurrence and day.
+    bool AskedOccurrences() const { return m_askedOccurrences; }
 
 private:
     // Base: the first start, at 00:00:00 for an all-day event.
@@ -257,6 +263,7 @@ private:
     CDateTimeSpan m_duration;
     std::array<std::optional<DatePick>, static_cast<std::size_t>(Selector::Count)> m_picks;
     std::map<CDateTime, int> m_counts;
+    bool m_askedOccurrences = false;
 };
 
 // Restores the event's occurrence counter when the expansion ends, however it ends. Nested
@@ -285,23 +292,38 @@ CDateEntryFormatter::CDateEntryFormatter(CDateEntry& entry, const FormatSettings
 void CDateEntryFormatter::SetEntry(CDateEntry& entry) {
     m_entry = &entry;
     m_data = entry.GetData();
+    m_fixedTexts = {};
 }
 
 void CDateEntryFormatter::SetFormatSet(int formatSet) {
     if (formatSet >= 0 && formatSet < kFormatSetCount) {
         m_formats = m_settings->EventSets[static_cast<std::size_t>(formatSet)];
+        m_fixedTexts = {};
     }
 }
 
 std::string CDateEntryFormatter::Expand(std::string_view format, const CDateTime& occurrenceDate,
                                         const CDateTime& selectedDay) {
+    bool askedOccurrences = false;
+    return ExpandWith(format, occurrenceDate, selectedDay, m_entry->GetDuration(),
+                      askedOccurrences);
+}
+
+std::string CDateEntryFormatter::ExpandWith(std::string_view format,
+                                            const CDateTime& occurrenceDate,
+                                            const CDateTime& selectedDay,
+                                            const CDateTimeSpan& duration, bool& askedOccurrences) {
     OccurrenceNumberGuard guard(*m_entry);
-    EventRecord record(*m_entry, m_data, occurrenceDate, selectedDay);
-    return ExpandPlaceholders(format, record, *m_settings);
+    EventRecord record(*m_entry, m_data, occurrenceDate, selectedDay, duration);
+    std::string text = ExpandPlaceholders(format, record, *m_settings);
+    askedOccurrences = record.AskedOccurrences();
+    return text;
 }
 
 std::string CDateEntryFormatter::FormatForDay(const CDateTime& start, const CDateTime& day) {
-    const CDateTime end = start + m_entry->GetDuration();
+    // The duration is asked of the event once per text: building it costs a repetition rule.
+    const CDateTimeSpan duration = m_entry->GetDuration();
+    const CDateTime end = start + duration;
     const int32_t dayNumber = day.GetDayNumber();
     const bool startsOnDay = start.GetDayNumber() == dayNumber;
     const bool endsOnDay = end.GetDayNumber() == dayNumber;
@@ -313,7 +335,19 @@ std::string CDateEntryFormatter::FormatForDay(const CDateTime& start, const CDat
     } else if (endsOnDay) {
         variant = kVariantLastDay;
     }
-    return Expand(m_formats[static_cast<std::size_t>(variant)], start, day);
+    // A text that asked for no date or count is kept for the next occurrence: the format and
+    // the snapshot it depends on change only through SetFormatSet and SetEntry, which drop it.
+    std::optional<std::string>& fixed = m_fixedTexts[static_cast<std::size_t>(variant)];
+    if (fixed) {
+        return *fixed;
+    }
+    bool askedOccurrences = false;
+    std::string text = ExpandWith(m_formats[static_cast<std::size_t>(variant)], start, day,
+                                  duration, askedOccurrences);
+    if (!askedOccurrences) {
+        fixed = text;
+    }
+    return text;
 }
 
 } // namespace dv

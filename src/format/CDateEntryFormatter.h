@@ -2,9 +2,12 @@
 
 #include "core/CDateEntry.h"
 #include "core/CDateTime.h"
+#include "core/CDateTimeSpan.h"
 #include "core/DateData.h"
 #include "format/FormatSettings.h"
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,17 +43,26 @@ public:
     /// Expands the string of the loaded set that fits `day` for the occurrence starting at
     /// `start`: normal or single day (by ShowStartTime) when the occurrence starts and ends on
     /// `day`, else the first-day string when it starts on `day`, else the last-day string when it
-    /// ends on `day`, else the middle-day string. Dates are compared without their times.
+    /// ends on `day`, else the middle-day string. Dates are compared without their times. A text
+    /// that names no date or count is expanded once per string and then reused.
     std::string FormatForDay(const CDateTime& start, const CDateTime& day);
 
     /// The five strings loaded, in the order normal, single day, first, middle, last day.
     const FormatSet& GetFormats() const { return m_formats; }
 
 private:
+    // Expand with the event's duration already known; `askedOccurrences` tells whether the text
+    // depends on the occurrence, the day or the clock.
+    std::string ExpandWith(std::string_view format, const CDateTime& occurrenceDate,
+                           const CDateTime& selectedDay, const CDateTimeSpan& duration,
+                           bool& askedOccurrences);
+
     CDateEntry* m_entry;
     DateData m_data;
     const FormatSettings* m_settings;
     FormatSet m_formats;
+    // FormatForDay's texts of the variants that depend on no occurrence, by variant.
+    std::array<std::optional<std::string>, std::tuple_size_v<FormatSet>> m_fixedTexts;
 };
 
 } // namespace dv

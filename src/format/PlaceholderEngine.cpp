@@ -137,13 +137,16 @@ public:
     std::optional<std::string> Run(std::string_view format, int depth, std::size_t limit);
 
 private:
-    std::optional<std::string> Token(std::string_view token, ExpansionState& state, int depth);
-    std::optional<std::string> Value(const WordList& words, ExpansionState& state, int depth);
-    std::optional<std::string> DateValue(const WordList& words, ExpansionState& state);
-    std::optional<std::string> SingleDateValue(std::string_view type, const WordList& words,
-                                               int next, ExpansionState& state);
-    std::optional<std::string> RangeValue(std::string_view type, const ExpansionState& state) const;
-    std::optional<std::string> SpanValue(const WordList& words, ExpansionState& state) const;
+    // These append what a token produces to `out` and return true, or return false and leave
+    // `out` as it was when the token is not recognised. Appending in place keeps the hot path of
+    // the calendar cells free of temporary strings.
+    bool Token(std::string_view token, ExpansionState& state, int depth, std::string& out);
+    bool Value(const WordList& words, ExpansionState& state, int depth, std::string& out);
+    bool DateValue(const WordList& words, ExpansionState& state, std::string& out);
+    bool SingleDateValue(std::string_view type, const WordList& words, int next,
+                         ExpansionState& state, std::string& out);
+    bool RangeValue(std::string_view type, const ExpansionState& state, std::string& out) const;
+    bool SpanValue(const WordList& words, ExpansionState& state, std::string& out) const;
     const std::string& Nested(Field field, int depth);
 
     IPlaceholderRecord& m_record;
@@ -174,9 +177,7 @@ std::optional<std::string> Expansion::Run(std::string_view format, int depth, st
             break;
         }
         out.append(format.substr(rest, open - rest));
-        if (std::optional<std::string> value =
-                Token(format.substr(open, close - open + 1), state, depth)) {
-            out += *value;
+        if (Token(format.substr(open, close - open + 1), state, depth, out)) {
             rest = close + 1;
         } else {
             // Not a placeholder: its text goes out as it is, and its closing "$" may open the
@@ -195,24 +196,23 @@ std::optional<std::string> Expansion::Run(std::string_view format, int depth, st
     return out;
 }
 
-// The text a token produces (affixes included), or nullopt when it is not recognised.
-std::optional<std::string> Expansion::Token(std::string_view token, ExpansionState& state,
-                                            int depth) {
+// Appends the text a token produces (affixes included); false when it is not recognised.
+bool Expansion::Token(std::string_view token, ExpansionState& state, int depth, std::string& out) {
     // Directives take the rest of the token, without its closing "$", as the new format.
     if (token.starts_with(kDateFormatDirective)) {
         state.dateFormat = token.substr(kDateFormatDirective.size(),
                                         token.size() - kDateFormatDirective.size() - 1);
-        return std::string();
+        return true;
     }
     if (token.starts_with(kTimeFormatDirective)) {
         state.timeFormat = token.substr(kTimeFormatDirective.size(),
                                         token.size() - kTimeFormatDirective.size() - 1);
-        return std::string();
+        return true;
     }
     if (token.starts_with(kDateTimeFormatDirective)) {
         state.dateTimeFormat = token.substr(kDateTimeFormatDirective.size(),
                                             token.size() - kDateTimeFormatDirective.size() - 1);
-        return std::string();
+        return true;
     }
 
     WordList words(token.substr(1, token.size() - 2));
@@ -227,36 +227,40 @@ std::optional<std::string> Expansion::Token(std::string_view token, ExpansionSta
         words.DropBack();
     }
 
-    std::optional<std::string> value = Value(words, state, depth);
-    if (!value) {
-        return std::nullopt;
+    const std::size_t mark = out.size();
+    out.append(prefix);
+    const std::size_t valueStart = out.size();
+    if (!Value(words, state, depth, out)) {
+        out.resize(mark);
+        return false;
     }
     // An empty value takes its affixes with it.
-    if (value->empty()) {
-        return value;
+    if (out.size() == valueStart) {
+        out.resize(mark);
+        return true;
     }
-    std::string text;
-    text.reserve(prefix.size() + value->size() + suffix.size());
-    text.append(prefix).append(*value).append(suffix);
-    return text;
+    out.append(suffix);
+    return true;
 }
 
-std::optional<std::string> Expansion::Value(const WordList& words, ExpansionState& state,
-                                            int depth) {
+bool Expansion::Value(const WordList& words, ExpansionState& state, int depth, std::string& out) {
     const std::string_view field = words.Front();
     if (field == "SPAN") {
-        return SpanValue(words, state);
+        return SpanValue(words, state, out);
     }
     if (field == "DESCRIPTION") {
-        return Nested(Field::Description, depth);
+        out += Nested(Field::Description, depth);
+        return true;
     }
     if (field == "NOTES") {
-        return Nested(Field::Notes, depth);
+        out += Nested(Field::Notes, depth);
+        return true;
     }
     if (std::optional<std::string> value = m_record.FieldValue(field)) {
-        return value;
+        out += *value;
+        return true;
     }
-    return DateValue(words, state);
+    return DateValue(words, state, out);
 }
 
 // The description or the notes, expanded by an independent expansion unless the text names
@@ -271,7 +275,9 @@ const std::string& Expansion::Nested(Field field, int depth) {
                                    : Contains(notes, kNotesToken);
     const std::string& text = field == Field::Description ? description : notes;
     const int nestedDepth = depth + 1;
-    if (selfReference || crossReference || nestedDepth > kMaxNestingDepth) {
+    // A text without placeholders expands to itself; most descriptions have none.
+    if (selfReference || crossReference || nestedDepth > kMaxNestingDepth ||
+        text.find('$') == std::string::npos) {
         return text;
     }
     std::optional<std::string>& memo =
@@ -284,10 +290,10 @@ const std::string& Expansion::Nested(Field field, int depth) {
 }
 
 // A date placeholder: selector, then for events START or END and STARTTOEND, then the type.
-std::optional<std::string> Expansion::DateValue(const WordList& words, ExpansionState& state) {
+bool Expansion::DateValue(const WordList& words, ExpansionState& state, std::string& out) {
     const std::optional<DatePick> pick = m_record.PickDate(words[0]);
     if (!pick) {
-        return std::nullopt;
+        return false;
     }
     state.d1 = pick->start;
     state.e1 = pick->end;
@@ -309,14 +315,16 @@ std::optional<std::string> Expansion::DateValue(const WordList& words, Expansion
         }
     }
     const std::string_view type = words[next];
-    return range ? RangeValue(type, state) : SingleDateValue(type, words, next + 1, state);
+    return range ? RangeValue(type, state, out)
+                 : SingleDateValue(type, words, next + 1, state, out);
 }
 
-std::optional<std::string> Expansion::SingleDateValue(std::string_view type, const WordList& words,
-                                                      int next, ExpansionState& state) {
+bool Expansion::SingleDateValue(std::string_view type, const WordList& words, int next,
+                                ExpansionState& state, std::string& out) {
     const bool timeShown = m_record.IsTimeOfDayShown();
-    const auto shown = [&state](std::string_view format) {
-        return state.v1 ? state.d1.Format(format) : std::string("-");
+    const auto shown = [&state, &out](std::string_view format) {
+        out += state.v1 ? state.d1.Format(format) : std::string("-");
+        return true;
     };
     if (type == "DATE") {
         return shown(state.dateFormat);
@@ -332,18 +340,21 @@ std::optional<std::string> Expansion::SingleDateValue(std::string_view type, con
     }
     if (type == "AUTOTIME") {
         if (!state.v1) {
-            return std::string("-");
+            out += '-';
+        } else if (timeShown) {
+            out += state.d1.Format(state.timeFormat);
         }
-        return timeShown ? state.d1.Format(state.timeFormat) : std::string();
+        return true;
     }
     if (type == "COUNT" && m_record.IsEvent()) {
         // Counted from D1 as it stands, valid or not.
-        return std::to_string(m_record.CountOccurrences(state.d1));
+        out += std::to_string(m_record.CountOccurrences(state.d1));
+        return true;
     }
     if (type == "TO") {
         const std::optional<DatePick> second = m_record.PickDate(words[next]);
         if (!second) {
-            return std::nullopt;
+            return false;
         }
         state.d2 = second->start;
         state.e2 = second->end;
@@ -351,19 +362,23 @@ std::optional<std::string> Expansion::SingleDateValue(std::string_view type, con
         if (m_record.IsEvent() && state.v2 && words[next + 1] == "END") {
             state.d2 = state.e2;
         }
-        return std::string();
+        return true;
     }
-    return std::nullopt;
+    return false;
 }
 
 // "D1 - E1" forms of the STARTTOEND types (events only).
-std::optional<std::string> Expansion::RangeValue(std::string_view type,
-                                                 const ExpansionState& state) const {
+bool Expansion::RangeValue(std::string_view type, const ExpansionState& state,
+                           std::string& out) const {
     if (!state.v1) {
-        return std::string("-");
+        out += '-';
+        return true;
     }
-    const auto pair = [&state](std::string_view format) {
-        return state.d1.Format(format) + " - " + state.e1.Format(format);
+    const auto pair = [&state, &out](std::string_view format) {
+        out += state.d1.Format(format);
+        out += " - ";
+        out += state.e1.Format(format);
+        return true;
     };
     if (type == "DATE") {
         return pair(state.dateFormat);
@@ -376,27 +391,29 @@ std::optional<std::string> Expansion::RangeValue(std::string_view type,
     }
     const bool isAuto = type == "AUTO";
     if (!isAuto && type != "AUTOTIME") {
-        return std::nullopt;
+        return false;
     }
     const bool timeShown = m_record.IsTimeOfDayShown();
     const bool sameDate = state.d1.GetDayNumber() == state.e1.GetDayNumber();
     const bool differentTime = state.d1.GetSecondsOfDay() != state.e1.GetSecondsOfDay();
-    std::string text;
     if (isAuto) {
-        text = state.d1.Format(timeShown ? state.dateTimeFormat : state.dateFormat);
+        out += state.d1.Format(timeShown ? state.dateTimeFormat : state.dateFormat);
     } else if (timeShown) {
-        text = state.d1.Format(state.timeFormat);
+        out += state.d1.Format(state.timeFormat);
     }
     if (sameDate) {
         if (timeShown && differentTime) {
-            text += " - " + state.e1.Format(state.timeFormat);
+            out += " - ";
+            out += state.e1.Format(state.timeFormat);
         }
     } else if (isAuto) {
-        text += " - " + state.e1.Format(timeShown ? state.dateTimeFormat : state.dateFormat);
+        out += " - ";
+        out += state.e1.Format(timeShown ? state.dateTimeFormat : state.dateFormat);
     } else if (timeShown) {
-        text += " - " + state.e1.Format(state.timeFormat);
+        out += " - ";
+        out += state.e1.Format(state.timeFormat);
     }
-    return text;
+    return true;
 }
 
 // ---- Spans -------------------------------------------------------------------------------------
@@ -490,8 +507,7 @@ int64_t CountUnits(SpanUnit unit, const CDateTime& d1, CDateTime& d2, int64_t& s
     return 0;
 }
 
-std::optional<std::string> Expansion::SpanValue(const WordList& words,
-                                                ExpansionState& state) const {
+bool Expansion::SpanValue(const WordList& words, ExpansionState& state, std::string& out) const {
     bool negative = false;
     if (state.v1 && state.v2 && state.d1 > state.d2) {
         // The exchange stays: a following span token measures the ordered pair.
@@ -519,12 +535,12 @@ std::optional<std::string> Expansion::SpanValue(const WordList& words,
         }
     }
     if (!sawUnit) {
-        return std::nullopt;
+        return false;
     }
-    std::string text(negative ? slots[1] : slots[0]);
-    text += value;
-    text += negative ? slots[3] : slots[2];
-    return text;
+    out += negative ? slots[1] : slots[0];
+    out += value;
+    out += negative ? slots[3] : slots[2];
+    return true;
 }
 
 } // namespace
