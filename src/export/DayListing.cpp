@@ -9,17 +9,6 @@ namespace dv {
 
 namespace {
 
-// The entry order of a day cell. Stable sorting keeps equal entries in event order.
-bool ComesBefore(const DayEntry& a, const DayEntry& b) {
-    if (a.occurrenceStart != b.occurrenceStart) {
-        return a.occurrenceStart < b.occurrenceStart;
-    }
-    if (a.duration != b.duration) {
-        return a.duration > b.duration;
-    }
-    return CompareNoCase(a.event->GetData().Description, b.event->GetData().Description) < 0;
-}
-
 // Colours, style and icon of one occurrence of `event`.
 void SetAppearance(DayEntry& entry, const CDateEntry& event, const DayListingOptions& options) {
     const DateData& data = event.GetData();
@@ -75,6 +64,23 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
     const CDateTime first = firstDay.GetDate();
     const CDateTime last = first + CDateTimeSpan(dayCount - 1, 23, 59, 59);
     const int32_t firstDayNumber = first.GetDayNumber();
+    const int32_t lastDayNumber = last.GetDayNumber();
+    std::vector<CDateTime> dayValues;
+    dayValues.reserve(days.size());
+    for (int32_t dayNumber = firstDayNumber; dayNumber <= lastDayNumber; ++dayNumber) {
+        dayValues.push_back(CDateTime::FromDayNumber(dayNumber));
+    }
+
+    // The sort keys of each day, beside its entries: `listed` is the ordinal of the entry's event
+    // among the events with entries, replaced by the rank of its description before sorting.
+    struct SortKey {
+        CDateTime start;
+        CDateTimeSpan duration;
+        uint32_t rank;
+        uint32_t position;
+    };
+    std::vector<std::vector<SortKey>> keys(days.size());
+    std::vector<const CDateEntry*> listed;
 
     for (const auto& owned : events) {
         CDateEntry& event = *owned;
@@ -89,24 +95,78 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
         }
         CDateEntryFormatter formatter(event, formats, options.formatSet);
         const CDateTimeSpan duration = event.GetDuration();
+        const auto ordinal = static_cast<uint32_t>(listed.size());
+        bool hasEntries = false;
         for (; found; found = event.FindNextOccurrence(first, last, start, end)) {
             if (options.filter && !options.filter(event, start)) {
                 continue;
             }
+            hasEntries = true;
             // Every day of the occurrence within the range gets a line of its own.
             const int32_t from = std::max(start.GetDayNumber(), firstDayNumber);
-            const int32_t to = std::min(end.GetDayNumber(), last.GetDayNumber());
+            const int32_t to = std::min(end.GetDayNumber(), lastDayNumber);
             DayEntry entry{&event, start, duration, {}};
             SetAppearance(entry, event, options);
             for (int32_t dayNumber = from; dayNumber <= to; ++dayNumber) {
-                const CDateTime day = CDateTime::FromDayNumber(dayNumber);
-                entry.text = formatter.FormatForDay(start, day);
-                days[static_cast<size_t>(dayNumber - firstDayNumber)].push_back(entry);
+                const auto index = static_cast<size_t>(dayNumber - firstDayNumber);
+                DayEntry& added = days[index].emplace_back(entry);
+                added.text = formatter.FormatForDay(start, dayValues[index]);
+                keys[index].push_back(
+                    {start, duration, ordinal, static_cast<uint32_t>(keys[index].size())});
             }
         }
+        if (hasEntries) {
+            listed.push_back(&event);
+        }
     }
-    for (auto& entries : days) {
-        std::stable_sort(entries.begin(), entries.end(), ComesBefore);
+
+    // Ranks of the descriptions without regard to letter case, equal ones sharing a rank: each
+    // description is folded once, and the cells compare numbers where starts and durations tie.
+    std::vector<std::u32string> folded;
+    folded.reserve(listed.size());
+    for (const CDateEntry* event : listed) {
+        folded.push_back(NoCaseKey(event->GetData().Description));
+    }
+    std::vector<uint32_t> byDescription(listed.size());
+    for (uint32_t i = 0; i < byDescription.size(); ++i) {
+        byDescription[i] = i;
+    }
+    std::sort(byDescription.begin(), byDescription.end(),
+              [&folded](uint32_t a, uint32_t b) { return folded[a] < folded[b]; });
+    std::vector<uint32_t> rank(listed.size());
+    uint32_t nextRank = 0;
+    for (size_t i = 0; i < byDescription.size(); ++i) {
+        if (i > 0 && folded[byDescription[i - 1]] != folded[byDescription[i]]) {
+            ++nextRank;
+        }
+        rank[byDescription[i]] = nextRank;
+    }
+
+    for (size_t day = 0; day < days.size(); ++day) {
+        std::vector<SortKey>& dayKeys = keys[day];
+        for (SortKey& key : dayKeys) {
+            key.rank = rank[key.rank];
+        }
+        // The position as the last key gives the order of a stable sort: equal entries keep the
+        // order of the events.
+        std::sort(dayKeys.begin(), dayKeys.end(), [](const SortKey& a, const SortKey& b) {
+            if (a.start != b.start) {
+                return a.start < b.start;
+            }
+            if (a.duration != b.duration) {
+                return a.duration > b.duration;
+            }
+            if (a.rank != b.rank) {
+                return a.rank < b.rank;
+            }
+            return a.position < b.position;
+        });
+        std::vector<DayEntry> sorted;
+        sorted.reserve(dayKeys.size());
+        for (const SortKey& key : dayKeys) {
+            sorted.push_back(std::move(days[day][key.position]));
+        }
+        days[day] = std::move(sorted);
     }
     return days;
 }

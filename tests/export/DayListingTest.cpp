@@ -1,9 +1,14 @@
 #include "export/DayListing.h"
 
 #include "core/EventBuilder.h"
+#include "core/TextCompare.h"
+#include "format/CDateEntryFormatter.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -229,6 +234,134 @@ TEST(DayListing, IconsByStorageType) {
     EXPECT_EQ(static_cast<int>(EntryIcon::Local), 268);
     EXPECT_FALSE(IsSystemColor(0xFFFFFF));
     EXPECT_TRUE(IsSystemColor(kColorGrayText));
+}
+
+// The listing against a plain one built the obvious way: every entry's text from a formatter made
+// for that entry alone, each day sorted stably with the text comparison itself. Random events
+// share starts, durations and descriptions that differ only in letter case, so the ordering's
+// tie-breaks are exercised; formats mix texts that depend on the occurrence with ones that do not.
+std::vector<std::vector<DayEntry>>
+ReferenceListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CDateTime& firstDay,
+                 int dayCount, const FormatSettings& formats) {
+    std::vector<std::vector<DayEntry>> days(static_cast<size_t>(dayCount));
+    const CDateTime first = firstDay.GetDate();
+    const CDateTime last = first + CDateTimeSpan(dayCount - 1, 23, 59, 59);
+    for (const auto& owned : events) {
+        CDateEntry& event = *owned;
+        if (event.GetData().Display == 1) {
+            continue;
+        }
+        CDateTime start;
+        CDateTime end;
+        for (bool found = event.FindFirstOccurrence(first, last, start, end); found;
+             found = event.FindNextOccurrence(first, last, start, end)) {
+            const int32_t from = std::max(start.GetDayNumber(), first.GetDayNumber());
+            const int32_t to = std::min(end.GetDayNumber(), last.GetDayNumber());
+            for (int32_t day = from; day <= to; ++day) {
+                CDateEntryFormatter formatter(event, formats, kFormatSetCalendar);
+                DayEntry entry;
+                entry.event = &event;
+                entry.occurrenceStart = start;
+                entry.duration = event.GetDuration();
+                entry.text = formatter.FormatForDay(start, CDateTime::FromDayNumber(day));
+                days[static_cast<size_t>(day - first.GetDayNumber())].push_back(entry);
+            }
+        }
+    }
+    for (auto& entries : days) {
+        std::stable_sort(entries.begin(), entries.end(), [](const DayEntry& a, const DayEntry& b) {
+            if (a.occurrenceStart != b.occurrenceStart) {
+                return a.occurrenceStart < b.occurrenceStart;
+            }
+            if (a.duration != b.duration) {
+                return a.duration > b.duration;
+            }
+            return CompareNoCase(a.event->GetData().Description, b.event->GetData().Description) <
+                   0;
+        });
+    }
+    return days;
+}
+
+std::vector<std::unique_ptr<CDateEntry>> RandomCalendar(std::mt19937& random, int count) {
+    static const char* const kDescriptions[] = {"alpha",
+                                                "Alpha",
+                                                "ALPHA",
+                                                "beta",
+                                                "\xC3\x84rger",
+                                                "\xC3\xA4rger",
+                                                "Zeta",
+                                                "",
+                                                "Meet $CATEGORY$",
+                                                "Due $THIS_START_DATE$",
+                                                "$NOTES$ again",
+                                                "$$odd$",
+                                                "$NEXT_DATE$"};
+    static const char* const kNotes[] = {"", "room 4", "from $THIS_START_TIME$"};
+    const auto pick = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    const CDateTime origin(2007, 3, 1);
+    std::vector<std::unique_ptr<CDateEntry>> events;
+    for (int i = 0; i < count; ++i) {
+        DateData d;
+        d.Description = kDescriptions[pick(0, std::size(kDescriptions) - 1)];
+        d.Notes = kNotes[pick(0, std::size(kNotes) - 1)];
+        d.Category = pick(0, 1) == 0 ? "Work" : "home";
+        d.StartDate = origin + CDateTimeSpan(pick(-20, 40), pick(8, 10), pick(0, 1) * 30, 0);
+        d.ShowStartTime = pick(0, 3) == 0 ? 0 : 1;
+        d.ShowEnd = pick(0, 4) == 0 ? 0 : 1;
+        d.EndDate = d.StartDate + CDateTimeSpan(pick(0, 5) == 0 ? pick(1, 3) : 0, pick(0, 1), 0, 0);
+        d.Display = pick(0, 9) == 0 ? 1 : 0;
+        const int repeat = pick(0, 9);
+        if (repeat >= 6) {
+            d.Repeat = kRepeatInterval;
+            d.RepeatRate = pick(1, 2);
+            d.RepeatUnit = repeat == 6 ? kRepeatDays : (repeat == 7 ? kRepeatWeeks : kRepeatMonths);
+            if (pick(0, 2) == 0) {
+                d.RepeatEnd = kRepeatEndAfterCount;
+                d.RepeatEndCount = pick(1, 12);
+            }
+        }
+        auto event = std::make_unique<CDateEntry>(origin);
+        event->AssignData(d);
+        events.push_back(std::move(event));
+    }
+    return events;
+}
+
+TEST(DayListing, MatchesAPlainListingOnRandomCalendars) {
+    FormatSettings custom = FormatSettings::Defaults();
+    custom.EventSets[kFormatSetCalendar] = {
+        "[$CATEGORY$] $DESCRIPTION$", "$THISSELECTED_STARTTOEND_AUTO$ $DESCRIPTION$",
+        "$THIS_COUNT$. $DESCRIPTION$ $R_NOTES$", "$SPAN_DAYS$ middle",
+        "$DESCRIPTION$ ends $THIS_END_AUTOTIME$"};
+    const FormatSettings settings[] = {FormatSettings::Defaults(), custom};
+    std::mt19937 random(424242);
+    for (int round = 0; round < 40; ++round) {
+        const auto events = RandomCalendar(random, 60);
+        const FormatSettings& formats = settings[round % 2];
+        const CDateTime firstDay(2007, 3, 1 + round % 20);
+        const int dayCount = 1 + round % 25;
+        const auto expected = ReferenceListing(events, firstDay, dayCount, formats);
+        // Twice: the scan state the first listing leaves behind must not change the second.
+        for (int pass = 0; pass < 2; ++pass) {
+            const auto actual = BuildDayListing(events, firstDay, dayCount, formats);
+            ASSERT_EQ(actual.size(), expected.size());
+            for (size_t day = 0; day < expected.size(); ++day) {
+                ASSERT_EQ(actual[day].size(), expected[day].size())
+                    << "round " << round << " day " << day;
+                for (size_t i = 0; i < expected[day].size(); ++i) {
+                    const DayEntry& a = actual[day][i];
+                    const DayEntry& e = expected[day][i];
+                    ASSERT_EQ(a.event, e.event) << "round " << round << " day " << day << " #" << i;
+                    ASSERT_EQ(a.occurrenceStart, e.occurrenceStart);
+                    ASSERT_EQ(a.duration, e.duration);
+                    ASSERT_EQ(a.text, e.text) << "round " << round << " day " << day << " #" << i;
+                }
+            }
+        }
+    }
 }
 
 } // namespace
