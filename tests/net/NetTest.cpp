@@ -103,13 +103,29 @@ protected:
         EXPECT_EQ(found, names);
     }
 
+    // True once a temporary download file beside the target holds data (within 5 s).
+    bool DownloadIsUnderWay() const {
+        const auto deadline = Clock::now() + std::chrono::seconds(5);
+        while (Clock::now() < deadline) {
+            for (const auto& entry : fs::directory_iterator(m_local)) {
+                std::error_code ec;
+                if (entry.path().filename().string().rfind("events.dat.", 0) == 0 &&
+                    fs::file_size(entry.path(), ec) > 0 && !ec) {
+                    return true;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
     static constexpr const char* kPassword = "pw-Zq8#x";
     fs::path m_local;
     std::unique_ptr<FtpTestServer> m_server;
 };
 
 TEST_F(NetTest, BinaryRoundTripsInPassiveAndActiveModeOnOneConnection) {
-    const std::string large = RandomBytes(6 * 1024 * 1024 + 13, 7);
+    const std::string large = RandomBytes(3 * 1024 * 1024 + 13, 7);
     int logins = 0;
     for (const bool passive : {true, false}) {
         SCOPED_TRACE(passive ? "passive" : "active");
@@ -311,6 +327,54 @@ TEST_F(NetTest, HungServerEndsTheTransferWithinTheTimeoutAndTheSessionRecovers) 
     m_server->Resume();
     EXPECT_EQ(session->Download("events.dat", target), FtpResult::ok) << session->LastError();
     EXPECT_EQ(ReadFile(target), "shared");
+}
+
+// Downloads of a file that a throttled server sends for several seconds: a freeze in the middle
+// ends the transfer by the stall rule, and the cancel flag ends it at once.
+TEST_F(NetTest, SlowTransfersEndOnAStallOrOnCancel) {
+    FtpTestServer::Options slow;
+    slow.password = kPassword;
+    slow.throttleBytesPerSecond = 256 * 1024;
+    FtpTestServer server(slow);
+    const std::string bytes = RandomBytes(2 * 1024 * 1024, 11);
+    WriteFile(server.LoginFolder() / "events.dat", bytes);
+    const fs::path target = m_local / "events.dat";
+    WriteFile(target, "mine");
+
+    CurlFtpOptions options = ShortTimeouts();
+    options.responseTimeout = std::chrono::seconds(60); // only the stall rule may end it
+    options.stallTime = std::chrono::seconds(1);
+    std::atomic<bool> cancel{false};
+    CCurlFtpConnector connector(options);
+    std::string error;
+    auto session = connector.Connect(server.Endpoint(), &cancel, error);
+    ASSERT_TRUE(session) << error;
+
+    for (const bool byCancel : {false, true}) {
+        SCOPED_TRACE(byCancel ? "cancel" : "stall");
+        auto transfer =
+            std::async(std::launch::async, [&] { return session->Download("events.dat", target); });
+        ASSERT_TRUE(DownloadIsUnderWay()) << "no data arrived";
+        ASSERT_EQ(transfer.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout)
+            << "the throttled transfer ended too early to test";
+        const auto start = Clock::now();
+        if (byCancel) {
+            cancel = true;
+        } else {
+            server.Pause();
+        }
+        // The stall rule looks at the speed over libcurl's last five seconds, so a freeze shows
+        // after that window plus the stall time.
+        ASSERT_EQ(transfer.wait_for(std::chrono::seconds(15)), std::future_status::ready);
+        EXPECT_LT(SecondsSince(start), byCancel ? 2.5 : 10.0);
+        EXPECT_EQ(transfer.get(), FtpResult::failed);
+        ExpectNoPassword(session->LastError());
+        EXPECT_EQ(byCancel, session->LastError().find("cancelled") != std::string::npos)
+            << session->LastError();
+        EXPECT_EQ(ReadFile(target), "mine");
+        ExpectLocalFiles({"events.dat"});
+        server.Resume();
+    }
 }
 
 TEST_F(NetTest, CancelEndsAWaitingTransferPromptly) {

@@ -18,6 +18,8 @@ public:
         std::string password = "Secret-pw-42";
         /// Folder below the root that a login starts in (created); empty: the root itself.
         std::string startFolder;
+        /// Bytes per second the server sends and receives on data connections; 0: no limit.
+        int throttleBytesPerSecond = 0;
     };
 
     FtpTestServer();

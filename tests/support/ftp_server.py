@@ -12,7 +12,7 @@ import threading
 
 try:
     from pyftpdlib.authorizers import DummyAuthorizer
-    from pyftpdlib.handlers import FTPHandler
+    from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
     from pyftpdlib.servers import FTPServer
 except ImportError:
     print("MISSING pyftpdlib", flush=True)
@@ -26,6 +26,8 @@ def main():
     parser.add_argument("--password", required=True)
     parser.add_argument("--start", default="", help="folder below the root a login starts in")
     parser.add_argument("--log", required=True)
+    parser.add_argument("--throttle", type=int, default=0,
+                        help="bytes per second the server sends and receives; 0: no limit")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.ERROR)
@@ -43,6 +45,12 @@ def main():
     Handler.auth_failed_timeout = 0.05  # answer a refused login at once
     Handler.passive_ports = None  # the OS picks a free port for every passive connection
     Handler.permit_foreign_addresses = False
+    if args.throttle > 0:
+        class Throttled(ThrottledDTPHandler):
+            read_limit = args.throttle
+            write_limit = args.throttle
+
+        Handler.dtp_handler = Throttled
     server = FTPServer(("127.0.0.1", 0), Handler)
     print("PORT %d" % server.address[1], flush=True)
 
