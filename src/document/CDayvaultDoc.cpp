@@ -333,6 +333,7 @@ bool CDayvaultDoc::RedoEntry() {
 }
 
 void CDayvaultDoc::AddToChangeList(const std::string& guid) {
+    std::erase(m_pushedChanges, guid); // changed again: the pushed value is out of date
     auto& list = m_contents.changeList;
     if (std::find(list.begin(), list.end(), guid) == list.end()) {
         list.push_back(guid);

@@ -193,6 +193,11 @@ public:
     const std::vector<std::string>& GetChangeList() const { return m_contents.changeList; }
     /// Empties the change list and deletes the ".sync" side file of the document's path.
     void ClearChangeList();
+    /// Upload done: removes from the change list the entries that the last SynchronizeWith
+    /// pushed and that have not changed again since (an edit made while the upload ran is not
+    /// in the uploaded file and must wait for the next cycle). With nothing left the ".sync"
+    /// side file is deleted; otherwise a save is requested so that it shrinks.
+    void ClearPushedChanges();
     /// The merge step of a synchronisation: reads the shared event file at `path` (a copy the
     /// caller downloaded), pushes the shared entries named in the change list into that copy as
     /// `networkWriteAccess` allows (bit 1 additions and changes, bit 2 deletions and dropped
@@ -260,6 +265,8 @@ private:
     void NotifyInitialUpdate();
 
     DocumentContents m_contents;
+    /// The change-list entries that the last SynchronizeWith pushed and that did not change again.
+    std::vector<std::string> m_pushedChanges;
     NameSet m_categories;
     NameSet m_groups;
     FilterState m_eventFilter;

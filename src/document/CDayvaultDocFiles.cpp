@@ -9,6 +9,7 @@
 #include "format/StringIds.h"
 #include "format/StringTable.h"
 
+#include <algorithm>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -98,6 +99,7 @@ void CDayvaultDoc::DeleteContents() {
     m_contents.events.clear();
     m_contents.todos.clear();
     m_contents.changeList.clear();
+    m_pushedChanges.clear();
     m_eventHistory.Clear();
     m_todoHistory.Clear();
     m_dueTodo = false;
@@ -111,6 +113,7 @@ void CDayvaultDoc::DeleteContents() {
 
 void CDayvaultDoc::InstallContents(DocumentContents&& contents) {
     m_contents = std::move(contents);
+    m_pushedChanges.clear();
     RebuildCategories();
     RebuildGroups();
     ResetFilters();
@@ -179,10 +182,27 @@ int CDayvaultDoc::MergeFile(const std::filesystem::path& path) {
 
 void CDayvaultDoc::ClearChangeList() {
     m_contents.changeList.clear();
+    m_pushedChanges.clear();
     if (!m_path.empty()) {
         std::error_code ignored; // a side file that is not there is what we want
         std::filesystem::remove(SyncSidePath(m_path), ignored);
     }
+}
+
+void CDayvaultDoc::ClearPushedChanges() {
+    if (m_pushedChanges.empty()) {
+        return;
+    }
+    std::erase_if(m_contents.changeList, [&](const std::string& guid) {
+        return std::find(m_pushedChanges.begin(), m_pushedChanges.end(), guid) !=
+               m_pushedChanges.end();
+    });
+    if (m_contents.changeList.empty()) {
+        ClearChangeList();
+        return;
+    }
+    m_pushedChanges.clear();
+    RequestSave();
 }
 
 // ---- Templates ----------------------------------------------------------------------------------

@@ -225,6 +225,8 @@ bool CDayvaultDoc::SynchronizeWith(const std::filesystem::path& path, int networ
             written = false;
         }
     }
+    // What the upload will carry; an entry changed after this point stays in the list.
+    m_pushedChanges = written ? m_contents.changeList : std::vector<std::string>{};
     RebuildCategories();
     RebuildGroups();
     return written;

@@ -580,7 +580,7 @@ void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int ne
 
 void OnUploadDone(CDayvaultDoc* doc) {
     if (doc != nullptr) {
-        doc->ClearChangeList();
+        doc->ClearPushedChanges();
     }
 }
 

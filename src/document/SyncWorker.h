@@ -156,8 +156,9 @@ private:
 /// document's own save requests take care of saving it.
 void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int networkWriteAccess);
 
-/// The owner's reaction to upload done: the pushed changes are in the shared file, so the
-/// change list and its ".sync" file go.
+/// The owner's reaction to upload done: the pushed changes are in the shared file, so they
+/// leave the change list (ClearPushedChanges); changes made after the merge stay for the next
+/// cycle, and the ".sync" file goes with the last entry.
 void OnUploadDone(CDayvaultDoc* doc);
 
 } // namespace dv

@@ -287,6 +287,54 @@ TEST_F(SynchronizeWithTest, UnreadableSharedFileLeavesTheDocumentAlone) {
     }
 }
 
+// Upload done clears only what the merge pushed: an edit made while the upload ran is not in
+// the uploaded file, so it must stay in the change list (and its side file) for the next cycle.
+TEST_F(SynchronizeWithTest, EditsAfterTheMergeSurviveUploadDone) {
+    const fs::path shared = Path("shared.dat");
+    WriteEventFile(shared, DocumentContents{});
+    CDayvaultDoc doc;
+    ASSERT_TRUE(doc.SaveAs(Path("mine.dat")));
+    auto first = SharedEvent("first");
+    auto second = SharedEvent("second");
+    const std::string a = first->GetGUID();
+    const std::string b = second->GetGUID();
+    doc.AddDateEntry(std::move(first), kEditInteractive);
+    doc.AddDateEntry(std::move(second), kEditInteractive);
+    ASSERT_TRUE(doc.SynchronizeWith(shared, 1, 3));
+
+    // After the merge: b changes again and a third entry appears.
+    DateData data = doc.FindDateEntry(b)->GetData();
+    data.Description = "second, edited during the upload";
+    doc.ChangeDateEntry(doc.FindDateEntry(b), data, kEditInteractive);
+    const int third = doc.AddDateEntry(SharedEvent("third"), kEditInteractive);
+    const std::string c = doc.GetDateEntry(third)->GetGUID();
+    ASSERT_TRUE(doc.SaveCommand());
+    ASSERT_TRUE(fs::exists(SyncSidePath(doc.GetPathName())));
+
+    doc.ClearPushedChanges();
+    EXPECT_EQ(doc.GetChangeList(), (std::vector<std::string>{b, c}));
+    ASSERT_TRUE(doc.SaveCommand());
+    EXPECT_EQ(ReadChangeListBytes([&] {
+                  const std::string bytes = ReadBytes(SyncSidePath(doc.GetPathName()));
+                  return std::vector<uint8_t>(bytes.begin(), bytes.end());
+              }()),
+              (std::vector<std::string>{b, c}));
+
+    // The next cycle pushes the rest; its upload done empties the list and removes the side file.
+    ASSERT_TRUE(doc.SynchronizeWith(shared, 1, 3));
+    doc.ClearPushedChanges();
+    EXPECT_TRUE(doc.GetChangeList().empty());
+    EXPECT_FALSE(fs::exists(SyncSidePath(doc.GetPathName())));
+    DocumentContents result = ReadEventFile(shared, EventFileParts::entriesOnly);
+    ASSERT_NE(Event(result, b), nullptr);
+    EXPECT_EQ(Event(result, b)->GetData().Description, "second, edited during the upload");
+    EXPECT_NE(Event(result, c), nullptr);
+    // A second upload done without a merge in between clears nothing.
+    doc.AddDateEntry(SharedEvent("fourth"), kEditInteractive);
+    doc.ClearPushedChanges();
+    EXPECT_EQ(doc.GetChangeList().size(), 1u);
+}
+
 // ---- MakeRotatingBackup -------------------------------------------------------------------------
 
 using RotatingBackupTest = TempFolder;
