@@ -12,11 +12,13 @@
 #include "format/StringIds.h"
 #include "format/StringTable.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <random>
@@ -129,6 +131,16 @@ std::pair<std::string, std::string> ReadTwoLines(const std::filesystem::path& pa
         }
     }
     return {first, second};
+}
+
+bool SameBytes(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    if (!first || !second) {
+        return false;
+    }
+    return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
 }
 
 /// The time stamp of the ".dts" file: the time on its first line and the uploader's mark on the
@@ -284,9 +296,12 @@ private:
         TimeStamp ours{true, CDateTime::Now().FormatFixed(), NewGuidString()};
         WriteText(m_aux.Path(), ours.time + "\r\n" + ours.mark + "\r\n");
         Check(m_session->Upload(m_aux.Path(), SideName(remote, ".dts")));
-        // Two users may pass the check above at the same time; only the one whose stamp stayed
-        // is sure that its upload is the one on the server.
-        if (ReadTimeStamp(remote) != ours) {
+        // Two users may pass the check above at the same time, and FTP has no atomic
+        // compare-and-replace. Only a user who finds both its stamp and its own bytes on the
+        // server afterwards is sure that its changes arrived; anyone else keeps them for the
+        // next cycle, which merges before it uploads again.
+        if (ReadTimeStamp(remote) != ours || !Download(remote, m_aux.Path()) ||
+            !SameBytes(m_aux.Path(), m_merge.Path())) {
             return SyncOutcome::uploadSkipped;
         }
         m_worker.m_host.PostUploadDone();

@@ -655,6 +655,15 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
              };
          },
          SyncOutcome::uploadSkipped},
+        {"another user's file lands between our two uploads",
+         [](FakeServer& server, TestHost&) {
+             server.afterTransfer = [&server](const std::string& op, const std::string& path) {
+                 if (op == "upload" && path == "share/events.dat") {
+                     server.files[path] = "someone else's merge";
+                 }
+             };
+         },
+         SyncOutcome::uploadSkipped},
         {"upload of the shared file fails",
          [](FakeServer& server, TestHost& host) {
              // Download shared, download stamp, merge, download stamp: the upload is next.
