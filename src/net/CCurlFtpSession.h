@@ -36,13 +36,15 @@ public:
     std::string LastError() const override { return m_lastError; }
 
 private:
-    CCurlFtpSession(CURL* handle, std::string baseUrl, std::string serverName,
+    CCurlFtpSession(CURL* handle, CURLM* multi, std::string baseUrl, std::string serverName,
                     const std::atomic<bool>* cancel);
 
     /// Sets the options every request of the session shares (login, mode, timeouts, callbacks).
     void ApplyCommonOptions(const FtpEndpoint& endpoint, const CurlFtpOptions& options);
     /// Clears what one request set, so the next one starts from the common options.
     void ResetRequestOptions();
+    /// Drives the prepared request to its end and returns libcurl's result.
+    CURLcode RunRequest();
     /// Runs the prepared request; on failure fills m_lastError from `operation` and `file`.
     FtpResult Perform(const std::string& operation, const std::string& file);
     FtpResult Fail(const std::string& operation, const std::string& file,
@@ -54,6 +56,7 @@ private:
     static std::size_t OnRead(char* data, std::size_t size, std::size_t count, void* file);
 
     CURL* m_handle;
+    CURLM* m_multi;           ///< holds the connection between requests
     std::string m_baseUrl;    ///< "ftp://host:port/", never with credentials
     std::string m_serverName; ///< "host:port" for messages
     const std::atomic<bool>* m_cancel;
