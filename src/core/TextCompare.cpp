@@ -85,16 +85,6 @@ uint32_t FoldCase(uint32_t cp) {
 
 } // namespace
 
-std::u32string NoCaseKey(std::string_view text) {
-    std::u32string key;
-    key.reserve(text.size());
-    size_t pos = 0;
-    while (pos < text.size()) {
-        key.push_back(static_cast<char32_t>(FoldCase(NextCodePoint(text, pos))));
-    }
-    return key;
-}
-
 int CompareNoCase(std::string_view a, std::string_view b) {
     size_t i = 0;
     size_t j = 0;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
 namespace dv {
@@ -11,11 +10,6 @@ namespace dv {
 /// other character compares by its code point. Ill-formed bytes compare by their byte value, after
 /// every character. Returns <0, 0 or >0.
 int CompareNoCase(std::string_view a, std::string_view b);
-
-/// The characters of `text` as CompareNoCase sees them: letters folded to small ones, ill-formed
-/// bytes as values above every code point. Comparing two keys as sequences orders and equates
-/// exactly as CompareNoCase does, so a sort over many names can fold each name once.
-std::u32string NoCaseKey(std::string_view text);
 
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {
     return CompareNoCase(a, b) == 0;

@@ -4,6 +4,7 @@
 #include "format/CDateEntryFormatter.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace dv {
 
@@ -71,16 +72,15 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
         dayValues.push_back(CDateTime::FromDayNumber(dayNumber));
     }
 
-    // The sort keys of each day, beside its entries: `listed` is the ordinal of the entry's event
-    // among the events with entries, replaced by the rank of its description before sorting.
+    // The sort keys of each day, beside its entries: sorting these small records and moving each
+    // entry once is cheaper than sorting the entries with their texts.
     struct SortKey {
         CDateTime start;
         CDateTimeSpan duration;
-        uint32_t rank;
+        const std::string* description;
         uint32_t position;
     };
     std::vector<std::vector<SortKey>> keys(days.size());
-    std::vector<const CDateEntry*> listed;
 
     for (const auto& owned : events) {
         CDateEntry& event = *owned;
@@ -95,13 +95,11 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
         }
         CDateEntryFormatter formatter(event, formats, options.formatSet);
         const CDateTimeSpan duration = event.GetDuration();
-        const auto ordinal = static_cast<uint32_t>(listed.size());
-        bool hasEntries = false;
+        const std::string* description = &event.GetData().Description;
         for (; found; found = event.FindNextOccurrence(first, last, start, end)) {
             if (options.filter && !options.filter(event, start)) {
                 continue;
             }
-            hasEntries = true;
             // Every day of the occurrence within the range gets a line of its own.
             const int32_t from = std::max(start.GetDayNumber(), firstDayNumber);
             const int32_t to = std::min(end.GetDayNumber(), lastDayNumber);
@@ -112,43 +110,18 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
                 DayEntry& added = days[index].emplace_back(entry);
                 added.text = formatter.FormatForDay(start, dayValues[index]);
                 keys[index].push_back(
-                    {start, duration, ordinal, static_cast<uint32_t>(keys[index].size())});
+                    {start, duration, description, static_cast<uint32_t>(keys[index].size())});
             }
         }
-        if (hasEntries) {
-            listed.push_back(&event);
-        }
-    }
-
-    // Ranks of the descriptions without regard to letter case, equal ones sharing a rank: each
-    // description is folded once, and the cells compare numbers where starts and durations tie.
-    std::vector<std::u32string> folded;
-    folded.reserve(listed.size());
-    for (const CDateEntry* event : listed) {
-        folded.push_back(NoCaseKey(event->GetData().Description));
-    }
-    std::vector<uint32_t> byDescription(listed.size());
-    for (uint32_t i = 0; i < byDescription.size(); ++i) {
-        byDescription[i] = i;
-    }
-    std::sort(byDescription.begin(), byDescription.end(),
-              [&folded](uint32_t a, uint32_t b) { return folded[a] < folded[b]; });
-    std::vector<uint32_t> rank(listed.size());
-    uint32_t nextRank = 0;
-    for (size_t i = 0; i < byDescription.size(); ++i) {
-        if (i > 0 && folded[byDescription[i - 1]] != folded[byDescription[i]]) {
-            ++nextRank;
-        }
-        rank[byDescription[i]] = nextRank;
     }
 
     for (size_t day = 0; day < days.size(); ++day) {
         std::vector<SortKey>& dayKeys = keys[day];
-        for (SortKey& key : dayKeys) {
-            key.rank = rank[key.rank];
-        }
-        // The position as the last key gives the order of a stable sort: equal entries keep the
-        // order of the events.
+        // By start and the longer first; the position as the last key gives the order of a
+        // stable sort.
+        const auto sameTimes = [](const SortKey& a, const SortKey& b) {
+            return a.start == b.start && a.duration == b.duration;
+        };
         std::sort(dayKeys.begin(), dayKeys.end(), [](const SortKey& a, const SortKey& b) {
             if (a.start != b.start) {
                 return a.start < b.start;
@@ -156,11 +129,25 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
             if (a.duration != b.duration) {
                 return a.duration > b.duration;
             }
-            if (a.rank != b.rank) {
-                return a.rank < b.rank;
-            }
             return a.position < b.position;
         });
+        // Then each run of equal times by description: the texts are compared only where they
+        // decide. Runs are short, so an insertion sort does it without a buffer; it moves an entry
+        // only past greater ones, which keeps equal ones in event order.
+        for (auto run = dayKeys.begin(); run != dayKeys.end();) {
+            auto runEnd = std::next(run);
+            while (runEnd != dayKeys.end() && sameTimes(*run, *runEnd)) {
+                ++runEnd;
+            }
+            for (auto it = std::next(run); it < runEnd; ++it) {
+                for (auto at = it;
+                     at != run && CompareNoCase(*std::prev(at)->description, *at->description) > 0;
+                     --at) {
+                    std::iter_swap(std::prev(at), at);
+                }
+            }
+            run = runEnd;
+        }
         std::vector<DayEntry> sorted;
         sorted.reserve(dayKeys.size());
         for (const SortKey& key : dayKeys) {
