@@ -268,16 +268,18 @@ bool Expansion::Value(const WordList& words, ExpansionState& state, int depth, s
 const std::string& Expansion::Nested(Field field, int depth) {
     const std::string& description = m_record.GetDescription();
     const std::string& notes = m_record.GetNotes();
+    const std::string& text = field == Field::Description ? description : notes;
+    // A text without placeholders expands to itself; most descriptions have none.
+    if (text.find('$') == std::string::npos) {
+        return text;
+    }
     const bool crossReference =
         Contains(description, kNotesToken) && Contains(notes, kDescriptionToken);
     const bool selfReference = field == Field::Description
                                    ? Contains(description, kDescriptionToken)
                                    : Contains(notes, kNotesToken);
-    const std::string& text = field == Field::Description ? description : notes;
     const int nestedDepth = depth + 1;
-    // A text without placeholders expands to itself; most descriptions have none.
-    if (selfReference || crossReference || nestedDepth > kMaxNestingDepth ||
-        text.find('$') == std::string::npos) {
+    if (selfReference || crossReference || nestedDepth > kMaxNestingDepth) {
         return text;
     }
     std::optional<std::string>& memo =
