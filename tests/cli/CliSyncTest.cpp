@@ -1,7 +1,9 @@
-// dayvault-cli sync: two private event files kept in step through one shared folder.
+// dayvault-cli sync: two private event files kept in step through one shared folder or through a
+// real FTP server on loopback.
 
 #include "core/CDateEntry.h"
 #include "document/EventFile.h"
+#include "support/FtpTestServer.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -147,6 +149,152 @@ TEST_F(CliSync, HeldLockAndUsageErrors) {
 
     EXPECT_EQ(Run({"sync", alice.string()}).code, 2);
     EXPECT_EQ(Run({"sync", Path("missing.dat").string(), "--shared", "x.dat"}).code, 1);
+}
+
+// ---- --ftp ------------------------------------------------------------------------------------
+
+std::string Hex(unsigned char c) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return {'%', kDigits[c >> 4], kDigits[c & 15]};
+}
+
+class CliSyncFtp : public CliSync {
+protected:
+    void SetUp() override {
+        CliSync::SetUp();
+        dv::test::FtpTestServer::Options options;
+        options.password = kPassword;
+        options.startFolder = "home";
+        m_server = std::make_unique<dv::test::FtpTestServer>(options);
+    }
+    void TearDown() override {
+        m_server.reset();
+        CliSync::TearDown();
+    }
+
+    // The password written fully percent-encoded, so that neither form may show up in output.
+    std::string Url(const std::string& password) const {
+        std::string encoded;
+        for (char c : password) {
+            encoded += Hex(static_cast<unsigned char>(c));
+        }
+        return "ftp://dayvault:" + encoded + "@127.0.0.1:" + std::to_string(m_server->Port()) +
+               "/team/shared.dat";
+    }
+
+    Result SyncFtp(const fs::path& file, const std::string& url,
+                   const std::vector<std::string>& extra = {}) const {
+        std::vector<std::string> args{"sync", file.string(), "--ftp",
+                                      url,    "--now",       "2024-05-01 10:00:00"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return Run(args);
+    }
+
+    static void ExpectNoPassword(const Result& r, const std::string& password) {
+        for (const std::string& text : {r.out, r.err}) {
+            EXPECT_EQ(text.find(password), std::string::npos) << text;
+            std::string encoded;
+            for (char c : password) {
+                encoded += Hex(static_cast<unsigned char>(c));
+            }
+            EXPECT_EQ(text.find(encoded), std::string::npos) << text;
+        }
+    }
+
+    static constexpr const char* kPassword = "S3cret:pw@42";
+    std::unique_ptr<dv::test::FtpTestServer> m_server;
+};
+
+TEST_F(CliSyncFtp, TwoFilesConvergeThroughTheServerInBothModes) {
+    const fs::path alice = Path("alice.dat");
+    const fs::path bob = Path("bob.dat");
+    WriteUser(alice, "Alice shared", 1);
+    WriteUser(bob, "Bob shared", 1);
+    fs::create_directories(m_server->LoginFolder() / "team");
+    // Bob's settings ask for active mode; Alice runs with the passive default.
+    const fs::path activeIni = Path("active.ini");
+    std::ofstream(activeIni) << "[Settings]\r\nFtpPassiveConnection=0\r\n";
+    const std::vector<std::string> active{"--settings", activeIni.string()};
+
+    Result r = SyncFtp(alice, Url(kPassword));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
+    EXPECT_TRUE(fs::exists(m_server->LoginFolder() / "team/shared.dat"));
+    EXPECT_TRUE(fs::exists(m_server->LoginFolder() / "team/shared.dts"));
+    EXPECT_FALSE(fs::exists(dv::SyncSidePath(alice)));
+
+    r = SyncFtp(bob, Url(kPassword), active);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
+    EXPECT_EQ(Descriptions(bob), (std::vector<std::string>{"Bob shared", "Alice shared"}));
+    EXPECT_FALSE(fs::exists(dv::SyncSidePath(bob)));
+
+    r = SyncFtp(alice, Url(kPassword));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Synchronised\n");
+    EXPECT_EQ(Descriptions(alice), (std::vector<std::string>{"Alice shared", "Bob shared"}));
+    // What both hold is what the server holds.
+    const dv::DocumentContents shared =
+        dv::ReadEventFile(m_server->LoginFolder() / "team/shared.dat");
+    ASSERT_EQ(shared.events.size(), 2u);
+    EXPECT_EQ(shared.events[0]->GetData().Description, "Alice shared");
+    EXPECT_EQ(shared.events[1]->GetData().Description, "Bob shared");
+    ExpectNoPassword(r, kPassword);
+}
+
+// Each failure leaves FILE and its change list untouched, exits with 1 (2 for a bad address)
+// and names the server without the password.
+TEST_F(CliSyncFtp, FailuresKeepTheFileAndHideThePassword) {
+    const fs::path alice = Path("alice.dat");
+    WriteUser(alice, "Alice shared", 1);
+    const std::string before = ReadFile(alice);
+    const std::string beforeSide = ReadFile(dv::SyncSidePath(alice));
+    const auto unchanged = [&] {
+        EXPECT_EQ(ReadFile(alice), before);
+        EXPECT_EQ(ReadFile(dv::SyncSidePath(alice)), beforeSide);
+    };
+
+    {
+        SCOPED_TRACE("wrong password");
+        const Result r = SyncFtp(alice, Url("Wrong:pw@99"));
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.out, "Transfer of the shared file failed\n");
+        EXPECT_NE(r.err.find("127.0.0.1"), std::string::npos) << r.err;
+        ExpectNoPassword(r, "Wrong:pw@99");
+        unchanged();
+        EXPECT_FALSE(fs::exists(m_server->LoginFolder() / "team/shared.dat"));
+    }
+    {
+        SCOPED_TRACE("malformed address");
+        const std::string url =
+            "ftp://dayvault:" + std::string(kPassword) + "@127.0.0.1:99999/team/shared.dat";
+        const Result r = SyncFtp(alice, url);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_NE(r.err.find("--ftp"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("127.0.0.1:99999"), std::string::npos) << r.err;
+        ExpectNoPassword(r, kPassword);
+        ExpectNoPassword(r, "pw@42");
+        unchanged();
+    }
+    {
+        SCOPED_TRACE("both places or none");
+        EXPECT_EQ(Run({"sync", alice.string()}).code, 2);
+        EXPECT_EQ(Run({"sync", alice.string(), "--shared", Path("share/x.dat").string(), "--ftp",
+                       Url(kPassword)})
+                      .code,
+                  2);
+        unchanged();
+    }
+    {
+        SCOPED_TRACE("stopped server");
+        m_server->Stop();
+        const Result r = SyncFtp(alice, Url(kPassword));
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.out, "Transfer of the shared file failed\n");
+        EXPECT_NE(r.err.find("127.0.0.1"), std::string::npos) << r.err;
+        ExpectNoPassword(r, kPassword);
+        unchanged();
+    }
 }
 
 } // namespace
