@@ -1,0 +1,275 @@
+// The synchronisation cycle against a real FTP server on loopback through the libcurl transport:
+// both transfer modes, the time stamp, the backups on the server, a shared file changed during
+// the merge, a server that stops or freezes in the middle of a cycle, and a worker thread that
+// must let go of a frozen server at once.
+
+#include "document/EventFile.h"
+#include "net/CCurlFtpConnector.h"
+#include "support/FtpTestServer.h"
+#include "sync/SyncUser.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+namespace dv {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using test::FtpConfig;
+using test::FtpTestServer;
+using test::SyncUser;
+using test::TempDir;
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+CurlFtpOptions ShortTimeouts() {
+    CurlFtpOptions options;
+    options.connectTimeout = std::chrono::milliseconds(1500);
+    options.responseTimeout = std::chrono::seconds(1);
+    options.stallTime = std::chrono::seconds(1);
+    return options;
+}
+
+// Adds a shared event and a shared to-do as the user would; returns the event's GUID.
+std::string AddShared(CDayvaultDoc& doc, const std::string& description) {
+    auto event = std::make_unique<CDateEntry>(CDateTime(2024, 6, 3, 9, 0, 0));
+    DateData data = event->GetData();
+    data.Description = description;
+    data.StorageType = 1;
+    data.Repeat = 1;
+    data.RepeatRate = 1;
+    data.RepeatUnit = 2;
+    event->AssignData(data);
+    const std::string guid = event->GetGUID();
+    doc.AddDateEntry(std::move(event), kEditInteractive);
+    auto todo = std::make_unique<CTodoEntry>(CDateTime(2024, 6, 3, 9, 0, 0));
+    TodoData todoData = todo->GetData();
+    todoData.Description = description + " to-do";
+    todoData.StorageType = 1;
+    todo->SetData(todoData);
+    doc.AddTodoEntry(std::move(todo), kEditInteractive);
+    return guid;
+}
+
+std::vector<std::string> SharedDescriptions(const fs::path& file) {
+    std::vector<std::string> descriptions;
+    for (const auto& event : ReadEventFile(file, EventFileParts::entriesOnly).events) {
+        descriptions.push_back(event->GetData().Description);
+    }
+    return descriptions;
+}
+
+class FtpCycle : public ::testing::Test {
+protected:
+    void SetUp() override { m_server = std::make_unique<FtpTestServer>(); }
+    fs::path OnServer(const std::string& name) const { return m_server->Root() / name; }
+
+    TempDir m_dir;
+    std::unique_ptr<FtpTestServer> m_server;
+    CCurlFtpConnector m_connector{ShortTimeouts()};
+};
+
+// Two users meet through the server in either mode: the first upload creates the file and its
+// time stamp, the second user pulls and adds, the first pulls again. The third cycle of the
+// same worker makes no second backup (20 hours), nor does a fresh worker that reads the backup
+// times from the server.
+TEST_F(FtpCycle, TwoUsersInBothModesWithStampAndBackups) {
+    for (const bool passive : {true, false}) {
+        SCOPED_TRACE(passive ? "passive" : "active");
+        for (const auto& entry : fs::directory_iterator(m_server->Root())) {
+            fs::remove_all(entry.path());
+        }
+        SyncUser alice(m_dir.Path() / "alice.dat", &m_connector);
+        SyncUser bob(m_dir.Path() / "bob.dat", &m_connector);
+        alice.Worker().SetConfig(FtpConfig(*m_server, passive, 3));
+        bob.Worker().SetConfig(FtpConfig(*m_server, passive, 3));
+
+        AddShared(alice.Doc(), "from alice");
+        ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
+        EXPECT_TRUE(alice.Doc().GetChangeList().empty());
+        EXPECT_FALSE(fs::exists(SyncSidePath(alice.File())));
+        EXPECT_EQ(SharedDescriptions(OnServer("shared.dat")),
+                  std::vector<std::string>{"from alice"});
+        const std::string afterAlice = ReadBytes(OnServer("shared.dat"));
+        // The stamp: a readable time, then a mark of the uploader.
+        std::ifstream stamp(OnServer("shared.dts"), std::ios::binary);
+        std::string time;
+        std::string mark;
+        std::getline(stamp, time);
+        std::getline(stamp, mark);
+        ASSERT_FALSE(time.empty());
+        time.pop_back(); // "\r"
+        CDateTime parsed;
+        EXPECT_TRUE(parsed.Parse(time)) << time;
+        EXPECT_GT(mark.size(), 2u);
+        EXPECT_FALSE(fs::exists(OnServer("shared.b00")))
+            << "no backup of a file that was not there";
+
+        AddShared(bob.Doc(), "from bob");
+        ASSERT_EQ(bob.Cycle(), SyncOutcome::uploaded) << bob.Worker().GetLastError();
+        EXPECT_EQ(bob.Doc().GetDateEntryCount(), 2);
+        EXPECT_EQ(bob.Doc().GetTodoCount(), 2);
+        // Bob's cycle backed up what Alice had uploaded, with its time beside it.
+        EXPECT_EQ(ReadBytes(OnServer("shared.b00")), afterAlice);
+        CDateTime backupTime;
+        std::string backupLine = ReadBytes(OnServer("shared.t00"));
+        EXPECT_TRUE(backupTime.Parse(backupLine.substr(0, backupLine.find('\r')))) << backupLine;
+        EXPECT_TRUE(bob.Worker().GetNextBackupTime().IsSet());
+
+        ASSERT_EQ(alice.Cycle(), SyncOutcome::success) << alice.Worker().GetLastError();
+        EXPECT_EQ(alice.Doc().GetDateEntryCount(), 2);
+        EXPECT_EQ(alice.Doc().GetTodoCount(), 2);
+        ASSERT_EQ(bob.Cycle(), SyncOutcome::success);
+        SyncUser carol(m_dir.Path() / "carol.dat", &m_connector);
+        carol.Worker().SetConfig(FtpConfig(*m_server, passive, 3));
+        ASSERT_EQ(carol.Cycle(), SyncOutcome::success) << carol.Worker().GetLastError();
+        EXPECT_EQ(carol.Doc().GetDateEntryCount(), 2);
+        EXPECT_FALSE(fs::exists(OnServer("shared.b01")));
+        EXPECT_FALSE(fs::exists(OnServer("shared.t01")));
+    }
+}
+
+// The shared file's stamp changes while the merge runs: the upload is skipped, nothing of ours
+// reaches the server and the change list stays; the next cycle merges the other upload and
+// brings ours up.
+TEST_F(FtpCycle, StampChangedDuringTheMergeKeepsTheChanges) {
+    SyncUser alice(m_dir.Path() / "alice.dat", &m_connector);
+    alice.Worker().SetConfig(FtpConfig(*m_server));
+    AddShared(alice.Doc(), "first");
+    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded);
+
+    const std::string guid = AddShared(alice.Doc(), "second");
+    const std::string before = ReadBytes(OnServer("shared.dat"));
+    int interruptions = 1;
+    alice.SetBeforeMerge([&] {
+        if (interruptions-- > 0) {
+            std::ofstream(OnServer("shared.dts"), std::ios::binary) << "someone else\r\nX\r\n";
+        }
+    });
+    EXPECT_EQ(alice.Cycle(), SyncOutcome::uploadSkipped);
+    EXPECT_EQ(ReadBytes(OnServer("shared.dat")), before);
+    EXPECT_EQ(alice.Doc().GetChangeList().size(), 2u);
+    EXPECT_TRUE(fs::exists(SyncSidePath(alice.File())));
+
+    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded);
+    EXPECT_TRUE(alice.Doc().GetChangeList().empty());
+    EXPECT_EQ(SharedDescriptions(OnServer("shared.dat")),
+              (std::vector<std::string>{"first", "second"}));
+    EXPECT_NE(alice.Doc().FindDateEntry(guid), nullptr);
+}
+
+// A server that dies or freezes between download and upload ends the cycle as a failed
+// transfer within the short waits; the change list survives, and the next cycle against a
+// working server brings the changes up.
+TEST_F(FtpCycle, ServerLostInTheMiddleOfTheCycle) {
+    struct Row {
+        const char* name;
+        bool freeze; // Pause instead of Stop
+    };
+    for (const Row row : {Row{"stopped", false}, Row{"frozen", true}}) {
+        SCOPED_TRACE(row.name);
+        auto server = std::make_unique<FtpTestServer>();
+        SyncUser alice(m_dir.Path() / (std::string(row.name) + ".dat"), &m_connector);
+        alice.Worker().SetConfig(FtpConfig(*server));
+        AddShared(alice.Doc(), "kept");
+        bool lose = true;
+        alice.SetBeforeMerge([&] {
+            if (lose) {
+                row.freeze ? server->Pause() : server->Stop();
+            }
+        });
+        const auto start = Clock::now();
+        EXPECT_EQ(alice.Cycle(), SyncOutcome::transferFailed);
+        EXPECT_LT(SecondsSince(start), 8.0);
+        EXPECT_FALSE(alice.Worker().GetLastError().empty());
+        EXPECT_EQ(alice.Worker().GetLastError().find("Secret-pw-42"), std::string::npos);
+        EXPECT_EQ(alice.Doc().GetChangeList().size(), 2u);
+        EXPECT_EQ(alice.Merges(), 1);
+
+        lose = false;
+        server = std::make_unique<FtpTestServer>(); // the old one (stopped or frozen) goes
+        alice.Worker().SetConfig(FtpConfig(*server));
+        ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
+        EXPECT_TRUE(alice.Doc().GetChangeList().empty());
+        EXPECT_EQ(SharedDescriptions(server->Root() / "shared.dat"),
+                  std::vector<std::string>{"kept"});
+    }
+}
+
+// A frozen server before the first byte: connecting fails within the connect and reply waits.
+TEST_F(FtpCycle, FrozenServerEndsTheCycleAsFailedTransfer) {
+    SyncUser alice(m_dir.Path() / "alice.dat", &m_connector);
+    alice.Worker().SetConfig(FtpConfig(*m_server));
+    AddShared(alice.Doc(), "waiting");
+    m_server->Pause();
+    const auto start = Clock::now();
+    EXPECT_EQ(alice.Cycle(), SyncOutcome::transferFailed);
+    EXPECT_LT(SecondsSince(start), 8.0);
+    EXPECT_EQ(alice.Merges(), 0);
+    EXPECT_EQ(alice.Doc().GetChangeList().size(), 2u);
+    m_server->Resume();
+}
+
+// The worker thread against a server that freezes once the merge was handed over: the merge
+// itself runs on the test's thread (as the user-interface thread would) and does not wait for
+// the network; Stop() returns at once although the server's waits are long, and the changes
+// stay for the next cycle.
+TEST_F(FtpCycle, WorkerLetsGoOfAFrozenServer) {
+    CCurlFtpConnector patient; // the default waits of 15 s: only the cancel flag can end them
+    struct QueuedUser : ISyncHost {
+        std::mutex mutex;
+        std::condition_variable posted;
+        bool mergeWaiting = false;
+        int uploadsDone = 0;
+        void PostMergeNow() override {
+            const std::lock_guard<std::mutex> lock(mutex);
+            mergeWaiting = true;
+            posted.notify_all();
+        }
+        void PostUploadDone() override {
+            const std::lock_guard<std::mutex> lock(mutex);
+            ++uploadsDone;
+        }
+    } host;
+    CDayvaultDoc doc;
+    AddShared(doc, "mine");
+    CSyncWorker worker(host, &patient);
+    worker.SetConfig(FtpConfig(*m_server));
+    worker.SetPollTimes(std::chrono::milliseconds(20), std::chrono::milliseconds(200), 25);
+    worker.Start();
+    worker.RequestSync();
+    {
+        std::unique_lock<std::mutex> lock(host.mutex);
+        ASSERT_TRUE(host.posted.wait_for(lock, std::chrono::seconds(10),
+                                         [&] { return host.mergeWaiting; }));
+    }
+    m_server->Pause();
+    int busyState = 0;
+    auto start = Clock::now();
+    RunMergeStep(worker, &doc, busyState, 3);
+    EXPECT_LT(SecondsSince(start), 1.0) << "the merge must not touch the network";
+    EXPECT_EQ(worker.GetStepState(), kSyncStepMergedUpload);
+    // The worker now hangs in the time-stamp check on the frozen server.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    start = Clock::now();
+    worker.Stop();
+    EXPECT_LT(SecondsSince(start), 3.0) << "Stop() must cancel the transfer";
+    EXPECT_EQ(worker.GetOutcome(), SyncOutcome::transferFailed);
+    EXPECT_EQ(host.uploadsDone, 0);
+    EXPECT_EQ(doc.GetChangeList().size(), 2u);
+    m_server->Resume();
+}
+
+} // namespace
+} // namespace dv
