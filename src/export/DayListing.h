@@ -61,6 +61,7 @@ struct DayEntry {
 
 /// Decides whether an occurrence is listed (the sidebar's filter); an empty function lists all.
 /// The event is not const: a content filter expands placeholders, which moves the event's scan.
+/// A listing may call it from several threads at once, each time for a different event.
 using OccurrenceFilter = std::function<bool(CDateEntry& event, const CDateTime& start)>;
 /// Decides whether a to-do is listed (the to-do page's filter and hide rules).
 using TodoFilter = std::function<bool(CTodoEntry& todo)>;
@@ -80,6 +81,9 @@ struct DayListingOptions {
     bool showNetworkIcon = true;
     /// Local events get EntryIcon::Local (setting ShowLocalIcon).
     bool showLocalIcon = false;
+    /// Threads that share the work: 0 picks by the machine and the number of events (a large
+    /// calendar is listed on up to four), 1 keeps everything on the calling thread.
+    int threads = 0;
 };
 
 /// The entries of `dayCount` days from `firstDay` (its date part), one list per day, each in entry
