@@ -272,15 +272,22 @@ private:
         m_session = session.get();
         const std::string& remote = m_config.FtpSharedFile;
 
+        // The stamp before the file: an upload that lands between the two then shows as a
+        // changed stamp at the check below. Read after the file, it would let us overwrite an
+        // upload that our merge never saw.
+        const TimeStamp before = ReadTimeStamp(remote);
         const bool exists = Download(remote, m_merge.Path());
         if (!exists) {
             // First user of an empty server folder; see the network path.
             MakeEmpty(m_merge.Path());
+        } else if (std::filesystem::file_size(m_merge.Path()) == 0) {
+            // An upload truncates the server's file before it writes it. Merged as an empty
+            // list, that moment would delete every shared entry here, and uploaded, everywhere.
+            throw TransferFailure{FormatString(kIdsSyncSharedFileEmpty, remote)};
         }
         if (exists && m_config.NetworkBackupDepth > 0 && BackupDue()) {
             BackUpOnServer(remote);
         }
-        const TimeStamp before = ReadTimeStamp(remote);
 
         const int step = m_worker.WaitForMerge(m_merge.Path());
         if (step == kSyncStepMergedNoUpload) {
@@ -429,6 +436,8 @@ void CSyncWorker::Stop() {
     }
     m_wake.notify_all();
     m_thread.join();
+    // The flag also cancels transfers; left set, it would cancel every later RunCycleNow.
+    m_stop = false;
 }
 
 void CSyncWorker::RequestSync() {

@@ -181,5 +181,6 @@ constexpr uint32_t kIdsSyncUploadSkipped = 61026;
 // Why a cycle failed; "%s" takes the file or server.
 constexpr uint32_t kIdsSyncCannotLock = 61027;
 constexpr uint32_t kIdsSyncCannotConnect = 61028;
+constexpr uint32_t kIdsSyncSharedFileEmpty = 61029;
 
 } // namespace dv

@@ -180,6 +180,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsSyncUploadSkipped, "The shared file changed meanwhile; changes kept for the next cycle"},
     {kIdsSyncCannotLock, "Unable to create the lock file\n%s"},
     {kIdsSyncCannotConnect, "Unable to connect to the FTP server\n%s"},
+    {kIdsSyncSharedFileEmpty, "%s: the shared file is empty; it may be being uploaded"},
 };
 
 constexpr bool StrictlyAscending() {

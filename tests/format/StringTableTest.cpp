@@ -210,6 +210,8 @@ const KeyRow kInterfaceTexts[] = {
      "The shared file changed meanwhile; changes kept for the next cycle"},
     {"sync lock", 61027, kIdsSyncCannotLock, "Unable to create the lock file\n%s"},
     {"sync connect", 61028, kIdsSyncCannotConnect, "Unable to connect to the FTP server\n%s"},
+    {"sync empty shared file", 61029, kIdsSyncSharedFileEmpty,
+     "%s: the shared file is empty; it may be being uploaded"},
 };
 
 // Every built-in string with its number, whichever group it belongs to.

@@ -271,5 +271,35 @@ TEST_F(FtpCycle, WorkerLetsGoOfAFrozenServer) {
     m_server->Resume();
 }
 
+// A server file of no bytes is one that an upload has just truncated, never an empty share:
+// merging it would delete every shared entry here and, uploaded, everywhere.
+TEST_F(FtpCycle, EmptySharedFileOnTheServerIsNotMerged) {
+    SyncUser alice(m_dir.Path() / "alice.dat", &m_connector);
+    alice.Worker().SetConfig(FtpConfig(*m_server));
+    AddShared(alice.Doc(), "pulled");
+    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded);
+    ASSERT_EQ(alice.Doc().GetDateEntryCount(), 1);
+    std::ofstream(OnServer("shared.dat"), std::ios::binary | std::ios::trunc).flush();
+    AddShared(alice.Doc(), "pending");
+    EXPECT_EQ(alice.Cycle(), SyncOutcome::transferFailed);
+    EXPECT_NE(alice.Worker().GetLastError().find("shared.dat"), std::string::npos)
+        << alice.Worker().GetLastError();
+    EXPECT_EQ(alice.Merges(), 1);
+    EXPECT_EQ(alice.Doc().GetDateEntryCount(), 2);
+    EXPECT_EQ(alice.Doc().GetChangeList().size(), 2u);
+    EXPECT_EQ(fs::file_size(OnServer("shared.dat")), 0u);
+}
+
+// Once the thread has stopped, a cycle on the caller's thread must not inherit its cancellation.
+TEST_F(FtpCycle, CycleOnTheCallersThreadAfterTheWorkerStopped) {
+    SyncUser alice(m_dir.Path() / "alice.dat", &m_connector);
+    alice.Worker().SetConfig(FtpConfig(*m_server));
+    alice.Worker().Start();
+    alice.Worker().Stop();
+    AddShared(alice.Doc(), "after stop");
+    EXPECT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
+    EXPECT_TRUE(alice.Doc().GetChangeList().empty());
+}
+
 } // namespace
 } // namespace dv
