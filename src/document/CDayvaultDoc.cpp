@@ -487,6 +487,9 @@ void CDayvaultDoc::SetTodoDone(CTodoEntry* todo, bool done) {
     if (IndexOf(todo) < 0) {
         return;
     }
+    if (todo->IsDone() != done && todo->GetStorageType() == 1) {
+        AddToChangeList(todo->GetGUID());
+    }
     todo->SetDone(done);
     RecomputeDueTodo();
     UpdateAllViews(UpdateHint::TodoChanged, todo);

@@ -163,7 +163,8 @@ public:
     /// Destroys and removes the to-do; hint 11 with its identity.
     void DeleteTodoEntry(CTodoEntry* todo, uint32_t options);
     /// Sets the to-do's Done value, recomputes the due-to-do flag, sends hint 12 and asks for a
-    /// save. No undo step.
+    /// save. No undo step. A shared to-do joins the change list when the value changes: the
+    /// others share its state, and the next synchronisation would otherwise take the tick back.
     void SetTodoDone(CTodoEntry* todo, bool done);
     bool CanUndoTodoEntry() const { return m_todoHistory.CanUndo(); }
     bool CanRedoTodoEntry() const { return m_todoHistory.CanRedo(); }

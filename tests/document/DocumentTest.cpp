@@ -380,6 +380,20 @@ TEST(DocumentTest, SetTodoDoneRecomputesTheDueFlagAndAsksForASave) {
 
     doc.SetTodoDone(todo, false);
     EXPECT_TRUE(doc.HasDueTodo());
+    EXPECT_TRUE(doc.GetChangeList().empty()) << "a local to-do is nobody else's business";
+
+    // A shared to-do's tick is shared: it joins the change list, but only when it changes.
+    auto shared = MakeTodo("G");
+    TodoData data = shared->GetData();
+    data.StorageType = 1;
+    shared->SetData(data);
+    CTodoEntry* sharedTodo = shared.get();
+    doc.AddTodoEntry(std::move(shared), kEditRecordUndo);
+    ASSERT_TRUE(doc.GetChangeList().empty());
+    doc.SetTodoDone(sharedTodo, false);
+    EXPECT_TRUE(doc.GetChangeList().empty());
+    doc.SetTodoDone(sharedTodo, true);
+    EXPECT_EQ(doc.GetChangeList(), std::vector<std::string>{sharedTodo->GetGUID()});
 }
 
 TEST(DocumentTest, DueFlagFollowsAddChangeAndDeleteOfTodos) {

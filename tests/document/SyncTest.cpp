@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -467,13 +468,35 @@ TEST_F(NetworkCycleTest, TwoUsersConvergeAndTheLockGoes) {
     EXPECT_EQ(alice.doc.FindDateEntry(a), nullptr);
     EXPECT_FALSE(fs::exists(Path("shared.lock")));
     EXPECT_EQ(alice.worker.GetStepState(), kSyncStepIdle);
-    // Both temporary files are gone.
-    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path())) {
-        EXPECT_EQ(entry.path().filename().string().rfind("dayvault-", 0) == 0 &&
-                      (entry.path().extension() == ".merge" || entry.path().extension() == ".aux"),
-                  false)
-            << entry.path();
+}
+
+// Both temporary files of a cycle are gone afterwards, whatever the outcome. The cycles use a
+// temporary folder of their own here, so that other processes' files do not count.
+TEST_F(NetworkCycleTest, TemporaryFilesAreRemoved) {
+    const fs::path temporary = Path("tmp");
+    fs::create_directories(temporary);
+    const char* previous = std::getenv("TMPDIR");
+    const std::string saved = previous != nullptr ? previous : "";
+    ::setenv("TMPDIR", temporary.c_str(), 1);
+    ASSERT_EQ(fs::temp_directory_path(), temporary);
+    {
+        User user(PathConfig(Path("shared.dat")));
+        user.AddShared("one");
+        fs::path seen;
+        user.host.beforeMerge = [&] { seen = user.worker.GetMergePath(); };
+        EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+        EXPECT_EQ(seen.parent_path(), temporary);
+        EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::success);
+        user.host.answer = false;
+        user.worker.SetPollTimes(1ms, 1ms, 2);
+        EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::mergeFailed);
     }
+    if (previous != nullptr) {
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    } else {
+        ::unsetenv("TMPDIR");
+    }
+    EXPECT_TRUE(fs::is_empty(temporary));
 }
 
 // Failures: a lock held by someone else, a shared file that cannot be copied, a busy owner.
