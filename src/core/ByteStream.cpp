@@ -13,6 +13,7 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -36,6 +37,22 @@ int SyncToDisk(std::FILE* file) {
     return _commit(_fileno(file));
 #else
     return fsync(fileno(file));
+#endif
+}
+
+// Makes a rename within `folder` survive a power cut: on POSIX systems the new directory entry
+// reaches the disk only with the folder itself. Best effort: the data is already safe, and a
+// file system that cannot sync folders is no reason to report a failed save.
+void SyncFolderToDisk(const std::filesystem::path& folder) {
+#ifdef _WIN32
+    (void)folder; // NTFS journals the rename with the metadata
+#else
+    const std::filesystem::path path = folder.empty() ? std::filesystem::path(".") : folder;
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        (void)::fsync(descriptor);
+        ::close(descriptor);
+    }
 #endif
 }
 
@@ -215,6 +232,7 @@ void CAtomicFileSink::Commit() {
         throw CFileException(m_target, "cannot replace the file: " + error.message());
     }
     m_committed = true;
+    SyncFolderToDisk(m_target.parent_path());
 }
 
 } // namespace dv
