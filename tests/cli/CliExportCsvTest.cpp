@@ -2,12 +2,11 @@
 // exported with the default and with custom settings, read back by Python's csv module, and the
 // failures that must leave no partial file behind.
 
-#include <cstdlib>
+#include "cli/CliTestSupport.h"
+
+#include <cstddef>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -16,64 +15,12 @@ namespace {
 namespace fs = std::filesystem;
 using Rows = std::vector<std::vector<std::string>>;
 
-const fs::path kTestland = fs::path(DAYVAULT_TEST_HOLIDAYS) / "Testland.txt";
-
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-class CliExportCsv : public ::testing::Test {
+class CliExportCsv : public dv::test::CliTest {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        m_dir = fs::temp_directory_path() / ("dayvault-cli-csv-" + std::to_string(random()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path Path(const std::string& name) const { return m_dir / name; }
-
-    Result Run(const std::string& program, const std::vector<std::string>& args) const {
-        std::string command = program;
-        for (const std::string& arg : args) {
-            command += " " + Quote(arg);
-        }
-        const fs::path out = m_dir / "stdout";
-        const fs::path err = m_dir / "stderr";
-        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
-        const int status = std::system(command.c_str());
-        Result result;
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadFile(out);
-        result.err = ReadFile(err);
-        return result;
-    }
-    Result Cli(const std::vector<std::string>& args) const {
-        return Run(Quote(DAYVAULT_CLI_PATH), args);
-    }
-
     // The file read back by Python's csv module (strict quoting).
     Rows Parse(const fs::path& file, const std::string& delimiter) const {
-        const Result r = Run("python3 " + Quote(DAYVAULT_CSV_READER), {file.string(), delimiter});
+        const Result r =
+            RunCommand("python3 " + Quote(DAYVAULT_CSV_READER), {file.string(), delimiter});
         EXPECT_EQ(r.code, 0) << r.err;
         Rows rows;
         std::vector<std::string> row;
@@ -92,23 +39,13 @@ protected:
         }
         return rows;
     }
-
-    fs::path Demo() const {
-        const Result r = Cli({"restore", DAYVAULT_DEMO_BACKUP, Path("demo.dat").string(), "--now",
-                              "2026-12-10 07:00:00"});
-        EXPECT_EQ(r.code, 0) << r.err;
-        return Path("demo.dat");
-    }
-
-private:
-    fs::path m_dir;
 };
 
 TEST_F(CliExportCsv, DefaultCalendarAndTodoExportsOfTheDemoFile) {
     const fs::path demo = Demo();
     const std::string before = ReadFile(demo);
     const fs::path out = Path("week.csv");
-    Result r = Cli({"export", "csv", demo.string(), "--kind", "calendar", "--start", "2026-12-07",
+    Result r = Run({"export", "csv", demo.string(), "--kind", "calendar", "--start", "2026-12-07",
                     "--days", "7", "--out", out.string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(r.out.empty()) << "nothing but the file";
@@ -135,7 +72,7 @@ TEST_F(CliExportCsv, DefaultCalendarAndTodoExportsOfTheDemoFile) {
                                                  "Christmas market with Tom", ""}));
     EXPECT_EQ(ReadFile(demo), before) << "the event file is not touched";
 
-    r = Cli({"export", "csv", demo.string(), "--kind", "todo", "--start", "2026-12-07", "--days",
+    r = Run({"export", "csv", demo.string(), "--kind", "todo", "--start", "2026-12-07", "--days",
              "7", "--out", Path("todos.csv").string(), "--now", "2026-12-10 07:00:00"});
     ASSERT_EQ(r.code, 0) << r.err;
     const Rows todos = Parse(Path("todos.csv"), "comma");
@@ -148,11 +85,7 @@ TEST_F(CliExportCsv, DefaultCalendarAndTodoExportsOfTheDemoFile) {
 
 TEST_F(CliExportCsv, SettingsFileWithCustomFieldsDelimiterAndHolidays) {
     const fs::path demo = Demo();
-    const fs::path folder = Path("program");
-    fs::create_directories(folder / "holidays");
-    Result r = Cli({"holidays", "compile", kTestland.string(),
-                    (folder / "holidays" / "Testland.hol").string()});
-    ASSERT_EQ(r.code, 0) << r.err;
+    const fs::path folder = ProgramFolderWithTestland();
     WriteFile(Path("settings.ini"),
               "[HolidaySettings]\r\nModuleOrder=Testland\r\nActiveModules=Testland\r\n"
               "[Settings]\r\nHolidayShowLanguage=1\r\n"
@@ -164,9 +97,9 @@ TEST_F(CliExportCsv, SettingsFileWithCustomFieldsDelimiterAndHolidays) {
               "CsvCalendarDate=%d.%m.%Y\r\n"
               "CsvCalendarDescription=$DESCRIPTION$; $CATEGORY$\r\n");
     const fs::path out = Path("may.csv");
-    r = Cli({"export", "csv", demo.string(), "--kind", "calendar", "--start", "2026-05-01",
-             "--days", "1", "--out", out.string(), "--settings", Path("settings.ini").string(),
-             "--program-folder", folder.string()});
+    Result r = Run({"export", "csv", demo.string(), "--kind", "calendar", "--start", "2026-05-01",
+                    "--days", "1", "--out", out.string(), "--settings",
+                    Path("settings.ini").string(), "--program-folder", folder.string()});
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string bytes = ReadFile(out);
     EXPECT_EQ(bytes.substr(0, bytes.find('\r')), "Was;Feiertag;Tag;KW") << bytes;
@@ -182,7 +115,7 @@ TEST_F(CliExportCsv, SettingsFileWithCustomFieldsDelimiterAndHolidays) {
     EXPECT_EQ(rows[2][0].rfind("Stand-up ", 0), 0u) << rows[2][0];
 
     // Without --settings the defaults apply: no holiday column, comma-separated.
-    r = Cli({"export", "csv", demo.string(), "--kind", "calendar", "--start", "2026-05-01",
+    r = Run({"export", "csv", demo.string(), "--kind", "calendar", "--start", "2026-05-01",
              "--days", "1", "--out", out.string(), "--program-folder", folder.string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Parse(out, "comma")[0],
@@ -204,7 +137,7 @@ TEST_F(CliExportCsv, TodoExportOrderAndTheHideRules) {
                                            Path("t.csv").string(),
                                            "--now",
                                            "2026-12-10 07:00:00"};
-    Result r = Cli(args);
+    Result r = Run(args);
     ASSERT_EQ(r.code, 0) << r.err;
     Rows rows = Parse(Path("t.csv"), "comma");
     std::vector<std::string> descriptions;
@@ -226,7 +159,7 @@ TEST_F(CliExportCsv, TodoExportOrderAndTheHideRules) {
                                 "HideUndoneTodo=1\r\nDaysBeforeShowTodo=3\r\n");
     std::vector<std::string> hidden = args;
     hidden.insert(hidden.end(), {"--settings", Path("hide.ini").string()});
-    r = Cli(hidden);
+    r = Run(hidden);
     ASSERT_EQ(r.code, 0) << r.err;
     rows = Parse(Path("t.csv"), "comma");
     ASSERT_EQ(rows.size(), 2u);
@@ -234,11 +167,11 @@ TEST_F(CliExportCsv, TodoExportOrderAndTheHideRules) {
 
     // Three days before the report's deadline, to the second, it shows.
     hidden[12] = "2026-12-15 16:59:59";
-    r = Cli(hidden);
+    r = Run(hidden);
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Parse(Path("t.csv"), "comma").size(), 2u);
     hidden[12] = "2026-12-15 17:00:00";
-    r = Cli(hidden);
+    r = Run(hidden);
     ASSERT_EQ(r.code, 0) << r.err;
     rows = Parse(Path("t.csv"), "comma");
     ASSERT_EQ(rows.size(), 3u);
@@ -258,14 +191,14 @@ TEST_F(CliExportCsv, FailuresExitOneAndLeaveNoPartialFile) {
 
     // The output folder does not exist.
     const fs::path missing = Path("nowhere") / "out.csv";
-    Result r = Cli(with({"--out", missing.string()}));
+    Result r = Run(with({"--out", missing.string()}));
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find(missing.string()), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(Path("nowhere")));
 
     // A folder stands where the file should go: it stays as it is.
     fs::create_directories(Path("taken.csv") / "inside");
-    r = Cli(with({"--out", Path("taken.csv").string()}));
+    r = Run(with({"--out", Path("taken.csv").string()}));
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("taken.csv"), std::string::npos) << r.err;
     EXPECT_TRUE(fs::is_directory(Path("taken.csv") / "inside"));
@@ -273,7 +206,7 @@ TEST_F(CliExportCsv, FailuresExitOneAndLeaveNoPartialFile) {
     // An unreadable event file leaves an existing output file as it was.
     WriteFile(Path("old.csv"), "old content\r\n");
     WriteFile(Path("broken.dat"), "not an event file");
-    r = Cli({"export", "csv", Path("broken.dat").string(), "--kind", "todo", "--start",
+    r = Run({"export", "csv", Path("broken.dat").string(), "--kind", "todo", "--start",
              "2026-12-07", "--days", "7", "--out", Path("old.csv").string()});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("broken.dat"), std::string::npos) << r.err;
@@ -316,16 +249,10 @@ TEST_F(CliExportCsv, UsageErrorsExitTwoAndWriteNothing) {
          out, "--colour", "red"},
     };
     for (const auto& args : rows) {
-        const Result r = Cli(args);
-        std::string line;
-        for (const std::string& arg : args) {
-            line += arg + " ";
-        }
-        EXPECT_EQ(r.code, 2) << line << ": " << r.err;
-        EXPECT_FALSE(r.err.empty()) << line;
-        EXPECT_FALSE(fs::exists(out)) << line;
+        ExpectUsageError(args);
+        EXPECT_FALSE(fs::exists(out)) << ::testing::PrintToString(args);
     }
-    const Result help = Cli({"export", "--help"});
+    const Result help = Run({"export", "--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("csv FILE --kind calendar|todo"), std::string::npos) << help.out;
 }

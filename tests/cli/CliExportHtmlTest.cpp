@@ -1,43 +1,18 @@
 // `dayvault-cli export html` as a user runs it: the demo file, the shipped templates, settings
 // files and holiday modules in a temporary folder; every page checked by two HTML parsers.
 
+#include "cli/CliTestSupport.h"
 #include "export/HtmlCheck.h"
 
-#include <cstdlib>
+#include <cstddef>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 size_t Count(const std::string& text, const std::string& piece) {
     size_t count = 0;
@@ -47,35 +22,8 @@ size_t Count(const std::string& text, const std::string& piece) {
     return count;
 }
 
-class CliExportHtml : public ::testing::Test {
+class CliExportHtml : public dv::test::CliDemoTest {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        m_dir = fs::temp_directory_path() / ("dayvault-cli-html-" + std::to_string(random()));
-        fs::create_directories(m_dir);
-        const Result r = Run({"restore", DAYVAULT_DEMO_BACKUP, Path("demo.dat").string(), "--now",
-                              "2026-12-10 07:00:00"});
-        ASSERT_EQ(r.code, 0) << r.err;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path Path(const std::string& name) const { return m_dir / name; }
-
-    Result Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(DAYVAULT_CLI_PATH);
-        for (const std::string& arg : args) {
-            command += " " + Quote(arg);
-        }
-        command += " >" + Quote(Path("stdout").string()) + " 2>" + Quote(Path("stderr").string()) +
-                   " </dev/null";
-        const int status = std::system(command.c_str());
-        Result result;
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadFile(Path("stdout"));
-        result.err = ReadFile(Path("stderr"));
-        return result;
-    }
-
     // `export html demo.dat --kind KIND --date DATE --out OUT` and the extra arguments.
     Result Export(const std::string& kind, const std::string& date, const fs::path& out,
                   std::vector<std::string> extra = {}) const {
@@ -93,9 +41,6 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         return Run(args);
     }
-
-private:
-    fs::path m_dir;
 };
 
 TEST_F(CliExportHtml, EveryKindWithTheShippedTemplatesIsWellFormed) {
@@ -128,12 +73,7 @@ TEST_F(CliExportHtml, EveryKindWithTheShippedTemplatesIsWellFormed) {
 }
 
 TEST_F(CliExportHtml, OwnTemplateSettingsAndHolidays) {
-    const fs::path program = Path("program");
-    fs::create_directories(program / "holidays");
-    ASSERT_EQ(Run({"holidays", "compile", DAYVAULT_TEST_HOLIDAYS "/Testland.txt",
-                   (program / "holidays" / "Testland.hol").string()})
-                  .code,
-              0);
+    const fs::path program = ProgramFolderWithTestland();
     WriteFile(Path("settings.ini"), "[HolidaySettings]\r\nModuleOrder=Testland\r\n"
                                     "ActiveModules=Testland\r\nDeactivated_Testland=LABOUR\r\n"
                                     "[Settings]\r\nHolidayShowLanguage=1\r\nHtmlEmptyDates=1\r\n"
@@ -194,9 +134,8 @@ TEST_F(CliExportHtml, UsageErrors) {
         {"export", "html", "--kind", "list", "--date", "2026-12-10", "--out", out},
     };
     for (const auto& args : rows) {
-        const Result r = Run(args);
-        EXPECT_EQ(r.code, 2) << args.size() << ": " << r.err;
-        EXPECT_FALSE(fs::exists(out));
+        ExpectUsageError(args);
+        EXPECT_FALSE(fs::exists(out)) << ::testing::PrintToString(args);
     }
     EXPECT_EQ(Run({"export", "--help"}).code, 0);
 }

@@ -1,13 +1,11 @@
 // The holiday chains through dayvault-cli on real files in a temporary folder: compiling and
 // decompiling module sources, listing a module's year, and the agenda's holidays.
 
-#include <cstdlib>
+#include "cli/CliTestSupport.h"
+
+#include <cstddef>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <nlohmann/json.hpp>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,32 +13,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Json = nlohmann::json;
 
-const fs::path kTestland = fs::path(DAYVAULT_TEST_HOLIDAYS) / "Testland.txt";
-
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
+const fs::path kTestland = dv::test::TestlandSource();
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -51,46 +25,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-class CliHolidays : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::random_device random;
-        m_dir = fs::temp_directory_path() / ("dayvault-cli-holidays-" + std::to_string(random()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path Path(const std::string& name) const { return m_dir / name; }
-
-    Result Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(DAYVAULT_CLI_PATH);
-        for (const std::string& arg : args) {
-            command += " " + Quote(arg);
-        }
-        const fs::path out = m_dir / "stdout";
-        const fs::path err = m_dir / "stderr";
-        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
-        const int status = std::system(command.c_str());
-        Result result;
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadFile(out);
-        result.err = ReadFile(err);
-        return result;
-    }
-
-    // Testland compiled into a program folder's holidays/ below the temporary folder.
-    fs::path ProgramFolderWithTestland() const {
-        const fs::path folder = Path("program");
-        fs::create_directories(folder / "holidays");
-        const Result r = Run({"holidays", "compile", kTestland.string(),
-                              (folder / "holidays" / "Testland.hol").string()});
-        EXPECT_EQ(r.code, 0) << r.err;
-        return folder;
-    }
-
-private:
-    fs::path m_dir;
-};
+using CliHolidays = dv::test::CliTest;
 
 TEST_F(CliHolidays, CompileDecompileAndCompileAgainGiveTheSameModule) {
     ASSERT_EQ(Run({"holidays", "compile", kTestland.string(), Path("a.hol").string()}).code, 0);
@@ -186,9 +121,7 @@ TEST_F(CliHolidays, UsageErrorsExitWithTwo) {
         {"holidays", "--file", file, "--year", "2023", "--colour", "red"},
     };
     for (const auto& args : rows) {
-        const Result r = Run(args);
-        EXPECT_EQ(r.code, 2) << args.back() << ": " << r.err;
-        EXPECT_TRUE(r.out.empty());
+        ExpectUsageError(args);
     }
     EXPECT_EQ(Run({"holidays", "--help"}).code, 0);
 }

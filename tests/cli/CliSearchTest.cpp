@@ -1,20 +1,16 @@
 // The search chain through dayvault-cli: the demo event file restored into a temporary folder,
 // searched with each kind of filter, before and after a reminder run changed occurrence states.
 
-#include <cstdlib>
+#include "cli/CliTestSupport.h"
+
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <nlohmann/json.hpp>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-using Json = nlohmann::json;
 
 // GUIDs of the demo backup.
 constexpr const char* kTeamMeeting = "{D4A17000-0000-4000-8000-000000000005}";
@@ -23,54 +19,9 @@ constexpr const char* kGym = "{D4A17000-0000-4000-8000-000000000007}";
 constexpr const char* kDentist = "{D4A17000-0000-4000-8000-00000000000B}";
 constexpr const char* kMarket = "{D4A17000-0000-4000-8000-00000000000C}";
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-class CliSearch : public ::testing::Test {
+class CliSearch : public dv::test::CliDemoTest {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        m_dir = fs::temp_directory_path() / ("dayvault-cli-search-" + std::to_string(random()));
-        fs::create_directories(m_dir);
-        const Result r =
-            Run({"restore", DAYVAULT_DEMO_BACKUP, File().string(), "--now", "2026-12-10 07:00:00"});
-        ASSERT_EQ(r.code, 0) << r.err;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path File() const { return m_dir / "demo.dat"; }
-
-    Result Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(DAYVAULT_CLI_PATH);
-        for (const std::string& arg : args) {
-            command += " " + Quote(arg);
-        }
-        const fs::path out = m_dir / "stdout";
-        const fs::path err = m_dir / "stderr";
-        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
-        const int status = std::system(command.c_str());
-        Result result;
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadFile(out);
-        result.err = ReadFile(err);
-        return result;
-    }
+    fs::path File() const { return Path("demo.dat"); }
 
     // Searches the week of 7 to 13 December 2026 with the extra options.
     Json SearchWeek(std::vector<std::string> options) const {
@@ -90,9 +41,6 @@ protected:
         }
         return guids;
     }
-
-private:
-    fs::path m_dir;
 };
 
 TEST_F(CliSearch, UnfilteredWeekGivesOneRowPerEventByDate) {

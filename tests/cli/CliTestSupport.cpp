@@ -1,0 +1,109 @@
+#include "cli/CliTestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sys/wait.h>
+
+namespace dv::test {
+
+namespace fs = std::filesystem;
+
+void CliTest::SetUp() {
+    // The suite's name tells whose folder a leftover is; the random part keeps parallel test
+    // programs apart, and a folder that exists already is never reused.
+    const std::string suite =
+        ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
+    std::random_device random;
+    do {
+        m_dir = fs::temp_directory_path() / ("dayvault-" + suite + "-" + std::to_string(random()));
+    } while (!fs::create_directory(m_dir));
+}
+
+void CliTest::TearDown() {
+    fs::remove_all(m_dir);
+}
+
+fs::path CliTest::Path(const std::string& name) const {
+    return m_dir / name;
+}
+
+CliTest::Result CliTest::Run(const std::vector<std::string>& args) const {
+    return RunCommand(Quote(DAYVAULT_CLI_PATH), args);
+}
+
+CliTest::Result CliTest::RunCommand(const std::string& command,
+                                    const std::vector<std::string>& args) const {
+    std::string line = command;
+    for (const std::string& arg : args) {
+        line += " " + Quote(arg);
+    }
+    const fs::path out = Path("stdout");
+    const fs::path err = Path("stderr");
+    line += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
+    const int status = std::system(line.c_str());
+    Result result;
+    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(out);
+    result.err = ReadFile(err);
+    return result;
+}
+
+fs::path CliTest::Demo(const std::string& name, const std::string& now) const {
+    const Result r = Run({"restore", DAYVAULT_DEMO_BACKUP, Path(name).string(), "--now", now});
+    EXPECT_EQ(r.code, 0) << r.err;
+    return Path(name);
+}
+
+CliTest::Json CliTest::Info(const fs::path& file) const {
+    const Result r = Run({"info", file.string()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    return Json::parse(r.out);
+}
+
+fs::path CliTest::ProgramFolderWithTestland() const {
+    const fs::path folder = Path("program");
+    fs::create_directories(folder / "holidays");
+    const Result r = Run({"holidays", "compile", TestlandSource().string(),
+                          (folder / "holidays" / "Testland.hol").string()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    return folder;
+}
+
+void CliTest::ExpectUsageError(const std::vector<std::string>& args) const {
+    const std::string shown = ::testing::PrintToString(args);
+    const Result r = Run(args);
+    EXPECT_EQ(r.code, 2) << shown << "\n" << r.err;
+    EXPECT_FALSE(r.err.empty()) << shown;
+    EXPECT_TRUE(r.out.empty()) << shown;
+}
+
+void CliDemoTest::SetUp() {
+    CliTest::SetUp();
+    Demo();
+    ASSERT_FALSE(HasFailure()) << "the demo file could not be restored";
+}
+
+fs::path TestlandSource() {
+    return fs::path(DAYVAULT_TEST_HOLIDAYS) / "Testland.txt";
+}
+
+std::string CliTest::ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void CliTest::WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string CliTest::Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+} // namespace dv::test
