@@ -2,6 +2,7 @@
 #   make run        build and start the program (for now: the demo file's agenda in dayvault-cli)
 #   make test       build with warnings as errors and run every test through CTest
 #   make test-asan  the same with AddressSanitizer and UndefinedBehaviorSanitizer
+#   make test-tsan  the same with ThreadSanitizer (the listing threads, the sync worker)
 #   make bench      build and run the benchmarks
 #   make fuzz       build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60)
 
@@ -32,7 +33,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps test-deps bench-deps fuzz-deps build run test test-asan bench fuzz format clean
+.PHONY: all deps test-deps bench-deps fuzz-deps build run test test-asan test-tsan bench fuzz format clean
 
 all: build
 
@@ -66,6 +67,10 @@ test-asan: deps
 	cd $(BUILD_DIR)-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
+test-tsan: deps
+	$(call configure_and_build,$(BUILD_DIR)-tsan,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DDAYVAULT_WERROR=ON -DDAYVAULT_SANITIZE_THREADS=ON)
+	cd $(BUILD_DIR)-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
 bench: bench-deps
 	$(call configure_and_build,$(BUILD_DIR)-bench,-DCMAKE_BUILD_TYPE=Release -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_BENCH=ON)
 	$(BUILD_DIR)-bench/bin/dayvault_bench $(BENCH_ARGS)
@@ -86,4 +91,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-asan $(BUILD_DIR)-bench $(BUILD_DIR)-fuzz
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-asan $(BUILD_DIR)-tsan $(BUILD_DIR)-bench $(BUILD_DIR)-fuzz
