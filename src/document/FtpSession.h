@@ -10,11 +10,11 @@ namespace dv {
 /// Where the shared file's FTP server is and how to log in. The password is only ever handed to
 /// the transport; nothing that reports on a session may show it.
 struct FtpEndpoint {
-    std::string server;     ///< host name or address
-    int port = 21;          ///< 1 .. 65535
-    std::string login;      ///< empty: anonymous
-    std::string password;   ///< plain text (the settings keep it scrambled)
-    bool passive = true;    ///< passive mode; false: active mode
+    std::string server;   ///< host name or address
+    int port = 21;        ///< 1 .. 65535
+    std::string login;    ///< empty: anonymous
+    std::string password; ///< plain text (the settings keep it scrambled)
+    bool passive = true;  ///< passive mode; false: active mode
 };
 
 /// The result of one transfer. A missing file is told apart from a failed transfer, so that a
@@ -22,7 +22,9 @@ struct FtpEndpoint {
 enum class FtpResult {
     ok,
     missing, ///< the server answered that the file does not exist
-    failed,  ///< anything else: connection lost, timeout, refused, local file error, cancelled
+    refused, ///< the server refused a folder command for good: exists, not there, not empty,
+             ///< not permitted (servers answer all of these alike)
+    failed,  ///< anything else: connection lost, timeout, local file error, cancelled
 };
 
 /// One open connection to an FTP server. All transfers are binary. Paths on the server are given
@@ -40,6 +42,13 @@ public:
                              const std::string& remotePath) = 0;
     /// Removes `remotePath` from the server; `missing` when it was not there.
     virtual FtpResult Delete(const std::string& remotePath) = 0;
+    /// Creates the folder `remotePath` (its parent must exist). `refused` when the server will
+    /// not create it, above all because it exists already: creating a folder is the one
+    /// operation that every server does atomically, so it serves as a lock.
+    virtual FtpResult MakeDirectory(const std::string& remotePath) = 0;
+    /// Removes the empty folder `remotePath`; `refused` when it is not there, not empty or the
+    /// server does not permit it.
+    virtual FtpResult RemoveDirectory(const std::string& remotePath) = 0;
     /// Why the last transfer did not succeed, for logs and the status display: names the file
     /// and the server's or the transport's reason, never the password. Empty after success.
     virtual std::string LastError() const = 0;
@@ -54,9 +63,8 @@ public:
     /// login, with the reason in `error` (no password in it). Every network wait of the session
     /// is bounded by a timeout, and a transfer in progress ends with `failed` soon after `cancel`
     /// (when given) becomes true, so that a dead or slow server never holds the caller for long.
-    virtual std::unique_ptr<IFtpSession> Connect(const FtpEndpoint& endpoint,
-                                                 const std::atomic<bool>* cancel,
-                                                 std::string& error) = 0;
+    virtual std::unique_ptr<IFtpSession>
+    Connect(const FtpEndpoint& endpoint, const std::atomic<bool>* cancel, std::string& error) = 0;
 };
 
 } // namespace dv

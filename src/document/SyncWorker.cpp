@@ -33,6 +33,10 @@ namespace {
 constexpr int kBackupHours = 20;
 constexpr int kBusyIdle = 0;
 constexpr int kBusyMerging = 3;
+// The longest pause between two sightings of an empty lock folder that still counts as one.
+constexpr std::chrono::minutes kLockSightingGap{1};
+// How long Stop waits for a cycle to release the upload lock before it cancels everything.
+constexpr std::chrono::seconds kReleaseGrace{2};
 
 // ---- temporary and lock files -------------------------------------------------------------------
 
@@ -168,6 +172,77 @@ struct TransferFailure {
     std::string reason;
 };
 
+/// The upload lock on an FTP server, held from Take to Release or destruction. FTP cannot create
+/// a file exclusively, but creating a folder that exists fails atomically on every server, so
+/// the lock is the folder "<shared file>.lock" with one file "owner" in it naming the holder:
+/// the holder's mark (new for every cycle) on the first line, its time on the second.
+class FtpUploadLock {
+public:
+    FtpUploadLock(IFtpSession& session, const std::string& remote, std::string& leftoverMark)
+        : m_session(session), m_folder(SideName(remote, ".lock")), m_owner(m_folder + "/owner"),
+          m_leftoverMark(leftoverMark) {}
+    ~FtpUploadLock() { Release(); }
+    FtpUploadLock(const FtpUploadLock&) = delete;
+    FtpUploadLock& operator=(const FtpUploadLock&) = delete;
+
+    const std::string& Folder() const { return m_folder; }
+    const std::string& OwnerFile() const { return m_owner; }
+
+    /// The folder was created by us: from now on it is ours to remove.
+    void SetHeld(std::string ownerText) {
+        m_held = true;
+        m_ownerText = std::move(ownerText);
+    }
+
+    /// Removes the owner file and the folder. False when the server could not be reached; the
+    /// lock then stays until this worker's next cycle or another user's stale rule breaks it.
+    bool Release(const std::filesystem::path& scratch) {
+        if (!m_held) {
+            return true;
+        }
+        m_held = false;
+        // A lock of ours that someone broke as stale and took over is theirs now.
+        const FtpResult read = m_session.Download(m_owner, scratch);
+        if (read == FtpResult::ok && ReadAll(scratch) != m_ownerText) {
+            return true;
+        }
+        const FtpResult deleted = read == FtpResult::failed ? read : m_session.Delete(m_owner);
+        if (deleted != FtpResult::failed &&
+            m_session.RemoveDirectory(m_folder) != FtpResult::failed) {
+            return true;
+        }
+        m_leftoverMark = MarkOf(m_ownerText);
+        return false;
+    }
+
+    static std::string ReadAll(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static std::string MarkOf(const std::string& ownerText) {
+        return ownerText.substr(0, ownerText.find_first_of("\r\n"));
+    }
+
+private:
+    void Release() {
+        if (m_held) {
+            const TemporaryFile scratch("lock");
+            if (scratch.IsOpen()) {
+                Release(scratch.Path());
+            } else {
+                m_leftoverMark = MarkOf(m_ownerText);
+            }
+        }
+    }
+
+    IFtpSession& m_session;
+    std::string m_folder;
+    std::string m_owner;
+    std::string& m_leftoverMark;
+    std::string m_ownerText;
+    bool m_held = false;
+};
+
 } // namespace
 
 // ---- outcome texts ------------------------------------------------------------------------------
@@ -196,6 +271,8 @@ std::string SyncOutcomeText(SyncOutcome outcome) {
 
 /// The state of one cycle: its two temporary files, its settings and what went wrong.
 class CSyncWorker::Cycle {
+    class LockPhase;
+
 public:
     Cycle(CSyncWorker& worker, const SyncConfig& config)
         : m_worker(worker), m_config(config), m_merge("merge"), m_aux("aux") {}
@@ -263,7 +340,7 @@ private:
         }
         std::string reason;
         const std::unique_ptr<IFtpSession> session =
-            m_worker.m_connector->Connect(m_config.FtpServer, &m_worker.m_stop, reason);
+            m_worker.m_connector->Connect(m_config.FtpServer, &m_worker.m_cancel, reason);
         if (!session) {
             m_error = FormatString(kIdsSyncCannotConnect, m_config.FtpServer.server) +
                       (reason.empty() ? "" : "\n" + reason);
@@ -296,6 +373,13 @@ private:
         if (step != kSyncStepMergedUpload) {
             return SyncOutcome::mergeFailed;
         }
+        // The lock keeps every user who knows it out of the stretch from the stamp check to the
+        // read-back, which FTP could not make atomic otherwise. Released on every way out.
+        LockPhase phase(m_worker); // outlives the lock: its release is part of the phase
+        FtpUploadLock lock(*m_session, remote, m_worker.m_leftoverMark);
+        if (!TakeLock(lock, phase)) {
+            return SyncOutcome::busy;
+        }
         if (ReadTimeStamp(remote) != before) {
             return SyncOutcome::uploadSkipped;
         }
@@ -311,8 +395,69 @@ private:
             !SameBytes(m_aux.Path(), m_merge.Path())) {
             return SyncOutcome::uploadSkipped;
         }
+        lock.Release(m_aux.Path());
         m_worker.m_host.PostUploadDone();
         return SyncOutcome::uploaded;
+    }
+
+    /// Takes the upload lock; false when another user holds it. A lock that this worker has
+    /// seen unchanged for the stale age, or one of its own that an earlier cycle could not
+    /// release, is broken first.
+    bool TakeLock(FtpUploadLock& lock, LockPhase& phase) {
+        // From the creation on: a stop must not cut off a creation that reached the server
+        // unseen, which would leave a lock nobody knows to release.
+        phase.Enter();
+        FtpResult made = m_session->MakeDirectory(lock.Folder());
+        if (made == FtpResult::refused) {
+            if (!BreakLockIfStale(lock)) {
+                return false;
+            }
+            made = m_session->MakeDirectory(lock.Folder());
+            if (made == FtpResult::refused) {
+                return false; // another user was quicker
+            }
+        }
+        Check(made);
+        const std::string ownerText =
+            NewGuidString() + "\r\n" + CDateTime::Now().FormatFixed() + "\r\n";
+        lock.SetHeld(ownerText);
+        m_worker.m_seenLock.reset();
+        WriteText(m_aux.Path(), ownerText);
+        Check(m_session->Upload(m_aux.Path(), lock.OwnerFile()));
+        return true;
+    }
+
+    /// True when the lock was found stale and removed (or had gone meanwhile).
+    bool BreakLockIfStale(const FtpUploadLock& lock) {
+        const std::string owner = ReadOwner(lock);
+        const std::string mark = FtpUploadLock::MarkOf(owner);
+        const bool ours = !mark.empty() && mark == m_worker.m_leftoverMark;
+        if (!ours && !m_worker.LockLooksStale(lock.Folder(), owner)) {
+            return false;
+        }
+        // Only the lock we judged: a holder who took it over just now keeps it.
+        if (ReadOwner(lock) != owner) {
+            return false;
+        }
+        const FtpResult deleted = m_session->Delete(lock.OwnerFile());
+        if (deleted == FtpResult::failed) {
+            Check(deleted);
+        }
+        const FtpResult removed = m_session->RemoveDirectory(lock.Folder());
+        if (removed == FtpResult::failed) {
+            Check(removed);
+        }
+        m_worker.m_seenLock.reset();
+        if (ours) {
+            m_worker.m_leftoverMark.clear();
+        }
+        return true;
+    }
+
+    /// The owner file of a lock held by someone; empty when the folder has none.
+    std::string ReadOwner(const FtpUploadLock& lock) {
+        return Download(lock.OwnerFile(), m_aux.Path()) ? FtpUploadLock::ReadAll(m_aux.Path())
+                                                        : std::string();
     }
 
     /// The backup rotation on the server: ".b%02d" copies of the shared file with their times in
@@ -388,6 +533,26 @@ private:
         m_worker.m_nextBackup = CDateTime::Now() + CDateTimeSpan(seconds);
     }
 
+    /// From taking the upload lock to releasing it, Stop leaves the transfers alone for a short
+    /// grace, so that a stop in the middle does not leave the lock on the server.
+    class LockPhase {
+    public:
+        explicit LockPhase(CSyncWorker& worker) : m_worker(worker) {}
+        ~LockPhase() {
+            if (m_entered) {
+                m_worker.LeaveLockPhase();
+            }
+        }
+        LockPhase(const LockPhase&) = delete;
+        LockPhase& operator=(const LockPhase&) = delete;
+        /// The lock is being taken or held from now on.
+        void Enter() { m_entered = m_worker.EnterLockPhase(); }
+
+    private:
+        CSyncWorker& m_worker;
+        bool m_entered = false;
+    };
+
     CSyncWorker& m_worker;
     const SyncConfig& m_config;
     TemporaryFile m_merge;
@@ -433,11 +598,26 @@ void CSyncWorker::Stop() {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_stop = true;
+        if (!m_lockPhase) {
+            m_cancel = true;
+        }
     }
     m_wake.notify_all();
+    {
+        // A cycle that holds the upload lock gets a moment to release it on the server; then
+        // every transfer is cancelled for good, so a dead server holds nobody for long.
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_wake.wait_for(lock, kReleaseGrace, [this] { return m_threadDone; });
+        m_cancelForced = true;
+        m_cancel = true;
+    }
     m_thread.join();
-    // The flag also cancels transfers; left set, it would cancel every later RunCycleNow.
+    // The flags also cancel transfers; left set, they would cancel every later RunCycleNow.
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_stop = false;
+    m_cancel = false;
+    m_cancelForced = false;
+    m_threadDone = false;
 }
 
 void CSyncWorker::RequestSync() {
@@ -474,6 +654,33 @@ void CSyncWorker::SetPollTimes(std::chrono::milliseconds idle, std::chrono::mill
     m_idlePoll = idle;
     m_mergePoll = merge;
     m_mergePolls = mergePolls;
+}
+
+void CSyncWorker::SetStaleLockAge(std::chrono::steady_clock::duration age) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_staleLockAge = age;
+}
+
+bool CSyncWorker::LockLooksStale(const std::string& folder, const std::string& owner) {
+    using std::chrono::steady_clock;
+    steady_clock::duration age;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        age = m_staleLockAge;
+    }
+    const steady_clock::time_point now = steady_clock::now();
+    // Marks are new for every holder, so the same owner text means the same holder however long
+    // ago we saw it. Empty folders all look alike: one seen long ago may have been another's,
+    // so an empty lock counts only while we keep seeing it.
+    const bool sameLock = m_seenLock && m_seenLock->folder == folder &&
+                          m_seenLock->owner == owner &&
+                          (!owner.empty() || now - m_seenLock->last <= age + kLockSightingGap);
+    if (!sameLock) {
+        m_seenLock = SeenLock{folder, owner, now, now};
+        return false;
+    }
+    m_seenLock->last = now;
+    return now - m_seenLock->first >= age;
 }
 
 bool CSyncWorker::CompleteMerge(int stepState) {
@@ -571,6 +778,29 @@ void CSyncWorker::ThreadMain() {
             break;
         }
         SleepIdle();
+    }
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_threadDone = true;
+    }
+    m_wake.notify_all();
+}
+
+bool CSyncWorker::EnterLockPhase() {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_cancelForced) {
+        return false;
+    }
+    m_lockPhase = true;
+    m_cancel = false; // a Stop that came meanwhile waits for the release within its grace
+    return true;
+}
+
+void CSyncWorker::LeaveLockPhase() {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_lockPhase = false;
+    if (m_stop.load()) {
+        m_cancel = true;
     }
 }
 

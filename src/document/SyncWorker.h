@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -107,6 +108,10 @@ public:
     /// Shortens the waits for tests; the defaults are 500 ms idle, 200 ms x 25 for the merge.
     void SetPollTimes(std::chrono::milliseconds idle, std::chrono::milliseconds merge,
                       int mergePolls);
+    /// How long another user's upload lock on an FTP server must stay unchanged, by this
+    /// worker's own steady clock, before the worker takes it for the leftover of a program that
+    /// died and breaks it; 5 minutes unless changed (0 for tests: the second sighting breaks it).
+    void SetStaleLockAge(std::chrono::steady_clock::duration age);
 
     // Used by RunMergeStep: the step runs under the merge lock, so that a cycle that gave up
     // waiting never removes the file while it is read or written; CompleteMerge hands the
@@ -125,6 +130,13 @@ private:
     int WaitForMerge(const std::filesystem::path& mergePath);
     void SleepIdle();
     void FinishCycle(SyncOutcome outcome, const std::string& error);
+    /// Records a sighting of another user's upload lock; true when it has been there unchanged
+    /// for the stale age.
+    bool LockLooksStale(const std::string& folder, const std::string& owner);
+    /// The cycle takes or holds the upload lock: until LeaveLockPhase, Stop cancels the transfers
+    /// only after its grace, so that the lock can be released. False when that grace is over.
+    bool EnterLockPhase();
+    void LeaveLockPhase();
 
     ISyncHost& m_host;
     IFtpConnector* m_connector;
@@ -140,8 +152,27 @@ private:
     int m_mergePolls = 25;
     std::condition_variable m_wake;
 
+    std::chrono::steady_clock::duration m_staleLockAge{std::chrono::minutes(5)};
+
+    // Used only by cycles, which never overlap: the FTP upload lock as this worker last found it
+    // held by someone else, and the mark of a lock of our own that a cycle could not release.
+    struct SeenLock {
+        std::string folder;
+        std::string owner; ///< the owner file's contents; empty when the folder had none
+        std::chrono::steady_clock::time_point first;
+        std::chrono::steady_clock::time_point last;
+    };
+    std::optional<SeenLock> m_seenLock;
+    std::string m_leftoverMark;
+
     std::mutex m_mergeMutex;
     std::atomic<bool> m_stop{false};
+    // The sessions' cancel flag: set by Stop at once, or after a grace while a cycle holds the
+    // upload lock on the server (m_lockPhase), so that it can release it.
+    std::atomic<bool> m_cancel{false};
+    bool m_lockPhase = false;    // guarded by m_mutex
+    bool m_cancelForced = false; // guarded by m_mutex: Stop's grace is over
+    bool m_threadDone = false;   // guarded by m_mutex
     std::atomic<bool> m_request{false};
     std::atomic<int> m_step{kSyncStepIdle};
     std::atomic<SyncOutcome> m_outcome{SyncOutcome::idle};

@@ -232,10 +232,13 @@ CURLcode CCurlFtpSession::RunRequest() {
 
 FtpResult CCurlFtpSession::Perform(const std::string& operation, const std::string& file) {
     m_curlError[0] = '\0';
+    m_lastCode = CURLE_OK;
     if (IsCancelled()) {
+        m_lastCode = CURLE_ABORTED_BY_CALLBACK;
         return Fail(operation, file, "cancelled");
     }
     const CURLcode code = RunRequest();
+    m_lastCode = code;
     if (code == CURLE_OK) {
         m_lastError.clear();
         return FtpResult::ok;
@@ -341,24 +344,53 @@ FtpResult CCurlFtpSession::Upload(const std::filesystem::path& localPath,
 }
 
 FtpResult CCurlFtpSession::Delete(const std::string& remotePath) {
-    static const std::string kOperation = "Delete";
+    return RunPathCommand("Delete", "DELE", remotePath);
+}
+
+FtpResult CCurlFtpSession::MakeDirectory(const std::string& remotePath) {
+    return RunFolderCommand("Create folder", "MKD", remotePath);
+}
+
+FtpResult CCurlFtpSession::RemoveDirectory(const std::string& remotePath) {
+    return RunFolderCommand("Remove folder", "RMD", remotePath);
+}
+
+FtpResult CCurlFtpSession::RunPathCommand(const std::string& operation, const std::string& verb,
+                                          const std::string& remotePath) {
     std::string error;
     if (!EncodeFtpPath(remotePath, error)) {
-        return Fail(kOperation, remotePath, error);
+        return Fail(operation, remotePath, error);
     }
-    // DELE takes the rest of the line as the name, so spaces need no quoting; line breaks were
-    // refused above.
+    // The command takes the rest of the line as the name, so spaces need no quoting; line
+    // breaks were refused above.
     std::unique_ptr<curl_slist, SlistDeleter> commands(
-        curl_slist_append(nullptr, ("DELE " + remotePath).c_str()));
+        curl_slist_append(nullptr, (verb + " " + remotePath).c_str()));
     if (!commands) {
-        return Fail(kOperation, remotePath, "out of memory");
+        return Fail(operation, remotePath, "out of memory");
     }
     curl_easy_setopt(m_handle, CURLOPT_URL, m_baseUrl.c_str());
     curl_easy_setopt(m_handle, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(m_handle, CURLOPT_QUOTE, commands.get());
-    const FtpResult result = Perform(kOperation, remotePath);
+    const FtpResult result = Perform(operation, remotePath);
     ResetRequestOptions();
     return result;
+}
+
+FtpResult CCurlFtpSession::RunFolderCommand(const std::string& operation, const std::string& verb,
+                                            const std::string& remotePath) {
+    const FtpResult result = RunPathCommand(operation, verb, remotePath);
+    if (result == FtpResult::ok || m_lastCode != CURLE_QUOTE_ERROR) {
+        return result == FtpResult::missing ? FtpResult::failed : result;
+    }
+    long reply = 0;
+    curl_easy_getinfo(m_handle, CURLINFO_RESPONSE_CODE, &reply);
+    if (reply < 500 || reply > 599) {
+        return FtpResult::failed; // a passing trouble (4xx) may go away: not an answer
+    }
+    Fail(operation, remotePath,
+         "the server refused it (reply " + std::to_string(reply) +
+             "): the folder exists, is missing, is not empty or may not be changed");
+    return FtpResult::refused;
 }
 
 } // namespace dv

@@ -33,6 +33,8 @@ public:
     FtpResult Upload(const std::filesystem::path& localPath,
                      const std::string& remotePath) override;
     FtpResult Delete(const std::string& remotePath) override;
+    FtpResult MakeDirectory(const std::string& remotePath) override;
+    FtpResult RemoveDirectory(const std::string& remotePath) override;
     std::string LastError() const override { return m_lastError; }
 
 private:
@@ -49,6 +51,12 @@ private:
     FtpResult Perform(const std::string& operation, const std::string& file);
     FtpResult Fail(const std::string& operation, const std::string& file,
                    const std::string& reason);
+    /// Sends one command that takes a server path (DELE, MKD, RMD) on the control connection.
+    FtpResult RunPathCommand(const std::string& operation, const std::string& verb,
+                             const std::string& remotePath);
+    /// A folder command: a permanent refusal by the server (5xx) becomes `refused`.
+    FtpResult RunFolderCommand(const std::string& operation, const std::string& verb,
+                               const std::string& remotePath);
     bool IsCancelled() const { return m_cancel != nullptr && m_cancel->load(); }
 
     static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
@@ -61,6 +69,7 @@ private:
     std::string m_serverName; ///< "host:port" for messages
     const std::atomic<bool>* m_cancel;
     char m_curlError[CURL_ERROR_SIZE] = {};
+    CURLcode m_lastCode = CURLE_OK; ///< libcurl's result of the last request
     std::string m_lastError;
 };
 

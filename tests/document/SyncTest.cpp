@@ -17,7 +17,9 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <random>
+#include <set>
 #include <thread>
 
 namespace dv {
@@ -546,7 +548,10 @@ TEST_F(NetworkCycleTest, UnansweredMergeUploadsNothing) {
 class FakeServer : public IFtpConnector {
 public:
     std::map<std::string, std::string> files;
+    std::set<std::string> folders;
     int failAfter = -1; // transfers left before every further one fails; -1 never
+    // Fails the one operation it answers true for, as a lost transfer would.
+    std::function<bool(const std::string& op, const std::string& path)> failWhen;
     std::function<void(const std::string& op, const std::string& path)> afterTransfer;
     std::string password;
 
@@ -586,12 +591,37 @@ public:
         Done("delete", remote);
         return had ? FtpResult::ok : FtpResult::missing;
     }
+    FtpResult MakeDirectory(const std::string& remote) override {
+        if (Failing("mkd", remote)) {
+            return FtpResult::failed;
+        }
+        if (m_server.files.contains(remote) || !m_server.folders.insert(remote).second) {
+            m_error = remote + ": 550 exists";
+            return FtpResult::refused;
+        }
+        Done("mkd", remote);
+        return FtpResult::ok;
+    }
+    FtpResult RemoveDirectory(const std::string& remote) override {
+        if (Failing("rmd", remote)) {
+            return FtpResult::failed;
+        }
+        const auto inside = m_server.files.lower_bound(remote + "/");
+        if (!m_server.folders.contains(remote) ||
+            (inside != m_server.files.end() && inside->first.rfind(remote + "/", 0) == 0)) {
+            m_error = remote + ": 550 not there or not empty";
+            return FtpResult::refused;
+        }
+        m_server.folders.erase(remote);
+        Done("rmd", remote);
+        return FtpResult::ok;
+    }
     std::string LastError() const override { return m_error; }
 
 private:
     bool Failing(const std::string& op, const std::string& remote) {
         m_error.clear();
-        if (m_server.failAfter == 0) {
+        if (m_server.failAfter == 0 || (m_server.failWhen && m_server.failWhen(op, remote))) {
             m_error = op + " " + remote + ": connection lost";
             return true;
         }
@@ -688,9 +718,24 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
          },
          SyncOutcome::uploadSkipped},
         {"upload of the shared file fails",
-         [](FakeServer& server, TestHost& host) {
-             // Download shared, download stamp, merge, download stamp: the upload is next.
-             host.beforeMerge = [&server] { server.failAfter = 1; };
+         [](FakeServer& server, TestHost&) {
+             server.failWhen = [](const std::string& op, const std::string& path) {
+                 return op == "upload" && path == "share/events.dat";
+             };
+         },
+         SyncOutcome::transferFailed},
+        {"upload of the time stamp fails",
+         [](FakeServer& server, TestHost&) {
+             server.failWhen = [](const std::string& op, const std::string& path) {
+                 return op == "upload" && path == "share/events.dts";
+             };
+         },
+         SyncOutcome::transferFailed},
+        {"the lock's owner file cannot be written",
+         [](FakeServer& server, TestHost&) {
+             server.failWhen = [](const std::string& op, const std::string& path) {
+                 return op == "upload" && path == "share/events.lock/owner";
+             };
          },
          SyncOutcome::transferFailed},
         {"server stops before the time stamp is read",
@@ -719,7 +764,172 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
         if (row.expected == SyncOutcome::transferFailed) {
             EXPECT_FALSE(user.worker.GetLastError().empty());
         }
+        // Whatever happened, the upload lock went with the cycle.
+        EXPECT_FALSE(server.folders.contains("share/events.lock"));
+        EXPECT_FALSE(server.files.contains("share/events.lock/owner"));
     }
+}
+
+// ---- the upload lock on the server --------------------------------------------------------------
+
+constexpr const char* kLockFolder = "share/events.lock";
+constexpr const char* kLockOwner = "share/events.lock/owner";
+constexpr const char* kOtherOwner = "{OTHER-HOLDER}\r\n2024 03 10 11 59 00\r\n";
+
+// The lock is held exactly around the uploads and names its holder while held.
+TEST_F(FtpCycleTest, UploadsHappenOnlyUnderTheLock) {
+    FakeServer server;
+    server.password = "s3cret-pw";
+    std::vector<std::string> ownersSeen;
+    server.afterTransfer = [&](const std::string& op, const std::string& path) {
+        if (op == "upload" && (path == "share/events.dat" || path == "share/events.dts")) {
+            const bool held = server.folders.contains(kLockFolder);
+            ownersSeen.push_back(held && server.files.contains(kLockOwner)
+                                     ? server.files[kLockOwner]
+                                     : std::string("not held"));
+        }
+    };
+    User user(FtpConfig(), &server);
+    user.AddShared("one");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    ASSERT_EQ(ownersSeen.size(), 2u);
+    EXPECT_EQ(ownersSeen[0], ownersSeen[1]);
+    // The holder's mark on the first line, the time on the second.
+    const std::string owner = ownersSeen[0];
+    ASSERT_NE(owner.find("\r\n"), std::string::npos) << owner;
+    EXPECT_EQ(owner.front(), '{');
+    EXPECT_EQ(owner.substr(owner.find("\r\n") + 2), kNow.FormatFixed() + "\r\n");
+    EXPECT_FALSE(server.folders.contains(kLockFolder));
+    EXPECT_FALSE(server.files.contains(kLockOwner));
+
+    // Each cycle holds the lock under a mark of its own.
+    ownersSeen.clear();
+    user.AddShared("two");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    ASSERT_EQ(ownersSeen.size(), 2u);
+    EXPECT_NE(ownersSeen[0], owner);
+    // Nothing to upload: the lock is not even taken.
+    ownersSeen.clear();
+    server.failWhen = [](const std::string& op, const std::string&) { return op == "mkd"; };
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::success);
+}
+
+// Another user's lock, fresh or of unknown age, holds everyone off and is never touched; a lock
+// that stays unchanged for the stale age is broken; one that changes in between is not.
+TEST_F(FtpCycleTest, LockOfAnotherUserMeansBusyUntilItIsStale) {
+    struct Row {
+        const char* name;
+        std::optional<std::string> owner; // nullopt: a lock folder without an owner file
+        std::chrono::steady_clock::duration age;
+        int busyCycles; // cycles that end busy before one uploads; -1 none uploads
+        std::function<void(FakeServer&, int cycle)> between;
+    };
+    const std::vector<Row> rows = {
+        {"fresh lock under the default age", kOtherOwner, std::chrono::minutes(5), -1, {}},
+        {"stale lock: the second sighting after an age of 0", kOtherOwner, {}, 1, {}},
+        {"stale empty lock folder", std::nullopt, {}, 1, {}},
+        {"a lock that changes hands is seen afresh",
+         kOtherOwner,
+         {},
+         -1,
+         [](FakeServer& server, int cycle) {
+             server.files[kLockOwner] = "{HOLDER-" + std::to_string(cycle) + "}\r\n";
+         }},
+        {"the holder renews between the sighting and the break",
+         kOtherOwner,
+         {},
+         -1,
+         [](FakeServer& server, int cycle) {
+             if (cycle > 0) {
+                 return; // installed once
+             }
+             // Right after each first read of a cycle the holder renews, so the read just
+             // before the break finds a new holder.
+             int reads = 0;
+             server.afterTransfer = [&server, reads](const std::string& op,
+                                                     const std::string& path) mutable {
+                 if (op == "download" && path == kLockOwner && ++reads % 2 == 1) {
+                     server.files[kLockOwner] = "{RENEWED-" + std::to_string(reads) + "}\r\n";
+                 }
+             };
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeServer server;
+        server.password = "s3cret-pw";
+        server.folders.insert(kLockFolder);
+        if (row.owner) {
+            server.files[kLockOwner] = *row.owner;
+        }
+        User user(FtpConfig(), &server);
+        user.worker.SetStaleLockAge(row.age);
+        user.AddShared("pending");
+        const int cycles = row.busyCycles < 0 ? 4 : row.busyCycles + 1;
+        for (int cycle = 0; cycle < cycles; ++cycle) {
+            SCOPED_TRACE("cycle " + std::to_string(cycle));
+            const bool hadOwner = server.files.contains(kLockOwner);
+            const SyncOutcome outcome = user.worker.RunCycleNow();
+            if (cycle < row.busyCycles || row.busyCycles < 0) {
+                EXPECT_EQ(outcome, SyncOutcome::busy);
+                EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
+                EXPECT_EQ(user.host.uploadsDone, 0);
+                // The other's lock stands and nothing was uploaded.
+                EXPECT_TRUE(server.folders.contains(kLockFolder));
+                EXPECT_EQ(server.files.contains(kLockOwner), hadOwner);
+                EXPECT_FALSE(server.files.contains("share/events.dat"));
+                EXPECT_FALSE(server.files.contains("share/events.dts"));
+                if (row.between) {
+                    row.between(server, cycle);
+                }
+            } else {
+                EXPECT_EQ(outcome, SyncOutcome::uploaded);
+                EXPECT_TRUE(user.doc.GetChangeList().empty());
+                EXPECT_TRUE(server.files.contains("share/events.dat"));
+                EXPECT_FALSE(server.folders.contains(kLockFolder));
+                EXPECT_FALSE(server.files.contains(kLockOwner));
+            }
+        }
+    }
+}
+
+// A cycle that loses the server while it holds the lock leaves the lock behind. The same worker
+// knows its own mark and breaks it at its next cycle; any other user waits for the stale rule.
+TEST_F(FtpCycleTest, OwnLeftoverLockIsBrokenAtOnce) {
+    FakeServer server;
+    server.password = "s3cret-pw";
+    User alice(FtpConfig(), &server);
+    User bob(FtpConfig(), &server);
+    alice.AddShared("from alice");
+    server.afterTransfer = [&server](const std::string& op, const std::string& path) {
+        if (op == "upload" && path == kLockOwner) {
+            server.failAfter = 0; // the connection drops right after the lock was taken
+        }
+    };
+    EXPECT_EQ(alice.worker.RunCycleNow(), SyncOutcome::transferFailed);
+    ASSERT_TRUE(server.folders.contains(kLockFolder));
+    const std::string leftover = server.files[kLockOwner];
+    server.failAfter = -1;
+    server.afterTransfer = nullptr;
+
+    bob.AddShared("from bob");
+    EXPECT_EQ(bob.worker.RunCycleNow(), SyncOutcome::busy);
+    EXPECT_EQ(server.files[kLockOwner], leftover);
+    EXPECT_EQ(bob.doc.GetChangeList().size(), 1u);
+
+    EXPECT_EQ(alice.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_TRUE(alice.doc.GetChangeList().empty());
+    EXPECT_FALSE(server.folders.contains(kLockFolder));
+    EXPECT_EQ(bob.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_EQ(bob.doc.GetDateEntryCount(), 2);
+
+    // A lock of alice's own is one she could not release; one she released and someone else
+    // now holds under the same text is not hers to break.
+    alice.AddShared("again");
+    server.folders.insert(kLockFolder);
+    server.files[kLockOwner] = leftover;
+    EXPECT_EQ(alice.worker.RunCycleNow(), SyncOutcome::busy);
+    EXPECT_EQ(server.files[kLockOwner], leftover);
 }
 
 // The server keeps ".b%02d" copies with their times in ".t%02d", one per 20 hours at most,

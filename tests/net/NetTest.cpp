@@ -194,6 +194,48 @@ TEST_F(NetTest, DeletesExistingFilesAndReportsMissingOnes) {
     EXPECT_EQ(session->Delete(""), FtpResult::failed);
 }
 
+// Folder creation is what the upload lock rests on: a second creation of the same folder must
+// be refused, never reported as success, and a refusal must not be mistaken for a lost server.
+TEST_F(NetTest, FoldersAreCreatedOnceAndRemovedOnlyWhenEmpty) {
+    auto session = Open();
+    ASSERT_TRUE(session);
+    const fs::path lock = m_server->LoginFolder() / "events.dat.lock";
+    EXPECT_EQ(session->MakeDirectory("events.dat.lock"), FtpResult::ok) << session->LastError();
+    EXPECT_TRUE(fs::is_directory(lock));
+    EXPECT_TRUE(session->LastError().empty());
+    EXPECT_EQ(session->MakeDirectory("events.dat.lock"), FtpResult::refused);
+    EXPECT_NE(session->LastError().find("\"events.dat.lock\""), std::string::npos)
+        << session->LastError();
+    ExpectNoPassword(session->LastError());
+
+    // Not empty: refused, and the holder's file stays.
+    WriteFile(lock / "owner", "holder");
+    EXPECT_EQ(session->RemoveDirectory("events.dat.lock"), FtpResult::refused);
+    EXPECT_EQ(ReadFile(lock / "owner"), "holder");
+    EXPECT_EQ(session->Delete("events.dat.lock/owner"), FtpResult::ok) << session->LastError();
+    EXPECT_EQ(session->RemoveDirectory("events.dat.lock"), FtpResult::ok) << session->LastError();
+    EXPECT_FALSE(fs::exists(lock));
+    EXPECT_EQ(session->RemoveDirectory("events.dat.lock"), FtpResult::refused);
+    ExpectNoPassword(session->LastError());
+    // Free again after the removal.
+    EXPECT_EQ(session->MakeDirectory("events.dat.lock"), FtpResult::ok) << session->LastError();
+
+    // A file of that name, a missing parent: refused as well.
+    WriteFile(m_server->LoginFolder() / "plain.dat", "x");
+    EXPECT_EQ(session->MakeDirectory("plain.dat"), FtpResult::refused);
+    EXPECT_EQ(session->MakeDirectory("no-parent/events.dat.lock"), FtpResult::refused);
+    EXPECT_FALSE(fs::exists(m_server->LoginFolder() / "no-parent"));
+    // Absolute paths and names with spaces go to the right place.
+    EXPECT_EQ(session->MakeDirectory("/team cal.lock"), FtpResult::ok) << session->LastError();
+    EXPECT_TRUE(fs::is_directory(m_server->Root() / "team cal.lock"));
+    EXPECT_EQ(session->RemoveDirectory("/team cal.lock"), FtpResult::ok) << session->LastError();
+    EXPECT_FALSE(fs::exists(m_server->Root() / "team cal.lock"));
+    // A path that would smuggle in a second command is not sent at all.
+    EXPECT_EQ(session->MakeDirectory("a\r\nRMD events.dat.lock"), FtpResult::failed);
+    EXPECT_EQ(session->RemoveDirectory(""), FtpResult::failed);
+    EXPECT_TRUE(fs::is_directory(lock));
+}
+
 TEST_F(NetTest, RelativePathsStartAtTheLoginFolderAndAbsoluteOnesAtTheRoot) {
     auto session = Open();
     ASSERT_TRUE(session);
@@ -422,6 +464,9 @@ TEST_F(NetTest, ServerStoppedBetweenTransfersFails) {
     EXPECT_EQ(session->Download("events.dat", local), FtpResult::failed);
     EXPECT_EQ(session->Upload(local, "events.dat"), FtpResult::failed);
     EXPECT_EQ(session->Delete("events.dat"), FtpResult::failed);
+    // A lost server is a failure, never a refusal that would read as "someone holds the lock".
+    EXPECT_EQ(session->MakeDirectory("events.dat.lock"), FtpResult::failed);
+    EXPECT_EQ(session->RemoveDirectory("events.dat.lock"), FtpResult::failed);
     EXPECT_LT(SecondsSince(start), 8.0);
     ExpectNoPassword(session->LastError());
     EXPECT_EQ(ReadFile(local), "mine");

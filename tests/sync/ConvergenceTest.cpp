@@ -709,10 +709,9 @@ TEST(Convergence, ConcurrentWorkersOverAFolderLoseNoChange) {
                        {"three users", Transport::folder, 3, 52, 300}});
 }
 
-// Known to fail under contention: a user whose read-back check passed can still be overwritten
-// by another user's upload of a merge that did not include its changes. Run it with
-// --gtest_also_run_disabled_tests until the FTP upload can no longer be overtaken.
-TEST(Convergence, DISABLED_ConcurrentWorkersOverFtpLoseNoChange) {
+// FTP cannot replace a file atomically; the upload lock on the server is what keeps a user
+// whose upload passed its checks from being overwritten by a merge that lacks its changes.
+TEST(Convergence, ConcurrentWorkersOverFtpLoseNoChange) {
     RunConcurrentRows(
         {{"two users", Transport::ftp, 2, 61, 200}, {"three users", Transport::ftp, 3, 62, 200}});
 }
