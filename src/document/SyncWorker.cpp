@@ -357,9 +357,11 @@ private:
         if (!exists) {
             // First user of an empty server folder; see the network path.
             MakeEmpty(m_merge.Path());
-        } else if (std::filesystem::file_size(m_merge.Path()) == 0) {
+        } else if (std::filesystem::file_size(m_merge.Path()) == 0 && before.present) {
             // An upload truncates the server's file before it writes it. Merged as an empty
             // list, that moment would delete every shared entry here, and uploaded, everywhere.
+            // Without a time stamp nobody has uploaded yet: an empty file put there to start
+            // the share is an empty share.
             throw TransferFailure{FormatString(kIdsSyncSharedFileEmpty, remote)};
         }
         if (exists && m_config.NetworkBackupDepth > 0 && BackupDue()) {
@@ -409,15 +411,28 @@ private:
         phase.Enter();
         FtpResult made = m_session->MakeDirectory(lock.Folder());
         if (made == FtpResult::refused) {
-            if (!BreakLockIfStale(lock)) {
+            if (m_worker.m_lockUnsupported && ReadOwner(lock).empty()) {
+                return true; // see below: this server lets nobody create the lock
+            }
+            bool noFolder = false;
+            if (!BreakLockIfStale(lock, noFolder)) {
                 return false;
             }
             made = m_session->MakeDirectory(lock.Folder());
             if (made == FtpResult::refused) {
+                if (noFolder) {
+                    // There was no lock to break, yet the folder cannot be made: the server
+                    // does not allow folders here. Waiting would keep the changes from ever
+                    // arriving, so the upload goes on guarded by the time stamp and the
+                    // read-back alone, as for writers that do not know the lock.
+                    m_worker.m_lockUnsupported = true;
+                    return true;
+                }
                 return false; // another user was quicker
             }
         }
         Check(made);
+        m_worker.m_lockUnsupported = false;
         const std::string ownerText =
             NewGuidString() + "\r\n" + CDateTime::Now().FormatFixed() + "\r\n";
         lock.SetHeld(ownerText);
@@ -427,8 +442,9 @@ private:
         return true;
     }
 
-    /// True when the lock was found stale and removed (or had gone meanwhile).
-    bool BreakLockIfStale(const FtpUploadLock& lock) {
+    /// True when the lock was found stale and removed (or had gone meanwhile). `noFolder` tells
+    /// that there was no owner file and no folder to remove either.
+    bool BreakLockIfStale(const FtpUploadLock& lock, bool& noFolder) {
         const std::string owner = ReadOwner(lock);
         const std::string mark = FtpUploadLock::MarkOf(owner);
         const bool ours = !mark.empty() && mark == m_worker.m_leftoverMark;
@@ -447,6 +463,7 @@ private:
         if (removed == FtpResult::failed) {
             Check(removed);
         }
+        noFolder = owner.empty() && removed == FtpResult::refused;
         m_worker.m_seenLock.reset();
         if (ours) {
             m_worker.m_leftoverMark.clear();

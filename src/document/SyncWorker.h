@@ -164,6 +164,9 @@ private:
     };
     std::optional<SeenLock> m_seenLock;
     std::string m_leftoverMark;
+    /// The server refused to create the lock folder where none existed: uploads go on without
+    /// the lock until a folder can be made again.
+    bool m_lockUnsupported = false;
 
     std::mutex m_mergeMutex;
     std::atomic<bool> m_stop{false};

@@ -549,7 +549,8 @@ class FakeServer : public IFtpConnector {
 public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
-    int failAfter = -1; // transfers left before every further one fails; -1 never
+    bool foldersAllowed = true; // false: the server refuses to create folders (permissions)
+    int failAfter = -1;         // transfers left before every further one fails; -1 never
     // Fails the one operation it answers true for, as a lost transfer would.
     std::function<bool(const std::string& op, const std::string& path)> failWhen;
     std::function<void(const std::string& op, const std::string& path)> afterTransfer;
@@ -594,6 +595,10 @@ public:
     FtpResult MakeDirectory(const std::string& remote) override {
         if (Failing("mkd", remote)) {
             return FtpResult::failed;
+        }
+        if (!m_server.foldersAllowed) {
+            m_error = remote + ": 550 permission denied";
+            return FtpResult::refused;
         }
         if (m_server.files.contains(remote) || !m_server.folders.insert(remote).second) {
             m_error = remote + ": 550 exists";
@@ -930,6 +935,60 @@ TEST_F(FtpCycleTest, OwnLeftoverLockIsBrokenAtOnce) {
     server.files[kLockOwner] = leftover;
     EXPECT_EQ(alice.worker.RunCycleNow(), SyncOutcome::busy);
     EXPECT_EQ(server.files[kLockOwner], leftover);
+}
+
+// A server that lets nobody create the lock folder: after the stale age shows that there is no
+// lock to wait for, uploads go on under the time-stamp guard alone, and use the lock again as
+// soon as the server allows folders.
+TEST_F(FtpCycleTest, ServerWithoutFoldersStillReceivesTheChanges) {
+    FakeServer server;
+    server.password = "s3cret-pw";
+    server.foldersAllowed = false;
+    User user(FtpConfig(), &server);
+    user.worker.SetStaleLockAge(0s);
+    user.AddShared("one");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // first sighting: wait
+    EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_TRUE(user.doc.GetChangeList().empty());
+    user.AddShared("two");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded) << "no second wait";
+
+    server.foldersAllowed = true;
+    user.AddShared("three");
+    bool lockedUpload = false;
+    server.afterTransfer = [&](const std::string& op, const std::string& path) {
+        if (op == "upload" && path == "share/events.dat") {
+            lockedUpload = server.folders.contains(kLockFolder);
+        }
+    };
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_TRUE(lockedUpload);
+    EXPECT_FALSE(server.folders.contains(kLockFolder));
+
+    // A real lock is still respected afterwards.
+    server.afterTransfer = nullptr;
+    User other(FtpConfig(), &server);
+    server.folders.insert(kLockFolder);
+    server.files[kLockOwner] = "{SOMEONE}\r\n2024 03 10 12 00 00\r\n";
+    other.AddShared("four");
+    EXPECT_EQ(other.worker.RunCycleNow(), SyncOutcome::busy);
+}
+
+// An empty shared file that nobody has uploaded to yet (no time stamp) starts an empty share; one
+// with a time stamp is an upload in progress and is not merged.
+TEST_F(FtpCycleTest, EmptySharedFileCountsOnlyBeforeTheFirstUpload) {
+    FakeServer server;
+    server.password = "s3cret-pw";
+    server.files["share/events.dat"] = "";
+    User user(FtpConfig(), &server);
+    user.AddShared("first");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_FALSE(server.files["share/events.dat"].empty());
+    server.files["share/events.dat"] = "";
+    user.AddShared("second");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::transferFailed);
+    EXPECT_EQ(user.doc.GetDateEntryCount(), 2) << "nothing deleted by the empty file";
 }
 
 // The server keeps ".b%02d" copies with their times in ".t%02d", one per 20 hours at most,
