@@ -214,10 +214,10 @@ void CAtomicFileSink::Flush() {
     }
 }
 
-void CAtomicFileSink::Commit() {
+void CAtomicFileSink::Commit(bool toDisk) {
     Flush();
     errno = 0;
-    if (SyncToDisk(m_file) != 0) {
+    if (toDisk && SyncToDisk(m_file) != 0) {
         throw CFileException::FromErrno(m_target, "cannot flush to disk", errno);
     }
     std::FILE* file = m_file;
@@ -232,7 +232,9 @@ void CAtomicFileSink::Commit() {
         throw CFileException(m_target, "cannot replace the file: " + error.message());
     }
     m_committed = true;
-    SyncFolderToDisk(m_target.parent_path());
+    if (toDisk) {
+        SyncFolderToDisk(m_target.parent_path());
+    }
 }
 
 } // namespace dv

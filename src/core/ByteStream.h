@@ -122,8 +122,10 @@ public:
 
     /// Flushes the bytes to the disk and renames the temporary file over the target. Throws
     /// CFileException when any step fails; the target then keeps its old content. Writing after
-    /// Commit, or committing twice, is a programming error (std::logic_error).
-    void Commit();
+    /// Commit, or committing twice, is a programming error (std::logic_error). `toDisk` false
+    /// skips waiting for the disk, for scratch files whose content is stored durably elsewhere
+    /// (the replacement is still whole or nothing for every reader).
+    void Commit(bool toDisk = true);
 
     const std::filesystem::path& GetTarget() const noexcept { return m_target; }
     const std::filesystem::path& GetTemporaryPath() const noexcept { return m_temporary; }

@@ -1,6 +1,7 @@
 // The document's side of a synchronisation cycle: the merge of the private entries with a
 // downloaded copy of the shared event file.
 
+#include "core/ByteStream.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EventFile.h"
 
@@ -17,23 +18,12 @@ namespace {
 constexpr int32_t kShared = 1;
 constexpr int kWriteChanges = 1;   // local additions and changes may reach the shared file
 constexpr int kWriteDeletions = 2; // local deletions (and dropped occurrences) may reach it
-constexpr uint32_t kSyncAdd = kEditSendHint | kEditRebuildSet; // options 12
-constexpr uint32_t kSyncChange = kEditRebuildSet;              // options 8
-
-template <class Entry>
-Entry* FindByGuid(const std::vector<std::unique_ptr<Entry>>& list, const std::string& guid) {
-    for (const auto& entry : list) {
-        if (entry->GetGUID() == guid) {
-            return entry.get();
-        }
-    }
-    return nullptr;
-}
-
-template <class Entry>
-void RemoveByGuid(std::vector<std::unique_ptr<Entry>>& list, const std::string& guid) {
-    std::erase_if(list, [&](const auto& entry) { return entry->GetGUID() == guid; });
-}
+// Additions and deletions tell the views; nothing joins the change list or the undo history.
+// The category and group sets are rebuilt once at the end rather than after every entry: a
+// merge that brings hundreds of entries would otherwise rebuild them hundreds of times on the
+// user-interface thread, and the sets in between are seen by nobody.
+constexpr uint32_t kSyncAdd = kEditSendHint;
+constexpr uint32_t kSyncChange = 0;
 
 template <class Entry>
 std::unordered_map<std::string, Entry*>
@@ -46,27 +36,66 @@ IndexByGuid(const std::vector<std::unique_ptr<Entry>>& list) {
     return index;
 }
 
+/// A list of the shared copy with its entries looked up by GUID, so that pushing a long change
+/// list into a large shared file does not walk the file once per change. Removals are collected
+/// and applied at once by Finish.
+template <class Entry>
+class IndexedList {
+public:
+    explicit IndexedList(std::vector<std::unique_ptr<Entry>>& list)
+        : m_list(list), m_index(IndexByGuid(list)) {}
+
+    /// The first entry with `guid`; nullptr when there is none (or it was removed).
+    Entry* Find(const std::string& guid) const {
+        const auto found = m_index.find(guid);
+        return found == m_index.end() ? nullptr : found->second;
+    }
+    void Append(std::unique_ptr<Entry> entry) {
+        m_index.emplace(entry->GetGUID(), entry.get());
+        m_list.push_back(std::move(entry));
+    }
+    /// Removes every entry with `guid` (at Finish).
+    void Remove(const std::string& guid) {
+        m_index.erase(guid);
+        m_removed.insert(guid);
+    }
+    void Finish() {
+        if (!m_removed.empty()) {
+            std::erase_if(m_list, [&](const auto& entry) {
+                return m_removed.contains(entry->GetGUID()) &&
+                       m_index.find(entry->GetGUID()) == m_index.end();
+            });
+            m_removed.clear();
+        }
+    }
+
+private:
+    std::vector<std::unique_ptr<Entry>>& m_list;
+    std::unordered_map<std::string, Entry*> m_index;
+    std::unordered_set<std::string> m_removed;
+};
+
 bool Contains(const std::vector<CDateTime>& list, const CDateTime& value) {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
 
 // Pushes one changed event into the shared copy.
-void PushEvent(const CDateEntry* local, std::vector<std::unique_ptr<CDateEntry>>& shared,
-               const std::string& guid, int access) {
+void PushEvent(const CDateEntry* local, IndexedList<CDateEntry>& shared, const std::string& guid,
+               int access) {
     const bool localShared = local != nullptr && local->GetStorageType() == kShared;
     if (!localShared) {
         // Deleted here, or made local: either way it leaves the shared file.
         if ((access & kWriteDeletions) != 0) {
-            RemoveByGuid(shared, guid);
+            shared.Remove(guid);
         }
         return;
     }
-    CDateEntry* copy = FindByGuid(shared, guid);
+    CDateEntry* copy = shared.Find(guid);
     if (copy == nullptr) {
         if ((access & kWriteChanges) != 0) {
             auto added = std::make_unique<CDateEntry>(*local);
             added->SetSuspended(false);
-            shared.push_back(std::move(added));
+            shared.Append(std::move(added));
         }
         return;
     }
@@ -91,12 +120,12 @@ void PushEvent(const CDateEntry* local, std::vector<std::unique_ptr<CDateEntry>>
 }
 
 // Pushes one changed to-do into the shared copy; to-dos have no occurrences.
-void PushTodo(const CTodoEntry* local, std::vector<std::unique_ptr<CTodoEntry>>& shared,
-              const std::string& guid, int access) {
+void PushTodo(const CTodoEntry* local, IndexedList<CTodoEntry>& shared, const std::string& guid,
+              int access) {
     const bool localShared = local != nullptr && local->GetStorageType() == kShared;
     if (!localShared) {
         if ((access & kWriteDeletions) != 0) {
-            RemoveByGuid(shared, guid);
+            shared.Remove(guid);
         }
         return;
     }
@@ -106,10 +135,10 @@ void PushTodo(const CTodoEntry* local, std::vector<std::unique_ptr<CTodoEntry>>&
     // Done travels with the to-do: a colleague ticking it off is a change everybody sees.
     CTodoEntry value(*local);
     value.SetInEditor(false);
-    if (CTodoEntry* copy = FindByGuid(shared, guid)) {
+    if (CTodoEntry* copy = shared.Find(guid)) {
         *copy = value;
     } else {
-        shared.push_back(std::make_unique<CTodoEntry>(value));
+        shared.Append(std::make_unique<CTodoEntry>(value));
     }
 }
 
@@ -129,9 +158,21 @@ bool CDayvaultDoc::SynchronizeWith(const std::filesystem::path& path, int networ
     }
 
     // Push.
-    for (const std::string& guid : m_contents.changeList) {
-        PushEvent(FindDateEntry(guid), shared.events, guid, networkWriteAccess);
-        PushTodo(FindTodoEntry(guid), shared.todos, guid, networkWriteAccess);
+    {
+        const auto localEvents = IndexByGuid(m_contents.events);
+        const auto localTodos = IndexByGuid(m_contents.todos);
+        IndexedList<CDateEntry> sharedEvents(shared.events);
+        IndexedList<CTodoEntry> sharedTodos(shared.todos);
+        for (const std::string& guid : m_contents.changeList) {
+            const auto event = localEvents.find(guid);
+            const auto todo = localTodos.find(guid);
+            PushEvent(event == localEvents.end() ? nullptr : event->second, sharedEvents, guid,
+                      networkWriteAccess);
+            PushTodo(todo == localTodos.end() ? nullptr : todo->second, sharedTodos, guid,
+                     networkWriteAccess);
+        }
+        sharedEvents.Finish();
+        sharedTodos.Finish();
     }
 
     // Pull events. Entries are looked up in maps: a shared file of thousands of entries must
@@ -220,7 +261,11 @@ bool CDayvaultDoc::SynchronizeWith(const std::filesystem::path& path, int networ
     bool written = true;
     if (!m_contents.changeList.empty()) {
         try {
-            WriteEventFile(path, shared);
+            // The worker's scratch file, which it copies or uploads itself: replaced whole, but
+            // the user-interface thread does not wait for the disk.
+            CAtomicFileSink sink(path);
+            sink.Write(WriteEventFileBytes(shared));
+            sink.Commit(false);
         } catch (const std::exception&) {
             written = false;
         }
