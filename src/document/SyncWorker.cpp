@@ -1,6 +1,6 @@
 // The synchronisation worker: the cycle on a network path with its lock file, the cycle on an
-// FTP server with its time-stamp check and server-side backups, the hand-over of the merge to
-// the owner of the document, and the thread that runs the cycles.
+// FTP server with its time-stamp check, upload lock and server-side backups, the hand-over of
+// the merge to the owner of the document, and the thread that runs the cycles.
 
 #include "document/SyncWorker.h"
 
@@ -8,7 +8,9 @@
 #include "core/Guid.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EventFile.h"
+#include "document/FtpUploadLock.h"
 #include "document/RotatingBackup.h"
+#include "document/TemporaryFile.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
 
@@ -21,7 +23,6 @@
 #include <iterator>
 #include <memory>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <system_error>
 #include <utility>
@@ -38,42 +39,7 @@ constexpr std::chrono::minutes kLockSightingGap{1};
 // How long Stop waits for a cycle to release the upload lock before it cancels everything.
 constexpr std::chrono::seconds kReleaseGrace{2};
 
-// ---- temporary and lock files -------------------------------------------------------------------
-
-/// An empty file of our own in the system's temporary folder, removed with the object.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string_view kind) {
-        std::random_device random;
-        std::mt19937_64 generator((static_cast<uint64_t>(random()) << 32) ^ random());
-        const std::filesystem::path folder = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 16 && m_path.empty(); ++attempt) {
-            std::array<char, 40> name{};
-            std::snprintf(name.data(), name.size(), "dayvault-%016llx.%.8s",
-                          static_cast<unsigned long long>(generator()), kind.data());
-            const std::filesystem::path candidate = folder / name.data();
-            // Exclusive creation: a name that exists belongs to someone else.
-            if (std::FILE* file = std::fopen(candidate.string().c_str(), "wbx")) {
-                std::fclose(file);
-                m_path = candidate;
-            }
-        }
-    }
-    ~TemporaryFile() {
-        if (!m_path.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove(m_path, ignored);
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    bool IsOpen() const { return !m_path.empty(); }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
+// ---- the lock file ------------------------------------------------------------------------------
 
 /// The ".lock" file of the shared file, held from construction to destruction. Created
 /// exclusively, so two users can never both believe they hold it; removed only by its holder.
@@ -170,77 +136,6 @@ std::string SideName(const std::string& remote, std::string_view suffix) {
 /// Ends an FTP cycle early with a failed transfer, carrying the session's reason.
 struct TransferFailure {
     std::string reason;
-};
-
-/// The upload lock on an FTP server, held from Take to Release or destruction. FTP cannot create
-/// a file exclusively, but creating a folder that exists fails atomically on every server, so
-/// the lock is the folder "<shared file>.lock" with one file "owner" in it naming the holder:
-/// the holder's mark (new for every cycle) on the first line, its time on the second.
-class FtpUploadLock {
-public:
-    FtpUploadLock(IFtpSession& session, const std::string& remote, std::string& leftoverMark)
-        : m_session(session), m_folder(SideName(remote, ".lock")), m_owner(m_folder + "/owner"),
-          m_leftoverMark(leftoverMark) {}
-    ~FtpUploadLock() { Release(); }
-    FtpUploadLock(const FtpUploadLock&) = delete;
-    FtpUploadLock& operator=(const FtpUploadLock&) = delete;
-
-    const std::string& Folder() const { return m_folder; }
-    const std::string& OwnerFile() const { return m_owner; }
-
-    /// The folder was created by us: from now on it is ours to remove.
-    void SetHeld(std::string ownerText) {
-        m_held = true;
-        m_ownerText = std::move(ownerText);
-    }
-
-    /// Removes the owner file and the folder. False when the server could not be reached; the
-    /// lock then stays until this worker's next cycle or another user's stale rule breaks it.
-    bool Release(const std::filesystem::path& scratch) {
-        if (!m_held) {
-            return true;
-        }
-        m_held = false;
-        // A lock of ours that someone broke as stale and took over is theirs now.
-        const FtpResult read = m_session.Download(m_owner, scratch);
-        if (read == FtpResult::ok && ReadAll(scratch) != m_ownerText) {
-            return true;
-        }
-        const FtpResult deleted = read == FtpResult::failed ? read : m_session.Delete(m_owner);
-        if (deleted != FtpResult::failed &&
-            m_session.RemoveDirectory(m_folder) != FtpResult::failed) {
-            return true;
-        }
-        m_leftoverMark = MarkOf(m_ownerText);
-        return false;
-    }
-
-    static std::string ReadAll(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static std::string MarkOf(const std::string& ownerText) {
-        return ownerText.substr(0, ownerText.find_first_of("\r\n"));
-    }
-
-private:
-    void Release() {
-        if (m_held) {
-            const TemporaryFile scratch("lock");
-            if (scratch.IsOpen()) {
-                Release(scratch.Path());
-            } else {
-                m_leftoverMark = MarkOf(m_ownerText);
-            }
-        }
-    }
-
-    IFtpSession& m_session;
-    std::string m_folder;
-    std::string m_owner;
-    std::string& m_leftoverMark;
-    std::string m_ownerText;
-    bool m_held = false;
 };
 
 } // namespace
