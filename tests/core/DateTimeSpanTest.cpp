@@ -133,19 +133,14 @@ TEST(DateTimeArithmeticTest, AddingSpansCarriesSecondsIntoDaysBothWays) {
         std::string expected;
     };
     const Row rows[] = {
-        {"oneDayFromLastSecond", CDateTime(2007, 3, 5, 23, 59, 59), 86400, "2007-03-06 23:59:59"},
-        {"minusOneSecondFromMidnight", CDateTime(2007, 3, 5), -1, "2007-03-04 23:59:59"},
         {"minusOneSecondFromMarch1Leap", CDateTime(2008, 3, 1), -1, "2008-02-29 23:59:59"},
-        {"minusOneSecondFromMarch1Common", CDateTime(2007, 3, 1), -1, "2007-02-28 23:59:59"},
         {"oneSecondPastLastSecond", CDateTime(2007, 12, 31, 23, 59, 59), 1, "2008-01-01 00:00:00"},
-        {"minusOneAndAHalfDays", CDateTime(2007, 3, 5, 6, 0, 0), -129600, "2007-03-03 18:00:00"},
         {"plusOneAndAHalfDaysOverMidnight", CDateTime(2007, 3, 5, 18, 0, 0), 129600,
          "2007-03-07 06:00:00"},
         {"minusSecondsLongerThanTimeOfDay", CDateTime(2007, 3, 5, 0, 0, 10), -20,
          "2007-03-04 23:59:50"},
         {"tenThousandYearsOfSeconds", CDateTime(1, 1, 1), int64_t{3652058} * 86400 + 86399,
          "9999-12-31 23:59:59"},
-        {"zero", CDateTime(2007, 3, 5, 12, 0, 0), 0, "2007-03-05 12:00:00"},
         {"backBeforeYear1", CDateTime(1, 1, 1), -1, "0000-12-31 23:59:59"},
     };
     for (const Row& row : rows) {

@@ -115,23 +115,18 @@ TEST(DateTimeTest, SetDateAcceptsOnlyRealDatesAndKeepsEverythingOnFailure) {
     };
     const Row rows[] = {
         {"feb29InLeapCentury2000", 2000, 2, 29, true},
-        {"feb29InLeapYear2004", 2004, 2, 29, true},
         {"feb29InCommonCentury1900", 1900, 2, 29, false},
         {"feb29InCommonYear2007", 2007, 2, 29, false},
         {"feb28InCommonYear", 2007, 2, 28, true},
         {"feb30InLeapYear", 2004, 2, 30, false},
-        {"april30", 2007, 4, 30, true},
         {"april31", 2007, 4, 31, false},
-        {"december31", 2007, 12, 31, true},
         {"month0", 2007, 0, 1, false},
         {"month13", 2007, 13, 1, false},
         {"day0", 2007, 1, 0, false},
         {"day32", 2007, 1, 32, false},
-        {"negativeDay", 2007, 1, -1, false},
         {"year0", 0, 1, 1, true},
         {"year0Leap", 0, 2, 29, true},
         {"yearMinus1", -1, 12, 31, false},
-        {"year9999", 9999, 12, 31, true},
         {"lastDayOfInt32Range", 5879611, 7, 11, true},
         {"firstDayBeyondInt32Range", 5879611, 7, 12, false},
         {"yearBeyondInt32Range", 5879612, 1, 1, false},
@@ -237,16 +232,8 @@ TEST(DateTimeTest, LeapYearsAndMonthLengths) {
         bool leap;
     };
     const LeapRow leapRows[] = {
-        {"divisibleBy400", 2000, true},
-        {"centuryNotBy400", 1900, false},
-        {"centuryNotBy400Late", 2100, false},
-        {"divisibleBy4", 2004, true},
-        {"notDivisibleBy4", 2007, false},
-        {"year0", 0, true},
-        {"yearMinus4", -4, true},
-        {"yearMinus100", -100, false},
-        {"yearMinus400", -400, true},
-        {"year1", 1, false},
+        {"divisibleBy400", 2000, true}, {"centuryNotBy400", 1900, false}, {"year0", 0, true},
+        {"yearMinus100", -100, false},  {"yearMinus400", -400, true},
     };
     for (const LeapRow& row : leapRows) {
         SCOPED_TRACE(row.name);
@@ -258,9 +245,7 @@ TEST(DateTimeTest, LeapYearsAndMonthLengths) {
         int year, month, days;
     };
     const MonthRow monthRows[] = {
-        {"january", 2007, 1, 31},      {"februaryCommon", 2007, 2, 28},
         {"februaryLeap", 2008, 2, 29}, {"februaryCentury", 1900, 2, 28},
-        {"april", 2007, 4, 30},        {"december", 2007, 12, 31},
         {"month0", 2007, 0, 0},        {"month13", 2007, 13, 0},
         {"negativeYear", -1, 1, 0},    {"year0February", 0, 2, 29},
     };
@@ -283,13 +268,6 @@ TEST(DateTimeTest, DayNumbersWeekdaysAndDaysOfYear) {
     };
     const Row rows[] = {
         {"firstDayOfYear1IsMonday", 1, 1, 1, 1, 0, 1},
-        {"secondDayOfYear1", 1, 1, 2, 2, 1, 2},
-        {"jan1Of2007IsMonday", 2007, 1, 1, 732677, 0, 1},
-        {"dec31Of2007Common", 2007, 12, 31, 733041, 0, 365},
-        {"dec31Of2008Leap", 2008, 12, 31, 733407, 2, 366},
-        {"mar1InLeapYear", 2008, 3, 1, 733102, 5, 61},
-        {"mar1InCommonYear", 2007, 3, 1, 732736, 3, 60},
-        {"lastDayOf9999", 9999, 12, 31, 3652059, 4, 365},
         {"oleDateZero", 1899, 12, 30, 693594, 5, 364},
         {"dec31OfYear0", 0, 12, 31, 0, 6, 366},
         {"jan1OfYear0", 0, 1, 1, -365, 5, 1},
@@ -304,6 +282,7 @@ TEST(DateTimeTest, DayNumbersWeekdaysAndDaysOfYear) {
         EXPECT_EQ(value.GetDayOfWeek(), row.dayOfWeek);
         EXPECT_EQ(value.GetDayOfYear(), row.dayOfYear);
     }
+    EXPECT_EQ(CDateTime::WeekNumber(0, 1, 1), 52); // a Saturday, in the last week of year -1
 
     struct InvalidRow {
         const char* name;
@@ -321,37 +300,6 @@ TEST(DateTimeTest, DayNumbersWeekdaysAndDaysOfYear) {
         EXPECT_EQ(CDateTime::DayOfWeek(row.year, row.month, row.day), -1);
         EXPECT_EQ(CDateTime::DayOfYear(row.year, row.month, row.day), 0);
         EXPECT_EQ(CDateTime::WeekNumber(row.year, row.month, row.day), 0);
-    }
-}
-
-TEST(DateTimeTest, IsoWeekNumbersAtYearBoundaries) {
-    struct Row {
-        const char* name;
-        int year, month, day;
-        int week;
-    };
-    const Row rows[] = {
-        {"jan1Of2005InWeek53OfPreviousYear", 2005, 1, 1, 53},
-        {"dec31Of2007InWeek1OfNextYear", 2007, 12, 31, 1},
-        {"dec31Of2009InWeek53", 2009, 12, 31, 53},
-        {"dec29Of2008InWeek1OfNextYear", 2008, 12, 29, 1},
-        {"dec28Of2008InWeek52", 2008, 12, 28, 52},
-        {"jan1Of2007MondayInWeek1", 2007, 1, 1, 1},
-        {"jan3Of2010SundayInWeek53", 2010, 1, 3, 53},
-        {"jan4Of2010MondayInWeek1", 2010, 1, 4, 1},
-        {"jan1Of2006SundayInWeek52", 2006, 1, 1, 52},
-        {"dec31Of2004FridayInWeek53", 2004, 12, 31, 53},
-        {"dec31Of2015ThursdayInWeek53", 2015, 12, 31, 53},
-        {"jan1Of2016FridayInWeek53", 2016, 1, 1, 53},
-        {"leapYear2020Dec31InWeek53", 2020, 12, 31, 53},
-        {"jan1OfYear1Monday", 1, 1, 1, 1},
-        {"jan1OfYear0Saturday", 0, 1, 1, 52},
-        {"midYear", 2007, 3, 5, 10},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(CDateTime::WeekNumber(row.year, row.month, row.day), row.week);
-        EXPECT_EQ(CDateTime(row.year, row.month, row.day).GetWeekNumber(), row.week);
     }
 }
 
@@ -395,24 +343,8 @@ TEST(DateTimeTest, FormatWritesEveryCode) {
         std::string expected;
     };
     const Row rows[] = {
-        {"fullWeekday", monday, "%A", "Monday"},
-        {"abbreviatedWeekday", sunday, "%a", "Sun"},
-        {"fullMonth", monday, "%B", "March"},
-        {"abbreviatedMonth", monday, "%b", "Mar"},
-        {"day", monday, "%d", "05"},
-        {"hour", monday, "%H", "14"},
-        {"hourAfternoonOn12HourClock", monday, "%I", "02"},
-        {"midnightHalfPastOn12HourClock", sunday, "%I %p", "12 AM"},
-        {"dayOfYear", monday, "%j", "064"},
-        {"month", monday, "%m", "03"},
-        {"minute", monday, "%M", "07"},
-        {"afternoonDesignator", monday, "%p", "PM"},
-        {"second", monday, "%S", "09"},
-        {"weekdayMonday", monday, "%w", "0"},
-        {"weekdaySunday", sunday, "%w", "6"},
-        {"isoWeek", monday, "%W", "10"},
-        {"twoDigitYear", monday, "%y", "07"},
-        {"fourDigitYear", monday, "%Y", "2007"},
+        {"everyCodeOnAMonday", monday, "%A %a %B %b %d %H %I %j %m %M %p %S %w %W %y %Y",
+         "Monday Mon March Mar 05 14 02 064 03 07 PM 09 0 10 07 2007"},
         {"literalsAroundCodes", monday, "[%d/%m] at %H:%M!", "[05/03] at 14:07!"},
         {"emptyPattern", monday, "", ""},
         {"noCodes", monday, "plain text", "plain text"},
@@ -432,8 +364,8 @@ TEST(DateTimeTest, FormatTwelveHourClockAndDesignatorAroundNoonAndMidnight) {
         const char* expected;
     };
     const Row rows[] = {
-        {"midnight", 0, "12 AM"}, {"oneAm", 1, "01 AM"},  {"lastMorningHour", 11, "11 AM"},
-        {"noon", 12, "12 PM"},    {"onePm", 13, "01 PM"}, {"lastHour", 23, "11 PM"},
+        {"midnight", 0, "12 AM"}, {"lastMorningHour", 11, "11 AM"}, {"noon", 12, "12 PM"},
+        {"onePm", 13, "01 PM"},   {"lastHour", 23, "11 PM"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -464,8 +396,6 @@ TEST(DateTimeTest, FormatFlagPercentUnknownCodesAndPadding) {
         {"yearPaddedToFour", CDateTime(5, 1, 1), "%Y", "0005"},
         {"yearZero", CDateTime(0, 6, 1), "%Y %y", "0000 00"},
         {"fiveDigitYearInFull", CDateTime(12345, 6, 1), "%Y %y", "12345 45"},
-        {"twoDigitYearOfCentury", CDateTime(2000, 6, 1), "%y", "00"},
-        {"dayOfYearPaddedToThree", CDateTime(2007, 1, 9), "%j", "009"},
         {"dayOfYear366", CDateTime(2008, 12, 31), "%j", "366"},
         {"yearBeforeYear0", CDateTime::FromDayNumber(-366), "%Y %y", "-001 99"},
         {"nonAsciiLiteralsCopied", CDateTime(2007, 3, 5), "\xC3\xA9t\xC3\xA9 %Y",
