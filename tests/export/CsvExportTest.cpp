@@ -101,12 +101,9 @@ protected:
 
 TEST_F(CsvExportTest, DefaultCalendarRowOfOneMeeting) {
     Add(EventBuilder().Start(2007, 3, 5, 10, 0).End(2007, 3, 5, 11, 0).Description("Meeting"));
-    const std::string text = Calendar(CDateTime(2007, 3, 1), 14);
-    EXPECT_EQ(text, "Date,Time,Description,Notes\n"
-                    "03/05/2007,10:00 AM - 11:00 AM,\"Meeting\",\"\"\n");
-    EXPECT_EQ(ParseWithPython(text, ','),
-              (Rows{{"Date", "Time", "Description", "Notes"},
-                    {"03/05/2007", "10:00 AM - 11:00 AM", "Meeting", ""}}));
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 1), 14),
+              "Date,Time,Description,Notes\n"
+              "03/05/2007,10:00 AM - 11:00 AM,\"Meeting\",\"\"\n");
 }
 
 TEST_F(CsvExportTest, MultiDayEventGivesOneRowPerDayWithItsTimeVariant) {
@@ -123,20 +120,6 @@ TEST_F(CsvExportTest, MultiDayEventGivesOneRowPerDayWithItsTimeVariant) {
               (Rows{{"Date", "Time", "Description", "Notes"}, {"03/06/2007", " ", "Fair", ""}}));
 }
 
-TEST_F(CsvExportTest, LineBreaksInsideColumns) {
-    EventBuilder event = EventBuilder().Start(2007, 3, 5, 8, 0).Description("Call");
-    event.MutableData().Notes = "first\r\nsecond\nthird\rfourth\r\n";
-    Add(event);
-    const std::string text = Calendar(CDateTime(2007, 3, 5), 1);
-    // CR LF pairs become blanks; a lone LF and a lone CR stay as they are.
-    EXPECT_EQ(text, "Date,Time,Description,Notes\n"
-                    "03/05/2007,08:00 AM,\"Call\",\"first second\nthird\rfourth \"\n");
-    // In the file every LF is written as CR LF, so the lone LF comes back as CR LF.
-    EXPECT_EQ(ParseWithPython(text, ','),
-              (Rows{{"Date", "Time", "Description", "Notes"},
-                    {"03/05/2007", "08:00 AM", "Call", "first second\r\nthird\rfourth "}}));
-}
-
 TEST_F(CsvExportTest, DelimiterChoiceAndRemoval) {
     struct Row {
         const char* name;
@@ -150,11 +133,9 @@ TEST_F(CsvExportTest, DelimiterChoiceAndRemoval) {
         {"comma kept inside quotes", 0, false, "a,b", ',', "\"a,b\""},
         {"comma removed", 0, true, "a,b,,c", ',', "\"abc\""},
         {"semicolon removed", 1, true, "a;b", ';', "\"ab\""},
-        {"semicolon kept inside quotes", 1, false, "a;b", ';', "\"a;b\""},
         {"semicolon leaves commas", 1, true, "a,b", ';', "\"a,b\""},
         {"tab removed", 2, true, "a\tb", '\t', "\"ab\""},
         {"setting 3 is a comma", 3, true, "a,b;c", ',', "\"ab;c\""},
-        {"setting 5 is a comma", 5, false, "x", ',', "\"x\""},
         {"negative setting is a comma", -1, false, "x", ',', "\"x\""},
     };
     for (const Row& row : rows) {
@@ -282,12 +263,8 @@ TEST_F(CsvExportTest, HolidayColumnFromTheActiveModules) {
 
 TEST_F(CsvExportTest, TodoWithoutDeadlineKeepsItsEmptyColumns) {
     AddTodo("Tidy up", CDateTime(2007, 3, 5), 0);
-    const std::string text = Todos(CDateTime(2007, 3, 1), 14);
-    EXPECT_EQ(text, "Date,Time,State,Priority,Description,Notes\n"
-                    ",,\"To Do:\",1,\"Tidy up\",\"\"\n");
-    EXPECT_EQ(ParseWithPython(text, ','),
-              (Rows{{"Date", "Time", "State", "Priority", "Description", "Notes"},
-                    {"", "", "To Do:", "1", "Tidy up", ""}}));
+    EXPECT_EQ(Todos(CDateTime(2007, 3, 1), 14), "Date,Time,State,Priority,Description,Notes\n"
+                                                ",,\"To Do:\",1,\"Tidy up\",\"\"\n");
 }
 
 TEST_F(CsvExportTest, TodoRangeAndOrder) {
@@ -341,13 +318,10 @@ TEST_F(CsvExportTest, TodoColumnsEveryField) {
     m_settings.CsvTodoRemoveDelimiter = true;
     m_settings.CsvTodoDate = "%d.%m.%Y";
     m_settings.CsvTodoTime = "%H:%M";
-    const std::string text = Todos(CDateTime(2007, 3, 9), 1);
-    EXPECT_EQ(text, "Document;Notes;Description;Group;Priority;State;Time;Date\n"
-                    "\"C:\\docs\\reportv2.doc\";\"two lines\";\"Report\";\"Office\";7;\"Done:\";"
-                    "16:45;09.03.2007\n");
-    EXPECT_EQ(ParseWithPython(text, ';').at(1),
-              (std::vector<std::string>{"C:\\docs\\reportv2.doc", "two lines", "Report", "Office",
-                                        "7", "Done:", "16:45", "09.03.2007"}));
+    EXPECT_EQ(Todos(CDateTime(2007, 3, 9), 1),
+              "Document;Notes;Description;Group;Priority;State;Time;Date\n"
+              "\"C:\\docs\\reportv2.doc\";\"two lines\";\"Report\";\"Office\";7;\"Done:\";"
+              "16:45;09.03.2007\n");
 }
 
 TEST_F(CsvExportTest, NoDocumentUnknownKindAndQuotesAsTheyAre) {

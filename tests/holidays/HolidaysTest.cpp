@@ -5,22 +5,21 @@
 #include "core/CFileException.h"
 #include "core/RecordBytes.h"
 #include "holidays/CHolidays.h"
+#include "settings/SettingsTestSupport.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <random>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace dv {
 namespace {
 
 using test::ByteDifference;
+using test::ReadFile;
 using test::RecordBytes;
+using test::TempFolder;
+using test::WriteFile;
 
 // A module with every field set to a value of its own, so that a swapped field shows.
 CHolidays SampleModule() {
@@ -113,28 +112,6 @@ TEST(HolidayModuleFile, ReadsTheExactLayoutBack) {
     EXPECT_EQ(module.GetHolidays(), expected.GetHolidays());
 }
 
-TEST(HolidayModuleFile, NewConditionAndRuleDefaults) {
-    // The defaults of a new condition read: on a Sunday, move to the first Monday after it.
-    const ShiftCondition condition;
-    EXPECT_EQ(condition.test, 0);
-    EXPECT_EQ(condition.testWeekday, 6);
-    EXPECT_EQ(condition.action, 0);
-    EXPECT_EQ(condition.count, 1u);
-    EXPECT_EQ(condition.weekday, 0u);
-    EXPECT_EQ(condition.relation, 3u);
-    EXPECT_EQ(condition.testName, "EASTER_REF");
-    EXPECT_EQ(condition.targetName, "EASTER_REF");
-    const DateRule rule;
-    EXPECT_EQ(rule.firstYear, 1900);
-    EXPECT_EQ(rule.lastYear, 2100);
-    EXPECT_EQ(rule.interval, 1);
-    EXPECT_EQ(rule.ordinal, 1);
-    EXPECT_EQ(rule.count, 1);
-    EXPECT_EQ(rule.relation, 0);
-    EXPECT_EQ(rule.offsetName, "EASTER_REF");
-    EXPECT_EQ(rule.weekdayName, "EASTER_REF");
-}
-
 TEST(HolidayModuleFile, EveryTruncationFailsAndChangesNothing) {
     const std::vector<uint8_t> bytes = SampleBytes();
     for (size_t length = 0; length < bytes.size(); ++length) {
@@ -196,35 +173,13 @@ TEST(HolidayModuleFile, LongAndUnicodeTextsRoundTrip) {
     EXPECT_EQ(read.GetHolidays(), module.GetHolidays());
 }
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device seed;
-        m_path = std::filesystem::temp_directory_path() /
-                 ("dayvault-holidays-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 TEST(HolidayModuleFile, FilesRoundTripAndErrorsNameTheFile) {
     TempFolder folder;
     const auto path = folder.Path() / "Sample.hol";
     SampleModule().WriteModuleFile(path);
-    {
-        std::ifstream in(path, std::ios::binary);
-        const std::vector<uint8_t> onDisk{std::istreambuf_iterator<char>(in), {}};
-        EXPECT_EQ(ByteDifference(onDisk, SampleBytes()), "");
-    }
+    const std::string onDisk = ReadFile(path);
+    EXPECT_EQ(ByteDifference(std::vector<uint8_t>(onDisk.begin(), onDisk.end()), SampleBytes()),
+              "");
     CHolidays read;
     read.ReadModuleFile(path);
     EXPECT_EQ(read.GetHolidays(), SampleModule().GetHolidays());
@@ -238,10 +193,7 @@ TEST(HolidayModuleFile, FilesRoundTripAndErrorsNameTheFile) {
     }
     // A file that ends early names the file and the offset.
     const std::vector<uint8_t> bytes = SampleBytes();
-    {
-        std::ofstream out(folder.Path() / "Short.hol", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), 30);
-    }
+    WriteFile(folder.Path() / "Short.hol", std::string(bytes.begin(), bytes.begin() + 30));
     try {
         read.ReadModuleFile(folder.Path() / "Short.hol");
         ADD_FAILURE() << "a short file was read";
