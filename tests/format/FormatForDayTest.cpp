@@ -158,7 +158,6 @@ TEST(DefaultFormats, CalendarCells) {
         {"three all-day days, second", kFormatSetCalendar, threeAllDays, Jan(9), ">> Desc >>"},
         {"three all-day days, third", kFormatSetCalendar, threeAllDays, Jan(10), ">> Desc"},
         {"three timed days, first", kFormatSetCalendar, threeTimedDays, Jan(8), "09:00 AM Desc >>"},
-        {"three timed days, second", kFormatSetCalendar, threeTimedDays, Jan(9), ">> Desc >>"},
         {"three timed days, third", kFormatSetCalendar, threeTimedDays, Jan(10),
          ">> 03:30 PM Desc"},
     });

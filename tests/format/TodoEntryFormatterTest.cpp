@@ -193,8 +193,6 @@ TEST(TodoEntryFormatter, NestedTexts) {
         std::string expected;
     };
     const std::vector<NestRow> rows = {
-        {"cross reference: description as typed", "see $NOTES$", "see $DESCRIPTION$",
-         "$DESCRIPTION$", "see $NOTES$"},
         {"cross reference: notes as typed", "see $NOTES$", "see $DESCRIPTION$", "$NOTES$",
          "see $DESCRIPTION$"},
         {"placeholders in the notes", "d", "due $DEADLINE_DATE$ in $GROUP$", "$NOTES$",

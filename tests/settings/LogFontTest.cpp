@@ -1,20 +1,10 @@
 #include "settings/LogFont.h"
 
-#include "settings/SettingsTable.h"
-
 #include <gtest/gtest.h>
 #include <random>
 
 namespace dv {
 namespace {
-
-TEST(LogFontTest, DefaultFontsDeriveFromTheArialBase) {
-    EXPECT_EQ(LogFont::DefaultBase().ToString(), "-12,0,0,0,400,0,0,0,1,0,0,0,0,Arial");
-    EXPECT_EQ(MakeDefaultFont(DefaultFont::A), LogFont::DefaultBase());
-    EXPECT_EQ(MakeDefaultFont(DefaultFont::B).ToString(), "-9,0,0,0,400,0,0,0,1,0,0,0,0,Arial");
-    EXPECT_EQ(MakeDefaultFont(DefaultFont::C).ToString(), "-16,0,0,0,700,0,0,0,1,0,0,0,0,Arial");
-    EXPECT_EQ(MakeDefaultFont(DefaultFont::D).ToString(), "-24,0,0,0,700,0,0,0,1,0,0,0,0,Arial");
-}
 
 TEST(LogFontTest, WritesEveryFieldInOrder) {
     LogFont font;

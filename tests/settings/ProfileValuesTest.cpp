@@ -138,11 +138,5 @@ TEST(ProfileValuesTest, ListsRoundTripOverRandomValues) {
     }
 }
 
-TEST(ProfileValuesTest, RgbPutsRedInTheLowestByte) {
-    EXPECT_EQ(Rgb(255, 240, 200), 0x00C8F0FFU);
-    EXPECT_EQ(Rgb(0, 0, 0), 0U);
-    EXPECT_EQ(Rgb(1, 2, 3), 0x00030201U);
-}
-
 } // namespace
 } // namespace dv
