@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace dv {
 
@@ -112,6 +113,27 @@ int CompareNoCase(std::string_view a, std::string_view b) {
         return 1;
     }
     return j < b.size() ? -1 : 0;
+}
+
+std::string ToLowerText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t start = pos;
+        const uint32_t cp = NextCodePoint(text, pos);
+        const uint32_t lower = cp < kRawByteBase ? FoldCase(cp) : cp;
+        if (lower == cp) {
+            out.append(text.substr(start, pos - start));
+        } else if (lower < 0x80) {
+            out += static_cast<char>(lower);
+        } else {
+            // Every folded letter lies below U+0800: two bytes.
+            out += static_cast<char>(0xC0 | (lower >> 6));
+            out += static_cast<char>(0x80 | (lower & 0x3F));
+        }
+    }
+    return out;
 }
 
 } // namespace dv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace dv {
@@ -14,6 +15,11 @@ int CompareNoCase(std::string_view a, std::string_view b);
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {
     return CompareNoCase(a, b) == 0;
 }
+
+/// `text` with every capital that CompareNoCase folds replaced by its small letter; everything
+/// else, ill-formed bytes included, stays as it is. Two texts compare equal without regard to
+/// case exactly when their lower-cased forms are equal byte for byte.
+std::string ToLowerText(std::string_view text);
 
 /// A transparent ordering for sets and maps keyed by names that ignore letter case.
 struct NoCaseLess {

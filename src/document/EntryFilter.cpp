@@ -1,6 +1,7 @@
 #include "document/EntryFilter.h"
 
 #include "core/CDateTimeSpan.h"
+#include "core/TextCompare.h"
 #include "document/CDayvaultDoc.h"
 #include "format/CDateEntryFormatter.h"
 #include "format/CTodoEntryFormatter.h"
@@ -12,69 +13,6 @@
 namespace dv {
 
 namespace {
-
-// Length of the well-formed UTF-8 sequence at `pos` and its code point; 0 for an ill-formed byte.
-size_t DecodeAt(std::string_view text, size_t pos, uint32_t& cp) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    size_t length = 0;
-    uint32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, cp = lead & 0x1Fu, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, cp = lead & 0x0Fu, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, cp = lead & 0x07u, minimum = 0x10000;
-    }
-    if (length == 0 || pos + length > text.size()) {
-        return 0;
-    }
-    for (size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            return 0;
-        }
-        cp = (cp << 6) | (next & 0x3Fu);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
-
-// Lower-cased letters all lie below U+0800, so they take two bytes.
-void AppendTwoByteUtf8(std::string& out, uint32_t cp) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-}
-
-// The small letter of a capital, by the same pairs that the case-blind name comparison folds.
-uint32_t LowerCodePoint(uint32_t cp) {
-    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) {
-        return cp + 0x20;
-    }
-    if (cp >= 0x100 && cp <= 0x17F) {
-        if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) {
-            return (cp % 2 == 1) ? cp + 1 : cp;
-        }
-        if (cp == 0x178) {
-            return 0xFF;
-        }
-        if (cp == 0x130 || cp == 0x131 || cp == 0x138 || cp == 0x149) {
-            return cp;
-        }
-        return (cp % 2 == 0) ? cp + 1 : cp;
-    }
-    if (cp >= 0x391 && cp <= 0x3A9 && cp != 0x3A2) {
-        return cp + 0x20;
-    }
-    if (cp >= 0x410 && cp <= 0x42F) {
-        return cp + 0x20;
-    }
-    if (cp >= 0x400 && cp <= 0x40F) {
-        return cp + 0x50;
-    }
-    return cp;
-}
 
 std::vector<std::string_view> SplitWords(std::string_view text) {
     std::vector<std::string_view> words;
@@ -110,35 +48,6 @@ bool InNameSet(const FilterState& filter, const std::string& name) {
 }
 
 } // namespace
-
-std::string ToLowerText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const auto byte = static_cast<unsigned char>(text[pos]);
-        if (byte < 0x80) {
-            out += (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + 0x20) : text[pos];
-            ++pos;
-            continue;
-        }
-        uint32_t cp = 0;
-        const size_t length = DecodeAt(text, pos, cp);
-        if (length == 0) {
-            out += text[pos];
-            ++pos;
-            continue;
-        }
-        const uint32_t lower = LowerCodePoint(cp);
-        if (lower == cp) {
-            out.append(text.substr(pos, length));
-        } else {
-            AppendTwoByteUtf8(out, lower);
-        }
-        pos += length;
-    }
-    return out;
-}
 
 bool MatchesContent(std::string_view text, std::string_view filterText, int32_t mode) {
     const std::string haystack = ToLowerText(text);

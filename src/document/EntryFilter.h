@@ -43,11 +43,6 @@ struct TodoHideRules {
     int32_t daysBeforeShow = 0; ///< an undone to-do shows this many days before its deadline
 };
 
-/// `text` lower-cased as the content filter compares: A-Z, the accented capitals of Latin-1, the
-/// Latin Extended-A capitals, Greek and Cyrillic capitals become small letters; everything else,
-/// ill-formed bytes included, stays as it is.
-std::string ToLowerText(std::string_view text);
-
 /// The content rule on an already expanded `text`: both sides are lower-cased; the filter text is
 /// split into words at blanks, tabs, CR and LF (in mode kMatchExact it is one word, blanks and
 /// all). kMatchAllWords needs at least one word and every word as a substring; any other mode

@@ -43,6 +43,12 @@ TEST(TextCompare, FoldsLettersOfEveryCoveredScript) {
     }
 }
 
+TEST(TextCompare, LowerCaseKeepsOtherBytes) {
+    EXPECT_EQ(ToLowerText("ABC xyz 09 ÀÞ × ß ĀŁŽ İ Ÿ"), "abc xyz 09 àþ × ß āłž İ ÿ");
+    EXPECT_EQ(ToLowerText("\xC3 broken \xFF"), "\xC3 broken \xFF");
+    EXPECT_EQ(ToLowerText("Ω€📅"), "ω€📅");
+}
+
 // The comparison must be a strict weak ordering, or sets keyed by it break: check antisymmetry
 // and transitivity of equality on random short strings over a small mixed alphabet.
 TEST(TextCompare, IsAConsistentOrderingOnRandomText) {
@@ -63,6 +69,13 @@ TEST(TextCompare, IsAConsistentOrderingOnRandomText) {
             const int ab = CompareNoCase(a, b);
             const int ba = CompareNoCase(b, a);
             ASSERT_EQ((ab > 0) - (ab < 0), -((ba > 0) - (ba < 0))) << a << " / " << b;
+        }
+    }
+    // Lower-casing folds exactly what the comparison folds.
+    for (const auto& a : texts) {
+        for (const auto& b : texts) {
+            ASSERT_EQ(CompareNoCase(a, b) == 0, ToLowerText(a) == ToLowerText(b))
+                << a << " / " << b;
         }
     }
     std::set<std::string, NoCaseLess> names(texts.begin(), texts.end());
