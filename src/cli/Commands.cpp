@@ -553,6 +553,20 @@ TodoFilter HideRulesFilter(const Context& c) {
     };
 }
 
+// What both exports read: the event file (its to-dos judged at the program's clock, for the
+// state column) and the active holiday modules.
+struct ExportInput {
+    explicit ExportInput(Context& c) : contents(LoadEventFile(c.args.Positional()[1])) {
+        for (const auto& todo : contents.todos) {
+            todo->SetCurrentTime(CDateTime::Now());
+        }
+        LoadActiveHolidays(c, modules, holidays);
+    }
+    DocumentContents contents;
+    CHolidayModuleSet modules;
+    CHolidaySettings holidays;
+};
+
 void RunExportHtml(Context& c) {
     c.args.RequirePositional(2, "html FILE");
     static const std::vector<std::string_view> kinds = {"todo", "week", "fortnight", "month",
@@ -577,19 +591,12 @@ void RunExportHtml(Context& c) {
     const fs::path out = c.args.Required("--out");
     const fs::path templatePath = HtmlTemplatePath(c, kind);
 
-    DocumentContents contents = LoadEventFile(c.args.Positional()[1]);
-    // The state column judges each to-do at the program's clock.
-    for (const auto& todo : contents.todos) {
-        todo->SetCurrentTime(CDateTime::Now());
-    }
-    CHolidayModuleSet modules;
-    CHolidaySettings holidays;
-    LoadActiveHolidays(c, modules, holidays);
+    ExportInput input(c);
     HtmlExportSource source;
-    source.events = &contents.events;
-    source.todos = &contents.todos;
-    source.holidays = &modules;
-    source.holidaySettings = &holidays;
+    source.events = &input.contents.events;
+    source.todos = &input.contents.todos;
+    source.holidays = &input.modules;
+    source.holidaySettings = &input.holidays;
     source.todoFilter = HideRulesFilter(c);
     HtmlExport exporter(c.settings, source);
     const HtmlPageResult result = exporter.GeneratePage(templatePath, out, kind, date, days);
@@ -615,19 +622,12 @@ void RunExportCsv(Context& c) {
     const int days = CliArgs::ParseInt("--days", c.args.Required("--days"), 1, 36600);
     const fs::path out = c.args.Required("--out");
 
-    DocumentContents contents = LoadEventFile(c.args.Positional()[1]);
-    // The state column judges each to-do at the program's clock.
-    for (const auto& todo : contents.todos) {
-        todo->SetCurrentTime(CDateTime::Now());
-    }
-    CHolidayModuleSet modules;
-    CHolidaySettings holidays;
-    LoadActiveHolidays(c, modules, holidays);
+    ExportInput input(c);
     CsvExportSource source;
-    source.events = &contents.events;
-    source.todos = &contents.todos;
-    source.holidayModules = &modules;
-    source.holidaySettings = &holidays;
+    source.events = &input.contents.events;
+    source.todos = &input.contents.todos;
+    source.holidayModules = &input.modules;
+    source.holidaySettings = &input.holidays;
     source.todoFilter = HideRulesFilter(c);
     const std::string text = BuildCsvExport(&source, {kind, start, days}, c.settings);
     OnFile(out, [&] { WriteCsvExportFile(out, text); });
