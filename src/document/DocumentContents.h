@@ -18,6 +18,9 @@ struct DocumentContents {
     std::vector<std::unique_ptr<CDateEntry>> events;
     std::vector<std::unique_ptr<CTodoEntry>> todos;
     std::vector<std::string> changeList;
+    /// The shared file (SharePlaceName) against which this event file last completed a
+    /// synchronisation cycle; empty when it never did. Kept in the ".sync" side file.
+    std::string sharedPlace;
 
     bool IsEmpty() const {
         return templates.empty() && events.empty() && todos.empty() && changeList.empty();

@@ -64,7 +64,7 @@ TEST_F(CliSync, AdditionsAndDeletionsTravelBetweenTwoFiles) {
     EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
     EXPECT_TRUE(fs::exists(Path("share/shared.dat")));
     EXPECT_FALSE(fs::exists(Path("share/shared.lock")));
-    EXPECT_FALSE(fs::exists(dv::SyncSidePath(alice)));
+    EXPECT_TRUE(Info(alice)["changeList"].empty());
 
     r = Sync(bob);
     ASSERT_EQ(r.code, 0) << r.err;
@@ -172,13 +172,13 @@ TEST_F(CliSyncFtp, TwoFilesConvergeThroughTheServerInBothModes) {
     EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
     EXPECT_TRUE(fs::exists(m_server->LoginFolder() / "team/shared.dat"));
     EXPECT_TRUE(fs::exists(m_server->LoginFolder() / "team/shared.dts"));
-    EXPECT_FALSE(fs::exists(dv::SyncSidePath(alice)));
+    EXPECT_TRUE(Info(alice)["changeList"].empty());
 
     r = SyncFtp(bob, Url(kPassword), active);
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
     EXPECT_EQ(Descriptions(bob), (std::vector<std::string>{"Bob shared", "Alice shared"}));
-    EXPECT_FALSE(fs::exists(dv::SyncSidePath(bob)));
+    EXPECT_TRUE(Info(bob)["changeList"].empty());
 
     r = SyncFtp(alice, Url(kPassword));
     ASSERT_EQ(r.code, 0) << r.err;

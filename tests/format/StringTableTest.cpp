@@ -61,7 +61,8 @@ const uint32_t kAllIds[] = {
     kIdsCannotReadImport, kIdsCannotSaveEventFile, kIdsSearchReturned, kIdsSearchTerminated,
     kIdsSyncIdle, kIdsSyncSuccess, kIdsSyncUploaded, kIdsSyncBusy, kIdsSyncTransferFailed,
     kIdsSyncMergeFailed, kIdsSyncUploadSkipped, kIdsSyncCannotLock, kIdsSyncCannotConnect,
-    kIdsSyncSharedFileEmpty,
+    kIdsSyncSharedFileEmpty, kIdsSyncSharedFileMissing, kIdsSyncSharedFileMissingHelp,
+    kIdsSyncAskRemoveShared, kIdsSyncDeletionsHeld, kIdsSyncSharedFileDamaged,
 };
 // clang-format on
 
