@@ -236,7 +236,8 @@ public:
         /// Signs that the share existed before (a time stamp or backups beside the missing
         /// file): a first cycle then does not create it on its own.
         bool shareExisted = false;
-        /// Create the share from this user's entries when it is missing or empty, as asked.
+        /// Create the share from this user's entries when it is missing, empty or damaged, as
+        /// asked.
         bool create = false;
     };
     /// The merge step's result.
@@ -249,13 +250,13 @@ public:
     };
     /// SynchronizeWith with the evidence rules: a missing or empty shared file is never taken
     /// for a share whose entries were all deleted. When this event file never completed a cycle
-    /// against `options.place` (and no sign says the share existed), or `options.create` is set,
-    /// the share is created: the copy becomes every shared entry of this document and is to be
-    /// uploaded, and nothing is deleted. Otherwise the result is sharedFileMissing or
-    /// sharedFileEmpty and nothing changes.
-    /// Mass deletion guard: when the copy lacks more than half of this document's shared
-    /// entries and there are at least 10, those entries are not deleted but held
-    /// (GetHeldDeletionCount); everything else of the merge applies.
+    /// against `options.place` (and no sign says the share existed), or `options.create` is set
+    /// (which also replaces a damaged one), the share is created: the copy becomes every shared
+    /// entry of this document and is to be uploaded, and nothing is deleted. Otherwise the result
+    /// is sharedFileMissing or sharedFileEmpty and nothing changes. Mass deletion guard: when the
+    /// copy lacks more than half of this document's shared entries and there are at least 10, those
+    /// entries are not deleted but held (GetHeldDeletionCount); everything else of the merge
+    /// applies.
     SyncMergeResult SynchronizeWith(const std::filesystem::path& path, int networkFunction,
                                     int networkWriteAccess, const SyncMergeOptions& options);
     /// Shared entries that the last merge would have deleted but held back (mass deletion).

@@ -164,20 +164,38 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
     std::error_code sizeError;
     const bool empty = !options.sharedFileMissing &&
                        std::filesystem::file_size(path, sizeError) == 0 && !sizeError;
-    // A missing or empty shared file is no evidence that anybody deleted anything: it was never
-    // made, was removed, or is being written. It becomes the share only when this file has not
-    // yet completed a cycle against it (the first day of sharing) or the user asks for it.
-    const bool firstCycle = !options.place.empty() && options.place != m_contents.sharedPlace;
-    const bool create = (options.sharedFileMissing || empty) &&
-                        (options.create || (firstCycle && !options.shareExisted)) &&
-                        (networkWriteAccess & kWriteChanges) != 0;
-    if ((options.sharedFileMissing || empty) && !create) {
-        return options.sharedFileMissing ? SyncMergeResult::sharedFileMissing
-                                         : SyncMergeResult::sharedFileEmpty;
-    }
     // The whole copy is read before anything changes, so a damaged file changes nothing.
     DocumentContents shared;
+    bool damaged = false;
+    if (!options.sharedFileMissing && !empty) {
+        try {
+            shared = ReadEventFile(path, EventFileParts::entriesOnly);
+        } catch (const std::exception&) {
+            damaged = true;
+        }
+    }
+    // A missing or empty shared file is no evidence that anybody deleted anything: it was never
+    // made, was removed, or is being written. It becomes the share only when this file has not
+    // yet completed a cycle against it (the first day of sharing) or the user asks for it; a
+    // damaged one only when the user asks.
+    const bool firstCycle = !options.place.empty() && options.place != m_contents.sharedPlace;
+    const bool mayWrite = (networkWriteAccess & kWriteChanges) != 0;
+    const bool create = mayWrite && (options.create ? options.sharedFileMissing || empty || damaged
+                                                    : (options.sharedFileMissing || empty) &&
+                                                          firstCycle && !options.shareExisted);
+    if (!create) {
+        if (options.sharedFileMissing) {
+            return SyncMergeResult::sharedFileMissing;
+        }
+        if (empty) {
+            return SyncMergeResult::sharedFileEmpty;
+        }
+        if (damaged) {
+            return SyncMergeResult::failed;
+        }
+    }
     if (create) {
+        shared = DocumentContents{};
         for (const auto& entry : m_contents.events) {
             if (entry->GetStorageType() == kShared) {
                 auto copy = std::make_unique<CDateEntry>(*entry);
@@ -191,12 +209,6 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
                 copy->SetInEditor(false);
                 shared.todos.push_back(std::move(copy));
             }
-        }
-    } else {
-        try {
-            shared = ReadEventFile(path, EventFileParts::entriesOnly);
-        } catch (const std::exception&) {
-            return SyncMergeResult::failed;
         }
     }
     m_heldDeletions.clear();

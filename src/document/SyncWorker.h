@@ -26,8 +26,9 @@ struct SyncConfig {
     int NetworkSyncType = 0;          ///< 0 automatic, 1 manual
     int AutoSyncInterval = 30;        ///< seconds between automatic cycles
     int NetworkBackupDepth = 0;       ///< backups of the shared file kept; 0 none
-    /// Create the share from this user's shared entries when the shared file is missing or
-    /// empty (dayvault-cli sync --create). Without it only a first cycle against the place does.
+    /// Create the share from this user's shared entries when the shared file is missing, empty
+    /// or damaged (dayvault-cli sync --create). Without it only a first cycle against the place
+    /// creates a missing or empty one.
     bool CreateShare = false;
 };
 

@@ -261,7 +261,6 @@ TEST(DocumentFileTest, NewAndCloseSaveTheOpenFileFirstThenEmpty) {
     }
 }
 
-
 TEST(DocumentFileTest, OpenReadsTheFileAndItsSideFileRebuildsTheSetsAndResetsTheFilters) {
     TemporaryFolder folder;
     const DocumentContents sample = SampleContents();

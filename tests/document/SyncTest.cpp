@@ -475,10 +475,10 @@ TEST_F(NetworkCycleTest, MissingEmptyOrDamagedSharedFileChangesNothing) {
         SyncOutcome expected;
         const char* message;
     };
-    for (const Row& row : {Row{"missing", std::nullopt, SyncOutcome::sharedFileMissing, "backup"},
-                           Row{"empty", "", SyncOutcome::mergeFailed, "empty"},
-                           Row{"cut short", good.substr(0, good.size() - 7),
-                               SyncOutcome::mergeFailed, "damaged"}}) {
+    for (const Row& row :
+         {Row{"missing", std::nullopt, SyncOutcome::sharedFileMissing, "backup"},
+          Row{"empty", "", SyncOutcome::mergeFailed, "empty"},
+          Row{"cut short", good.substr(0, good.size() - 7), SyncOutcome::mergeFailed, "damaged"}}) {
         SCOPED_TRACE(row.name);
         fs::remove(shared);
         if (row.content) {
