@@ -911,11 +911,16 @@ void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int ne
     merge.unlock();
     // The worker has its answer; the question may take as long as the user needs. The other
     // changes of the merge stand either way.
-    if (doc != nullptr && doc->GetHeldDeletionCount() > 0 && prompt != nullptr &&
-        prompt->AskYesNo(
-            FormatString(kIdsSyncAskRemoveShared, std::to_string(doc->GetHeldDeletionCount())),
-            PromptIcon::Question)) {
-        doc->ApplyHeldDeletions();
+    try {
+        if (doc != nullptr && doc->GetHeldDeletionCount() > 0 && prompt != nullptr &&
+            prompt->AskYesNo(FormatString(kIdsSyncAskRemoveShared,
+                                          std::to_string(doc->GetHeldDeletionCount())),
+                             PromptIcon::Question)) {
+            doc->ApplyHeldDeletions();
+        }
+    } catch (...) {
+        busyState = kBusyIdle;
+        throw;
     }
     busyState = kBusyIdle;
 }

@@ -477,7 +477,8 @@ std::set<std::string> ChangeListOf(const CDayvaultDoc& doc) {
 }
 
 /// One sequential run; returns an empty string or what went wrong.
-std::string RunSequential(Transport transport, int userCount, unsigned seed, int steps) {
+std::string RunSequential(Transport transport, int userCount, unsigned seed, int steps,
+                          int& damages) {
     SharedPlace place(transport);
     std::mt19937 random(seed);
     std::vector<std::unique_ptr<SyncUser>> users;
@@ -560,6 +561,7 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
         if (roll < 3 && damage < 0 && static_cast<int>(cycled.size()) == userCount) {
             goodCopy = ReadAll(place.SharedFile());
             damage = std::uniform_int_distribution<int>(0, 2)(random);
+            ++damages;
             fs::remove(place.SharedFile());
             if (damage > 0) {
                 std::ofstream(place.SharedFile(), std::ios::binary)
@@ -621,11 +623,14 @@ struct SequentialRow {
 
 void RunSequentialRows(const std::vector<SequentialRow>& rows) {
     for (const SequentialRow& row : rows) {
+        int damages = 0;
         for (const unsigned seed : row.seeds) {
             SCOPED_TRACE(std::string(row.name) + ", seed " + std::to_string(seed));
-            const std::string error = RunSequential(row.transport, row.users, seed, row.steps);
+            const std::string error =
+                RunSequential(row.transport, row.users, seed, row.steps, damages);
             EXPECT_TRUE(error.empty()) << error;
         }
+        EXPECT_GT(damages, 0) << row.name << ": the shared file was never damaged";
     }
 }
 
