@@ -6,6 +6,8 @@
 #include "core/CFileException.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -285,6 +287,18 @@ std::vector<uint8_t> WriteChangeListBytes(const std::vector<std::string>& change
     return sink.TakeData();
 }
 
+namespace {
+
+uint64_t ByteSwap64(uint64_t value) {
+    uint64_t swapped = 0;
+    for (int i = 0; i < 8; ++i) {
+        swapped = (swapped << 8) | ((value >> (8 * i)) & 0xFF);
+    }
+    return swapped;
+}
+
+} // namespace
+
 uint64_t EventFileFingerprint(std::span<const uint8_t> bytes) {
     // Eight bytes at a time with a multiply-xorshift mix: fast enough that every save can afford
     // it, and any change of content or length changes it with overwhelming likelihood.
@@ -293,8 +307,9 @@ uint64_t EventFileFingerprint(std::span<const uint8_t> bytes) {
     size_t i = 0;
     for (; i + 8 <= bytes.size(); i += 8) {
         uint64_t word = 0;
-        for (int b = 7; b >= 0; --b) {
-            word = (word << 8) | bytes[i + static_cast<size_t>(b)];
+        std::memcpy(&word, bytes.data() + i, sizeof(word));
+        if constexpr (std::endian::native == std::endian::big) {
+            word = ByteSwap64(word); // the same fingerprint on every machine
         }
         hash = (hash ^ word) * kPrime;
         hash ^= hash >> 29;

@@ -913,9 +913,9 @@ void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int ne
     // changes of the merge stand either way.
     try {
         if (doc != nullptr && doc->GetHeldDeletionCount() > 0 && prompt != nullptr &&
-            prompt->AskYesNo(FormatString(kIdsSyncAskRemoveShared,
-                                          std::to_string(doc->GetHeldDeletionCount())),
-                             PromptIcon::Question)) {
+            prompt->AskYesNo(
+                FormatString(kIdsSyncAskRemoveShared, std::to_string(doc->GetHeldDeletionCount())),
+                PromptIcon::Question)) {
             doc->ApplyHeldDeletions();
         }
     } catch (...) {
