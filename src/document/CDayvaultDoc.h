@@ -317,7 +317,7 @@ private:
     bool WriteTo(const std::filesystem::path& path);
     /// The save before the document is emptied; false when the contents must stay.
     bool SaveBeforeDiscard();
-    void RecordSharedPlace(const std::string& place);
+    void RecordSharedPlace(const std::string& place, const std::string& shareId);
     void NotifyInitialUpdate();
 
     DocumentContents m_contents;
@@ -325,6 +325,7 @@ private:
     std::vector<std::string> m_pushedChanges;
     /// The shared place of the last merge, recorded when its upload is done.
     std::string m_mergedPlace;
+    std::string m_mergedShareId;
     /// GUIDs of shared entries the last merge held back from deletion.
     std::vector<std::string> m_heldDeletions;
     std::string m_lastSaveError;

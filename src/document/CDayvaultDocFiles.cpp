@@ -128,8 +128,11 @@ void CDayvaultDoc::DeleteContents() {
     m_contents.todos.clear();
     m_contents.changeList.clear();
     m_contents.sharedPlace.clear();
+    m_contents.sharedPlaceId.clear();
+    m_contents.shareId.clear();
     m_pushedChanges.clear();
     m_mergedPlace.clear();
+    m_mergedShareId.clear();
     m_heldDeletions.clear();
     m_eventHistory.Clear();
     m_todoHistory.Clear();
@@ -241,18 +244,18 @@ void CDayvaultDoc::ClearChangeList() {
     }
 }
 
-void CDayvaultDoc::RecordSharedPlace(const std::string& place) {
-    if (place.empty() || place == m_contents.sharedPlace) {
+void CDayvaultDoc::RecordSharedPlace(const std::string& place, const std::string& shareId) {
+    if (place.empty() || (place == m_contents.sharedPlace && shareId == m_contents.sharedPlaceId)) {
         return;
     }
     m_contents.sharedPlace = place;
-    m_modified = true;
+    m_contents.sharedPlaceId = shareId;
     RequestSave();
 }
 
 void CDayvaultDoc::ClearPushedChanges() {
     // The upload completed the cycle of the last merge.
-    RecordSharedPlace(m_mergedPlace);
+    RecordSharedPlace(m_mergedPlace, m_mergedShareId);
     if (m_pushedChanges.empty()) {
         return;
     }

@@ -2,6 +2,7 @@
 // downloaded copy of the shared event file.
 
 #include "core/ByteStream.h"
+#include "core/Guid.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EventFile.h"
 
@@ -178,7 +179,8 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
     // made, was removed, or is being written. It becomes the share only when this file has not
     // yet completed a cycle against it (the first day of sharing) or the user asks for it; a
     // damaged one only when the user asks.
-    const bool firstCycle = !options.place.empty() && options.place != m_contents.sharedPlace;
+    const bool samePlace = !options.place.empty() && options.place == m_contents.sharedPlace;
+    const bool firstCycle = !options.place.empty() && !samePlace;
     const bool mayWrite = (networkWriteAccess & kWriteChanges) != 0;
     const bool create = mayWrite && (options.create ? options.sharedFileMissing || empty || damaged
                                                     : (options.sharedFileMissing || empty) &&
@@ -194,8 +196,14 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
             return SyncMergeResult::failed;
         }
     }
+    // The first cycle against a place, or against a share that was created again since this
+    // file's last cycle (another identity), joins it: every shared entry here is added to the
+    // copy and nothing is deleted, since the copy's lack of an entry says nothing about it.
+    const bool joining =
+        create || firstCycle || (samePlace && shared.shareId != m_contents.sharedPlaceId);
     if (create) {
         shared = DocumentContents{};
+        shared.shareId = NewGuidString();
         for (const auto& entry : m_contents.events) {
             if (entry->GetStorageType() == kShared) {
                 auto copy = std::make_unique<CDateEntry>(*entry);
@@ -221,11 +229,30 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
     }
 
     // Push.
+    bool joined = false; // entries of this user that joined the copy
     {
         const auto localEvents = IndexByGuid(m_contents.events);
         const auto localTodos = IndexByGuid(m_contents.todos);
         IndexedList<CDateEntry> sharedEvents(shared.events);
         IndexedList<CTodoEntry> sharedTodos(shared.todos);
+        if (joining && !create && mayWrite) {
+            for (const auto& entry : m_contents.events) {
+                if (entry->GetStorageType() == kShared && !sharedEvents.Find(entry->GetGUID())) {
+                    auto copy = std::make_unique<CDateEntry>(*entry);
+                    copy->SetSuspended(false);
+                    sharedEvents.Append(std::move(copy));
+                    joined = true;
+                }
+            }
+            for (const auto& todo : m_contents.todos) {
+                if (todo->GetStorageType() == kShared && !sharedTodos.Find(todo->GetGUID())) {
+                    auto copy = std::make_unique<CTodoEntry>(*todo);
+                    copy->SetInEditor(false);
+                    sharedTodos.Append(std::move(copy));
+                    joined = true;
+                }
+            }
+        }
         for (const std::string& guid : m_contents.changeList) {
             const auto event = localEvents.find(guid);
             const auto todo = localTodos.find(guid);
@@ -317,7 +344,9 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
     // More than half of at least ten shared entries gone at once looks more like a damaged or
     // replaced shared file than like colleagues tidying up: the owner asks the user first.
     const int gone = static_cast<int>(goneEvents.size() + goneTodos.size());
-    if (sharedHere >= kMassDeletionMinimum && 2 * gone > sharedHere) {
+    if (joining) {
+        // Nothing is deleted when joining; see above.
+    } else if (sharedHere >= kMassDeletionMinimum && 2 * gone > sharedHere) {
         for (CDateEntry* entry : goneEvents) {
             m_heldDeletions.push_back(entry->GetGUID());
         }
@@ -333,7 +362,7 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
         }
     }
 
-    const bool upload = create || !m_contents.changeList.empty();
+    const bool upload = create || joined || !m_contents.changeList.empty();
     bool written = true;
     if (upload) {
         try {
@@ -349,13 +378,14 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
     // What the upload will carry; an entry changed after this point stays in the list.
     m_pushedChanges = written ? m_contents.changeList : std::vector<std::string>{};
     m_mergedPlace = written ? options.place : std::string();
+    m_mergedShareId = shared.shareId;
     RebuildCategories();
     RebuildGroups();
     if (!written) {
         return SyncMergeResult::failed;
     }
     if (!upload) {
-        RecordSharedPlace(options.place); // nothing to upload: the cycle is complete
+        RecordSharedPlace(options.place, shared.shareId); // nothing to upload: complete
         return SyncMergeResult::merged;
     }
     return SyncMergeResult::mergedUpload;

@@ -29,6 +29,8 @@ constexpr size_t kMinTodoObjectBytes = 2 + 50;
 constexpr size_t kMinChangeEntryBytes = 1;
 // Starts the part of a ".sync" file after the change list ("DVS1"), which older readers never see.
 constexpr uint32_t kSyncSideMarker = 0x31535644;
+// Starts the share's identity after the to-dos of a shared file ("DVSH").
+constexpr uint32_t kShareIdMarker = 0x48535644;
 
 std::function<void(SaveStage)>& SaveFaultHook() {
     static std::function<void(SaveStage)> hook;
@@ -48,6 +50,7 @@ void WriteSyncSide(CArchive& ar, const SyncSideFile& side) {
         ar.WriteDWord(static_cast<uint32_t>(*side.eventFileFingerprint));
         ar.WriteDWord(static_cast<uint32_t>(*side.eventFileFingerprint >> 32));
         ar.WriteString(side.sharedPlace);
+        ar.WriteString(side.sharedPlaceId);
     }
 }
 
@@ -58,6 +61,9 @@ void ReadSyncSide(CArchive& ar, SyncSideFile& side) {
         const uint64_t high = ar.ReadDWord();
         side.eventFileFingerprint = low | (high << 32);
         side.sharedPlace = ar.ReadString();
+        if (ar.GetRemaining() > 0) {
+            side.sharedPlaceId = ar.ReadString();
+        }
     }
 }
 
@@ -228,6 +234,10 @@ void WriteEventStream(CArchive& ar, const DocumentContents& contents) {
     WriteObjects(ar, contents.templates);
     WriteObjects(ar, contents.events);
     WriteObjects(ar, contents.todos);
+    if (!contents.shareId.empty()) {
+        ar.WriteDWord(kShareIdMarker);
+        ar.WriteString(contents.shareId);
+    }
 }
 
 void ReadEventStream(CArchive& ar, DocumentContents& contents) {
@@ -235,6 +245,17 @@ void ReadEventStream(CArchive& ar, DocumentContents& contents) {
     ReadObjects(ar, contents.templates, kMinEventObjectBytes);
     ReadObjects(ar, contents.events, kMinEventObjectBytes);
     ReadObjects(ar, contents.todos, kMinTodoObjectBytes);
+    // Whatever follows the to-dos is no part of the entries: a share's identity when it reads
+    // as one, and ignored otherwise.
+    if (ar.GetRemaining() >= 4) {
+        try {
+            if (ar.ReadDWord() == kShareIdMarker) {
+                contents.shareId = ar.ReadString();
+            }
+        } catch (const CArchiveException&) {
+            contents.shareId.clear();
+        }
+    }
 }
 
 void WriteChangeList(CArchive& ar, const std::vector<std::string>& changeList) {
@@ -374,7 +395,7 @@ void WriteEventFile(const std::filesystem::path& path, const DocumentContents& c
     // the reader knows when the event file is still the older one.
     if (!contents.changeList.empty() || !contents.sharedPlace.empty()) {
         const SyncSideFile side{contents.changeList, EventFileFingerprint(bytes),
-                                contents.sharedPlace};
+                                contents.sharedPlace, contents.sharedPlaceId};
         WriteFileArchive(sidePath, [&](CArchive& ar) { WriteSyncSide(ar, side); });
         RunSaveFaultHook(SaveStage::sideFileWritten);
     }
@@ -410,6 +431,7 @@ DocumentContents ReadEventFile(const std::filesystem::path& path, EventFileParts
                 ReadFileArchive(sidePath, *side, [&](CArchive& ar) { ReadSyncSide(ar, read); });
                 contents.changeList = std::move(read.changeList);
                 contents.sharedPlace = std::move(read.sharedPlace);
+                contents.sharedPlaceId = std::move(read.sharedPlaceId);
                 if (read.eventFileFingerprint &&
                     *read.eventFileFingerprint != EventFileFingerprint(ReadWholeFile(path))) {
                     RecoverChangeList(contents);

@@ -62,6 +62,7 @@ struct SyncSideFile {
     std::vector<std::string> changeList;
     std::optional<uint64_t> eventFileFingerprint; ///< none in files of older writers
     std::string sharedPlace;
+    std::string sharedPlaceId;
 };
 
 /// A 64-bit fingerprint of an event file's bytes, length included; not a cryptographic hash.

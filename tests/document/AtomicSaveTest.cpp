@@ -49,9 +49,9 @@ TEST(AtomicSaveTest, KilledSavesLeaveTheOldOrTheNewFile) {
     const std::vector<uint8_t> firstBytes = WriteEventFileBytes(first);
     const std::vector<uint8_t> secondBytes = WriteEventFileBytes(second);
     const std::vector<uint8_t> firstSide =
-        WriteSyncSideBytes({first.changeList, EventFileFingerprint(firstBytes), ""});
+        WriteSyncSideBytes({first.changeList, EventFileFingerprint(firstBytes), "", ""});
     const std::vector<uint8_t> secondSide =
-        WriteSyncSideBytes({second.changeList, EventFileFingerprint(secondBytes), ""});
+        WriteSyncSideBytes({second.changeList, EventFileFingerprint(secondBytes), "", ""});
     // Kills land anywhere within about two saves, however fast this machine saves.
     const auto started = std::chrono::steady_clock::now();
     WriteEventFile(folder / "timing.dat", first);

@@ -247,7 +247,7 @@ TEST(EventFileTest, FilesRoundTripWithTheirSideFile) {
     EXPECT_EQ(test::ReadAllBytes(path), WriteEventFileBytes(contents));
     const std::vector<uint8_t> bytes = WriteEventFileBytes(contents);
     EXPECT_EQ(test::ReadAllBytes(folder / "events.sync"),
-              WriteSyncSideBytes({contents.changeList, EventFileFingerprint(bytes), ""}));
+              WriteSyncSideBytes({contents.changeList, EventFileFingerprint(bytes), "", ""}));
     // Readers that know only the list stop after it.
     EXPECT_EQ(ReadChangeListBytes(test::ReadAllBytes(folder / "events.sync")), contents.changeList);
     test::ExpectSameContents(ReadEventFile(path), contents);

@@ -478,7 +478,7 @@ TEST_F(NetworkCycleTest, MissingEmptyOrDamagedSharedFileChangesNothing) {
     for (const Row& row :
          {Row{"missing", std::nullopt, SyncOutcome::sharedFileMissing, "backup"},
           Row{"empty", "", SyncOutcome::mergeFailed, "empty"},
-          Row{"cut short", good.substr(0, good.size() - 7), SyncOutcome::mergeFailed, "damaged"}}) {
+          Row{"cut short", good.substr(0, good.size() / 2), SyncOutcome::mergeFailed, "damaged"}}) {
         SCOPED_TRACE(row.name);
         fs::remove(shared);
         if (row.content) {
@@ -574,6 +574,33 @@ TEST_F(NetworkCycleTest, StaleLockFileIsBroken) {
     EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
     EXPECT_FALSE(fs::exists(Path("shared.lock")));
     EXPECT_TRUE(user.doc.GetChangeList().empty());
+}
+
+// A shared file created again (by a newcomer's first cycle after it went missing, or by another
+// user's --create) is a new share: a user's first cycle against it adds that user's shared
+// entries and deletes none of those the creator lacked. Afterwards deletions travel as usual.
+TEST_F(NetworkCycleTest, ASharedFileCreatedAgainLosesNoEntry) {
+    const fs::path shared = Path("shared.dat");
+    User bob(PathConfig(shared));
+    const std::string first = bob.AddShared("bob 1");
+    bob.AddShared("bob 2");
+    ASSERT_EQ(bob.worker.RunCycleNow(), SyncOutcome::uploaded);
+    fs::remove(shared);
+    User carol(PathConfig(shared));
+    carol.AddShared("carol's");
+    ASSERT_EQ(carol.worker.RunCycleNow(), SyncOutcome::uploaded); // no backups: she creates it
+    EXPECT_EQ(ReadEventFile(shared, EventFileParts::entriesOnly).events.size(), 1u);
+
+    EXPECT_EQ(bob.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_EQ(bob.doc.GetDateEntryCount(), 3);
+    EXPECT_EQ(ReadEventFile(shared, EventFileParts::entriesOnly).events.size(), 3u);
+    EXPECT_EQ(carol.worker.RunCycleNow(), SyncOutcome::success);
+    EXPECT_EQ(carol.doc.GetDateEntryCount(), 3);
+
+    carol.doc.DeleteDateEntry(carol.doc.FindDateEntry(first), kEditInteractive);
+    EXPECT_EQ(carol.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_EQ(bob.worker.RunCycleNow(), SyncOutcome::success);
+    EXPECT_EQ(bob.doc.FindDateEntry(first), nullptr);
 }
 
 // ---- the worker thread --------------------------------------------------------------------------
