@@ -253,7 +253,10 @@ public:
     /// against `options.place` (and no sign says the share existed), or `options.create` is set
     /// (which also replaces a damaged one), the share is created: the copy becomes every shared
     /// entry of this document and is to be uploaded, and nothing is deleted. Otherwise the result
-    /// is sharedFileMissing or sharedFileEmpty and nothing changes. Mass deletion guard: when the
+    /// is sharedFileMissing or sharedFileEmpty and nothing changes. The first cycle against
+    /// `options.place`, or against a share whose identity (DocumentContents::shareId) is not the
+    /// one recorded with the place, joins it: every shared entry of this document is added to the
+    /// copy and nothing is deleted. Mass deletion guard: when the
     /// copy lacks more than half of this document's shared entries and there are at least 10, those
     /// entries are not deleted but held (GetHeldDeletionCount); everything else of the merge
     /// applies.
