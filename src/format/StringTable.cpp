@@ -181,7 +181,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsSyncCannotLock, "Unable to create the lock file\n%s"},
     {kIdsSyncCannotConnect, "Unable to connect to the FTP server\n%s"},
     {kIdsSyncSharedFileEmpty, "%s: the shared file is empty; it may be being uploaded"},
-    {kIdsSyncSharedFileMissing, "The shared file is missing; nothing was changed"},
+    {kIdsSyncSharedFileMissing,
+     "The shared file is missing; nothing was changed. Restore its newest backup or share again"},
     {kIdsSyncSharedFileMissingHelp,
      "%s: the shared file is missing. Restore its newest backup (the .bNN file with the latest "
      "date) under its name, or share again to create it from your shared entries."},

@@ -144,7 +144,10 @@ TEST_F(CliSync, MissingOrDamagedSharedFileNeverDeletes) {
     };
     const std::string cut = good.substr(0, good.size() / 2);
     for (const Row& row :
-         {Row{"missing", nullptr, "The shared file is missing; nothing was changed\n", "backup"},
+         {Row{"missing", nullptr,
+              "The shared file is missing; nothing was changed. Restore its newest backup or "
+              "share again\n",
+              "backup"},
           Row{"empty", "", "Merging the shared file failed\n", "empty"},
           Row{"cut short", cut.c_str(), "Merging the shared file failed\n", "damaged"}}) {
         SCOPED_TRACE(row.name);
