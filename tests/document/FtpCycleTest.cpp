@@ -222,6 +222,13 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
              };
          },
          SyncOutcome::transferFailed},
+        {"the connection drops at the rename",
+         [](FakeServer& server, TestHost&) {
+             server.failWhen = [](const std::string& op, const std::string&) {
+                 return op == "rename";
+             };
+         },
+         SyncOutcome::transferFailed},
         {"upload of the time stamp fails",
          [](FakeServer& server, TestHost&) {
              server.failWhen = [](const std::string& op, const std::string& path) {
@@ -262,7 +269,10 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
         if (row.expected == SyncOutcome::transferFailed) {
             EXPECT_FALSE(user.worker.GetLastError().empty());
         }
-        // Whatever happened, the upload lock went with the cycle.
+        // Whatever happened, the upload lock and the temporary upload went with the cycle.
+        for (const auto& file : server.files) {
+            EXPECT_FALSE(file.first.ends_with(".tmp")) << file.first;
+        }
         EXPECT_FALSE(server.folders.contains("share/events.lock"));
         EXPECT_FALSE(server.files.contains("share/events.lock/owner"));
     }
