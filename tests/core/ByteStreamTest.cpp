@@ -103,28 +103,6 @@ TEST_F(ByteStreamTest, FileWrittenAtomicallyReadsBackInChunks) {
     EXPECT_EQ(read, content);
 }
 
-TEST_F(ByteStreamTest, ArchiveOverFilesRoundTrips) {
-    const fs::path target = m_folder / "strings.dat";
-    {
-        CAtomicFileSink sink(target);
-        CArchive ar(sink);
-        for (int i = 0; i < 20000; ++i) {
-            ar.WriteLong(i);
-            ar.WriteString("entry " + std::to_string(i));
-        }
-        ar.Close();
-        sink.Commit();
-    }
-    CFileSource source(target);
-    CArchive ar(source);
-    for (int i = 0; i < 20000; ++i) {
-        ASSERT_EQ(ar.ReadLong(), i);
-        ASSERT_EQ(ar.ReadString(), "entry " + std::to_string(i));
-    }
-    EXPECT_EQ(ar.GetRemaining(), 0u);
-    EXPECT_THROW(ar.ReadByte(), CArchiveException);
-}
-
 TEST_F(ByteStreamTest, CommitReplacesTheOldFileAndKeepsItsPermissions) {
     const fs::path target = m_folder / "events.dat";
     WriteFile(target, "old content");
