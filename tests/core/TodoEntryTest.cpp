@@ -1,5 +1,7 @@
+#include "EntryRecords.h"
 #include "RecordBytes.h"
 #include "core/CArchive.h"
+#include "core/CDateEntry.h"
 #include "core/CTodoEntry.h"
 #include "core/Clock.h"
 #include "core/Guid.h"
@@ -8,8 +10,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace dv {
@@ -142,32 +146,6 @@ TEST(TodoEntryArchive, SchemaOneKeepsTheConstructedGuidAndStaysLocal) {
     ASSERT_NE(current, nullptr);
     EXPECT_EQ(current->GetGUID(), DistinctData().GUID) << "schema 2 keeps its GUID";
     EXPECT_EQ(current->GetStorageType(), 2);
-}
-
-TEST(TodoEntryArchive, DamagedRecordsThrow) {
-    for (uint16_t schema = 1; schema <= 2; ++schema) {
-        const std::vector<uint8_t>& whole =
-            TodoRecord(schema, DistinctData(), 1, kStoredCurrentTime).Get();
-        for (size_t size = 0; size < whole.size(); ++size) {
-            const std::vector<uint8_t> cut(whole.begin(), whole.begin() + size);
-            try {
-                LoadObject<CTodoEntry>(cut);
-                ADD_FAILURE() << "schema " << schema << " cut after " << size << " bytes was read";
-            } catch (const CArchiveException& e) {
-                EXPECT_EQ(e.GetCause(), CArchiveException::Cause::endOfFile) << e.what();
-            }
-        }
-    }
-    for (uint16_t schema : {uint16_t{0}, uint16_t{3}}) {
-        const std::vector<uint8_t>& bytes =
-            TodoRecord(schema, DistinctData(), 1, kStoredCurrentTime).Get();
-        try {
-            LoadObject<CTodoEntry>(bytes);
-            ADD_FAILURE() << "schema " << schema << " was read";
-        } catch (const CArchiveException& e) {
-            EXPECT_EQ(e.GetCause(), CArchiveException::Cause::badSchema) << e.what();
-        }
-    }
 }
 
 TEST(TodoEntryCopy, CopiesEveryFieldIncludingTimeAndEditorMark) {
@@ -329,6 +307,70 @@ TEST(TodoEntryState, SetCurrentTimeReportsChangesOfUrgentOrOverdue) {
         EXPECT_EQ(todo.GetCurrentTime(), step.now) << "stored also when nothing changed";
         EXPECT_STREQ(StateName(todo.GetState()), StateName(step.state));
     }
+}
+
+// ---- what event and to-do records share ---------------------------------------------------------
+
+template <class T>
+struct Records;
+template <>
+struct Records<CDateEntry> {
+    static constexpr uint16_t kOldest = 1;
+    static constexpr uint16_t kCurrent = 4;
+    static std::vector<uint8_t> Of(uint16_t schema) { return test::SampleEventRecord(schema); }
+};
+template <>
+struct Records<CTodoEntry> {
+    static constexpr uint16_t kOldest = 1;
+    static constexpr uint16_t kCurrent = 2;
+    static std::vector<uint8_t> Of(uint16_t schema) {
+        return TodoRecord(schema, DistinctData(), 1, kStoredCurrentTime).Get();
+    }
+};
+
+/// The cause of the archive error that reading `bytes` as an object of `as` throws, if any.
+std::optional<CArchiveException::Cause> ReadCause(const std::vector<uint8_t>& bytes,
+                                                  const CRuntimeClass* as) {
+    CMemorySource source(bytes);
+    CArchive ar(source);
+    try {
+        const CObjectRef read = ar.ReadObjectRef(as);
+    } catch (const CArchiveException& e) {
+        return e.GetCause();
+    }
+    return std::nullopt;
+}
+
+template <class T>
+class EntryRecordTest : public ::testing::Test {};
+using EntryTypes = ::testing::Types<CDateEntry, CTodoEntry>;
+TYPED_TEST_SUITE(EntryRecordTest, EntryTypes);
+
+TYPED_TEST(EntryRecordTest, TruncatedRecordsThrowAtEveryByte) {
+    using R = Records<TypeParam>;
+    for (uint16_t schema = R::kOldest; schema <= R::kCurrent; ++schema) {
+        const std::vector<uint8_t> whole = R::Of(schema);
+        for (size_t size = 0; size < whole.size(); ++size) {
+            const std::vector<uint8_t> cut(whole.begin(), whole.begin() + size);
+            EXPECT_EQ(ReadCause(cut, &TypeParam::RuntimeClass),
+                      CArchiveException::Cause::endOfFile)
+                << "schema " << schema << " cut after " << size << " bytes";
+        }
+    }
+}
+
+TYPED_TEST(EntryRecordTest, RefusesUnknownSchemasAndTheOtherClass) {
+    using R = Records<TypeParam>;
+    for (const uint16_t schema : {uint16_t{R::kOldest - 1}, uint16_t{R::kCurrent + 1}}) {
+        std::vector<uint8_t> bytes = R::Of(R::kCurrent);
+        bytes[2] = static_cast<uint8_t>(schema); // the schema WORD of the class record
+        EXPECT_EQ(ReadCause(bytes, &TypeParam::RuntimeClass), CArchiveException::Cause::badSchema)
+            << schema;
+    }
+    const CRuntimeClass* other = std::is_same_v<TypeParam, CDateEntry>
+                                     ? &CTodoEntry::RuntimeClass
+                                     : &CDateEntry::RuntimeClass;
+    EXPECT_EQ(ReadCause(R::Of(R::kCurrent), other), CArchiveException::Cause::badClass);
 }
 
 } // namespace
