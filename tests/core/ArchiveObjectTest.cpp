@@ -142,30 +142,6 @@ void ReadAny(CArchive& ar) {
 
 // ---- Tags when writing --------------------------------------------------------------------------
 
-TEST(ArchiveObjectTest, SecondObjectOfAClassRefersToTheClassIndex) {
-    CTestItem first;
-    first.value = 0x1111;
-    CTestItem second;
-    second.value = 0x2222;
-    const Bytes bytes = Store([&](CArchive& ar) {
-        ar.WriteObject(&first);
-        ar.WriteObject(&second);
-    });
-    EXPECT_EQ(bytes,
-              Concat({ClassRecord("CTestItem", 1), {0x11, 0x11}, {0x01, 0x80}, {0x22, 0x22}}));
-
-    CMemorySource source(bytes);
-    CArchive ar(source);
-    EXPECT_EQ(ar.GetObjectSchema(), CArchive::kNoSchema);
-    const auto a = ar.ReadObject<CTestItem>();
-    const auto b = ar.ReadObject<CTestItem>();
-    ASSERT_TRUE(a && b);
-    EXPECT_EQ(a->value, 0x1111);
-    EXPECT_EQ(b->value, 0x2222);
-    EXPECT_EQ(b->seenSchema, 1);
-    EXPECT_EQ(ar.GetObjectSchema(), CArchive::kNoSchema);
-}
-
 TEST(ArchiveObjectTest, BackReferencesNullAndInterleavedIndices) {
     CTestItem a;
     a.value = 1;
