@@ -280,8 +280,8 @@ TEST(DateEntryArchive, OlderSchemasLeaveAbsentFieldsAtTheirDefaults) {
         int32_t expectedOrdinal;
     };
     const Row rows[] = {
-        {"schema1_stored4_means_last", 1, 4, 5},   {"schema1_stored3_stays_fourth", 1, 3, 3},
-        {"schema2_stored4_means_last", 2, 4, 5},   {"schema3_keeps4_as_fifth", 3, 4, 4},
+        {"schema1_stored4_means_last", 1, 4, 5}, {"schema1_stored3_stays_fourth", 1, 3, 3},
+        {"schema2_stored4_means_last", 2, 4, 5}, {"schema3_keeps4_as_fifth", 3, 4, 4},
         {"schema4_keeps4_as_fifth", 4, 4, 4},
     };
     for (const Row& row : rows) {

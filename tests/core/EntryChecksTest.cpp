@@ -131,7 +131,7 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
         {"end_before_first_occurrence",
          EventBuilder(timed).Every(1, kRepeatWeeks).Until(T(2006, 1, 1)),
          EventCheck::EndBeforeFirstOccurrence},
-        };
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(CheckEventData(row.event.Data()), row.result);

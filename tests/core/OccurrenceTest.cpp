@@ -95,7 +95,7 @@ TEST(Occurrence, OverlapRuleAtWindowBoundaries) {
         {"window_begins_second_after_end", T(2007, 3, 5, 11, 0, 1), T(2007, 3, 5, 12), false},
         {"window_around_occurrence", T(2007, 3, 5, 9), T(2007, 3, 5, 12), true},
         {"instant_inside", T(2007, 3, 5, 10, 30), T(2007, 3, 5, 10, 30), true},
-        };
+    };
     CDateEntry withEnd = EventBuilder().Start(2007, 3, 5, 10).End(2007, 3, 5, 11).Build();
     for (const Row& row : hour) {
         SCOPED_TRACE(row.name);

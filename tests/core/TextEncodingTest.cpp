@@ -81,10 +81,8 @@ TEST(TextEncodingTest, Cp1252MapsToTheExpectedCharacters) {
         char32_t codePoint;
     };
     const std::vector<Row> rows = {
-        {"euro sign at 0x80", "\x80", 0x20AC},
-        {"undefined 0x81 keeps its value", "\x81", 0x81},
-        {"trade mark at 0x99", "\x99", 0x2122},
-        {"Y diaeresis at 0x9F", "\x9F", 0x178},
+        {"euro sign at 0x80", "\x80", 0x20AC},  {"undefined 0x81 keeps its value", "\x81", 0x81},
+        {"trade mark at 0x99", "\x99", 0x2122}, {"Y diaeresis at 0x9F", "\x9F", 0x178},
         {"y diaeresis at 0xFF", "\xFF", 0xFF},
     };
     for (const Row& row : rows) {

@@ -352,8 +352,7 @@ TYPED_TEST(EntryRecordTest, TruncatedRecordsThrowAtEveryByte) {
         const std::vector<uint8_t> whole = R::Of(schema);
         for (size_t size = 0; size < whole.size(); ++size) {
             const std::vector<uint8_t> cut(whole.begin(), whole.begin() + size);
-            EXPECT_EQ(ReadCause(cut, &TypeParam::RuntimeClass),
-                      CArchiveException::Cause::endOfFile)
+            EXPECT_EQ(ReadCause(cut, &TypeParam::RuntimeClass), CArchiveException::Cause::endOfFile)
                 << "schema " << schema << " cut after " << size << " bytes";
         }
     }
@@ -367,9 +366,8 @@ TYPED_TEST(EntryRecordTest, RefusesUnknownSchemasAndTheOtherClass) {
         EXPECT_EQ(ReadCause(bytes, &TypeParam::RuntimeClass), CArchiveException::Cause::badSchema)
             << schema;
     }
-    const CRuntimeClass* other = std::is_same_v<TypeParam, CDateEntry>
-                                     ? &CTodoEntry::RuntimeClass
-                                     : &CDateEntry::RuntimeClass;
+    const CRuntimeClass* other = std::is_same_v<TypeParam, CDateEntry> ? &CTodoEntry::RuntimeClass
+                                                                       : &CDateEntry::RuntimeClass;
     EXPECT_EQ(ReadCause(R::Of(R::kCurrent), other), CArchiveException::Cause::badClass);
 }
 
