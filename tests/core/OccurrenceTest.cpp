@@ -94,6 +94,8 @@ TEST(Occurrence, OverlapRuleAtWindowBoundaries) {
         {"window_begins_at_end", T(2007, 3, 5, 11), T(2007, 3, 5, 12), true},
         {"window_begins_second_after_end", T(2007, 3, 5, 11, 0, 1), T(2007, 3, 5, 12), false},
         {"window_around_occurrence", T(2007, 3, 5, 9), T(2007, 3, 5, 12), true},
+        {"window_inside_ending_a_second_before_the_end", T(2007, 3, 5, 10, 0, 1),
+         T(2007, 3, 5, 10, 59, 59), true},
         {"instant_inside", T(2007, 3, 5, 10, 30), T(2007, 3, 5, 10, 30), true},
     };
     CDateEntry withEnd = EventBuilder().Start(2007, 3, 5, 10).End(2007, 3, 5, 11).Build();
@@ -119,6 +121,16 @@ TEST(Occurrence, OverlapRuleAtWindowBoundaries) {
         CDateTime start;
         CDateTime end;
         EXPECT_EQ(instant.FindFirstOccurrence(row.a, row.b, start, end), row.overlaps);
+    }
+}
+
+// The random walk rarely meets a century year; 2100 has no 29 February, 2000 has one.
+TEST(Occurrence, MonthlyStepsFromThe31stClampInCenturyYears) {
+    for (const auto& [year, day] : {std::pair{2100, 28}, std::pair{2000, 29}}) {
+        SCOPED_TRACE(year);
+        CDateEntry entry = EventBuilder().Start(year, 1, 31, 10).Every(1, kRepeatMonths).Build();
+        EXPECT_EQ(Starts(entry, T(year, 2, 1), T(year, 3, 1, 9)),
+                  std::vector<CDateTime>{T(year, 2, day, 10)});
     }
 }
 
