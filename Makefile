@@ -104,11 +104,12 @@ fuzz: fuzz-deps
 	  done
 
 # Unoptimised, so that every line and branch in the report is one of the source's. The counters are
-# cleared before the run, so the report is of this run of the tests alone.
+# cleared before the run, so the report is of this run of the tests alone; a failing test still gets
+# its report, and then fails the target.
 coverage: coverage-deps
 	$(call configure_and_build,$(COVERAGE_DIR),-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage)
 	find $(COVERAGE_DIR) -name '*.gcda' -delete
-	cd $(COVERAGE_DIR) && ctest -j $(JOBS) $(CTEST_ARGS) || echo "Some tests failed; the report covers the run as it went."
+	cd $(COVERAGE_DIR) && { ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS); echo $$? > ctest-status; }
 	mkdir -p $(COVERAGE_DIR)/coverage
 	gcovr -r . --object-directory $(COVERAGE_DIR) --filter 'src/' -j $(JOBS) \
 	    --exclude-throw-branches --exclude-unreachable-branches \
@@ -116,6 +117,7 @@ coverage: coverage-deps
 	    --html-details $(COVERAGE_DIR)/coverage/index.html
 	@python3 tools/coverage_summary.py $(COVERAGE_DIR)/coverage/summary.json | tee $(COVERAGE_DIR)/coverage/modules.txt
 	@echo "Per file: $(COVERAGE_DIR)/coverage/files.txt and $(COVERAGE_DIR)/coverage/index.html"
+	@[ "$$(cat $(COVERAGE_DIR)/ctest-status)" = 0 ] || { echo "Some tests failed; the report covers the run as it went."; exit 1; }
 
 # Not part of 'make test': each mutant rebuilds one scratch tree and runs its test programs.
 mutants: mutant-deps
