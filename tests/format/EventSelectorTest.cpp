@@ -5,6 +5,7 @@
 #include "core/EventBuilder.h"
 #include "format/CDateEntryFormatter.h"
 #include "format/FormatTestSupport.h"
+#include "support/Occurrences.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -210,14 +211,8 @@ TEST(EventSelectors, EveryCallSeesTheCurrentState) {
 // when `visit` returns false.
 template <typename Visit>
 void Walk(CDateEntry entry, const CDateTime& a, const CDateTime& b, Visit visit) {
-    CDateTime start;
-    CDateTime end;
-    for (bool found = entry.FindFirstOccurrence(a, b, start, end); found;
-         found = entry.FindNextOccurrence(a, b, start, end)) {
-        if (!visit(start)) {
-            return;
-        }
-    }
+    test::ForEachOccurrence(entry, a, b,
+                            [&](const CDateTime& start, const CDateTime&) { return visit(start); });
 }
 
 std::string Show(const std::optional<CDateTime>& date) {

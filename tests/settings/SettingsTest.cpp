@@ -1,7 +1,8 @@
-#include "SettingsTestSupport.h"
 #include "format/StringTable.h"
 #include "settings/CIniStore.h"
 #include "settings/CSettings.h"
+#include "settings/SettingsTestSupport.h"
+#include "support/Files.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::CTypedMemoryStore;
 using test::ReadFile;
-using test::TempFolder;
+using test::TemporaryFolder;
 using test::WriteFile;
 
 // Every key of section "Settings" in the order the file lists it.
@@ -155,7 +156,7 @@ void ChangeMember(const SettingKey<CSettings>& key, CSettings& settings, int var
 }
 
 TEST(SettingsTest, DefaultsAreSavedInKeyOrder) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     {
         CIniStore store(path);
@@ -189,7 +190,7 @@ TEST(SettingsTest, DefaultsAreSavedInKeyOrder) {
 }
 
 TEST(SettingsTest, EveryKeyRoundTripsAChangedValue) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     const CSettings defaults;
     for (const SettingKey<CSettings>& key : CSettings::Keys()) {
@@ -207,7 +208,7 @@ TEST(SettingsTest, EveryKeyRoundTripsAChangedValue) {
 }
 
 TEST(SettingsTest, AllKeysChangedAtOnceRoundTripThroughBothStores) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     std::mt19937 random(8);
     for (int round = 0; round < 20; ++round) {
@@ -230,7 +231,7 @@ TEST(SettingsTest, AllKeysChangedAtOnceRoundTripThroughBothStores) {
 }
 
 TEST(SettingsTest, MissingKeysYieldTheirDefaults) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     WriteFile(path,
               "weekstart=0\n[Settings]\n; only two keys\nDefaultView=1\n[Other]\nFtpPort=2\n");
@@ -242,7 +243,7 @@ TEST(SettingsTest, MissingKeysYieldTheirDefaults) {
 }
 
 TEST(SettingsTest, EmptyAndOddStoredValues) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     WriteFile(path, "[Settings]\n"
                     "DateFormat=\n"
@@ -282,7 +283,7 @@ TEST(SettingsTest, EmptyAndOddStoredValues) {
 }
 
 TEST(SettingsTest, TextEscapesInTheStore) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     WriteFile(path, "[Settings]\nTooltipTodo=typed{0x0A}escape\n");
     CSettings settings;
@@ -299,7 +300,7 @@ TEST(SettingsTest, TextEscapesInTheStore) {
 }
 
 TEST(SettingsTest, PasswordIsStoredScrambledAndCut) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     CSettings settings;
     settings.FtpPassword = std::string(70, 'p');
@@ -361,7 +362,7 @@ TEST(SettingsTest, FormatSettingsComeFromTheFormatKeys) {
 }
 
 TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     WriteFile(path, "[Settings]\nLastDateFile=C:\\data\\mine.dat\nLastView=4\n");
     CSettings settings;
@@ -408,7 +409,7 @@ TEST(SettingsTest, DefaultTextsFollowTheActiveLanguage) {
         return std::nullopt;
     });
     CSettings translated;
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     WriteFile(path, "[Settings]\nDateFormat=%Y-%m-%d\n");
     CSettings stored;
