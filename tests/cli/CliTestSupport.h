@@ -32,6 +32,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    /// The names in the test's folder, sorted.
+    std::vector<std::string> FileNames() const { return m_dir->FileNames(); }
+
     /// `name` inside the test's folder; nothing is created.
     std::filesystem::path Path(const std::string& name) const;
 
