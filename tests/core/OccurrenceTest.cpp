@@ -6,6 +6,7 @@
 #include "core/CDateTime.h"
 #include "core/CDateTimeSpan.h"
 #include "core/RepetitionRule.h"
+#include "support/Occurrences.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -35,14 +36,7 @@ CDateTime DayEnd(int y, int m, int d) {
 }
 
 std::vector<CDateTime> Starts(CDateEntry& entry, const CDateTime& a, const CDateTime& b) {
-    std::vector<CDateTime> out;
-    CDateTime start;
-    CDateTime end;
-    for (bool found = entry.FindFirstOccurrence(a, b, start, end); found && out.size() < 1000;
-         found = entry.FindNextOccurrence(a, b, start, end)) {
-        out.push_back(start);
-    }
-    return out;
+    return test::OccurrenceStarts(entry, a, b, 1000);
 }
 
 std::string Describe(const std::vector<CDateTime>& list) {

@@ -6,6 +6,7 @@
 #include "core/CDateEntry.h"
 #include "core/ReminderTestSupport.h"
 #include "core/TimeUnits.h"
+#include "support/Occurrences.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -511,16 +512,8 @@ TEST(Reminders, PurgeKeepsDeletionsWithinACountLimit) {
     entry.SetData(data, At(4, 9, 1));
     EXPECT_EQ(Texts(entry.GetDroppedOccurrences()), Texts({kThu10, kTue10}));
 
-    Dates starts;
-    CDateTime start;
-    CDateTime end;
-    const CDateTime a = At(1, 0, 0);
-    const CDateTime b = At(31, 0, 0);
-    for (bool found = entry.FindFirstOccurrence(a, b, start, end); found;
-         found = entry.FindNextOccurrence(a, b, start, end)) {
-        starts.push_back(start);
-    }
-    EXPECT_EQ(Texts(starts), Texts({kMon10, kWed10, At(9, 10, 0), At(10, 10, 0), At(11, 10, 0)}));
+    EXPECT_EQ(Texts(test::OccurrenceStarts(entry, At(1, 0, 0), At(31, 0, 0))),
+              Texts({kMon10, kWed10, At(9, 10, 0), At(10, 10, 0), At(11, 10, 0)}));
 
     // With only three occurrences, Thursday would be the fourth: that deletion names nothing.
     data.RepeatEndCount = 3;
@@ -590,14 +583,7 @@ TEST(Reminders, DropAndRestoreForgetTheCachedLastOccurrence) {
         d.RepeatEndCount = 3;
     });
     const auto scanToTheEnd = [&] {
-        Dates starts;
-        CDateTime start;
-        CDateTime end;
-        for (bool found = entry.FindFirstOccurrence(At(1, 0, 0), At(20, 0, 0), start, end); found;
-             found = entry.FindNextOccurrence(At(1, 0, 0), At(20, 0, 0), start, end)) {
-            starts.push_back(start);
-        }
-        return Texts(starts);
+        return Texts(test::OccurrenceStarts(entry, At(1, 0, 0), At(20, 0, 0)));
     };
     EXPECT_EQ(scanToTheEnd(), Texts({kMon10, kTue10, kWed10}));
     ASSERT_TRUE(entry.IsLastOccurrenceKnown());
