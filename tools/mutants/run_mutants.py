@@ -164,6 +164,11 @@ def run_tests(specs, build, log, env, timeouts):
             cmd = [str(build / "bin" / program), "--gtest_brief=1", "--gtest_fail_fast"]
             if gfilter:
                 cmd.append("--gtest_filter=" + gfilter)
+                # A filter that no longer names a test would pass every mutant.
+                listed = subprocess.run(cmd[:1] + ["--gtest_list_tests", cmd[-1]], cwd=build,
+                                        capture_output=True, text=True, env=env).stdout
+                if not any(line.startswith("  ") for line in listed.splitlines()):
+                    return False, f"{spec} (the filter names no test)"
             cwd = build
         result = run(cmd, cwd, log, timeout=timeouts.get(spec, 600), env=env)
         timeouts.setdefault("_seconds", {})[spec] = time.monotonic() - started
@@ -272,6 +277,8 @@ def main():
             else:
                 ok, failed = run_tests(m.tests, build, log, env, dict(limits))
                 verdict, detail = ("SURVIVED", "every test passed") if ok else ("killed", failed)
+                if not ok and failed.endswith("(the filter names no test)"):
+                    verdict = "INVALID"
         finally:
             path.write_bytes(original)
         results.append((m, verdict))
