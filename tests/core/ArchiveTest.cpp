@@ -364,14 +364,19 @@ TEST(ArchiveTest, RawBlocksCrossTheBufferBoundary) {
     }
     const Bytes bytes = Store([&](CArchive& ar) {
         ar.WriteByte(1);
+        ar.WriteBytes(std::span(block).first(CArchive::kBufferSize - 1));
+        ar.WriteByte(3); // into a full buffer
         ar.WriteBytes(block);
         ar.WriteBytes(std::span(block).first(100));
         ar.WriteByte(2);
     });
-    ASSERT_EQ(bytes.size(), block.size() + 102);
+    ASSERT_EQ(bytes.size(), CArchive::kBufferSize + block.size() + 102);
     TrickleSource source(bytes, 1);
     CArchive ar(source);
     EXPECT_EQ(ar.ReadByte(), 1);
+    Bytes first(CArchive::kBufferSize - 1);
+    ar.ReadBytes(first);
+    EXPECT_EQ(ar.ReadByte(), 3);
     Bytes big(block.size());
     ar.ReadBytes(big);
     EXPECT_EQ(big, block);
