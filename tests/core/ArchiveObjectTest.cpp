@@ -445,6 +445,7 @@ TEST(ArchiveObjectTest, IndexErrors) {
         {"object index before anything", Word(5), ReadAny, 0, "object index 5"},
         {"class index before anything", Concat({Word(0x8001), Word(1)}), ReadAny, 0,
          "class index 1"},
+        {"class index 0", Word(0x8000), ReadAny, 0, "class index 0"},
         {"object index one past the last", Concat({item, Word(3)}), readTwo, 17,
          "names nothing read so far (2 indices)"},
         {"class index naming an object", Concat({item, Word(0x8002), Word(1)}), readTwo, 17,

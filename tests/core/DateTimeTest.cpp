@@ -102,7 +102,10 @@ TEST(DateTimeTest, ConstructorsAndSettersRefuseInvalidValuesAndKeepTheRest) {
         {"yearIntMin", date(std::numeric_limits<int>::min(), 1, 1), false, unchanged},
         {"lastSecondOfDay", time(23, 59, 59), true, "2010-06-15 23:59:59"},
         {"hour24", time(24, 0, 0), false, unchanged},
+        {"negativeHour", time(-1, 0, 0), false, unchanged},
         {"minute60", time(12, 60, 0), false, unchanged},
+        {"negativeMinute", time(12, -1, 0), false, unchanged},
+        {"second60", time(12, 0, 60), false, unchanged},
         {"negativeSecond", time(12, 0, -1), false, unchanged},
         {"bothValid", both(2007, 3, 5, 14, 30, 0), true, "2007-03-05 14:30:00"},
         {"dateTakenTimeRefused", both(2007, 3, 5, 25, 0, 0), false, "2007-03-05 13:14:15"},
@@ -145,6 +148,7 @@ TEST(DateTimeTest, CalendarFunctionsBeforeYearOneAndOnRefusedInput) {
     EXPECT_TRUE(CDateTime::IsLeapYear(-400));
     EXPECT_EQ(CDateTime::DaysInMonth(0, 2), 29);
     EXPECT_EQ(CDateTime(2100, 2, 1).GetDaysInMonth(), 28);
+    EXPECT_EQ(CDateTime::DaysInMonth(2007, 0), 0);
     EXPECT_EQ(CDateTime::DaysInMonth(2007, 13), 0);
     EXPECT_EQ(CDateTime::DaysInMonth(-1, 1), 0);
     EXPECT_EQ(CDateTime::DayNumber(0, 1, 1), -365);

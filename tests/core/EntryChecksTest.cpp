@@ -89,6 +89,7 @@ TEST(EntryChecks, EndsBeforeFirstOccurrence) {
     const EventBuilder lastFriday =
         EventBuilder().Start(2007, 1, 1, 9).NthWeekday(kOrdinalLast, kFri);
     const Row rows[] = {
+        {"count_end", EventBuilder(daily).EndAfter(1), false},
         {"single_event_is_not_checked", EventBuilder().Start(2007, 1, 1, 10).Until(T(2006, 1, 1)),
          false},
         {"end_date_on_first_start", EventBuilder(daily).Until(T(2007, 1, 1, 10)), false},
@@ -124,6 +125,7 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
     const EventBuilder timed = EventBuilder().Start(2007, 1, 1, 10);
     const EventBuilder allDay = EventBuilder().Start(2007, 1, 1).AllDay();
     const Row rows[] = {
+        {"timed_without_description", timed, EventCheck::Ok},
         {"all_day_without_description", allDay, EventCheck::MissingDescription},
         {"missing_description_checked_before_never_occurs",
          EventBuilder(allDay).Every(1, kRepeatDays).Weekdays(0), EventCheck::MissingDescription},
