@@ -38,7 +38,9 @@ CDateEntry Event(const std::string& description, const std::string& notes = "",
     return builder.Build();
 }
 
-TEST(EntryFilter, ContentModesScopesAndEmptyTexts) {
+// The word rules themselves are decided by the reference below; these rows are the scopes, the
+// joining of description and notes, letters beyond ASCII and the expansion of placeholders.
+TEST(EntryFilter, ContentScopesLettersAndPlaceholders) {
     const FormatSettings formats = IsoFormats();
     const CDateTime occurrence(2007, 3, 5, 9, 0, 0);
     struct Row {
@@ -51,29 +53,6 @@ TEST(EntryFilter, ContentModesScopesAndEmptyTexts) {
         bool passes;
     };
     const Row rows[] = {
-        {"AND: both words in another order and case", "Call the dentist", "", "Dentist call",
-         kMatchAllWords, kScopeDescription, true},
-        {"AND: one word missing", "Dentist", "", "Dentist call", kMatchAllWords, kScopeDescription,
-         false},
-        {"OR: any word, reordered", "Call the dentist", "", "Dentist call", kMatchAnyWord,
-         kScopeDescription, true},
-        {"OR: one word is enough", "Dentist", "", "Dentist call", kMatchAnyWord, kScopeDescription,
-         true},
-        {"Exact: the phrase is not there", "Call the dentist", "", "Dentist call", kMatchExact,
-         kScopeDescription, false},
-        {"Exact: one word only is not the phrase", "Dentist", "", "Dentist call", kMatchExact,
-         kScopeDescription, false},
-        {"Exact: the phrase is there", "Ring: Dentist Call now", "", "dentist call", kMatchExact,
-         kScopeDescription, true},
-        {"substring inside a word counts", "Dentistry", "", "dentist", kMatchAllWords,
-         kScopeDescription, true},
-        {"words split at tabs and line ends", "alpha beta gamma", "", "gamma\talpha\r\nbeta",
-         kMatchAllWords, kScopeDescription, true},
-        {"empty text, AND", "anything", "", "", kMatchAllWords, kScopeDescription, false},
-        {"empty text, OR", "anything", "", "", kMatchAnyWord, kScopeDescription, false},
-        {"empty text, Exact", "anything", "", "", kMatchExact, kScopeDescription, false},
-        {"blanks only, AND", "a b", "", "  \t ", kMatchAllWords, kScopeDescription, false},
-        {"blanks only, OR", "a b", "", "  ", kMatchAnyWord, kScopeDescription, false},
         {"notes only, empty notes", "dentist", "", "dentist", kMatchAnyWord, kScopeNotes, false},
         {"notes only, words in the notes", "x", "bring the X-ray", "x-ray", kMatchAllWords,
          kScopeNotes, true},
