@@ -90,7 +90,8 @@ TEST(SettingsTest, DefaultsAreSavedInKeyOrder) {
         --at;
     }
     EXPECT_EQ(crlf, lines);
-    const fs::path fixed = fs::path(std::getenv("DAYVAULT_TEST_DATA")) / "settings" / "defaults.ini";
+    const fs::path fixed =
+        fs::path(std::getenv("DAYVAULT_TEST_DATA")) / "settings" / "defaults.ini";
     EXPECT_EQ(text, ReadFile(fixed)) << "compare with " << fixed;
 
     CSettings loaded;
