@@ -10,10 +10,10 @@
 #include "holidays/CHolidays.h"
 #include "settings/CSettings.h"
 #include "support/Files.h"
+#include "support/Random.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -120,6 +120,8 @@ TEST_F(CsvExportTest, MultiDayEventGivesOneRowPerDayWithItsTimeVariant) {
               (Rows{{"Date", "Time", "Description", "Notes"}, {"03/06/2007", " ", "Fair", ""}}));
 }
 
+// Removal with each delimiter is decided by the random texts below; these rows keep the delimiter
+// and go below the known settings.
 TEST_F(CsvExportTest, DelimiterChoiceAndRemoval) {
     struct Row {
         const char* name;
@@ -131,11 +133,6 @@ TEST_F(CsvExportTest, DelimiterChoiceAndRemoval) {
     };
     const Row rows[] = {
         {"comma kept inside quotes", 0, false, "a,b", ',', "\"a,b\""},
-        {"comma removed", 0, true, "a,b,,c", ',', "\"abc\""},
-        {"semicolon removed", 1, true, "a;b", ';', "\"ab\""},
-        {"semicolon leaves commas", 1, true, "a,b", ';', "\"a,b\""},
-        {"tab removed", 2, true, "a\tb", '\t', "\"ab\""},
-        {"setting 3 is a comma", 3, true, "a,b;c", ',', "\"ab;c\""},
         {"negative setting is a comma", -1, false, "x", ',', "\"x\""},
     };
     for (const Row& row : rows) {
@@ -337,12 +334,12 @@ TEST_F(CsvExportTest, NoDocumentUnknownKindAndQuotesAsTheyAre) {
 // Random descriptions and notes full of delimiters and line breaks: what Python reads back is
 // the text with the delimiter removed and CR LF pairs turned into blanks, as the file stores it.
 TEST_F(CsvExportTest, RandomTextsReadBackAsTransformed) {
-    std::mt19937 random(20070305);
+    test::Random random(20070305);
     const std::string alphabet = "ab ,;\t\r\n\xE9";
     auto randomText = [&] {
-        std::string text(random() % 12, ' ');
+        std::string text(static_cast<size_t>(random.Int(0, 11)), ' ');
         for (char& c : text) {
-            c = alphabet[random() % alphabet.size()];
+            c = random.Pick(alphabet);
         }
         return text;
     };
