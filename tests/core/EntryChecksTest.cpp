@@ -43,61 +43,32 @@ TEST(EntryChecks, NeverOccurs) {
     const Row rows[] = {
         {"single_event_is_never_checked", EventBuilder(jan1).Weekdays(0).Months(0), false},
         {"weekday_mask_empty", EventBuilder(jan1).Every(1, kRepeatDays).Weekdays(0), true},
-        {"month_mask_empty", EventBuilder(jan1).Every(1, kRepeatDays).Months(0), true},
-        {"weekday_mask_only_above_sunday", EventBuilder(jan1).Every(1, kRepeatDays).Weekdays(0x80),
-         true},
         {"month_mask_only_above_december", EventBuilder(jan1).Every(1, kRepeatDays).Months(0x1000),
          true},
         {"every_2_weeks_start_weekday_excluded",
          EventBuilder(jan1).Every(2, kRepeatWeeks).Weekdays(noMonday), true},
         {"every_3_days_start_weekday_excluded",
          EventBuilder(jan1).Every(3, kRepeatDays).Weekdays(noMonday), false},
-        {"every_14_days_start_weekday_excluded",
-         EventBuilder(jan1).Every(14, kRepeatDays).Weekdays(noMonday), true},
-        {"every_7_days_start_weekday_allowed",
-         EventBuilder(jan1).Every(7, kRepeatDays).Weekdays(1 << kMon), false},
         {"every_168_hours_start_weekday_excluded",
          EventBuilder(jan1).Every(168, kRepeatHours).Weekdays(noMonday), true},
-        {"every_336_hours_start_weekday_excluded",
-         EventBuilder(jan1).Every(336, kRepeatHours).Weekdays(noMonday), true},
         {"every_100_hours_start_weekday_excluded",
          EventBuilder(jan1).Every(100, kRepeatHours).Weekdays(noMonday), false},
         {"nth_weekday_its_weekday_excluded",
          EventBuilder(jan1).NthWeekday(kOrdinalLast, kFri).Weekdays(Without(kAllWeekdays, kFri)),
          true},
-        {"nth_weekday_its_weekday_allowed",
-         EventBuilder(jan1).NthWeekday(kOrdinalLast, kFri).Weekdays(1 << kFri), false},
         {"nth_weekday_code_out_of_range", EventBuilder(jan1).NthWeekday(0, 9).Weekdays(-1), true},
-        {"every_3_months_from_january_april_only",
-         EventBuilder(jan1).Every(3, kRepeatMonths).Months(MonthBit(4)), false},
         {"every_3_months_from_january_february_only",
          EventBuilder(jan1).Every(3, kRepeatMonths).Months(MonthBit(2)), true},
-        {"every_12_months_other_month_only",
-         EventBuilder(jan1).Every(12, kRepeatMonths).Months(MonthBit(7)), true},
-        {"every_24_months_start_month",
-         EventBuilder(jan1).Every(24, kRepeatMonths).Months(MonthBit(1)), false},
         {"every_10_months_reaches_odd_months_only",
          EventBuilder(jan1).Every(10, kRepeatMonths).Months(MonthBit(2) | MonthBit(12)), true},
         {"every_10_months_november",
          EventBuilder(jan1).Every(10, kRepeatMonths).Months(MonthBit(11)), false},
-        {"every_8_months_june", EventBuilder(jan1).Every(8, kRepeatMonths).Months(MonthBit(6)),
-         true},
-        {"every_8_months_september", EventBuilder(jan1).Every(8, kRepeatMonths).Months(MonthBit(9)),
-         false},
-        {"every_6_months_from_october_april",
-         EventBuilder().Start(2007, 10, 5).Every(6, kRepeatMonths).Months(MonthBit(4)), false},
-        {"every_5_months_reaches_every_month",
-         EventBuilder(jan1).Every(5, kRepeatMonths).Months(MonthBit(12)), false},
         {"monthly_start_weekday_excluded_is_not_checked",
          EventBuilder(jan1).Every(1, kRepeatMonths).Weekdays(noMonday), false},
         {"yearly_start_month_excluded",
          EventBuilder(jan1).Every(1, kRepeatYears).Months(Without(kAllMonths, 0)), true},
-        {"yearly_start_month_allowed",
-         EventBuilder(jan1).Every(3, kRepeatYears).Months(MonthBit(1)), false},
         {"yearly_from_29_february_february_only",
          EventBuilder().Start(2004, 2, 29).Every(1, kRepeatYears).Months(MonthBit(2)), false},
-        {"unknown_repeat_code_only_masks_checked",
-         EventBuilder(jan1).RepeatCode(3).Months(MonthBit(7)), false},
         {"unknown_repeat_code_empty_mask", EventBuilder(jan1).RepeatCode(3).Weekdays(0), true},
     };
     for (const Row& row : rows) {
@@ -116,28 +87,17 @@ TEST(EntryChecks, EndsBeforeFirstOccurrence) {
     const EventBuilder lastFriday =
         EventBuilder().Start(2007, 1, 1, 9).NthWeekday(kOrdinalLast, kFri);
     const Row rows[] = {
-        {"never_ending_repetition", daily, false},
-        {"count_end", EventBuilder(daily).EndAfter(1), false},
         {"single_event_is_not_checked", EventBuilder().Start(2007, 1, 1, 10).Until(T(2006, 1, 1)),
          false},
         {"end_date_on_first_start", EventBuilder(daily).Until(T(2007, 1, 1, 10)), false},
         {"end_date_second_before_first_start", EventBuilder(daily).Until(T(2007, 1, 1, 9, 59, 59)),
          true},
-        {"end_date_year_before_start", EventBuilder(daily).Until(T(2006, 1, 1)), true},
         {"last_friday_end_before_first_one",
          EventBuilder(lastFriday).Until(T(2007, 1, 26, 8, 59, 59)), true},
-        {"last_friday_end_on_first_one", EventBuilder(lastFriday).Until(T(2007, 1, 26, 9)), false},
         {"first_candidate_excluded_next_one_on_end_date",
          EventBuilder(daily).Weekdays(Without(kAllWeekdays, kMon)).Until(T(2007, 1, 2, 10)), false},
         {"only_candidate_before_end_excluded",
          EventBuilder(daily).Weekdays(Without(kAllWeekdays, kMon)).Until(T(2007, 1, 2, 9)), true},
-        {"all_day_end_date_earlier_on_start_day",
-         EventBuilder()
-             .Start(2007, 1, 1, 14, 30)
-             .AllDay()
-             .Every(1, kRepeatDays)
-             .Until(T(2007, 1, 1, 12)),
-         false},
         {"all_day_end_date_day_before",
          EventBuilder()
              .Start(2007, 1, 1, 14, 30)
@@ -162,9 +122,7 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
     const EventBuilder timed = EventBuilder().Start(2007, 1, 1, 10);
     const EventBuilder allDay = EventBuilder().Start(2007, 1, 1).AllDay();
     const Row rows[] = {
-        {"timed_without_description", timed, EventCheck::Ok},
         {"all_day_without_description", allDay, EventCheck::MissingDescription},
-        {"all_day_with_description", EventBuilder(allDay).Description("Holiday"), EventCheck::Ok},
         {"missing_description_checked_before_never_occurs",
          EventBuilder(allDay).Every(1, kRepeatDays).Weekdays(0), EventCheck::MissingDescription},
         {"never_occurs_checked_before_end_date",
@@ -173,8 +131,6 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
         {"end_before_first_occurrence",
          EventBuilder(timed).Every(1, kRepeatWeeks).Until(T(2006, 1, 1)),
          EventCheck::EndBeforeFirstOccurrence},
-        {"repeating_and_fine", EventBuilder(timed).Every(1, kRepeatWeeks).Until(T(2008, 1, 1)),
-         EventCheck::Ok},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -192,7 +148,6 @@ TEST(EntryChecks, TodoChecksInEditorOrder) {
     const Row rows[] = {
         {"group_and_description", "Work", "Write report", TodoCheck::Ok},
         {"group_missing", "", "Write report", TodoCheck::MissingGroup},
-        {"both_missing_group_first", "", "", TodoCheck::MissingGroup},
         {"description_missing", "Work", "", TodoCheck::MissingDescription},
         {"blank_texts_are_not_empty", " ", " ", TodoCheck::Ok},
     };
