@@ -155,6 +155,14 @@ TEST_F(CliChain, AgendaWithDefaultsAndWithTheSettingsFormatsAndHolidays) {
              settings.string(), "--program-folder", ProgramFolderWithTestland().string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "01.05.2026\n  Maifeiertag (DEU)\n  Pay the rent\n  09:00 - 09:15 Stand-up\n");
+
+    // Without the language setting, both holidays of the day in table order, without brackets.
+    WriteFile(Path("plain.ini"), "[HolidaySettings]\r\nModuleOrder=Testland\r\n"
+                                 "ActiveModules=Testland\r\n");
+    r = Run({"agenda", File().string(), "--from", "2026-05-01", "--days", "1", "--settings",
+             Path("plain.ini").string(), "--program-folder", ProgramFolderWithTestland().string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\n  Maifeiertag\n  Tag der Arbeit\n"), std::string::npos) << r.out;
 }
 
 TEST_F(CliChain, RemindersRunTheUpdateAndSaveOnlyWhenAsked) {
@@ -332,6 +340,7 @@ TEST_F(CliChain, SearchFiltersByTextCategoryAndState) {
     EXPECT_EQ(SearchWeek({}), (Strings{kStandUp, kTeamMeeting, kDentist, kGym, kMarket}))
         << "one row per event, by date";
     EXPECT_EQ(SearchWeek({"--text", "christmas gym", "--mode", "or"}), (Strings{kGym, kMarket}));
+    EXPECT_EQ(SearchWeek({"--text", "market with", "--mode", "exact"}), (Strings{kMarket}));
     EXPECT_EQ(SearchWeek({"--text", "room agenda", "--scope", "notes"}), (Strings{kTeamMeeting}));
     EXPECT_EQ(SearchWeek({"--text", "room agenda", "--scope", "description"}), Strings{});
     EXPECT_EQ(SearchWeek({"--categories", "work,BIRTHDAY"}), (Strings{kStandUp, kTeamMeeting}));
@@ -340,6 +349,7 @@ TEST_F(CliChain, SearchFiltersByTextCategoryAndState) {
     const Result r = Run({"reminders", File().string(), "--at", "2026-12-10 12:00:00", "--save"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(SearchWeek({"--state", "done"}), (Strings{kStandUp, kTeamMeeting}));
+    EXPECT_EQ(SearchWeek({"--state", "snoozed"}), Strings{});
     EXPECT_EQ(SearchWeek({"--state", "undone", "--categories", "private"}),
               (Strings{kDentist, kGym, kMarket}));
 }
@@ -381,6 +391,7 @@ TEST_F(CliChain, FailuresExitWithOneNameTheFileAndWriteNothing) {
          "Nowhere.hol"},
         {{"holidays", "compile", Path("bad.txt").string(), old},
          "bad.txt:2: expected a month name"},
+        {{"holidays", "compile", Path("missing.txt").string(), old}, "missing.txt"},
         {{"export", "csv", demo, "--kind", "calendar", "--start", week, "--days", "7", "--out",
           nowhere},
          nowhere},
@@ -432,12 +443,18 @@ TEST_F(CliChain, UsageErrorsExitWithTwo) {
         {"holidays", "--file", source, "--year", "0"},
         {"holidays", "--module", "../x", "--year", "2023"},
         {"holidays", "compile", source},
+        {"holidays", "decompile"},
+        {"holidays", "decompile", source, "--year", "2023"},
+        {"holidays", "list"},
+        {"export"},
         {"export", "xml", file, "--out", out},
         {"export", "csv", file, "--kind", "week", "--start", day, "--days", "7", "--out", out},
         {"export", "csv", file, "--kind", "todo", "--start", day, "--days", "7"},
         {"export", "csv", file, "--kind", "todo", "--start", day, "--days", "7", "--out", out,
          "--template", out},
+        {"export", "csv", file, "--kind", "todo", "--date", day, "--days", "7", "--out", out},
         {"export", "html", file, "--kind", "year", "--date", day, "--out", out},
+        {"export", "html", file, "--kind", "list", "--start", day, "--out", out},
         {"export", "html", file, "--kind", "week", "--date", day, "--out", out, "--days", "3"},
         {"export", "html", file, "--kind", "list", "--date", day, "--out", out, "--days", "0"},
         {"search", file, "--from", day},
