@@ -48,7 +48,7 @@ void ExpectState(const CDateEntry& entry, const State& expected) {
     EXPECT_EQ(Texts(entry.GetDroppedOccurrences()), Texts(expected.dropped)) << "dropped";
 }
 
-enum class Act { Evaluate, SnoozeUntil, SnoozeDefault, Done, Reopen, Drop, Restore, Change };
+enum class Act { Evaluate, SnoozeUntil, SnoozeDefault, Done, Reopen, Drop, Change };
 
 struct Step {
     std::string name;
@@ -80,9 +80,6 @@ Step Reopen(std::string name, CDateTime at, CDateTime occurrence, State expect) 
 Step Drop(std::string name, CDateTime at, CDateTime occurrence, State expect) {
     return {std::move(name), at, Act::Drop, occurrence, {}, {}, {}, std::move(expect)};
 }
-Step Restore(std::string name, CDateTime at, CDateTime occurrence, State expect) {
-    return {std::move(name), at, Act::Restore, occurrence, {}, {}, {}, std::move(expect)};
-}
 Step Change(std::string name, CDateTime at, Edit edit, State expect) {
     return {std::move(name), at, Act::Change, {}, {}, std::move(edit), {}, std::move(expect)};
 }
@@ -111,9 +108,6 @@ void Play(CDateEntry& entry, const std::vector<Step>& steps) {
             break;
         case Act::Drop:
             entry.DropOccurrence(step.occurrence);
-            break;
-        case Act::Restore:
-            entry.RestoreOccurrence(step.occurrence);
             break;
         case Act::Change: {
             DateData data = entry.GetData();
@@ -544,36 +538,6 @@ TEST(Reminders, ReopenDependsOnHowTheOccurrenceIsDone) {
              Reopen("done by watermark: due", At(5, 11, 33), kMon10, {{kMon10}, {}, {}, {}}),
          });
     EXPECT_FALSE(entry.IsDone(kMon10));
-}
-
-TEST(Reminders, DropAndRestore) {
-    CDateEntry entry = Create(At(4, 9, 0), [](DateData& d) {
-        Daily(d);
-        Forewarn(d, 2, kUnitDays);
-    });
-    const CDateTime noon = At(5, 12, 0);
-    Play(entry,
-         {
-             Evaluate("three due", At(5, 10, 30), true, {{kMon10, kTue10, kWed10}, {}, {}, {}}),
-             SnoozeUntil("Tuesday snoozed", At(5, 10, 31), kTue10, noon,
-                         {{kMon10, kWed10}, {{kTue10, noon}}, {}, {}}),
-             Done("Monday acknowledged", At(5, 10, 32), kMon10,
-                  {{kWed10}, {{kTue10, noon}}, {kMon10}, {}}),
-             Drop("acknowledged one", At(5, 10, 33), kMon10,
-                  {{kWed10}, {{kTue10, noon}}, {}, {kMon10}}),
-             Drop("snoozed one", At(5, 10, 34), kTue10, {{kWed10}, {}, {}, {kMon10, kTue10}}),
-             Drop("due one", At(5, 10, 35), kWed10, {{}, {}, {}, {kMon10, kTue10, kWed10}}),
-             Done("a deleted one cannot be acknowledged", At(5, 10, 37), kTue10,
-                  {{}, {}, {}, {kMon10, kTue10, kWed10}}),
-             SnoozeUntil("nor snoozed", At(5, 10, 38), kTue10, noon,
-                         {{}, {}, {}, {kMon10, kTue10, kWed10}}),
-             Evaluate("deleted ones are not raised", At(5, 11, 0), false,
-                      {{}, {}, {}, {kMon10, kTue10, kWed10}}),
-             Restore("Tuesday back", At(5, 11, 2), kTue10, {{}, {}, {}, {kMon10, kWed10}}),
-             Evaluate("Tuesday raised", At(5, 11, 3), true, {{kTue10}, {}, {}, {kMon10, kWed10}}),
-         });
-    EXPECT_TRUE(entry.IsDropped(kMon10));
-    EXPECT_FALSE(entry.IsDropped(kTue10));
 }
 
 TEST(Reminders, DropAndRestoreForgetTheCachedLastOccurrence) {

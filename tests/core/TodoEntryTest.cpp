@@ -148,28 +148,6 @@ TEST(TodoEntryArchive, SchemaOneKeepsTheConstructedGuidAndStaysLocal) {
     EXPECT_EQ(current->GetStorageType(), 2);
 }
 
-TEST(TodoEntryCopy, CopiesEveryFieldIncludingTimeAndEditorMark) {
-    CTodoEntry source(kNow);
-    source.SetData(DistinctData());
-    source.SetDone(true);
-    source.SetCurrentTime(kStoredCurrentTime);
-    source.SetInEditor(true);
-
-    const CTodoEntry copied(source);
-    CTodoEntry assigned(CDateTime(2001, 1, 1));
-    assigned = source;
-    for (const CTodoEntry* todo : {&copied, static_cast<const CTodoEntry*>(&assigned)}) {
-        EXPECT_TRUE(todo->GetData() == DistinctData());
-        EXPECT_TRUE(todo->IsDone());
-        EXPECT_EQ(todo->GetCurrentTime(), kStoredCurrentTime);
-        EXPECT_TRUE(todo->IsInEditor());
-    }
-    CTodoEntry& alias = source;
-    source = alias;
-    EXPECT_TRUE(source.GetData() == DistinctData());
-    EXPECT_EQ(source.GetCurrentTime(), kStoredCurrentTime);
-}
-
 // ---- state
 // ----------------------------------------------------------------------------------------
 
