@@ -142,6 +142,12 @@ TEST_F(CliChain, AgendaWithDefaultsAndWithTheSettingsFormatsAndHolidays) {
                      "Tue, Dec 15\n"
                      "  09:00 AM - 09:15 AM Stand-up\n");
 
+    // Fourteen days unless told otherwise.
+    r = Run({"agenda", File().string(), "--from", "2026-12-14"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\nSun, Dec 27\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("Dec 28"), std::string::npos) << r.out;
+
     // The clock decides where the default agenda starts.
     r = Run({"agenda", File().string(), "--days", "1", "--now", "2026-12-12 10:00:00"});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -434,6 +440,7 @@ TEST_F(CliChain, UsageErrorsExitWithTwo) {
         {"occurrences", file, "--to", "2026-12-31"},
         {"occurrences", file, "--from", "2026-02-30", "--to", "2026-12-31"},
         {"agenda", file, "--days", "0"},
+        {"agenda", file, "--days", "3661"},
         {"agenda", file, "--days", "two"},
         {"agenda", file, "--now", "yesterday"},
         {"reminders", file},
