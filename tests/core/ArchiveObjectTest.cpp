@@ -392,6 +392,12 @@ TEST(ArchiveObjectTest, ClassErrors) {
              ar.ReadObjectRef(&CTestStrict::RuntimeClass);
          },
          17, "not a \"CTestStrict\""},
+        {"wrong class by back-reference", Concat({item, Word(2)}),
+         [](CArchive& ar) {
+             const CObjectRef first = ar.ReadObjectRef(nullptr);
+             const CObjectRef again = ar.ReadObjectRef(&CTestVersioned::RuntimeClass);
+         },
+         17, "not a \"CTestVersioned\""},
         {"base class that cannot be created", Concat({ClassRecord("CTestBase", 1), DWord(0)}),
          ReadAny, 0, "cannot be created"},
         {"base class not derived from the expected",

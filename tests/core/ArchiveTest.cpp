@@ -357,6 +357,30 @@ TEST(ArchiveTest, MixedStreamsReadBackThroughEverySource) {
     readAll(trickle, "a few bytes per read");
 }
 
+TEST(ArchiveTest, RawBlocksCrossTheBufferBoundary) {
+    Bytes block(3 * CArchive::kBufferSize + 17);
+    for (size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<uint8_t>(i * 7 + 3);
+    }
+    const Bytes bytes = Store([&](CArchive& ar) {
+        ar.WriteByte(1);
+        ar.WriteBytes(block);
+        ar.WriteBytes(std::span(block).first(100));
+        ar.WriteByte(2);
+    });
+    ASSERT_EQ(bytes.size(), block.size() + 102);
+    TrickleSource source(bytes, 1);
+    CArchive ar(source);
+    EXPECT_EQ(ar.ReadByte(), 1);
+    Bytes big(block.size());
+    ar.ReadBytes(big);
+    EXPECT_EQ(big, block);
+    Bytes small(100);
+    ar.ReadBytes(small);
+    EXPECT_TRUE(std::equal(small.begin(), small.end(), block.begin()));
+    EXPECT_EQ(ar.ReadByte(), 2);
+}
+
 // ---- Errors -------------------------------------------------------------------------------------
 
 TEST(ArchiveTest, EndOfDataNamesOffsetAndWhatWasRead) {

@@ -72,6 +72,7 @@ TEST(DateTimeTest, ConstructorsAndSettersRefuseInvalidValuesAndKeepTheRest) {
     EXPECT_EQ(Fields(CDateTime(-1, 1, 1)), "0001-01-01 00:00:00");
     EXPECT_EQ(Fields(CDateTime(2007, 3, 5, 24, 0, 0)), "0001-01-01 00:00:00");
     EXPECT_FALSE(CDateTime(2007, 3, 5, 24, 0, 0).IsSet());
+    EXPECT_TRUE(CDateTime(1, 1, 1, 0, 0, 1).IsSet());
 
     // Every row starts from 2010-06-15 13:14:15.
     const std::string unchanged = "2010-06-15 13:14:15";
@@ -143,6 +144,7 @@ TEST(DateTimeTest, CalendarFunctionsBeforeYearOneAndOnRefusedInput) {
     EXPECT_FALSE(CDateTime::IsLeapYear(-100));
     EXPECT_TRUE(CDateTime::IsLeapYear(-400));
     EXPECT_EQ(CDateTime::DaysInMonth(0, 2), 29);
+    EXPECT_EQ(CDateTime(2100, 2, 1).GetDaysInMonth(), 28);
     EXPECT_EQ(CDateTime::DaysInMonth(2007, 13), 0);
     EXPECT_EQ(CDateTime::DaysInMonth(-1, 1), 0);
     EXPECT_EQ(CDateTime::DayNumber(0, 1, 1), -365);
@@ -253,6 +255,8 @@ TEST(DateTimeTest, FormatAndNameHelpersUseTheInstalledLocaleNames) {
     const auto original = SetLocaleNames(german);
     EXPECT_EQ(SetLocaleNames(nullptr), german);
     EXPECT_EQ(GetLocaleNames().PmDesignator(), "PM");
+    EXPECT_EQ(CEnglishLocaleNames().DayName(7, false), "");
+    EXPECT_EQ(CEnglishLocaleNames().MonthName(0, true), "");
     SetLocaleNames(original);
 }
 
@@ -280,6 +284,7 @@ TEST(DateTimeTest, ParseReadsSixNumbersAndTakesOnlyAValidDate) {
         {"hyphenSeparatesNotNegates", "2007 -3 -5", true, "2007-03-05 00:00:00"},
         {"trailingLettersIgnored", "2007y 3m 5d 14h", true, "2007-03-05 14:00:00"},
         {"plusSign", "+2007 +3 +5", true, "2007-03-05 00:00:00"},
+        {"leadingControlSpaceSkipped", "\n2007 3 5 \r14", true, "2007-03-05 14:00:00"},
         {"tokensBeyondSixIgnored", "2007 3 5 14 30 15 99 abc", true, "2007-03-05 14:30:15"},
         {"tokenWithoutDigitsIsZero", "2007 3 5 x 30 15", true, "2007-03-05 00:30:15"},
         {"hour24KeepsTime", "2007 3 5 24 0 0", true, "2007-03-05 23:59:58"},

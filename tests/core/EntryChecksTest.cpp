@@ -69,6 +69,8 @@ TEST(EntryChecks, NeverOccurs) {
          EventBuilder(jan1).Every(1, kRepeatYears).Months(Without(kAllMonths, 0)), true},
         {"yearly_from_29_february_february_only",
          EventBuilder().Start(2004, 2, 29).Every(1, kRepeatYears).Months(MonthBit(2)), false},
+        {"unknown_repeat_code_only_masks_checked",
+         EventBuilder(jan1).RepeatCode(3).Months(MonthBit(7)), false},
         {"unknown_repeat_code_empty_mask", EventBuilder(jan1).RepeatCode(3).Weekdays(0), true},
     };
     for (const Row& row : rows) {
@@ -128,6 +130,8 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
         {"never_occurs_checked_before_end_date",
          EventBuilder(timed).Every(1, kRepeatWeeks).Weekdays(0x7E).Until(T(2006, 1, 1)),
          EventCheck::NeverOccurs},
+        {"repeating_and_fine", EventBuilder(timed).Every(1, kRepeatWeeks).Until(T(2008, 1, 1)),
+         EventCheck::Ok},
         {"end_before_first_occurrence",
          EventBuilder(timed).Every(1, kRepeatWeeks).Until(T(2006, 1, 1)),
          EventCheck::EndBeforeFirstOccurrence},
