@@ -122,42 +122,26 @@ TEST(FormatForDay, SnapshotAndSetEntry) {
 // Their texts are pinned by the settings' fixed file of defaults; these rows check that the
 // calendar cells, which every user sees, come out as meant, empty time parts included.
 
-struct DefaultRow {
-    const char* name;
-    int formatSet;
-    EventBuilder event;
-    CDateTime day;
-    std::string expected;
-};
-
-void CheckDefaultRows(const std::vector<DefaultRow>& rows) {
-    const FormatSettings settings = FormatSettings::Defaults();
-    for (const DefaultRow& row : rows) {
-        CDateEntry entry = row.event.Build();
-        CDateEntryFormatter formatter(entry, settings, row.formatSet);
-        EXPECT_EQ(formatter.FormatForDay(entry.GetFirstStart(), row.day), row.expected) << row.name;
-    }
-}
-
 TEST(DefaultFormats, CalendarCells) {
-    const EventBuilder morning = Event(Jan(10, 10)).End(2007, 1, 10, 11, 30);
     const EventBuilder threeAllDays = Event(Jan(8)).AllDay().End(2007, 1, 10);
-    const EventBuilder threeTimedDays = Event(Jan(8, 9)).End(2007, 1, 10, 15, 30);
-    CheckDefaultRows({
-        {"timed: start, end and description", kFormatSetCalendar, morning, Jan(10),
-         "10:00 AM - 11:30 AM Desc"},
-        {"timed without end: start alone", kFormatSetCalendar, Event(Jan(10, 14)), Jan(10),
-         "02:00 PM Desc"},
-        {"all-day: description alone", kFormatSetCalendar, Event(Jan(10)).AllDay(), Jan(10),
-         "Desc"},
+    const struct {
+        EventBuilder event;
+        CDateTime day;
+        std::string expected;
+    } rows[] = {
+        {Event(Jan(10, 10)).End(2007, 1, 10, 11, 30), Jan(10), "10:00 AM - 11:30 AM Desc"},
+        {Event(Jan(10, 14)), Jan(10), "02:00 PM Desc"},
         // Without time of day the time part is empty and takes its trailing space with it.
-        {"three all-day days, first", kFormatSetCalendar, threeAllDays, Jan(8), "Desc >>"},
-        {"three all-day days, second", kFormatSetCalendar, threeAllDays, Jan(9), ">> Desc >>"},
-        {"three all-day days, third", kFormatSetCalendar, threeAllDays, Jan(10), ">> Desc"},
-        {"three timed days, first", kFormatSetCalendar, threeTimedDays, Jan(8), "09:00 AM Desc >>"},
-        {"three timed days, third", kFormatSetCalendar, threeTimedDays, Jan(10),
-         ">> 03:30 PM Desc"},
-    });
+        {threeAllDays, Jan(8), "Desc >>"},
+        {threeAllDays, Jan(9), ">> Desc >>"},
+        {Event(Jan(8, 9)).End(2007, 1, 10, 15, 30), Jan(10), ">> 03:30 PM Desc"},
+    };
+    for (const auto& row : rows) {
+        CDateEntry entry = row.event.Build();
+        CDateEntryFormatter formatter(entry, FormatSettings::Defaults(), kFormatSetCalendar);
+        EXPECT_EQ(formatter.FormatForDay(entry.GetFirstStart(), row.day), row.expected)
+            << row.expected;
+    }
 }
 
 } // namespace
