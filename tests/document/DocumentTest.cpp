@@ -31,14 +31,6 @@ bool Has(uint32_t options, uint32_t bit) {
     return (options & bit) != 0;
 }
 
-TEST(DocumentTest, StartsWithTheClocksTimeAndToday) {
-    CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 3, 5, 14, 30, 15)));
-    CDayvaultDoc doc;
-    EXPECT_EQ(doc.GetNow(), CDateTime(2007, 3, 5, 14, 30, 15));
-    EXPECT_EQ(doc.GetSelectedDate(), CDateTime(2007, 3, 5));
-    EXPECT_EQ(doc.GetTitle(), "Untitled");
-}
-
 // Events and to-dos run the same checks, each through its own operations, hints and name set.
 struct EventOps {
     static constexpr UpdateHint kAdded = UpdateHint::EventAdded;
