@@ -99,13 +99,6 @@ protected:
     }();
 };
 
-TEST_F(CsvExportTest, DefaultCalendarRowOfOneMeeting) {
-    Add(EventBuilder().Start(2007, 3, 5, 10, 0).End(2007, 3, 5, 11, 0).Description("Meeting"));
-    EXPECT_EQ(Calendar(CDateTime(2007, 3, 1), 14),
-              "Date,Time,Description,Notes\n"
-              "03/05/2007,10:00 AM - 11:00 AM,\"Meeting\",\"\"\n");
-}
-
 TEST_F(CsvExportTest, MultiDayEventGivesOneRowPerDayWithItsTimeVariant) {
     Add(EventBuilder().Start(2007, 3, 5, 9, 0).End(2007, 3, 7, 17, 30).Description("Fair"));
     const Rows rows = ParseWithPython(Calendar(CDateTime(2007, 3, 4), 5), ',');
@@ -256,12 +249,6 @@ TEST_F(CsvExportTest, HolidayColumnFromTheActiveModules) {
     m_source.holidayModules = nullptr;
     EXPECT_EQ(Calendar(CDateTime(2007, 5, 1), 1), "Date,Holiday\n05/01/2007,\n")
         << "without modules the column stays, empty";
-}
-
-TEST_F(CsvExportTest, TodoWithoutDeadlineKeepsItsEmptyColumns) {
-    AddTodo("Tidy up", CDateTime(2007, 3, 5), 0);
-    EXPECT_EQ(Todos(CDateTime(2007, 3, 1), 14), "Date,Time,State,Priority,Description,Notes\n"
-                                                ",,\"To Do:\",1,\"Tidy up\",\"\"\n");
 }
 
 TEST_F(CsvExportTest, TodoRangeAndOrder) {

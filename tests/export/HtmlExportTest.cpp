@@ -366,8 +366,6 @@ TEST_F(HtmlExportTest, RowStylesForDoneAndMarkedEvents) {
         {"marked plain", 3, false, 0, 0, "    <tr>\n"},
         {"done and bold", 3, true, 1, 2,
          "    <tr style=\"text-decoration:line-through;font-weight:bold;\">\n"},
-        {"done and coloured", 2, true, 1, 1,
-         "    <tr style=\"text-decoration:line-through;background-color:#563412;\">\n"},
     };
     for (const Row& row : rows) {
         m_events.clear();
