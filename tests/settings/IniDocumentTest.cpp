@@ -19,7 +19,6 @@ TEST(IniDocumentTest, ReadsValuesByTheProfileRules) {
                              "[Settings]\r\n"
                              "WeekStart=1\r\n"
                              "  Spaced Key  =  spaced value  \r\n"
-                             "Tabbed\t=\tvalue\t\r\n"
                              "Empty=\r\n"
                              "Equals=a=b\r\n"
                              ";Commented=1\r\n"
@@ -51,7 +50,6 @@ TEST(IniDocumentTest, ReadsValuesByTheProfileRules) {
         {"section name case", "settings", "WeekStart", "1"},
         {"key name case", "Settings", "WEEKSTART", "1"},
         {"blanks around key and value", "Settings", "Spaced Key", "spaced value"},
-        {"tabs around key and value", "Settings", "Tabbed", "value"},
         {"empty value is present", "Settings", "Empty", ""},
         {"value after the first equals sign", "Settings", "Equals", "a=b"},
         {"comment is no key", "Settings", ";Commented", std::nullopt},
