@@ -29,7 +29,9 @@ TEST(CliArgs, OptionsAnywhereAndOnlyKnownOnes) {
     EXPECT_THROW(CliArgs({"--from"}, {"--from"}, {}), UsageError) << "value missing";
     EXPECT_THROW(CliArgs({"--from", "a", "--from", "b"}, {"--from"}, {}), UsageError);
     EXPECT_THROW(CliArgs({"--save=1"}, {}, {"--save"}), UsageError) << "a flag takes no value";
-    EXPECT_EQ(CliArgs::ParseInt("--days", "14", 1, 3660), 14);
+    EXPECT_EQ(CliArgs::ParseInt("--days", "3660", 1, 3660), 3660);
+    EXPECT_THROW(CliArgs::ParseInt("--days", "3661", 1, 3660), UsageError);
+    EXPECT_THROW(CliArgs::ParseInt("--days", "0", 1, 3660), UsageError);
     EXPECT_THROW(CliArgs::ParseInt("--days", "14x", 1, 3660), UsageError);
     EXPECT_THROW(CliArgs::ParseInt("--days", "99999999999", 1, 3660), UsageError);
 }

@@ -142,15 +142,16 @@ TEST_F(CliChain, AgendaWithDefaultsAndWithTheSettingsFormatsAndHolidays) {
                      "Tue, Dec 15\n"
                      "  09:00 AM - 09:15 AM Stand-up\n");
 
+    // Fourteen days unless told otherwise.
+    r = Run({"agenda", File().string(), "--from", "2026-12-14"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\nSun, Dec 27\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("Dec 28"), std::string::npos) << r.out;
+
     // The clock decides where the default agenda starts.
     r = Run({"agenda", File().string(), "--days", "1", "--now", "2026-12-12 10:00:00"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Sat, Dec 12\n  05:00 PM - 08:00 PM Christmas market with Tom\n");
-    // Without --days, two weeks: the 12th to the 25th.
-    r = Run({"agenda", File().string(), "--now", "2026-12-12 10:00:00"});
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_NE(r.out.find("Fri, Dec 25"), std::string::npos) << r.out;
-    EXPECT_EQ(r.out.find("Dec 26"), std::string::npos) << r.out;
 
     // The active holiday of the day follows its caption; the switched-off one and the missing
     // module are left out.
@@ -160,6 +161,14 @@ TEST_F(CliChain, AgendaWithDefaultsAndWithTheSettingsFormatsAndHolidays) {
              settings.string(), "--program-folder", ProgramFolderWithTestland().string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "01.05.2026\n  Maifeiertag (DEU)\n  Pay the rent\n  09:00 - 09:15 Stand-up\n");
+
+    // Without the language setting, both holidays of the day in table order, without brackets.
+    WriteFile(Path("plain.ini"), "[HolidaySettings]\r\nModuleOrder=Testland\r\n"
+                                 "ActiveModules=Testland\r\n");
+    r = Run({"agenda", File().string(), "--from", "2026-05-01", "--days", "1", "--settings",
+             Path("plain.ini").string(), "--program-folder", ProgramFolderWithTestland().string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\n  Maifeiertag\n  Tag der Arbeit\n"), std::string::npos) << r.out;
 }
 
 TEST_F(CliChain, RemindersRunTheUpdateAndSaveOnlyWhenAsked) {
@@ -337,6 +346,7 @@ TEST_F(CliChain, SearchFiltersByTextCategoryAndState) {
     EXPECT_EQ(SearchWeek({}), (Strings{kStandUp, kTeamMeeting, kDentist, kGym, kMarket}))
         << "one row per event, by date";
     EXPECT_EQ(SearchWeek({"--text", "christmas gym", "--mode", "or"}), (Strings{kGym, kMarket}));
+    EXPECT_EQ(SearchWeek({"--text", "market with", "--mode", "exact"}), (Strings{kMarket}));
     EXPECT_EQ(SearchWeek({"--text", "room agenda", "--scope", "notes"}), (Strings{kTeamMeeting}));
     EXPECT_EQ(SearchWeek({"--text", "room agenda", "--scope", "description"}), Strings{});
     EXPECT_EQ(SearchWeek({"--categories", "work,BIRTHDAY"}), (Strings{kStandUp, kTeamMeeting}));
@@ -345,6 +355,7 @@ TEST_F(CliChain, SearchFiltersByTextCategoryAndState) {
     const Result r = Run({"reminders", File().string(), "--at", "2026-12-10 12:00:00", "--save"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(SearchWeek({"--state", "done"}), (Strings{kStandUp, kTeamMeeting}));
+    EXPECT_EQ(SearchWeek({"--state", "snoozed"}), Strings{});
     EXPECT_EQ(SearchWeek({"--state", "undone", "--categories", "private"}),
               (Strings{kDentist, kGym, kMarket}));
 }
@@ -429,8 +440,8 @@ TEST_F(CliChain, UsageErrorsExitWithTwo) {
         {"occurrences", file, "--to", "2026-12-31"},
         {"occurrences", file, "--from", "2026-02-30", "--to", "2026-12-31"},
         {"agenda", file, "--days", "0"},
-        {"agenda", file, "--days", "two"},
         {"agenda", file, "--days", "3661"},
+        {"agenda", file, "--days", "two"},
         {"agenda", file, "--now", "yesterday"},
         {"reminders", file},
         {"format", file, "--guid", kTeamMeeting},
@@ -441,13 +452,19 @@ TEST_F(CliChain, UsageErrorsExitWithTwo) {
         {"holidays", "compile", source},
         {"holidays", "compile", source, out, "--year", "2023"},
         {"holidays", "frobnicate"},
+        {"holidays", "decompile"},
+        {"holidays", "decompile", source, "--year", "2023"},
+        {"holidays", "list"},
+        {"export"},
         {"export", "xml", file, "--out", out},
         {"export", "csv", file, "--kind", "week", "--start", day, "--days", "7", "--out", out},
         {"export", "csv", file, "--kind", "todo", "--start", day, "--days", "7"},
         {"export", "csv", file, "--kind", "todo", "--start", day, "--days", "7", "--out", out,
          "--template", out},
+        {"export", "csv", file, "--kind", "todo", "--date", day, "--days", "7", "--out", out},
         {"export", "html", file, "--kind", "year", "--date", day, "--out", out},
         {"export", "html", file, "--kind", "week", "--date", day, "--start", day, "--out", out},
+        {"export", "html", file, "--kind", "list", "--start", day, "--out", out},
         {"export", "html", file, "--kind", "week", "--date", day, "--out", out, "--days", "3"},
         {"export", "html", file, "--kind", "list", "--date", day, "--out", out, "--days", "0"},
         {"search", file, "--from", day},

@@ -23,153 +23,123 @@ std::vector<std::string> Names(const NameSet& set) {
     return {set.begin(), set.end()};
 }
 
-struct OptionRow {
-    const char* name;
-    uint32_t options;
-};
-
 // Each bit alone, none, and all four: every effect must follow its own bit and no other.
-const OptionRow kOptionRows[] = {
-    {"none", 0},
-    {"undoOnly", kEditRecordUndo},
-    {"changeListOnly", kEditListChange},
-    {"hintOnly", kEditSendHint},
-    {"rebuildOnly", kEditRebuildSet},
-    {"all", kEditInteractive},
-};
+const uint32_t kOptionRows[] = {
+    0, kEditRecordUndo, kEditListChange, kEditSendHint, kEditRebuildSet, kEditInteractive};
 
 bool Has(uint32_t options, uint32_t bit) {
     return (options & bit) != 0;
 }
 
-TEST(DocumentTest, StartsEmptyWithTheClocksTimeAndToday) {
-    CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 3, 5, 14, 30, 15)));
-    CDayvaultDoc doc;
-    EXPECT_EQ(doc.GetNow(), CDateTime(2007, 3, 5, 14, 30, 15));
-    EXPECT_EQ(doc.GetSelectedDate(), CDateTime(2007, 3, 5));
-    EXPECT_TRUE(doc.GetFilterSwitch());
-    EXPECT_EQ(doc.GetDateEntryCount(), 0);
-    EXPECT_EQ(doc.GetTodoCount(), 0);
-    EXPECT_EQ(doc.GetTemplateCount(), 0);
-    EXPECT_FALSE(doc.CanUndoDateEntry());
-    EXPECT_FALSE(doc.CanRedoDateEntry());
-    EXPECT_FALSE(doc.CanUndoTodoEntry());
-    EXPECT_FALSE(doc.HasDueTodo());
-    EXPECT_TRUE(doc.GetChangeList().empty());
-    EXPECT_TRUE(doc.GetPathName().empty());
-    EXPECT_EQ(doc.GetTitle(), "Untitled");
-    EXPECT_FALSE(doc.IsModified());
-}
-
-TEST(DocumentOptionsTest, EventOperationsFollowEachBit) {
-    for (const OptionRow& row : kOptionRows) {
-        SCOPED_TRACE(row.name);
-        const uint32_t o = row.options;
-        {
-            CDayvaultDoc doc;
-            RecordingObserver views(doc);
-            auto created = MakeEvent("Work", "Shared", 1);
-            CDateEntry* entry = created.get();
-            EXPECT_EQ(doc.AddDateEntry(std::move(created), o), 0);
-            EXPECT_EQ(doc.CanUndoDateEntry(), Has(o, kEditRecordUndo));
-            EXPECT_EQ(doc.GetChangeList().size(), Has(o, kEditListChange) ? 1U : 0U);
-            EXPECT_EQ(views.Count(UpdateHint::EventAdded), Has(o, kEditSendHint) ? 1 : 0);
-            if (Has(o, kEditSendHint)) {
-                EXPECT_EQ(std::get<CDateEntry*>(views.FirstObject(UpdateHint::EventAdded)), entry);
-            }
-            EXPECT_EQ(doc.GetCategories().size(), Has(o, kEditRebuildSet) ? 1U : 0U);
-            EXPECT_EQ(views.Count(UpdateHint::CategoriesChanged), Has(o, kEditRebuildSet) ? 1 : 0);
-        }
-        {
-            CDayvaultDoc doc;
-            doc.AddDateEntry(MakeEvent("Work"), kEditRebuildSet);
-            CDateEntry* entry = doc.GetDateEntry(0);
-            RecordingObserver views(doc);
-            doc.ChangeDateEntry(entry,
-                                WithData(*entry,
-                                         [](DateData& d) {
-                                             d.Category = "Home";
-                                             d.StorageType = 1;
-                                         }),
-                                o);
-            EXPECT_EQ(entry->GetData().Category, "Home");
-            EXPECT_EQ(doc.GetEventHistory().GetCount(), Has(o, kEditRecordUndo) ? 1 : 0);
-            EXPECT_EQ(doc.GetChangeList().size(), Has(o, kEditListChange) ? 1U : 0U);
-            EXPECT_EQ(views.Count(UpdateHint::EventChanged), Has(o, kEditSendHint) ? 1 : 0);
-            EXPECT_EQ(Names(doc.GetCategories()),
-                      std::vector<std::string>{Has(o, kEditRebuildSet) ? "Home" : "Work"});
-        }
-        {
-            CDayvaultDoc doc;
-            doc.AddDateEntry(MakeEvent("Work", "Shared", 1), kEditRebuildSet);
-            CDateEntry* entry = doc.GetDateEntry(0);
-            RecordingObserver views(doc);
-            doc.DeleteDateEntry(entry, o);
-            EXPECT_EQ(doc.GetDateEntryCount(), 0);
-            EXPECT_EQ(doc.CanUndoDateEntry(), Has(o, kEditRecordUndo));
-            EXPECT_EQ(doc.GetChangeList().size(), Has(o, kEditListChange) ? 1U : 0U);
-            EXPECT_EQ(views.Count(UpdateHint::EventDeleted), Has(o, kEditSendHint) ? 1 : 0);
-            if (Has(o, kEditSendHint)) {
-                EXPECT_EQ(std::get<EntryIdentity>(views.FirstObject(UpdateHint::EventDeleted)),
-                          EntryIdentity::Of(entry));
-            }
-            EXPECT_EQ(doc.GetCategories().empty(), Has(o, kEditRebuildSet));
-        }
+// Events and to-dos run the same checks, each through its own operations, hints and name set.
+struct EventOps {
+    static constexpr UpdateHint kAdded = UpdateHint::EventAdded;
+    static constexpr UpdateHint kChanged = UpdateHint::EventChanged;
+    static constexpr UpdateHint kDeleted = UpdateHint::EventDeleted;
+    static constexpr UpdateHint kNamesChanged = UpdateHint::CategoriesChanged;
+    static CDateEntry* Add(CDayvaultDoc& doc, const char* name, int storage, uint32_t options) {
+        auto entry = MakeEvent(name, "Shared", storage);
+        CDateEntry* raw = entry.get();
+        EXPECT_EQ(doc.AddDateEntry(std::move(entry), options), 0);
+        return raw;
     }
-}
+    static void Rename(CDayvaultDoc& doc, CDateEntry* entry, uint32_t options) {
+        doc.ChangeDateEntry(entry,
+                            WithData(*entry,
+                                     [](DateData& d) {
+                                         d.Category = "Renamed";
+                                         d.StorageType = 1;
+                                     }),
+                            options);
+        EXPECT_EQ(entry->GetData().Category, "Renamed");
+    }
+    static void Delete(CDayvaultDoc& doc, CDateEntry* entry, uint32_t options) {
+        doc.DeleteDateEntry(entry, options);
+        EXPECT_EQ(doc.GetDateEntryCount(), 0);
+    }
+    static int Steps(const CDayvaultDoc& doc) { return doc.GetEventHistory().GetCount(); }
+    static const NameSet& Names(const CDayvaultDoc& doc) { return doc.GetCategories(); }
+};
 
-TEST(DocumentOptionsTest, TodoOperationsFollowEachBit) {
-    for (const OptionRow& row : kOptionRows) {
-        SCOPED_TRACE(row.name);
-        const uint32_t o = row.options;
+struct TodoOps {
+    static constexpr UpdateHint kAdded = UpdateHint::TodoAdded;
+    static constexpr UpdateHint kChanged = UpdateHint::TodoChanged;
+    static constexpr UpdateHint kDeleted = UpdateHint::TodoDeleted;
+    static constexpr UpdateHint kNamesChanged = UpdateHint::GroupsChanged;
+    static CTodoEntry* Add(CDayvaultDoc& doc, const char* name, int storage, uint32_t options) {
+        auto entry = MakeTodo(name, "Shared", storage);
+        CTodoEntry* raw = entry.get();
+        EXPECT_EQ(doc.AddTodoEntry(std::move(entry), options), 0);
+        return raw;
+    }
+    static void Rename(CDayvaultDoc& doc, CTodoEntry* entry, uint32_t options) {
+        doc.ChangeTodoEntry(entry,
+                            WithData(*entry,
+                                     [](TodoData& d) {
+                                         d.Group = "Renamed";
+                                         d.StorageType = 1;
+                                     }),
+                            options);
+        EXPECT_EQ(entry->GetData().Group, "Renamed");
+    }
+    static void Delete(CDayvaultDoc& doc, CTodoEntry* entry, uint32_t options) {
+        doc.DeleteTodoEntry(entry, options);
+        EXPECT_EQ(doc.GetTodoCount(), 0);
+    }
+    static int Steps(const CDayvaultDoc& doc) { return doc.GetTodoHistory().GetCount(); }
+    static const NameSet& Names(const CDayvaultDoc& doc) { return doc.GetGroups(); }
+};
+
+template <class Ops>
+class DocumentOptionsTest : public ::testing::Test {};
+using EntryKinds = ::testing::Types<EventOps, TodoOps>;
+TYPED_TEST_SUITE(DocumentOptionsTest, EntryKinds);
+
+TYPED_TEST(DocumentOptionsTest, AddChangeAndDeleteFollowEachBit) {
+    using Ops = TypeParam;
+    for (const uint32_t o : kOptionRows) {
+        SCOPED_TRACE(o);
+        const int hint = Has(o, kEditSendHint) ? 1 : 0;
+        const int steps = Has(o, kEditRecordUndo) ? 1 : 0;
+        const size_t listed = Has(o, kEditListChange) ? 1U : 0U;
         {
             CDayvaultDoc doc;
             RecordingObserver views(doc);
-            auto created = MakeTodo("Office", "Shared", 1);
-            CTodoEntry* todo = created.get();
-            EXPECT_EQ(doc.AddTodoEntry(std::move(created), o), 0);
-            EXPECT_EQ(doc.CanUndoTodoEntry(), Has(o, kEditRecordUndo));
-            EXPECT_EQ(doc.GetChangeList(), Has(o, kEditListChange)
-                                               ? std::vector<std::string>{todo->GetGUID()}
-                                               : std::vector<std::string>{});
-            EXPECT_EQ(views.Count(UpdateHint::TodoAdded), Has(o, kEditSendHint) ? 1 : 0);
-            EXPECT_EQ(doc.GetGroups().size(), Has(o, kEditRebuildSet) ? 1U : 0U);
-            EXPECT_EQ(views.Count(UpdateHint::GroupsChanged), Has(o, kEditRebuildSet) ? 1 : 0);
-        }
-        {
-            CDayvaultDoc doc;
-            doc.AddTodoEntry(MakeTodo("Office"), kEditRebuildSet);
-            CTodoEntry* todo = doc.GetTodoEntry(0);
-            RecordingObserver views(doc);
-            doc.ChangeTodoEntry(todo,
-                                WithData(*todo,
-                                         [](TodoData& d) {
-                                             d.Group = "Garden";
-                                             d.StorageType = 1;
-                                         }),
-                                o);
-            EXPECT_EQ(todo->GetData().Group, "Garden");
-            EXPECT_EQ(doc.GetTodoHistory().GetCount(), Has(o, kEditRecordUndo) ? 1 : 0);
-            EXPECT_EQ(doc.GetChangeList().size(), Has(o, kEditListChange) ? 1U : 0U);
-            EXPECT_EQ(views.Count(UpdateHint::TodoChanged), Has(o, kEditSendHint) ? 1 : 0);
-            EXPECT_EQ(Names(doc.GetGroups()),
-                      std::vector<std::string>{Has(o, kEditRebuildSet) ? "Garden" : "Office"});
-        }
-        {
-            CDayvaultDoc doc;
-            doc.AddTodoEntry(MakeTodo("Office", "Shared", 1), kEditRebuildSet);
-            CTodoEntry* todo = doc.GetTodoEntry(0);
-            RecordingObserver views(doc);
-            doc.DeleteTodoEntry(todo, o);
-            EXPECT_EQ(doc.GetTodoCount(), 0);
-            EXPECT_EQ(doc.CanUndoTodoEntry(), Has(o, kEditRecordUndo));
-            EXPECT_EQ(doc.GetChangeList().size(), Has(o, kEditListChange) ? 1U : 0U);
-            EXPECT_EQ(views.Count(UpdateHint::TodoDeleted), Has(o, kEditSendHint) ? 1 : 0);
-            if (Has(o, kEditSendHint)) {
-                EXPECT_EQ(std::get<EntryIdentity>(views.FirstObject(UpdateHint::TodoDeleted)),
-                          EntryIdentity::Of(todo));
+            auto* entry = Ops::Add(doc, "Work", 1, o);
+            EXPECT_EQ(Ops::Steps(doc), steps);
+            EXPECT_EQ(doc.GetChangeList(), listed != 0 ? std::vector<std::string>{entry->GetGUID()}
+                                                       : std::vector<std::string>{});
+            EXPECT_EQ(views.Count(Ops::kAdded), hint);
+            if (hint != 0) {
+                EXPECT_EQ(std::get<decltype(entry)>(views.FirstObject(Ops::kAdded)), entry);
             }
-            EXPECT_EQ(doc.GetGroups().empty(), Has(o, kEditRebuildSet));
+            EXPECT_EQ(Ops::Names(doc).size(), Has(o, kEditRebuildSet) ? 1U : 0U);
+            EXPECT_EQ(views.Count(Ops::kNamesChanged), Has(o, kEditRebuildSet) ? 1 : 0);
+        }
+        {
+            CDayvaultDoc doc;
+            auto* entry = Ops::Add(doc, "Work", 0, kEditRebuildSet);
+            RecordingObserver views(doc);
+            Ops::Rename(doc, entry, o);
+            EXPECT_EQ(Ops::Steps(doc), steps);
+            EXPECT_EQ(doc.GetChangeList().size(), listed);
+            EXPECT_EQ(views.Count(Ops::kChanged), hint);
+            EXPECT_EQ(Names(Ops::Names(doc)),
+                      std::vector<std::string>{Has(o, kEditRebuildSet) ? "Renamed" : "Work"});
+        }
+        {
+            CDayvaultDoc doc;
+            auto* entry = Ops::Add(doc, "Work", 1, kEditRebuildSet);
+            const EntryIdentity identity = EntryIdentity::Of(entry);
+            RecordingObserver views(doc);
+            Ops::Delete(doc, entry, o);
+            EXPECT_EQ(Ops::Steps(doc), steps);
+            EXPECT_EQ(doc.GetChangeList().size(), listed);
+            EXPECT_EQ(views.Count(Ops::kDeleted), hint);
+            if (hint != 0) {
+                EXPECT_EQ(std::get<EntryIdentity>(views.FirstObject(Ops::kDeleted)), identity);
+            }
+            EXPECT_EQ(Ops::Names(doc).empty(), Has(o, kEditRebuildSet));
         }
     }
 }
@@ -461,19 +431,6 @@ TEST(DocumentTest, FiltersNotifyOnlyWhenTheyChange) {
     EXPECT_EQ(views.Hints(), (std::vector<int>{8, 13}));
     doc.SetFilterSwitch(false);
     EXPECT_EQ(views.Hints(), (std::vector<int>{8, 13}));
-}
-
-TEST(DocumentTest, FilterResetPassesEverythingAndSelectsEveryName) {
-    const NameSet all{"Home", "Work"};
-    const FilterState reset = FilterState::PassAll(all);
-    EXPECT_FALSE(reset.selectionOn);
-    EXPECT_EQ(reset.selection, all);
-    EXPECT_FALSE(reset.conditionOn);
-    EXPECT_EQ(reset.conditionFlags, 7);
-    EXPECT_FALSE(reset.textSearchOn);
-    EXPECT_EQ(reset.matchMode, 1);
-    EXPECT_EQ(reset.searchFields, 3);
-    EXPECT_TRUE(reset.searchText.empty());
 }
 
 TEST(DocumentTest, DefaultTemplateAndTemplateReplacement) {

@@ -61,61 +61,6 @@ TEST(DocumentUndoTest, UndoRedoUndoOfAnAdditionDeletesTheRecreatedRecord) {
     EXPECT_EQ(doc.GetEventHistory().GetCount(), 1) << "undo and redo record nothing";
 }
 
-TEST(DocumentUndoTest, UndoingADeletionThenAnEarlierChangeAppliesToTheRecreatedRecord) {
-    CDayvaultDoc doc;
-    doc.AddDateEntry(MakeEvent("Work", "v1"), kEditInteractive); // step 0
-    doc.AddDateEntry(MakeEvent("Work", "bystander"), kEditInteractive);
-    CDateEntry* entry = doc.GetDateEntry(0);
-    Describe(doc, entry, "v2");                   // step 2
-    doc.DeleteDateEntry(entry, kEditInteractive); // step 3
-    ASSERT_EQ(doc.GetDateEntryCount(), 1);
-
-    ASSERT_TRUE(doc.UndoDateEntry()); // the deletion
-    ASSERT_EQ(doc.GetDateEntryCount(), 2);
-    CDateEntry* recreated = doc.GetDateEntry(1); // re-created records are appended
-    EXPECT_EQ(recreated->GetData().Description, "v2");
-
-    ASSERT_TRUE(doc.UndoDateEntry()); // the change, on the re-created record
-    EXPECT_EQ(recreated->GetData().Description, "v1");
-    EXPECT_EQ(doc.GetDateEntry(0)->GetData().Description, "bystander");
-
-    ASSERT_TRUE(doc.UndoDateEntry()); // the bystander's addition
-    ASSERT_TRUE(doc.UndoDateEntry()); // the addition, again of the re-created record
-    EXPECT_EQ(doc.GetDateEntryCount(), 0);
-
-    // Forwards again: each redo finds the record the step before it made.
-    ASSERT_TRUE(doc.RedoDateEntry());
-    ASSERT_TRUE(doc.RedoDateEntry());
-    ASSERT_TRUE(doc.RedoDateEntry());
-    ASSERT_EQ(doc.GetDateEntryCount(), 2);
-    EXPECT_EQ(doc.GetDateEntry(0)->GetData().Description, "v2");
-    ASSERT_TRUE(doc.RedoDateEntry());
-    ASSERT_EQ(doc.GetDateEntryCount(), 1);
-    EXPECT_EQ(doc.GetDateEntry(0)->GetData().Description, "bystander");
-    EXPECT_FALSE(doc.RedoDateEntry());
-}
-
-TEST(DocumentUndoTest, ANewEditAfterTwoUndosDropsBothRedoSteps) {
-    CDayvaultDoc doc;
-    doc.AddDateEntry(MakeEvent("Work", "v1"), kEditInteractive);
-    CDateEntry* entry = doc.GetDateEntry(0);
-    Describe(doc, entry, "v2");
-    Describe(doc, entry, "v3");
-    ASSERT_TRUE(doc.UndoDateEntry());
-    ASSERT_TRUE(doc.UndoDateEntry());
-    EXPECT_EQ(entry->GetData().Description, "v1");
-    EXPECT_EQ(doc.GetEventHistory().GetPosition(), 0);
-    EXPECT_TRUE(doc.CanRedoDateEntry());
-
-    Describe(doc, entry, "other");
-    EXPECT_FALSE(doc.CanRedoDateEntry());
-    EXPECT_EQ(doc.GetEventHistory().GetCount(), 2);
-    EXPECT_EQ(doc.GetEventHistory().GetPosition(), 1);
-    EXPECT_EQ(doc.GetEventHistory().GetStep(1).snapshot->GetData().Description, "v1");
-    ASSERT_TRUE(doc.UndoDateEntry());
-    EXPECT_EQ(entry->GetData().Description, "v1");
-}
-
 TEST(DocumentUndoTest, UndoOfAChangeExchangesTheValuesAndListsTheEntry) {
     CDayvaultDoc doc;
     doc.AddDateEntry(MakeEvent("Work", "local"), kEditInteractive);
@@ -307,16 +252,12 @@ TEST(UndoHistoryTest, RepointingWalksStopAfterTheEntrysAdditionOrDeletion) {
         history.Forget(live);
         EXPECT_EQ(history.FindLive(id), nullptr);
         EXPECT_NE(history.IdentityOf(live), id) << "a record met again is a new one";
-        EXPECT_EQ(history.GetPosition(), 4);
-        history.Clear();
-        EXPECT_EQ(history.GetCount(), 0);
-        EXPECT_EQ(history.GetPosition(), -1);
-        EXPECT_FALSE(history.CanUndo());
-        EXPECT_FALSE(history.CanRedo());
     }
 }
 
 // ---- Random walk against a model of whole states ---------------------------------------------
+// It decides what undo and redo of events bring back; the tests above keep what it does not
+// see: hints, the change list, to-dos, work marks and records removed without a step.
 
 /// The visible state of the events: for each GUID its description, category, storage type and
 /// dropped occurrences. Re-created records keep their GUID, so undo and redo must bring back

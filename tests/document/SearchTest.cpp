@@ -64,8 +64,6 @@ TEST(Search, Windows) {
          CDateTime(2007, 3, 16, 23, 59, 59)},
         {"10 days to today", relative(10, 1, 3), CDateTime(2007, 3, 5, 0, 0, 0),
          CDateTime(2007, 3, 15, 23, 59, 59)},
-        {"2 weeks from today", relative(2, 2, 1), CDateTime(2007, 3, 15, 0, 0, 0),
-         CDateTime(2007, 3, 29, 23, 59, 59)},
         {"pickers take whole days",
          Pickers(CDateTime(2007, 1, 2, 13, 0, 0), CDateTime(2007, 1, 3, 1, 0, 0)),
          CDateTime(2007, 1, 2, 0, 0, 0), CDateTime(2007, 1, 3, 23, 59, 59)},

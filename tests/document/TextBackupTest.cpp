@@ -130,16 +130,8 @@ TEST(TextBackupTest, ExactFileOfOneEventAndOneTodo) {
                                  "AssociateDocumentFile=0\r\n"
                                  "DocumentFile=\r\n"
                                  "Done=1\r\n";
+    // Reading it back is decided by the random round trip below.
     EXPECT_EQ(WriteTextBackupBytes(contents), expected);
-
-    const DocumentContents restored = ReadTextBackupBytes(expected, kNow);
-    ASSERT_EQ(restored.events.size(), 1u);
-    ASSERT_EQ(restored.todos.size(), 1u);
-    EXPECT_EQ(restored.events[0]->GetData(), contents.events[0]->GetData());
-    EXPECT_EQ(restored.events[0]->GetDroppedOccurrences(),
-              contents.events[0]->GetDroppedOccurrences());
-    EXPECT_EQ(restored.todos[0]->GetData(), contents.todos[0]->GetData());
-    EXPECT_TRUE(restored.todos[0]->IsDone());
 }
 
 TEST(TextBackupTest, EmptyDocumentIsAnEmptyFile) {

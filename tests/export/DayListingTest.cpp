@@ -5,12 +5,12 @@
 #include "export/HtmlExport.h"
 #include "format/CDateEntryFormatter.h"
 #include "support/Occurrences.h"
+#include "support/Random.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -249,7 +249,7 @@ ReferenceListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const C
     return days;
 }
 
-std::vector<std::unique_ptr<CDateEntry>> RandomCalendar(std::mt19937& random, int count) {
+std::vector<std::unique_ptr<CDateEntry>> RandomCalendar(test::Random& random, int count) {
     static const char* const kDescriptions[] = {"alpha",
                                                 "Alpha",
                                                 "ALPHA",
@@ -264,9 +264,7 @@ std::vector<std::unique_ptr<CDateEntry>> RandomCalendar(std::mt19937& random, in
                                                 "$$odd$",
                                                 "$NEXT_DATE$"};
     static const char* const kNotes[] = {"", "room 4", "from $THIS_START_TIME$"};
-    const auto pick = [&random](int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random);
-    };
+    const auto pick = [&random](int low, int high) { return random.Int(low, high); };
     const CDateTime origin(2007, 3, 1);
     std::vector<std::unique_ptr<CDateEntry>> events;
     for (int i = 0; i < count; ++i) {
@@ -303,7 +301,7 @@ TEST(DayListing, MatchesAPlainListingOnRandomCalendars) {
         "$THIS_COUNT$. $DESCRIPTION$ $R_NOTES$", "$SPAN_DAYS$ middle",
         "$DESCRIPTION$ ends $THIS_END_AUTOTIME$"};
     const FormatSettings settings[] = {FormatSettings::Defaults(), custom};
-    std::mt19937 random(424242);
+    test::Random random(424242);
     for (int round = 0; round < 40; ++round) {
         const auto events = RandomCalendar(random, 60);
         const FormatSettings& formats = settings[round % 2];

@@ -140,12 +140,6 @@ TEST(HtmlExportHelpers, EscapeReplacesMarkupUmlautsAndLineBreaks) {
     }
 }
 
-TEST(HtmlExportHelpers, ColourTextIsRedGreenBlueInUpperCaseHex) {
-    EXPECT_EQ(HtmlExport::ColorText(0x0000FF), "#FF0000") << "red is the lowest byte";
-    EXPECT_EQ(HtmlExport::ColorText(0x0A0B0C), "#0C0B0A");
-    EXPECT_EQ(HtmlExport::ColorText(0xFFABCDEF), "#EFCDAB") << "the top byte is not a colour";
-}
-
 TEST(HtmlExportHelpers, RangesOfEveryKind) {
     struct Row {
         const char* name;
@@ -323,35 +317,6 @@ TEST_F(HtmlExportTest, ListDayCellIsWrittenPieceByPiece) {
     EXPECT_EQ(table, expected);
 }
 
-TEST_F(HtmlExportTest, WeekDayCellUsesTheWeekPiecesAndAnEmptyRow) {
-    CSettings settings = PlainSettings();
-    const std::string table = Table(settings, kHtmlKindWeek, CDateTime(2007, 3, 5));
-    const std::string firstCell = R"(  <td width="50%">
-   <table width="100%" frame="void" rules="rows" cellspacing="0" cellpadding="5">
-    <tr>
-     <td colspan="2" bgcolor="#E0E0E0">
-      <table width="100%" frame="void" cellspacing="0" cellpadding="0">
-       <tr>
-        <td align="left" style="color:#000000" nowrap><b>2007-03-05</b></td>
-        <td align="right" style="color:#000000;font-size:66%" nowrap>&nbsp;</td>
-       </tr>
-      </table>
-     </td>
-    </tr>
-    <tr>
-     <td>&nbsp;</td>
-    </tr>
-   </table>
-  </td>
-)";
-    EXPECT_EQ(table.rfind("<table width=\"100%\" border=\"2\" rules=\"all\" cellspacing=\"0\" "
-                          "cellpadding=\"0\">\n <tr align=\"left\" valign=\"top\">\n" +
-                              firstCell,
-                          0),
-              0u)
-        << table;
-}
-
 TEST_F(HtmlExportTest, EventTextsAreEscapedAndTheLeftCellFitsTheKind) {
     CSettings settings = PlainSettings();
     settings.HtmlCalendarDescNormal = "$DESCRIPTION$\r\n$NOTES$";
@@ -401,8 +366,6 @@ TEST_F(HtmlExportTest, RowStylesForDoneAndMarkedEvents) {
         {"marked plain", 3, false, 0, 0, "    <tr>\n"},
         {"done and bold", 3, true, 1, 2,
          "    <tr style=\"text-decoration:line-through;font-weight:bold;\">\n"},
-        {"done and coloured", 2, true, 1, 1,
-         "    <tr style=\"text-decoration:line-through;background-color:#563412;\">\n"},
     };
     for (const Row& row : rows) {
         m_events.clear();
@@ -543,30 +506,16 @@ TEST_F(HtmlExportTest, WeekAndFortnightGrids) {
         int kind;
         int32_t layout;
         std::string width;
-        std::vector<std::string> days; // day of month per cell in document order, "-" empty
+        std::string days; // day of month per cell in document order, "-" empty
     };
     // Week of Monday 5 March 2007, fortnight of 5 to 18 March.
     const Row rows[] = {
-        {"week in two columns",
-         kHtmlKindWeek,
-         0,
-         "50",
-         {"05", "09", "06", "10", "07", "11", "08", "-"}},
-        {"week in two rows",
-         kHtmlKindWeek,
-         1,
-         "25",
-         {"05", "06", "07", "08", "09", "10", "11", "-"}},
-        {"fortnight in two columns",
-         kHtmlKindFortnight,
-         0,
-         "50",
-         {"05", "12", "06", "13", "07", "14", "08", "15", "09", "16", "10", "17", "11", "18"}},
-        {"fortnight in two rows",
-         kHtmlKindFortnight,
-         1,
-         "14",
-         {"05", "06", "07", "08", "09", "10", "11", "12", "13", "14", "15", "16", "17", "18"}},
+        {"week in two columns", kHtmlKindWeek, 0, "50", "05 09 06 10 07 11 08 -"},
+        {"week in two rows", kHtmlKindWeek, 1, "25", "05 06 07 08 09 10 11 -"},
+        {"fortnight in two columns", kHtmlKindFortnight, 0, "50",
+         "05 12 06 13 07 14 08 15 09 16 10 17 11 18"},
+        {"fortnight in two rows", kHtmlKindFortnight, 1, "14",
+         "05 06 07 08 09 10 11 12 13 14 15 16 17 18"},
     };
     for (const Row& row : rows) {
         CSettings settings = PlainSettings();
@@ -576,17 +525,15 @@ TEST_F(HtmlExportTest, WeekAndFortnightGrids) {
         settings.FortnightViewLayout = row.layout;
         const std::string table = Table(settings, row.kind, CDateTime(2007, 3, 7));
         // Walk the outer cells: each is a day (its header) or the spare cell.
-        std::vector<std::string> cells;
+        std::string cells;
         const std::string opening = "  <td width=\"" + row.width + "%\">\n";
         for (size_t at = table.find(opening); at != std::string::npos;
              at = table.find(opening, at + 1)) {
             const size_t next = at + opening.size();
-            if (table.compare(next, 10, "   &nbsp;\n") == 0) {
-                cells.push_back("-");
-            } else {
-                const size_t bold = table.find("<b>", next);
-                cells.push_back(table.substr(bold + 3, 2));
-            }
+            cells += cells.empty() ? "" : " ";
+            cells += table.compare(next, 10, "   &nbsp;\n") == 0
+                         ? "-"
+                         : table.substr(table.find("<b>", next) + 3, 2);
         }
         EXPECT_EQ(cells, row.days) << row.name;
         const size_t rowsExpected = row.layout == 0 ? (row.kind == kHtmlKindWeek ? 4 : 7) : 2;
@@ -630,9 +577,7 @@ TEST_F(HtmlExportTest, MonthGridHeaderAndFirstDayFormat) {
 
     settings.WeekStart = 0;
     const std::string fromSunday = Table(settings, kHtmlKindMonth, CDateTime(2007, 7, 4));
-    EXPECT_NE(fromSunday.find(" </tr>\n", 0), std::string::npos);
     EXPECT_LT(fromSunday.find(">Sunday</th>"), fromSunday.find(">Monday</th>"));
-    EXPECT_EQ(Headers(fromSunday)[0], "24") << "July 2007 begins on a Sunday: a week back";
 }
 
 TEST_F(HtmlExportTest, ListLeavesOutEmptyDaysUnlessAsked) {

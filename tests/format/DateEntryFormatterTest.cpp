@@ -189,7 +189,6 @@ TEST(DateEntryFormatter, SingleDateTypes) {
                   {"now ignores the end word", "$NOW_END_TIME$", "05:06"},
                   {"count of the first occurrence", "$THIS_COUNT$", "1"},
                   {"to gives no text", "[$THIS_TO_NOW$]", "[]"},
-                  {"to with end word", "[$THIS_TO_THIS_END$]", "[]"},
                   {"to without a second selector", "$THIS_TO$", "$THIS_TO$"},
                   {"to with an unknown second selector", "$THIS_TO_LATER$", "$THIS_TO_LATER$"},
                   {"unknown type", "$THIS_WHEN$", "$THIS_WHEN$"},
@@ -197,7 +196,6 @@ TEST(DateEntryFormatter, SingleDateTypes) {
                   // NEXT of a single event is not valid.
                   {"invalid date", "$NEXT_DATE$", "-"},
                   {"invalid auto time", "$NEXT_AUTOTIME$", "-"},
-                  {"invalid end", "$NEXT_END_DATE$", "-"},
                   {"count from an invalid date", "$NEXT_COUNT$", "0"},
                   {"invalid and unknown type", "$NEXT_WHEN$", "$NEXT_WHEN$"},
               });

@@ -309,17 +309,12 @@ TEST(EventSelectors, SearchesAgreeWithAPlainWalk) {
             }
         }
         if (rng.OneIn(3)) {
-            entry.UpdateReminders(
-                CDateTime(2007, 1, 1) +
-                CDateTimeSpan(rng.Int(0, 900), 0, 0, 0));
+            entry.UpdateReminders(CDateTime(2007, 1, 1) + CDateTimeSpan(rng.Int(0, 900), 0, 0, 0));
         }
         // This: an occurrence, or any moment.
-        CDateTime occurrence =
-            CDateTime(2007, 1, 1) +
-            CDateTimeSpan(rng.Int(0, 3000), 0, 0, 0);
+        CDateTime occurrence = CDateTime(2007, 1, 1) + CDateTimeSpan(rng.Int(0, 3000), 0, 0, 0);
         if (!early.empty() && rng.OneIn(2)) {
-            occurrence =
-                rng.Pick(early);
+            occurrence = rng.Pick(early);
         }
         const std::string expected = Reference(entry, occurrence);
         CDateEntryFormatter formatter(entry, TestSettings());

@@ -1,7 +1,8 @@
 #include "format/PickerFormat.h"
 
+#include "support/Random.h"
+
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,34 +25,7 @@ const ConversionRow kRows[] = {
     {"short dotted date", "%#d.%#m.", "d.M.", "d.M."},
     {"current time", "%A, %B %d, %Y, %#I:%M %p", "dddd, MMMM dd, yyyy, h:mm tt",
      "dddd, MMMM dd, yyyy, h:mm AP"},
-    // Every code in its long form.
-    {"A", "%A", "dddd", "dddd"},
-    {"B", "%B", "MMMM", "MMMM"},
-    {"H", "%H", "HH", "HH"},
-    {"I", "%I", "hh", "hh"},
-    {"M", "%M", "mm", "mm"},
-    {"S", "%S", "ss", "ss"},
-    {"Y", "%Y", "yyyy", "yyyy"},
-    {"a", "%a", "ddd", "ddd"},
-    {"b", "%b", "MMM", "MMM"},
-    {"d", "%d", "dd", "dd"},
-    {"m", "%m", "MM", "MM"},
-    {"p", "%p", "tt", "AP"},
-    {"y", "%y", "yy", "yy"},
-    // The short forms; codes without one keep their long form.
-    {"#H", "%#H", "H", "H"},
-    {"#I", "%#I", "h", "h"},
-    {"#M", "%#M", "m", "m"},
-    {"#S", "%#S", "s", "s"},
-    {"#d", "%#d", "d", "d"},
-    {"#m", "%#m", "M", "M"},
-    {"#A keeps long", "%#A", "dddd", "dddd"},
-    {"#B keeps long", "%#B", "MMMM", "MMMM"},
-    {"#Y keeps long", "%#Y", "yyyy", "yyyy"},
-    {"#a keeps long", "%#a", "ddd", "ddd"},
-    {"#b keeps long", "%#b", "MMM", "MMM"},
-    {"#p keeps long", "%#p", "tt", "AP"},
-    {"#y keeps long", "%#y", "yy", "yy"},
+    // Each code alone is in the random round trip below.
     {"short form ends with its code", "%#d.%d.%#H:%H", "d.dd.H:HH", "d.dd.H:HH"},
     // Unknown codes lose their "%", "#" included.
     {"week number", "%W", "W", "'W'"},
@@ -143,40 +117,50 @@ std::vector<Piece> ReadQtFormat(std::string_view format) {
     return pieces;
 }
 
-TEST(PickerFormat, QtReaderSeesEveryCodeAndEveryLiteral) {
+TEST(PickerFormat, RandomFormatsConvertCodeByCode) {
     struct Code {
         std::string_view source;
+        std::string_view picker;
         std::string_view qt;
     };
-    const Code codes[] = {{"%A", "dddd"}, {"%B", "MMMM"}, {"%H", "HH"},  {"%#H", "H"}, {"%I", "hh"},
-                          {"%#I", "h"},   {"%M", "mm"},   {"%#M", "m"},  {"%S", "ss"}, {"%#S", "s"},
-                          {"%Y", "yyyy"}, {"%a", "ddd"},  {"%b", "MMM"}, {"%d", "dd"}, {"%#d", "d"},
-                          {"%m", "MM"},   {"%#m", "M"},   {"%p", "AP"},  {"%y", "yy"}};
+    // Every code, and the short forms; codes without a short form keep their long one.
+    const Code codes[] = {{"%A", "dddd", "dddd"},  {"%B", "MMMM", "MMMM"},  {"%H", "HH", "HH"},
+                          {"%#H", "H", "H"},       {"%I", "hh", "hh"},      {"%#I", "h", "h"},
+                          {"%M", "mm", "mm"},      {"%#M", "m", "m"},       {"%S", "ss", "ss"},
+                          {"%#S", "s", "s"},       {"%Y", "yyyy", "yyyy"},  {"%a", "ddd", "ddd"},
+                          {"%b", "MMM", "MMM"},    {"%d", "dd", "dd"},      {"%#d", "d", "d"},
+                          {"%m", "MM", "MM"},      {"%#m", "M", "M"},       {"%p", "tt", "AP"},
+                          {"%y", "yy", "yy"},      {"%#A", "dddd", "dddd"}, {"%#B", "MMMM", "MMMM"},
+                          {"%#Y", "yyyy", "yyyy"}, {"%#a", "ddd", "ddd"},   {"%#b", "MMM", "MMM"},
+                          {"%#p", "tt", "AP"},     {"%#y", "yy", "yy"}};
     // Literal characters that Qt could mistake for syntax, and harmless ones.
     const std::string_view literals = "dMyhHmsAPapWz' '.,:/-()#0";
-    std::mt19937 rng(20240521);
+    test::Random rng(20240521);
     for (int round = 0; round < 5000; ++round) {
         std::string format;
         std::vector<Piece> expected;
-        const int parts = 1 + static_cast<int>(rng() % 6);
+        std::string picker; // the picker copies literal text
+        const int parts = rng.Int(1, 6);
         for (int part = 0; part < parts; ++part) {
             // A code directly after a code: Qt has no separator for two forms of one letter, so
             // the generator keeps a literal between codes.
             const bool afterCode = !expected.empty() && expected.back().expression;
-            if (!afterCode && rng() % 2 == 0) {
-                const Code& code = codes[rng() % std::size(codes)];
+            if (!afterCode && rng.OneIn(2)) {
+                const Code& code = rng.Pick(codes);
                 format += code.source;
+                picker += code.picker;
                 expected.push_back({true, std::string(code.qt)});
             } else {
-                const int length = 1 + static_cast<int>(rng() % 4);
-                for (int k = 0; k < length; ++k) {
-                    const char c = literals[rng() % literals.size()];
+                for (int k = rng.Int(1, 4); k > 0; --k) {
+                    const char c = rng.Pick(literals);
                     format += c;
+                    picker += c;
                     AddLiteral(expected, std::string_view(&c, 1));
                 }
             }
         }
         ASSERT_EQ(ReadQtFormat(ToQtDisplayFormat(format)), expected) << format;
+        ASSERT_EQ(ToPickerFormat(format), picker) << format;
     }
 }
 

@@ -36,43 +36,11 @@ TEST_F(StringTableTest, EveryNumberAnswersConsistently) {
     EXPECT_GT(count, 100);
 }
 
-TEST_F(StringTableTest, FixedNumbersKeepTheirTexts) {
-    // Language packs and stored settings refer to these numbers: the first and last entries,
-    // the ends of each group and texts with line breaks, quotes or a "%s".
-    const struct {
-        uint32_t id;
-        std::string_view text;
-    } rows[] = {
-        {32771, "Create and edit categories"},
-        {40000, "$THIS_STARTTOEND_AUTO$: $DESCRIPTION$\r\n$NOTES_R$"},
-        {40014, ">> $THIS_END_AUTOTIME_S$$DESCRIPTION$"},
-        {40022, " "},
-        {40029, ">> $DESCRIPTION$"},
-        {40055, "Urgent!"},
-        {40123, "%A, %B %d, %Y, %#I:%M %p"},
-        {40309, "\"$CATEGORY$\""},
-        {40357, "\"$DOCUMENT$\""},
-        {57344, "Dayvault"},
-        {57487, "Do you want to open the document\n%s\nnow?"},
-        {61029, "%s: the shared file is empty; it may be being uploaded"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(EnglishString(row.id), row.text) << row.id;
-    }
-    EXPECT_EQ(kIdsSyncSharedFileEmpty, 61029U);
-    EXPECT_EQ(kIdsCsvTodoDocument, 40357U);
-}
-
 TEST_F(StringTableTest, NumbersOutsideTheTableGiveEmptyText) {
     const struct {
         const char* name;
         uint32_t id;
     } rows[] = {
-        {"just below the first", kIdsCategoriesPrompt - 1},
-        {"just above the first", kIdsCategoriesPrompt + 1},
-        {"after the calendar group", kIdsCalendarDateMultidayLast + 1},
-        {"between the tables", kIdsAskResetEventStates + 1},
-        {"just above the last", kIdsCannotSaveEventFile + 1},
         {"beyond 16 bits", 0x10000 + kIdsDateFormat},
         {"largest number", std::numeric_limits<uint32_t>::max()},
     };

@@ -3,9 +3,9 @@
 // with their waiting holidays, and the look-ups.
 
 #include "holidays/CHolidays.h"
+#include "support/Random.h"
 
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -166,13 +166,12 @@ TEST(HolidayReferences, YearsOutsideTheRangeGiveNoDate) {
 }
 
 TEST(HolidayReferences, WeekdayRelationAgreesWithAWalk) {
-    std::mt19937 random(20240601);
-    std::uniform_int_distribution<int64_t> days(1, 3'000'000);
+    test::Random random(20240601);
     for (int i = 0; i < 20000; ++i) {
-        const int64_t day = days(random);
-        const int weekday = static_cast<int>(random() % 7);
-        const int relation = static_cast<int>(random() % 4);
-        const int count = static_cast<int>(random() % 7) - 1; // -1..5; 1 and below: the nearest
+        const int64_t day = random.Between(1, 3'000'000);
+        const int weekday = random.Int(0, 6);
+        const int relation = random.Int(0, 3);
+        const int count = random.Int(-1, 5); // 1 and below: the nearest
         ASSERT_EQ(CHolidays::WeekdayRelation(day, weekday, relation, count),
                   WalkRelation(day, weekday, relation, count))
             << day << " " << weekday << " " << relation << " " << count;
@@ -230,6 +229,8 @@ TEST(HolidayRules, WeekdayInMonthAgreesWithCounting) {
     }
 }
 
+// Holidays of the shipped modules are compared with an independent package for 2000 to 2035 (see
+// reference/); these rows are the boundaries and rule kinds that comparison does not reach.
 TEST(HolidayRules, FixedAndRelativeDates) {
     struct Row {
         const char* boundary;
@@ -248,12 +249,6 @@ TEST(HolidayRules, FixedAndRelativeDates) {
     backwards.firstYear = 2000;
     backwards.interval = -3;
     const std::vector<Row> rows = {
-        {"Ascension Day", {DaysFrom(kEasterRef, 1, 39)}, 2024, {{5, 9}}},
-        {"Good Friday", {DaysFrom(kEasterRef, 0, 2)}, 2024, {{3, 29}}},
-        {"Easter Monday as a weekday relation",
-         {WeekdayNear(kEasterRef, 0, kStrictlyAfter, 1)},
-         2024,
-         {{4, 1}}},
         {"Orthodox Good Friday", {DaysFrom(kOrthodoxEasterRef, 0, 2)}, 2024, {{5, 3}}},
         {"fourth Advent Sunday", {DaysFrom(kAdventRef, 1, 21)}, 2024, {{12, 22}}},
         {"29 February in a common year", {Fixed(2, 29)}, 2023, {}},
@@ -318,9 +313,6 @@ TEST(HolidayConditions, ShiftRules) {
     };
     DateRule newYear = Fixed(1, 1);
     newYear.conditions = {ShiftCondition{}};
-    DateRule weekendRule = Fixed(12, 25);
-    weekendRule.conditions = {OnWeekdayMoveTo(5, 0, kStrictlyAfter),
-                              OnWeekdayMoveTo(6, 0, kStrictlyAfter)};
     DateRule firstWins = Fixed(1, 6); // a Saturday in 2024
     firstWins.conditions = {OnWeekdayMoveTo(5, 6, kStrictlyAfter),
                             OnWeekdayMoveTo(6, 0, kStrictlyAfter)};
@@ -373,8 +365,6 @@ TEST(HolidayConditions, ShiftRules) {
     const std::vector<Row> rows = {
         {"1 January on a Sunday moves to Monday", {Holiday("H", {newYear})}, 2023, {{1, 2}}},
         {"1 January on a Monday stays", {Holiday("H", {newYear})}, 2024, {{1, 1}}},
-        {"Christmas on Saturday to Monday", {Holiday("H", {weekendRule})}, 2021, {{12, 27}}},
-        {"Christmas on Sunday to Monday", {Holiday("H", {weekendRule})}, 2022, {{12, 26}}},
         {"first condition that holds decides, its result is not tested again",
          {Holiday("H", {firstWins})},
          2024,

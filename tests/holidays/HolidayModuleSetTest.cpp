@@ -54,15 +54,6 @@ TEST(HolidaySettings, RoundTripThroughAnIniFile) {
     EXPECT_EQ(loaded, expected);
 }
 
-TEST(HolidaySettings, MissingKeysReadAsEmpty) {
-    TemporaryFolder folder;
-    CHolidaySettings settings;
-    settings.ModuleOrder = {"X"};
-    const CIniStore store(folder.Path() / "none.ini");
-    settings.Load(store);
-    EXPECT_EQ(settings, CHolidaySettings{});
-}
-
 TEST(HolidaySettings, IsActivePerModule) {
     CHolidaySettings settings;
     settings.SetActive("A", "NY", false);

@@ -104,37 +104,5 @@ TEST(IniStoreTest, FailedFlushKeepsTheChangesPendingAndTheOldFile) {
     EXPECT_EQ(ReadFile(path), "[S]\nk=new\n");
 }
 
-TEST(IniStoreTest, TypedValuesKeepTheirTextForm) {
-    TemporaryFolder folder;
-    const fs::path path = folder.Path() / "a.ini";
-    {
-        CIniStore store(path);
-        store.WriteBool("S", "Bool", true);
-        store.WriteColour("S", "Colour", Rgb(255, 240, 200));
-        store.WriteText("S", "Text", "two\r\nlines\tand a tab");
-        store.WriteText("S", "Space", " ");
-        store.WriteDateTime("S", "When", CDateTime(2000, 1, 1, 8, 0, 0));
-        store.WriteFlagList("S", "Flags", {true, false, true});
-        store.WriteNameList("S", "Names", {"Date", "Time"});
-        store.WriteNumberList("S", "Numbers", {45, -1});
-        store.WriteFont("S", "Font", LogFont::DefaultBase());
-        store.Flush();
-    }
-    EXPECT_EQ(ReadFile(path), "[S]\r\n"
-                              "Bool=1\r\n"
-                              "Colour=13168895\r\n"
-                              "Text=two{0x0D}{0x0A}lines{0x09}and a tab\r\n"
-                              "Space=\" \"\r\n"
-                              "When=2000 01 01 08 00 00\r\n"
-                              "Flags=101\r\n"
-                              "Names=Date,Time\r\n"
-                              "Numbers=45,-1\r\n"
-                              "Font=-12,0,0,0,400,0,0,0,1,0,0,0,0,Arial\r\n");
-    const CIniStore store(path);
-    EXPECT_EQ(store.ReadText("S", "Text", ""), "two\r\nlines\tand a tab");
-    EXPECT_EQ(store.ReadText("S", "Space", ""), " ");
-    EXPECT_EQ(store.ReadDateTime("S", "When", CDateTime()), CDateTime(2000, 1, 1, 8, 0, 0));
-}
-
 } // namespace
 } // namespace dv

@@ -1,7 +1,8 @@
 #include "settings/LogFont.h"
 
+#include "support/Random.h"
+
 #include <gtest/gtest.h>
-#include <random>
 
 namespace dv {
 namespace {
@@ -68,25 +69,23 @@ TEST(LogFontTest, CutsLongFaceNamesBetweenCharacters) {
 }
 
 TEST(LogFontTest, RandomFontsRoundTrip) {
-    std::mt19937 random(77);
-    std::uniform_int_distribution<int32_t> anyNumber(INT32_MIN, INT32_MAX);
-    std::uniform_int_distribution<int> anyByte(0, 255);
+    test::Random random(77);
+    const auto anyNumber = [&] { return random.Int(INT32_MIN, INT32_MAX); };
     const std::string faceLetters = "Arial Segoe,UI-Mono";
     for (int round = 0; round < 300; ++round) {
         LogFont font;
-        font.Height = anyNumber(random);
-        font.Width = anyNumber(random);
-        font.Escapement = anyNumber(random);
-        font.Orientation = anyNumber(random);
-        font.Weight = anyNumber(random);
+        font.Height = anyNumber();
+        font.Width = anyNumber();
+        font.Escapement = anyNumber();
+        font.Orientation = anyNumber();
+        font.Weight = anyNumber();
         for (uint8_t* field :
              {&font.Italic, &font.Underline, &font.StrikeOut, &font.CharSet, &font.OutPrecision,
               &font.ClipPrecision, &font.Quality, &font.PitchAndFamily}) {
-            *field = static_cast<uint8_t>(anyByte(random));
+            *field = static_cast<uint8_t>(random.Int(0, 255));
         }
-        const size_t faceLength = random() % (LogFont::kMaxFaceNameLength + 1);
-        for (size_t i = 0; i < faceLength; ++i) {
-            font.FaceName.push_back(faceLetters[random() % faceLetters.size()]);
+        for (int i = random.Int(0, LogFont::kMaxFaceNameLength); i > 0; --i) {
+            font.FaceName.push_back(random.Pick(faceLetters));
         }
         EXPECT_EQ(LogFont::FromString(font.ToString()), font) << font.ToString();
     }

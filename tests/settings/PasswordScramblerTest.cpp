@@ -1,9 +1,9 @@
 #include "settings/PasswordScrambler.h"
 
 #include "core/TextEncoding.h"
+#include "support/Random.h"
 
 #include <gtest/gtest.h>
-#include <random>
 #include <set>
 
 namespace dv {
@@ -28,11 +28,6 @@ std::string Hex(std::string_view bytes) {
     return hex;
 }
 
-TEST(PasswordScramblerTest, EmptyPasswordIsStoredEmpty) {
-    EXPECT_EQ(ScramblePassword(""), "");
-    EXPECT_EQ(UnscramblePassword(""), "");
-}
-
 TEST(PasswordScramblerTest, StoredFormIs130UpperCaseHexDigitsWithoutThePlainText) {
     for (const std::string& password :
          std::vector<std::string>{"a", "secret", std::string(64, 'z')}) {
@@ -47,15 +42,15 @@ TEST(PasswordScramblerTest, StoredFormIs130UpperCaseHexDigitsWithoutThePlainText
 }
 
 TEST(PasswordScramblerTest, RandomPasswordsRoundTrip) {
-    std::mt19937 random(4711);
+    test::Random random(4711);
     const std::vector<std::string> pieces = {
         "a", "Z", "0", "!", " ", "~", "\xC3\xA4", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"};
     std::set<std::string> storedForms;
     for (int round = 0; round < 2000; ++round) {
         std::string password;
-        const size_t target = 1 + random() % kMaxPasswordLength;
+        const auto target = static_cast<size_t>(random.Between(1, kMaxPasswordLength));
         while (true) {
-            const std::string& piece = pieces[random() % pieces.size()];
+            const std::string& piece = random.Pick(pieces);
             if (password.size() + piece.size() > target) {
                 break;
             }
@@ -81,6 +76,8 @@ TEST(PasswordScramblerTest, LongPasswordsKeepTheirFirst64Bytes) {
 }
 
 TEST(PasswordScramblerTest, WrongInputReadsAsEmptyOrGarbageWithoutHarm) {
+    EXPECT_EQ(ScramblePassword(""), "");
+    EXPECT_EQ(UnscramblePassword(""), "");
     const std::string good = ScramblePassword("password");
     std::string lowerCase = good;
     for (char& c : lowerCase) {
@@ -105,12 +102,12 @@ TEST(PasswordScramblerTest, WrongInputReadsAsEmptyOrGarbageWithoutHarm) {
 
     // Damaged or foreign forms never crash and give valid UTF-8 of at most 64 bytes; nearly all
     // of them read as empty because the filler no longer repeats the password.
-    std::mt19937 random(99);
+    test::Random random(99);
     int empty = 0;
     for (int round = 0; round < 3000; ++round) {
         std::string stored(kScrambledPasswordLength, '0');
         for (char& c : stored) {
-            c = "0123456789ABCDEF"[random() % 16];
+            c = "0123456789ABCDEF"[random.Between(0, 15)];
         }
         const std::string password = UnscramblePassword(stored);
         EXPECT_LE(password.size(), 3 * kMaxPasswordLength);

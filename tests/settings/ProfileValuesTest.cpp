@@ -1,9 +1,8 @@
 #include "settings/ProfileValues.h"
 
-#include "support/Files.h"
+#include "support/Random.h"
 
 #include <gtest/gtest.h>
-#include <random>
 
 namespace dv {
 namespace {
@@ -107,22 +106,20 @@ TEST(ProfileValuesTest, NumberListsSkipBlankPieces) {
 }
 
 TEST(ProfileValuesTest, ListsRoundTripOverRandomValues) {
-    std::mt19937 random(20240611);
-    std::uniform_int_distribution<int32_t> anyNumber(INT32_MIN, INT32_MAX);
-    std::uniform_int_distribution<int> length(1, 12);
+    test::Random random(20240611);
+    const auto length = [&] { return static_cast<size_t>(random.Int(1, 12)); };
     const std::string alphabet = "abcXYZ 019;=\"'\t{}";
     for (int round = 0; round < 500; ++round) {
-        NumberList numbers(static_cast<size_t>(length(random)));
+        NumberList numbers(length());
         for (int32_t& number : numbers) {
-            number = anyNumber(random);
+            number = random.Int(INT32_MIN, INT32_MAX);
         }
         EXPECT_EQ(ParseNumberList(FormatNumberList(numbers)), numbers);
 
-        NameList names(static_cast<size_t>(length(random)));
+        NameList names(length());
         for (std::string& name : names) {
-            const int size = length(random) - 1;
-            for (int i = 0; i < size; ++i) {
-                name.push_back(alphabet[random() % alphabet.size()]);
+            for (size_t i = length() - 1; i > 0; --i) {
+                name.push_back(random.Pick(alphabet));
             }
         }
         if (names.size() == 1 && names[0].empty()) {
@@ -130,9 +127,9 @@ TEST(ProfileValuesTest, ListsRoundTripOverRandomValues) {
         }
         EXPECT_EQ(ParseNameList(FormatNameList(names)), names);
 
-        FlagList flags(static_cast<size_t>(length(random)));
+        FlagList flags(length());
         for (size_t i = 0; i < flags.size(); ++i) {
-            flags[i] = (random() & 1U) != 0;
+            flags[i] = random.OneIn(2);
         }
         EXPECT_EQ(ParseFlagList(FormatFlagList(flags)), flags);
     }

@@ -90,7 +90,8 @@ TEST(SettingsTest, DefaultsAreSavedInKeyOrder) {
         --at;
     }
     EXPECT_EQ(crlf, lines);
-    const fs::path fixed = fs::path(std::getenv("DAYVAULT_TEST_DATA")) / "settings" / "defaults.ini";
+    const fs::path fixed =
+        fs::path(std::getenv("DAYVAULT_TEST_DATA")) / "settings" / "defaults.ini";
     EXPECT_EQ(text, ReadFile(fixed)) << "compare with " << fixed;
 
     CSettings loaded;
@@ -178,23 +179,6 @@ TEST(SettingsTest, EmptyAndOddStoredValues) {
     EXPECT_EQ(loaded.NormalColor, 0x00FFFFFFU);
     EXPECT_EQ(loaded.HtmlTodoFields, (FlagList{true, true, false}));
     EXPECT_EQ(loaded.Homepage, "https://example.com/?a=b");
-}
-
-TEST(SettingsTest, TextEscapesInTheStore) {
-    TemporaryFolder folder;
-    const fs::path path = folder / "Dayvault.ini";
-    WriteFile(path, "[Settings]\nTooltipTodo=typed{0x0A}escape\n");
-    CSettings settings;
-    settings.Load(CIniStore(path));
-    EXPECT_EQ(settings.TooltipTodo, "typed\nescape") << "a typed escape reads as a line feed";
-
-    settings.ClipboardTodo = "one\ntwo";
-    {
-        CIniStore store(path);
-        settings.Save(store);
-    }
-    EXPECT_NE(ReadFile(path).find("\nClipboardTodo=one{0x0A}two\n"), std::string::npos)
-        << "the file keeps its line feeds";
 }
 
 TEST(SettingsTest, PasswordIsStoredScrambledAndCut) {

@@ -33,16 +33,6 @@ TEST(WindowSettingsTest, DefaultGeometryFromTheDesktop) {
     }
 }
 
-TEST(WindowSettingsTest, EmptyStoreGivesTheDefaults) {
-    TemporaryFolder folder;
-    CWindowSettings settings;
-    settings.SidebarWidth = 1;
-    settings.Load(CIniStore(folder.Path() / "none.ini"), 1280, 1024);
-    EXPECT_EQ(settings.MainWindowX, 128);
-    EXPECT_EQ(settings.SidebarWidth, 270);
-    EXPECT_EQ(settings, CWindowSettings(1280, 1024));
-}
-
 TEST(WindowSettingsTest, SavesEveryKeyInOrder) {
     TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
