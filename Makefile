@@ -16,6 +16,8 @@ CTEST_ARGS   ?=
 BUILD_PACKAGES := g++ make cmake ninja-build pkg-config
 TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-utils python3-pyftpdlib
 LIB_PACKAGES   := nlohmann-json3-dev libcurl4-openssl-dev
+GUI_PACKAGES   := qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-tools-dev \
+                  qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev xvfb xauth
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 
@@ -38,7 +40,7 @@ endef
 all: build
 
 deps:
-	$(call install_missing,$(BUILD_PACKAGES) $(LIB_PACKAGES) $(TEST_PACKAGES))
+	$(call install_missing,$(BUILD_PACKAGES) $(LIB_PACKAGES) $(GUI_PACKAGES) $(TEST_PACKAGES))
 
 bench-deps: deps
 	$(call install_missing,$(BENCH_PACKAGES))
@@ -72,11 +74,11 @@ test-tsan: deps
 	cd $(BUILD_DIR)-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
 bench: bench-deps
-	$(call configure_and_build,$(BUILD_DIR)-bench,-DCMAKE_BUILD_TYPE=Release -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_BENCH=ON)
+	$(call configure_and_build,$(BUILD_DIR)-bench,-DCMAKE_BUILD_TYPE=Release -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_GUI=OFF -DDAYVAULT_BUILD_BENCH=ON)
 	$(BUILD_DIR)-bench/bin/dayvault_bench $(BENCH_ARGS)
 
 fuzz: fuzz-deps
-	$(call configure_and_build,$(BUILD_DIR)-fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_FUZZ=ON)
+	$(call configure_and_build,$(BUILD_DIR)-fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_GUI=OFF -DDAYVAULT_BUILD_FUZZ=ON)
 	@set -e; for target in $(BUILD_DIR)-fuzz/bin/fuzz_*; do \
 	    [ -x "$$target" ] || continue; \
 	    name=$$(basename "$$target"); \
