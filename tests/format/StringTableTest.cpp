@@ -62,6 +62,23 @@ const uint32_t kAllIds[] = {
     kIdsSyncIdle, kIdsSyncSuccess, kIdsSyncUploaded, kIdsSyncBusy, kIdsSyncTransferFailed,
     kIdsSyncMergeFailed, kIdsSyncUploadSkipped, kIdsSyncCannotLock, kIdsSyncCannotConnect,
     kIdsSyncSharedFileEmpty,
+    kIdsMenuFile, kIdsMenuEdit, kIdsMenuView, kIdsMenuExtras, kIdsMenuWindow, kIdsMenuHelp,
+    kIdsMenuEventFile, kIdsMenuExport, kIdsCmdFileNew, kIdsCmdFileOpen, kIdsCmdFileSave,
+    kIdsCmdFileSaveAs, kIdsCmdFileClose, kIdsCmdRecentFiles, kIdsCmdBackup, kIdsCmdRestore,
+    kIdsCmdMerge, kIdsCmdSyncNow, kIdsCmdExit, kIdsCmdUndo, kIdsCmdRedo, kIdsCmdCut, kIdsCmdCopy,
+    kIdsCmdPaste, kIdsCmdNewEntry, kIdsCmdNewEvent, kIdsCmdNewTodo, kIdsCmdEditEntry,
+    kIdsCmdDeleteEntry, kIdsCmdDeleteSequence, kIdsCmdMarkDone, kIdsCmdMarkUndone,
+    kIdsCmdExecuteNow, kIdsCmdTodoView, kIdsCmdWeekView, kIdsCmdFortnightView, kIdsCmdMonthView,
+    kIdsCmdYearView, kIdsCmdPreviousPage, kIdsCmdCurrentDate, kIdsCmdNextPage, kIdsCmdFilter,
+    kIdsCmdShowHidden, kIdsCmdToolbar, kIdsCmdStatusBar, kIdsCmdCategories, kIdsCmdEventDatabase,
+    kIdsCmdAlarm, kIdsCmdShowSilentAlarms, kIdsCmdResetEventStates, kIdsCmdHolidays,
+    kIdsCmdInternalFormats, kIdsCmdCsvExport, kIdsCmdHtmlExport, kIdsCmdOptions,
+    kIdsCmdSaveWindowPosNow, kIdsCmdSaveWindowPosOnExit, kIdsCmdManual, kIdsCmdHomepage,
+    kIdsCmdAbout, kIdsCmdTrayRestore, kIdsCmdTrayAlarm, kIdsPageTodo, kIdsPageWeek,
+    kIdsPageFortnight, kIdsPageMonth, kIdsPageYear, kIdsCannotOpenEventFile, kIdsAboutText,
+    kIdsEventFilesFilter, kIdsTextFilesFilter, kIdsPreviousTip, kIdsNextTip,
+    kIdsCannotWriteAutostart, kIdsCannotStoreSettings, kIdsCannotRestoreBackup, kIdsCannotMergeFile,
+    kIdsEntriesMerged, kIdsLastSync, kIdsMonthChoice, kIdsYearChoice,
 };
 // clang-format on
 

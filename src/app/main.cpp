@@ -1,0 +1,20 @@
+// The desktop program: a calendar, to-do manager and reminder that lives in the notification area.
+#include "app/CDayvaultApp.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Dayvault"));
+    QApplication::setOrganizationName(QStringLiteral("Quillmark"));
+    QApplication::setApplicationVersion(QStringLiteral(DAYVAULT_VERSION));
+    // The program stays in the notification area when its window is closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    dv::CDayvaultApp app(dv::AppEnvironment::FromProcess(QApplication::arguments()));
+    QObject::connect(&app, &dv::CDayvaultApp::QuitRequested, &application, &QApplication::quit);
+    if (!app.Start()) {
+        return app.HandedOverToOtherInstance() ? 0 : 1;
+    }
+    return QApplication::exec();
+}
