@@ -45,7 +45,7 @@ QString Text(uint32_t id) {
     return QString::fromStdString(LoadString(id));
 }
 
-QString IconFile(const CDayvaultApp& app, TrayIconKind kind) {
+QString IconFile(TrayIconKind kind) {
     const char* name = "tray-alarm-on.svg";
     switch (kind) {
     case TrayIconKind::AlarmOn:
@@ -64,7 +64,8 @@ QString IconFile(const CDayvaultApp& app, TrayIconKind kind) {
         name = "tray-flash.svg";
         break;
     }
-    return QString::fromStdString((app.Environment().ProgramFolder / "icons" / name).string());
+    // Built in, so the icons are there wherever the program runs from.
+    return QStringLiteral(":/icons/") + QLatin1String(name);
 }
 
 } // namespace
@@ -87,7 +88,7 @@ SyncConfig SyncConfigOf(const CSettings& settings) {
 
 CMainFrame::CMainFrame(CDayvaultApp& app) : m_app(app) {
     setObjectName(QStringLiteral("MainFrame"));
-    setWindowIcon(QIcon(IconFile(app, TrayIconKind::AlarmOn)));
+    setWindowIcon(QIcon(IconFile(TrayIconKind::AlarmOn)));
     m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
     const CWindowSettings& layout = app.WindowSettings();
@@ -640,8 +641,23 @@ void CMainFrame::PostUploadDone() {
 }
 
 void CMainFrame::RunMergeNow() {
+    const CDateTime cycleBefore = m_worker->GetLastCycleTime();
     RunMergeStep(*m_worker, &m_app.Document(), m_busyState, m_app.Settings().NetworkWriteAccess);
-    RefreshSyncStatus();
+    // The cycle ends on the worker's side shortly after the merge; its outcome is shown as soon
+    // as it is stored, watched only while this cycle lasts.
+    auto* watch = new QTimer(this);
+    auto polls = std::make_shared<int>(0);
+    connect(watch, &QTimer::timeout, this, [this, watch, polls, cycleBefore] {
+        const bool ended = m_worker->GetLastCycleTime() != cycleBefore;
+        if (ended) {
+            RefreshSyncStatus();
+        }
+        if (ended || ++*polls >= 100) {
+            watch->deleteLater();
+            watch->stop();
+        }
+    });
+    watch->start(50);
 }
 
 void CMainFrame::RunUploadDone() {
@@ -672,7 +688,7 @@ void CMainFrame::SetTrayIcon(TrayIconKind kind) {
         return;
     }
     m_trayKind = kind;
-    m_tray->setIcon(QIcon(IconFile(m_app, kind)));
+    m_tray->setIcon(QIcon(IconFile(kind)));
 }
 
 void CMainFrame::SetTrayTooltip(const std::string& text) {
