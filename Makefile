@@ -1,5 +1,6 @@
 # Dayvault: the commands of the README. Each target installs what is missing, configures and builds.
-#   make run        build and start the program (for now: the demo file's agenda in dayvault-cli)
+#   make run        build and start the desktop program on the demo file (without a display: under
+#                   Xvfb, with a screenshot and the coming week's agenda)
 #   make test       build with warnings as errors and run every test through CTest
 #   make test-asan  the same with AddressSanitizer and UndefinedBehaviorSanitizer
 #   make test-tsan  the same with ThreadSanitizer (the listing threads, the sync worker)
@@ -17,7 +18,8 @@ BUILD_PACKAGES := g++ make cmake ninja-build pkg-config
 TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-utils python3-pyftpdlib
 LIB_PACKAGES   := nlohmann-json3-dev libcurl4-openssl-dev
 GUI_PACKAGES   := qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-tools-dev \
-                  qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev xvfb xauth
+                  qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev xvfb xauth \
+                  x11-utils imagemagick
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 
@@ -57,9 +59,8 @@ endef
 build: deps
 	$(call configure_and_build,$(BUILD_DIR),-DDAYVAULT_WERROR=ON)
 
-# Until the desktop program exists, the main job is the agenda of the demo event file.
 run: build
-	$(BUILD_DIR)/bin/dayvault-cli agenda $(BUILD_DIR)/data/demo.dat --days 14
+	scripts/run-desktop.sh $(BUILD_DIR)
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
@@ -74,8 +75,9 @@ test-tsan: deps
 	cd $(BUILD_DIR)-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
 bench: bench-deps
-	$(call configure_and_build,$(BUILD_DIR)-bench,-DCMAKE_BUILD_TYPE=Release -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_GUI=OFF -DDAYVAULT_BUILD_BENCH=ON)
+	$(call configure_and_build,$(BUILD_DIR)-bench,-DCMAKE_BUILD_TYPE=Release -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_BENCH=ON)
 	$(BUILD_DIR)-bench/bin/dayvault_bench $(BENCH_ARGS)
+	$(BUILD_DIR)-bench/bin/dayvault_desktop_bench $(DESKTOP_BENCH_ARGS)
 
 fuzz: fuzz-deps
 	$(call configure_and_build,$(BUILD_DIR)-fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_GUI=OFF -DDAYVAULT_BUILD_FUZZ=ON)

@@ -24,11 +24,11 @@ CNavigationBar::CNavigationBar(QWidget* parent) : QToolBar(parent) {
     setWindowTitle(Text(kIdsNavigationBarCaption));
 
     m_previous = new QToolButton(this);
-    m_previous->setArrowType(Qt::LeftArrow);
+    m_previous->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
     m_previous->setToolTip(Text(kIdsPreviousTip));
     m_previous->setAutoRaise(true);
     m_next = new QToolButton(this);
-    m_next->setArrowType(Qt::RightArrow);
+    m_next->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     m_next->setToolTip(Text(kIdsNextTip));
     m_next->setAutoRaise(true);
 
