@@ -12,7 +12,10 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     dv::CDayvaultApp app(dv::AppEnvironment::FromProcess(QApplication::arguments()));
-    QObject::connect(&app, &dv::CDayvaultApp::QuitRequested, &application, &QApplication::quit);
+    // exit, not quit: quit would ask the windows to close once more, and the main window has
+    // already saved everything when the user exits.
+    QObject::connect(&app, &dv::CDayvaultApp::QuitRequested, &application,
+                     [] { QCoreApplication::exit(0); });
     if (!app.Start()) {
         return app.HandedOverToOtherInstance() ? 0 : 1;
     }
