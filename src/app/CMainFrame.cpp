@@ -671,14 +671,18 @@ void CMainFrame::RefreshSyncStatus() {
         return;
     }
     m_shownOutcome = outcome;
-    QString text = QString::fromStdString(SyncOutcomeText(outcome));
+    m_syncLabel->setText(QString::fromStdString(SyncOutcomeText(outcome)));
+    // The tooltip says when, and why a cycle failed.
+    QString tip;
+    if (m_worker && m_worker->GetLastCycleTime().IsSet()) {
+        tip = QString::fromStdString(FormatString(
+            kIdsLastSync, m_worker->GetLastCycleTime().Format(m_app.Settings().DateTimeFormat)));
+    }
     if (const std::string error = m_worker ? m_worker->GetLastError() : std::string();
         !error.empty()) {
-        m_syncLabel->setToolTip(QString::fromStdString(error));
-    } else {
-        m_syncLabel->setToolTip({});
+        tip += QStringLiteral("\n") + QString::fromStdString(error);
     }
-    m_syncLabel->setText(text);
+    m_syncLabel->setToolTip(tip);
 }
 
 // ---- The alarm side --------------------------------------------------------------------------

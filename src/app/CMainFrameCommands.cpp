@@ -7,6 +7,7 @@
 #include "app/IFileDialogs.h"
 #include "core/CDateTime.h"
 #include "core/Prompt.h"
+#include "document/TextBackup.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
 #include "settings/IProfileStore.h"
@@ -145,6 +146,29 @@ void CMainFrame::RegisterFileHandlers() {
                }});
     SetHandler(cmd::kFileSaveAs, {[this] { SaveDocumentAs(); }});
     SetHandler(cmd::kFileClose, {[&doc] { doc.Close(); }});
+    SetHandler(cmd::kBackup, {[this, &doc] {
+                   const auto path =
+                       m_app.FileDialogs().SaveFile(this, LoadString(kIdsTextFilesFilter), "txt");
+                   if (!path) {
+                       return;
+                   }
+                   DocumentContents contents;
+                   for (int i = 0; i < doc.GetTemplateCount(); ++i) {
+                       contents.templates.push_back(std::make_unique<CDateEntry>(*doc.GetTemplate(i)));
+                   }
+                   for (int i = 0; i < doc.GetDateEntryCount(); ++i) {
+                       contents.events.push_back(std::make_unique<CDateEntry>(*doc.GetDateEntry(i)));
+                   }
+                   for (int i = 0; i < doc.GetTodoCount(); ++i) {
+                       contents.todos.push_back(std::make_unique<CTodoEntry>(*doc.GetTodoEntry(i)));
+                   }
+                   try {
+                       WriteTextBackup(*path, contents);
+                   } catch (const std::exception& error) {
+                       m_app.Prompt().ShowMessage(FormatString(kIdsCannotWriteBackup, error.what()),
+                                                  PromptIcon::Stop);
+                   }
+               }});
     SetHandler(cmd::kRestore, {[this, &doc] {
                    if (const auto path =
                            m_app.FileDialogs().OpenFile(this, LoadString(kIdsTextFilesFilter))) {

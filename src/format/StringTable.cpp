@@ -262,6 +262,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsLastSync, "Last synchronisation: %s"},
     {kIdsMonthChoice, "Month"},
     {kIdsYearChoice, "Year"},
+    {kIdsCannotWriteBackup, "Unable to write the backup.\n%s"},
 };
 
 constexpr bool StrictlyAscending() {

@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -343,6 +344,76 @@ private slots:
         QVERIFY(!CAutostartEntry(QString()).Exists());
         QCOMPARE(restarts, 1);
         app->Document().RemoveObserver(hints);
+    }
+
+    void fileCommandsGoThroughTheDialogs() {
+        UseUserIni("");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        CDayvaultDoc& doc = app->Document();
+        const fs::path other = m_user / "other.dat";
+        WriteEventFile(other, "Dentist", 0);
+        m_dialogs.next = other;
+        QVERIFY(frame.RunCommand(cmd::kFileOpen));
+        QCOMPARE(doc.GetDateEntryCount(), 1);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("other.dat - Dayvault"));
+
+        const fs::path backup = m_user / "backup.txt";
+        m_dialogs.next = backup;
+        QVERIFY(frame.RunCommand(cmd::kBackup));
+        QVERIFY(fs::file_size(backup) > 0);
+        m_dialogs.next = m_user / "copy.dat";
+        QVERIFY(frame.RunCommand(cmd::kFileSaveAs));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("copy.dat - Dayvault"));
+
+        QVERIFY(frame.RunCommand(cmd::kFileNew));
+        QCOMPARE(doc.GetDateEntryCount(), 0);
+        m_dialogs.next = backup;
+        QVERIFY(frame.RunCommand(cmd::kRestore));
+        QCOMPARE(doc.GetDateEntry(0)->GetData().Description, std::string("Dentist"));
+        m_prompt.QueueAnswer(false); // the restored, untitled document is not saved
+        QVERIFY(frame.RunCommand(cmd::kFileNew));
+
+        // A damaged file is named in a message and leaves an empty, untitled document.
+        const fs::path damaged = m_user / "damaged.dat";
+        WriteText(damaged, "not an event file");
+        m_dialogs.next = damaged;
+        QVERIFY(frame.RunCommand(cmd::kFileOpen));
+        QVERIFY(m_prompt.GetShown().back().text.find("damaged.dat") != std::string::npos);
+        QVERIFY(m_prompt.GetShown().back().icon == PromptIcon::Stop);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Untitled - Dayvault"));
+        // Cancelled dialogs change nothing.
+        QVERIFY(frame.RunCommand(cmd::kFileOpen));
+        QCOMPARE(doc.GetDateEntryCount(), 0);
+    }
+
+    void trayIconActivatesPerSettings() {
+        UseUserIni("DoubleClickTray=0\nRestoreStandardView=1\nDefaultView=1\n"
+                   "RestoreCurrentDate=1\n");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        frame.SetTrayTooltip(std::string(80, 'x'));
+        QCOMPARE(frame.TrayIcon()->toolTip().size(), 63);
+        frame.SetTrayIcon(TrayIconKind::AlarmOffDueTodos);
+        QVERIFY(frame.CurrentTrayIcon() == TrayIconKind::AlarmOffDueTodos);
+        QCOMPARE(frame.TrayMenu()->actions().size(), 6 + 3); // six items, three separators
+
+        frame.SetPage(CMainFrame::YearPage);
+        app->Document().SetSelectedDate(CDateTime(2001, 5, 5), false);
+        frame.hide();
+        frame.OnTrayActivated(QSystemTrayIcon::DoubleClick); // not the activating click
+        QVERIFY(!frame.isVisible());
+        frame.OnTrayActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(frame.isVisible());
+        QCOMPARE(frame.CurrentPage(), 1);
+        QTRY_COMPARE(app->Document().GetSelectedDate(), CDateTime::Now().GetDate());
+        // Visible, and TrayIconTogglesSize is off: nothing happens.
+        frame.OnTrayActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(frame.isVisible() && !frame.isMinimized());
+        QVERIFY(CCurrentTimeBar::FormatShowsSeconds("%H:%#S"));
+        QVERIFY(!CCurrentTimeBar::FormatShowsSeconds("%H:%M 100%%S"));
     }
 
     void workerMergesOnTheInterfaceThreadWhileBusy() {

@@ -78,7 +78,7 @@ const uint32_t kAllIds[] = {
     kIdsPageFortnight, kIdsPageMonth, kIdsPageYear, kIdsCannotOpenEventFile, kIdsAboutText,
     kIdsEventFilesFilter, kIdsTextFilesFilter, kIdsPreviousTip, kIdsNextTip,
     kIdsCannotWriteAutostart, kIdsCannotStoreSettings, kIdsCannotRestoreBackup, kIdsCannotMergeFile,
-    kIdsEntriesMerged, kIdsLastSync, kIdsMonthChoice, kIdsYearChoice,
+    kIdsEntriesMerged, kIdsLastSync, kIdsMonthChoice, kIdsYearChoice, kIdsCannotWriteBackup,
 };
 // clang-format on
 
