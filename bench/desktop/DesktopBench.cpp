@@ -14,9 +14,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -58,8 +56,8 @@ double CpuSeconds() {
 void WriteEvents(const fs::path& path, int count) {
     dv::CDayvaultDoc doc;
     for (int i = 0; i < count; ++i) {
-        const dv::CDateTime start =
-            dv::CDateTime(2024, 1, 1, 8, 0, 0) + dv::CDateTimeSpan(i % 1826, i % 10, (i * 7) % 60, 0);
+        const dv::CDateTime start = dv::CDateTime(2024, 1, 1, 8, 0, 0) +
+                                    dv::CDateTimeSpan(i % 1826, i % 10, (i * 7) % 60, 0);
         auto entry = std::make_unique<dv::CDateEntry>(start);
         dv::DateData data = entry->GetData();
         data.Description = "Event " + std::to_string(i);
@@ -198,11 +196,11 @@ int main(int argc, char* argv[]) {
         std::vector<double> ms;
         std::vector<double> kb;
         for (int i = 0; i < runs; ++i) {
-            const QStringList parts =
-                RunOnce(self, {"startup", QString::fromStdString(file.string()),
-                               QString::fromStdString(user.string())},
-                        home)
-                    .split(' ');
+            const QStringList parts = RunOnce(self,
+                                              {"startup", QString::fromStdString(file.string()),
+                                               QString::fromStdString(user.string())},
+                                              home)
+                                          .split(' ');
             ms.push_back(parts.value(0).toDouble());
             kb.push_back(parts.value(1).toDouble());
         }
@@ -213,11 +211,11 @@ int main(int argc, char* argv[]) {
     }
 
     std::ofstream(user / "Dayvault.ini", std::ios::app) << "RunMinimized=1\n";
-    const QString cpu = RunOnce(self,
-                                {"idle", QString::fromStdString(tenThousand.string()),
-                                 QString::fromStdString(user.string()),
-                                 QString::number(idleSeconds)},
-                                home);
+    const QString cpu =
+        RunOnce(self,
+                {"idle", QString::fromStdString(tenThousand.string()),
+                 QString::fromStdString(user.string()), QString::number(idleSeconds)},
+                home);
     std::printf("idle in the notification area, 10,000 events, %d s: %s %% of one core\n",
                 idleSeconds, cpu.toLatin1().constData());
     return 0;

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QTime>
 #include <QTimer>
-
 #include <cstdlib>
 
 namespace dv {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QToolBar>
-
 #include <string>
 
 class QFont;

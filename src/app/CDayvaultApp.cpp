@@ -20,7 +20,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
-
 #include <system_error>
 
 namespace dv {

@@ -10,7 +10,6 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
 #include <filesystem>
 #include <memory>
 #include <optional>

@@ -205,8 +205,8 @@ void CMainFrame::BuildMenus() {
     }
     // Only one page at a time: the view commands behave as radio items.
     auto* pages = new QActionGroup(this);
-    for (uint32_t id : {cmd::kTodoView, cmd::kWeekView, cmd::kFortnightView, cmd::kMonthView,
-                        cmd::kYearView}) {
+    for (uint32_t id :
+         {cmd::kTodoView, cmd::kWeekView, cmd::kFortnightView, cmd::kMonthView, cmd::kYearView}) {
         pages->addAction(Action(id));
     }
     UpdateRecentFiles();
@@ -318,11 +318,10 @@ void CMainFrame::BuildTray() {
     // A panel that restarts registers its tray anew; the icon then has to be shown again.
     auto bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
-        auto* watcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
-                                                bus, QDBusServiceWatcher::WatchForRegistration,
-                                                this);
-        connect(watcher, &QDBusServiceWatcher::serviceRegistered, this,
-                &CMainFrame::ReAddTrayIcon);
+        auto* watcher =
+            new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
+                                    QDBusServiceWatcher::WatchForRegistration, this);
+        connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, &CMainFrame::ReAddTrayIcon);
     }
 }
 
@@ -462,8 +461,8 @@ void CMainFrame::changeEvent(QEvent* event) {
         return;
     }
     if (isMinimized()) {
-        m_restoreMaximized = (static_cast<QWindowStateChangeEvent*>(event)->oldState() &
-                              Qt::WindowMaximized) != 0;
+        m_restoreMaximized =
+            (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized) != 0;
         if (HasTray()) {
             // After the minimise has been carried out, only the icon remains.
             QTimer::singleShot(0, this, [this] {
@@ -569,8 +568,8 @@ void CMainFrame::SaveWindowPosition() {
     layout.MainWindowY = normal.y();
     layout.MainWindowWidth = normal.width();
     layout.MainWindowHeight = normal.height();
-    layout.MainWindowMaximized = isMaximized() || ((isMinimized() || isHidden()) &&
-                                                   m_restoreMaximized);
+    layout.MainWindowMaximized =
+        isMaximized() || ((isMinimized() || isHidden()) && m_restoreMaximized);
     try {
         layout.Save(m_app.Store());
     } catch (const std::exception& error) {
@@ -618,9 +617,9 @@ void CMainFrame::ApplyOptions(const CSettings& old, const CSettings& now) {
     }
     const CAutostartEntry autostart(m_app.Environment().ProgramFile);
     if (!autostart.Apply(now.RunOnWindowsStart)) {
-        m_app.Prompt().ShowMessage(
-            FormatString(kIdsCannotWriteAutostart, CAutostartEntry::DesktopFilePath().toStdString()),
-            PromptIcon::Stop);
+        m_app.Prompt().ShowMessage(FormatString(kIdsCannotWriteAutostart,
+                                                CAutostartEntry::DesktopFilePath().toStdString()),
+                                   PromptIcon::Stop);
     }
     if (old.DateCheckInterval != now.DateCheckInterval && m_timerRestart) {
         m_timerRestart();

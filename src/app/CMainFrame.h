@@ -6,7 +6,6 @@
 
 #include <QMainWindow>
 #include <QSystemTrayIcon>
-
 #include <cstdint>
 #include <functional>
 #include <map>

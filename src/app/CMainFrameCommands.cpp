@@ -20,7 +20,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QUrl>
-
 #include <algorithm>
 
 namespace dv {
@@ -52,20 +51,16 @@ void CMainFrame::RegisterHandlers() {
     const auto todoPage = [this] { return CurrentPage() == TodoPage; };
 
     // Edit: undo and redo act on the list of the page shown.
-    SetHandler(cmd::kUndo, {[this, &doc, todoPage] {
-                                todoPage() ? doc.UndoTodoEntry() : doc.UndoDateEntry();
-                            },
-                            [&doc, todoPage] {
-                                return todoPage() ? doc.CanUndoTodoEntry()
-                                                  : doc.CanUndoDateEntry();
-                            }});
-    SetHandler(cmd::kRedo, {[&doc, todoPage] {
-                                todoPage() ? doc.RedoTodoEntry() : doc.RedoDateEntry();
-                            },
-                            [&doc, todoPage] {
-                                return todoPage() ? doc.CanRedoTodoEntry()
-                                                  : doc.CanRedoDateEntry();
-                            }});
+    SetHandler(cmd::kUndo,
+               {[this, &doc, todoPage] { todoPage() ? doc.UndoTodoEntry() : doc.UndoDateEntry(); },
+                [&doc, todoPage] {
+                    return todoPage() ? doc.CanUndoTodoEntry() : doc.CanUndoDateEntry();
+                }});
+    SetHandler(cmd::kRedo,
+               {[&doc, todoPage] { todoPage() ? doc.RedoTodoEntry() : doc.RedoDateEntry(); },
+                [&doc, todoPage] {
+                    return todoPage() ? doc.CanRedoTodoEntry() : doc.CanRedoDateEntry();
+                }});
 
     // View: the pages, paging and the bars.
     const std::pair<uint32_t, int> views[] = {{cmd::kTodoView, TodoPage},
@@ -75,7 +70,8 @@ void CMainFrame::RegisterHandlers() {
                                               {cmd::kYearView, YearPage}};
     for (const auto& [id, page] : views) {
         const int target = page;
-        SetHandler(id, {[this, target] { SetPage(target); }, {},
+        SetHandler(id, {[this, target] { SetPage(target); },
+                        {},
                         [this, target] { return CurrentPage() == target; }});
     }
     const auto paging = [this] { return CurrentPage() != TodoPage; };
@@ -89,7 +85,8 @@ void CMainFrame::RegisterHandlers() {
                               },
                               {},
                               [this] { return m_sidebar->isVisible(); }});
-    SetHandler(cmd::kToolbar, {[this] { m_toolbar->setVisible(!m_toolbar->isVisible()); }, {},
+    SetHandler(cmd::kToolbar, {[this] { m_toolbar->setVisible(!m_toolbar->isVisible()); },
+                               {},
                                [this] { return m_toolbar->isVisible(); }});
     SetHandler(cmd::kStatusBar, {[this] { statusBar()->setVisible(!statusBar()->isVisible()); },
                                  {},
@@ -97,31 +94,32 @@ void CMainFrame::RegisterHandlers() {
 
     // Window
     SetHandler(cmd::kSaveWindowPosNow, {[this] { SaveWindowPosition(); }});
-    SetHandler(cmd::kSaveWindowPosOnExit,
-               {[this] {
-                    CSettings& settings = m_app.Settings();
-                    settings.SaveWindowsPos = !settings.SaveWindowsPos;
-                    m_app.SaveSettings();
-                },
-                {},
-                [this] { return m_app.Settings().SaveWindowsPos; }});
+    SetHandler(cmd::kSaveWindowPosOnExit, {[this] {
+                                               CSettings& settings = m_app.Settings();
+                                               settings.SaveWindowsPos = !settings.SaveWindowsPos;
+                                               m_app.SaveSettings();
+                                           },
+                                           {},
+                                           [this] { return m_app.Settings().SaveWindowsPos; }});
 
     // Help
-    SetHandler(cmd::kManual, {[this] {
-                   const QDir folder(QString::fromStdString(
-                       (m_app.Environment().ProgramFolder / "doc").string()));
-                   OpenUrl(QUrl::fromLocalFile(folder.absoluteFilePath(
-                       folder.exists(QStringLiteral("Dayvault.chm")) ? QStringLiteral("Dayvault.chm")
-                                                                     : QStringLiteral("index.html"))));
-               }});
+    SetHandler(
+        cmd::kManual, {[this] {
+            const QDir folder(
+                QString::fromStdString((m_app.Environment().ProgramFolder / "doc").string()));
+            OpenUrl(QUrl::fromLocalFile(folder.absoluteFilePath(
+                folder.exists(QStringLiteral("Dayvault.chm")) ? QStringLiteral("Dayvault.chm")
+                                                              : QStringLiteral("index.html"))));
+        }});
     SetHandler(cmd::kHomepage,
                {[this] { OpenUrl(QUrl(QString::fromStdString(m_app.Settings().Homepage))); },
                 [this] { return !m_app.Settings().Homepage.empty(); }});
-    SetHandler(cmd::kAbout, {[this] {
-                   m_app.Prompt().ShowMessage(
-                       FormatString(kIdsAboutText, QApplication::applicationVersion().toStdString()),
-                       PromptIcon::Information);
-               }});
+    SetHandler(
+        cmd::kAbout, {[this] {
+            m_app.Prompt().ShowMessage(
+                FormatString(kIdsAboutText, QApplication::applicationVersion().toStdString()),
+                PromptIcon::Information);
+        }});
 
     // The tray's own item, and exit.
     SetHandler(cmd::kRestoreWindow, {[this] { BringToFront(); }});
@@ -132,8 +130,8 @@ void CMainFrame::RegisterFileHandlers() {
     CDayvaultDoc& doc = m_app.Document();
     SetHandler(cmd::kFileNew, {[&doc] { doc.NewDocument(); }});
     SetHandler(cmd::kFileOpen, {[this] {
-                   if (const auto path = m_app.FileDialogs().OpenFile(
-                           this, LoadString(kIdsEventFilesFilter))) {
+                   if (const auto path =
+                           m_app.FileDialogs().OpenFile(this, LoadString(kIdsEventFilesFilter))) {
                        OpenDocument(path->string());
                    }
                }});
@@ -146,29 +144,30 @@ void CMainFrame::RegisterFileHandlers() {
                }});
     SetHandler(cmd::kFileSaveAs, {[this] { SaveDocumentAs(); }});
     SetHandler(cmd::kFileClose, {[&doc] { doc.Close(); }});
-    SetHandler(cmd::kBackup, {[this, &doc] {
-                   const auto path =
-                       m_app.FileDialogs().SaveFile(this, LoadString(kIdsTextFilesFilter), "txt");
-                   if (!path) {
-                       return;
-                   }
-                   DocumentContents contents;
-                   for (int i = 0; i < doc.GetTemplateCount(); ++i) {
-                       contents.templates.push_back(std::make_unique<CDateEntry>(*doc.GetTemplate(i)));
-                   }
-                   for (int i = 0; i < doc.GetDateEntryCount(); ++i) {
-                       contents.events.push_back(std::make_unique<CDateEntry>(*doc.GetDateEntry(i)));
-                   }
-                   for (int i = 0; i < doc.GetTodoCount(); ++i) {
-                       contents.todos.push_back(std::make_unique<CTodoEntry>(*doc.GetTodoEntry(i)));
-                   }
-                   try {
-                       WriteTextBackup(*path, contents);
-                   } catch (const std::exception& error) {
-                       m_app.Prompt().ShowMessage(FormatString(kIdsCannotWriteBackup, error.what()),
-                                                  PromptIcon::Stop);
-                   }
-               }});
+    SetHandler(
+        cmd::kBackup, {[this, &doc] {
+            const auto path =
+                m_app.FileDialogs().SaveFile(this, LoadString(kIdsTextFilesFilter), "txt");
+            if (!path) {
+                return;
+            }
+            DocumentContents contents;
+            for (int i = 0; i < doc.GetTemplateCount(); ++i) {
+                contents.templates.push_back(std::make_unique<CDateEntry>(*doc.GetTemplate(i)));
+            }
+            for (int i = 0; i < doc.GetDateEntryCount(); ++i) {
+                contents.events.push_back(std::make_unique<CDateEntry>(*doc.GetDateEntry(i)));
+            }
+            for (int i = 0; i < doc.GetTodoCount(); ++i) {
+                contents.todos.push_back(std::make_unique<CTodoEntry>(*doc.GetTodoEntry(i)));
+            }
+            try {
+                WriteTextBackup(*path, contents);
+            } catch (const std::exception& error) {
+                m_app.Prompt().ShowMessage(FormatString(kIdsCannotWriteBackup, error.what()),
+                                           PromptIcon::Stop);
+            }
+        }});
     SetHandler(cmd::kRestore, {[this, &doc] {
                    if (const auto path =
                            m_app.FileDialogs().OpenFile(this, LoadString(kIdsTextFilesFilter))) {
@@ -189,8 +188,8 @@ void CMainFrame::RegisterFileHandlers() {
                            statusBar()->showMessage(QString::fromStdString(
                                FormatString(kIdsEntriesMerged, std::to_string(added))));
                        } catch (const std::exception& error) {
-                           m_app.Prompt().ShowMessage(FormatString(kIdsCannotMergeFile, error.what()),
-                                                      PromptIcon::Stop);
+                           m_app.Prompt().ShowMessage(
+                               FormatString(kIdsCannotMergeFile, error.what()), PromptIcon::Stop);
                        }
                    }
                }});
@@ -199,8 +198,7 @@ void CMainFrame::RegisterFileHandlers() {
 }
 
 bool CMainFrame::SaveDocumentAs() {
-    const auto path =
-        m_app.FileDialogs().SaveFile(this, LoadString(kIdsEventFilesFilter), "dat");
+    const auto path = m_app.FileDialogs().SaveFile(this, LoadString(kIdsEventFilesFilter), "dat");
     if (!path || !m_app.Document().SaveAs(*path)) {
         return false;
     }
@@ -222,7 +220,8 @@ void CMainFrame::OpenDocument(const std::string& path) {
 }
 
 void CMainFrame::AddRecentFile(const std::string& path) {
-    const std::string absolute = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    const std::string absolute =
+        QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
     std::erase(m_recentFiles, absolute);
     m_recentFiles.insert(m_recentFiles.begin(), absolute);
     if (m_recentFiles.size() > kRecentCount) {

@@ -52,7 +52,8 @@ CNavigationBar::CNavigationBar(QWidget* parent) : QToolBar(parent) {
 
     connect(m_previous, &QToolButton::clicked, this, &CNavigationBar::PreviousClicked);
     connect(m_next, &QToolButton::clicked, this, &CNavigationBar::NextClicked);
-    connect(m_month, &QComboBox::activated, this, [this](int index) { emit MonthChosen(index + 1); });
+    connect(m_month, &QComboBox::activated, this,
+            [this](int index) { emit MonthChosen(index + 1); });
     connect(m_year, &QComboBox::activated, this,
             [this](int index) { emit YearChosen(kFirstYear + index); });
 }

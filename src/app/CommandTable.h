@@ -83,8 +83,8 @@ struct CommandInfo {
     uint32_t textId = 0;        ///< the menu text in the string table
     const char* keys = nullptr; ///< the accelerator in portable form ("Ctrl+Shift+S"), or null
     MenuPlace place = MenuPlace::File;
-    bool checkable = false;  ///< shows a check mark (its state comes from the frame)
-    bool separator = false;  ///< a separator line comes before the item
+    bool checkable = false; ///< shows a check mark (its state comes from the frame)
+    bool separator = false; ///< a separator line comes before the item
     KeyScope scope = KeyScope::Window;
 };
 

@@ -1,7 +1,6 @@
 #include "app/IFileDialogs.h"
 
 #include <QFileDialog>
-
 #include <vector>
 
 namespace dv {
@@ -51,9 +50,8 @@ std::optional<std::filesystem::path> CQtFileDialogs::OpenFile(QWidget* parent,
     return std::filesystem::path(name.toStdString());
 }
 
-std::optional<std::filesystem::path> CQtFileDialogs::SaveFile(QWidget* parent,
-                                                              const std::string& filter,
-                                                              const std::string& suffix) {
+std::optional<std::filesystem::path>
+CQtFileDialogs::SaveFile(QWidget* parent, const std::string& filter, const std::string& suffix) {
     QFileDialog dialog(parent, QString(), QString(), QString::fromStdString(ToQtFilter(filter)));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(suffix));

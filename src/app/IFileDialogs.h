@@ -18,9 +18,8 @@ public:
     virtual std::optional<std::filesystem::path> OpenFile(QWidget* parent,
                                                           const std::string& filter) = 0;
     /// Asks for a file to write, `suffix` (without the dot) added when the name has none.
-    virtual std::optional<std::filesystem::path> SaveFile(QWidget* parent,
-                                                          const std::string& filter,
-                                                          const std::string& suffix) = 0;
+    virtual std::optional<std::filesystem::path>
+    SaveFile(QWidget* parent, const std::string& filter, const std::string& suffix) = 0;
 
 protected:
     IFileDialogs() = default;

@@ -3,7 +3,6 @@
 #include "format/StringTable.h"
 
 #include <QTranslator>
-
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -150,16 +149,16 @@ bool CLanguageLibrary::Install(const Language& language) {
     }
     // The English text is the source and the string number tells apart equal English texts
     // that a language translates differently.
-    SetTranslationHook([translator](uint32_t id, std::string_view english)
-                           -> std::optional<std::string> {
-        const std::string source(english);
-        const QString text = translator->translate(kContext, source.c_str(),
-                                                   std::to_string(id).c_str());
-        if (text.isEmpty()) {
-            return std::nullopt;
-        }
-        return text.toStdString();
-    });
+    SetTranslationHook(
+        [translator](uint32_t id, std::string_view english) -> std::optional<std::string> {
+            const std::string source(english);
+            const QString text =
+                translator->translate(kContext, source.c_str(), std::to_string(id).c_str());
+            if (text.isEmpty()) {
+                return std::nullopt;
+            }
+            return text.toStdString();
+        });
     return true;
 }
 

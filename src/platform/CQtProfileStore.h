@@ -3,7 +3,6 @@
 #include "settings/IProfileStore.h"
 
 #include <QSettings>
-
 #include <memory>
 
 namespace dv {

@@ -1,8 +1,6 @@
 // The desktop program driven as a user drives it: start-up with each settings store, a second
 // start, the exit question, the keys of the menus, the window placement, the Options dialog's
 // OK and the synchronisation worker's merge on the user-interface thread.
-#include "support/TempHomeMain.h"
-
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
@@ -15,6 +13,7 @@
 #include "platform/CAutostartEntry.h"
 #include "platform/CQtProfileStore.h"
 #include "settings/CIniStore.h"
+#include "support/TempHomeMain.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -26,7 +25,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
-
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -129,9 +127,7 @@ private slots:
         m_prompt.ClearShown();
     }
 
-    void cleanup() {
-        QCOMPARE(m_prompt.GetPendingAnswerCount(), std::size_t{0});
-    }
+    void cleanup() { QCOMPARE(m_prompt.GetPendingAnswerCount(), std::size_t{0}); }
 
     void startupTakesTheStoreInItsOrder() {
         // No INI file anywhere: the native store, whose values then decide.
@@ -431,7 +427,8 @@ private slots:
         app->Document().AddObserver(hints);
         QVERIFY(frame.RunCommand(cmd::kSyncNow));
         QTRY_COMPARE(app->Document().GetDateEntryCount(), 2);
-        QCOMPARE(app->Document().GetDateEntry(1)->GetData().Description, std::string("Team meeting"));
+        QCOMPARE(app->Document().GetDateEntry(1)->GetData().Description,
+                 std::string("Team meeting"));
         QCOMPARE(hints.busy, (std::set<int>{3}));
         QCOMPARE(frame.BusyState(), 0);
         QTRY_COMPARE(frame.SyncStatusLabel()->text(),

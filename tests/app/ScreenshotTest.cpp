@@ -1,12 +1,11 @@
 // Pictures of the windows for people to look at, taken on a real X server (Xvfb): the main
 // window on the demo file in a light and a dark palette, and the notification icons at the sizes
 // panels use. Each picture is also checked for the faults a glance would catch.
-#include "support/TempHomeMain.h"
-
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
 #include "core/Prompt.h"
+#include "support/TempHomeMain.h"
 
 #include <QDir>
 #include <QImage>
@@ -15,7 +14,6 @@
 #include <QPalette>
 #include <QStyleFactory>
 #include <QSvgRenderer>
-
 #include <filesystem>
 #include <fstream>
 #include <set>

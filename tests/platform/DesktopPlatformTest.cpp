@@ -1,19 +1,17 @@
 // The Qt implementations of the platform interfaces: the native settings store, the language
 // files, the single-instance socket and the start-with-the-system entry.
-#include "support/TempHomeMain.h"
-
 #include "format/StringIds.h"
 #include "format/StringTable.h"
 #include "platform/CAutostartEntry.h"
 #include "platform/CLanguageLibrary.h"
 #include "platform/CQtProfileStore.h"
 #include "platform/CSingleInstance.h"
+#include "support/TempHomeMain.h"
 
 #include <QFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
 #include <filesystem>
 
 namespace dv {
@@ -67,14 +65,16 @@ private slots:
         // French has none at all: the built-in English, with the translation removed.
         QCOMPARE(library.Select(0x040C), 0x0409u);
         QCOMPARE(LoadString(kIdsUntitled), std::string("Untitled"));
-        QCOMPARE(CLanguageLibrary::LanguageIdOf(QLocale(QLocale::German, QLocale::Austria)), 0xC07u);
+        QCOMPARE(CLanguageLibrary::LanguageIdOf(QLocale(QLocale::German, QLocale::Austria)),
+                 0xC07u);
         QCOMPARE(CLanguageLibrary::LanguageIdOf(QLocale(QLocale::Dutch, QLocale::Netherlands)),
                  0x413u);
         CLanguageLibrary::Uninstall();
     }
 
     void secondInstanceAsksTheFirstAndEnds() {
-        const QString name = QStringLiteral("dayvault-test-%1").arg(QCoreApplication::applicationPid());
+        const QString name =
+            QStringLiteral("dayvault-test-%1").arg(QCoreApplication::applicationPid());
         CSingleInstance first(name);
         QVERIFY(!first.ActivateRunningInstance());
         QVERIFY(first.IsListening());
