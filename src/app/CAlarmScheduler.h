@@ -1,20 +1,24 @@
 #pragma once
 
-#include "app/CSharedActionApprovals.h"
 #include "app/IAlarmFrame.h"
-#include "app/ReminderRecord.h"
-#include "core/CDateTime.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 
 #include <filesystem>
+#include <memory>
 
 namespace dv {
 
+// Only declarations here: moc reads this header and cannot parse the standard library's
+// newest headers.
 class CDateEntry;
+class CDateTime;
 class CDayvaultDoc;
+class CSharedActionApprovals;
+class IReminderRequests;
+struct ReminderRecord;
 class CReminderDlg;
 class CSettings;
 class CWindowSettings;
@@ -32,7 +36,7 @@ class ISoundPlayer;
 /// The frame owns it, gives it the document, starts it once the window exists and forwards its
 /// menu commands to it. Every question goes through the prompt; documents and commands go
 /// through the launcher; sounds through the sound player. "Now" is CDateTime::Now().
-class CAlarmScheduler : public QObject, private IReminderRequests {
+class CAlarmScheduler : public QObject {
     Q_OBJECT
 
 public:
@@ -84,7 +88,7 @@ public:
     int GetTimerInterval() const { return m_checkTimer.interval(); }
     /// The open reminder window, or null.
     CReminderDlg* GetReminderWindow() const { return m_reminderDlg.data(); }
-    CSharedActionApprovals& GetApprovals() { return m_approvals; }
+    CSharedActionApprovals& GetApprovals() { return *m_approvals; }
 
     // --- the frame's operations on events (also used by the reminder window) ------------------
     /// Opens the event's document or runs its command, with the questions that apply.
@@ -105,11 +109,12 @@ private slots:
     void OnReminderEdit(CDateEntry* event);
 
 private:
-    // IReminderRequests
-    void ReminderAcknowledge(const ReminderRecord& record) override;
-    void ReminderExecute(const ReminderRecord& record) override;
-    void ReminderSnooze(const ReminderRecord& record) override;
-    bool ReminderDelete(CDateEntry* event) override;
+    class Requests; // the reminder window's requests, carried out by the members below
+
+    void ReminderAcknowledge(const ReminderRecord& record);
+    void ReminderExecute(const ReminderRecord& record);
+    void ReminderSnooze(const ReminderRecord& record);
+    bool ReminderDelete(CDateEntry* event);
 
     TrayIconKind ChooseIcon(bool enabled) const;
     void ApplyIcon(TrayIconKind kind);
@@ -124,7 +129,8 @@ private:
     IPrompt& m_prompt;
     ILauncher& m_launcher;
     ISoundPlayer& m_sound;
-    CSharedActionApprovals m_approvals;
+    std::unique_ptr<CSharedActionApprovals> m_approvals;
+    std::unique_ptr<IReminderRequests> m_requests;
     CDayvaultDoc* m_document = nullptr;
 
     QTimer m_checkTimer; // timer 1

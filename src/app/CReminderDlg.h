@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/ReminderRecord.h"
-
 #include <QDialog>
 
 #include <memory>
@@ -20,7 +18,11 @@ class QTreeWidgetItem;
 
 namespace dv {
 
+// Only declarations here: moc reads this header and cannot parse the standard library's
+// newest headers.
 class CDateEntry;
+class IReminderRequests;
+struct ReminderRecord;
 class CSettings;
 class CWindowSettings;
 class IPrompt;
@@ -68,7 +70,7 @@ public:
 
     // --- state, for the scheduler and tests ----------------------------------------------------
     int GetEventCount() const { return static_cast<int>(m_events.size()); }
-    int GetRecordCount() const { return static_cast<int>(m_records.size()); }
+    int GetRecordCount() const { return static_cast<int>(m_rows.size()); }
     /// The record of list row `row` in the current sort order; null outside.
     const ReminderRecord* GetRecordAt(int row) const;
     /// The number of times the caption was flashed.
@@ -96,6 +98,7 @@ private:
     void ApplyDisplayColours(const CDateEntry& event);
     void PlayNextSound();
     void RemoveRow(Row* row);
+    bool HasRow(const Row* row) const;
     std::vector<Row*> SelectedRows() const;
     void SelectFirstIfNone();
     void SetSnoozeControlsEnabled(bool enabled);

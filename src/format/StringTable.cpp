@@ -181,6 +181,31 @@ constexpr StringEntry kStrings[] = {
     {kIdsSyncCannotLock, "Unable to create the lock file\n%s"},
     {kIdsSyncCannotConnect, "Unable to connect to the FTP server\n%s"},
     {kIdsSyncSharedFileEmpty, "%s: the shared file is empty; it may be being uploaded"},
+    // Reminder window and alarm texts of our own.
+    {kIdsReminderTitle, "Reminder"},
+    {kIdsReminderDone, "&Done"},
+    {kIdsReminderOpen, "&Open"},
+    {kIdsReminderExecute, "E&xecute"},
+    {kIdsReminderEdit, "&Edit"},
+    {kIdsReminderDelete, "De&lete"},
+    {kIdsReminderSnooze, "Snooze"},
+    {kIdsReminderMinutes, "&Minutes"},
+    {kIdsReminderHours, "&Hours"},
+    {kIdsReminderDays, "D&ays"},
+    {kIdsReminderWeeks, "&Weeks"},
+    {kIdsReminderFromNow, "From &now"},
+    {kIdsReminderBeforeEvent, "&Before Event"},
+    {kIdsReminderTimeLeft, "Time left:"},
+    {kIdsReminderHasBegun, "The event has begun"},
+    {kIdsReminderBeginsNow, "The event begins now"},
+    {kIdsReminderSnoozeFor, "Snooze for"},
+    {kIdsReminderNotification, "%s reminders are waiting."},
+    {kIdsAskSharedOpen,
+     "This shared event came from another user. It opens the document\n%s\nDo you want to "
+     "allow this? You will be asked again if the document changes."},
+    {kIdsAskSharedExecute,
+     "This shared event came from another user. It runs the command\n%s\nDo you want to "
+     "allow this? You will be asked again if the command changes."},
 };
 
 constexpr bool StrictlyAscending() {
