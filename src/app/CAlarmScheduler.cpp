@@ -106,8 +106,9 @@ void CAlarmScheduler::Start() {
 void CAlarmScheduler::Stop() {
     m_checkTimer.stop();
     m_flashTimer.stop();
-    if (m_reminderDlg) {
+    if (CReminderDlg* dlg = m_reminderDlg.data()) {
         OnReminderClosed();
+        delete dlg; // not from its own handler: safe now, and nothing it refers to is gone yet
     }
 }
 

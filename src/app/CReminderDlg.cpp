@@ -806,6 +806,10 @@ void CReminderDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CReminderDlg::ReleaseEvents() {
+    if (m_released) {
+        return; // the settings and events may be gone by the time the window is deleted
+    }
+    m_released = true;
     if (m_list->columnCount() >= 3) {
         m_windowSettings.EventListColumnWidths = {m_list->columnWidth(0), m_list->columnWidth(1),
                                                   m_list->columnWidth(2)};

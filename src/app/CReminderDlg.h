@@ -124,6 +124,7 @@ private:
     const Row* m_shownRow = nullptr;
     int m_captionFlashes = 0;
     bool m_closing = false;
+    bool m_released = false;
 
     QLabel* m_headline = nullptr;
     QLabel* m_description = nullptr;
