@@ -216,8 +216,11 @@ void CAlarmScheduler::ProcessReminders() {
             m_reminderDlg = new CReminderDlg(*m_requests, m_settings, m_windowSettings, m_prompt, m_sound);
             connect(m_reminderDlg, &CReminderDlg::closed, this,
                     &CAlarmScheduler::OnReminderClosed, Qt::QueuedConnection);
-            connect(m_reminderDlg, &CReminderDlg::editRequested, this,
-                    &CAlarmScheduler::OnReminderEdit, Qt::QueuedConnection);
+            // Posted behind the close, so that the window is gone before the editor opens.
+            connect(m_reminderDlg, &CReminderDlg::editRequested, this, [this](CDateEntry* event) {
+                QMetaObject::invokeMethod(
+                    this, [this, event] { OnReminderEdit(event); }, Qt::QueuedConnection);
+            });
             created = true;
         }
     } else if (!m_reminderDlg->isActiveWindow()) {
