@@ -47,6 +47,7 @@ constexpr int kDescriptionPixels = 24;
 constexpr int kBold = 700;
 constexpr int kStateImageSize = 20;
 const CDateTimeSpan kOneMinute(60);
+const NumberList kDefaultWidths = {100, 167, 110};
 
 QString Text(uint32_t id) {
     return QString::fromStdString(LoadString(id));
@@ -346,7 +347,9 @@ void CReminderDlg::BuildLayout() {
     m_list->header()->setSortIndicatorShown(true);
     m_list->header()->setStretchLastSection(true);
     const NumberList widths =
-        CWindowSettings::FitColumns(m_windowSettings.EventListColumnWidths, {100, 167, 110});
+        CWindowSettings::FitColumns(m_windowSettings.EventListColumnWidths, kDefaultWidths);
+    // Widths the user never changed grow to fit the texts of this font (see Initialise).
+    m_fitColumns = widths == kDefaultWidths;
     for (int column = 0; column < 3; ++column) {
         m_list->setColumnWidth(column, std::max(20, widths[static_cast<std::size_t>(column)]));
     }
@@ -370,7 +373,6 @@ bool CReminderDlg::AddEvent(CDateEntry* event) {
 }
 
 void CReminderDlg::Initialise() {
-    adjustSize();
     if (!m_windowSettings.EventListVisible) {
         m_windowSettings.EventListVisible = true;
         OnToggleSize(); // opens reduced
@@ -380,6 +382,24 @@ void CReminderDlg::Initialise() {
     if (SynchronizeList() && m_list->topLevelItemCount() > 0) {
         m_list->setCurrentItem(m_list->topLevelItem(0));
     }
+    if (m_fitColumns) {
+        const int character = m_list->fontMetrics().averageCharWidth();
+        for (const int column : {kColumnDate, kColumnDescription, kColumnTimeLeft}) {
+            const int stored = m_list->columnWidth(column);
+            m_list->resizeColumnToContents(column);
+            // Long descriptions are cut rather than making the window as wide as they are.
+            const int limit = column == kColumnDescription ? 40 * character : INT_MAX;
+            m_list->setColumnWidth(
+                column, std::max(stored, std::min(limit, m_list->columnWidth(column) + character)));
+        }
+    }
+    // Wide enough for the columns, so that the list needs no horizontal scroll bar.
+    int columns = 2 * m_list->frameWidth() + m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int column = 0; column < m_list->columnCount(); ++column) {
+        columns += m_list->columnWidth(column);
+    }
+    m_list->setMinimumWidth(columns);
+    adjustSize();
     UpdateDetails();
 }
 

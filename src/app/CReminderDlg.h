@@ -125,6 +125,7 @@ private:
     int m_captionFlashes = 0;
     bool m_closing = false;
     bool m_released = false;
+    bool m_fitColumns = false;
 
     QLabel* m_headline = nullptr;
     QLabel* m_description = nullptr;
