@@ -311,6 +311,16 @@ private slots:
         rig.scheduler.ResetEventStates();
         QCOMPARE(event->GetDueCount(), 0);
         QVERIFY(rig.scheduler.IsAlarmEnabled());
+
+        // An urgent to-do switches the icon at the next tick when the setting asks for it.
+        rig.settings.ShowDueTodoSystray = true;
+        auto todo = std::make_unique<dv::CTodoEntry>(CDateTime::Now());
+        dv::TodoData todoData = todo->GetData();
+        todoData.Deadline = CDateTime(2026, 3, 4); // within its three days of forewarning
+        todo->SetData(todoData);
+        rig.document.AddTodoEntry(std::move(todo), dv::kEditInteractive);
+        rig.Tick();
+        QCOMPARE(rig.scheduler.GetCurrentIcon(), TrayIconKind::AlarmOnDueTodos);
     }
 };
 
