@@ -70,6 +70,20 @@ private:
     CAlarmScheduler& m_scheduler;
 };
 
+class CAlarmScheduler::Observer final : public IDocumentObserver {
+public:
+    explicit Observer(CAlarmScheduler& scheduler) : m_scheduler(scheduler) {}
+    void OnUpdate(UpdateHint hint, const HintObject&) override {
+        if (hint == UpdateHint::EventDeleted || hint == UpdateHint::EventsReset) {
+            m_scheduler.ForgetVanishedEvents();
+        }
+    }
+    void OnInitialUpdate() override { m_scheduler.ForgetVanishedEvents(); }
+
+private:
+    CAlarmScheduler& m_scheduler;
+};
+
 CAlarmScheduler::CAlarmScheduler(IAlarmFrame& frame, CSettings& settings,
                                  CWindowSettings& windowSettings, IPrompt& prompt,
                                  ILauncher& launcher, ISoundPlayer& sound,
@@ -77,7 +91,8 @@ CAlarmScheduler::CAlarmScheduler(IAlarmFrame& frame, CSettings& settings,
     : QObject(parent), m_frame(frame), m_settings(settings), m_windowSettings(windowSettings),
       m_prompt(prompt), m_launcher(launcher), m_sound(sound),
       m_approvals(std::make_unique<CSharedActionApprovals>(approvalsFile)),
-      m_requests(std::make_unique<Requests>(*this)) {
+      m_requests(std::make_unique<Requests>(*this)),
+      m_observer(std::make_unique<Observer>(*this)) {
     connect(&m_checkTimer, &QTimer::timeout, this, &CAlarmScheduler::Tick);
     m_flashTimer.setInterval(kFlashIntervalMs);
     connect(&m_flashTimer, &QTimer::timeout, this, &CAlarmScheduler::FlashTick);
@@ -91,9 +106,11 @@ CAlarmScheduler::~CAlarmScheduler() {
 void CAlarmScheduler::SetDocument(CDayvaultDoc* document) {
     if (m_document != nullptr) {
         m_document->SetSyncActionHook({});
+        m_document->RemoveObserver(*m_observer);
     }
     m_document = document;
     if (m_document != nullptr) {
+        m_document->AddObserver(*m_observer);
         m_document->SetSyncActionHook(
             [this](const CDateEntry& event) { m_approvals->NoteReceived(event); });
     }
@@ -106,6 +123,10 @@ void CAlarmScheduler::Start() {
 void CAlarmScheduler::Stop() {
     m_checkTimer.stop();
     m_flashTimer.stop();
+    CloseReminderWindow();
+}
+
+void CAlarmScheduler::CloseReminderWindow() {
     if (CReminderDlg* dlg = m_reminderDlg.data()) {
         OnReminderClosed();
         delete dlg; // not from its own handler: safe now, and nothing it refers to is gone yet
@@ -152,7 +173,8 @@ void CAlarmScheduler::Tick() {
     const int64_t days = (now - m_document->GetNow()).GetTotalSeconds() / kSecondsPerDay;
     if (days >= kClockJumpDays || days <= -kClockJumpDays) {
         SetAlarmEnabled(false);
-        if (m_prompt.AskYesNo(LoadString(kIdsAskDisableAfterClockJump), PromptIcon::Question)) {
+        if (m_prompt.AskYesNo(LoadString(kIdsAskDisableAfterClockJump),
+                              PromptIcon::Exclamation)) {
             m_frame.BusyState() = 0;
             return;
         }
@@ -324,6 +346,15 @@ void CAlarmScheduler::OnReminderClosed() {
     dlg->ReleaseEvents();
     dlg->hide();
     dlg->deleteLater();
+}
+
+// The document deleted events, or replaced them all: the reminder window must not keep them.
+void CAlarmScheduler::ForgetVanishedEvents() {
+    if (CReminderDlg* dlg = m_reminderDlg.data(); dlg != nullptr && m_document != nullptr) {
+        const CDayvaultDoc& document = *m_document;
+        dlg->ForgetEvents(
+            [&document](const CDateEntry* event) { return document.IndexOfDateEntry(event) < 0; });
+    }
 }
 
 void CAlarmScheduler::OnReminderEdit(CDateEntry* event) {

@@ -76,6 +76,9 @@ public:
     bool CanShowSilentAlarms() const;
     /// Empties every event's due, snoozed and acknowledged lists after a question.
     void ResetEventStates();
+    /// Closes the reminder window, if one is open (before the frame replaces the document, and
+    /// at the end).
+    void CloseReminderWindow();
     /// Brings the reminder window, when one is open, to the front (the notification icon's
     /// activation).
     void RaiseReminderWindow();
@@ -110,7 +113,9 @@ private slots:
 
 private:
     class Requests; // the reminder window's requests, carried out by the members below
+    class Observer; // hears of events that the document deleted
 
+    void ForgetVanishedEvents();
     void ReminderAcknowledge(const ReminderRecord& record);
     void ReminderExecute(const ReminderRecord& record);
     void ReminderSnooze(const ReminderRecord& record);
@@ -131,6 +136,7 @@ private:
     ISoundPlayer& m_sound;
     std::unique_ptr<CSharedActionApprovals> m_approvals;
     std::unique_ptr<IReminderRequests> m_requests;
+    std::unique_ptr<Observer> m_observer;
     CDayvaultDoc* m_document = nullptr;
 
     QTimer m_checkTimer; // timer 1

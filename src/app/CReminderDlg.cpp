@@ -501,6 +501,25 @@ bool CReminderDlg::SynchronizeList() {
     return true;
 }
 
+void CReminderDlg::ForgetEvents(const std::function<bool(const CDateEntry*)>& gone) {
+    std::vector<Row*> orphans;
+    for (const auto& row : m_rows) {
+        if (gone(row->record.event)) {
+            orphans.push_back(row.get());
+        }
+    }
+    for (Row* row : orphans) {
+        RemoveRow(row);
+    }
+    std::erase_if(m_events, gone);
+    if (m_events.empty() && !m_released && !m_closing) {
+        m_closing = true;
+        emit closed();
+    } else if (!orphans.empty()) {
+        SelectFirstIfNone();
+    }
+}
+
 void CReminderDlg::RemoveRow(Row* row) {
     const auto found = std::find_if(m_rows.begin(), m_rows.end(),
                                     [row](const auto& entry) { return entry.get() == row; });

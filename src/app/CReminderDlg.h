@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -64,6 +65,9 @@ public:
     bool SynchronizeList();
     /// Flashes the caption once to draw attention (another program is in front).
     void FlashCaption();
+    /// Forgets, without touching them, the events for which `gone` is true (the document
+    /// deleted them) and their rows; with none left the window asks to be closed.
+    void ForgetEvents(const std::function<bool(const CDateEntry*)>& gone);
     /// Clears the Suspended flag of every event, forgets them and stores the column widths.
     /// Runs when the window closes; afterwards the window shows nothing.
     void ReleaseEvents();

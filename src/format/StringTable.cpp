@@ -199,7 +199,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsReminderHasBegun, "The event has begun"},
     {kIdsReminderBeginsNow, "The event begins now"},
     {kIdsReminderSnoozeFor, "Snooze for"},
-    {kIdsReminderNotification, "%s reminders are waiting."},
+    {kIdsReminderNotification, "Reminders waiting: %s"},
     {kIdsAskSharedOpen,
      "This shared event came from another user. It opens the document\n%s\nDo you want to "
      "allow this? You will be asked again if the document changes."},

@@ -64,6 +64,11 @@ private slots:
         rig.settings.TooltipTrayIcon = std::string(70, 'x') + "%Y";
         rig.Tick();
         QCOMPARE(rig.frame.tooltip, std::string(63, 'x'));
+
+        rig.document.NewDocument(); // its events are gone: the window lets go of them
+        QCoreApplication::processEvents();
+        QVERIFY(rig.scheduler.GetReminderWindow() == nullptr);
+        QVERIFY(rig.frame.mainWindow.isEnabled());
     }
 
     // 2 days 23 hours between checks is no jump; 3 days forward or back asks, with the alarm off
