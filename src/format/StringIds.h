@@ -183,6 +183,31 @@ constexpr uint32_t kIdsSyncCannotLock = 61027;
 constexpr uint32_t kIdsSyncCannotConnect = 61028;
 constexpr uint32_t kIdsSyncSharedFileEmpty = 61029;
 
+// ---- Reminder window and alarm texts of our own (61500 on).
+constexpr uint32_t kIdsReminderTitle = 61500;
+constexpr uint32_t kIdsReminderDone = 61501;
+constexpr uint32_t kIdsReminderOpen = 61502;
+constexpr uint32_t kIdsReminderExecute = 61503;
+constexpr uint32_t kIdsReminderEdit = 61504;
+constexpr uint32_t kIdsReminderDelete = 61505;
+constexpr uint32_t kIdsReminderSnooze = 61506;
+constexpr uint32_t kIdsReminderMinutes = 61507;
+constexpr uint32_t kIdsReminderHours = 61508;
+constexpr uint32_t kIdsReminderDays = 61509;
+constexpr uint32_t kIdsReminderWeeks = 61510;
+constexpr uint32_t kIdsReminderFromNow = 61511;
+constexpr uint32_t kIdsReminderBeforeEvent = 61512;
+constexpr uint32_t kIdsReminderTimeLeft = 61513;
+constexpr uint32_t kIdsReminderHasBegun = 61514;  // tooltip of the state image: started
+constexpr uint32_t kIdsReminderBeginsNow = 61515; // tooltip of the state image: starts now
+constexpr uint32_t kIdsReminderSnoozeFor = 61516;
+// Desktop notification when the reminder window opens while the main window is hidden; "%s"
+// takes the number of reminders.
+constexpr uint32_t kIdsReminderNotification = 61517;
+// Actions of shared events that arrived through synchronisation; "%s" takes the exact path or
+// command line.
+constexpr uint32_t kIdsAskSharedOpen = 61520;
+constexpr uint32_t kIdsAskSharedExecute = 61521;
 // ---- The main window: menus, commands, pages and its messages (61600 on).
 constexpr uint32_t kIdsMenuFile = 61600;
 constexpr uint32_t kIdsMenuEdit = 61601;

@@ -62,6 +62,12 @@ const uint32_t kAllIds[] = {
     kIdsSyncIdle, kIdsSyncSuccess, kIdsSyncUploaded, kIdsSyncBusy, kIdsSyncTransferFailed,
     kIdsSyncMergeFailed, kIdsSyncUploadSkipped, kIdsSyncCannotLock, kIdsSyncCannotConnect,
     kIdsSyncSharedFileEmpty,
+    // Reminder window and alarm texts.
+    kIdsReminderTitle, kIdsReminderDone, kIdsReminderOpen, kIdsReminderExecute, kIdsReminderEdit,
+    kIdsReminderDelete, kIdsReminderSnooze, kIdsReminderMinutes, kIdsReminderHours,
+    kIdsReminderDays, kIdsReminderWeeks, kIdsReminderFromNow, kIdsReminderBeforeEvent,
+    kIdsReminderTimeLeft, kIdsReminderHasBegun, kIdsReminderBeginsNow, kIdsReminderSnoozeFor,
+    kIdsReminderNotification, kIdsAskSharedOpen, kIdsAskSharedExecute,
     kIdsMenuFile, kIdsMenuEdit, kIdsMenuView, kIdsMenuExtras, kIdsMenuWindow, kIdsMenuHelp,
     kIdsMenuEventFile, kIdsMenuExport, kIdsCmdFileNew, kIdsCmdFileOpen, kIdsCmdFileSave,
     kIdsCmdFileSaveAs, kIdsCmdFileClose, kIdsCmdRecentFiles, kIdsCmdBackup, kIdsCmdRestore,
