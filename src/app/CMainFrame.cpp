@@ -1,8 +1,10 @@
 #include "app/CMainFrame.h"
 
+#include "app/CAlarmScheduler.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CNavigationBar.h"
+#include "app/CReminderDlg.h"
 #include "app/CommandTable.h"
 #include "core/CDateTime.h"
 #include "core/Prompt.h"
@@ -10,6 +12,10 @@
 #include "format/StringTable.h"
 #include "net/CCurlFtpConnector.h"
 #include "platform/CAutostartEntry.h"
+#include "platform/CDesktopNotifier.h"
+#include "platform/CQtLauncher.h"
+#include "platform/CQtSoundPlayer.h"
+#include "platform/CResumeWatcher.h"
 #include "settings/IProfileStore.h"
 
 #include <QAction>
@@ -122,6 +128,7 @@ CMainFrame::CMainFrame(CDayvaultApp& app) : m_app(app) {
     m_worker = std::make_unique<CSyncWorker>(*this, m_ftpConnector.get());
     m_worker->SetConfig(SyncConfigOf(app.Settings()));
     m_worker->Start();
+    StartAlarms();
 
     OnInitialUpdate();
     const CSettings& settings = app.Settings();
@@ -135,6 +142,9 @@ CMainFrame::~CMainFrame() {
     if (m_worker) {
         // Stop cancels a transfer in progress, so the wait stays within the worker's bound.
         m_worker->Stop();
+    }
+    if (m_scheduler) {
+        m_scheduler->Stop();
     }
     m_app.Document().RemoveObserver(*this);
     m_app.Document().SetSaveRequestHook({});
@@ -323,6 +333,31 @@ void CMainFrame::BuildTray() {
                                     QDBusServiceWatcher::WatchForRegistration, this);
         connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, &CMainFrame::ReAddTrayIcon);
     }
+}
+
+void CMainFrame::StartAlarms() {
+    const CDayvaultApp& app = m_app;
+    m_launcher = std::make_unique<CQtLauncher>();
+    m_sound = std::make_unique<CQtSoundPlayer>(
+        CQtSoundPlayer::DefaultSound(app.Environment().ProgramFolder));
+    m_notifier = std::make_unique<CDesktopNotifier>();
+    m_scheduler = std::make_unique<CAlarmScheduler>(
+        *this, m_app.Settings(), m_app.WindowSettings(), m_app.Prompt(), *m_launcher, *m_sound,
+        app.Environment().UserDataFolder / "shared-actions.json");
+    m_scheduler->SetDocument(&m_app.Document());
+    m_reminder = [this]() -> QWidget* { return m_scheduler->GetReminderWindow(); };
+    m_scheduler->Start();
+
+    // A reminder that fell due while the machine slept appears when the user is back.
+    m_resumeWatcher = new CResumeWatcher(this);
+    connect(m_resumeWatcher, &CResumeWatcher::resumed, this, [this] { m_scheduler->TickNow(); });
+
+    SetHandler(cmd::kAlarm, {[this] { m_scheduler->ToggleAlarm(); },
+                             {},
+                             [this] { return m_scheduler->IsAlarmEnabled(); }});
+    SetHandler(cmd::kShowSilentAlarms, {[this] { m_scheduler->ShowSilentAlarms(); },
+                                        [this] { return m_scheduler->CanShowSilentAlarms(); }});
+    SetHandler(cmd::kResetEventStates, {[this] { m_scheduler->ResetEventStates(); }});
 }
 
 void CMainFrame::ReAddTrayIcon() {
@@ -621,8 +656,8 @@ void CMainFrame::ApplyOptions(const CSettings& old, const CSettings& now) {
                                                 CAutostartEntry::DesktopFilePath().toStdString()),
                                    PromptIcon::Stop);
     }
-    if (old.DateCheckInterval != now.DateCheckInterval && m_timerRestart) {
-        m_timerRestart();
+    if (old.DateCheckInterval != now.DateCheckInterval) {
+        m_scheduler->RestartTimer();
     }
     m_app.Document().UpdateAllViews(UpdateHint::Merged);
     m_app.Document().UpdateAllViews(UpdateHint::OptionsChanged);
@@ -713,6 +748,10 @@ void CMainFrame::DeleteEvent(CDateEntry* event) {
 }
 
 void CMainFrame::ShowNotification(const std::string& title, const std::string& text) {
+    if (m_notifier && m_notifier->Notify(title, text)) {
+        return;
+    }
+    // No notification service: the icon's own message.
     if (m_tray) {
         m_tray->showMessage(QString::fromStdString(title), QString::fromStdString(text));
     }

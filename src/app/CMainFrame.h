@@ -23,8 +23,13 @@ class QUrl;
 
 namespace dv {
 
+class CAlarmScheduler;
 class CCurrentTimeBar;
 class CDayvaultApp;
+class CDesktopNotifier;
+class CQtLauncher;
+class CQtSoundPlayer;
+class CResumeWatcher;
 class CNavigationBar;
 class CSettings;
 class IFtpConnector;
@@ -108,10 +113,13 @@ public:
     /// switches the store, the autostart entry, the timers, the sync request, the time bar's
     /// font and the views' refresh.
     void ApplyOptions(const CSettings& old, const CSettings& now);
-    /// Called by ApplyOptions when DateCheckInterval changed (the alarm scheduler's restart).
-    void SetTimerRestartHook(std::function<void()> hook) { m_timerRestart = std::move(hook); }
     /// Opens addresses and documents (the manual, the homepage); tests replace it.
     void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
+
+    // ---- Alarms
+    CAlarmScheduler& Scheduler() { return *m_scheduler; }
+    /// The machine resumed or the screen was unlocked: the scheduler ticks at once.
+    CResumeWatcher& ResumeWatcher() { return *m_resumeWatcher; }
 
     // ---- Synchronisation
     CSyncWorker& SyncWorker() { return *m_worker; }
@@ -156,6 +164,7 @@ private:
     void BuildBars();
     void BuildCentre();
     void BuildTray();
+    void StartAlarms();
     void RegisterHandlers();
     void RegisterFileHandlers();
     QAction* MakeAction(const CommandInfo& info, QWidget* owner);
@@ -201,8 +210,13 @@ private:
     bool m_sessionEnding = false;
     int m_busyState = 0;
 
-    std::function<void()> m_timerRestart;
     std::function<bool(const QUrl&)> m_openUrl;
+
+    std::unique_ptr<CQtLauncher> m_launcher;
+    std::unique_ptr<CQtSoundPlayer> m_sound;
+    std::unique_ptr<CDesktopNotifier> m_notifier;
+    std::unique_ptr<CAlarmScheduler> m_scheduler;
+    CResumeWatcher* m_resumeWatcher = nullptr;
 
     std::unique_ptr<IFtpConnector> m_ftpConnector;
     std::unique_ptr<CSyncWorker> m_worker;

@@ -1,9 +1,11 @@
 // The desktop program driven as a user drives it: start-up with each settings store, a second
 // start, the exit question, the keys of the menus, the window placement, the Options dialog's
 // OK and the synchronisation worker's merge on the user-interface thread.
+#include "app/CAlarmScheduler.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
+#include "app/CReminderDlg.h"
 #include "app/CommandTable.h"
 #include "app/IFileDialogs.h"
 #include "core/CDateEntry.h"
@@ -12,6 +14,7 @@
 #include "format/StringTable.h"
 #include "platform/CAutostartEntry.h"
 #include "platform/CQtProfileStore.h"
+#include "platform/CResumeWatcher.h"
 #include "settings/CIniStore.h"
 #include "support/TempHomeMain.h"
 
@@ -307,8 +310,6 @@ private slots:
         auto app = Start();
         QVERIFY(app);
         CMainFrame& frame = *app->Frame();
-        int restarts = 0;
-        frame.SetTimerRestartHook([&restarts] { ++restarts; });
         HintRecorder hints;
         app->Document().AddObserver(hints);
 
@@ -328,7 +329,7 @@ private slots:
         QCOMPARE(CQtProfileStore().ReadInt("Settings", "DateCheckInterval", 0),
                  now.DateCheckInterval);
         QVERIFY(CAutostartEntry(QString()).Exists());
-        QCOMPARE(restarts, 1);
+        QCOMPARE(frame.Scheduler().GetTimerInterval(), now.DateCheckInterval * 1000);
         QCOMPARE(frame.CurrentTimeBar()->findChild<QLabel*>()->font().pixelSize(), 21);
         QCOMPARE(hints.hints, (std::vector<int>{0, 15}));
         // The sync request ran a cycle, which found no shared file.
@@ -338,7 +339,6 @@ private slots:
         off.RunOnWindowsStart = false;
         frame.ApplyOptions(now, off);
         QVERIFY(!CAutostartEntry(QString()).Exists());
-        QCOMPARE(restarts, 1);
         app->Document().RemoveObserver(hints);
     }
 
@@ -410,6 +410,40 @@ private slots:
         QVERIFY(frame.isVisible() && !frame.isMinimized());
         QVERIFY(CCurrentTimeBar::FormatShowsSeconds("%H:%#S"));
         QVERIFY(!CCurrentTimeBar::FormatShowsSeconds("%H:%M 100%%S"));
+    }
+
+    void alarmsAreWiredToTheMenusAndTheResume() {
+        const fs::path events = m_user / "mine.dat";
+        WriteEventFile(events, "Dentist", 0);
+        UseUserIni("LoadDateFile=1\nDefaultDateFile=" + events.string() + "\n");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        // A reminder that fell due while the machine slept shows when it wakes.
+        const CDateTime now = CDateTime::Now();
+        auto event = std::make_unique<CDateEntry>(now);
+        DateData data = event->GetData();
+        data.Description = "Call the garage";
+        data.StartDate = now + CDateTimeSpan(0, 0, 5, 0);
+        data.EndDate = data.StartDate + CDateTimeSpan(0, 1, 0, 0);
+        data.Forewarn = 1;
+        data.ForewarnSpan = 10;
+        data.ForewarnUnit = 0;
+        event->SetData(data, now);
+        app->Document().AddDateEntry(std::move(event), kEditInteractive);
+        QVERIFY(!frame.Scheduler().GetReminderWindow());
+        frame.ResumeWatcher().OnPrepareForSleep(false);
+        QTRY_VERIFY(frame.Scheduler().GetReminderWindow());
+        QVERIFY(frame.Scheduler().GetReminderWindow()->isVisible());
+
+        // Alarm off asks first (WarnOnAlarmDisable) and takes the check mark and the icon along.
+        QVERIFY(frame.IsCommandChecked(cmd::kAlarm));
+        m_prompt.QueueAnswer(true);
+        QVERIFY(frame.RunCommand(cmd::kAlarm));
+        QVERIFY(!frame.Action(cmd::kAlarm)->isChecked());
+        QVERIFY(frame.CurrentTrayIcon() == TrayIconKind::AlarmOff ||
+                frame.CurrentTrayIcon() == TrayIconKind::AlarmOffDueTodos);
+        QVERIFY(frame.IsCommandEnabled(cmd::kResetEventStates));
     }
 
     void workerMergesOnTheInterfaceThreadWhileBusy() {

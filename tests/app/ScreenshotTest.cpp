@@ -1,9 +1,12 @@
 // Pictures of the windows for people to look at, taken on a real X server (Xvfb): the main
 // window on the demo file in a light and a dark palette, and the notification icons at the sizes
 // panels use. Each picture is also checked for the faults a glance would catch.
+#include "app/CAlarmScheduler.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
+#include "app/CReminderDlg.h"
+#include "core/CDateEntry.h"
 #include "core/Prompt.h"
 #include "support/TempHomeMain.h"
 
@@ -12,6 +15,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
+#include <QPushButton>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QSvgRenderer>
 #include <filesystem>
@@ -119,6 +124,54 @@ private slots:
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(DarkPalette());
         CheckMainWindow(QStringLiteral("main-window-dark.png"));
+    }
+
+    void reminderWindow() {
+        // Two reminders: one due in a quarter of an hour, one an hour overdue with a note.
+        CDayvaultDoc& doc = m_app->Document();
+        const CDateTime now = CDateTime::Now();
+        const struct {
+            const char* description;
+            const char* notes;
+            int minutes;
+        } reminders[] = {{"Dentist appointment", "Bring the insurance card", 15},
+                         {"Call the garage about the winter tyres", "", -60}};
+        for (const auto& reminder : reminders) {
+            auto event = std::make_unique<CDateEntry>(now);
+            DateData data = event->GetData();
+            data.Description = reminder.description;
+            data.Notes = reminder.notes;
+            data.StartDate = now + CDateTimeSpan(0, 0, reminder.minutes, 0);
+            data.ShowStartTime = 1;
+            data.EndDate = data.StartDate + CDateTimeSpan(0, 1, 0, 0);
+            data.Forewarn = 1;
+            data.ForewarnSpan = 30;
+            data.ForewarnUnit = 0;
+            event->SetData(data, now - CDateTimeSpan(0, 2, 0, 0));
+            doc.AddDateEntry(std::move(event), kEditInteractive);
+        }
+        CAlarmScheduler& scheduler = m_app->Frame()->Scheduler();
+        scheduler.TickNow();
+        QTRY_VERIFY(scheduler.GetReminderWindow() && scheduler.GetReminderWindow()->isVisible());
+        CReminderDlg& dialog = *scheduler.GetReminderWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const bool dark : {true, false}) {
+            QApplication::setPalette(dark ? DarkPalette()
+                                          : QApplication::style()->standardPalette());
+            QApplication::processEvents();
+            const QImage image = dialog.grab().toImage();
+            Save(image, dark ? QStringLiteral("reminder-window-dark.png")
+                             : QStringLiteral("reminder-window-light.png"));
+            QVERIFY(DistinctColours(image) > 8);
+        }
+        // Extended: the list of every waiting reminder below the details.
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text().remove('&') == QStringLiteral("Extend")) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+        }
+        QApplication::processEvents();
+        Save(dialog.grab().toImage(), QStringLiteral("reminder-window-extended.png"));
     }
 
     void trayIconsAtPanelSizes() {
