@@ -676,7 +676,9 @@ void CMainFrame::PostUploadDone() {
 
 void CMainFrame::RunMergeNow() {
     const CDateTime cycleBefore = m_worker->GetLastCycleTime();
-    RunMergeStep(*m_worker, &m_app.Document(), m_busyState, m_app.Settings().NetworkWriteAccess);
+    // A mass deletion by another user is put to the user through the prompt.
+    RunMergeStep(*m_worker, &m_app.Document(), m_busyState, m_app.Settings().NetworkWriteAccess,
+                 &m_app.Prompt());
     // The cycle ends on the worker's side shortly after the merge; its outcome is shown as soon
     // as it is stored, watched only while this cycle lasts.
     auto* watch = new QTimer(this);

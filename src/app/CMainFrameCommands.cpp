@@ -209,8 +209,10 @@ bool CMainFrame::SaveDocumentAs() {
 
 void CMainFrame::OpenDocument(const std::string& path) {
     try {
-        m_app.Document().Open(path);
-        AddRecentFile(path);
+        // False: the open document could not be saved first and stays.
+        if (m_app.Document().Open(path)) {
+            AddRecentFile(path);
+        }
     } catch (const std::exception& error) {
         // The document is empty and untitled now; a new one takes its place.
         m_app.Prompt().ShowMessage(FormatString(kIdsCannotOpenEventFile, error.what()),

@@ -94,20 +94,27 @@ public:
     /// Writes the document to `path`, which becomes its path. On failure the failure is shown and
     /// false returned; path and contents stay as they were.
     bool SaveAs(const std::filesystem::path& path);
+    // New, Open, Close and Restore save the document before they empty it. When that save fails
+    // (or an untitled document's Save As was agreed to and not done) they stop, return false and
+    // keep the document as it is; the failure was shown and is in GetLastSaveError.
+
     /// File New: saves, empties and leaves an untitled, unchanged document.
-    void NewDocument();
+    bool NewDocument();
     /// Saves, empties, then reads the event file at `path` with its side file, rebuilds the sets,
     /// resets both filters and sets the due-to-do flag. When reading fails the document stays
     /// empty and untitled and the error is thrown (CFileException or CArchiveException, naming
     /// the file).
-    void Open(const std::filesystem::path& path);
+    bool Open(const std::filesystem::path& path);
     /// Closing: saves, then empties the document and leaves it untitled.
-    void Close();
+    bool Close();
     /// Replaces the document by the text backup at `path`. When the file cannot be read the error
     /// is thrown (CFileException naming it) and the document is unchanged; otherwise the document
     /// is saved, emptied and filled from the backup, untitled and marked as changed, with the
     /// sets rebuilt, both filters reset and an empty change list.
-    void Restore(const std::filesystem::path& path);
+    bool Restore(const std::filesystem::path& path);
+    /// The message of the last failed save (naming the file and the reason); empty after a save
+    /// that succeeded.
+    const std::string& GetLastSaveError() const { return m_lastSaveError; }
     /// Adds the entries of the event file at `path` that the document does not have yet (no undo
     /// steps, no per-entry hints), rebuilds the sets and sends hint 0. A file that cannot be read
     /// adds nothing and its error is thrown. Returns the number of entries added.
@@ -198,8 +205,13 @@ public:
     bool HasDueTodo() const { return m_dueTodo; }
     /// GUIDs of shared entries changed since the last synchronisation, in order of first change.
     const std::vector<std::string>& GetChangeList() const { return m_contents.changeList; }
-    /// Empties the change list and deletes the ".sync" side file of the document's path.
+    /// Empties the change list and deletes the ".sync" side file of the document's path; when
+    /// the side file also records a shared place, a save is requested instead, which writes it
+    /// with an empty list.
     void ClearChangeList();
+    /// The shared file against which this event file last completed a cycle (SharePlaceName);
+    /// empty when none.
+    const std::string& GetSharedPlace() const { return m_contents.sharedPlace; }
     /// Upload done: removes from the change list the entries that the last SynchronizeWith
     /// pushed and that have not changed again since (an edit made while the upload ran is not
     /// in the uploaded file and must wait for the next cycle). With nothing left the ".sync"
@@ -218,6 +230,49 @@ public:
     /// stays as it is: it is cleared when the upload has succeeded.
     bool SynchronizeWith(const std::filesystem::path& path, int networkFunction,
                          int networkWriteAccess);
+
+    /// What the merge step knows beyond the downloaded copy.
+    struct SyncMergeOptions {
+        /// The shared file's identity (SharePlaceName). Recorded as the document's shared place
+        /// once the cycle completes: at once when nothing is to be uploaded, otherwise by
+        /// ClearPushedChanges after the upload.
+        std::string place;
+        /// The shared file does not exist (the copy at the path is then empty).
+        bool sharedFileMissing = false;
+        /// Signs that the share existed before (a time stamp or backups beside the missing
+        /// file): a first cycle then does not create it on its own.
+        bool shareExisted = false;
+        /// Create the share from this user's entries when it is missing, empty or damaged, as
+        /// asked.
+        bool create = false;
+    };
+    /// The merge step's result.
+    enum class SyncMergeResult {
+        failed,            ///< not merged, document untouched (unreadable copy, write-back failed)
+        merged,            ///< merged; nothing to upload
+        mergedUpload,      ///< merged; the file at the path is to be uploaded
+        sharedFileMissing, ///< no shared file, and none created: nothing changed
+        sharedFileEmpty,   ///< a shared file of no bytes, and none created: nothing changed
+    };
+    /// SynchronizeWith with the evidence rules: a missing or empty shared file is never taken
+    /// for a share whose entries were all deleted. When this event file never completed a cycle
+    /// against `options.place` (and no sign says the share existed), or `options.create` is set
+    /// (which also replaces a damaged one), the share is created: the copy becomes every shared
+    /// entry of this document and is to be uploaded, and nothing is deleted. Otherwise the result
+    /// is sharedFileMissing or sharedFileEmpty and nothing changes. The first cycle against
+    /// `options.place`, or against a share whose identity (DocumentContents::shareId) is not the
+    /// one recorded with the place, joins it: every shared entry of this document is added to the
+    /// copy and nothing is deleted. Mass deletion guard: when the
+    /// copy lacks more than half of this document's shared entries and there are at least 10, those
+    /// entries are not deleted but held (GetHeldDeletionCount); everything else of the merge
+    /// applies.
+    SyncMergeResult SynchronizeWith(const std::filesystem::path& path, int networkFunction,
+                                    int networkWriteAccess, const SyncMergeOptions& options);
+    /// Shared entries that the last merge would have deleted but held back (mass deletion).
+    int GetHeldDeletionCount() const { return static_cast<int>(m_heldDeletions.size()); }
+    /// Deletes the held entries that are still shared, not in use (Suspended, InEditor) and
+    /// not changed here since (in the change list); returns how many went.
+    int ApplyHeldDeletions();
 
     /// Reminders due at the last periodic update, non-silent and silent.
     int GetPendingReminderCount() const { return m_pendingCount; }
@@ -269,11 +324,20 @@ private:
     void InstallContents(DocumentContents&& contents);
     void RequestSave();
     bool WriteTo(const std::filesystem::path& path);
+    /// The save before the document is emptied; false when the contents must stay.
+    bool SaveBeforeDiscard();
+    void RecordSharedPlace(const std::string& place, const std::string& shareId);
     void NotifyInitialUpdate();
 
     DocumentContents m_contents;
     /// The change-list entries that the last SynchronizeWith pushed and that did not change again.
     std::vector<std::string> m_pushedChanges;
+    /// The shared place of the last merge, recorded when its upload is done.
+    std::string m_mergedPlace;
+    std::string m_mergedShareId;
+    /// GUIDs of shared entries the last merge held back from deletion.
+    std::vector<std::string> m_heldDeletions;
+    std::string m_lastSaveError;
     NameSet m_categories;
     NameSet m_groups;
     FilterState m_eventFilter;

@@ -53,13 +53,41 @@ bool CDayvaultDoc::WriteTo(const std::filesystem::path& path) {
     try {
         WriteEventFile(path, m_contents);
     } catch (const std::exception& error) {
+        m_lastSaveError = DescribeSaveFailure(path, error);
         if (m_prompt != nullptr) {
-            m_prompt->ShowMessage(DescribeSaveFailure(path, error), PromptIcon::Stop);
+            m_prompt->ShowMessage(m_lastSaveError, PromptIcon::Stop);
         }
         return false;
     }
+    m_lastSaveError.clear();
     m_modified = false;
     return true;
+}
+
+bool CDayvaultDoc::SaveBeforeDiscard() {
+    if (m_saveQuestionOpen) {
+        return false; // the save question is open: its answer decides, not this command
+    }
+    if (!m_path.empty()) {
+        return WriteTo(m_path);
+    }
+    if (!m_modified || m_prompt == nullptr) {
+        return true;
+    }
+    bool yes = false;
+    {
+        FlagScope open(m_saveQuestionOpen);
+        yes = m_prompt->AskYesNo(LoadString(kIdsAskSaveUntitled), PromptIcon::Question);
+    }
+    if (!yes) {
+        return true; // the user chose to let the changes go
+    }
+    if (m_saveAsHook) {
+        m_saveAsHook();
+    }
+    // Agreed to save, yet nothing was written (the file dialog was cancelled, the write failed):
+    // the contents stay.
+    return !m_path.empty() && !m_modified;
 }
 
 bool CDayvaultDoc::SaveCommand() {
@@ -99,7 +127,13 @@ void CDayvaultDoc::DeleteContents() {
     m_contents.events.clear();
     m_contents.todos.clear();
     m_contents.changeList.clear();
+    m_contents.sharedPlace.clear();
+    m_contents.sharedPlaceId.clear();
+    m_contents.shareId.clear();
     m_pushedChanges.clear();
+    m_mergedPlace.clear();
+    m_mergedShareId.clear();
+    m_heldDeletions.clear();
     m_eventHistory.Clear();
     m_todoHistory.Clear();
     m_dueTodo = false;
@@ -114,30 +148,40 @@ void CDayvaultDoc::DeleteContents() {
 void CDayvaultDoc::InstallContents(DocumentContents&& contents) {
     m_contents = std::move(contents);
     m_pushedChanges.clear();
+    m_mergedPlace.clear();
+    m_heldDeletions.clear();
     RebuildCategories();
     RebuildGroups();
     ResetFilters();
     RecomputeDueTodo();
 }
 
-void CDayvaultDoc::NewDocument() {
-    SaveCommand();
+bool CDayvaultDoc::NewDocument() {
+    if (!SaveBeforeDiscard()) {
+        return false;
+    }
     DeleteContents();
     m_path.clear();
     m_modified = false;
     ResetFilters();
     NotifyInitialUpdate();
+    return true;
 }
 
-void CDayvaultDoc::Close() {
-    SaveCommand();
+bool CDayvaultDoc::Close() {
+    if (!SaveBeforeDiscard()) {
+        return false;
+    }
     DeleteContents();
     m_path.clear();
     m_modified = false;
+    return true;
 }
 
-void CDayvaultDoc::Open(const std::filesystem::path& path) {
-    SaveCommand();
+bool CDayvaultDoc::Open(const std::filesystem::path& path) {
+    if (!SaveBeforeDiscard()) {
+        return false;
+    }
     DeleteContents();
     m_path.clear();
     m_modified = false;
@@ -153,12 +197,15 @@ void CDayvaultDoc::Open(const std::filesystem::path& path) {
     InstallContents(std::move(read));
     m_path = path;
     NotifyInitialUpdate();
+    return true;
 }
 
-void CDayvaultDoc::Restore(const std::filesystem::path& path) {
+bool CDayvaultDoc::Restore(const std::filesystem::path& path) {
     // Read first: a backup that cannot be read leaves the document alone.
     DocumentContents restored = ReadTextBackup(path, m_now);
-    SaveCommand();
+    if (!SaveBeforeDiscard()) {
+        return false;
+    }
     DeleteContents();
     m_path.clear();
     restored.changeList.clear();
@@ -166,6 +213,7 @@ void CDayvaultDoc::Restore(const std::filesystem::path& path) {
     // Untitled and not yet written anywhere: the next save command asks for it.
     m_modified = true;
     NotifyInitialUpdate();
+    return true;
 }
 
 int CDayvaultDoc::MergeFile(const std::filesystem::path& path) {
@@ -183,13 +231,31 @@ int CDayvaultDoc::MergeFile(const std::filesystem::path& path) {
 void CDayvaultDoc::ClearChangeList() {
     m_contents.changeList.clear();
     m_pushedChanges.clear();
+    if (!m_contents.sharedPlace.empty()) {
+        // The side file also remembers the shared place; the next save writes it with an empty
+        // list.
+        m_modified = true;
+        RequestSave();
+        return;
+    }
     if (!m_path.empty()) {
         std::error_code ignored; // a side file that is not there is what we want
         std::filesystem::remove(SyncSidePath(m_path), ignored);
     }
 }
 
+void CDayvaultDoc::RecordSharedPlace(const std::string& place, const std::string& shareId) {
+    if (place.empty() || (place == m_contents.sharedPlace && shareId == m_contents.sharedPlaceId)) {
+        return;
+    }
+    m_contents.sharedPlace = place;
+    m_contents.sharedPlaceId = shareId;
+    RequestSave();
+}
+
 void CDayvaultDoc::ClearPushedChanges() {
+    // The upload completed the cycle of the last merge.
+    RecordSharedPlace(m_mergedPlace, m_mergedShareId);
     if (m_pushedChanges.empty()) {
         return;
     }

@@ -2,11 +2,13 @@
 // downloaded copy of the shared event file.
 
 #include "core/ByteStream.h"
+#include "core/Guid.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EventFile.h"
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -24,6 +26,8 @@ constexpr int kWriteDeletions = 2; // local deletions (and dropped occurrences) 
 // user-interface thread, and the sets in between are seen by nobody.
 constexpr uint32_t kSyncAdd = kEditSendHint;
 constexpr uint32_t kSyncChange = 0;
+// The mass deletion guard looks at documents with at least this many shared entries.
+constexpr int kMassDeletionMinimum = 10;
 
 template <class Entry>
 std::unordered_map<std::string, Entry*>
@@ -151,23 +155,109 @@ void PushTodo(const CTodoEntry* local, IndexedList<CTodoEntry>& shared, const st
 
 bool CDayvaultDoc::SynchronizeWith(const std::filesystem::path& path, int networkFunction,
                                    int networkWriteAccess) {
+    const SyncMergeResult result =
+        SynchronizeWith(path, networkFunction, networkWriteAccess, SyncMergeOptions{});
+    return result == SyncMergeResult::merged || result == SyncMergeResult::mergedUpload;
+}
+
+CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesystem::path& path,
+                                                            int networkFunction,
+                                                            int networkWriteAccess,
+                                                            const SyncMergeOptions& options) {
     if (networkFunction == 0) {
-        return false;
+        return SyncMergeResult::failed;
     }
+    std::error_code sizeError;
+    const bool empty = !options.sharedFileMissing &&
+                       std::filesystem::file_size(path, sizeError) == 0 && !sizeError;
     // The whole copy is read before anything changes, so a damaged file changes nothing.
     DocumentContents shared;
-    try {
-        shared = ReadEventFile(path, EventFileParts::entriesOnly);
-    } catch (const std::exception&) {
-        return false;
+    bool damaged = false;
+    if (!options.sharedFileMissing && !empty) {
+        try {
+            shared = ReadEventFile(path, EventFileParts::entriesOnly);
+        } catch (const std::exception&) {
+            damaged = true;
+        }
+    }
+    // A missing or empty shared file is no evidence that anybody deleted anything: it was never
+    // made, was removed, or is being written. It becomes the share only when this file has not
+    // yet completed a cycle against it (the first day of sharing) or the user asks for it; a
+    // damaged one only when the user asks.
+    const bool samePlace = !options.place.empty() && options.place == m_contents.sharedPlace;
+    const bool firstCycle = !options.place.empty() && !samePlace;
+    const bool mayWrite = (networkWriteAccess & kWriteChanges) != 0;
+    const bool create = mayWrite && (options.create ? options.sharedFileMissing || empty || damaged
+                                                    : (options.sharedFileMissing || empty) &&
+                                                          firstCycle && !options.shareExisted);
+    if (!create) {
+        if (options.sharedFileMissing) {
+            return SyncMergeResult::sharedFileMissing;
+        }
+        if (empty) {
+            return SyncMergeResult::sharedFileEmpty;
+        }
+        if (damaged) {
+            return SyncMergeResult::failed;
+        }
+    }
+    // The first cycle against a place, or against a share that was created again since this
+    // file's last cycle (another identity), joins it: every shared entry here is added to the
+    // copy and nothing is deleted, since the copy's lack of an entry says nothing about it.
+    const bool joining =
+        create || firstCycle || (samePlace && shared.shareId != m_contents.sharedPlaceId);
+    if (create) {
+        shared = DocumentContents{};
+        shared.shareId = NewGuidString();
+        for (const auto& entry : m_contents.events) {
+            if (entry->GetStorageType() == kShared) {
+                auto copy = std::make_unique<CDateEntry>(*entry);
+                copy->SetSuspended(false);
+                shared.events.push_back(std::move(copy));
+            }
+        }
+        for (const auto& todo : m_contents.todos) {
+            if (todo->GetStorageType() == kShared) {
+                auto copy = std::make_unique<CTodoEntry>(*todo);
+                copy->SetInEditor(false);
+                shared.todos.push_back(std::move(copy));
+            }
+        }
+    }
+    m_heldDeletions.clear();
+    int sharedHere = 0;
+    for (const auto& entry : m_contents.events) {
+        sharedHere += entry->GetStorageType() == kShared ? 1 : 0;
+    }
+    for (const auto& todo : m_contents.todos) {
+        sharedHere += todo->GetStorageType() == kShared ? 1 : 0;
     }
 
     // Push.
+    bool joined = false; // entries of this user that joined the copy
     {
         const auto localEvents = IndexByGuid(m_contents.events);
         const auto localTodos = IndexByGuid(m_contents.todos);
         IndexedList<CDateEntry> sharedEvents(shared.events);
         IndexedList<CTodoEntry> sharedTodos(shared.todos);
+        if (joining && !create && mayWrite) {
+            for (const auto& entry : m_contents.events) {
+                if (entry->GetStorageType() == kShared && !sharedEvents.Find(entry->GetGUID())) {
+                    auto copy = std::make_unique<CDateEntry>(*entry);
+                    copy->SetSuspended(false);
+                    sharedEvents.Append(std::move(copy));
+                    joined = true;
+                }
+            }
+            for (const auto& todo : m_contents.todos) {
+                if (todo->GetStorageType() == kShared && !sharedTodos.Find(todo->GetGUID())) {
+                    auto copy = std::make_unique<CTodoEntry>(*todo);
+                    copy->SetInEditor(false);
+                    sharedTodos.Append(std::move(copy));
+                    joined = true;
+                }
+            }
+        }
         for (const std::string& guid : m_contents.changeList) {
             const auto event = localEvents.find(guid);
             const auto todo = localTodos.find(guid);
@@ -256,9 +346,6 @@ bool CDayvaultDoc::SynchronizeWith(const std::filesystem::path& path, int networ
             goneEvents.push_back(entry.get());
         }
     }
-    for (CDateEntry* entry : goneEvents) {
-        DeleteDateEntry(entry, kSyncAdd);
-    }
     std::vector<CTodoEntry*> goneTodos;
     for (const auto& todo : m_contents.todos) {
         if (todo->GetStorageType() == kShared && !todo->IsInEditor() &&
@@ -266,12 +353,30 @@ bool CDayvaultDoc::SynchronizeWith(const std::filesystem::path& path, int networ
             goneTodos.push_back(todo.get());
         }
     }
-    for (CTodoEntry* todo : goneTodos) {
-        DeleteTodoEntry(todo, kSyncAdd);
+    // More than half of at least ten shared entries gone at once looks more like a damaged or
+    // replaced shared file than like colleagues tidying up: the owner asks the user first.
+    const int gone = static_cast<int>(goneEvents.size() + goneTodos.size());
+    if (joining) {
+        // Nothing is deleted when joining; see above.
+    } else if (sharedHere >= kMassDeletionMinimum && 2 * gone > sharedHere) {
+        for (CDateEntry* entry : goneEvents) {
+            m_heldDeletions.push_back(entry->GetGUID());
+        }
+        for (CTodoEntry* todo : goneTodos) {
+            m_heldDeletions.push_back(todo->GetGUID());
+        }
+    } else {
+        for (CDateEntry* entry : goneEvents) {
+            DeleteDateEntry(entry, kSyncAdd);
+        }
+        for (CTodoEntry* todo : goneTodos) {
+            DeleteTodoEntry(todo, kSyncAdd);
+        }
     }
 
+    const bool upload = create || joined || !m_contents.changeList.empty();
     bool written = true;
-    if (!m_contents.changeList.empty()) {
+    if (upload) {
         try {
             // The worker's scratch file, which it copies or uploads itself: replaced whole, but
             // the user-interface thread does not wait for the disk.
@@ -284,9 +389,49 @@ bool CDayvaultDoc::SynchronizeWith(const std::filesystem::path& path, int networ
     }
     // What the upload will carry; an entry changed after this point stays in the list.
     m_pushedChanges = written ? m_contents.changeList : std::vector<std::string>{};
+    m_mergedPlace = written ? options.place : std::string();
+    m_mergedShareId = shared.shareId;
     RebuildCategories();
     RebuildGroups();
-    return written;
+    if (!written) {
+        return SyncMergeResult::failed;
+    }
+    if (!upload) {
+        RecordSharedPlace(options.place, shared.shareId); // nothing to upload: complete
+        return SyncMergeResult::merged;
+    }
+    return SyncMergeResult::mergedUpload;
+}
+
+int CDayvaultDoc::ApplyHeldDeletions() {
+    std::vector<std::string> held;
+    held.swap(m_heldDeletions);
+    const auto changedHere = [&](const std::string& guid) {
+        return std::find(m_contents.changeList.begin(), m_contents.changeList.end(), guid) !=
+               m_contents.changeList.end();
+    };
+    int deleted = 0;
+    for (const std::string& guid : held) {
+        if (changedHere(guid)) {
+            continue; // changed since: the next cycle shares it again
+        }
+        CDateEntry* entry = FindDateEntry(guid);
+        if (entry != nullptr && entry->GetStorageType() == kShared && !entry->IsSuspended()) {
+            DeleteDateEntry(entry, kSyncAdd);
+            ++deleted;
+        }
+        CTodoEntry* todo = FindTodoEntry(guid);
+        if (todo != nullptr && todo->GetStorageType() == kShared && !todo->IsInEditor()) {
+            DeleteTodoEntry(todo, kSyncAdd);
+            ++deleted;
+        }
+    }
+    if (deleted > 0) {
+        RebuildCategories();
+        RebuildGroups();
+        RequestSave();
+    }
+    return deleted;
 }
 
 } // namespace dv

@@ -6,6 +6,8 @@
 #include "core/CFileException.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -25,6 +27,94 @@ constexpr size_t kMinEventObjectBytes = 2 + 150;
 constexpr size_t kMinTodoObjectBytes = 2 + 50;
 // A GUID string in a change list takes at least its length byte.
 constexpr size_t kMinChangeEntryBytes = 1;
+// Starts the part of a ".sync" file after the change list ("DVS1"), which older readers never see.
+constexpr uint32_t kSyncSideMarker = 0x31535644;
+// Starts the share's identity after the to-dos of a shared file ("DVSH").
+constexpr uint32_t kShareIdMarker = 0x48535644;
+
+std::function<void(SaveStage)>& SaveFaultHook() {
+    static std::function<void(SaveStage)> hook;
+    return hook;
+}
+
+void RunSaveFaultHook(SaveStage stage) {
+    if (SaveFaultHook()) {
+        SaveFaultHook()(stage);
+    }
+}
+
+void WriteSyncSide(CArchive& ar, const SyncSideFile& side) {
+    WriteChangeList(ar, side.changeList);
+    if (side.eventFileFingerprint) {
+        ar.WriteDWord(kSyncSideMarker);
+        ar.WriteDWord(static_cast<uint32_t>(*side.eventFileFingerprint));
+        ar.WriteDWord(static_cast<uint32_t>(*side.eventFileFingerprint >> 32));
+        ar.WriteString(side.sharedPlace);
+        ar.WriteString(side.sharedPlaceId);
+    }
+}
+
+void ReadSyncSide(CArchive& ar, SyncSideFile& side) {
+    ReadChangeList(ar, side.changeList);
+    if (ar.GetRemaining() >= 4 && ar.ReadDWord() == kSyncSideMarker) {
+        const uint64_t low = ar.ReadDWord();
+        const uint64_t high = ar.ReadDWord();
+        side.eventFileFingerprint = low | (high << 32);
+        side.sharedPlace = ar.ReadString();
+        if (ar.GetRemaining() > 0) {
+            side.sharedPlaceId = ar.ReadString();
+        }
+    }
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path) {
+    CFileSource source(path);
+    std::vector<uint8_t> bytes(static_cast<size_t>(source.GetRemaining()));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const size_t read = source.Read(std::span<uint8_t>(bytes).subspan(done));
+        if (read == 0) {
+            throw CFileException(path, "the file ended early while it was read");
+        }
+        done += read;
+    }
+    return bytes;
+}
+
+// A change list that belongs to another state of the event file: it keeps the GUIDs that the
+// file holds, and every shared entry of the file joins it. A GUID the file lacks may name an
+// entry another user shares that this user pulled after the file was written; pushed as a
+// deletion it would remove that entry everywhere, so it goes.
+void RecoverChangeList(DocumentContents& contents) {
+    std::vector<std::string> recovered;
+    const auto add = [&](const std::string& guid) {
+        if (std::find(recovered.begin(), recovered.end(), guid) == recovered.end()) {
+            recovered.push_back(guid);
+        }
+    };
+    const auto holds = [&](const std::string& guid) {
+        return std::any_of(contents.events.begin(), contents.events.end(),
+                           [&](const auto& entry) { return entry->GetGUID() == guid; }) ||
+               std::any_of(contents.todos.begin(), contents.todos.end(),
+                           [&](const auto& todo) { return todo->GetGUID() == guid; });
+    };
+    for (const std::string& guid : contents.changeList) {
+        if (holds(guid)) {
+            add(guid);
+        }
+    }
+    for (const auto& entry : contents.events) {
+        if (entry->GetStorageType() == 1) {
+            add(entry->GetGUID());
+        }
+    }
+    for (const auto& todo : contents.todos) {
+        if (todo->GetStorageType() == 1) {
+            add(todo->GetGUID());
+        }
+    }
+    contents.changeList = std::move(recovered);
+}
 
 // Reserves room for `count` items, but never more than the rest of the input could hold.
 template <class T>
@@ -144,6 +234,10 @@ void WriteEventStream(CArchive& ar, const DocumentContents& contents) {
     WriteObjects(ar, contents.templates);
     WriteObjects(ar, contents.events);
     WriteObjects(ar, contents.todos);
+    if (!contents.shareId.empty()) {
+        ar.WriteDWord(kShareIdMarker);
+        ar.WriteString(contents.shareId);
+    }
 }
 
 void ReadEventStream(CArchive& ar, DocumentContents& contents) {
@@ -151,6 +245,17 @@ void ReadEventStream(CArchive& ar, DocumentContents& contents) {
     ReadObjects(ar, contents.templates, kMinEventObjectBytes);
     ReadObjects(ar, contents.events, kMinEventObjectBytes);
     ReadObjects(ar, contents.todos, kMinTodoObjectBytes);
+    // Whatever follows the to-dos is no part of the entries: a share's identity when it reads
+    // as one, and ignored otherwise.
+    if (ar.GetRemaining() >= 4) {
+        try {
+            if (ar.ReadDWord() == kShareIdMarker) {
+                contents.shareId = ar.ReadString();
+            }
+        } catch (const CArchiveException&) {
+            contents.shareId.clear();
+        }
+    }
 }
 
 void WriteChangeList(CArchive& ar, const std::vector<std::string>& changeList) {
@@ -203,6 +308,59 @@ std::vector<uint8_t> WriteChangeListBytes(const std::vector<std::string>& change
     return sink.TakeData();
 }
 
+namespace {
+
+uint64_t ByteSwap64(uint64_t value) {
+    uint64_t swapped = 0;
+    for (int i = 0; i < 8; ++i) {
+        swapped = (swapped << 8) | ((value >> (8 * i)) & 0xFF);
+    }
+    return swapped;
+}
+
+} // namespace
+
+uint64_t EventFileFingerprint(std::span<const uint8_t> bytes) {
+    // Eight bytes at a time with a multiply-xorshift mix: fast enough that every save can afford
+    // it, and any change of content or length changes it with overwhelming likelihood.
+    constexpr uint64_t kPrime = 0x9E3779B97F4A7C15ull;
+    uint64_t hash = 0xCBF29CE484222325ull ^ (bytes.size() * kPrime);
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, sizeof(word));
+        if constexpr (std::endian::native == std::endian::big) {
+            word = ByteSwap64(word); // the same fingerprint on every machine
+        }
+        hash = (hash ^ word) * kPrime;
+        hash ^= hash >> 29;
+    }
+    uint64_t tail = 0;
+    for (size_t b = bytes.size(); b > i; --b) {
+        tail = (tail << 8) | bytes[b - 1];
+    }
+    hash = (hash ^ tail) * kPrime;
+    hash ^= hash >> 32;
+    return hash;
+}
+
+std::vector<uint8_t> WriteSyncSideBytes(const SyncSideFile& side) {
+    CMemorySink sink;
+    CArchive ar(sink);
+    WriteSyncSide(ar, side);
+    ar.Close();
+    return sink.TakeData();
+}
+
+SyncSideFile ReadSyncSideBytes(std::span<const uint8_t> bytes) {
+    SyncSideFile side;
+    CMemorySource source(bytes);
+    CArchive ar(source);
+    ReadSyncSide(ar, side);
+    ar.Close();
+    return side;
+}
+
 std::vector<std::string> ReadChangeListBytes(std::span<const uint8_t> bytes) {
     std::vector<std::string> changeList;
     CMemorySource source(bytes);
@@ -214,16 +372,37 @@ std::vector<std::string> ReadChangeListBytes(std::span<const uint8_t> bytes) {
 
 // ---- Files --------------------------------------------------------------------------------------
 
+void SetSaveFaultHook(std::function<void(SaveStage)> hook) {
+    SaveFaultHook() = std::move(hook);
+}
+
 void WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents) {
     // Both files' leftovers go first, so that a killed save leaves at most the one temporary file
     // it was writing, whichever of the two that was.
     const std::filesystem::path sidePath = SyncSidePath(path);
     RemoveStaleTemporaryFiles(path);
     RemoveStaleTemporaryFiles(sidePath);
-    WriteFileArchive(path, [&](CArchive& ar) { WriteEventStream(ar, contents); });
-    if (!contents.changeList.empty()) {
-        WriteFileArchive(sidePath, [&](CArchive& ar) { WriteChangeList(ar, contents.changeList); });
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = WriteEventFileBytes(contents);
+    } catch (const CArchiveException& error) {
+        // Only a record that cannot be written (a string too long for its form) ends up here.
+        throw CFileException(path, std::string("cannot write: ") + error.what());
     }
+    // The side file goes first. Written after the event file, a save dying in between would
+    // leave changed shared entries on disk that no change list names, and the next cycle would
+    // take them back or delete them. Written first, it names the event file it belongs to, so
+    // the reader knows when the event file is still the older one.
+    if (!contents.changeList.empty() || !contents.sharedPlace.empty()) {
+        const SyncSideFile side{contents.changeList, EventFileFingerprint(bytes),
+                                contents.sharedPlace, contents.sharedPlaceId};
+        WriteFileArchive(sidePath, [&](CArchive& ar) { WriteSyncSide(ar, side); });
+        RunSaveFaultHook(SaveStage::sideFileWritten);
+    }
+    CAtomicFileSink sink(path);
+    sink.Write(bytes);
+    sink.Commit();
+    RunSaveFaultHook(SaveStage::eventFileWritten);
 }
 
 DocumentContents ReadEventFile(const std::filesystem::path& path, EventFileParts parts) {
@@ -248,8 +427,15 @@ DocumentContents ReadEventFile(const std::filesystem::path& path, EventFileParts
                 // changes replaces it.
             }
             if (side) {
-                ReadFileArchive(sidePath, *side,
-                                [&](CArchive& ar) { ReadChangeList(ar, contents.changeList); });
+                SyncSideFile read;
+                ReadFileArchive(sidePath, *side, [&](CArchive& ar) { ReadSyncSide(ar, read); });
+                contents.changeList = std::move(read.changeList);
+                contents.sharedPlace = std::move(read.sharedPlace);
+                contents.sharedPlaceId = std::move(read.sharedPlaceId);
+                if (read.eventFileFingerprint &&
+                    *read.eventFileFingerprint != EventFileFingerprint(ReadWholeFile(path))) {
+                    RecoverChangeList(contents);
+                }
             }
         }
     }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,6 +55,19 @@ void WriteChangeList(CArchive& ar, const std::vector<std::string>& changeList);
 /// Throws CArchiveException when the data ends early.
 void ReadChangeList(CArchive& ar, std::vector<std::string>& changeList);
 
+/// The ".sync" side file as a whole: the change list, and after it (unknown to older readers,
+/// which stop after the list) the fingerprint of the event file it was written for and the
+/// shared place of DocumentContents.
+struct SyncSideFile {
+    std::vector<std::string> changeList;
+    std::optional<uint64_t> eventFileFingerprint; ///< none in files of older writers
+    std::string sharedPlace;
+    std::string sharedPlaceId;
+};
+
+/// A 64-bit fingerprint of an event file's bytes, length included; not a cryptographic hash.
+uint64_t EventFileFingerprint(std::span<const uint8_t> bytes);
+
 // ---- Byte buffers -------------------------------------------------------------------------------
 
 /// The bytes of the event file of `contents` (without the change list).
@@ -69,22 +84,40 @@ std::vector<uint8_t> WriteChangeListBytes(const std::vector<std::string>& change
 /// buffer is an end-of-file error: a side file always holds at least its count).
 std::vector<std::string> ReadChangeListBytes(std::span<const uint8_t> bytes);
 
+/// The bytes of a whole ".sync" side file (the change list, then the fingerprint and the place).
+std::vector<uint8_t> WriteSyncSideBytes(const SyncSideFile& side);
+/// Reads a whole ".sync" side file; a file of an older writer has no fingerprint and no place.
+SyncSideFile ReadSyncSideBytes(std::span<const uint8_t> bytes);
+
 // ---- Files --------------------------------------------------------------------------------------
 
-/// Saves `contents` to `path` so that the file is replaced whole or not at all (a temporary file
-/// beside it, flushed to disk and renamed over it). When the change list is not empty, the side
-/// file (SyncSidePath) is then written the same way; an empty change list leaves an existing side
-/// file as it is. Temporary files that an earlier save of the same files left behind when it was
-/// killed are removed first, so at most the one temporary file of a save killed meanwhile is ever
-/// left over (named as RemoveStaleTemporaryFiles describes). Throws CFileException naming the file
-/// that failed; a failure of the side file comes after the event file was already replaced.
+/// Saves `contents` to `path` so that each file is replaced whole or not at all (a temporary file
+/// beside it, flushed to disk and renamed over it). When the change list or the shared place is
+/// not empty, the side file (SyncSidePath) is written FIRST, with the fingerprint of the event
+/// file that follows; otherwise an existing side file is left as it is. A save that dies between
+/// the two leaves the new side file beside the old event file: ReadEventFile sees the fingerprints
+/// differ and recovers (below), so no pending change of a shared entry is ever lost. Temporary
+/// files that an earlier killed save of the same files left behind are removed first, so at most
+/// the one temporary file of a save killed meanwhile is ever left over (named as
+/// RemoveStaleTemporaryFiles describes). Throws CFileException naming the file that failed.
 void WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents);
+
+/// The two moments of a save at which a fault-injection hook may act (tests kill the process
+/// there): after the side file was put in place, and after the event file was.
+enum class SaveStage { sideFileWritten, eventFileWritten };
+/// Installs (or, with an empty function, removes) the hook that WriteEventFile calls at each
+/// SaveStage. For tests only; not thread-safe.
+void SetSaveFaultHook(std::function<void(SaveStage)> hook);
 
 /// Loads an event file. A file of zero bytes is an empty document (and nothing else is read, not
 /// even the side file). With EventFileParts::withChangeList the side file is read too when it
-/// exists and can be opened, and its entries form the change list. Throws CFileException (the file
-/// cannot be opened or read) or CArchiveException (the data is not a valid event file), both naming
-/// the file, event file or side file, that failed; nothing is returned then.
+/// exists and can be opened: its entries form the change list and its place the shared place.
+/// When the side file carries a fingerprint that is not this event file's (a save died between
+/// the two files, or the event file was replaced from elsewhere), the list cannot be trusted: it
+/// keeps only the GUIDs of entries the file holds, and every shared entry of the file joins it,
+/// so the next cycle pushes what this user holds and removes nothing. Throws CFileException (the
+/// file cannot be opened or read) or CArchiveException (the data is not a valid event file), both
+/// naming the file, event file or side file, that failed; nothing is returned then.
 DocumentContents ReadEventFile(const std::filesystem::path& path,
                                EventFileParts parts = EventFileParts::withChangeList);
 

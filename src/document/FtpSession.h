@@ -42,6 +42,9 @@ public:
                              const std::string& remotePath) = 0;
     /// Removes `remotePath` from the server; `missing` when it was not there.
     virtual FtpResult Delete(const std::string& remotePath) = 0;
+    /// Renames `from` to `to` (RNFR, RNTO), replacing `to` where the server allows it.
+    /// `refused` when the server refuses (5xx: renames not permitted, `to` exists, `from` gone).
+    virtual FtpResult Rename(const std::string& from, const std::string& to) = 0;
     /// Creates the folder `remotePath` (its parent must exist). `refused` when the server will
     /// not create it, above all because it exists already: creating a folder is the one
     /// operation that every server does atomically, so it serves as a lock.

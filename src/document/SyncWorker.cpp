@@ -6,6 +6,7 @@
 
 #include "core/CDateTimeSpan.h"
 #include "core/Guid.h"
+#include "core/Prompt.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EventFile.h"
 #include "document/FtpUploadLock.h"
@@ -49,6 +50,14 @@ public:
         errno = 0;
         m_file = std::fopen(m_path.string().c_str(), "wbx");
         m_busy = m_file == nullptr && errno == EEXIST;
+        if (m_file != nullptr) {
+            // A mark new for every holder, so that a lock that stays unchanged for the stale age
+            // is told apart from a new holder's lock of the same name.
+            const std::string mark =
+                NewGuidString() + "\r\n" + CDateTime::Now().FormatFixed() + "\r\n";
+            std::fwrite(mark.data(), 1, mark.size(), m_file);
+            std::fflush(m_file);
+        }
     }
     ~LockFile() {
         if (m_file != nullptr) {
@@ -133,6 +142,24 @@ std::string SideName(const std::string& remote, std::string_view suffix) {
     return SidePath(std::filesystem::path(remote), suffix).generic_string();
 }
 
+/// What tells one holder's ".lock" file from another's: its content and modification time.
+std::string LockFileIdentity(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(path, error);
+    if (error) {
+        return {};
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return content + "@" + std::to_string(time.time_since_epoch().count());
+}
+
+/// A name for an upload beside the shared file: "<name>.<8 hex digits>.tmp".
+std::string TemporaryUploadName(const std::string& remote) {
+    const std::string mark = NewGuidString(); // "{XXXXXXXX-..."
+    return SideName(remote, "." + mark.substr(1, 8) + ".tmp");
+}
+
 /// Ends an FTP cycle early with a failed transfer, carrying the session's reason.
 struct TransferFailure {
     std::string reason;
@@ -158,6 +185,21 @@ std::string SyncOutcomeText(SyncOutcome outcome) {
         return LoadString(kIdsSyncMergeFailed);
     case SyncOutcome::uploadSkipped:
         return LoadString(kIdsSyncUploadSkipped);
+    case SyncOutcome::sharedFileMissing:
+        return LoadString(kIdsSyncSharedFileMissing);
+    }
+    return {};
+}
+
+std::string SharePlaceName(const SyncConfig& config) {
+    if (config.NetworkFunction == 1) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(config.SharedFile, error);
+        return "file:" + (error ? config.SharedFile : absolute).lexically_normal().generic_string();
+    }
+    if (config.NetworkFunction == 2) {
+        return "ftp://" + config.FtpServer.server + ":" + std::to_string(config.FtpServer.port) +
+               "/" + config.FtpSharedFile;
     }
     return {};
 }
@@ -194,38 +236,103 @@ public:
 private:
     SyncOutcome RunNetworkPath() {
         const std::filesystem::path& shared = m_config.SharedFile;
-        const LockFile lock(SidePath(shared, ".lock"));
-        if (!lock.IsHeld()) {
-            if (lock.IsBusy()) {
+        const std::filesystem::path lockPath = SidePath(shared, ".lock");
+        std::optional<LockFile> lock;
+        lock.emplace(lockPath);
+        if (!lock->IsHeld() && lock->IsBusy() && BreakLockFileIfStale(lockPath)) {
+            lock.emplace(lockPath);
+        }
+        if (!lock->IsHeld()) {
+            if (lock->IsBusy()) {
                 return SyncOutcome::busy;
             }
-            m_error = FormatString(kIdsSyncCannotLock, SidePath(shared, ".lock").string());
+            m_error = FormatString(kIdsSyncCannotLock, lockPath.string());
             return SyncOutcome::transferFailed;
         }
+        m_worker.m_seenLock.reset();
         std::error_code error;
         const bool exists = std::filesystem::exists(shared, error);
+        if (error) {
+            m_error = shared.string() + ": " + error.message();
+            return SyncOutcome::transferFailed;
+        }
         if (exists && m_config.NetworkBackupDepth > 0 && BackupDue()) {
             const RotatingBackupResult backup =
                 MakeRotatingBackup(shared, m_config.NetworkBackupDepth, kBackupHours);
             SetNextBackup(backup.secondsUntilNext);
         }
+        // Without a shared file (or with an empty one) the merge step decides whether this is
+        // the first day of the share, which creates it, or a file that went missing or was
+        // emptied, which changes nothing. Backups beside it show that it existed.
+        MergeFacts facts;
+        facts.shareExisted = std::filesystem::exists(SidePath(shared, ".b00"), error);
         if (exists) {
             CopyFileAtomically(shared, m_merge.Path());
         } else {
-            // The first user of an empty share: there is no shared file yet. Merging against
-            // an empty list and uploading the result creates it, which is what that user wants.
             MakeEmpty(m_merge.Path());
+            facts.sharedFileMissing = true;
         }
-        const int step = m_worker.WaitForMerge(m_merge.Path());
-        if (step == kSyncStepMergedNoUpload) {
-            return SyncOutcome::success;
-        }
-        if (step != kSyncStepMergedUpload) {
-            return SyncOutcome::mergeFailed;
+        const int step = m_worker.WaitForMerge(m_merge.Path(), facts);
+        if (const std::optional<SyncOutcome> ended = EndOfMerge(step, shared.string())) {
+            return *ended;
         }
         CopyFileAtomically(m_merge.Path(), shared);
         m_worker.m_host.PostUploadDone();
         return SyncOutcome::uploaded;
+    }
+
+    /// The outcome when the merge step ends the cycle (anything but "upload"); nullopt when the
+    /// merged file is to be uploaded.
+    std::optional<SyncOutcome> EndOfMerge(int step, const std::string& name) {
+        if (step == kSyncStepMergedNoUpload) {
+            return SyncOutcome::success;
+        }
+        if (step == kSyncStepSharedFileMissing) {
+            m_error = FormatString(kIdsSyncSharedFileMissingHelp, name);
+            return SyncOutcome::sharedFileMissing;
+        }
+        if (step != kSyncStepMergedUpload) {
+            if (step == kSyncStepMergeFailed) {
+                m_error = DescribeUnmergedCopy(name);
+            }
+            return SyncOutcome::mergeFailed;
+        }
+        return std::nullopt;
+    }
+
+    /// Why a copy the merge step refused could not be merged, when the copy is the reason: it
+    /// is empty, or it is no event file. Empty when it reads well (the owner was busy).
+    std::string DescribeUnmergedCopy(const std::string& name) const {
+        std::error_code error;
+        if (std::filesystem::file_size(m_merge.Path(), error) == 0 && !error) {
+            return FormatString(kIdsSyncSharedFileEmpty, name);
+        }
+        try {
+            ReadEventFile(m_merge.Path(), EventFileParts::entriesOnly);
+        } catch (const std::exception&) {
+            return FormatString(kIdsSyncSharedFileDamaged, name);
+        }
+        return {};
+    }
+
+    /// Breaks another user's ".lock" file when this worker has seen it unchanged for the stale
+    /// age (the leftover of a program that died); true when it is gone.
+    bool BreakLockFileIfStale(const std::filesystem::path& lockPath) {
+        const std::string identity = LockFileIdentity(lockPath);
+        if (identity.empty()) {
+            return true; // gone meanwhile
+        }
+        if (!m_worker.LockLooksStale(lockPath.string(), identity)) {
+            return false;
+        }
+        // Only the lock we judged: a holder who took it over just now keeps it.
+        if (LockFileIdentity(lockPath) != identity) {
+            return false;
+        }
+        std::error_code error;
+        std::filesystem::remove(lockPath, error);
+        m_worker.m_seenLock.reset();
+        return !error;
     }
 
     SyncOutcome RunFtp() {
@@ -248,27 +355,26 @@ private:
         // changed stamp at the check below. Read after the file, it would let us overwrite an
         // upload that our merge never saw.
         const TimeStamp before = ReadTimeStamp(remote);
+        MergeFacts facts;
+        // A server answers 550 alike for a file that is not there and one it will not show;
+        // either way the merge step decides, and a time stamp tells that the share existed.
         const bool exists = Download(remote, m_merge.Path());
+        facts.shareExisted = before.present;
         if (!exists) {
-            // First user of an empty server folder; see the network path.
             MakeEmpty(m_merge.Path());
-        } else if (std::filesystem::file_size(m_merge.Path()) == 0 && before.present) {
-            // An upload truncates the server's file before it writes it. Merged as an empty
-            // list, that moment would delete every shared entry here, and uploaded, everywhere.
-            // Without a time stamp nobody has uploaded yet: an empty file put there to start
-            // the share is an empty share.
-            throw TransferFailure{FormatString(kIdsSyncSharedFileEmpty, remote)};
+            facts.sharedFileMissing = true;
         }
-        if (exists && m_config.NetworkBackupDepth > 0 && BackupDue()) {
+        // An empty file is never backed up, nor taken by the merge step for a share: with a time
+        // stamp it is a direct upload that has just truncated it (servers that refuse renames).
+        std::error_code sizeError;
+        if (exists && m_config.NetworkBackupDepth > 0 && BackupDue() &&
+            std::filesystem::file_size(m_merge.Path(), sizeError) > 0) {
             BackUpOnServer(remote);
         }
 
-        const int step = m_worker.WaitForMerge(m_merge.Path());
-        if (step == kSyncStepMergedNoUpload) {
-            return SyncOutcome::success;
-        }
-        if (step != kSyncStepMergedUpload) {
-            return SyncOutcome::mergeFailed;
+        const int step = m_worker.WaitForMerge(m_merge.Path(), facts);
+        if (const std::optional<SyncOutcome> ended = EndOfMerge(step, remote)) {
+            return *ended;
         }
         // The lock keeps every user who knows it out of the stretch from the stamp check to the
         // read-back, which FTP could not make atomic otherwise. Released on every way out.
@@ -280,7 +386,7 @@ private:
         if (ReadTimeStamp(remote) != before) {
             return SyncOutcome::uploadSkipped;
         }
-        Check(m_session->Upload(m_merge.Path(), remote));
+        UploadSharedFile(remote);
         TimeStamp ours{true, CDateTime::Now().FormatFixed(), NewGuidString()};
         WriteText(m_aux.Path(), ours.time + "\r\n" + ours.mark + "\r\n");
         Check(m_session->Upload(m_aux.Path(), SideName(remote, ".dts")));
@@ -295,6 +401,40 @@ private:
         lock.Release(m_aux.Path());
         m_worker.m_host.PostUploadDone();
         return SyncOutcome::uploaded;
+    }
+
+    /// Puts the merged file on the server as `remote`: uploaded to a temporary name beside it and
+    /// renamed over it, so that an upload cut off halfway never leaves a truncated shared file. A
+    /// server that refuses the rename gets the file directly, as writers did before. The
+    /// temporary name goes on every way out; one a lost connection left behind goes at the next
+    /// upload.
+    void UploadSharedFile(const std::string& remote) {
+        if (!m_worker.m_leftoverUpload.empty() &&
+            m_session->Delete(m_worker.m_leftoverUpload) != FtpResult::failed) {
+            m_worker.m_leftoverUpload.clear();
+        }
+        const std::string temporary = TemporaryUploadName(remote);
+        const auto removeTemporary = [&] {
+            if (m_session->Delete(temporary) == FtpResult::failed) {
+                m_worker.m_leftoverUpload = temporary;
+            }
+        };
+        const FtpResult uploaded = m_session->Upload(m_merge.Path(), temporary);
+        if (uploaded != FtpResult::ok) {
+            const std::string reason = m_session->LastError();
+            removeTemporary();
+            throw TransferFailure{reason};
+        }
+        const FtpResult renamed = m_session->Rename(temporary, remote);
+        if (renamed == FtpResult::ok) {
+            return;
+        }
+        const std::string reason = m_session->LastError();
+        removeTemporary();
+        if (renamed != FtpResult::refused) {
+            throw TransferFailure{reason};
+        }
+        Check(m_session->Upload(m_merge.Path(), remote));
     }
 
     /// Takes the upload lock; false when another user holds it. A lock that this worker has
@@ -545,6 +685,11 @@ std::filesystem::path CSyncWorker::GetMergePath() const {
     return m_mergePath;
 }
 
+CSyncWorker::MergeFacts CSyncWorker::GetMergeFacts() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_mergeFacts;
+}
+
 std::string CSyncWorker::GetLastError() const {
     const std::lock_guard<std::mutex> lock(m_mutex);
     return m_lastError;
@@ -632,15 +777,17 @@ void CSyncWorker::FinishCycle(SyncOutcome outcome, const std::string& error) {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_lastCycle = CDateTime::Now();
         m_mergePath.clear();
+        m_mergeFacts = {};
         m_lastError = error;
         m_request = false;
     }
     m_outcome = outcome;
 }
 
-int CSyncWorker::WaitForMerge(const std::filesystem::path& mergePath) {
+int CSyncWorker::WaitForMerge(const std::filesystem::path& mergePath, MergeFacts facts) {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_mergePath = mergePath;
+    m_mergeFacts = facts;
     m_step = kSyncStepWaitForMerge;
     lock.unlock();
     m_host.PostMergeNow();
@@ -718,10 +865,11 @@ void CSyncWorker::LeaveLockPhase() {
 
 // ---- the owner's side ---------------------------------------------------------------------------
 
-void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int networkWriteAccess) {
-    const std::unique_lock<std::mutex> merge = worker.LockMerge();
-    const int networkFunction = worker.GetConfig().NetworkFunction;
-    if (networkFunction == 0 || worker.GetStepState() != kSyncStepWaitForMerge) {
+void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int networkWriteAccess,
+                  IPrompt* prompt) {
+    std::unique_lock<std::mutex> merge = worker.LockMerge();
+    const SyncConfig config = worker.GetConfig();
+    if (config.NetworkFunction == 0 || worker.GetStepState() != kSyncStepWaitForMerge) {
         return;
     }
     if (busyState != kBusyIdle) {
@@ -731,17 +879,50 @@ void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int ne
     busyState = kBusyMerging;
     int step = kSyncStepMergeFailed;
     try {
-        if (doc != nullptr &&
-            doc->SynchronizeWith(worker.GetMergePath(), networkFunction, networkWriteAccess)) {
-            step = doc->GetChangeList().empty() ? kSyncStepMergedNoUpload : kSyncStepMergedUpload;
+        if (doc != nullptr) {
+            const CSyncWorker::MergeFacts facts = worker.GetMergeFacts();
+            CDayvaultDoc::SyncMergeOptions options;
+            options.place = SharePlaceName(config);
+            options.sharedFileMissing = facts.sharedFileMissing;
+            options.shareExisted = facts.shareExisted;
+            options.create = config.CreateShare;
+            switch (doc->SynchronizeWith(worker.GetMergePath(), config.NetworkFunction,
+                                         networkWriteAccess, options)) {
+            case CDayvaultDoc::SyncMergeResult::merged:
+                step = kSyncStepMergedNoUpload;
+                break;
+            case CDayvaultDoc::SyncMergeResult::mergedUpload:
+                step = kSyncStepMergedUpload;
+                break;
+            case CDayvaultDoc::SyncMergeResult::sharedFileMissing:
+                step = kSyncStepSharedFileMissing;
+                break;
+            case CDayvaultDoc::SyncMergeResult::failed:
+            case CDayvaultDoc::SyncMergeResult::sharedFileEmpty:
+                break;
+            }
         }
     } catch (...) {
         busyState = kBusyIdle;
         worker.CompleteMerge(kSyncStepMergeFailed);
         throw;
     }
-    busyState = kBusyIdle;
     worker.CompleteMerge(step);
+    merge.unlock();
+    // The worker has its answer; the question may take as long as the user needs. The other
+    // changes of the merge stand either way.
+    try {
+        if (doc != nullptr && doc->GetHeldDeletionCount() > 0 && prompt != nullptr &&
+            prompt->AskYesNo(
+                FormatString(kIdsSyncAskRemoveShared, std::to_string(doc->GetHeldDeletionCount())),
+                PromptIcon::Question)) {
+            doc->ApplyHeldDeletions();
+        }
+    } catch (...) {
+        busyState = kBusyIdle;
+        throw;
+    }
+    busyState = kBusyIdle;
 }
 
 void OnUploadDone(CDayvaultDoc* doc) {

@@ -15,6 +15,7 @@
 namespace dv {
 
 class CDayvaultDoc;
+class IPrompt;
 
 /// The settings that a synchronisation cycle uses, copied by the owner from its settings.
 struct SyncConfig {
@@ -25,17 +26,27 @@ struct SyncConfig {
     int NetworkSyncType = 0;          ///< 0 automatic, 1 manual
     int AutoSyncInterval = 30;        ///< seconds between automatic cycles
     int NetworkBackupDepth = 0;       ///< backups of the shared file kept; 0 none
+    /// Create the share from this user's shared entries when the shared file is missing, empty
+    /// or damaged (dayvault-cli sync --create). Without it only a first cycle against the place
+    /// creates a missing or empty one.
+    bool CreateShare = false;
 };
+
+/// The identity of the shared file of `config`, recorded in the event file's side file when a
+/// cycle completes: "file:" and the absolute path, or "ftp://server:port/" and the path (never
+/// the login). Empty when `config` has no network function.
+std::string SharePlaceName(const SyncConfig& config);
 
 /// The result of a synchronisation cycle, for the status display.
 enum class SyncOutcome {
-    idle,           ///< no cycle has run yet
-    success,        ///< merged, nothing to upload
-    uploaded,       ///< merged and the result uploaded
-    busy,           ///< another user holds the lock
-    transferFailed, ///< a copy, download, upload or the connection failed
-    mergeFailed,    ///< the merge failed, was refused or did not answer in time
-    uploadSkipped,  ///< the shared file changed meanwhile; the changes wait for the next cycle
+    idle,              ///< no cycle has run yet
+    success,           ///< merged, nothing to upload
+    uploaded,          ///< merged and the result uploaded
+    busy,              ///< another user holds the lock
+    transferFailed,    ///< a copy, download, upload or the connection failed
+    mergeFailed,       ///< the merge failed, was refused or did not answer in time
+    uploadSkipped,     ///< the shared file changed meanwhile; the changes wait for the next cycle
+    sharedFileMissing, ///< the shared file is gone and was not created again: nothing changed
 };
 
 /// The outcome's text from the string table.
@@ -48,6 +59,7 @@ enum SyncStep : int {
     kSyncStepMergedNoUpload = 2,
     kSyncStepMergedUpload = 3,
     kSyncStepMergeFailed = 4,
+    kSyncStepSharedFileMissing = 5, ///< the merge found no shared file and created none
 };
 
 /// The owner of the document, as the worker sees it. The worker calls both from its own thread
@@ -95,6 +107,14 @@ public:
     int GetStepState() const { return m_step.load(); }
     /// The temporary file that holds the downloaded shared file while the step state is 1.
     std::filesystem::path GetMergePath() const;
+    /// What the cycle found besides the copy, for the merge step: whether the shared file was
+    /// missing (the copy is then empty) and whether signs show that the share existed before
+    /// (a time stamp on the server, backups beside the file).
+    struct MergeFacts {
+        bool sharedFileMissing = false;
+        bool shareExisted = false;
+    };
+    MergeFacts GetMergeFacts() const;
 
     // --- status ------------------------------------------------------------------------------
     SyncOutcome GetOutcome() const { return m_outcome.load(); }
@@ -108,9 +128,10 @@ public:
     /// Shortens the waits for tests; the defaults are 500 ms idle, 200 ms x 25 for the merge.
     void SetPollTimes(std::chrono::milliseconds idle, std::chrono::milliseconds merge,
                       int mergePolls);
-    /// How long another user's upload lock on an FTP server must stay unchanged, by this
-    /// worker's own steady clock, before the worker takes it for the leftover of a program that
-    /// died and breaks it; 5 minutes unless changed (0 for tests: the second sighting breaks it).
+    /// How long another user's upload lock (the folder on an FTP server, the ".lock" file on a
+    /// network path) must stay unchanged, by this worker's own steady clock, before the worker
+    /// takes it for the leftover of a program that died and breaks it; 5 minutes unless changed
+    /// (0 for tests: the second sighting breaks it).
     void SetStaleLockAge(std::chrono::steady_clock::duration age);
 
     // Used by RunMergeStep: the step runs under the merge lock, so that a cycle that gave up
@@ -127,7 +148,7 @@ private:
     SyncOutcome RunCycle(const SyncConfig& config);
     /// Sets step 1, posts merge now and waits; returns the step state it ended with (1 when the
     /// merge did not answer in time or the worker stops).
-    int WaitForMerge(const std::filesystem::path& mergePath);
+    int WaitForMerge(const std::filesystem::path& mergePath, MergeFacts facts);
     void SleepIdle();
     void FinishCycle(SyncOutcome outcome, const std::string& error);
     /// Records a sighting of another user's upload lock; true when it has been there unchanged
@@ -144,6 +165,7 @@ private:
     mutable std::mutex m_mutex; // guards the members below up to m_lastError
     SyncConfig m_config;
     std::filesystem::path m_mergePath;
+    MergeFacts m_mergeFacts;
     CDateTime m_lastCycle;
     CDateTime m_nextBackup;
     std::string m_lastError;
@@ -164,6 +186,8 @@ private:
     };
     std::optional<SeenLock> m_seenLock;
     std::string m_leftoverMark;
+    /// The temporary upload name of a cycle that could not remove it; the next upload does.
+    std::string m_leftoverUpload;
     /// The server refused to create the lock folder where none existed: uploads go on without
     /// the lock until a folder can be made again.
     bool m_lockUnsupported = false;
@@ -185,10 +209,15 @@ private:
 /// The merge step of the owner, on merge now: only when the worker's config has a network
 /// function and the step state is 1. `busyState` is the owner's busy state (0 idle, 3 while
 /// this runs); when it is not 0 the merge is refused (step 4). Otherwise the document runs
-/// SynchronizeWith on the merge path: step 3 when its change list is not empty afterwards, 2
-/// when it is, 4 on failure or without a document. The busy state is 0 afterwards. The
+/// SynchronizeWith on the merge path with the worker's facts: step 3 when the result is to be
+/// uploaded, 2 when not, 5 when the shared file is missing and was not created, 4 on failure,
+/// for an empty shared file or without a document. The busy state is 0 afterwards. The
 /// document's own save requests take care of saving it.
-void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int networkWriteAccess);
+/// When the merge held back a mass deletion, the worker is answered first; then `prompt` is
+/// asked "N shared entries were removed by another user. Remove them here too?" and Yes
+/// deletes them. Without a prompt they stay.
+void RunMergeStep(CSyncWorker& worker, CDayvaultDoc* doc, int& busyState, int networkWriteAccess,
+                  IPrompt* prompt = nullptr);
 
 /// The owner's reaction to upload done: the pushed changes are in the shared file, so they
 /// leave the change list (ClearPushedChanges); changes made after the merge stay for the next

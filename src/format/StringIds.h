@@ -182,6 +182,11 @@ constexpr uint32_t kIdsSyncUploadSkipped = 61026;
 constexpr uint32_t kIdsSyncCannotLock = 61027;
 constexpr uint32_t kIdsSyncCannotConnect = 61028;
 constexpr uint32_t kIdsSyncSharedFileEmpty = 61029;
+constexpr uint32_t kIdsSyncSharedFileMissing = 61030;
+constexpr uint32_t kIdsSyncSharedFileMissingHelp = 61031;
+constexpr uint32_t kIdsSyncAskRemoveShared = 61032;
+constexpr uint32_t kIdsSyncDeletionsHeld = 61033;
+constexpr uint32_t kIdsSyncSharedFileDamaged = 61034;
 
 // ---- Reminder window and alarm texts of our own (61500 on).
 constexpr uint32_t kIdsReminderTitle = 61500;

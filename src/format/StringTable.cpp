@@ -181,6 +181,18 @@ constexpr StringEntry kStrings[] = {
     {kIdsSyncCannotLock, "Unable to create the lock file\n%s"},
     {kIdsSyncCannotConnect, "Unable to connect to the FTP server\n%s"},
     {kIdsSyncSharedFileEmpty, "%s: the shared file is empty; it may be being uploaded"},
+    {kIdsSyncSharedFileMissing,
+     "The shared file is missing; nothing was changed. Restore its newest backup or share again"},
+    {kIdsSyncSharedFileMissingHelp,
+     "%s: the shared file is missing. Restore its newest backup (the .bNN file with the latest "
+     "date) under its name, or share again to create it from your shared entries."},
+    {kIdsSyncAskRemoveShared,
+     "%s shared entries were removed by another user. Remove them here too?"},
+    {kIdsSyncDeletionsHeld,
+     "%s shared entries were removed by another user; they are kept here until you agree"},
+    {kIdsSyncSharedFileDamaged,
+     "%s: the shared file is damaged or not an event file; nothing was changed. Restore its "
+     "newest backup (the .bNN file with the latest date) under its name."},
     // Reminder window and alarm texts of our own.
     {kIdsReminderTitle, "Reminder"},
     {kIdsReminderDone, "&Done"},

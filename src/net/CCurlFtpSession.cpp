@@ -347,6 +347,36 @@ FtpResult CCurlFtpSession::Delete(const std::string& remotePath) {
     return RunPathCommand("Delete", "DELE", remotePath);
 }
 
+FtpResult CCurlFtpSession::Rename(const std::string& from, const std::string& to) {
+    static const std::string kOperation = "Rename";
+    std::string error;
+    if (!EncodeFtpPath(from, error) || !EncodeFtpPath(to, error)) {
+        return Fail(kOperation, from, error);
+    }
+    curl_slist* list = curl_slist_append(nullptr, ("RNFR " + from).c_str());
+    std::unique_ptr<curl_slist, SlistDeleter> commands(list);
+    if (list == nullptr || curl_slist_append(list, ("RNTO " + to).c_str()) == nullptr) {
+        return Fail(kOperation, from, "out of memory");
+    }
+    curl_easy_setopt(m_handle, CURLOPT_URL, m_baseUrl.c_str());
+    curl_easy_setopt(m_handle, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(m_handle, CURLOPT_QUOTE, commands.get());
+    const FtpResult result = Perform(kOperation, from);
+    ResetRequestOptions();
+    if (result == FtpResult::ok || m_lastCode != CURLE_QUOTE_ERROR) {
+        return result == FtpResult::missing ? FtpResult::failed : result;
+    }
+    long reply = 0;
+    curl_easy_getinfo(m_handle, CURLINFO_RESPONSE_CODE, &reply);
+    if (reply < 500 || reply > 599) {
+        return FtpResult::failed; // a passing trouble (4xx) may go away: not an answer
+    }
+    Fail(kOperation, from,
+         "the server refused to rename it to " + Quoted(to) + " (reply " + std::to_string(reply) +
+             ")");
+    return FtpResult::refused;
+}
+
 FtpResult CCurlFtpSession::MakeDirectory(const std::string& remotePath) {
     return RunFolderCommand("Create folder", "MKD", remotePath);
 }

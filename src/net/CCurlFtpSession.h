@@ -33,6 +33,7 @@ public:
     FtpResult Upload(const std::filesystem::path& localPath,
                      const std::string& remotePath) override;
     FtpResult Delete(const std::string& remotePath) override;
+    FtpResult Rename(const std::string& from, const std::string& to) override;
     FtpResult MakeDirectory(const std::string& remotePath) override;
     FtpResult RemoveDirectory(const std::string& remotePath) override;
     std::string LastError() const override { return m_lastError; }

@@ -75,16 +75,19 @@ void WriteText(const fs::path& path, const std::string& text) {
     std::ofstream(path) << text;
 }
 
-// An event file holding one event, shared or local.
-void WriteEventFile(const fs::path& path, const std::string& description, int storage) {
+// An event file holding `count` events, shared or local.
+void WriteEventFile(const fs::path& path, const std::string& description, int storage,
+                    int count = 1) {
     fs::create_directories(path.parent_path());
     CDayvaultDoc doc;
-    auto entry = std::make_unique<CDateEntry>(CDateTime(2026, 3, 10, 9, 0, 0));
-    DateData data = entry->GetData();
-    data.Description = description;
-    data.StorageType = storage;
-    entry->AssignData(data);
-    doc.AddDateEntry(std::move(entry), kEditInteractive);
+    for (int i = 0; i < count; ++i) {
+        auto entry = std::make_unique<CDateEntry>(CDateTime(2026, 3, 10 + i, 9, 0, 0));
+        DateData data = entry->GetData();
+        data.Description = description;
+        data.StorageType = storage;
+        entry->AssignData(data);
+        doc.AddDateEntry(std::move(entry), kEditInteractive);
+    }
     QVERIFY(doc.SaveAs(path));
 }
 
@@ -468,6 +471,32 @@ private slots:
         QTRY_COMPARE(frame.SyncStatusLabel()->text(),
                      QString::fromStdString(SyncOutcomeText(SyncOutcome::success)));
         app->Document().RemoveObserver(hints);
+    }
+
+    void massDeletionIsPutToTheUser() {
+        // Twelve shared events known on both sides; then another user's file lacks all of them.
+        const fs::path shared = m_user / "shared" / "shared.dat";
+        WriteEventFile(shared, "Team meeting", 1, 12);
+        const fs::path own = m_user / "own.dat";
+        fs::copy_file(shared, own);
+        UseUserIni("NetworkFunction=1\nNetworkSyncType=1\nNetworkWriteAccess=3\nSharedFile=" +
+                   shared.string() + "\nLoadDateFile=1\nDefaultDateFile=" + own.string() + "\n");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        QVERIFY(frame.RunCommand(cmd::kSyncNow));
+        QTRY_VERIFY(frame.SyncWorker().GetLastCycleTime().IsSet());
+        const CDateTime firstCycle = frame.SyncWorker().GetLastCycleTime();
+        QCOMPARE(app->Document().GetDateEntryCount(), 12);
+
+        WriteEventFile(shared, "Lunch", 1, 1);
+        m_prompt.QueueAnswer(true);
+        QVERIFY(frame.RunCommand(cmd::kSyncNow));
+        QTRY_COMPARE(app->Document().GetDateEntryCount(), 1);
+        QCOMPARE(m_prompt.GetQuestionCount(), std::size_t{1});
+        QVERIFY(m_prompt.GetShown().back().text.find("12 shared entries were removed") !=
+                std::string::npos);
+        QVERIFY(frame.SyncWorker().GetLastCycleTime() >= firstCycle);
     }
 };
 

@@ -23,9 +23,27 @@ protected:
         fs::create_directories(Path("share"));
     }
 
-    Result Sync(const fs::path& file) const {
-        return Run({"sync", file.string(), "--shared", Path("share/shared.dat").string(), "--now",
-                    "2024-05-01 10:00:00"});
+    Result Sync(const fs::path& file, const std::vector<std::string>& extra = {}) const {
+        std::vector<std::string> args{"sync",     file.string(),
+                                      "--shared", Path("share/shared.dat").string(),
+                                      "--now",    "2024-05-01 10:00:00"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return Run(args);
+    }
+
+    // A private event file with `count` shared events, all of them pending.
+    static void WriteShared(const fs::path& file, int count) {
+        dv::DocumentContents contents;
+        for (int i = 0; i < count; ++i) {
+            auto entry = std::make_unique<dv::CDateEntry>(dv::CDateTime(2024, 5, 1, 9, 0, 0));
+            dv::DateData data = entry->GetData();
+            data.Description = "shared " + std::to_string(i);
+            data.StorageType = 1;
+            entry->AssignData(data);
+            contents.changeList.push_back(entry->GetGUID());
+            contents.events.push_back(std::move(entry));
+        }
+        dv::WriteEventFile(file, contents);
     }
 
     std::vector<std::string> Descriptions(const fs::path& file) const {
@@ -64,7 +82,7 @@ TEST_F(CliSync, AdditionsAndDeletionsTravelBetweenTwoFiles) {
     EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
     EXPECT_TRUE(fs::exists(Path("share/shared.dat")));
     EXPECT_FALSE(fs::exists(Path("share/shared.lock")));
-    EXPECT_FALSE(fs::exists(dv::SyncSidePath(alice)));
+    EXPECT_TRUE(Info(alice)["changeList"].empty());
 
     r = Sync(bob);
     ASSERT_EQ(r.code, 0) << r.err;
@@ -102,6 +120,92 @@ TEST_F(CliSync, HeldLockAndUsageErrors) {
 
     ExpectUsageError({"sync", alice.string()});
     EXPECT_EQ(Run({"sync", Path("missing.dat").string(), "--shared", "x.dat"}).code, 1);
+}
+
+// The first day of a share: the folder holds no shared file yet, and the first cycle creates it
+// from FILE's shared entries. Later a shared file that is missing, empty or cut short ends the
+// cycle with exit 1 and leaves FILE as it was; --create shares the entries again.
+TEST_F(CliSync, MissingOrDamagedSharedFileNeverDeletes) {
+    const fs::path mine = Path("mine.dat");
+    const fs::path shared = Path("share/shared.dat");
+    WriteShared(mine, 5);
+    Result r = Sync(mine);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
+    ASSERT_EQ(dv::ReadEventFile(shared).events.size(), 5u);
+    const std::string good = ReadFile(shared);
+    const std::string before = ReadFile(mine);
+    const std::string beforeSide = ReadFile(dv::SyncSidePath(mine));
+    struct Row {
+        const char* name;
+        const char* content; // nullptr: no file
+        const char* out;
+        const char* reason;
+    };
+    const std::string cut = good.substr(0, good.size() / 2);
+    for (const Row& row :
+         {Row{"missing", nullptr,
+              "The shared file is missing; nothing was changed. Restore its newest backup or "
+              "share again\n",
+              "backup"},
+          Row{"empty", "", "Merging the shared file failed\n", "empty"},
+          Row{"cut short", cut.c_str(), "Merging the shared file failed\n", "damaged"}}) {
+        SCOPED_TRACE(row.name);
+        fs::remove(shared);
+        if (row.content != nullptr) {
+            WriteFile(shared, row.content);
+        }
+        r = Sync(mine);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.out, row.out);
+        EXPECT_NE(r.err.find(row.reason), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(mine), before);
+        EXPECT_EQ(ReadFile(dv::SyncSidePath(mine)), beforeSide);
+    }
+    r = Sync(mine, {"--create"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(dv::ReadEventFile(shared).events.size(), 5u);
+}
+
+// A cycle that would delete 8 of 12 shared entries keeps them, saves the rest of the merge and
+// exits with 1; --allow-deletions lets them go.
+TEST_F(CliSync, MassDeletionNeedsAllowDeletions) {
+    const fs::path mine = Path("mine.dat");
+    const fs::path shared = Path("share/shared.dat");
+    WriteShared(mine, 12);
+    ASSERT_EQ(Sync(mine).code, 0);
+    dv::DocumentContents theirs = dv::ReadEventFile(shared);
+    theirs.events.resize(4);
+    WriteUser(Path("theirs.dat"), "theirs", 1);
+    theirs.events.push_back(std::move(dv::ReadEventFile(Path("theirs.dat")).events[0]));
+    dv::WriteEventFile(shared, theirs);
+
+    Result r = Sync(mine);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("8 shared entries were removed"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--allow-deletions"), std::string::npos) << r.err;
+    EXPECT_EQ(Descriptions(mine).size(), 13u);
+    EXPECT_EQ(Descriptions(mine).back(), "theirs");
+    r = Sync(mine, {"--allow-deletions"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Descriptions(mine).size(), 5u);
+}
+
+// FILE cannot be written after the merge: exit 1 naming the file and the reason, FILE as it was.
+TEST_F(CliSync, FailedSaveLeavesTheFile) {
+    const fs::path mine = Path("mine.dat");
+    WriteShared(mine, 1);
+    ASSERT_EQ(Sync(mine).code, 0);
+    WriteUser(Path("bob.dat"), "from bob", 1);
+    ASSERT_EQ(Sync(Path("bob.dat")).code, 0);
+    const std::string before = ReadFile(mine);
+    fs::remove(dv::SyncSidePath(mine));
+    fs::create_directory(dv::SyncSidePath(mine)); // the side file cannot be replaced
+    const Result r = Sync(mine);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find(mine.string()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("mine.sync"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(mine), before);
 }
 
 // ---- --ftp ------------------------------------------------------------------------------------
@@ -172,13 +276,13 @@ TEST_F(CliSyncFtp, TwoFilesConvergeThroughTheServerInBothModes) {
     EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
     EXPECT_TRUE(fs::exists(m_server->LoginFolder() / "team/shared.dat"));
     EXPECT_TRUE(fs::exists(m_server->LoginFolder() / "team/shared.dts"));
-    EXPECT_FALSE(fs::exists(dv::SyncSidePath(alice)));
+    EXPECT_TRUE(Info(alice)["changeList"].empty());
 
     r = SyncFtp(bob, Url(kPassword), active);
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
     EXPECT_EQ(Descriptions(bob), (std::vector<std::string>{"Bob shared", "Alice shared"}));
-    EXPECT_FALSE(fs::exists(dv::SyncSidePath(bob)));
+    EXPECT_TRUE(Info(bob)["changeList"].empty());
 
     r = SyncFtp(alice, Url(kPassword));
     ASSERT_EQ(r.code, 0) << r.err;

@@ -4,13 +4,16 @@
 #ifndef _WIN32
 
 #include "core/Guid.h"
+#include "document/CDayvaultDoc.h"
 #include "document/DocumentTestSupport.h"
 #include "document/EventFile.h"
+#include "document/SyncTestSupport.h"
 
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <set>
 #include <signal.h>
 #include <string>
 #include <sys/wait.h>
@@ -45,8 +48,10 @@ TEST(AtomicSaveTest, KilledSavesLeaveTheOldOrTheNewFile) {
     const DocumentContents second = LargeDocument(2);
     const std::vector<uint8_t> firstBytes = WriteEventFileBytes(first);
     const std::vector<uint8_t> secondBytes = WriteEventFileBytes(second);
-    const std::vector<uint8_t> firstSide = WriteChangeListBytes(first.changeList);
-    const std::vector<uint8_t> secondSide = WriteChangeListBytes(second.changeList);
+    const std::vector<uint8_t> firstSide =
+        WriteSyncSideBytes({first.changeList, EventFileFingerprint(firstBytes), "", ""});
+    const std::vector<uint8_t> secondSide =
+        WriteSyncSideBytes({second.changeList, EventFileFingerprint(secondBytes), "", ""});
     // Kills land anywhere within about two saves, however fast this machine saves.
     const auto started = std::chrono::steady_clock::now();
     WriteEventFile(folder / "timing.dat", first);
@@ -112,6 +117,84 @@ TEST(AtomicSaveTest, KilledSavesLeaveTheOldOrTheNewFile) {
     WriteEventFile(path, first);
     EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"events.dat", "events.sync"}));
     test::ExpectSameContents(ReadEventFile(path), first);
+}
+
+std::set<std::string> Guids(const DocumentContents& contents) {
+    std::set<std::string> guids;
+    for (const auto& entry : contents.events) {
+        guids.insert(entry->GetGUID());
+    }
+    return guids;
+}
+
+// A save killed between its two files loses no shared entry: at either point, the next cycle
+// removes nothing that this user or another one holds, and what the event file held is shared.
+// The change list goes first; were it written second, a kill in between would leave a new shared
+// entry in the event file that no list names, and the next cycle would delete it.
+TEST(AtomicSaveTest, ASaveKilledBetweenItsTwoFilesLosesNoSharedEntry) {
+    for (const SaveStage stage : {SaveStage::sideFileWritten, SaveStage::eventFileWritten}) {
+        SCOPED_TRACE(stage == SaveStage::sideFileWritten ? "killed after the side file"
+                                                         : "killed after the event file");
+        test::TemporaryFolder folder;
+        const auto mine = folder / "mine.dat";
+        const auto shared = folder / "shared.dat";
+        CDayvaultDoc::SyncMergeOptions options;
+        options.place = "file:" + shared.generic_string();
+        DocumentContents start;
+        start.events.push_back(test::SharedEvent("A"));
+        start.events.push_back(test::SharedEvent("B"));
+        WriteEventFile(shared, start);
+        CDayvaultDoc doc;
+        ASSERT_TRUE(doc.SaveAs(mine));
+        ASSERT_EQ(doc.SynchronizeWith(shared, 1, 3, options),
+                  CDayvaultDoc::SyncMergeResult::merged);
+        ASSERT_TRUE(doc.SaveCommand());
+        // Another user shares G; this user pulls it, changes it and adds Y, then saves.
+        DocumentContents withG = ReadEventFile(shared, EventFileParts::entriesOnly);
+        withG.events.push_back(test::SharedEvent("G"));
+        const std::set<std::string> everybodys = Guids(withG);
+        WriteEventFile(shared, withG);
+        ASSERT_EQ(doc.SynchronizeWith(shared, 1, 3, options),
+                  CDayvaultDoc::SyncMergeResult::merged);
+        CDateEntry* g = doc.GetDateEntry(2);
+        DateData data = g->GetData();
+        data.Description = "G edited";
+        doc.ChangeDateEntry(g, data, kEditInteractive);
+        doc.AddDateEntry(test::SharedEvent("Y"), kEditInteractive);
+
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            SetSaveFaultHook([stage](SaveStage reached) {
+                if (reached == stage) {
+                    ::kill(::getpid(), SIGKILL);
+                }
+            });
+            doc.SaveCommand();
+            _exit(3);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the save was not killed, status " << status;
+
+        const std::set<std::string> onDisk = Guids(ReadEventFile(mine));
+        CDayvaultDoc reopened;
+        ASSERT_TRUE(reopened.Open(mine));
+        ASSERT_EQ(reopened.SynchronizeWith(shared, 1, 3, options),
+                  CDayvaultDoc::SyncMergeResult::mergedUpload);
+        const DocumentContents after = ReadEventFile(shared, EventFileParts::entriesOnly);
+        for (const std::string& guid : everybodys) {
+            EXPECT_TRUE(Guids(after).contains(guid)) << guid << " left the shared file";
+            EXPECT_NE(reopened.FindDateEntry(guid), nullptr) << guid << " left the document";
+        }
+        for (const std::string& guid : onDisk) {
+            EXPECT_TRUE(Guids(after).contains(guid)) << guid << " of the event file not shared";
+        }
+        if (stage == SaveStage::eventFileWritten) {
+            EXPECT_EQ(after.events.size(), 4u);
+            EXPECT_EQ(reopened.GetDateEntry(2)->GetData().Description, "G edited");
+        }
+    }
 }
 
 } // namespace

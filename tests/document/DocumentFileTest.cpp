@@ -168,6 +168,64 @@ TEST(DocumentSaveTest, AFailedSaveIsShownWithTheFileNameAndChangesNothing) {
     EXPECT_EQ(h.doc.GetPathName(), folder / "gone" / "events.dat");
 }
 
+/// A file with templates, events of two categories, an urgent and a plain to-do and a change list.
+DocumentContents SampleContents() {
+    DocumentContents contents;
+    contents.templates.push_back(MakeEvent("Work"));
+    contents.events.push_back(MakeEvent("Work", "one"));
+    contents.events.push_back(MakeEvent("home", "two"));
+    contents.events.push_back(MakeEvent("HOME", "three"));
+    auto urgent = MakeTodo("Office", "urgent");
+    urgent->SetCurrentTime(CDateTime(2007, 3, 9, 0, 0, 0));
+    contents.todos.push_back(std::move(urgent));
+    contents.todos.push_back(MakeTodo("Garden", "later"));
+    contents.changeList = {contents.events[0]->GetGUID()};
+    return contents;
+}
+
+// New, Open, Close and Restore save first; when that save fails they stop, and the unsaved
+// changes stay in the document, with a message that names the file and the reason.
+TEST(DocumentFileTest, AFailedSaveStopsNewOpenCloseAndRestore) {
+    TemporaryFolder folder;
+    WriteEventFile(folder / "other.dat", SampleContents());
+    WriteTextBackup(folder / "backup.txt", SampleContents());
+    const std::filesystem::path gone = folder / "gone" / "events.dat";
+    for (int operation = 0; operation < 4; ++operation) {
+        SCOPED_TRACE(operation);
+        Harness h;
+        std::filesystem::create_directory(folder / "gone");
+        ASSERT_TRUE(h.doc.SaveAs(gone));
+        h.doc.AddDateEntry(MakeEvent("Work", "unsaved"), kEditInteractive);
+        std::filesystem::remove_all(folder / "gone");
+        const auto run = [&] {
+            switch (operation) {
+            case 0:
+                return h.doc.NewDocument();
+            case 1:
+                return h.doc.Open(folder / "other.dat");
+            case 2:
+                return h.doc.Close();
+            default:
+                return h.doc.Restore(folder / "backup.txt");
+            }
+        };
+        EXPECT_FALSE(run());
+        EXPECT_EQ(h.doc.GetDateEntryCount(), 1);
+        EXPECT_EQ(h.doc.GetPathName(), gone);
+        EXPECT_TRUE(h.doc.IsModified());
+        ASSERT_EQ(h.prompt.GetShown().size(), 1U);
+        EXPECT_EQ(h.prompt.GetShown()[0].icon, PromptIcon::Stop);
+        EXPECT_EQ(h.doc.GetLastSaveError(), h.prompt.GetShown()[0].text);
+        EXPECT_NE(h.doc.GetLastSaveError().find(gone.string() + ": "), std::string::npos)
+            << h.doc.GetLastSaveError();
+        // With the folder back, the same operation saves and goes through.
+        std::filesystem::create_directory(folder / "gone");
+        EXPECT_TRUE(run());
+        EXPECT_EQ(EventsInFile(gone), std::vector<std::string>{"unsaved"});
+        std::filesystem::remove_all(folder / "gone");
+    }
+}
+
 TEST(DocumentFileTest, NewAndCloseSaveTheOpenFileFirstThenEmpty) {
     TemporaryFolder folder;
     for (const bool close : {false, true}) {
@@ -201,21 +259,6 @@ TEST(DocumentFileTest, NewAndCloseSaveTheOpenFileFirstThenEmpty) {
             EXPECT_EQ(views.InitialUpdates(), 1);
         }
     }
-}
-
-/// A file with templates, events of two categories, an urgent and a plain to-do and a change list.
-DocumentContents SampleContents() {
-    DocumentContents contents;
-    contents.templates.push_back(MakeEvent("Work"));
-    contents.events.push_back(MakeEvent("Work", "one"));
-    contents.events.push_back(MakeEvent("home", "two"));
-    contents.events.push_back(MakeEvent("HOME", "three"));
-    auto urgent = MakeTodo("Office", "urgent");
-    urgent->SetCurrentTime(CDateTime(2007, 3, 9, 0, 0, 0));
-    contents.todos.push_back(std::move(urgent));
-    contents.todos.push_back(MakeTodo("Garden", "later"));
-    contents.changeList = {contents.events[0]->GetGUID()};
-    return contents;
 }
 
 TEST(DocumentFileTest, OpenReadsTheFileAndItsSideFileRebuildsTheSetsAndResetsTheFilters) {

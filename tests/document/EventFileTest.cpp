@@ -245,19 +245,42 @@ TEST(EventFileTest, FilesRoundTripWithTheirSideFile) {
     WriteEventFile(path, contents);
     EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"events.dat", "events.sync"}));
     EXPECT_EQ(test::ReadAllBytes(path), WriteEventFileBytes(contents));
+    const std::vector<uint8_t> bytes = WriteEventFileBytes(contents);
     EXPECT_EQ(test::ReadAllBytes(folder / "events.sync"),
-              WriteChangeListBytes(contents.changeList));
+              WriteSyncSideBytes({contents.changeList, EventFileFingerprint(bytes), "", ""}));
+    // Readers that know only the list stop after it.
+    EXPECT_EQ(ReadChangeListBytes(test::ReadAllBytes(folder / "events.sync")), contents.changeList);
     test::ExpectSameContents(ReadEventFile(path), contents);
 
     // Merging reads the entries alone.
     EXPECT_TRUE(ReadEventFile(path, EventFileParts::entriesOnly).changeList.empty());
 
     // A save with an empty change list keeps the older side file, which the next open reads.
+    // It names another event file, so its list is not trusted: GUIDs the file lacks go, and
+    // every shared entry of the file joins, so that nothing this file holds can be lost.
     DocumentContents second = test::RandomDocument(rng, 1, 3, 2);
+    second.events.push_back(std::make_unique<CDateEntry>(*contents.events.front()));
+    second.changeList.clear();
+    std::vector<std::string> expected;
+    if (contents.changeList.front() != second.events.back()->GetGUID()) {
+        contents.changeList.front() = second.events.back()->GetGUID(); // one listed GUID it holds
+        WriteEventFile(path, contents);
+    }
+    expected.push_back(second.events.back()->GetGUID());
+    for (const auto& entry : second.events) {
+        if (entry->GetStorageType() == 1 && entry->GetGUID() != expected.front()) {
+            expected.push_back(entry->GetGUID());
+        }
+    }
+    for (const auto& todo : second.todos) {
+        if (todo->GetStorageType() == 1) {
+            expected.push_back(todo->GetGUID());
+        }
+    }
     WriteEventFile(path, second);
     const DocumentContents reread = ReadEventFile(path);
-    EXPECT_EQ(reread.changeList, contents.changeList);
-    second.changeList = contents.changeList;
+    EXPECT_EQ(reread.changeList, expected);
+    second.changeList = expected;
     test::ExpectSameContents(reread, second);
 }
 

@@ -29,6 +29,7 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
     bool foldersAllowed = true; // false: the server refuses to create folders (permissions)
+    bool renamesAllowed = true; // false: the server refuses to rename files
     int failAfter = -1;         // transfers left before every further one fails; -1 never
     // Fails the one operation it answers true for, as a lost transfer would.
     std::function<bool(const std::string& op, const std::string& path)> failWhen;
@@ -70,6 +71,19 @@ public:
         const bool had = m_server.files.erase(remote) > 0;
         Done("delete", remote);
         return had ? FtpResult::ok : FtpResult::missing;
+    }
+    FtpResult Rename(const std::string& from, const std::string& to) override {
+        if (Failing("rename", from)) {
+            return FtpResult::failed;
+        }
+        if (!m_server.renamesAllowed || !m_server.files.contains(from)) {
+            m_error = from + ": 550 rename refused";
+            return FtpResult::refused;
+        }
+        m_server.files[to] = m_server.files[from];
+        m_server.files.erase(from);
+        Done("rename", to);
+        return FtpResult::ok;
     }
     FtpResult MakeDirectory(const std::string& remote) override {
         if (Failing("mkd", remote)) {
@@ -195,7 +209,7 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
         {"another user's file lands between our two uploads",
          [](FakeServer& server, TestHost&) {
              server.afterTransfer = [&server](const std::string& op, const std::string& path) {
-                 if (op == "upload" && path == "share/events.dat") {
+                 if (op == "rename" && path == "share/events.dat") {
                      server.files[path] = "someone else's merge";
                  }
              };
@@ -204,7 +218,14 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
         {"upload of the shared file fails",
          [](FakeServer& server, TestHost&) {
              server.failWhen = [](const std::string& op, const std::string& path) {
-                 return op == "upload" && path == "share/events.dat";
+                 return op == "upload" && path.ends_with(".tmp");
+             };
+         },
+         SyncOutcome::transferFailed},
+        {"the connection drops at the rename",
+         [](FakeServer& server, TestHost&) {
+             server.failWhen = [](const std::string& op, const std::string&) {
+                 return op == "rename";
              };
          },
          SyncOutcome::transferFailed},
@@ -248,7 +269,10 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
         if (row.expected == SyncOutcome::transferFailed) {
             EXPECT_FALSE(user.worker.GetLastError().empty());
         }
-        // Whatever happened, the upload lock went with the cycle.
+        // Whatever happened, the upload lock and the temporary upload went with the cycle.
+        for (const auto& file : server.files) {
+            EXPECT_FALSE(file.first.ends_with(".tmp")) << file.first;
+        }
         EXPECT_FALSE(server.folders.contains("share/events.lock"));
         EXPECT_FALSE(server.files.contains("share/events.lock/owner"));
     }
@@ -266,7 +290,8 @@ TEST_F(FtpCycleTest, UploadsHappenOnlyUnderTheLock) {
     server.password = "s3cret-pw";
     std::vector<std::string> ownersSeen;
     server.afterTransfer = [&](const std::string& op, const std::string& path) {
-        if (op == "upload" && (path == "share/events.dat" || path == "share/events.dts")) {
+        if ((op == "rename" && path == "share/events.dat") ||
+            (op == "upload" && path == "share/events.dts")) {
             const bool held = server.folders.contains(kLockFolder);
             ownersSeen.push_back(held && server.files.contains(kLockOwner)
                                      ? server.files[kLockOwner]
@@ -437,7 +462,7 @@ TEST_F(FtpCycleTest, ServerWithoutFoldersStillReceivesTheChanges) {
     user.AddShared("three");
     bool lockedUpload = false;
     server.afterTransfer = [&](const std::string& op, const std::string& path) {
-        if (op == "upload" && path == "share/events.dat") {
+        if (op == "rename" && path == "share/events.dat") {
             lockedUpload = server.folders.contains(kLockFolder);
         }
     };
@@ -454,8 +479,8 @@ TEST_F(FtpCycleTest, ServerWithoutFoldersStillReceivesTheChanges) {
     EXPECT_EQ(other.worker.RunCycleNow(), SyncOutcome::busy);
 }
 
-// An empty shared file that nobody has uploaded to yet (no time stamp) starts an empty share; one
-// with a time stamp is an upload in progress and is not merged.
+// An empty shared file that nobody has uploaded to yet (no time stamp) is the first day of the
+// share, which the first cycle creates; later an empty file is never merged.
 TEST_F(FtpCycleTest, EmptySharedFileCountsOnlyBeforeTheFirstUpload) {
     FakeServer server;
     server.password = "s3cret-pw";
@@ -466,8 +491,10 @@ TEST_F(FtpCycleTest, EmptySharedFileCountsOnlyBeforeTheFirstUpload) {
     EXPECT_FALSE(server.files["share/events.dat"].empty());
     server.files["share/events.dat"] = "";
     user.AddShared("second");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::transferFailed);
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::mergeFailed);
+    EXPECT_NE(user.worker.GetLastError().find("empty"), std::string::npos);
     EXPECT_EQ(user.doc.GetDateEntryCount(), 2) << "nothing deleted by the empty file";
+    EXPECT_TRUE(server.files["share/events.dat"].empty());
 }
 
 // The server keeps ".b%02d" copies with their times in ".t%02d", one per 20 hours at most,

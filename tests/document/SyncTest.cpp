@@ -4,6 +4,7 @@
 
 #include "core/CFileException.h"
 #include "core/Clock.h"
+#include "core/Prompt.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EventFile.h"
 #include "document/RotatingBackup.h"
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
 #include <thread>
 
 namespace dv {
@@ -449,6 +451,156 @@ TEST_F(NetworkCycleTest, UnansweredMergeUploadsNothing) {
     RunMergeStep(user.worker, &user.doc, user.host.busyState, 3);
     EXPECT_EQ(user.worker.GetStepState(), kSyncStepIdle);
     EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
+}
+
+// The first cycle against a place creates the shared file from the user's shared entries. Later
+// a shared file that is missing, empty or cut short changes nothing and is never taken for a
+// share whose entries were all deleted; a new user does not create one where backups show it
+// existed; creating it again is the user's decision.
+TEST_F(NetworkCycleTest, MissingEmptyOrDamagedSharedFileChangesNothing) {
+    const fs::path shared = Path("shared.dat");
+    User user(PathConfig(shared));
+    for (int i = 0; i < 5; ++i) {
+        user.AddShared("shared " + std::to_string(i));
+    }
+    ASSERT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_EQ(ReadEventFile(shared, EventFileParts::entriesOnly).events.size(), 5u);
+    EXPECT_EQ(user.doc.GetSharedPlace(), SharePlaceName(PathConfig(shared)));
+    const std::string good = ReadBytes(shared);
+    user.AddShared("pending");
+
+    struct Row {
+        const char* name;
+        std::optional<std::string> content; // nullopt: no file
+        SyncOutcome expected;
+        const char* message;
+    };
+    for (const Row& row :
+         {Row{"missing", std::nullopt, SyncOutcome::sharedFileMissing, "backup"},
+          Row{"empty", "", SyncOutcome::mergeFailed, "empty"},
+          Row{"cut short", good.substr(0, good.size() / 2), SyncOutcome::mergeFailed, "damaged"}}) {
+        SCOPED_TRACE(row.name);
+        fs::remove(shared);
+        if (row.content) {
+            WriteBytes(shared, *row.content);
+        }
+        EXPECT_EQ(user.worker.RunCycleNow(), row.expected);
+        EXPECT_NE(user.worker.GetLastError().find(row.message), std::string::npos)
+            << user.worker.GetLastError();
+        EXPECT_NE(user.worker.GetLastError().find(shared.string()), std::string::npos);
+        EXPECT_EQ(user.doc.GetDateEntryCount(), 6);
+        EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
+        EXPECT_EQ(fs::exists(shared), row.content.has_value());
+        if (row.content) {
+            EXPECT_EQ(ReadBytes(shared), *row.content);
+        }
+    }
+
+    // Backups beside the missing file: a user who never synchronised does not create it.
+    fs::remove(shared);
+    WriteBytes(Path("shared.b00"), good);
+    User newcomer(PathConfig(shared));
+    newcomer.AddShared("newcomer's");
+    EXPECT_EQ(newcomer.worker.RunCycleNow(), SyncOutcome::sharedFileMissing);
+    EXPECT_FALSE(fs::exists(shared));
+
+    // Sharing again on purpose creates it from the user's entries.
+    SyncConfig create = PathConfig(shared);
+    create.CreateShare = true;
+    user.worker.SetConfig(create);
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_EQ(ReadEventFile(shared, EventFileParts::entriesOnly).events.size(), 6u);
+    EXPECT_TRUE(user.doc.GetChangeList().empty());
+}
+
+// More than half of at least ten shared entries gone at once: the rest of the merge applies, the
+// deletions wait for the user's Yes; without a prompt, or with No, the entries stay.
+TEST_F(NetworkCycleTest, MassDeletionWaitsForTheUser) {
+    const fs::path shared = Path("shared.dat");
+    User user(PathConfig(shared));
+    std::vector<std::string> guids;
+    for (int i = 0; i < 12; ++i) {
+        guids.push_back(user.AddShared("shared " + std::to_string(i)));
+    }
+    ASSERT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    // Another user keeps five of them and adds one.
+    DocumentContents theirs = ReadEventFile(shared, EventFileParts::entriesOnly);
+    theirs.events.resize(5);
+    theirs.events.push_back(SharedEvent("theirs"));
+    WriteEventFile(shared, theirs);
+
+    CQueuedPrompt prompt;
+    for (const int answer : {-1, 0, 1}) { // no prompt, No, Yes
+        SCOPED_TRACE(answer);
+        user.host.prompt = answer < 0 ? nullptr : &prompt;
+        if (answer >= 0) {
+            prompt.QueueAnswer(answer == 1);
+        }
+        EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::success);
+        EXPECT_EQ(user.doc.GetDateEntryCount(), answer == 1 ? 6 : 13);
+        EXPECT_EQ(user.doc.GetHeldDeletionCount(), answer == 1 ? 0 : 7);
+        EXPECT_EQ(user.host.busyState, 0);
+    }
+    ASSERT_EQ(prompt.GetQuestionCount(), 2u);
+    EXPECT_EQ(prompt.GetShown()[0].text,
+              "7 shared entries were removed by another user. Remove them here too?");
+    EXPECT_EQ(prompt.GetShown()[0].icon, PromptIcon::Question);
+    EXPECT_EQ(user.doc.FindDateEntry(guids[6]), nullptr);
+    // Half of them is not more than half: gone without a question.
+    for (int i = 0; i < 6; ++i) {
+        user.AddShared("more " + std::to_string(i));
+    }
+    ASSERT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    theirs = ReadEventFile(shared, EventFileParts::entriesOnly);
+    theirs.events.resize(6);
+    WriteEventFile(shared, theirs);
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::success);
+    EXPECT_EQ(user.doc.GetDateEntryCount(), 6);
+    EXPECT_EQ(prompt.GetQuestionCount(), 2u);
+}
+
+// A ".lock" left by a program that died is broken once this worker has seen it unchanged for the
+// stale age; a lock that changes hands meanwhile is not.
+TEST_F(NetworkCycleTest, StaleLockFileIsBroken) {
+    const fs::path shared = Path("shared.dat");
+    User user(PathConfig(shared));
+    user.AddShared("pending");
+    user.worker.SetStaleLockAge(0s);
+    WriteBytes(Path("shared.lock"), "holder 1");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // first sighting
+    WriteBytes(Path("shared.lock"), "holder 2");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // another holder: seen afresh
+    EXPECT_EQ(ReadBytes(Path("shared.lock")), "holder 2");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_FALSE(fs::exists(Path("shared.lock")));
+    EXPECT_TRUE(user.doc.GetChangeList().empty());
+}
+
+// A shared file created again (by a newcomer's first cycle after it went missing, or by another
+// user's --create) is a new share: a user's first cycle against it adds that user's shared
+// entries and deletes none of those the creator lacked. Afterwards deletions travel as usual.
+TEST_F(NetworkCycleTest, ASharedFileCreatedAgainLosesNoEntry) {
+    const fs::path shared = Path("shared.dat");
+    User bob(PathConfig(shared));
+    const std::string first = bob.AddShared("bob 1");
+    bob.AddShared("bob 2");
+    ASSERT_EQ(bob.worker.RunCycleNow(), SyncOutcome::uploaded);
+    fs::remove(shared);
+    User carol(PathConfig(shared));
+    carol.AddShared("carol's");
+    ASSERT_EQ(carol.worker.RunCycleNow(), SyncOutcome::uploaded); // no backups: she creates it
+    EXPECT_EQ(ReadEventFile(shared, EventFileParts::entriesOnly).events.size(), 1u);
+
+    EXPECT_EQ(bob.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_EQ(bob.doc.GetDateEntryCount(), 3);
+    EXPECT_EQ(ReadEventFile(shared, EventFileParts::entriesOnly).events.size(), 3u);
+    EXPECT_EQ(carol.worker.RunCycleNow(), SyncOutcome::success);
+    EXPECT_EQ(carol.doc.GetDateEntryCount(), 3);
+
+    carol.doc.DeleteDateEntry(carol.doc.FindDateEntry(first), kEditInteractive);
+    EXPECT_EQ(carol.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_EQ(bob.worker.RunCycleNow(), SyncOutcome::success);
+    EXPECT_EQ(bob.doc.FindDateEntry(first), nullptr);
 }
 
 // ---- the worker thread --------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "core/CDateEntry.h"
 #include "core/CDateTime.h"
 #include "core/Clock.h"
+#include "core/Prompt.h"
 #include "document/CDayvaultDoc.h"
 #include "document/SyncWorker.h"
 
@@ -72,7 +73,7 @@ public:
             beforeMerge();
         }
         if (answer) {
-            RunMergeStep(*worker, &m_doc, busyState, writeAccess);
+            RunMergeStep(*worker, &m_doc, busyState, writeAccess, prompt);
         }
     }
     void PostUploadDone() override {
@@ -85,6 +86,7 @@ public:
     bool answer = true;
     int busyState = 0;
     int writeAccess = 3;
+    IPrompt* prompt = nullptr; // answers the mass deletion question; none: the entries stay
     std::atomic<int> mergeCalls{0};
     std::atomic<int> uploadsDone{0};
 

@@ -61,7 +61,8 @@ const uint32_t kAllIds[] = {
     kIdsCannotReadImport, kIdsCannotSaveEventFile, kIdsSearchReturned, kIdsSearchTerminated,
     kIdsSyncIdle, kIdsSyncSuccess, kIdsSyncUploaded, kIdsSyncBusy, kIdsSyncTransferFailed,
     kIdsSyncMergeFailed, kIdsSyncUploadSkipped, kIdsSyncCannotLock, kIdsSyncCannotConnect,
-    kIdsSyncSharedFileEmpty,
+    kIdsSyncSharedFileEmpty, kIdsSyncSharedFileMissing, kIdsSyncSharedFileMissingHelp,
+    kIdsSyncAskRemoveShared, kIdsSyncDeletionsHeld, kIdsSyncSharedFileDamaged,
     // Reminder window and alarm texts.
     kIdsReminderTitle, kIdsReminderDone, kIdsReminderOpen, kIdsReminderExecute, kIdsReminderEdit,
     kIdsReminderDelete, kIdsReminderSnooze, kIdsReminderMinutes, kIdsReminderHours,

@@ -194,6 +194,24 @@ TEST_F(NetTest, DeletesExistingFilesAndReportsMissingOnes) {
     EXPECT_EQ(session->Delete(""), FtpResult::failed);
 }
 
+// A rename replaces the target whole; a refusal (550) is told apart from a lost server.
+TEST_F(NetTest, RenameReplacesTheTargetOrIsRefused) {
+    auto session = Open();
+    ASSERT_TRUE(session);
+    WriteFile(m_server->LoginFolder() / "shared.tmp", "new");
+    WriteFile(m_server->LoginFolder() / "shared.dat", "old");
+    EXPECT_EQ(session->Rename("shared.tmp", "shared.dat"), FtpResult::ok) << session->LastError();
+    EXPECT_EQ(ReadFile(m_server->LoginFolder() / "shared.dat"), "new");
+    EXPECT_FALSE(fs::exists(m_server->LoginFolder() / "shared.tmp"));
+    EXPECT_EQ(session->Rename("shared.tmp", "shared.dat"), FtpResult::refused);
+    ExpectNoPassword(session->LastError());
+    WriteFile(m_server->LoginFolder() / "shared.tmp", "newer");
+    WriteFile(m_server->Root() / ".refuse-rename", "");
+    EXPECT_EQ(session->Rename("shared.tmp", "shared.dat"), FtpResult::refused);
+    EXPECT_EQ(ReadFile(m_server->LoginFolder() / "shared.dat"), "new");
+    EXPECT_EQ(session->Rename("a\r\nDELE b", "shared.dat"), FtpResult::failed);
+}
+
 // Folder creation is what the upload lock rests on: a second creation of the same folder must
 // be refused, never reported as success, and a refusal must not be mistaken for a lost server.
 TEST_F(NetTest, FoldersAreCreatedOnceAndRemovedOnlyWhenEmpty) {

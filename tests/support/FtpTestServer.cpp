@@ -77,7 +77,18 @@ FtpTestServer::FtpTestServer(Options options) : m_options(std::move(options)) {
     m_base = base;
     m_root = m_base / "root";
     std::filesystem::create_directories(LoginFolder());
+    Launch();
+}
 
+void FtpTestServer::Restart(Options options) {
+    Stop();
+    m_options = std::move(options);
+    m_port = 0;
+    std::filesystem::create_directories(LoginFolder());
+    Launch();
+}
+
+void FtpTestServer::Launch() {
     int input[2];
     int output[2];
     if (::pipe2(input, O_CLOEXEC) != 0) {
@@ -93,14 +104,22 @@ FtpTestServer::FtpTestServer(Options options) : m_options(std::move(options)) {
     posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
     const std::string log = (m_base / "logins.txt").string();
-    std::vector<std::string> args = {
-        kPython,      DAYVAULT_FTP_SERVER_SCRIPT,
-        "--root",     m_root.string(),
-        "--user",     m_options.user,
-        "--password", m_options.password,
-        "--start",    m_options.startFolder,
-        "--log",      log,
-        "--throttle", std::to_string(m_options.throttleBytesPerSecond)};
+    std::vector<std::string> args = {kPython,
+                                     DAYVAULT_FTP_SERVER_SCRIPT,
+                                     "--root",
+                                     m_root.string(),
+                                     "--user",
+                                     m_options.user,
+                                     "--password",
+                                     m_options.password,
+                                     "--start",
+                                     m_options.startFolder,
+                                     "--log",
+                                     log,
+                                     "--throttle",
+                                     std::to_string(m_options.throttleBytesPerSecond),
+                                     "--upload-throttle",
+                                     std::to_string(m_options.uploadThrottleBytesPerSecond)};
     std::vector<char*> argv;
     for (auto& arg : args) {
         argv.push_back(arg.data());

@@ -9,8 +9,10 @@
 namespace dv::test {
 
 /// A real FTP server (pyftpdlib) on 127.0.0.1 with a free port and a fresh temporary root, for
-/// one test. The constructor starts it and throws std::runtime_error with the reason (naming the
-/// package to install when pyftpdlib is missing); the destructor stops it and removes the root.
+/// one test. Refusals on demand: a file "X.refuse" beside X makes downloads of X answer 550, and
+/// a file ".refuse-rename" in the root makes every rename answer 550. The constructor starts it and
+/// throws std::runtime_error with the reason (naming the package to install when pyftpdlib is
+/// missing); the destructor stops it and removes the root.
 class FtpTestServer {
 public:
     struct Options {
@@ -20,6 +22,8 @@ public:
         std::string startFolder;
         /// Bytes per second the server sends and receives on data connections; 0: no limit.
         int throttleBytesPerSecond = 0;
+        /// Bytes per second the server receives (uploads only); 0: no limit.
+        int uploadThrottleBytesPerSecond = 0;
     };
 
     FtpTestServer();
@@ -40,6 +44,8 @@ public:
 
     /// Ends the server process; the port then refuses connections. Idempotent.
     void Stop();
+    /// Stops the server and starts it again on the same root (on a new port) with `options`.
+    void Restart(Options options);
     /// Freezes the server (SIGSTOP): connections stay open but nothing answers.
     void Pause();
     /// Undoes Pause (SIGCONT).
@@ -49,6 +55,9 @@ public:
     static int UnusedPort();
 
 private:
+    /// Starts the server process on the root; throws as the constructor does.
+    void Launch();
+
     Options m_options;
     std::filesystem::path m_base; ///< temporary folder holding the root and the login log
     std::filesystem::path m_root;

@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
@@ -31,6 +33,11 @@ using test::TempDir;
 constexpr int32_t kLocal = 0;
 constexpr int32_t kShared = 1;
 const CDateTime kBase(2024, 9, 2, 8, 0, 0);
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 // ---- values as the model sees them --------------------------------------------------------------
 
@@ -426,10 +433,12 @@ struct Model {
         std::set<std::string> pending;
     };
     Entries shared;
+    bool sharedExists = false; // the first cycle creates the shared file
     std::vector<User> users;
 
     /// The user's merge pushes the current local value (or the removal) of each pending GUID,
-    /// then takes over the shared file; an upload happens when something was pending.
+    /// then takes over the shared file; an upload happens when something was pending or the
+    /// shared file is created.
     bool Cycle(int index) {
         User& user = users[index];
         for (const std::string& guid : user.pending) {
@@ -456,7 +465,8 @@ struct Model {
         for (const auto& [guid, value] : shared.todos) {
             user.entries.todos[guid] = value;
         }
-        const bool upload = !user.pending.empty();
+        const bool upload = !user.pending.empty() || !sharedExists;
+        sharedExists = true;
         user.pending.clear();
         return upload;
     }
@@ -467,7 +477,8 @@ std::set<std::string> ChangeListOf(const CDayvaultDoc& doc) {
 }
 
 /// One sequential run; returns an empty string or what went wrong.
-std::string RunSequential(Transport transport, int userCount, unsigned seed, int steps) {
+std::string RunSequential(Transport transport, int userCount, unsigned seed, int steps,
+                          int& damages) {
     SharedPlace place(transport);
     std::mt19937 random(seed);
     std::vector<std::unique_ptr<SyncUser>> users;
@@ -483,8 +494,44 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
     const auto fail = [&](const std::string& what) {
         return what + "\nseed " + std::to_string(seed) + ", operations:\n" + Join(log);
     };
+    // The shared file removed, emptied or cut short behind the users' backs (a colleague, a
+    // disk, an upload of an older program): until it is restored from its copy, every cycle ends
+    // without changing anything.
+    std::string goodCopy;
+    int damage = -1; // -1 none, 0 removed, 1 emptied, 2 cut short
+    const auto damagedCycle = [&](int u) -> std::string {
+        SyncUser& user = *users[u];
+        const SyncOutcome outcome = user.Cycle();
+        log.push_back("cycle of user " + std::to_string(u) +
+                      " on the damaged file: " + SyncOutcomeText(outcome));
+        const SyncOutcome expected =
+            damage == 0 ? SyncOutcome::sharedFileMissing : SyncOutcome::mergeFailed;
+        if (outcome != expected) {
+            return "user " + std::to_string(u) + ": outcome " + SyncOutcomeText(outcome) +
+                   " on a damaged shared file, expected " + SyncOutcomeText(expected);
+        }
+        std::string difference = FirstDifference(model.users[u].entries, EntriesOf(user.Doc()));
+        if (!difference.empty()) {
+            return "document of user " + std::to_string(u) +
+                   " after a damaged cycle: " + difference;
+        }
+        if (ChangeListOf(user.Doc()) != model.users[u].pending) {
+            return "user " + std::to_string(u) + " lost pending changes on a damaged cycle";
+        }
+        return {};
+    };
+    std::set<int> cycled;
     const auto cycle = [&](int u) -> std::string {
         SyncUser& user = *users[u];
+        if (damage >= 0) {
+            if (std::string error = damagedCycle(u); !error.empty()) {
+                return error;
+            }
+            std::ofstream(place.SharedFile(), std::ios::binary | std::ios::trunc) << goodCopy;
+            log.push_back("shared file restored");
+            damage = -1;
+        }
+        cycled.insert(u);
         const bool upload = model.Cycle(u);
         const SyncOutcome outcome = user.Cycle();
         log.push_back("cycle of user " + std::to_string(u) + ": " + SyncOutcomeText(outcome));
@@ -510,7 +557,22 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
 
     for (int step = 0; step < steps; ++step) {
         const int u = std::uniform_int_distribution<int>(0, userCount - 1)(random);
-        if (std::uniform_int_distribution<int>(0, 99)(random) < 30) {
+        const int roll = std::uniform_int_distribution<int>(0, 99)(random);
+        if (roll < 3 && damage < 0 && static_cast<int>(cycled.size()) == userCount) {
+            goodCopy = ReadAll(place.SharedFile());
+            damage = std::uniform_int_distribution<int>(0, 2)(random);
+            ++damages;
+            fs::remove(place.SharedFile());
+            if (damage > 0) {
+                std::ofstream(place.SharedFile(), std::ios::binary)
+                    << goodCopy.substr(0, damage == 1 ? 0 : goodCopy.size() / 2);
+            }
+            log.push_back(damage == 0   ? "shared file removed"
+                          : damage == 1 ? "shared file emptied"
+                                        : "shared file cut");
+            continue;
+        }
+        if (roll < 30) {
             if (std::string error = cycle(u); !error.empty()) {
                 return fail(error);
             }
@@ -561,11 +623,14 @@ struct SequentialRow {
 
 void RunSequentialRows(const std::vector<SequentialRow>& rows) {
     for (const SequentialRow& row : rows) {
+        int damages = 0;
         for (const unsigned seed : row.seeds) {
             SCOPED_TRACE(std::string(row.name) + ", seed " + std::to_string(seed));
-            const std::string error = RunSequential(row.transport, row.users, seed, row.steps);
+            const std::string error =
+                RunSequential(row.transport, row.users, seed, row.steps, damages);
             EXPECT_TRUE(error.empty()) << error;
         }
+        EXPECT_GT(damages, 0) << row.name << ": the shared file was never damaged";
     }
 }
 

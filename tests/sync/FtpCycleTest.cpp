@@ -13,6 +13,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <thread>
 
 namespace dv {
 namespace {
@@ -98,7 +99,7 @@ TEST_F(FtpCycle, TwoUsersInBothModesWithStampAndBackups) {
         AddShared(alice.Doc(), "from alice");
         ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
         EXPECT_TRUE(alice.Doc().GetChangeList().empty());
-        EXPECT_FALSE(fs::exists(SyncSidePath(alice.File())));
+        EXPECT_TRUE(ReadEventFile(alice.File()).changeList.empty());
         EXPECT_EQ(SharedDescriptions(OnServer("shared.dat")),
                   std::vector<std::string>{"from alice"});
         const std::string afterAlice = ReadBytes(OnServer("shared.dat"));
@@ -271,23 +272,112 @@ TEST_F(FtpCycle, WorkerLetsGoOfAFrozenServer) {
     m_server->Resume();
 }
 
-// A server file of no bytes is one that an upload has just truncated, never an empty share:
-// merging it would delete every shared entry here and, uploaded, everywhere.
-TEST_F(FtpCycle, EmptySharedFileOnTheServerIsNotMerged) {
+// A shared file on the server that is empty, cut short, gone or refused (550) is no evidence that
+// anything was deleted: each such cycle changes nothing here or on the server, and once the file
+// is back the pending change goes up.
+TEST_F(FtpCycle, DamagedMissingOrHiddenSharedFileChangesNothing) {
     SyncUser alice(m_dir.Path() / "alice.dat", &m_connector);
     alice.Worker().SetConfig(FtpConfig(*m_server));
     AddShared(alice.Doc(), "pulled");
     ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded);
-    ASSERT_EQ(alice.Doc().GetDateEntryCount(), 1);
-    std::ofstream(OnServer("shared.dat"), std::ios::binary | std::ios::trunc).flush();
+    const std::string good = ReadBytes(OnServer("shared.dat"));
     AddShared(alice.Doc(), "pending");
-    EXPECT_EQ(alice.Cycle(), SyncOutcome::transferFailed);
-    EXPECT_NE(alice.Worker().GetLastError().find("shared.dat"), std::string::npos)
-        << alice.Worker().GetLastError();
-    EXPECT_EQ(alice.Merges(), 1);
-    EXPECT_EQ(alice.Doc().GetDateEntryCount(), 2);
-    EXPECT_EQ(alice.Doc().GetChangeList().size(), 2u);
-    EXPECT_EQ(fs::file_size(OnServer("shared.dat")), 0u);
+    struct Row {
+        const char* name;
+        std::string content; // what the server holds; empty with `remove`
+        bool remove;
+        bool refuse;
+        SyncOutcome expected;
+    };
+    for (const Row& row :
+         {Row{"empty", "", false, false, SyncOutcome::mergeFailed},
+          Row{"cut short", good.substr(0, good.size() / 2), false, false, SyncOutcome::mergeFailed},
+          Row{"removed", "", true, false, SyncOutcome::sharedFileMissing},
+          Row{"550 on download", good, false, true, SyncOutcome::sharedFileMissing}}) {
+        SCOPED_TRACE(row.name);
+        fs::remove(OnServer("shared.dat"));
+        if (!row.remove) {
+            std::ofstream(OnServer("shared.dat"), std::ios::binary) << row.content;
+        }
+        if (row.refuse) {
+            std::ofstream(OnServer("shared.dat.refuse")).flush();
+        }
+        EXPECT_EQ(alice.Cycle(), row.expected) << alice.Worker().GetLastError();
+        EXPECT_NE(alice.Worker().GetLastError().find("shared.dat"), std::string::npos)
+            << alice.Worker().GetLastError();
+        EXPECT_EQ(alice.Doc().GetDateEntryCount(), 2);
+        EXPECT_EQ(alice.Doc().GetTodoCount(), 2);
+        EXPECT_EQ(alice.Doc().GetChangeList().size(), 2u);
+        EXPECT_EQ(fs::exists(OnServer("shared.dat")), !row.remove);
+        if (!row.remove) {
+            EXPECT_EQ(ReadBytes(OnServer("shared.dat")), row.content);
+        }
+        fs::remove(OnServer("shared.dat.refuse"));
+    }
+    // Restored from a backup: the pending change goes up.
+    std::ofstream(OnServer("shared.dat"), std::ios::binary) << good;
+    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
+    EXPECT_EQ(SharedDescriptions(OnServer("shared.dat")),
+              (std::vector<std::string>{"pulled", "pending"}));
+}
+
+// The upload goes to a temporary name that is renamed over the shared file. Cut off halfway, it
+// leaves the shared file as it was; the next cycle removes the leftover and uploads. A server
+// that refuses renames gets the file directly. No temporary name stays behind.
+TEST_F(FtpCycle, UploadCutOffOrRenameRefusedLeavesAWholeSharedFile) {
+    FtpTestServer::Options options;
+    options.uploadThrottleBytesPerSecond = 4000;
+    m_server = std::make_unique<FtpTestServer>(options);
+    const auto temporaryNames = [&] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(m_server->Root())) {
+            count += entry.path().extension() == ".tmp" ? 1 : 0;
+        }
+        return count;
+    };
+    SyncUser alice(m_dir.Path() / "alice.dat", &m_connector);
+    alice.Worker().SetConfig(FtpConfig(*m_server));
+    AddShared(alice.Doc(), "first");
+    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
+    const std::string good = ReadBytes(OnServer("shared.dat"));
+    for (int i = 0; i < 30; ++i) {
+        AddShared(alice.Doc(), "bulk " + std::to_string(i));
+    }
+
+    // The server goes down once the first bytes of the upload have arrived.
+    SyncOutcome outcome = SyncOutcome::idle;
+    std::thread cycle([&] { outcome = alice.Cycle(); });
+    const Clock::time_point start = Clock::now();
+    bool cut = false;
+    while (!cut && SecondsSince(start) < 20) {
+        for (const auto& entry : fs::directory_iterator(m_server->Root())) {
+            std::error_code error;
+            if (entry.path().extension() == ".tmp" && fs::file_size(entry.path(), error) > 0) {
+                m_server->Stop();
+                cut = true;
+                break;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    cycle.join();
+    ASSERT_TRUE(cut) << "the upload was never seen";
+    EXPECT_EQ(outcome, SyncOutcome::transferFailed);
+    EXPECT_EQ(ReadBytes(OnServer("shared.dat")), good);
+    EXPECT_EQ(alice.Doc().GetChangeList().size(), 60u);
+    EXPECT_EQ(temporaryNames(), 1);
+    m_server->Restart(FtpTestServer::Options{});
+    alice.Worker().SetConfig(FtpConfig(*m_server));
+
+    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
+    EXPECT_EQ(SharedDescriptions(OnServer("shared.dat")).size(), 31u);
+    EXPECT_EQ(temporaryNames(), 0);
+
+    std::ofstream(OnServer(".refuse-rename")).flush();
+    AddShared(alice.Doc(), "after");
+    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
+    EXPECT_EQ(SharedDescriptions(OnServer("shared.dat")).back(), "after");
+    EXPECT_EQ(temporaryNames(), 0);
 }
 
 // Once the thread has stopped, a cycle on the caller's thread must not inherit its cancellation.
