@@ -345,7 +345,6 @@ void CMainFrame::StartAlarms() {
         *this, m_app.Settings(), m_app.WindowSettings(), m_app.Prompt(), *m_launcher, *m_sound,
         app.Environment().UserDataFolder / "shared-actions.json");
     m_scheduler->SetDocument(&m_app.Document());
-    m_reminder = [this]() -> QWidget* { return m_scheduler->GetReminderWindow(); };
     m_scheduler->Start();
 
     // A reminder that fell due while the machine slept appears when the user is back.
@@ -559,14 +558,8 @@ void CMainFrame::RestoreWindow() {
 
 void CMainFrame::BringToFront() {
     RestoreWindow();
-    if (m_reminder) {
-        if (QWidget* reminder = m_reminder()) {
-            if (reminder->isMinimized()) {
-                reminder->showNormal();
-            }
-            reminder->raise();
-            reminder->activateWindow();
-        }
+    if (m_scheduler) {
+        m_scheduler->RaiseReminderWindow();
     }
     // A dialog that is open in this window comes to the front with it.
     if (QWidget* modal = QApplication::activeModalWidget()) {

@@ -139,8 +139,6 @@ public:
     void ShowNotification(const std::string& title, const std::string& text) override;
     /// The image last given to the notification icon.
     std::optional<TrayIconKind> CurrentTrayIcon() const { return m_trayKind; }
-    /// The reminder window to raise with the main window (set by the alarm scheduler).
-    void SetReminderWindow(std::function<QWidget*()> reminder) { m_reminder = std::move(reminder); }
 
     // ---- IDocumentObserver
     void OnUpdate(UpdateHint hint, const HintObject& object) override;
@@ -177,6 +175,8 @@ private:
     void UpdateRecentFiles();
     void AddRecentFile(const std::string& path);
     void OpenDocument(const std::string& path);
+    /// Before the document's contents are replaced: the reminder window lets go of its events.
+    void BeforeDocumentReplaced();
     bool SaveDocumentAs();
     void RestoreWindow();
     void SaveOnSessionEnd();
@@ -204,7 +204,6 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_tray;
     QMenu* m_trayMenu = nullptr;
     std::optional<TrayIconKind> m_trayKind;
-    std::function<QWidget*()> m_reminder;
     bool m_restoreMaximized = false;
     bool m_exiting = false;
     bool m_sessionEnding = false;

@@ -1,8 +1,10 @@
 // The main window's command handlers: file, edit, view, window and help commands.
+#include "app/CAlarmScheduler.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
+#include "app/CReminderDlg.h"
 #include "app/CommandTable.h"
 #include "app/IFileDialogs.h"
 #include "core/CDateTime.h"
@@ -128,7 +130,10 @@ void CMainFrame::RegisterHandlers() {
 
 void CMainFrame::RegisterFileHandlers() {
     CDayvaultDoc& doc = m_app.Document();
-    SetHandler(cmd::kFileNew, {[&doc] { doc.NewDocument(); }});
+    SetHandler(cmd::kFileNew, {[this, &doc] {
+                   BeforeDocumentReplaced();
+                   doc.NewDocument();
+               }});
     SetHandler(cmd::kFileOpen, {[this] {
                    if (const auto path =
                            m_app.FileDialogs().OpenFile(this, LoadString(kIdsEventFilesFilter))) {
@@ -143,7 +148,10 @@ void CMainFrame::RegisterFileHandlers() {
                    }
                }});
     SetHandler(cmd::kFileSaveAs, {[this] { SaveDocumentAs(); }});
-    SetHandler(cmd::kFileClose, {[&doc] { doc.Close(); }});
+    SetHandler(cmd::kFileClose, {[this, &doc] {
+                   BeforeDocumentReplaced();
+                   doc.Close();
+               }});
     SetHandler(
         cmd::kBackup, {[this, &doc] {
             const auto path =
@@ -171,6 +179,7 @@ void CMainFrame::RegisterFileHandlers() {
     SetHandler(cmd::kRestore, {[this, &doc] {
                    if (const auto path =
                            m_app.FileDialogs().OpenFile(this, LoadString(kIdsTextFilesFilter))) {
+                       BeforeDocumentReplaced();
                        try {
                            doc.Restore(*path);
                        } catch (const std::exception& error) {
@@ -207,7 +216,14 @@ bool CMainFrame::SaveDocumentAs() {
     return true;
 }
 
+void CMainFrame::BeforeDocumentReplaced() {
+    if (m_scheduler) {
+        m_scheduler->CloseReminderWindow();
+    }
+}
+
 void CMainFrame::OpenDocument(const std::string& path) {
+    BeforeDocumentReplaced();
     try {
         // False: the open document could not be saved first and stays.
         if (m_app.Document().Open(path)) {

@@ -447,6 +447,10 @@ private slots:
         QVERIFY(frame.CurrentTrayIcon() == TrayIconKind::AlarmOff ||
                 frame.CurrentTrayIcon() == TrayIconKind::AlarmOffDueTodos);
         QVERIFY(frame.IsCommandEnabled(cmd::kResetEventStates));
+        // Replacing the document first closes the reminder window, which points into it.
+        QVERIFY(frame.RunCommand(cmd::kFileNew));
+        QTRY_VERIFY(!frame.Scheduler().GetReminderWindow());
+        QCOMPARE(app->Document().GetDateEntryCount(), 0);
     }
 
     void workerMergesOnTheInterfaceThreadWhileBusy() {
