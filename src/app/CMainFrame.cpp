@@ -225,7 +225,9 @@ void CMainFrame::BuildMenus() {
 void CMainFrame::BuildToolbar() {
     m_toolbar = addToolBar(Text(kIdsToolbarCaption));
     m_toolbar->setObjectName(QStringLiteral("Toolbar"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Text beside the icon where a command has one (the alarm's bell); text alone elsewhere.
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    Action(cmd::kAlarm)->setIcon(QIcon(IconFile(TrayIconKind::AlarmOn)));
     const std::initializer_list<std::initializer_list<uint32_t>> groups = {
         {cmd::kNewEvent, cmd::kNewTodo},
         {cmd::kFileOpen, cmd::kFileSave},
