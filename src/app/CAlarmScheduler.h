@@ -36,6 +36,14 @@ class ISoundPlayer;
 /// The frame owns it, gives it the document, starts it once the window exists and forwards its
 /// menu commands to it. Every question goes through the prompt; documents and commands go
 /// through the launcher; sounds through the sound player. "Now" is CDateTime::Now().
+///
+/// Wiring in the frame: SetDocument, then Start when the window exists; a CResumeWatcher's
+/// `resumed` to TickNow; the alarm, show-silent-alarms and reset commands to ToggleAlarm,
+/// ShowSilentAlarms and ResetEventStates (check mark IsAlarmEnabled, enabling
+/// CanShowSilentAlarms); the notification icon's activation to RaiseReminderWindow;
+/// RestartTimer after the options changed DateCheckInterval; CloseReminderWindow before the
+/// document is replaced; Stop before the frame goes. IAlarmFrame::ShowNotification may use a
+/// CDesktopNotifier and fall back to the notification icon's message.
 class CAlarmScheduler : public QObject {
     Q_OBJECT
 
