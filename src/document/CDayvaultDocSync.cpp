@@ -233,31 +233,40 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
         sharedHere += todo->GetStorageType() == kShared ? 1 : 0;
     }
 
+    // Joining: this user's shared entries that the copy lacks become pending changes, pushed now
+    // and, should this upload not arrive, by every later cycle until one does.
+    if (joining && mayWrite) {
+        const auto inCopy = [](const auto& list) {
+            std::unordered_set<std::string> guids;
+            for (const auto& entry : list) {
+                guids.insert(entry->GetGUID());
+            }
+            return guids;
+        };
+        const std::unordered_set<std::string> copyEvents = inCopy(shared.events);
+        const std::unordered_set<std::string> copyTodos = inCopy(shared.todos);
+        const std::size_t pendingBefore = m_contents.changeList.size();
+        for (const auto& entry : m_contents.events) {
+            if (entry->GetStorageType() == kShared && !copyEvents.contains(entry->GetGUID())) {
+                AddToChangeList(entry->GetGUID());
+            }
+        }
+        for (const auto& todo : m_contents.todos) {
+            if (todo->GetStorageType() == kShared && !copyTodos.contains(todo->GetGUID())) {
+                AddToChangeList(todo->GetGUID());
+            }
+        }
+        if (m_contents.changeList.size() != pendingBefore) {
+            RequestSave();
+        }
+    }
+
     // Push.
-    bool joined = false; // entries of this user that joined the copy
     {
         const auto localEvents = IndexByGuid(m_contents.events);
         const auto localTodos = IndexByGuid(m_contents.todos);
         IndexedList<CDateEntry> sharedEvents(shared.events);
         IndexedList<CTodoEntry> sharedTodos(shared.todos);
-        if (joining && !create && mayWrite) {
-            for (const auto& entry : m_contents.events) {
-                if (entry->GetStorageType() == kShared && !sharedEvents.Find(entry->GetGUID())) {
-                    auto copy = std::make_unique<CDateEntry>(*entry);
-                    copy->SetSuspended(false);
-                    sharedEvents.Append(std::move(copy));
-                    joined = true;
-                }
-            }
-            for (const auto& todo : m_contents.todos) {
-                if (todo->GetStorageType() == kShared && !sharedTodos.Find(todo->GetGUID())) {
-                    auto copy = std::make_unique<CTodoEntry>(*todo);
-                    copy->SetInEditor(false);
-                    sharedTodos.Append(std::move(copy));
-                    joined = true;
-                }
-            }
-        }
         for (const std::string& guid : m_contents.changeList) {
             const auto event = localEvents.find(guid);
             const auto todo = localTodos.find(guid);
@@ -374,7 +383,7 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
         }
     }
 
-    const bool upload = create || joined || !m_contents.changeList.empty();
+    const bool upload = create || !m_contents.changeList.empty();
     bool written = true;
     if (upload) {
         try {
@@ -396,11 +405,13 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
     if (!written) {
         return SyncMergeResult::failed;
     }
-    if (!upload) {
-        RecordSharedPlace(options.place, shared.shareId); // nothing to upload: complete
-        return SyncMergeResult::merged;
+    // A share that existed is joined now: from here on its lack of an entry is news. One this
+    // merge creates counts only once it arrived (ClearPushedChanges), so that a failed first
+    // upload is not taken for a share that went missing.
+    if (!create) {
+        RecordSharedPlace(options.place, shared.shareId);
     }
-    return SyncMergeResult::mergedUpload;
+    return upload ? SyncMergeResult::mergedUpload : SyncMergeResult::merged;
 }
 
 int CDayvaultDoc::ApplyHeldDeletions() {

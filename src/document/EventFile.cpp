@@ -6,6 +6,7 @@
 #include "core/CFileException.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <optional>
@@ -67,18 +68,98 @@ void ReadSyncSide(CArchive& ar, SyncSideFile& side) {
     }
 }
 
-std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path) {
+uint64_t ByteSwap64(uint64_t value) {
+    uint64_t swapped = 0;
+    for (int i = 0; i < 8; ++i) {
+        swapped = (swapped << 8) | ((value >> (8 * i)) & 0xFF);
+    }
+    return swapped;
+}
+
+/// The fingerprint of bytes that arrive in pieces: eight bytes at a time with a multiply-xorshift
+/// mix, the length mixed in at the end. Fast enough that every save can afford it, and any change
+/// of content or length changes it with overwhelming likelihood; not cryptographic.
+class Fingerprinter {
+public:
+    void Add(std::span<const uint8_t> bytes) {
+        m_size += bytes.size();
+        size_t i = 0;
+        if (m_pendingCount > 0) {
+            while (m_pendingCount < m_pending.size() && i < bytes.size()) {
+                m_pending[m_pendingCount++] = bytes[i++];
+            }
+            if (m_pendingCount < m_pending.size()) {
+                return;
+            }
+            MixWord(m_pending.data());
+            m_pendingCount = 0;
+        }
+        for (; i + 8 <= bytes.size(); i += 8) {
+            MixWord(bytes.data() + i);
+        }
+        while (i < bytes.size()) {
+            m_pending[m_pendingCount++] = bytes[i++];
+        }
+    }
+
+    uint64_t Finish() const {
+        uint64_t tail = 0;
+        for (size_t b = m_pendingCount; b > 0; --b) {
+            tail = (tail << 8) | m_pending[b - 1];
+        }
+        uint64_t hash = (m_hash ^ tail) * kPrime;
+        hash = (hash ^ (m_size * kPrime)) * kPrime;
+        return hash ^ (hash >> 32);
+    }
+
+private:
+    static constexpr uint64_t kPrime = 0x9E3779B97F4A7C15ull;
+
+    void MixWord(const uint8_t* data) {
+        uint64_t word = 0;
+        std::memcpy(&word, data, sizeof(word));
+        if constexpr (std::endian::native == std::endian::big) {
+            word = ByteSwap64(word); // the same fingerprint on every machine
+        }
+        m_hash = (m_hash ^ word) * kPrime;
+        m_hash ^= m_hash >> 29;
+    }
+
+    uint64_t m_hash = 0xCBF29CE484222325ull;
+    uint64_t m_size = 0;
+    std::array<uint8_t, 8> m_pending{};
+    size_t m_pendingCount = 0;
+};
+
+/// Passes every byte on to another sink and takes its fingerprint on the way.
+class FingerprintingSink final : public CByteSink {
+public:
+    explicit FingerprintingSink(CByteSink& inner) : m_inner(inner) {}
+    void Write(std::span<const uint8_t> bytes) override {
+        m_fingerprint.Add(bytes);
+        m_inner.Write(bytes);
+    }
+    void Flush() override { m_inner.Flush(); }
+    uint64_t Fingerprint() const { return m_fingerprint.Finish(); }
+
+private:
+    CByteSink& m_inner;
+    Fingerprinter m_fingerprint;
+};
+
+/// The fingerprint of a file on disk, read in pieces.
+uint64_t FileFingerprint(const std::filesystem::path& path) {
     CFileSource source(path);
-    std::vector<uint8_t> bytes(static_cast<size_t>(source.GetRemaining()));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const size_t read = source.Read(std::span<uint8_t>(bytes).subspan(done));
+    Fingerprinter fingerprint;
+    std::vector<uint8_t> buffer(64 * 1024);
+    while (source.GetRemaining() > 0) {
+        const size_t read = source.Read(buffer);
         if (read == 0) {
             throw CFileException(path, "the file ended early while it was read");
         }
-        done += read;
+        fingerprint.Add(std::span<const uint8_t>(buffer).first(read));
     }
-    return bytes;
+    return fingerprint.Finish();
 }
 
 // A change list that belongs to another state of the event file: it keeps the GUIDs that the
@@ -308,40 +389,10 @@ std::vector<uint8_t> WriteChangeListBytes(const std::vector<std::string>& change
     return sink.TakeData();
 }
 
-namespace {
-
-uint64_t ByteSwap64(uint64_t value) {
-    uint64_t swapped = 0;
-    for (int i = 0; i < 8; ++i) {
-        swapped = (swapped << 8) | ((value >> (8 * i)) & 0xFF);
-    }
-    return swapped;
-}
-
-} // namespace
-
 uint64_t EventFileFingerprint(std::span<const uint8_t> bytes) {
-    // Eight bytes at a time with a multiply-xorshift mix: fast enough that every save can afford
-    // it, and any change of content or length changes it with overwhelming likelihood.
-    constexpr uint64_t kPrime = 0x9E3779B97F4A7C15ull;
-    uint64_t hash = 0xCBF29CE484222325ull ^ (bytes.size() * kPrime);
-    size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, sizeof(word));
-        if constexpr (std::endian::native == std::endian::big) {
-            word = ByteSwap64(word); // the same fingerprint on every machine
-        }
-        hash = (hash ^ word) * kPrime;
-        hash ^= hash >> 29;
-    }
-    uint64_t tail = 0;
-    for (size_t b = bytes.size(); b > i; --b) {
-        tail = (tail << 8) | bytes[b - 1];
-    }
-    hash = (hash ^ tail) * kPrime;
-    hash ^= hash >> 32;
-    return hash;
+    Fingerprinter fingerprint;
+    fingerprint.Add(bytes);
+    return fingerprint.Finish();
 }
 
 std::vector<uint8_t> WriteSyncSideBytes(const SyncSideFile& side) {
@@ -377,30 +428,32 @@ void SetSaveFaultHook(std::function<void(SaveStage)> hook) {
 }
 
 void WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents) {
-    // Both files' leftovers go first, so that a killed save leaves at most the one temporary file
-    // it was writing, whichever of the two that was.
+    // Both files' leftovers go first, so that a killed save leaves at most the temporary files
+    // it was writing itself.
     const std::filesystem::path sidePath = SyncSidePath(path);
     RemoveStaleTemporaryFiles(path);
     RemoveStaleTemporaryFiles(sidePath);
-    std::vector<uint8_t> bytes;
+    // The event file is written to its temporary file first, then the side file is put in place,
+    // then the event file. Put in place after the event file, a side file that a dying save
+    // never wrote would leave changed shared entries on disk that no change list names, and the
+    // next cycle would take them back or delete them. Put in place first, it names the event file
+    // it belongs to, so the reader knows when the event file is still the older one.
+    CAtomicFileSink sink(path);
+    FingerprintingSink fingerprinting(sink);
     try {
-        bytes = WriteEventFileBytes(contents);
+        CArchive ar(fingerprinting);
+        WriteEventStream(ar, contents);
+        ar.Close();
     } catch (const CArchiveException& error) {
         // Only a record that cannot be written (a string too long for its form) ends up here.
         throw CFileException(path, std::string("cannot write: ") + error.what());
     }
-    // The side file goes first. Written after the event file, a save dying in between would
-    // leave changed shared entries on disk that no change list names, and the next cycle would
-    // take them back or delete them. Written first, it names the event file it belongs to, so
-    // the reader knows when the event file is still the older one.
     if (!contents.changeList.empty() || !contents.sharedPlace.empty()) {
-        const SyncSideFile side{contents.changeList, EventFileFingerprint(bytes),
+        const SyncSideFile side{contents.changeList, fingerprinting.Fingerprint(),
                                 contents.sharedPlace, contents.sharedPlaceId};
         WriteFileArchive(sidePath, [&](CArchive& ar) { WriteSyncSide(ar, side); });
         RunSaveFaultHook(SaveStage::sideFileWritten);
     }
-    CAtomicFileSink sink(path);
-    sink.Write(bytes);
     sink.Commit();
     RunSaveFaultHook(SaveStage::eventFileWritten);
 }
@@ -433,7 +486,7 @@ DocumentContents ReadEventFile(const std::filesystem::path& path, EventFileParts
                 contents.sharedPlace = std::move(read.sharedPlace);
                 contents.sharedPlaceId = std::move(read.sharedPlaceId);
                 if (read.eventFileFingerprint &&
-                    *read.eventFileFingerprint != EventFileFingerprint(ReadWholeFile(path))) {
+                    *read.eventFileFingerprint != FileFingerprint(path)) {
                     RecoverChangeList(contents);
                 }
             }

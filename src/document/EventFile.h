@@ -93,13 +93,14 @@ SyncSideFile ReadSyncSideBytes(std::span<const uint8_t> bytes);
 
 /// Saves `contents` to `path` so that each file is replaced whole or not at all (a temporary file
 /// beside it, flushed to disk and renamed over it). When the change list or the shared place is
-/// not empty, the side file (SyncSidePath) is written FIRST, with the fingerprint of the event
-/// file that follows; otherwise an existing side file is left as it is. A save that dies between
-/// the two leaves the new side file beside the old event file: ReadEventFile sees the fingerprints
-/// differ and recovers (below), so no pending change of a shared entry is ever lost. Temporary
-/// files that an earlier killed save of the same files left behind are removed first, so at most
-/// the one temporary file of a save killed meanwhile is ever left over (named as
-/// RemoveStaleTemporaryFiles describes). Throws CFileException naming the file that failed.
+/// not empty, the side file (SyncSidePath) is put in place FIRST, with the fingerprint of the
+/// event file, which is renamed over the old one right after; otherwise an existing side file is
+/// left as it is. A save that dies between the two leaves the new side file beside the old event
+/// file: ReadEventFile sees the fingerprints differ and recovers (below), so no pending change of
+/// a shared entry is ever lost. Temporary files that an earlier killed save of the same files
+/// left behind are removed first, so at most the two temporary files of a save killed meanwhile
+/// are ever left over (named as RemoveStaleTemporaryFiles describes). Throws CFileException
+/// naming the file that failed.
 void WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents);
 
 /// The two moments of a save at which a fault-injection hook may act (tests kill the process

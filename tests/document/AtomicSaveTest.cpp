@@ -1,5 +1,5 @@
 // A save killed at any moment leaves the old or the new file, never a broken one, and leaves at
-// most the one temporary file it was writing, which the next save removes.
+// most the temporary files it was writing, which the next save removes.
 
 #ifndef _WIN32
 
@@ -104,7 +104,8 @@ TEST(AtomicSaveTest, KilledSavesLeaveTheOldOrTheNewFile) {
         }
 
         const size_t leftovers = folder.FileNames().size() - 2;
-        ASSERT_LE(leftovers, 1u) << "temporary files pile up after kill " << kill;
+        // At most the killed save's own two: the event file's and the side file's.
+        ASSERT_LE(leftovers, 2u) << "temporary files pile up after kill " << kill;
         killsWithLeftover += static_cast<int>(leftovers);
     }
     // Some kills came before a save was complete and some after, and some interrupted a write;
