@@ -1,5 +1,6 @@
 # Dayvault: the commands of the README. Each target installs what is missing, configures and builds.
-#   make run        build and start the program (for now: the demo file's agenda in dayvault-cli)
+#   make run        build and start the desktop program on the demo file (without a display: under
+#                   Xvfb, with a screenshot and the coming week's agenda)
 #   make test       build with warnings as errors and run every test through CTest
 #   make test-asan  the same with AddressSanitizer and UndefinedBehaviorSanitizer
 #   make test-tsan  the same with ThreadSanitizer (the listing threads, the sync worker)
@@ -23,6 +24,9 @@ CTEST_ARGS   ?=
 BUILD_PACKAGES := g++ make cmake ninja-build pkg-config
 TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-utils python3-pyftpdlib
 LIB_PACKAGES   := nlohmann-json3-dev libcurl4-openssl-dev
+GUI_PACKAGES   := qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-tools-dev \
+                  qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev xvfb xauth \
+                  x11-utils imagemagick
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 COVERAGE_PACKAGES := gcovr
@@ -48,7 +52,7 @@ endef
 all: build
 
 deps:
-	$(call install_missing,$(BUILD_PACKAGES) $(LIB_PACKAGES) $(TEST_PACKAGES))
+	$(call install_missing,$(BUILD_PACKAGES) $(LIB_PACKAGES) $(GUI_PACKAGES) $(TEST_PACKAGES))
 
 bench-deps: deps
 	$(call install_missing,$(BENCH_PACKAGES))
@@ -71,9 +75,8 @@ endef
 build: deps
 	$(call configure_and_build,$(BUILD_DIR),-DDAYVAULT_WERROR=ON)
 
-# Until the desktop program exists, the main job is the agenda of the demo event file.
 run: build
-	$(BUILD_DIR)/bin/dayvault-cli agenda $(BUILD_DIR)/data/demo.dat --days 14
+	scripts/run-desktop.sh $(BUILD_DIR)
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
@@ -90,9 +93,14 @@ test-tsan: deps
 bench: bench-deps
 	$(call configure_and_build,$(BUILD_DIR)-bench,-DCMAKE_BUILD_TYPE=Release -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_BENCH=ON)
 	$(BUILD_DIR)-bench/bin/dayvault_bench $(BENCH_ARGS)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    $(BUILD_DIR)-bench/bin/dayvault_desktop_bench $(DESKTOP_BENCH_ARGS); \
+	else \
+	    scripts/with-xvfb.sh $(BUILD_DIR)-bench/bin/dayvault_desktop_bench $(DESKTOP_BENCH_ARGS); \
+	fi
 
 fuzz: fuzz-deps
-	$(call configure_and_build,$(BUILD_DIR)-fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_FUZZ=ON)
+	$(call configure_and_build,$(BUILD_DIR)-fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_GUI=OFF -DDAYVAULT_BUILD_FUZZ=ON)
 	@set -e; for target in $(BUILD_DIR)-fuzz/bin/fuzz_*; do \
 	    [ -x "$$target" ] || continue; \
 	    name=$$(basename "$$target"); \

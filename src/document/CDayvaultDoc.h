@@ -69,6 +69,12 @@ public:
     /// Runs Save As for an untitled document (a file dialog, then SaveAs) after the user agreed
     /// to save it.
     void SetSaveAsHook(std::function<void()> hook) { m_saveAsHook = std::move(hook); }
+    /// Told of every event whose action (Action, DocumentFile, CmdLine, Parameter) a
+    /// synchronisation took from the shared file: events it added, and events whose action it
+    /// changed. The alarm side asks before it runs an action that another user chose.
+    void SetSyncActionHook(std::function<void(const CDateEntry&)> hook) {
+        m_syncActionHook = std::move(hook);
+    }
 
     // --- files ---------------------------------------------------------------------------------
     /// The path of the event file; empty while the document is untitled.
@@ -351,6 +357,7 @@ private:
     IPrompt* m_prompt = nullptr;
     std::function<void()> m_saveRequestHook;
     std::function<void()> m_saveAsHook;
+    std::function<void(const CDateEntry&)> m_syncActionHook;
 
     std::vector<IDocumentObserver*> m_observers;
     int m_notifyDepth = 0; // observers removed during a notification are compacted afterwards

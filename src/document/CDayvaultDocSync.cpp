@@ -79,6 +79,11 @@ private:
     std::unordered_set<std::string> m_removed;
 };
 
+bool SameAction(const DateData& a, const DateData& b) {
+    return a.Action == b.Action && a.DocumentFile == b.DocumentFile && a.CmdLine == b.CmdLine &&
+           a.Parameter == b.Parameter;
+}
+
 bool Contains(const std::vector<CDateTime>& list, const CDateTime& value) {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
@@ -287,13 +292,20 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
             CDateEntry* raw = added.get();
             AddDateEntry(std::move(added), kSyncAdd);
             localEvents.emplace(raw->GetGUID(), raw);
+            if (m_syncActionHook) {
+                m_syncActionHook(*raw);
+            }
             continue;
         }
         CDateEntry* local = found->second;
         bool changed = false;
         if (!(local->GetData() == copy->GetData())) {
+            const bool actionTaken = !SameAction(local->GetData(), copy->GetData());
             ChangeDateEntry(local, copy->GetData(), kSyncChange);
             changed = true;
+            if (actionTaken && m_syncActionHook) {
+                m_syncActionHook(*local);
+            }
         }
         const std::vector<CDateTime> localDropped = local->GetDroppedOccurrences();
         for (const CDateTime& occurrence : copy->GetDroppedOccurrences()) {

@@ -1,0 +1,202 @@
+#include "app/CDayvaultApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/IFileDialogs.h"
+#include "core/CArchiveException.h"
+#include "core/CFileException.h"
+#include "document/RotatingBackup.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
+#include "platform/CLanguageLibrary.h"
+#include "platform/CQtLocaleNames.h"
+#include "platform/CQtProfileStore.h"
+#include "platform/CQtPrompt.h"
+#include "platform/CSingleInstance.h"
+#include "settings/CIniStore.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
+#include <system_error>
+
+namespace dv {
+
+namespace {
+
+// The user's data folder name below the config folder, kept from the program's origins.
+constexpr const char* kUserFolderName = "QX's Dayvault";
+// Rotating backups of the event file: at most one a day.
+constexpr int kBackupIntervalHours = 20;
+
+QWidget* ActiveMainWindow() {
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+AppEnvironment AppEnvironment::FromProcess(const QStringList& arguments) {
+    AppEnvironment environment;
+    const QString binFolder = QCoreApplication::applicationDirPath();
+    const QString shared = QDir(binFolder).absoluteFilePath(QStringLiteral("../share/dayvault"));
+    // Installed, the data lies in share/dayvault; in the build tree it lies beside the program.
+    const bool installed = QDir(shared).exists(QStringLiteral("holidays")) &&
+                           !QDir(binFolder).exists(QStringLiteral("holidays"));
+    environment.ProgramFolder = QDir::cleanPath(installed ? shared : binFolder).toStdString();
+    environment.UserDataFolder =
+        std::filesystem::path(
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString()) /
+        kUserFolderName;
+    environment.ProgramFile = QCoreApplication::applicationFilePath();
+    if (arguments.size() > 1 && !arguments.at(1).isEmpty()) {
+        environment.CommandLineFile = std::filesystem::path(arguments.at(1).toStdString());
+    }
+    return environment;
+}
+
+CDayvaultApp::CDayvaultApp(AppEnvironment environment, IPrompt* prompt, IFileDialogs* fileDialogs)
+    : m_environment(std::move(environment)) {
+    if (!prompt) {
+        m_ownPrompt = std::make_unique<CQtPrompt>(&ActiveMainWindow);
+        prompt = m_ownPrompt.get();
+    }
+    if (!fileDialogs) {
+        m_ownFileDialogs = std::make_unique<CQtFileDialogs>();
+        fileDialogs = m_ownFileDialogs.get();
+    }
+    m_prompt = prompt;
+    m_fileDialogs = fileDialogs;
+    m_document.SetPrompt(m_prompt);
+}
+
+CDayvaultApp::~CDayvaultApp() {
+    // The frame stops the worker and observes the document, so it goes first.
+    m_frame.reset();
+    CLanguageLibrary::Uninstall();
+}
+
+uint32_t CDayvaultApp::Language() const {
+    return m_languages ? m_languages->Current() : CLanguageLibrary::kBuiltInLanguage;
+}
+
+bool CDayvaultApp::Start() {
+    ChooseStore();
+    ChooseLanguage();
+    LoadSettings();
+
+    if (m_settings.SingleInstance) {
+        m_instance = std::make_unique<CSingleInstance>(m_environment.InstanceName);
+        if (m_instance->ActivateRunningInstance()) {
+            m_handedOver = true;
+            return false;
+        }
+    }
+
+    LoadHolidays();
+    OpenStartDocument();
+    MakeStartBackup();
+
+    m_frame = std::make_unique<CMainFrame>(*this);
+    connect(m_frame.get(), &CMainFrame::Exited, this, &CDayvaultApp::QuitRequested);
+    if (m_instance) {
+        connect(m_instance.get(), &CSingleInstance::ActivationRequested, m_frame.get(),
+                &CMainFrame::BringToFront);
+    }
+    m_frame->ShowInitially(m_settings.RunMinimized);
+    return true;
+}
+
+void CDayvaultApp::ChooseStore() {
+    m_storeChoice = ChooseSettingsStore(m_environment.ProgramFolder, m_environment.UserDataFolder);
+    SwitchStore(m_storeChoice.UseRegistry);
+}
+
+void CDayvaultApp::SwitchStore(bool usePlatformStore) {
+    if (usePlatformStore) {
+        m_store = std::make_unique<CQtProfileStore>();
+        // Both stores agree on the choice, so a later start finds the same one.
+        m_store->WriteBool(CSettings::kSection, "UseRegistry", true);
+        try {
+            m_store->Flush();
+        } catch (const CFileException&) {
+            // A store that cannot be written still reads; the settings keep their defaults.
+        }
+    } else {
+        m_store = std::make_unique<CIniStore>(m_storeChoice.IniPath);
+    }
+    m_usesPlatformStore = usePlatformStore;
+}
+
+void CDayvaultApp::ChooseLanguage() {
+    m_languages = std::make_unique<CLanguageLibrary>(m_environment.ProgramFolder);
+    const int32_t stored = m_store->ReadInt(CSettings::kSection, "Language", 0);
+    const uint32_t chosen = m_languages->Select(stored);
+    SetLocaleNames(std::make_shared<CQtLocaleNames>());
+    m_store->WriteInt(CSettings::kSection, "Language", static_cast<int32_t>(chosen & 0xFFFF));
+    try {
+        m_store->Flush();
+    } catch (const CFileException&) {
+        // Not being able to remember the language is no reason to stop.
+    }
+}
+
+void CDayvaultApp::LoadSettings() {
+    m_settings.Load(*m_store);
+    m_settings.LoadExitState(*m_store);
+    QRect desktop(0, 0, CWindowSettings::kFallbackDesktopWidth,
+                  CWindowSettings::kFallbackDesktopHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        desktop = screen->availableGeometry();
+    }
+    m_windowSettings.Load(*m_store, desktop.width(), desktop.height());
+}
+
+bool CDayvaultApp::SaveSettings() {
+    try {
+        m_settings.Save(*m_store);
+        return true;
+    } catch (const std::exception& error) {
+        m_prompt->ShowMessage(FormatString(kIdsCannotStoreSettings, error.what()),
+                              PromptIcon::Stop);
+        return false;
+    }
+}
+
+void CDayvaultApp::LoadHolidays() {
+    m_holidaySettings.Load(*m_store);
+    m_holidays.SetBaseFolder(m_environment.ProgramFolder);
+    m_holidayProblems = m_holidays.LoadModules(m_holidaySettings.ActiveModules);
+}
+
+void CDayvaultApp::OpenStartDocument() {
+    std::filesystem::path file;
+    if (m_environment.CommandLineFile) {
+        file = *m_environment.CommandLineFile;
+    } else if (m_settings.LoadDateFile == 0) {
+        file = m_settings.LastDateFile;
+    } else if (m_settings.LoadDateFile == 1) {
+        file = m_settings.DefaultDateFile;
+    }
+    if (!file.empty()) {
+        try {
+            m_document.Open(file);
+            return;
+        } catch (const std::exception& error) {
+            // A file that cannot be read gives way to a new document; the user learns why.
+            m_prompt->ShowMessage(FormatString(kIdsCannotOpenEventFile, error.what()),
+                                  PromptIcon::Stop);
+        }
+    }
+    m_document.NewDocument();
+}
+
+void CDayvaultApp::MakeStartBackup() {
+    const std::filesystem::path& file = m_document.GetPathName();
+    if (m_settings.BackupDepth > 0 && !file.empty()) {
+        MakeRotatingBackup(file, m_settings.BackupDepth, kBackupIntervalHours);
+    }
+}
+
+} // namespace dv

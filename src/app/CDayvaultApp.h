@@ -1,0 +1,122 @@
+#pragma once
+
+#include "document/CDayvaultDoc.h"
+#include "holidays/CHolidayModuleSet.h"
+#include "holidays/CHolidaySettings.h"
+#include "settings/CSettings.h"
+#include "settings/CWindowSettings.h"
+#include "settings/SettingsStoreChoice.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dv {
+
+class CLanguageLibrary;
+class CMainFrame;
+class CSingleInstance;
+class IFileDialogs;
+class IPrompt;
+class IProfileStore;
+
+/// Where the program runs: its folders, its file, the command line.
+struct AppEnvironment {
+    /// The folder that holds holidays/, templates/, lang/, icons/ and doc/.
+    std::filesystem::path ProgramFolder;
+    /// The per-user data folder (the INI file when it is there, the approvals of actions).
+    std::filesystem::path UserDataFolder;
+    /// The program file, for the start-with-the-system entry.
+    QString ProgramFile;
+    /// The event file named on the command line.
+    std::optional<std::filesystem::path> CommandLineFile;
+    /// The single-instance socket; empty: the one of this user.
+    QString InstanceName;
+
+    /// The environment of this process: the program folder beside the executable (or
+    /// <prefix>/share/dayvault when installed), the user data folder "QX's Dayvault" in the
+    /// user's config folder, the first argument after the program as the event file.
+    static AppEnvironment FromProcess(const QStringList& arguments);
+};
+
+/// The program: starts up in its fixed order, owns the settings, the document, the holiday
+/// modules and the main window, and switches the settings store when the options ask for it.
+class CDayvaultApp final : public QObject {
+    Q_OBJECT
+public:
+    /// `prompt` and `fileDialogs` answer the questions and file dialogs (not owned; null: the
+    /// desktop's message boxes and file dialogs).
+    explicit CDayvaultApp(AppEnvironment environment, IPrompt* prompt = nullptr,
+                          IFileDialogs* fileDialogs = nullptr);
+    ~CDayvaultApp() override;
+
+    /// Runs the start-up. False when the program is to end at once: another instance was asked
+    /// to come to the front, or not even an empty document could be made.
+    bool Start();
+
+    /// True when Start ended because another instance runs.
+    bool HandedOverToOtherInstance() const { return m_handedOver; }
+
+    const AppEnvironment& Environment() const { return m_environment; }
+    IProfileStore& Store() { return *m_store; }
+    /// True when the platform store (not an INI file) holds the settings.
+    bool UsesPlatformStore() const { return m_usesPlatformStore; }
+    const SettingsStoreChoice& StoreChoice() const { return m_storeChoice; }
+    /// Switches to the platform store (true) or to the INI file chosen at start-up (false).
+    void SwitchStore(bool usePlatformStore);
+    /// Writes every setting to the store; a failure is shown and false returned.
+    bool SaveSettings();
+
+    CSettings& Settings() { return m_settings; }
+    CWindowSettings& WindowSettings() { return m_windowSettings; }
+    CHolidaySettings& HolidaySettings() { return m_holidaySettings; }
+    CHolidayModuleSet& Holidays() { return m_holidays; }
+    /// Modules that failed to load at start-up ("<name>: <reason>").
+    const std::vector<std::string>& HolidayProblems() const { return m_holidayProblems; }
+    CDayvaultDoc& Document() { return m_document; }
+    CMainFrame* Frame() { return m_frame.get(); }
+    IPrompt& Prompt() { return *m_prompt; }
+    IFileDialogs& FileDialogs() { return *m_fileDialogs; }
+    /// The language in use (a Windows language identifier).
+    uint32_t Language() const;
+
+signals:
+    /// The user ended the program (the exit command).
+    void QuitRequested();
+
+private:
+    void ChooseStore();
+    void ChooseLanguage();
+    void LoadSettings();
+    void LoadHolidays();
+    void OpenStartDocument();
+    void MakeStartBackup();
+
+    AppEnvironment m_environment;
+    std::unique_ptr<IPrompt> m_ownPrompt;
+    std::unique_ptr<IFileDialogs> m_ownFileDialogs;
+    IPrompt* m_prompt = nullptr;
+    IFileDialogs* m_fileDialogs = nullptr;
+
+    SettingsStoreChoice m_storeChoice;
+    std::unique_ptr<IProfileStore> m_store;
+    bool m_usesPlatformStore = false;
+    std::unique_ptr<CLanguageLibrary> m_languages;
+    CSettings m_settings;
+    CWindowSettings m_windowSettings;
+    CHolidaySettings m_holidaySettings;
+    CHolidayModuleSet m_holidays;
+    std::vector<std::string> m_holidayProblems;
+    std::unique_ptr<CSingleInstance> m_instance;
+    bool m_handedOver = false;
+    // The document outlives the frame, which observes it.
+    CDayvaultDoc m_document;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+} // namespace dv

@@ -1,0 +1,510 @@
+// The desktop program driven as a user drives it: start-up with each settings store, a second
+// start, the exit question, the keys of the menus, the window placement, the Options dialog's
+// OK and the synchronisation worker's merge on the user-interface thread.
+#include "app/CAlarmScheduler.h"
+#include "app/CCurrentTimeBar.h"
+#include "app/CDayvaultApp.h"
+#include "app/CMainFrame.h"
+#include "app/CReminderDlg.h"
+#include "app/CommandTable.h"
+#include "app/IFileDialogs.h"
+#include "core/CDateEntry.h"
+#include "core/Prompt.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
+#include "platform/CAutostartEntry.h"
+#include "platform/CQtProfileStore.h"
+#include "platform/CResumeWatcher.h"
+#include "settings/CIniStore.h"
+#include "support/TempHomeMain.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+
+namespace dv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers the file dialogs from a queue.
+class QueuedFileDialogs final : public IFileDialogs {
+public:
+    std::optional<fs::path> next;
+    std::optional<fs::path> OpenFile(QWidget*, const std::string&) override { return Take(); }
+    std::optional<fs::path> SaveFile(QWidget*, const std::string&, const std::string&) override {
+        return Take();
+    }
+
+private:
+    std::optional<fs::path> Take() { return std::exchange(next, std::nullopt); }
+};
+
+// Records the hints the document sends, and the frame's busy state while each arrives.
+class HintRecorder final : public IDocumentObserver {
+public:
+    explicit HintRecorder(const CMainFrame* frame = nullptr) : m_frame(frame) {}
+    void OnUpdate(UpdateHint hint, const HintObject&) override {
+        hints.push_back(static_cast<int>(hint));
+        if (m_frame) {
+            busy.insert(const_cast<CMainFrame*>(m_frame)->BusyState());
+        }
+    }
+    std::vector<int> hints;
+    std::set<int> busy;
+
+private:
+    const CMainFrame* m_frame;
+};
+
+void WriteText(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << text;
+}
+
+// An event file holding `count` events, shared or local.
+void WriteEventFile(const fs::path& path, const std::string& description, int storage,
+                    int count = 1) {
+    fs::create_directories(path.parent_path());
+    CDayvaultDoc doc;
+    for (int i = 0; i < count; ++i) {
+        auto entry = std::make_unique<CDateEntry>(CDateTime(2026, 3, 10 + i, 9, 0, 0));
+        DateData data = entry->GetData();
+        data.Description = description;
+        data.StorageType = storage;
+        entry->AssignData(data);
+        doc.AddDateEntry(std::move(entry), kEditInteractive);
+    }
+    QVERIFY(doc.SaveAs(path));
+}
+
+} // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    fs::path m_program;
+    fs::path m_user;
+    CQueuedPrompt m_prompt;
+    QueuedFileDialogs m_dialogs;
+
+    std::unique_ptr<CDayvaultApp> Start(bool expectStarted = true) {
+        AppEnvironment environment;
+        environment.ProgramFolder = m_program;
+        environment.UserDataFolder = m_user;
+        environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
+        environment.InstanceName =
+            QStringLiteral("dayvault-test-%1").arg(QCoreApplication::applicationPid());
+        auto app = std::make_unique<CDayvaultApp>(environment, &m_prompt, &m_dialogs);
+        const bool started = app->Start();
+        if (started != expectStarted) {
+            qWarning("start-up returned %d", started);
+            return nullptr;
+        }
+        return app;
+    }
+
+    // Settings in the INI file of the user data folder, which then is the store.
+    void UseUserIni(const std::string& lines) {
+        WriteText(m_user / "Dayvault.ini", "[Settings]\nUseRegistry=0\n" + lines);
+    }
+
+private slots:
+    void init() {
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_program = fs::path(m_folder->path().toStdString()) / "program";
+        m_user = fs::path(m_folder->path().toStdString()) / "user";
+        fs::create_directories(m_program);
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quillmark", "Dayvault").clear();
+        m_prompt.ClearShown();
+    }
+
+    void cleanup() { QCOMPARE(m_prompt.GetPendingAnswerCount(), std::size_t{0}); }
+
+    void startupTakesTheStoreInItsOrder() {
+        // No INI file anywhere: the native store, whose values then decide.
+        {
+            const fs::path events = m_user / "events.dat";
+            WriteEventFile(events, "Dentist", 0);
+            CQtProfileStore native;
+            native.WriteInt("Settings", "DefaultView", 4);
+            native.WriteInt("Settings", "LoadDateFile", 1);
+            native.WriteText("Settings", "DefaultDateFile", events.string());
+            native.Flush();
+            auto app = Start();
+            QVERIFY(app);
+            QVERIFY(app->UsesPlatformStore());
+            QVERIFY(fs::is_directory(m_user));
+            QCOMPARE(app->Frame()->CurrentPage(), 4);
+            QCOMPARE(app->Document().GetDateEntryCount(), 1);
+            QCOMPARE(app->Frame()->windowTitle(), QStringLiteral("events.dat - Dayvault"));
+            QVERIFY(fs::exists(m_user / "events.b00")); // the rotating backup of the start
+            CQtProfileStore after;
+            QCOMPARE(after.ReadInt("Settings", "UseRegistry", 0), 1);
+            QCOMPARE(after.ReadInt("Settings", "Language", 0), 1033);
+        }
+        // The user's INI file with UseRegistry=0 keeps everything there.
+        UseUserIni("DefaultView=2\n");
+        {
+            auto app = Start();
+            QVERIFY(app);
+            QVERIFY(!app->UsesPlatformStore());
+            QCOMPARE(app->Frame()->CurrentPage(), 2);
+            QCOMPARE(app->Frame()->windowTitle(), QStringLiteral("Untitled - Dayvault"));
+            QCOMPARE(CIniStore(m_user / "Dayvault.ini").ReadInt("Settings", "Language", 0), 1033);
+        }
+        // An INI file in the program folder wins over the user's.
+        WriteText(m_program / "Dayvault.ini", "[Settings]\nUseRegistry=0\nDefaultView=1\n");
+        {
+            auto app = Start();
+            QVERIFY(app);
+            QCOMPARE(app->StoreChoice().IniPath, m_program / "Dayvault.ini");
+            QCOMPARE(app->Frame()->CurrentPage(), 1);
+        }
+    }
+
+    void secondStartBringsTheFirstToTheFront() {
+        auto first = Start();
+        QVERIFY(first);
+        first->Frame()->showMinimized();
+        auto second = Start(false);
+        QVERIFY(second);
+        QVERIFY(second->HandedOverToOtherInstance());
+        QVERIFY(!second->Frame());
+        QTRY_VERIFY(!first->Frame()->isMinimized());
+        QVERIFY(first->Frame()->isVisible());
+        // Without SingleInstance both run.
+        second.reset();
+        UseUserIni("SingleInstance=0\n");
+        first = Start();
+        QVERIFY(first);
+        QVERIFY(Start());
+    }
+
+    void exitAsksWhenWarnOnExitIsSet() {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        QSignalSpy exited(&frame, &CMainFrame::Exited);
+        // Closing the window keeps the program running.
+        frame.close();
+        QTRY_VERIFY(frame.isMinimized() || !frame.isVisible());
+        QCOMPARE(exited.count(), 0);
+        frame.showNormal();
+
+        m_prompt.QueueAnswer(false);
+        QVERIFY(frame.RunCommand(cmd::kExit));
+        QCOMPARE(exited.count(), 0);
+        QVERIFY(frame.isVisible());
+        QCOMPARE(m_prompt.GetShown().back().text, LoadString(kIdsAskExit));
+        QVERIFY(m_prompt.GetShown().back().icon == PromptIcon::Exclamation);
+
+        frame.SetPage(CMainFrame::FortnightPage);
+        m_prompt.QueueAnswer(true);
+        QVERIFY(frame.RunCommand(cmd::kExit));
+        QCOMPARE(exited.count(), 1);
+        QVERIFY(!frame.isVisible());
+        QCOMPARE(CQtProfileStore().ReadInt("Settings", "LastView", 0), 2);
+
+        // With WarnOnExit cleared nobody is asked (an unexpected question fails the test).
+        app.reset();
+        UseUserIni("WarnOnExit=0\n");
+        app = Start();
+        QVERIFY(app);
+        QSignalSpy quiet(app->Frame(), &CMainFrame::Exited);
+        QVERIFY(app->Frame()->Exit());
+        QCOMPARE(quiet.count(), 1);
+    }
+
+    void menuKeysAreUniqueAndReachTheirCommands() {
+        std::map<QKeySequence, uint32_t> taken;
+        for (const CommandInfo& info : MainCommands()) {
+            QVERIFY2(!LoadString(info.textId).empty(), qPrintable(QString::number(info.id)));
+            if (!info.keys) {
+                continue;
+            }
+            const QKeySequence keys(QString::fromLatin1(info.keys));
+            QVERIFY2(!keys.isEmpty() && keys.toString() != QString(), info.keys);
+            QVERIFY2(taken.emplace(keys, info.id).second, info.keys);
+        }
+        QCOMPARE(taken[QKeySequence("Ctrl+N")], cmd::kNextPage);
+        QCOMPARE(taken[QKeySequence("Ctrl+P")], cmd::kPreviousPage);
+        QCOMPARE(taken[QKeySequence("Ctrl+T")], cmd::kCurrentDate);
+
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        frame.SetPage(CMainFrame::MonthPage);
+        app->Document().SetSelectedDate(CDateTime(2024, 1, 31), false);
+        QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(app->Document().GetSelectedDate(), CDateTime(2024, 2, 29));
+        frame.SetPage(CMainFrame::YearPage);
+        QTest::keyClick(&frame, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(app->Document().GetSelectedDate(), CDateTime(2023, 2, 28));
+        // On the to-do page there is nothing to page through.
+        frame.SetPage(CMainFrame::TodoPage);
+        QVERIFY(!frame.Action(cmd::kNextPage)->isEnabled());
+        QVERIFY(frame.Action(cmd::kTodoView)->isChecked());
+
+        // Ctrl+V in a text field pastes text there.
+        auto* field = new QLineEdit(frame.Sidebar());
+        frame.Sidebar()->show();
+        field->show();
+        field->setFocus();
+        QApplication::clipboard()->setText(QStringLiteral("dentist"));
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->text(), QStringLiteral("dentist"));
+    }
+
+    void windowPlacementRoundTrips() {
+        {
+            auto app = Start();
+            QVERIFY(app);
+            CMainFrame& frame = *app->Frame();
+            frame.setGeometry(110, 120, 700, 500);
+            QVERIFY(frame.RunCommand(cmd::kSaveWindowPosNow));
+            frame.showMaximized();
+            QTRY_VERIFY(frame.isMaximized());
+            frame.showMinimized();
+            QTRY_VERIFY(frame.isMinimized());
+            frame.SaveWindowPosition();
+        }
+        {
+            auto app = Start();
+            QVERIFY(app);
+            const CWindowSettings& layout = app->WindowSettings();
+            QCOMPARE(layout.MainWindowX, 110);
+            QCOMPARE(layout.MainWindowWidth, 700);
+            QVERIFY(layout.MainWindowMaximized); // minimised from maximised reopens maximised
+            QVERIFY(app->Frame()->isMaximized());
+            QCOMPARE(app->Frame()->normalGeometry(), QRect(110, 120, 700, 500));
+            // Turning SaveWindowsPos off keeps the exit from moving the stored placement.
+            QVERIFY(app->Frame()->IsCommandChecked(cmd::kSaveWindowPosOnExit));
+            QVERIFY(app->Frame()->RunCommand(cmd::kSaveWindowPosOnExit));
+            QVERIFY(!app->Frame()->Action(cmd::kSaveWindowPosOnExit)->isChecked());
+            app->Frame()->showNormal();
+            app->Frame()->setGeometry(10, 20, 600, 400);
+            app->Frame()->SaveExitState();
+        }
+        CWindowSettings stored;
+        stored.Load(CQtProfileStore(), 1024, 768);
+        QCOMPARE(stored.MainWindowX, 110);
+        QCOMPARE(CQtProfileStore().ReadInt("Settings", "SaveWindowsPos", 1), 0);
+    }
+
+    void optionsTakeEffectOnOk() {
+        UseUserIni("");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        HintRecorder hints;
+        app->Document().AddObserver(hints);
+
+        const CSettings old = app->Settings();
+        CSettings now = old;
+        now.UseRegistry = true;
+        now.RunOnWindowsStart = true;
+        now.DateCheckInterval = old.DateCheckInterval + 5;
+        now.CurrentTimeFont.Height = -21;
+        now.NetworkFunction = 1;
+        now.NetworkSyncType = 1; // manual: only the request starts a cycle
+        now.SharedFile = (m_user / "missing" / "shared.dat").string();
+        frame.ApplyOptions(old, now);
+
+        QVERIFY(app->UsesPlatformStore());
+        QCOMPARE(CIniStore(m_user / "Dayvault.ini").ReadInt("Settings", "UseRegistry", 0), 1);
+        QCOMPARE(CQtProfileStore().ReadInt("Settings", "DateCheckInterval", 0),
+                 now.DateCheckInterval);
+        QVERIFY(CAutostartEntry(QString()).Exists());
+        QCOMPARE(frame.Scheduler().GetTimerInterval(), now.DateCheckInterval * 1000);
+        QCOMPARE(frame.CurrentTimeBar()->findChild<QLabel*>()->font().pixelSize(), 21);
+        QCOMPARE(hints.hints, (std::vector<int>{0, 15}));
+        // The sync request ran a cycle, which found no shared file.
+        QTRY_VERIFY(frame.SyncWorker().GetOutcome() == SyncOutcome::transferFailed);
+
+        CSettings off = now;
+        off.RunOnWindowsStart = false;
+        frame.ApplyOptions(now, off);
+        QVERIFY(!CAutostartEntry(QString()).Exists());
+        app->Document().RemoveObserver(hints);
+    }
+
+    void fileCommandsGoThroughTheDialogs() {
+        UseUserIni("");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        CDayvaultDoc& doc = app->Document();
+        const fs::path other = m_user / "other.dat";
+        WriteEventFile(other, "Dentist", 0);
+        m_dialogs.next = other;
+        QVERIFY(frame.RunCommand(cmd::kFileOpen));
+        QCOMPARE(doc.GetDateEntryCount(), 1);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("other.dat - Dayvault"));
+
+        const fs::path backup = m_user / "backup.txt";
+        m_dialogs.next = backup;
+        QVERIFY(frame.RunCommand(cmd::kBackup));
+        QVERIFY(fs::file_size(backup) > 0);
+        m_dialogs.next = m_user / "copy.dat";
+        QVERIFY(frame.RunCommand(cmd::kFileSaveAs));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("copy.dat - Dayvault"));
+
+        QVERIFY(frame.RunCommand(cmd::kFileNew));
+        QCOMPARE(doc.GetDateEntryCount(), 0);
+        m_dialogs.next = backup;
+        QVERIFY(frame.RunCommand(cmd::kRestore));
+        QCOMPARE(doc.GetDateEntry(0)->GetData().Description, std::string("Dentist"));
+        m_prompt.QueueAnswer(false); // the restored, untitled document is not saved
+        QVERIFY(frame.RunCommand(cmd::kFileNew));
+
+        // A damaged file is named in a message and leaves an empty, untitled document.
+        const fs::path damaged = m_user / "damaged.dat";
+        WriteText(damaged, "not an event file");
+        m_dialogs.next = damaged;
+        QVERIFY(frame.RunCommand(cmd::kFileOpen));
+        QVERIFY(m_prompt.GetShown().back().text.find("damaged.dat") != std::string::npos);
+        QVERIFY(m_prompt.GetShown().back().icon == PromptIcon::Stop);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Untitled - Dayvault"));
+        // Cancelled dialogs change nothing.
+        QVERIFY(frame.RunCommand(cmd::kFileOpen));
+        QCOMPARE(doc.GetDateEntryCount(), 0);
+    }
+
+    void trayIconActivatesPerSettings() {
+        UseUserIni("DoubleClickTray=0\nRestoreStandardView=1\nDefaultView=1\n"
+                   "RestoreCurrentDate=1\n");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        frame.SetTrayTooltip(std::string(80, 'x'));
+        QCOMPARE(frame.TrayIcon()->toolTip().size(), 63);
+        frame.SetTrayIcon(TrayIconKind::AlarmOffDueTodos);
+        QVERIFY(frame.CurrentTrayIcon() == TrayIconKind::AlarmOffDueTodos);
+        QCOMPARE(frame.TrayMenu()->actions().size(), 6 + 3); // six items, three separators
+
+        frame.SetPage(CMainFrame::YearPage);
+        app->Document().SetSelectedDate(CDateTime(2001, 5, 5), false);
+        frame.hide();
+        frame.OnTrayActivated(QSystemTrayIcon::DoubleClick); // not the activating click
+        QVERIFY(!frame.isVisible());
+        frame.OnTrayActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(frame.isVisible());
+        QCOMPARE(frame.CurrentPage(), 1);
+        QTRY_COMPARE(app->Document().GetSelectedDate(), CDateTime::Now().GetDate());
+        // Visible, and TrayIconTogglesSize is off: nothing happens.
+        frame.OnTrayActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(frame.isVisible() && !frame.isMinimized());
+        QVERIFY(CCurrentTimeBar::FormatShowsSeconds("%H:%#S"));
+        QVERIFY(!CCurrentTimeBar::FormatShowsSeconds("%H:%M 100%%S"));
+    }
+
+    void alarmsAreWiredToTheMenusAndTheResume() {
+        const fs::path events = m_user / "mine.dat";
+        WriteEventFile(events, "Dentist", 0);
+        UseUserIni("LoadDateFile=1\nDefaultDateFile=" + events.string() + "\n");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        // A reminder that fell due while the machine slept shows when it wakes.
+        const CDateTime now = CDateTime::Now();
+        auto event = std::make_unique<CDateEntry>(now);
+        DateData data = event->GetData();
+        data.Description = "Call the garage";
+        data.StartDate = now + CDateTimeSpan(0, 0, 5, 0);
+        data.EndDate = data.StartDate + CDateTimeSpan(0, 1, 0, 0);
+        data.Forewarn = 1;
+        data.ForewarnSpan = 10;
+        data.ForewarnUnit = 0;
+        event->SetData(data, now);
+        app->Document().AddDateEntry(std::move(event), kEditInteractive);
+        QVERIFY(!frame.Scheduler().GetReminderWindow());
+        frame.ResumeWatcher().OnPrepareForSleep(false);
+        QTRY_VERIFY(frame.Scheduler().GetReminderWindow());
+        QVERIFY(frame.Scheduler().GetReminderWindow()->isVisible());
+
+        // Alarm off asks first (WarnOnAlarmDisable) and takes the check mark and the icon along.
+        QVERIFY(frame.IsCommandChecked(cmd::kAlarm));
+        m_prompt.QueueAnswer(true);
+        QVERIFY(frame.RunCommand(cmd::kAlarm));
+        QVERIFY(!frame.Action(cmd::kAlarm)->isChecked());
+        QVERIFY(frame.CurrentTrayIcon() == TrayIconKind::AlarmOff ||
+                frame.CurrentTrayIcon() == TrayIconKind::AlarmOffDueTodos);
+        QVERIFY(frame.IsCommandEnabled(cmd::kResetEventStates));
+        // Replacing the document first closes the reminder window, which points into it.
+        QVERIFY(frame.RunCommand(cmd::kFileNew));
+        QTRY_VERIFY(!frame.Scheduler().GetReminderWindow());
+        QCOMPARE(app->Document().GetDateEntryCount(), 0);
+    }
+
+    void workerMergesOnTheInterfaceThreadWhileBusy() {
+        const fs::path shared = m_user / "shared" / "shared.dat";
+        fs::create_directories(shared.parent_path());
+        WriteEventFile(shared, "Team meeting", 1);
+        const fs::path own = m_user / "own.dat";
+        WriteEventFile(own, "Dentist", 0);
+        UseUserIni("NetworkFunction=1\nNetworkSyncType=1\nSharedFile=" + shared.string() +
+                   "\nLoadDateFile=1\nDefaultDateFile=" + own.string() + "\n");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        HintRecorder hints(&frame);
+        app->Document().AddObserver(hints);
+        QVERIFY(frame.RunCommand(cmd::kSyncNow));
+        QTRY_COMPARE(app->Document().GetDateEntryCount(), 2);
+        QCOMPARE(app->Document().GetDateEntry(1)->GetData().Description,
+                 std::string("Team meeting"));
+        QCOMPARE(hints.busy, (std::set<int>{3}));
+        QCOMPARE(frame.BusyState(), 0);
+        QTRY_COMPARE(frame.SyncStatusLabel()->text(),
+                     QString::fromStdString(SyncOutcomeText(SyncOutcome::success)));
+        app->Document().RemoveObserver(hints);
+    }
+
+    void massDeletionIsPutToTheUser() {
+        // Twelve shared events known on both sides; then another user's file lacks all of them.
+        const fs::path shared = m_user / "shared" / "shared.dat";
+        WriteEventFile(shared, "Team meeting", 1, 12);
+        const fs::path own = m_user / "own.dat";
+        fs::copy_file(shared, own);
+        UseUserIni("NetworkFunction=1\nNetworkSyncType=1\nNetworkWriteAccess=3\nSharedFile=" +
+                   shared.string() + "\nLoadDateFile=1\nDefaultDateFile=" + own.string() + "\n");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        QVERIFY(frame.RunCommand(cmd::kSyncNow));
+        QTRY_VERIFY(frame.SyncWorker().GetLastCycleTime().IsSet());
+        const CDateTime firstCycle = frame.SyncWorker().GetLastCycleTime();
+        QCOMPARE(app->Document().GetDateEntryCount(), 12);
+
+        WriteEventFile(shared, "Lunch", 1, 1);
+        m_prompt.QueueAnswer(true);
+        QVERIFY(frame.RunCommand(cmd::kSyncNow));
+        QTRY_COMPARE(app->Document().GetDateEntryCount(), 1);
+        QCOMPARE(m_prompt.GetQuestionCount(), std::size_t{1});
+        QVERIFY(m_prompt.GetShown().back().text.find("12 shared entries were removed") !=
+                std::string::npos);
+        QVERIFY(frame.SyncWorker().GetLastCycleTime() >= firstCycle);
+    }
+};
+
+} // namespace dv
+
+DAYVAULT_QTEST_MAIN_IN_TEMP_HOME(dv::MainFrameTest)
+#include "MainFrameTest.moc"

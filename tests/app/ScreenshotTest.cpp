@@ -1,0 +1,209 @@
+// Pictures of the windows for people to look at, taken on a real X server (Xvfb): the main
+// window on the demo file in a light and a dark palette, and the notification icons at the sizes
+// panels use. Each picture is also checked for the faults a glance would catch.
+#include "app/CAlarmScheduler.h"
+#include "app/CCurrentTimeBar.h"
+#include "app/CDayvaultApp.h"
+#include "app/CMainFrame.h"
+#include "app/CReminderDlg.h"
+#include "core/CDateEntry.h"
+#include "core/Prompt.h"
+#include "support/TempHomeMain.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPalette>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QSvgRenderer>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace dv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QPalette DarkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x2b, 0x2d, 0x31));
+    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
+    dark.setColor(QPalette::Base, QColor(0x1f, 0x21, 0x24));
+    dark.setColor(QPalette::AlternateBase, QColor(0x2b, 0x2d, 0x31));
+    dark.setColor(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
+    dark.setColor(QPalette::Button, QColor(0x35, 0x37, 0x3c));
+    dark.setColor(QPalette::ButtonText, QColor(0xe6, 0xe6, 0xe6));
+    dark.setColor(QPalette::Highlight, QColor(0x3d, 0x7e, 0xd8));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::ToolTipBase, QColor(0x35, 0x37, 0x3c));
+    dark.setColor(QPalette::ToolTipText, QColor(0xe6, 0xe6, 0xe6));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    return dark;
+}
+
+// Relative luminance difference of two colours, 0..1.
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        return 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF();
+    };
+    return std::abs(luminance(a) - luminance(b));
+}
+
+int DistinctColours(const QImage& image) {
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 3) {
+        for (int x = 0; x < image.width(); x += 3) {
+            colours.insert(image.pixel(x, y));
+        }
+    }
+    return static_cast<int>(colours.size());
+}
+
+} // namespace
+
+class ScreenshotTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_folder;
+    CQueuedPrompt m_prompt;
+    std::unique_ptr<CDayvaultApp> m_app;
+    const QDir m_out{QStringLiteral(DAYVAULT_SCREENSHOT_DIR)};
+
+    void Save(const QImage& image, const QString& name) {
+        QVERIFY(!image.isNull());
+        QVERIFY(QDir().mkpath(m_out.path()));
+        QVERIFY(image.save(m_out.filePath(name)));
+    }
+
+    void CheckMainWindow(const QString& name) {
+        CMainFrame& frame = *m_app->Frame();
+        QApplication::processEvents();
+        const QImage image = frame.grab().toImage();
+        Save(image, name);
+        QCOMPARE(image.size(), frame.size() * frame.devicePixelRatio());
+        QVERIFY(DistinctColours(image) > 8);
+        // The clock stays fully readable beside the navigation choices.
+        const QLabel* clock = frame.CurrentTimeBar()->findChild<QLabel*>();
+        QVERIFY(clock->isVisible());
+        QVERIFY(clock->width() >= clock->sizeHint().width());
+        QVERIFY(Contrast(clock->palette().color(QPalette::WindowText),
+                         clock->palette().color(QPalette::Window)) > 0.5);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(QGuiApplication::platformName() != QStringLiteral("offscreen"));
+        const fs::path root = m_folder.path().toStdString();
+        const fs::path events = root / "demo.dat";
+        fs::copy_file(DAYVAULT_DEMO_FILE, events);
+        fs::create_directories(root / "user");
+        std::ofstream(root / "user" / "Dayvault.ini")
+            << "[Settings]\nUseRegistry=0\nSingleInstance=0\nLoadDateFile=1\nDefaultDateFile="
+            << events.string() << "\n";
+        AppEnvironment environment;
+        environment.ProgramFolder = DAYVAULT_PROGRAM_FOLDER;
+        environment.UserDataFolder = root / "user";
+        m_app = std::make_unique<CDayvaultApp>(environment, &m_prompt);
+        QVERIFY(m_app->Start());
+        CMainFrame& frame = *m_app->Frame();
+        frame.showNormal();
+        frame.resize(1100, 720);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    }
+
+    void mainWindowLight() { CheckMainWindow(QStringLiteral("main-window-light.png")); }
+
+    void mainWindowDark() {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(DarkPalette());
+        CheckMainWindow(QStringLiteral("main-window-dark.png"));
+    }
+
+    void reminderWindow() {
+        // Two reminders: one due in a quarter of an hour, one an hour overdue with a note.
+        CDayvaultDoc& doc = m_app->Document();
+        const CDateTime now = CDateTime::Now();
+        const struct {
+            const char* description;
+            const char* notes;
+            int minutes;
+        } reminders[] = {{"Dentist appointment", "Bring the insurance card", 15},
+                         {"Call the garage about the winter tyres", "", -60}};
+        for (const auto& reminder : reminders) {
+            auto event = std::make_unique<CDateEntry>(now);
+            DateData data = event->GetData();
+            data.Description = reminder.description;
+            data.Notes = reminder.notes;
+            data.StartDate = now + CDateTimeSpan(0, 0, reminder.minutes, 0);
+            data.ShowStartTime = 1;
+            data.EndDate = data.StartDate + CDateTimeSpan(0, 1, 0, 0);
+            data.Forewarn = 1;
+            data.ForewarnSpan = 30;
+            data.ForewarnUnit = 0;
+            event->SetData(data, now - CDateTimeSpan(0, 2, 0, 0));
+            doc.AddDateEntry(std::move(event), kEditInteractive);
+        }
+        CAlarmScheduler& scheduler = m_app->Frame()->Scheduler();
+        scheduler.TickNow();
+        QTRY_VERIFY(scheduler.GetReminderWindow() && scheduler.GetReminderWindow()->isVisible());
+        CReminderDlg& dialog = *scheduler.GetReminderWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const bool dark : {true, false}) {
+            QApplication::setPalette(dark ? DarkPalette()
+                                          : QApplication::style()->standardPalette());
+            QApplication::processEvents();
+            const QImage image = dialog.grab().toImage();
+            Save(image, dark ? QStringLiteral("reminder-window-dark.png")
+                             : QStringLiteral("reminder-window-light.png"));
+            QVERIFY(DistinctColours(image) > 8);
+        }
+        // Extended: the list of every waiting reminder below the details.
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text().remove('&') == QStringLiteral("Extend")) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+        }
+        QApplication::processEvents();
+        Save(dialog.grab().toImage(), QStringLiteral("reminder-window-extended.png"));
+    }
+
+    void trayIconsAtPanelSizes() {
+        const QStringList names{"tray-alarm-on", "tray-alarm-on-todos", "tray-alarm-off",
+                                "tray-alarm-off-todos", "tray-flash"};
+        const QList<int> sizes{16, 22, 32, 64};
+        QImage strip(names.size() * 72 + 8, 72 * sizes.size() / 2 + 40, QImage::Format_ARGB32);
+        strip.fill(QColor(0xdd, 0xdd, 0xdd));
+        QPainter painter(&strip);
+        for (int i = 0; i < names.size(); ++i) {
+            QSvgRenderer svg(QStringLiteral(":/icons/%1.svg").arg(names[i]));
+            QVERIFY2(svg.isValid(), qPrintable(names[i]));
+            int y = 4;
+            for (const int size : sizes) {
+                QImage icon(size, size, QImage::Format_ARGB32);
+                icon.fill(Qt::transparent);
+                QPainter iconPainter(&icon);
+                svg.render(&iconPainter);
+                iconPainter.end();
+                QVERIFY(DistinctColours(icon) > 2);
+                painter.drawImage(8 + i * 72, y, icon);
+                y += size + 4;
+            }
+        }
+        painter.end();
+        Save(strip, QStringLiteral("tray-icons.png"));
+    }
+
+    void cleanupTestCase() { m_app.reset(); }
+};
+
+} // namespace dv
+
+DAYVAULT_QTEST_MAIN_IN_TEMP_HOME(dv::ScreenshotTest)
+#include "ScreenshotTest.moc"
