@@ -737,8 +737,12 @@ void CMainFrame::EditEvent(CDateEntry* event) {
 }
 
 void CMainFrame::DeleteEvent(CDateEntry* event) {
-    if (m_app.Settings().WarnOnDelete &&
-        !m_app.Prompt().AskYesNo(LoadString(kIdsAskDeleteEntry), PromptIcon::Question)) {
+    // The reminder window has asked about the entry already; what is left to confirm is that
+    // every occurrence goes, not just the one it showed.
+    if (m_app.Settings().WarnOnCompleteDelete &&
+        !m_app.Prompt().AskYesNo(LoadString(kIdsAskDeleteWholeEvent) + "\n" +
+                                     event->GetData().Description,
+                                 PromptIcon::Exclamation)) {
         return;
     }
     m_app.Document().DeleteDateEntry(event, kEditInteractive);

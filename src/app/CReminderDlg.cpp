@@ -1,13 +1,13 @@
 #include "app/CReminderDlg.h"
 
 #include "app/ReminderRecord.h"
+#include "app/TimeLeft.h"
 #include "core/CDateEntry.h"
 #include "core/Prompt.h"
 #include "export/DayListing.h"
 #include "format/CDateEntryFormatter.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
-#include "app/TimeLeft.h"
 #include "platform/ISoundPlayer.h"
 #include "settings/CSettings.h"
 #include "settings/CWindowSettings.h"
@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -27,9 +28,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -95,15 +96,33 @@ public:
     }
 
 protected:
+    // A cut text shows whole in its tooltip, so a long description stays readable.
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::ToolTip) {
+            if (fontMetrics().horizontalAdvance(text()) > TextArea().width()) {
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+            } else {
+                QToolTip::hideText();
+            }
+            return true;
+        }
+        return QLabel::event(event);
+    }
+
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+        const QRect area = TextArea();
         if (autoFillBackground()) {
             painter.fillRect(rect(), palette().color(backgroundRole()));
         }
         painter.setPen(palette().color(foregroundRole()));
         painter.drawText(area, Qt::AlignVCenter | Qt::AlignLeft,
                          fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+    }
+
+private:
+    QRect TextArea() const {
+        return contentsRect().adjusted(margin(), margin(), -margin(), -margin());
     }
 };
 
@@ -201,8 +220,8 @@ public:
 CReminderDlg::CReminderDlg(IReminderRequests& requests, const CSettings& settings,
                            CWindowSettings& windowSettings, IPrompt& prompt, ISoundPlayer& sound,
                            QWidget* parent)
-    : QDialog(parent), m_requests(requests), m_settings(settings),
-      m_windowSettings(windowSettings), m_prompt(prompt), m_sound(sound) {
+    : QDialog(parent), m_requests(requests), m_settings(settings), m_windowSettings(windowSettings),
+      m_prompt(prompt), m_sound(sound) {
     setObjectName(QStringLiteral("reminderWindow"));
     setWindowTitle(Text(kIdsReminderTitle));
     setWindowIcon(BellIcon());
@@ -341,8 +360,8 @@ void CReminderDlg::BuildLayout() {
     m_list->setAllColumnsShowFocus(true);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setHeaderLabels({Text(kIdsColumnDate), Text(kIdsColumnDescription),
-                             Text(kIdsColumnTimeLeft)});
+    m_list->setHeaderLabels(
+        {Text(kIdsColumnDate), Text(kIdsColumnDescription), Text(kIdsColumnTimeLeft)});
     m_list->header()->setSectionsClickable(true);
     m_list->header()->setSortIndicatorShown(true);
     m_list->header()->setStretchLastSection(true);
@@ -354,8 +373,7 @@ void CReminderDlg::BuildLayout() {
         m_list->setColumnWidth(column, std::max(20, widths[static_cast<std::size_t>(column)]));
     }
     m_list->setMinimumHeight(m_list->fontMetrics().lineSpacing() * 6);
-    connect(m_list->header(), &QHeaderView::sectionClicked, this,
-            &CReminderDlg::OnHeaderClicked);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &CReminderDlg::OnHeaderClicked);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &CReminderDlg::UpdateDetails);
     listLayout->addWidget(m_list);
     outer->addWidget(m_listPane, 1);
@@ -394,7 +412,8 @@ void CReminderDlg::Initialise() {
         }
     }
     // Wide enough for the columns, so that the list needs no horizontal scroll bar.
-    int columns = 2 * m_list->frameWidth() + m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    int columns =
+        2 * m_list->frameWidth() + m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     for (int column = 0; column < m_list->columnCount(); ++column) {
         columns += m_list->columnWidth(column);
     }
@@ -431,8 +450,8 @@ void CReminderDlg::FillItem(QTreeWidgetItem* item, const Row& row) const {
     item->setText(kColumnDescription,
                   QString::fromStdString(formatter.Expand(data.Description, row.record.occurrence,
                                                           row.record.occurrence)));
-    item->setText(kColumnTimeLeft, QString::fromStdString(FormatTimeLeft(
-                                       row.record.occurrence - CDateTime::Now())));
+    item->setText(kColumnTimeLeft,
+                  QString::fromStdString(FormatTimeLeft(row.record.occurrence - CDateTime::Now())));
 }
 
 void CReminderDlg::Sort() {
@@ -479,10 +498,9 @@ bool CReminderDlg::SynchronizeList() {
             row->record.occurrence = occurrence;
             const DateData& data = event->GetData();
             // An endless sound needs a turn even when no repeat count was set.
-            row->soundCount = data.Sound == 0 ? 0
-                              : data.SoundRepeatEndless != 0
-                                  ? std::max(1, data.SoundRepeatCount)
-                                  : data.SoundRepeatCount;
+            row->soundCount = data.Sound == 0                ? 0
+                              : data.SoundRepeatEndless != 0 ? std::max(1, data.SoundRepeatCount)
+                                                             : data.SoundRepeatCount;
             row->item = new CReminderItem;
             FillItem(row->item, *row);
             m_list->addTopLevelItem(row->item);
@@ -622,15 +640,14 @@ void CReminderDlg::ApplyDisplayColours(const CDateEntry& event) {
 void CReminderDlg::UpdateDetails() {
     const std::vector<Row*> selected = SelectedRows();
     QString selection = Text(kIdsEventsSelected);
-    selection.replace(selection.indexOf(QLatin1String("%d")), 2,
-                      QString::number(selected.size()));
+    selection.replace(selection.indexOf(QLatin1String("%d")), 2, QString::number(selected.size()));
     selection.replace(selection.indexOf(QLatin1String("%d")), 2,
                       QString::number(m_list->topLevelItemCount()));
     m_selection->setText(selection);
 
     if (selected.size() != 1) {
-        m_headline->setText(Text(selected.empty() ? kIdsNoEventsSelected
-                                                  : kIdsMultipleEventsSelected));
+        m_headline->setText(
+            Text(selected.empty() ? kIdsNoEventsSelected : kIdsMultipleEventsSelected));
         m_description->setText(QString());
         m_description->setAutoFillBackground(false);
         m_timeLeft->setText(selected.empty() ? QString() : QStringLiteral("---"));
@@ -651,9 +668,9 @@ void CReminderDlg::UpdateDetails() {
     const DateData& data = event.GetData();
     const CDateTime& occurrence = row.record.occurrence;
     const CDateTime now = CDateTime::Now();
-    m_headline->setText(QString::fromStdString(occurrence.Format(
-        data.ShowStartTime != 0 ? m_settings.ReminderHeadlineDateTime
-                                : m_settings.ReminderHeadlineDate)));
+    m_headline->setText(QString::fromStdString(
+        occurrence.Format(data.ShowStartTime != 0 ? m_settings.ReminderHeadlineDateTime
+                                                  : m_settings.ReminderHeadlineDate)));
     CDateEntryFormatter formatter(event, m_settings.GetFormatSettings());
     m_description->setText(
         QString::fromStdString(formatter.Expand(data.Description, occurrence, occurrence)));
@@ -774,9 +791,8 @@ void CReminderDlg::OnDelete() {
         CDateEntry* event = row->record.event;
         if (m_settings.WarnOnDelete) {
             CDateEntryFormatter formatter(*event, m_settings.GetFormatSettings());
-            const std::string text =
-                formatter.Expand(event->GetData().Description, row->record.occurrence,
-                                 row->record.occurrence);
+            const std::string text = formatter.Expand(
+                event->GetData().Description, row->record.occurrence, row->record.occurrence);
             if (!m_prompt.AskYesNo(LoadString(kIdsAskDeleteEntry) + "\n" + text,
                                    PromptIcon::Question)) {
                 continue;

@@ -296,5 +296,6 @@ constexpr uint32_t kIdsLastSync = 61681;
 constexpr uint32_t kIdsMonthChoice = 61682;
 constexpr uint32_t kIdsYearChoice = 61683;
 constexpr uint32_t kIdsCannotWriteBackup = 61684;
+constexpr uint32_t kIdsAskDeleteWholeEvent = 61685;
 
 } // namespace dv

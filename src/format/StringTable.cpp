@@ -300,6 +300,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsMonthChoice, "Month"},
     {kIdsYearChoice, "Year"},
     {kIdsCannotWriteBackup, "Unable to write the backup.\n%s"},
+    {kIdsAskDeleteWholeEvent, "This will delete the entire event!\n\nDo you really want to delete "
+                              "all occurences of this event?"},
 };
 
 constexpr bool StrictlyAscending() {

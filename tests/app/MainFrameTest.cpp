@@ -451,6 +451,22 @@ private slots:
         QVERIFY(frame.RunCommand(cmd::kFileNew));
         QTRY_VERIFY(!frame.Scheduler().GetReminderWindow());
         QCOMPARE(app->Document().GetDateEntryCount(), 0);
+
+        // The reminder window's Delete has asked about the entry; the frame asks once more only
+        // about losing every occurrence, and No keeps the event.
+        auto doomed = std::make_unique<CDateEntry>(now);
+        CDateEntry* doomedEvent = doomed.get();
+        app->Document().AddDateEntry(std::move(doomed), kEditInteractive);
+        m_prompt.ClearShown();
+        m_prompt.QueueAnswer(false);
+        frame.DeleteEvent(doomedEvent);
+        QCOMPARE(app->Document().GetDateEntryCount(), 1);
+        QVERIFY(m_prompt.GetShown().back().icon == PromptIcon::Exclamation);
+        QVERIFY(m_prompt.GetShown().back().text.starts_with(LoadString(kIdsAskDeleteWholeEvent)));
+        m_prompt.QueueAnswer(true);
+        frame.DeleteEvent(doomedEvent);
+        QCOMPARE(app->Document().GetDateEntryCount(), 0);
+        QCOMPARE(m_prompt.GetQuestionCount(), std::size_t{2});
     }
 
     void workerMergesOnTheInterfaceThreadWhileBusy() {
