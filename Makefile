@@ -5,11 +5,18 @@
 #   make test-tsan  the same with ThreadSanitizer (the listing threads, the sync worker)
 #   make bench      build and run the benchmarks
 #   make fuzz       build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60)
+#   make coverage   a --coverage build in build-coverage/, every test, and a gcovr report of line and
+#                   branch coverage per source file (build-coverage/coverage/) and per module
+#   make mutants    apply each hand-made mutant of tools/mutants/mutants.txt to a scratch copy, run
+#                   the tests that matter, and report it killed or survived (MUTANTS=name,... for some)
 
 SHELL        := /bin/bash
 BUILD_DIR    ?= build
 JOBS         ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+COVERAGE_DIR ?= build-coverage
+MUTANT_DIR   ?= build-mutants
+MUTANTS      ?=
 CTEST_ARGS   ?=
 
 # Debian 12 packages, by the targets that need them.
@@ -18,6 +25,8 @@ TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-
 LIB_PACKAGES   := nlohmann-json3-dev libcurl4-openssl-dev
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
+COVERAGE_PACKAGES := gcovr
+MUTANT_PACKAGES   := ccache
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -33,7 +42,8 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps test-deps bench-deps fuzz-deps build run test test-asan test-tsan bench fuzz format clean
+.PHONY: all deps test-deps bench-deps fuzz-deps coverage-deps mutant-deps build run test test-asan test-tsan bench fuzz \
+        coverage mutants format clean
 
 all: build
 
@@ -45,6 +55,12 @@ bench-deps: deps
 
 fuzz-deps: deps
 	$(call install_missing,$(FUZZ_PACKAGES))
+
+coverage-deps: deps
+	$(call install_missing,$(COVERAGE_PACKAGES))
+
+mutant-deps: deps
+	$(call install_missing,$(MUTANT_PACKAGES))
 
 # $(1) build folder, $(2) extra CMake options
 define configure_and_build
@@ -87,8 +103,33 @@ fuzz: fuzz-deps
 	        -artifact_prefix=$(BUILD_DIR)-fuzz/ "$$corpus" $$seeds; \
 	  done
 
+# Unoptimised, so that every line and branch in the report is one of the source's; atomic counters,
+# because the sync worker and the listing count from several threads at once and racing updates can
+# leave a branch count negative, which gcov then cannot report. The counters are cleared before the
+# run, so the report is of this run of the tests alone; a failing test still gets its report, and
+# then fails the target. The branches of defaulted comparisons are the compiler's, not ours: their
+# tests would restate the declaration, so they are left out of the branch count.
+coverage: coverage-deps
+	$(call configure_and_build,$(COVERAGE_DIR),-DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=--coverage -fprofile-update=atomic")
+	find $(COVERAGE_DIR) -name '*.gcda' -delete
+	cd $(COVERAGE_DIR) && { ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS); echo $$? > ctest-status; }
+	mkdir -p $(COVERAGE_DIR)/coverage
+	gcovr -r . --object-directory $(COVERAGE_DIR) --filter 'src/' -j $(JOBS) \
+	    --exclude-throw-branches --exclude-unreachable-branches \
+	    --exclude-branches-by-pattern '.*operator(==|<=>).*= default.*' \
+	    --txt $(COVERAGE_DIR)/coverage/files.txt --json-summary $(COVERAGE_DIR)/coverage/summary.json \
+	    --html-details $(COVERAGE_DIR)/coverage/index.html
+	@python3 tools/coverage_summary.py $(COVERAGE_DIR)/coverage/summary.json | tee $(COVERAGE_DIR)/coverage/modules.txt
+	@echo "Per file: $(COVERAGE_DIR)/coverage/files.txt and $(COVERAGE_DIR)/coverage/index.html"
+	@[ "$$(cat $(COVERAGE_DIR)/ctest-status)" = 0 ] || { echo "Some tests failed; the report covers the run as it went."; exit 1; }
+
+# Not part of 'make test': each mutant rebuilds one scratch tree and runs its test programs.
+mutants: mutant-deps
+	python3 tools/mutants/run_mutants.py --build-dir $(MUTANT_DIR) --jobs $(JOBS) $(if $(MUTANTS),--only $(MUTANTS))
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-asan $(BUILD_DIR)-tsan $(BUILD_DIR)-bench $(BUILD_DIR)-fuzz
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-asan $(BUILD_DIR)-tsan $(BUILD_DIR)-bench $(BUILD_DIR)-fuzz \
+	    $(COVERAGE_DIR) $(MUTANT_DIR)

@@ -1,6 +1,9 @@
-// Whole chains through dayvault-cli on real files in a temporary folder, as a user runs them.
+// dayvault-cli on real files in a temporary folder, as a user runs it: one smoke test per
+// subcommand on the demo file, then one table of failures (exit code 1) and one of usage errors
+// (exit code 2). What each subcommand computes is tested in its module; here the chain counts.
 
 #include "cli/CliTestSupport.h"
+#include "export/HtmlCheck.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -10,17 +13,77 @@
 namespace {
 
 namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
 
 // GUIDs of the demo backup: templates 1-4, events 5-17, to-dos 18-22.
 constexpr const char* kTeamMeeting = "{D4A17000-0000-4000-8000-000000000005}";
+constexpr const char* kStandUp = "{D4A17000-0000-4000-8000-000000000006}";
+constexpr const char* kGym = "{D4A17000-0000-4000-8000-000000000007}";
 constexpr const char* kDentist = "{D4A17000-0000-4000-8000-00000000000B}";
+constexpr const char* kMarket = "{D4A17000-0000-4000-8000-00000000000C}";
 constexpr const char* kPresents = "{D4A17000-0000-4000-8000-000000000012}";
 
-using CliChain = dv::test::CliTest;
+size_t Count(const std::string& text, const std::string& piece) {
+    size_t count = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+class CliChain : public dv::test::CliDemoTest {
+protected:
+    fs::path File() const { return Path("demo.dat"); }
+
+    // The file read back by Python's csv module (strict quoting).
+    std::vector<Strings> ParseCsv(const fs::path& file, const std::string& delimiter) const {
+        const Result r =
+            RunCommand("python3 " + Quote(DAYVAULT_CSV_READER), {file.string(), delimiter});
+        EXPECT_EQ(r.code, 0) << r.err;
+        std::vector<Strings> rows(1);
+        std::string field;
+        for (char c : r.out) {
+            if (c == '\x1f' || c == '\x1e') {
+                rows.back().push_back(field);
+                field.clear();
+                if (c == '\x1e') {
+                    rows.emplace_back();
+                }
+            } else {
+                field += c;
+            }
+        }
+        rows.pop_back();
+        return rows;
+    }
+
+    // The GUIDs of the rows of a search over the week of 7 to 13 December 2026.
+    Strings SearchWeek(Strings options) const {
+        Strings args = {"search", File().string(), "--from", "2026-12-07", "--to", "2026-12-13"};
+        args.insert(args.end(), options.begin(), options.end());
+        const Result r = Run(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        Strings guids;
+        const Json result = Json::parse(r.out);
+        for (const Json& row : result["rows"]) {
+            guids.push_back(row["guid"]);
+        }
+        return guids;
+    }
+
+    // Settings with the Testland holidays active, one of them switched off, and the language.
+    fs::path HolidaySettings(const std::string& extra) const {
+        WriteFile(
+            Path("settings.ini"),
+            "[HolidaySettings]\r\nModuleOrder=Testland,Gone\r\nActiveModules=Testland,Gone\r\n"
+            "Deactivated_Testland=LABOUR\r\n[Settings]\r\nHolidayShowLanguage=1\r\n" +
+                extra);
+        return Path("settings.ini");
+    }
+};
 
 TEST_F(CliChain, RestoreInfoBackupAndRestoreAgainGiveTheSameFile) {
-    const fs::path a = Demo("a.dat");
-    const Json info = Info(a);
+    const Json info = Info(File());
     ASSERT_EQ(info["templates"].size(), 4u);
     ASSERT_EQ(info["events"].size(), 13u);
     ASSERT_EQ(info["todos"].size(), 5u);
@@ -41,41 +104,36 @@ TEST_F(CliChain, RestoreInfoBackupAndRestoreAgainGiveTheSameFile) {
     EXPECT_EQ(info["todos"][0]["Notes"], "Anna: book\nTom: scarf");
     EXPECT_EQ(info["todos"][3]["Done"], 1);
 
-    ASSERT_EQ(Run({"backup", a.string(), Path("b.txt").string()}).code, 0);
+    ASSERT_EQ(Run({"backup", File().string(), Path("b.txt").string()}).code, 0);
     ASSERT_EQ(Run({"restore", Path("b.txt").string(), Path("c.dat").string(), "--now",
                    "2026-12-10 07:00:00"})
                   .code,
               0);
-    EXPECT_EQ(ReadFile(Path("c.dat")), ReadFile(a)) << "the event file comes back byte for byte";
+    EXPECT_EQ(ReadFile(Path("c.dat")), ReadFile(File()))
+        << "the event file comes back byte for byte";
 }
 
 TEST_F(CliChain, OccurrencesOfOneEventOrAllInFileOrder) {
-    const fs::path a = Demo("a.dat");
-    Result r = Run({"occurrences", a.string(), "--from", "2026-12-07", "--to",
+    Result r = Run({"occurrences", File().string(), "--from", "2026-12-07", "--to",
                     "2026-12-13 23:59:59", "--guid", kTeamMeeting});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Json::parse(r.out), Json::parse(R"([{"guid": "{D4A17000-0000-4000-8000-000000000005}",
                               "start": "2026-12-07 09:30:00", "end": "2026-12-07 10:30:00"}])"));
 
-    r = Run({"occurrences", a.string(), "--from", "2026-12-07", "--to", "2026-12-13 23:59:59"});
+    r = Run(
+        {"occurrences", File().string(), "--from", "2026-12-07", "--to", "2026-12-13 23:59:59"});
     ASSERT_EQ(r.code, 0) << r.err;
     const Json all = Json::parse(r.out);
     int standUps = 0;
     for (const Json& occurrence : all) {
-        standUps += occurrence["guid"] == "{D4A17000-0000-4000-8000-000000000006}";
+        standUps += occurrence["guid"] == kStandUp;
     }
     EXPECT_EQ(standUps, 5) << "the daily stand-up is limited to Monday to Friday";
     EXPECT_EQ(all[0]["guid"], kTeamMeeting) << "events come in file order";
-
-    r = Run({"occurrences", a.string(), "--from", "2026-12-07", "--to", "2026-12-08", "--guid",
-             "{00000000-0000-0000-0000-000000000000}"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("no event with GUID"), std::string::npos) << r.err;
 }
 
-TEST_F(CliChain, AgendaListsCaptionsAndCalendarTextsInEntryOrder) {
-    const fs::path a = Demo("a.dat");
-    const Result r = Run({"agenda", a.string(), "--from", "2026-12-14", "--days", "2"});
+TEST_F(CliChain, AgendaWithDefaultsAndWithTheSettingsFormatsAndHolidays) {
+    Result r = Run({"agenda", File().string(), "--from", "2026-12-14", "--days", "2"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Mon, Dec 14 (Week 51)\n"
                      "  Anna's birthday\n"
@@ -85,42 +143,41 @@ TEST_F(CliChain, AgendaListsCaptionsAndCalendarTextsInEntryOrder) {
                      "  09:00 AM - 09:15 AM Stand-up\n");
 
     // The clock decides where the default agenda starts.
-    const Result today = Run({"agenda", a.string(), "--days", "1", "--now", "2026-12-12 10:00:00"});
-    ASSERT_EQ(today.code, 0) << today.err;
-    EXPECT_EQ(today.out, "Sat, Dec 12\n  05:00 PM - 08:00 PM Christmas market with Tom\n");
-}
-
-TEST_F(CliChain, AgendaUsesTheFormatsOfTheSettingsFile) {
-    const fs::path a = Demo("a.dat");
-    WriteFile(Path("dayvault.ini"), "[Settings]\r\nWeekViewFormat=%d.%m.%Y\r\n"
-                                    "TimeFormat=%H:%M\r\nShowWeekNumbers=0\r\n");
-    const Result r = Run({"agenda", a.string(), "--from", "2026-12-15", "--days", "1", "--settings",
-                          Path("dayvault.ini").string()});
+    r = Run({"agenda", File().string(), "--days", "1", "--now", "2026-12-12 10:00:00"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "15.12.2026\n  09:00 - 09:15 Stand-up\n");
+    EXPECT_EQ(r.out, "Sat, Dec 12\n  05:00 PM - 08:00 PM Christmas market with Tom\n");
+    // Without --days, two weeks: the 12th to the 25th.
+    r = Run({"agenda", File().string(), "--now", "2026-12-12 10:00:00"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("Fri, Dec 25"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("Dec 26"), std::string::npos) << r.out;
 
-    const Result missing = Run({"agenda", a.string(), "--settings", Path("none.ini").string()});
-    EXPECT_EQ(missing.code, 1);
+    // The active holiday of the day follows its caption; the switched-off one and the missing
+    // module are left out.
+    const fs::path settings =
+        HolidaySettings("WeekViewFormat=%d.%m.%Y\r\nTimeFormat=%H:%M\r\nShowWeekNumbers=0\r\n");
+    r = Run({"agenda", File().string(), "--from", "2026-05-01", "--days", "1", "--settings",
+             settings.string(), "--program-folder", ProgramFolderWithTestland().string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "01.05.2026\n  Maifeiertag (DEU)\n  Pay the rent\n  09:00 - 09:15 Stand-up\n");
 }
 
 TEST_F(CliChain, RemindersRunTheUpdateAndSaveOnlyWhenAsked) {
-    const fs::path a = Demo("a.dat");
-    const std::string before = ReadFile(a);
-    Result r = Run({"reminders", a.string(), "--at", "2026-12-10 07:45:00"});
+    const std::string before = ReadFile(File());
+    Result r = Run({"reminders", File().string(), "--at", "2026-12-10 07:45:00"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Json::parse(r.out), Json::parse(R"([
         {"guid": "{D4A17000-0000-4000-8000-00000000000B}", "Description": "Dentist",
          "due": ["2026-12-10 08:30:00"], "snoozed": []},
         {"urgentTodos": []}])"));
-    EXPECT_EQ(ReadFile(a), before) << "without --save the file stays as it was";
+    EXPECT_EQ(ReadFile(File()), before) << "without --save the file stays as it was";
 
-    r = Run({"reminders", a.string(), "--at", "2026-12-18 08:00:00", "--save"});
+    r = Run({"reminders", File().string(), "--at", "2026-12-18 08:00:00", "--save"});
     ASSERT_EQ(r.code, 0) << r.err;
-    const Json result = Json::parse(r.out);
-    EXPECT_EQ(result.back()["urgentTodos"],
+    EXPECT_EQ(Json::parse(r.out).back()["urgentTodos"],
               Json::parse(R"(["{D4A17000-0000-4000-8000-000000000012}",
                               "{D4A17000-0000-4000-8000-000000000014}"])"));
-    const Json info = Info(a);
+    const Json info = Info(File());
     EXPECT_EQ(info["events"][6]["state"]["DueOccurrences"],
               Json::parse(R"(["2026-12-10 08:30:00"])"));
     EXPECT_EQ(info["events"][6]["state"]["LastCheck"], "2026-12-18 08:00:00");
@@ -128,28 +185,26 @@ TEST_F(CliChain, RemindersRunTheUpdateAndSaveOnlyWhenAsked) {
 }
 
 TEST_F(CliChain, FormatExpandsForEventsAndTodos) {
-    const fs::path a = Demo("a.dat");
-    Result r = Run({"format", a.string(), "--guid", kDentist, "--format",
+    Result r = Run({"format", File().string(), "--guid", kDentist, "--format",
                     "$DESCRIPTION$ at $THIS_START_TIME$"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Dentist at 08:30 AM");
 
-    r = Run({"format", a.string(), "--guid", kTeamMeeting, "--format",
+    r = Run({"format", File().string(), "--guid", kTeamMeeting, "--format",
              "$THIS_DATE$, occurrence $THIS_COUNT$, $COUNT$", "--occurrence",
              "2026-12-07 09:30:00"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "December 07, 2026, occurrence 49, $COUNT$");
 
-    r = Run({"format", a.string(), "--guid", kPresents, "--format", "$STATE$ $DESCRIPTION$",
+    r = Run({"format", File().string(), "--guid", kPresents, "--format", "$STATE$ $DESCRIPTION$",
              "--now", "2026-12-18 00:00:00"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Urgent! Buy Christmas presents");
 }
 
 TEST_F(CliChain, MergeAddsOnlyWhatIsMissing) {
-    const fs::path a = Demo("a.dat");
-    fs::copy_file(a, Path("copy.dat"));
-    Result r = Run({"merge", a.string(), Path("copy.dat").string()});
+    fs::copy_file(File(), Path("copy.dat"));
+    Result r = Run({"merge", File().string(), Path("copy.dat").string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Json::parse(r.out)["added"], 0);
 
@@ -157,64 +212,260 @@ TEST_F(CliChain, MergeAddsOnlyWhatIsMissing) {
                                "Description=Concert\r\nStartDate=2026 12 19 20 00 00\r\n"
                                "EndDate=2026 12 19 22 00 00\r\n");
     ASSERT_EQ(Run({"restore", Path("one.txt").string(), Path("one.dat").string()}).code, 0);
-    r = Run({"merge", a.string(), Path("one.dat").string()});
+    r = Run({"merge", File().string(), Path("one.dat").string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Json::parse(r.out)["added"], 1);
-    const Json info = Info(a);
+    const Json info = Info(File());
     ASSERT_EQ(info["events"].size(), 14u);
     EXPECT_EQ(info["events"][13]["Description"], "Concert");
 }
 
-TEST_F(CliChain, BadFilesFailWithExitCodeOneAndChangeNothing) {
-    const fs::path a = Demo("a.dat");
-    const std::string before = ReadFile(a);
+TEST_F(CliChain, HolidaysCompileDecompileAndListAYear) {
+    const fs::path source = dv::test::TestlandSource();
+    ASSERT_EQ(Run({"holidays", "compile", source.string(), Path("a.hol").string()}).code, 0);
+    const Result decompiled = Run({"holidays", "decompile", Path("a.hol").string()});
+    ASSERT_EQ(decompiled.code, 0) << decompiled.err;
+    EXPECT_NE(
+        decompiled.out.find("holiday ASSUMPTION \"Mariä Himmelfahrt\" = 15 August; from 2000"),
+        std::string::npos)
+        << decompiled.out;
+    WriteFile(Path("b.txt"), decompiled.out);
+    ASSERT_EQ(Run({"holidays", "compile", Path("b.txt").string(), Path("b.hol").string()}).code, 0);
+    EXPECT_EQ(ReadFile(Path("b.hol")), ReadFile(Path("a.hol")));
+
+    const Json expected = Json::parse(R"([
+        {"date": "2023-01-02", "name": "NEW_YEAR", "text": "Neujahr"},
+        {"date": "2023-04-10", "name": "EASTER_MONDAY", "text": "Ostermontag"},
+        {"date": "2023-05-01", "name": "MAY_DAY", "text": "Maifeiertag"},
+        {"date": "2023-05-01", "name": "LABOUR", "text": "Tag der Arbeit"},
+        {"date": "2023-08-15", "name": "ASSUMPTION", "text": "Mariä Himmelfahrt"},
+        {"date": "2023-10-01", "name": "THANKS", "text": "Erntedank"},
+        {"date": "2023-12-03", "name": "FIRST_ADVENT", "text": "Erster Advent"}
+    ])");
+    Result r = Run({"holidays", "--file", Path("a.hol").string(), "--year", "2023"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Json::parse(r.out), expected);
+    r = Run({"holidays", "--module", "Testland", "--year", "2023", "--program-folder",
+             ProgramFolderWithTestland().string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Json::parse(r.out), expected);
+}
+
+TEST_F(CliChain, CsvExportsWithDefaultsAndWithTheSettings) {
+    const std::string before = ReadFile(File());
+    const fs::path out = Path("week.csv");
+    Result r = Run({"export", "csv", File().string(), "--kind", "calendar", "--start", "2026-12-07",
+                    "--days", "7", "--out", out.string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(r.out.empty()) << "nothing but the file";
+    const std::string bytes = ReadFile(out);
+    EXPECT_EQ(Count(bytes, "\n"), Count(bytes, "\r\n")) << "CR LF line ends";
+    std::vector<Strings> rows = ParseCsv(out, "comma");
+    ASSERT_EQ(rows.size(), 10u) << bytes;
+    EXPECT_EQ(rows[0], (Strings{"Date", "Time", "Description", "Notes"}));
+    EXPECT_EQ(rows[2], (Strings{"12/07/2026", "09:30 AM - 10:30 AM", "Team meeting",
+                                "Room 4.12, agenda in the shared folder"}))
+        << "the comma stays inside the quoted notes";
+    EXPECT_EQ(rows[5][2], "Dentist") << "the entry order of a day: start time first";
+    EXPECT_EQ(ReadFile(File()), before) << "the event file is not touched";
+
+    r = Run({"export", "csv", File().string(), "--kind", "todo", "--start", "2026-12-07", "--days",
+             "7", "--out", Path("todos.csv").string(), "--now", "2026-12-10 07:00:00"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    rows = ParseCsv(Path("todos.csv"), "comma");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], (Strings{"", "", "To Do:", "8", "Clean up the inbox", ""}));
+
+    const fs::path settings = HolidaySettings(
+        "CsvCalendarFields=1110011\r\nCsvCalendarFieldorder=5,2,0,1,9\r\n"
+        "CsvCalendarFieldnames=Tag,KW,Feiertag,Zeit,Kategorie,Was,Notiz\r\n"
+        "CsvCalendarFieldDelimiter=1\r\nCsvCalendarRemoveDelimiter=1\r\n"
+        "CsvCalendarDate=%d.%m.%Y\r\nCsvCalendarDescription=$DESCRIPTION$; $CATEGORY$\r\n");
+    r = Run({"export", "csv", File().string(), "--kind", "calendar", "--start", "2026-05-01",
+             "--days", "1", "--out", out.string(), "--settings", settings.string(),
+             "--program-folder", ProgramFolderWithTestland().string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    rows = ParseCsv(out, "semicolon");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (Strings{"Was", "Feiertag", "Tag", "KW"}));
+    EXPECT_EQ(rows[1], (Strings{"Pay the rent Private", "Maifeiertag (DEU)", "01.05.2026", "18"}))
+        << "the delimiter is removed from the description";
+}
+
+TEST_F(CliChain, HtmlExportOfEveryKindIsWellFormed) {
+    struct Row {
+        const char* kind;
+        Strings extra;
+        const char* text; // must appear in the page
+    };
+    const Row rows[] = {
+        {"todo", {"--days", "60"}, "Finish the quarterly report"},
+        {"week", {}, "Team meeting"},
+        {"fortnight", {}, "Dec 20"},
+        {"month", {}, "Jan 01"},
+        {"list", {"--days", "31"}, "Anna's birthday"},
+    };
+    for (const Row& row : rows) {
+        const fs::path out = Path(std::string(row.kind) + ".html");
+        Strings args = {"export", "html",       File().string(), "--kind",    row.kind,
+                        "--date", "2026-12-10", "--out",         out.string()};
+        args.insert(args.end(), row.extra.begin(), row.extra.end());
+        const Result r = Run(args);
+        ASSERT_EQ(r.code, 0) << row.kind << ": " << r.err;
+        const std::string page = ReadFile(out);
+        EXPECT_EQ(page.find("$TABLE$"), std::string::npos) << row.kind;
+        EXPECT_EQ(Count(page, "\n"), Count(page, "\r\n")) << row.kind;
+        EXPECT_NE(page.find(row.text), std::string::npos) << row.kind << ": " << row.text;
+        EXPECT_EQ(dv::test::HtmlProblems(out), "") << row.kind;
+    }
+
+    // An own template, with the settings' holidays.
+    WriteFile(Path("mine.html"), "<html><body>\r\n$TABLE$<hr>$TABLE$\r\n</body></html>");
+    const fs::path settings = HolidaySettings("HtmlListViewHeader=%Y-%m-%d\r\n");
+    const Result r = Run({"export", "html", File().string(), "--kind", "list", "--date",
+                          "2027-04-30", "--days", "3", "--out", Path("own.html").string(),
+                          "--template", Path("mine.html").string(), "--settings", settings.string(),
+                          "--program-folder", ProgramFolderWithTestland().string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string page = ReadFile(Path("own.html"));
+    EXPECT_EQ(Count(page, "<b>2027-05-01</b>"), 2u) << "the table twice";
+    EXPECT_NE(page.find("nowrap>Maifeiertag (DEU)</td>"), std::string::npos) << page;
+    EXPECT_EQ(dv::test::HtmlProblems(Path("own.html")), "");
+}
+
+TEST_F(CliChain, SearchFiltersByTextCategoryAndState) {
+    EXPECT_EQ(SearchWeek({}), (Strings{kStandUp, kTeamMeeting, kDentist, kGym, kMarket}))
+        << "one row per event, by date";
+    EXPECT_EQ(SearchWeek({"--text", "christmas gym", "--mode", "or"}), (Strings{kGym, kMarket}));
+    EXPECT_EQ(SearchWeek({"--text", "room agenda", "--scope", "notes"}), (Strings{kTeamMeeting}));
+    EXPECT_EQ(SearchWeek({"--text", "room agenda", "--scope", "description"}), Strings{});
+    EXPECT_EQ(SearchWeek({"--categories", "work,BIRTHDAY"}), (Strings{kStandUp, kTeamMeeting}));
+
+    // After the reminder run at noon on the 10th, earlier occurrences are done.
+    const Result r = Run({"reminders", File().string(), "--at", "2026-12-10 12:00:00", "--save"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(SearchWeek({"--state", "done"}), (Strings{kStandUp, kTeamMeeting}));
+    EXPECT_EQ(SearchWeek({"--state", "undone", "--categories", "private"}),
+              (Strings{kDentist, kGym, kMarket}));
+}
+
+TEST_F(CliChain, FailuresExitWithOneNameTheFileAndWriteNothing) {
+    const std::string demo = File().string();
+    const std::string before = ReadFile(File());
     WriteFile(Path("bad.dat"), "not an event file at all");
-
-    Result r = Run({"info", Path("bad.dat").string()});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("bad.dat"), std::string::npos) << "the message names the file: " << r.err;
-    EXPECT_TRUE(r.out.empty());
-
-    r = Run({"backup", Path("bad.dat").string(), Path("out.txt").string()});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_FALSE(fs::exists(Path("out.txt"))) << "no partial output file";
-
-    r = Run({"merge", a.string(), Path("bad.dat").string()});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(ReadFile(a), before) << "a failed merge leaves the file as it was";
-
-    r = Run({"restore", Path("missing.txt").string(), Path("new.dat").string()});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("missing.txt"), std::string::npos) << r.err;
-    EXPECT_FALSE(fs::exists(Path("new.dat")));
-
-    r = Run({"reminders", Path("missing.dat").string(), "--at", "2026-12-10"});
-    EXPECT_EQ(r.code, 1);
+    WriteFile(Path("old.out"), "old content");
+    ASSERT_EQ(
+        Run({"holidays", "compile", dv::test::TestlandSource().string(), Path("t.hol").string()})
+            .code,
+        0);
+    WriteFile(Path("cut.hol"), ReadFile(Path("t.hol")).substr(0, 100));
+    WriteFile(Path("bad.txt"), "language 0x407\nholiday A \"a\" = 31 Juni\n");
+    fs::create_directories(Path("taken.csv") / "inside");
+    const std::string program = ProgramFolderWithTestland().string();
+    const std::string bad = Path("bad.dat").string();
+    const std::string nowhere = (Path("nowhere") / "out").string();
+    const std::string old = Path("old.out").string();
+    const std::string week = "2026-12-07";
+    struct Row {
+        Strings args;
+        std::string named; // in the message on stderr
+    };
+    const std::vector<Row> rows = {
+        {{"info", bad}, "bad.dat"},
+        {{"backup", bad, old}, "bad.dat"},
+        {{"merge", demo, bad}, "bad.dat"},
+        {{"restore", Path("missing.txt").string(), old}, "missing.txt"},
+        {{"reminders", Path("missing.dat").string(), "--at", week}, "missing.dat"},
+        {{"agenda", demo, "--settings", Path("none.ini").string()}, "none.ini"},
+        {{"occurrences", demo, "--from", week, "--to", week, "--guid", "{0}"},
+         "no event with GUID"},
+        {{"search", bad, "--from", week, "--to", week}, "bad.dat"},
+        {{"holidays", "--file", Path("cut.hol").string(), "--year", "2023"}, "cut.hol"},
+        {{"holidays", "decompile", Path("cut.hol").string()}, "not a valid holiday module"},
+        {{"holidays", "--module", "Nowhere", "--year", "2023", "--program-folder", program},
+         "Nowhere.hol"},
+        {{"holidays", "compile", Path("bad.txt").string(), old},
+         "bad.txt:2: expected a month name"},
+        {{"holidays", "compile", Path("missing.txt").string(), old}, "missing.txt"},
+        {{"export", "csv", demo, "--kind", "calendar", "--start", week, "--days", "7", "--out",
+          nowhere},
+         nowhere},
+        {{"export", "csv", demo, "--kind", "calendar", "--start", week, "--days", "7", "--out",
+          Path("taken.csv").string()},
+         "taken.csv"},
+        {{"export", "csv", bad, "--kind", "todo", "--start", week, "--days", "7", "--out", old},
+         "bad.dat"},
+        {{"export", "html", demo, "--kind", "week", "--date", week, "--out", old, "--template",
+          Path("missing.html").string()},
+         "missing.html"},
+        {{"export", "html", demo, "--kind", "week", "--date", week, "--out", nowhere}, nowhere},
+    };
+    for (const Row& row : rows) {
+        const std::string shown = ::testing::PrintToString(row.args);
+        const Result r = Run(row.args);
+        EXPECT_EQ(r.code, 1) << shown;
+        EXPECT_NE(r.err.find(row.named), std::string::npos) << shown << "\n" << r.err;
+        EXPECT_TRUE(r.out.empty()) << shown;
+    }
+    EXPECT_EQ(ReadFile(File()), before) << "a failed merge leaves the file as it was";
+    EXPECT_EQ(ReadFile(Path("old.out")), "old content") << "no output file is replaced";
+    EXPECT_TRUE(fs::is_directory(Path("taken.csv") / "inside"));
+    EXPECT_EQ(FileNames(), (Strings{"bad.dat", "bad.txt", "cut.hol", "demo.dat", "old.out",
+                                    "program", "stderr", "stdout", "t.hol", "taken.csv"}))
+        << "no partial or temporary files are left behind";
 }
 
 TEST_F(CliChain, UsageErrorsExitWithTwo) {
-    const fs::path a = Demo("a.dat");
-    const std::vector<std::vector<std::string>> cases = {
+    const std::string file = File().string();
+    const std::string out = Path("out").string();
+    const std::string source = dv::test::TestlandSource().string();
+    const std::string day = "2026-12-10";
+    const std::vector<Strings> rows = {
         {},
         {"frobnicate"},
         {"info"},
-        {"info", a.string(), "extra"},
-        {"info", a.string(), "--colour"},
-        {"occurrences", a.string(), "--to", "2026-12-31"},
-        {"occurrences", a.string(), "--from", "2026-13-01", "--to", "2026-12-31"},
-        {"occurrences", a.string(), "--from", "2026-02-30", "--to", "2026-12-31"},
-        {"agenda", a.string(), "--days", "0"},
-        {"agenda", a.string(), "--days", "two"},
-        {"agenda", a.string(), "--now", "yesterday"},
-        {"reminders", a.string()},
-        {"format", a.string(), "--guid", kTeamMeeting},
+        {"info", file, "extra"},
+        {"info", file, "--colour"},
+        {"occurrences", file, "--to", "2026-12-31"},
+        {"occurrences", file, "--from", "2026-02-30", "--to", "2026-12-31"},
+        {"agenda", file, "--days", "0"},
+        {"agenda", file, "--days", "two"},
+        {"agenda", file, "--days", "3661"},
+        {"agenda", file, "--now", "yesterday"},
+        {"reminders", file},
+        {"format", file, "--guid", kTeamMeeting},
+        {"holidays", "--year", "2023"},
+        {"holidays", "--module", "A", "--file", source, "--year", "2023"},
+        {"holidays", "--file", source, "--year", "0"},
+        {"holidays", "--module", "../x", "--year", "2023"},
+        {"holidays", "compile", source},
+        {"holidays", "compile", source, out, "--year", "2023"},
+        {"holidays", "frobnicate"},
+        {"export", "xml", file, "--out", out},
+        {"export", "csv", file, "--kind", "week", "--start", day, "--days", "7", "--out", out},
+        {"export", "csv", file, "--kind", "todo", "--start", day, "--days", "7"},
+        {"export", "csv", file, "--kind", "todo", "--start", day, "--days", "7", "--out", out,
+         "--template", out},
+        {"export", "html", file, "--kind", "year", "--date", day, "--out", out},
+        {"export", "html", file, "--kind", "week", "--date", day, "--start", day, "--out", out},
+        {"export", "html", file, "--kind", "week", "--date", day, "--out", out, "--days", "3"},
+        {"export", "html", file, "--kind", "list", "--date", day, "--out", out, "--days", "0"},
+        {"search", file, "--from", day},
+        {"search", file, "--from", day, "--to", day, "--text", "x", "--mode", "some"},
+        {"search", file, "--from", day, "--to", day, "--mode", "or"},
+        {"search", file, "--from", day, "--to", day, "--text", "x", "--scope", "title"},
+        {"search", file, "--from", day, "--to", day, "--state", "due"},
     };
-    for (const auto& args : cases) {
+    for (const Strings& args : rows) {
         ExpectUsageError(args);
     }
-    const Result help = Run({"agenda", "--help"});
-    EXPECT_EQ(help.code, 0);
-    EXPECT_NE(help.out.find("Usage: dayvault-cli agenda"), std::string::npos);
+    EXPECT_FALSE(fs::exists(out));
+    for (const char* command : {"agenda", "export", "holidays"}) {
+        const Result help = Run({command, "--help"});
+        EXPECT_EQ(help.code, 0);
+        EXPECT_NE(help.out.find(std::string("Usage: dayvault-cli ") + command), std::string::npos)
+            << help.out;
+    }
 }
 
 } // namespace

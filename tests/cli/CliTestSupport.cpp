@@ -1,9 +1,6 @@
 #include "cli/CliTestSupport.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <sys/wait.h>
 
 namespace dv::test {
@@ -11,22 +8,17 @@ namespace dv::test {
 namespace fs = std::filesystem;
 
 void CliTest::SetUp() {
-    // The suite's name tells whose folder a leftover is; the random part keeps parallel test
-    // programs apart, and a folder that exists already is never reused.
-    const std::string suite =
-        ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
-    std::random_device random;
-    do {
-        m_dir = fs::temp_directory_path() / ("dayvault-" + suite + "-" + std::to_string(random()));
-    } while (!fs::create_directory(m_dir));
+    // The suite's name tells whose folder a leftover is.
+    m_dir = std::make_unique<TemporaryFolder>(
+        ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name());
 }
 
 void CliTest::TearDown() {
-    fs::remove_all(m_dir);
+    m_dir.reset();
 }
 
 fs::path CliTest::Path(const std::string& name) const {
-    return m_dir / name;
+    return *m_dir / name;
 }
 
 CliTest::Result CliTest::Run(const std::vector<std::string>& args) const {
@@ -87,15 +79,6 @@ void CliDemoTest::SetUp() {
 
 fs::path TestlandSource() {
     return fs::path(DAYVAULT_TEST_HOLIDAYS) / "Testland.txt";
-}
-
-std::string CliTest::ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void CliTest::WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string CliTest::Quote(const std::string& arg) {

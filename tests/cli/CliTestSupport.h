@@ -1,7 +1,10 @@
 #pragma once
 
+#include "support/Files.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -29,6 +32,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    /// The names in the test's folder, sorted.
+    std::vector<std::string> FileNames() const { return m_dir->FileNames(); }
+
     /// `name` inside the test's folder; nothing is created.
     std::filesystem::path Path(const std::string& name) const;
 
@@ -55,15 +61,17 @@ protected:
     /// on stdout.
     void ExpectUsageError(const std::vector<std::string>& args) const;
 
-    /// The whole file; empty when it cannot be read.
-    static std::string ReadFile(const std::filesystem::path& path);
-    static void WriteFile(const std::filesystem::path& path, const std::string& text);
+    // The shared file helpers, found from the tests' own scope.
+    static std::string ReadFile(const std::filesystem::path& path) { return test::ReadFile(path); }
+    static void WriteFile(const std::filesystem::path& path, std::string_view text) {
+        test::WriteFile(path, text);
+    }
 
     /// `arg` as one word for the POSIX shell.
     static std::string Quote(const std::string& arg);
 
 private:
-    std::filesystem::path m_dir;
+    std::unique_ptr<TemporaryFolder> m_dir;
 };
 
 /// CliTest with the demo backup restored into "demo.dat" (clock at 2026-12-10 07:00:00) before

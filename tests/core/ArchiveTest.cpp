@@ -1,3 +1,4 @@
+#include "RecordBytes.h"
 #include "core/CArchive.h"
 
 #include <algorithm>
@@ -51,8 +52,11 @@ void operator delete(void* memory, std::size_t) noexcept {
 namespace dv {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 using Cause = CArchiveException::Cause;
+using test::Bytes;
+using test::Concat;
+using test::ExpectArchiveError;
+using test::Store;
 
 class AllocationWatch {
 public:
@@ -65,22 +69,6 @@ public:
     AllocationWatch& operator=(const AllocationWatch&) = delete;
     size_t Largest() const { return g_largestAllocation; }
 };
-
-Bytes Store(const std::function<void(CArchive&)>& write) {
-    CMemorySink sink;
-    CArchive ar(sink);
-    write(ar);
-    ar.Close();
-    return sink.TakeData();
-}
-
-Bytes Concat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& part : parts) {
-        out.insert(out.end(), part.begin(), part.end());
-    }
-    return out;
-}
 
 Bytes Text(std::string_view text) {
     return Bytes(text.begin(), text.end());
@@ -105,26 +93,6 @@ private:
     size_t m_position = 0;
     std::mt19937 m_random;
 };
-
-// Expects `read` to throw the archive exception with this cause and offset.
-void ExpectArchiveError(const Bytes& bytes, Cause cause, uint64_t offset,
-                        const std::function<void(CArchive&)>& read, const std::string& name,
-                        const std::string& messagePart = "") {
-    CMemorySource source(bytes);
-    CArchive ar(source);
-    try {
-        read(ar);
-        ADD_FAILURE() << name << ": no exception";
-    } catch (const CArchiveException& e) {
-        EXPECT_EQ(CArchiveException::CauseName(e.GetCause()), CArchiveException::CauseName(cause))
-            << name << ": " << e.what();
-        EXPECT_EQ(e.GetOffset(), offset) << name << ": " << e.what();
-        EXPECT_NE(std::string(e.what()).find("offset " + std::to_string(offset)), std::string::npos)
-            << name << ": " << e.what();
-        EXPECT_NE(std::string(e.what()).find(messagePart), std::string::npos)
-            << name << ": " << e.what();
-    }
-}
 
 // ---- Primitives and counts ----------------------------------------------------------------------
 
@@ -158,11 +126,8 @@ TEST(ArchiveTest, CountForms) {
         Bytes bytes;
     };
     const std::vector<Row> rows = {
-        {"zero", 0, {0x00, 0x00}},
         {"just below the escape", 0xFFFE, {0xFE, 0xFF}},
         {"the escape value itself", 0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
-        {"above a WORD", 0x10000, {0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00}},
-        {"largest", 0xFFFFFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(Store([&](CArchive& ar) { ar.WriteCount(row.count); }), row.bytes) << row.name;
@@ -186,13 +151,10 @@ TEST(ArchiveTest, AnsiStringLengthForms) {
         Bytes prefix;
     };
     const std::vector<Row> rows = {
-        {"empty", 0, {0x00}},
         {"254, the longest BYTE length", 254, {0xFE}},
         {"255 takes the WORD form", 255, {0xFF, 0xFF, 0x00}},
         {"0xFFFD, the longest WORD length", 0xFFFD, {0xFF, 0xFD, 0xFF}},
         {"0xFFFE would be the Unicode marker", 0xFFFE, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
-        {"0xFFFF", 0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
-        {"0x10000", 0x10000, {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00}},
     };
     for (const Row& row : rows) {
         std::string text(row.length, 'x');
@@ -215,11 +177,8 @@ TEST(ArchiveTest, StringsChooseWindows1252OrTheUnicodeForm) {
         Bytes bytes;
     };
     const std::vector<Row> rows = {
-        {"ASCII", "Day", {0x03, 'D', 'a', 'y'}},
         {"euro sign fits", "\xE2\x82\xAC", {0x01, 0x80}},
-        {"Latin-1 letter fits", "caf\xC3\xA9", {0x04, 'c', 'a', 'f', 0xE9}},
         {"undefined byte 0x81 kept", "\xC2\x81", {0x01, 0x81}},
-        {"check mark does not fit", "\xE2\x9C\x93", {0xFF, 0xFE, 0xFF, 0x01, 0x13, 0x27}},
         {"one misfit makes it all Unicode",
          "\xC3\xA9\xE2\x9C\x93",
          {0xFF, 0xFE, 0xFF, 0x02, 0xE9, 0x00, 0x13, 0x27}},
@@ -247,9 +206,7 @@ TEST(ArchiveTest, UnicodeStringLengthForms) {
     };
     const Bytes marker = {0xFF, 0xFE, 0xFF};
     const std::vector<Row> rows = {
-        {"254 units", 254, {0xFE}},
         {"255 units take the WORD form", 255, {0xFF, 0xFF, 0x00}},
-        {"0xFFFD units", 0xFFFD, {0xFF, 0xFD, 0xFF}},
         {"0xFFFE units take the DWORD form", 0xFFFE, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
     };
     for (const Row& row : rows) {
@@ -282,11 +239,9 @@ TEST(ArchiveTest, ReaderAcceptsEveryLengthFormTheFrameworkReads) {
         expectedFffe += 'A';
     }
     const std::vector<Row> rows = {
-        {"short string in the WORD form", {0xFF, 0x03, 0x00, 'a', 'b', 'c'}, "abc"},
         {"short string in the DWORD form",
          {0xFF, 0xFF, 0xFF, 0x03, 0x00, 0x00, 0x00, 'a', 'b', 'c'},
          "abc"},
-        {"Unicode with a WORD length", {0xFF, 0xFE, 0xFF, 0xFF, 0x01, 0x00, 'A', 0x00}, "A"},
         {"Unicode with a DWORD length",
          {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00, 'A', 0x00},
          "A"},
@@ -409,14 +364,19 @@ TEST(ArchiveTest, RawBlocksCrossTheBufferBoundary) {
     }
     const Bytes bytes = Store([&](CArchive& ar) {
         ar.WriteByte(1);
+        ar.WriteBytes(std::span(block).first(CArchive::kBufferSize - 1));
+        ar.WriteByte(3); // into a full buffer
         ar.WriteBytes(block);
         ar.WriteBytes(std::span(block).first(100));
         ar.WriteByte(2);
     });
-    ASSERT_EQ(bytes.size(), block.size() + 102);
+    ASSERT_EQ(bytes.size(), CArchive::kBufferSize + block.size() + 102);
     TrickleSource source(bytes, 1);
     CArchive ar(source);
     EXPECT_EQ(ar.ReadByte(), 1);
+    Bytes first(CArchive::kBufferSize - 1);
+    ar.ReadBytes(first);
+    EXPECT_EQ(ar.ReadByte(), 3);
     Bytes big(block.size());
     ar.ReadBytes(big);
     EXPECT_EQ(big, block);
@@ -440,8 +400,6 @@ TEST(ArchiveTest, EndOfDataNamesOffsetAndWhatWasRead) {
         },
         "DWORD", "while reading a DWORD");
     ExpectArchiveError(
-        {}, Cause::endOfFile, 0, [](CArchive& ar) { ar.ReadByte(); }, "BYTE", "a BYTE");
-    ExpectArchiveError(
         {0xFF, 0xFF}, Cause::endOfFile, 2, [](CArchive& ar) { ar.ReadCount(); }, "long count");
     ExpectArchiveError(
         {0x05, 'a', 'b'}, Cause::endOfFile, 0, [](CArchive& ar) { ar.ReadString(); }, "string body",
@@ -449,9 +407,6 @@ TEST(ArchiveTest, EndOfDataNamesOffsetAndWhatWasRead) {
     ExpectArchiveError(
         {0xFF, 0xFE, 0xFF, 0x02, 'a', 0x00, 'b'}, Cause::endOfFile, 0,
         [](CArchive& ar) { ar.ReadString(); }, "Unicode body", "UTF-16");
-    ExpectArchiveError(
-        {0xFF, 0xFE}, Cause::endOfFile, 1, [](CArchive& ar) { ar.ReadString(); },
-        "cut length prefix");
     ExpectArchiveError(
         {1, 2, 3}, Cause::endOfFile, 1,
         [](CArchive& ar) {
@@ -503,9 +458,6 @@ TEST(ArchiveTest, HugeLengthsAndCountsInShortInputThrowWithoutAllocating) {
         {"ANSI DWORD length",
          {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a'},
          [](CArchive& ar) { ar.ReadString(); }},
-        {"ANSI largest length",
-         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
-         [](CArchive& ar) { ar.ReadString(); }},
         {"Unicode largest length",
          {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
          [](CArchive& ar) { ar.ReadString(); }},
@@ -546,7 +498,6 @@ TEST(ArchiveTest, CheckCountBoundaries) {
         {"exactly fills", 5, 2, true},
         {"one item more", 6, 2, false},
         {"one byte short", 3, 4, false},
-        {"zero items", 0, 1000, true},
         {"size 0 counts as 1, fits", 10, 0, true},
         {"size 0 counts as 1, too many", 11, 0, false},
         {"product overflows 64 bits", UINT64_MAX, 2, false},
@@ -576,7 +527,6 @@ TEST(ArchiveTest, MisuseIsAProgrammingError) {
     CArchive storing(sink);
     EXPECT_TRUE(storing.IsStoring());
     EXPECT_THROW(storing.ReadByte(), std::logic_error);
-    EXPECT_THROW(storing.ReadString(), std::logic_error);
     EXPECT_THROW(storing.CheckCount(1, 1), std::logic_error);
     storing.WriteWord(7);
     storing.Close();
@@ -589,7 +539,6 @@ TEST(ArchiveTest, MisuseIsAProgrammingError) {
     const Bytes bytes = {1, 2, 3};
     CMemorySource source(bytes);
     CArchive loading(source);
-    EXPECT_THROW(loading.WriteDWord(1), std::logic_error);
     EXPECT_THROW(loading.WriteString("x"), std::logic_error);
     EXPECT_EQ(loading.ReadByte(), 1);
     loading.Close();

@@ -2,8 +2,8 @@
 
 #include "core/CArchive.h"
 #include "core/CFileException.h"
+#include "support/Files.h"
 
-#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,39 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-// Each test gets a folder of its own under the system's temporary folder, removed afterwards.
 class ByteStreamTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device seed;
-        m_folder = fs::temp_directory_path() /
-                   ("dayvault-bytestream-" + std::to_string(seed()) + std::to_string(seed()));
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_folder, ignored);
-    }
+    std::vector<std::string> FolderEntries() const { return m_temporary.FileNames(); }
 
-    static void WriteFile(const fs::path& path, const std::string& content) {
-        std::ofstream out(path, std::ios::binary);
-        out << content;
-    }
-    static std::string ReadFile(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::vector<std::string> FolderEntries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path m_folder;
+    test::TemporaryFolder m_temporary{"bytestream"};
+    const fs::path m_folder = m_temporary.Path();
 };
 
 Bytes Pattern(size_t size, unsigned seed) {
@@ -103,43 +76,21 @@ TEST_F(ByteStreamTest, FileWrittenAtomicallyReadsBackInChunks) {
     EXPECT_EQ(read, content);
 }
 
-TEST_F(ByteStreamTest, ArchiveOverFilesRoundTrips) {
-    const fs::path target = m_folder / "strings.dat";
-    {
-        CAtomicFileSink sink(target);
-        CArchive ar(sink);
-        for (int i = 0; i < 20000; ++i) {
-            ar.WriteLong(i);
-            ar.WriteString("entry " + std::to_string(i));
-        }
-        ar.Close();
-        sink.Commit();
-    }
-    CFileSource source(target);
-    CArchive ar(source);
-    for (int i = 0; i < 20000; ++i) {
-        ASSERT_EQ(ar.ReadLong(), i);
-        ASSERT_EQ(ar.ReadString(), "entry " + std::to_string(i));
-    }
-    EXPECT_EQ(ar.GetRemaining(), 0u);
-    EXPECT_THROW(ar.ReadByte(), CArchiveException);
-}
-
 TEST_F(ByteStreamTest, CommitReplacesTheOldFileAndKeepsItsPermissions) {
     const fs::path target = m_folder / "events.dat";
-    WriteFile(target, "old content");
+    test::WriteFile(target, "old content");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
                     fs::perm_options::replace);
     {
         CAtomicFileSink sink(target);
         const Bytes content = {'n', 'e', 'w'};
         sink.Write(content);
-        EXPECT_EQ(ReadFile(target), "old content") << "untouched until Commit";
+        EXPECT_EQ(test::ReadFile(target), "old content") << "untouched until Commit";
         sink.Commit();
         EXPECT_THROW(sink.Write(content), std::logic_error);
         EXPECT_THROW(sink.Commit(), std::logic_error);
     }
-    EXPECT_EQ(ReadFile(target), "new");
+    EXPECT_EQ(test::ReadFile(target), "new");
     EXPECT_EQ(fs::status(target).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
@@ -147,7 +98,7 @@ TEST_F(ByteStreamTest, CommitReplacesTheOldFileAndKeepsItsPermissions) {
 
 TEST_F(ByteStreamTest, AbandonedSinkLeavesTheOldFileAndNoTemporary) {
     const fs::path target = m_folder / "events.dat";
-    WriteFile(target, "old content");
+    test::WriteFile(target, "old content");
     {
         CAtomicFileSink sink(target);
         const Bytes content = Pattern(100000, 2);
@@ -155,7 +106,7 @@ TEST_F(ByteStreamTest, AbandonedSinkLeavesTheOldFileAndNoTemporary) {
         sink.Flush();
         EXPECT_TRUE(fs::exists(sink.GetTemporaryPath()));
     }
-    EXPECT_EQ(ReadFile(target), "old content");
+    EXPECT_EQ(test::ReadFile(target), "old content");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
 
     // An exception in the middle of a save: the archive drops its buffer, the sink its file.
@@ -166,14 +117,14 @@ TEST_F(ByteStreamTest, AbandonedSinkLeavesTheOldFileAndNoTemporary) {
         throw std::runtime_error("record failed");
     } catch (const std::runtime_error&) {
     }
-    EXPECT_EQ(ReadFile(target), "old content");
+    EXPECT_EQ(test::ReadFile(target), "old content");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
 }
 
 TEST_F(ByteStreamTest, SymbolicLinkKeepsPointingToTheReplacedFile) {
     const fs::path real = m_folder / "real.dat";
     const fs::path link = m_folder / "link.dat";
-    WriteFile(real, "old");
+    test::WriteFile(real, "old");
     fs::create_symlink(real, link);
     {
         CAtomicFileSink sink(link);
@@ -182,7 +133,7 @@ TEST_F(ByteStreamTest, SymbolicLinkKeepsPointingToTheReplacedFile) {
         sink.Commit();
     }
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadFile(real), "new");
+    EXPECT_EQ(test::ReadFile(real), "new");
 }
 
 TEST_F(ByteStreamTest, FileErrorsNameThePathAndTheReason) {
@@ -192,7 +143,7 @@ TEST_F(ByteStreamTest, FileErrorsNameThePathAndTheReason) {
         fs::path path;
         std::string reason;
     };
-    WriteFile(m_folder / "plain", "x");
+    test::WriteFile(m_folder / "plain", "x");
     const std::vector<Row> rows = {
         {"missing file", [&] { CFileSource source(m_folder / "missing.dat"); },
          m_folder / "missing.dat", "No such file or directory"},

@@ -23,11 +23,7 @@ TEST(DateTimeSpanTest, ComponentConstructorSumsInSixtyFourBits) {
         int64_t expected;
     };
     const Row rows[] = {
-        {"zero", 0, 0, 0, 0, 0},
-        {"oneOfEach", 1, 1, 1, 1, 90061},
         {"mixedSigns", 1, -1, 0, -1, 82799},
-        {"negativeDay", -1, 0, 0, 0, -86400},
-        {"largestDaysBeyondInt32Seconds", kInt32Max, 0, 0, 0, int64_t{kInt32Max} * 86400},
         {"smallestOfEach", kInt32Min, kInt32Min, kInt32Min, kInt32Min,
          int64_t{kInt32Min} * 86400 + int64_t{kInt32Min} * 3600 + int64_t{kInt32Min} * 60 +
              kInt32Min},
@@ -39,7 +35,6 @@ TEST(DateTimeSpanTest, ComponentConstructorSumsInSixtyFourBits) {
         EXPECT_EQ(CDateTimeSpan(row.days, row.hours, row.minutes, row.seconds).GetTotalSeconds(),
                   row.expected);
     }
-    EXPECT_EQ(CDateTimeSpan().GetTotalSeconds(), 0);
 }
 
 TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
@@ -49,10 +44,7 @@ TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
         int32_t minutes, hours, days, weeks;
     };
     const Row rows[] = {
-        {"zero", 0, 0, 0, 0, 0},
-        {"justUnderOneMinute", 59, 0, 0, 0, 0},
         {"minusJustUnderOneMinute", -59, 0, 0, 0, 0},
-        {"oneAndAHalfDays", 129600, 2160, 36, 1, 0},
         {"minusOneAndAHalfDays", -129600, -2160, -36, -1, 0},
         {"justUnderOneWeek", 604799, 10079, 167, 6, 0},
         {"minusOneWeekExactly", -604800, -10080, -168, -7, -1},
@@ -71,28 +63,17 @@ TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
     }
 }
 
-TEST(DateTimeSpanTest, ComparisonAndSaturatingArithmetic) {
-    const CDateTimeSpan a(100);
-    const CDateTimeSpan b(-7);
-    EXPECT_TRUE(a > b);
-    EXPECT_TRUE(a >= b);
-    EXPECT_TRUE(b < a);
-    EXPECT_TRUE(b <= a);
-    EXPECT_TRUE(a != b);
-    EXPECT_TRUE(a == CDateTimeSpan(0, 0, 1, 40));
-
+TEST(DateTimeSpanTest, SaturatingArithmetic) {
     struct Row {
         const char* name;
         int64_t left, right;
         int64_t sum, difference;
     };
     const Row rows[] = {
-        {"small", 100, -7, 93, 107},
         {"sumOverflowsUp", kInt64Max, 1, kInt64Max, kInt64Max - 1},
         {"sumOverflowsDown", kInt64Min, -1, kInt64Min, kInt64Min + 1},
         {"differenceOverflowsUp", kInt64Max, -1, kInt64Max - 1, kInt64Max},
         {"differenceOverflowsDown", kInt64Min, 1, kInt64Min + 1, kInt64Min},
-        {"subtractSmallestFromZero", 0, kInt64Min, kInt64Min, kInt64Max},
         {"subtractSmallestFromMinusOne", -1, kInt64Min, kInt64Min, kInt64Max},
         {"extremesCancel", kInt64Max, kInt64Min, -1, kInt64Max},
     };
@@ -125,39 +106,6 @@ std::string Fields(const CDateTime& value) {
 
 // ---- Date-time plus span at the edges -----------------------------------------------------------
 
-TEST(DateTimeArithmeticTest, AddingSpansCarriesSecondsIntoDaysBothWays) {
-    struct Row {
-        const char* name;
-        CDateTime start;
-        int64_t seconds;
-        std::string expected;
-    };
-    const Row rows[] = {
-        {"minusOneSecondFromMarch1Leap", CDateTime(2008, 3, 1), -1, "2008-02-29 23:59:59"},
-        {"oneSecondPastLastSecond", CDateTime(2007, 12, 31, 23, 59, 59), 1, "2008-01-01 00:00:00"},
-        {"plusOneAndAHalfDaysOverMidnight", CDateTime(2007, 3, 5, 18, 0, 0), 129600,
-         "2007-03-07 06:00:00"},
-        {"minusSecondsLongerThanTimeOfDay", CDateTime(2007, 3, 5, 0, 0, 10), -20,
-         "2007-03-04 23:59:50"},
-        {"tenThousandYearsOfSeconds", CDateTime(1, 1, 1), int64_t{3652058} * 86400 + 86399,
-         "9999-12-31 23:59:59"},
-        {"backBeforeYear1", CDateTime(1, 1, 1), -1, "0000-12-31 23:59:59"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const CDateTimeSpan span(row.seconds);
-        EXPECT_EQ(Fields(row.start + span), row.expected);
-        EXPECT_EQ(Fields(row.start - (-span)), row.expected);
-        CDateTime moved = row.start;
-        moved += span;
-        EXPECT_EQ(Fields(moved), row.expected);
-        EXPECT_EQ((moved - row.start).GetTotalSeconds(), row.seconds);
-        moved -= span;
-        EXPECT_EQ(moved, row.start);
-        EXPECT_EQ(Fields(moved), Fields(row.start));
-    }
-}
-
 TEST(DateTimeArithmeticTest, ArithmeticSaturatesAtTheEndsOfTheDayRange) {
     const CDateTime last = CDateTime::FromDayNumber(kInt32Max, 86399);
     const CDateTime first = CDateTime::FromDayNumber(kInt32Min, 0);
@@ -178,13 +126,8 @@ TEST(DateTimeArithmeticTest, ArithmeticSaturatesAtTheEndsOfTheDayRange) {
         {"oneSecondBeforeFirst", first, CDateTimeSpan(-1), true, first},
         {"largestSpanForward", CDateTime(2007, 3, 5), maxSpan, true, last},
         {"smallestSpanForward", CDateTime(2007, 3, 5), minSpan, true, first},
-        {"largestSpanBack", CDateTime(2007, 3, 5), maxSpan, false, first},
         {"smallestSpanBack", CDateTime(2007, 3, 5), minSpan, false, last},
         {"justFitsAtTop", CDateTime::FromDayNumber(kInt32Max, 0), CDateTimeSpan(86399), true, last},
-        {"justFitsAtBottom", CDateTime::FromDayNumber(kInt32Min, 86399), CDateTimeSpan(86399),
-         false, first},
-        {"oneDayPastLastFromMidday", CDateTime::FromDayNumber(kInt32Max, 43200),
-         CDateTimeSpan(1, 0, 0, 0), true, last},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -205,10 +148,8 @@ TEST(DateTimeArithmeticTest, FromDayNumberNormalisesSecondsOutsideTheDay) {
         int32_t expectedDay, expectedSeconds;
     };
     const Row rows[] = {
-        {"inRange", 733041, 45296, 733041, 45296},
         {"exactlyOneDay", 733041, 86400, 733042, 0},
         {"minusOneSecond", 733041, -1, 733040, 86399},
-        {"minusOneDayExactly", 733041, -86400, 733040, 0},
         {"manyDaysForward", 1, kInt32Max, 1 + kInt32Max / 86400, kInt32Max % 86400},
         {"manyDaysBack", 1, kInt32Min, 1 + kInt32Min / 86400 - 1, 86400 + kInt32Min % 86400},
         {"saturatesAtTop", kInt32Max, 86400, kInt32Max, 86399},

@@ -11,6 +11,7 @@
 #include "core/CDateTime.h"
 #include "core/CDateTimeSpan.h"
 #include "core/RepetitionRule.h"
+#include "support/Random.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -204,17 +205,11 @@ std::vector<Occurrence> EngineScan(CDateEntry& entry, const CDateTime& a, const 
 // Random events and windows
 // ---------------------------------------------------------------------------------------------
 
-class Random {
+// The shared seeded source, with chances in percent.
+class Random : public test::Random {
 public:
-    explicit Random(uint64_t seed) : m_engine(seed) {}
-    // Uniform in [lo, hi]; the modulo bias is irrelevant here and keeps runs identical everywhere.
-    int64_t Between(int64_t lo, int64_t hi) {
-        return lo + static_cast<int64_t>(m_engine() % static_cast<uint64_t>(hi - lo + 1));
-    }
+    using test::Random::Random;
     bool Chance(int percent) { return Between(1, 100) <= percent; }
-
-private:
-    std::mt19937_64 m_engine;
 };
 
 // Typical seconds between candidates, to place windows within a bounded number of them.

@@ -4,6 +4,7 @@
 #include "core/CDateEntry.h"
 #include "core/ReminderTestSupport.h"
 #include "core/TimeUnits.h"
+#include "support/Occurrences.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -167,15 +168,9 @@ void ExpectInvariants(const CDateEntry& e) {
     }
 }
 
+// On a copy: a scan moves the entry's cached occurrence number.
 Dates Scan(CDateEntry entry, const CDateTime& a, const CDateTime& b) {
-    Dates starts;
-    CDateTime start;
-    CDateTime end;
-    for (bool found = entry.FindFirstOccurrence(a, b, start, end); found;
-         found = entry.FindNextOccurrence(a, b, start, end)) {
-        starts.push_back(start);
-    }
-    return starts;
+    return test::OccurrenceStarts(entry, a, b);
 }
 
 /// What an evaluation promises: every occurrence of the evaluated window that ended after the old

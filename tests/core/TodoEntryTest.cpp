@@ -1,5 +1,7 @@
+#include "EntryRecords.h"
 #include "RecordBytes.h"
 #include "core/CArchive.h"
+#include "core/CDateEntry.h"
 #include "core/CTodoEntry.h"
 #include "core/Clock.h"
 #include "core/Guid.h"
@@ -8,8 +10,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace dv {
@@ -76,36 +80,12 @@ RecordBytes TodoRecord(uint16_t schema, const TodoData& d, int32_t done,
 // ---- construction and records
 // ---------------------------------------------------------------------
 
-TEST(TodoEntryConstruction, NewTodoHasTheDefaults) {
-    const CTodoEntry todo(kNow);
-    const TodoData& d = todo.GetData();
-    EXPECT_TRUE(IsGuidString(d.GUID)) << d.GUID;
-    EXPECT_EQ(d.StorageType, 0);
-    EXPECT_EQ(d.Group, "");
-    EXPECT_EQ(d.Description, "");
-    EXPECT_EQ(d.Notes, "");
-    EXPECT_EQ(d.Deadline, CDateTime(2007, 3, 5, 14, 30, 0)) << "now with the seconds dropped";
-    EXPECT_EQ(d.ShowDeadline, 1);
-    EXPECT_EQ(d.ShowDeadlineTime, 0);
-    EXPECT_EQ(d.Forewarn, 1);
-    EXPECT_EQ(d.ForewarnSpan, 3);
-    EXPECT_EQ(d.ForewarnUnit, 2) << "three days";
-    EXPECT_EQ(d.Priority, 1);
-    EXPECT_EQ(d.AssociateDocumentFile, 0);
-    EXPECT_EQ(d.DocumentFile, "");
-    EXPECT_FALSE(todo.IsDone());
-    EXPECT_FALSE(todo.IsInEditor());
-    EXPECT_FALSE(todo.GetCurrentTime().IsSet());
-    // Until the document hands it the time, a new to-do is neither overdue nor urgent.
-    EXPECT_FALSE(todo.IsOverdue());
-    EXPECT_FALSE(todo.IsUrgent());
-    EXPECT_EQ(todo.GetState(), TodoState::Undone);
-
+TEST(TodoEntryConstruction, EveryTodoGetsItsOwnGuidAndTheClockGivesTheDeadline) {
     const CScopedClock clock(std::make_shared<CFixedClock>(kNow));
     std::set<std::string> guids;
     for (int i = 0; i < 100; ++i) {
         const CTodoEntry fromClock;
-        EXPECT_EQ(fromClock.GetData().Deadline, d.Deadline);
+        EXPECT_EQ(fromClock.GetData().Deadline, CDateTime(2007, 3, 5, 14, 30, 0));
         guids.insert(fromClock.GetGUID());
     }
     EXPECT_EQ(guids.size(), 100u);
@@ -158,8 +138,6 @@ TEST(TodoEntryArchive, SchemaOneKeepsTheConstructedGuidAndStaysLocal) {
     expected.GUID = first->GetGUID();
     expected.StorageType = 0;
     EXPECT_TRUE(first->GetData() == expected);
-    EXPECT_EQ(first->GetData().Notes, DistinctData().Notes);
-    EXPECT_EQ(first->GetData().Priority, 12);
     EXPECT_FALSE(first->IsDone());
     EXPECT_EQ(first->GetCurrentTime(), kStoredCurrentTime);
 
@@ -168,54 +146,6 @@ TEST(TodoEntryArchive, SchemaOneKeepsTheConstructedGuidAndStaysLocal) {
     ASSERT_NE(current, nullptr);
     EXPECT_EQ(current->GetGUID(), DistinctData().GUID) << "schema 2 keeps its GUID";
     EXPECT_EQ(current->GetStorageType(), 2);
-}
-
-TEST(TodoEntryArchive, DamagedRecordsThrow) {
-    for (uint16_t schema = 1; schema <= 2; ++schema) {
-        const std::vector<uint8_t>& whole =
-            TodoRecord(schema, DistinctData(), 1, kStoredCurrentTime).Get();
-        for (size_t size = 0; size < whole.size(); ++size) {
-            const std::vector<uint8_t> cut(whole.begin(), whole.begin() + size);
-            try {
-                LoadObject<CTodoEntry>(cut);
-                ADD_FAILURE() << "schema " << schema << " cut after " << size << " bytes was read";
-            } catch (const CArchiveException& e) {
-                EXPECT_EQ(e.GetCause(), CArchiveException::Cause::endOfFile) << e.what();
-            }
-        }
-    }
-    for (uint16_t schema : {uint16_t{0}, uint16_t{3}}) {
-        const std::vector<uint8_t>& bytes =
-            TodoRecord(schema, DistinctData(), 1, kStoredCurrentTime).Get();
-        try {
-            LoadObject<CTodoEntry>(bytes);
-            ADD_FAILURE() << "schema " << schema << " was read";
-        } catch (const CArchiveException& e) {
-            EXPECT_EQ(e.GetCause(), CArchiveException::Cause::badSchema) << e.what();
-        }
-    }
-}
-
-TEST(TodoEntryCopy, CopiesEveryFieldIncludingTimeAndEditorMark) {
-    CTodoEntry source(kNow);
-    source.SetData(DistinctData());
-    source.SetDone(true);
-    source.SetCurrentTime(kStoredCurrentTime);
-    source.SetInEditor(true);
-
-    const CTodoEntry copied(source);
-    CTodoEntry assigned(CDateTime(2001, 1, 1));
-    assigned = source;
-    for (const CTodoEntry* todo : {&copied, static_cast<const CTodoEntry*>(&assigned)}) {
-        EXPECT_TRUE(todo->GetData() == DistinctData());
-        EXPECT_TRUE(todo->IsDone());
-        EXPECT_EQ(todo->GetCurrentTime(), kStoredCurrentTime);
-        EXPECT_TRUE(todo->IsInEditor());
-    }
-    CTodoEntry& alias = source;
-    source = alias;
-    EXPECT_TRUE(source.GetData() == DistinctData());
-    EXPECT_EQ(source.GetCurrentTime(), kStoredCurrentTime);
 }
 
 // ---- state
@@ -232,12 +162,8 @@ TEST(TodoEntryForewarn, SpanByUnit) {
     const Row rows[] = {
         {"forewarn_off_gives_zero", 0, 3, 2, 0},
         {"minutes", 1, 45, 0, 45 * 60},
-        {"hours", 1, 5, 1, 5 * 3600},
-        {"days", 1, 3, 2, 3 * 86400},
         {"weeks_are_seven_days", 1, 2, 3, 14 * 86400},
-        {"span_zero", 1, 0, 2, 0},
         {"unknown_unit_4_gives_zero", 1, 3, 4, 0},
-        {"unknown_unit_negative_gives_zero", 1, 3, -1, 0},
         {"largest_count_of_weeks_does_not_overflow", 1, 2147483647, 3,
          int64_t{2147483647} * 7 * 86400},
         {"negative_count_is_kept", 1, -2, 1, -2 * 3600},
@@ -292,27 +218,17 @@ TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
          false, false, TodoState::Undone},
         {"three_days_before", keep, false, CDateTime(2007, 3, 7, 0, 0, 0), false, true,
          TodoState::Urgent},
-        {"weeks_unit_14_days_before_minus_one_second", weeks, false,
-         CDateTime(2007, 2, 23, 23, 59, 59), false, false, TodoState::Undone},
         {"weeks_unit_14_days_before", weeks, false, CDateTime(2007, 2, 24, 0, 0, 0), false, true,
          TodoState::Urgent},
         {"span_zero_before", spanZero, false, CDateTime(2007, 3, 9, 23, 59, 59), false, false,
          TodoState::Undone},
-        {"span_zero_urgent_and_overdue_together", spanZero, false, CDateTime(2007, 3, 10), true,
-         true, TodoState::Overdue},
         {"unknown_unit_no_forewarning", unknownUnit, false, CDateTime(2007, 3, 9, 23, 59, 59),
          false, false, TodoState::Undone},
-        {"unknown_unit_at_the_deadline", unknownUnit, false, CDateTime(2007, 3, 10), true, true,
-         TodoState::Overdue},
         {"forewarn_off_ignores_the_span", noForewarn, false, CDateTime(2007, 3, 8), false, false,
          TodoState::Undone},
         {"no_deadline_long_after", noDeadline, false, CDateTime(2030, 1, 1), false, false,
          TodoState::Undone},
-        {"no_deadline_done", noDeadline, true, CDateTime(2030, 1, 1), false, false,
-         TodoState::Done},
         {"done_beats_overdue", keep, true, CDateTime(2007, 4, 1), false, false, TodoState::Done},
-        {"done_before_the_deadline", keep, true, CDateTime(2007, 3, 1), false, false,
-         TodoState::Done},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -354,12 +270,9 @@ TEST(TodoEntryState, SetCurrentTimeReportsChangesOfUrgentOrOverdue) {
         {"becomes_urgent", nothing, CDateTime(2007, 3, 7), true, TodoState::Urgent},
         {"stays_urgent", nothing, CDateTime(2007, 3, 9, 23, 59, 59), false, TodoState::Urgent},
         {"becomes_overdue", nothing, CDateTime(2007, 3, 10), true, TodoState::Overdue},
-        {"stays_overdue", nothing, CDateTime(2007, 4, 1), false, TodoState::Overdue},
         {"clock_set_back_to_undone", nothing, CDateTime(2007, 3, 1), true, TodoState::Undone},
-        {"straight_to_overdue", nothing, CDateTime(2007, 3, 11), true, TodoState::Overdue},
-        {"done_reports_nothing", [](CTodoEntry& t) { t.SetDone(true); }, CDateTime(2007, 3, 1),
+        {"done_reports_nothing", [](CTodoEntry& t) { t.SetDone(true); }, CDateTime(2007, 3, 12),
          false, TodoState::Done},
-        {"done_reports_nothing_later", nothing, CDateTime(2007, 3, 12), false, TodoState::Done},
         // Undone again: the time is the same, so nothing changes for SetCurrentTime.
         {"undone_again_same_time", [](CTodoEntry& t) { t.SetDone(false); }, CDateTime(2007, 3, 12),
          false, TodoState::Overdue},
@@ -372,6 +285,68 @@ TEST(TodoEntryState, SetCurrentTimeReportsChangesOfUrgentOrOverdue) {
         EXPECT_EQ(todo.GetCurrentTime(), step.now) << "stored also when nothing changed";
         EXPECT_STREQ(StateName(todo.GetState()), StateName(step.state));
     }
+}
+
+// ---- what event and to-do records share ---------------------------------------------------------
+
+template <class T>
+struct Records;
+template <>
+struct Records<CDateEntry> {
+    static constexpr uint16_t kOldest = 1;
+    static constexpr uint16_t kCurrent = 4;
+    static std::vector<uint8_t> Of(uint16_t schema) { return test::SampleEventRecord(schema); }
+};
+template <>
+struct Records<CTodoEntry> {
+    static constexpr uint16_t kOldest = 1;
+    static constexpr uint16_t kCurrent = 2;
+    static std::vector<uint8_t> Of(uint16_t schema) {
+        return TodoRecord(schema, DistinctData(), 1, kStoredCurrentTime).Get();
+    }
+};
+
+/// The cause of the archive error that reading `bytes` as an object of `as` throws, if any.
+std::optional<CArchiveException::Cause> ReadCause(const std::vector<uint8_t>& bytes,
+                                                  const CRuntimeClass* as) {
+    CMemorySource source(bytes);
+    CArchive ar(source);
+    try {
+        const CObjectRef read = ar.ReadObjectRef(as);
+    } catch (const CArchiveException& e) {
+        return e.GetCause();
+    }
+    return std::nullopt;
+}
+
+template <class T>
+class EntryRecordTest : public ::testing::Test {};
+using EntryTypes = ::testing::Types<CDateEntry, CTodoEntry>;
+TYPED_TEST_SUITE(EntryRecordTest, EntryTypes);
+
+TYPED_TEST(EntryRecordTest, TruncatedRecordsThrowAtEveryByte) {
+    using R = Records<TypeParam>;
+    for (uint16_t schema = R::kOldest; schema <= R::kCurrent; ++schema) {
+        const std::vector<uint8_t> whole = R::Of(schema);
+        for (size_t size = 0; size < whole.size(); ++size) {
+            const std::vector<uint8_t> cut(whole.begin(), whole.begin() + size);
+            EXPECT_EQ(ReadCause(cut, &TypeParam::RuntimeClass), CArchiveException::Cause::endOfFile)
+                << "schema " << schema << " cut after " << size << " bytes";
+        }
+    }
+}
+
+TYPED_TEST(EntryRecordTest, RefusesUnknownSchemasAndTheOtherClass) {
+    using R = Records<TypeParam>;
+    for (const uint16_t schema : {uint16_t{R::kOldest - 1}, uint16_t{R::kCurrent + 1}}) {
+        std::vector<uint8_t> bytes = R::Of(R::kCurrent);
+        bytes[2] = static_cast<uint8_t>(schema); // the schema WORD of the class record
+        EXPECT_EQ(ReadCause(bytes, &TypeParam::RuntimeClass), CArchiveException::Cause::badSchema)
+            << schema;
+    }
+    const CRuntimeClass* other = std::is_same_v<TypeParam, CDateEntry> ? &CTodoEntry::RuntimeClass
+                                                                       : &CDateEntry::RuntimeClass;
+    EXPECT_EQ(ReadCause(R::Of(R::kCurrent), other), CArchiveException::Cause::badClass);
 }
 
 } // namespace

@@ -26,7 +26,7 @@ namespace {
 // A document large enough that writing it takes a while, with a change list so that the side
 // file is written (and killed) too.
 DocumentContents LargeDocument(uint32_t seed) {
-    std::mt19937 rng(seed);
+    test::Random rng(seed);
     DocumentContents contents;
     for (int i = 0; i < 1000; ++i) {
         contents.events.push_back(test::RandomEvent(rng, test::TextKind::anything, i % 4 == 0));
@@ -63,8 +63,7 @@ TEST(AtomicSaveTest, KilledSavesLeaveTheOldOrTheNewFile) {
     std::filesystem::remove(folder / "timing.sync");
     WriteEventFile(path, first);
 
-    std::mt19937 rng(2024);
-    std::uniform_int_distribution<int64_t> delayMicroseconds(0, 2 * saveTime.count());
+    test::Random rng(2024);
     bool holdsFirst = true; // which document the file holds now
     int kept = 0;           // kills after which the file held what it held before
     int replaced = 0;       // kills after which it held the other document
@@ -84,19 +83,19 @@ TEST(AtomicSaveTest, KilledSavesLeaveTheOldOrTheNewFile) {
                 }
             }
         }
-        usleep(static_cast<useconds_t>(delayMicroseconds(rng)));
+        usleep(static_cast<useconds_t>(rng.Between(0, 2 * saveTime.count())));
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process ended by itself, status " << status;
 
-        const std::vector<uint8_t> bytes = test::ReadAllBytes(path);
+        const std::vector<uint8_t> bytes = test::ReadFileBytes(path);
         ASSERT_TRUE(bytes == firstBytes || bytes == secondBytes)
             << "kill " << kill << " left an event file of " << bytes.size() << " bytes";
         const bool nowFirst = bytes == firstBytes;
         (nowFirst == holdsFirst ? kept : replaced)++;
         holdsFirst = nowFirst;
-        const std::vector<uint8_t> side = test::ReadAllBytes(sidePath);
+        const std::vector<uint8_t> side = test::ReadFileBytes(sidePath);
         ASSERT_TRUE(side == firstSide || side == secondSide) << "kill " << kill;
         if (kill % 20 == 0) {
             // Equal bytes are as good as a full read; read now and then all the same.

@@ -2,10 +2,10 @@
 
 #include "core/CArchiveException.h"
 #include "core/Guid.h"
-#include "core/RecordBytes.h"
 #include "core/RepetitionRule.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
+#include "support/ArchiveBytes.h"
 
 #include <gtest/gtest.h>
 #include <optional>

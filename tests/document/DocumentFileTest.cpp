@@ -296,7 +296,7 @@ TEST(DocumentFileTest, OpenReadsTheFileAndItsSideFileRebuildsTheSetsAndResetsThe
 
 TEST(DocumentFileTest, AFailedOpenLeavesAnEmptyUntitledDocumentAndTheOldFileIntact) {
     TemporaryFolder folder;
-    test::WriteAllBytes(folder / "broken.dat", {100, 0, 0, 0, 1});
+    test::WriteFileBytes(folder / "broken.dat", {100, 0, 0, 0, 1});
     Harness h;
     h.doc.AddDateEntry(MakeEvent("Work", "kept"), kEditInteractive);
     ASSERT_TRUE(h.doc.SaveAs(folder / "good.dat"));

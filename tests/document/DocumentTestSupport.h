@@ -5,16 +5,16 @@
 #include "core/CDateEntry.h"
 #include "core/CDateTime.h"
 #include "core/CTodoEntry.h"
-#include "core/RecordBytes.h"
 #include "document/DocumentContents.h"
+#include "support/ArchiveBytes.h"
+#include "support/Files.h"
+#include "support/Random.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -29,8 +29,7 @@ enum class TextKind {
     backupRoundTrip ///< as anything, but never white space at the end (a backup line loses it)
 };
 
-inline std::string RandomText(std::mt19937& rng, TextKind kind = TextKind::anything,
-                              int maxPieces = 6) {
+inline std::string RandomText(Random& rng, TextKind kind = TextKind::anything, int maxPieces = 6) {
     static const std::vector<std::string_view> kPieces = {
         "Meeting",          " ", "x", "42", "\\", "\n", "\r", "\t", "=", "[", "]", "\\n", "%d",
         "\xC3\xA9",         // é
@@ -39,12 +38,10 @@ inline std::string RandomText(std::mt19937& rng, TextKind kind = TextKind::anyth
         "\xCE\xA9",         // Ω, not in Windows-1252
         "\xF0\x9F\x93\x85", // a calendar emoji, outside the BMP
     };
-    std::uniform_int_distribution<int> pieceCount(0, maxPieces);
-    std::uniform_int_distribution<size_t> pick(0, kPieces.size() - 1);
     std::string text;
-    const int count = pieceCount(rng);
+    const int count = rng.Int(0, maxPieces);
     for (int i = 0; i < count; ++i) {
-        const std::string_view piece = kPieces[pick(rng)];
+        const std::string_view piece = rng.Pick(kPieces);
         const bool outside1252 = piece == "\xCE\xA9" || piece == "\xF0\x9F\x93\x85";
         if (kind == TextKind::windows1252 && outside1252) {
             continue;
@@ -63,67 +60,60 @@ inline std::string RandomText(std::mt19937& rng, TextKind kind = TextKind::anyth
     return text;
 }
 
-inline CDateTime RandomDateTime(std::mt19937& rng) {
-    std::uniform_int_distribution<int32_t> day(CDateTime(1990, 1, 1).GetDayNumber(),
-                                               CDateTime(2040, 12, 31).GetDayNumber());
-    std::uniform_int_distribution<int32_t> second(0, 86399);
-    return CDateTime::FromDayNumber(day(rng), second(rng));
-}
-
-inline int32_t RandomInt(std::mt19937& rng, int32_t low, int32_t high) {
-    return std::uniform_int_distribution<int32_t>(low, high)(rng);
+inline CDateTime RandomDateTime(Random& rng) {
+    return rng.DateTime(CDateTime(1990, 1, 1), CDateTime(2040, 12, 31, 23, 59, 59));
 }
 
 /// Random user data: every field drawn, codes mostly in range, sometimes not.
-inline DateData RandomDateData(std::mt19937& rng, TextKind kind) {
+inline DateData RandomDateData(Random& rng, TextKind kind) {
     DateData d;
-    d.StorageType = RandomInt(rng, 0, 1);
+    d.StorageType = rng.Int(0, 1);
     d.Category = RandomText(rng, kind, 2);
     d.Description = RandomText(rng, kind);
     d.Notes = RandomText(rng, kind, 10);
-    d.Display = RandomInt(rng, 0, 3);
-    d.DisplayColor = static_cast<uint32_t>(RandomInt(rng, 0, 0xFFFFFF));
-    d.FontColor = static_cast<uint32_t>(RandomInt(rng, 0, 0xFFFFFF));
+    d.Display = rng.Int(0, 3);
+    d.DisplayColor = static_cast<uint32_t>(rng.Int(0, 0xFFFFFF));
+    d.FontColor = static_cast<uint32_t>(rng.Int(0, 0xFFFFFF));
     d.StartDate = RandomDateTime(rng);
-    d.EndDate = d.StartDate + CDateTimeSpan(RandomInt(rng, 0, 5 * 86400));
-    d.ShowStartTime = RandomInt(rng, 0, 1);
-    d.ShowEnd = RandomInt(rng, 0, 1);
-    d.Repeat = RandomInt(rng, 0, 2);
-    d.RepeatRate = RandomInt(rng, 0, 12);
-    d.RepeatUnit = RandomInt(rng, 1, 5);
-    d.RepeatWeekdayCount = RandomInt(rng, 0, 5);
-    d.RepeatWeekday = RandomInt(rng, 0, 6);
-    d.RepeatEnd = RandomInt(rng, 0, 2);
-    d.RepeatEndCount = RandomInt(rng, -3, 100);
+    d.EndDate = d.StartDate + CDateTimeSpan(rng.Int(0, 5 * 86400));
+    d.ShowStartTime = rng.Int(0, 1);
+    d.ShowEnd = rng.Int(0, 1);
+    d.Repeat = rng.Int(0, 2);
+    d.RepeatRate = rng.Int(0, 12);
+    d.RepeatUnit = rng.Int(1, 5);
+    d.RepeatWeekdayCount = rng.Int(0, 5);
+    d.RepeatWeekday = rng.Int(0, 6);
+    d.RepeatEnd = rng.Int(0, 2);
+    d.RepeatEndCount = rng.Int(-3, 100);
     d.RepeatEndDate = RandomDateTime(rng);
-    d.CondWeekdays = RandomInt(rng, 0, 0x7F);
-    d.CondMonth = RandomInt(rng, 0, 0xFFF);
-    d.Forewarn = RandomInt(rng, 0, 1);
-    d.ForewarnSpan = RandomInt(rng, 0, 90);
-    d.ForewarnUnit = RandomInt(rng, 0, 3);
-    d.ForewarnSilent = RandomInt(rng, 0, 1);
-    d.SnoozeSpan = RandomInt(rng, 0, 90);
-    d.SnoozeUnit = RandomInt(rng, 0, 3);
-    d.SnoozeType = RandomInt(rng, 0, 1);
-    d.OverdueAction = RandomInt(rng, 0, 3);
-    d.ExecuteSpan = RandomInt(rng, INT32_MIN, INT32_MAX);
-    d.ExecuteUnit = RandomInt(rng, 0, 3);
-    d.Action = RandomInt(rng, 0, 2);
-    d.Sound = RandomInt(rng, 0, 1);
+    d.CondWeekdays = rng.Int(0, 0x7F);
+    d.CondMonth = rng.Int(0, 0xFFF);
+    d.Forewarn = rng.Int(0, 1);
+    d.ForewarnSpan = rng.Int(0, 90);
+    d.ForewarnUnit = rng.Int(0, 3);
+    d.ForewarnSilent = rng.Int(0, 1);
+    d.SnoozeSpan = rng.Int(0, 90);
+    d.SnoozeUnit = rng.Int(0, 3);
+    d.SnoozeType = rng.Int(0, 1);
+    d.OverdueAction = rng.Int(0, 3);
+    d.ExecuteSpan = rng.Int(INT32_MIN, INT32_MAX);
+    d.ExecuteUnit = rng.Int(0, 3);
+    d.Action = rng.Int(0, 2);
+    d.Sound = rng.Int(0, 1);
     d.SoundFile = RandomText(rng, kind, 3);
-    d.SoundRepeatEndless = RandomInt(rng, 0, 1);
-    d.SoundRepeatCount = RandomInt(rng, 0, 10);
+    d.SoundRepeatEndless = rng.Int(0, 1);
+    d.SoundRepeatCount = rng.Int(0, 10);
     d.DocumentFile = RandomText(rng, kind, 3);
-    d.AckOpen = RandomInt(rng, 0, 1);
+    d.AckOpen = rng.Int(0, 1);
     d.CmdLine = RandomText(rng, kind, 3);
     d.Parameter = RandomText(rng, kind, 3);
-    d.AckExecute = RandomInt(rng, 0, 1);
+    d.AckExecute = rng.Int(0, 1);
     return d;
 }
 
 /// A random event, with a reminder state built through the record's own operations when
 /// `withState` is set: due (from an evaluation), acknowledged, snoozed and dropped occurrences.
-inline std::unique_ptr<CDateEntry> RandomEvent(std::mt19937& rng, TextKind kind, bool withState) {
+inline std::unique_ptr<CDateEntry> RandomEvent(Random& rng, TextKind kind, bool withState) {
     const CDateTime created = RandomDateTime(rng);
     auto event = std::make_unique<CDateEntry>(created);
     DateData data = RandomDateData(rng, kind);
@@ -135,11 +125,11 @@ inline std::unique_ptr<CDateEntry> RandomEvent(std::mt19937& rng, TextKind kind,
     }
     event->AssignData(data);
     if (withState) {
-        event->UpdateReminders(data.StartDate + CDateTimeSpan(RandomInt(rng, 0, 3 * 86400)));
-        const int stateCount = RandomInt(rng, 0, 4);
+        event->UpdateReminders(data.StartDate + CDateTimeSpan(rng.Int(0, 3 * 86400)));
+        const int stateCount = rng.Int(0, 4);
         for (int i = 0; i < stateCount; ++i) {
             const CDateTime occurrence = RandomDateTime(rng);
-            switch (RandomInt(rng, 0, 2)) {
+            switch (rng.Int(0, 2)) {
             case 0:
                 event->DropOccurrence(occurrence);
                 break;
@@ -155,35 +145,35 @@ inline std::unique_ptr<CDateEntry> RandomEvent(std::mt19937& rng, TextKind kind,
     return event;
 }
 
-inline std::unique_ptr<CTodoEntry> RandomTodo(std::mt19937& rng, TextKind kind) {
+inline std::unique_ptr<CTodoEntry> RandomTodo(Random& rng, TextKind kind) {
     auto todo = std::make_unique<CTodoEntry>(RandomDateTime(rng));
     TodoData d = todo->GetData();
-    d.StorageType = RandomInt(rng, 0, 1);
+    d.StorageType = rng.Int(0, 1);
     d.Group = RandomText(rng, kind, 2);
     d.Description = RandomText(rng, kind);
     d.Notes = RandomText(rng, kind, 10);
     d.Deadline = RandomDateTime(rng);
-    d.ShowDeadline = RandomInt(rng, 0, 1);
-    d.ShowDeadlineTime = RandomInt(rng, 0, 1);
-    d.Forewarn = RandomInt(rng, 0, 1);
-    d.ForewarnSpan = RandomInt(rng, 0, 30);
-    d.ForewarnUnit = RandomInt(rng, 0, 3);
-    d.Priority = RandomInt(rng, 1, 10);
-    d.AssociateDocumentFile = RandomInt(rng, 0, 1);
+    d.ShowDeadline = rng.Int(0, 1);
+    d.ShowDeadlineTime = rng.Int(0, 1);
+    d.Forewarn = rng.Int(0, 1);
+    d.ForewarnSpan = rng.Int(0, 30);
+    d.ForewarnUnit = rng.Int(0, 3);
+    d.Priority = rng.Int(1, 10);
+    d.AssociateDocumentFile = rng.Int(0, 1);
     d.DocumentFile = RandomText(rng, kind, 3);
     todo->SetData(d);
-    todo->SetDone(RandomInt(rng, 0, 1) == 1);
+    todo->SetDone(rng.Int(0, 1) == 1);
     todo->SetCurrentTime(RandomDateTime(rng));
     return todo;
 }
 
 /// A document with up to the given numbers of entries (each count drawn from 0 up to it).
-inline DocumentContents RandomDocument(std::mt19937& rng, int maxTemplates, int maxEvents,
-                                       int maxTodos, TextKind kind = TextKind::anything) {
+inline DocumentContents RandomDocument(Random& rng, int maxTemplates, int maxEvents, int maxTodos,
+                                       TextKind kind = TextKind::anything) {
     DocumentContents contents;
-    const int templates = RandomInt(rng, 0, maxTemplates);
-    const int events = RandomInt(rng, 0, maxEvents);
-    const int todos = RandomInt(rng, 0, maxTodos);
+    const int templates = rng.Int(0, maxTemplates);
+    const int events = rng.Int(0, maxEvents);
+    const int todos = rng.Int(0, maxTodos);
     for (int i = 0; i < templates; ++i) {
         contents.templates.push_back(RandomEvent(rng, kind, false));
     }
@@ -226,65 +216,6 @@ inline void ExpectSameContents(const DocumentContents& actual, const DocumentCon
     compareList(actual.events, expected.events, "event");
     compareList(actual.todos, expected.todos, "to-do");
     EXPECT_EQ(actual.changeList, expected.changeList);
-}
-
-/// A fresh folder below the system's temporary folder, removed with everything in it at the end.
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::random_device device;
-        const auto base = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 16; ++attempt) {
-            m_path = base / ("dayvault-test-" + std::to_string(device()));
-            if (std::filesystem::create_directory(m_path)) {
-                return;
-            }
-        }
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
-
-    /// The names of the files in the folder, sorted.
-    std::vector<std::string> FileNames() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path m_path;
-};
-
-/// The whole file; empty when it is missing.
-inline std::vector<uint8_t> ReadAllBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        return {};
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
-
-inline void WriteAllBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
 }
 
 } // namespace dv::test

@@ -4,11 +4,11 @@
 #include "core/CDateTime.h"
 #include "document/CDayvaultDoc.h"
 #include "document/DocumentFixtures.h"
+#include "support/Random.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <map>
-#include <random>
 #include <string>
 #include <variant>
 #include <vector>
@@ -338,10 +338,8 @@ EventState StateOf(const CDayvaultDoc& doc) {
 }
 
 TEST(DocumentUndoTest, RandomEditsUndosAndRedosMatchAModelOfWholeStates) {
-    std::mt19937 random(20070305);
-    const auto pick = [&](int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random);
-    };
+    test::Random random(20070305);
+    const auto pick = [&](int low, int high) { return random.Int(low, high); };
     CDayvaultDoc doc;
     std::vector<EventState> states{EventState{}};
     int position = 0; // index into states of the current one

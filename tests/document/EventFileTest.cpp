@@ -3,8 +3,8 @@
 #include "core/CArchiveException.h"
 #include "core/CFileException.h"
 #include "core/Guid.h"
-#include "core/RecordBytes.h"
 #include "document/DocumentTestSupport.h"
+#include "support/ArchiveBytes.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -113,7 +113,7 @@ TEST(EventFileTest, ClassRecordPlacementWithoutEarlierLists) {
 }
 
 TEST(EventFileTest, RandomDocumentsRoundTrip) {
-    std::mt19937 rng(20240301);
+    test::Random rng(20240301);
     for (int round = 0; round < 200; ++round) {
         SCOPED_TRACE(round);
         const DocumentContents contents = test::RandomDocument(rng, 3, 12, 8);
@@ -126,7 +126,7 @@ TEST(EventFileTest, RandomDocumentsRoundTrip) {
 }
 
 TEST(EventFileTest, EveryTruncationFailsWithEndOfFile) {
-    std::mt19937 rng(7);
+    test::Random rng(7);
     DocumentContents contents = test::RandomDocument(rng, 2, 4, 3);
     contents.templates.push_back(Event("t"));
     contents.events.push_back(Event("e"));
@@ -239,17 +239,17 @@ TEST(EventFileTest, ChangeListBytesAndDuplicates) {
 TEST(EventFileTest, FilesRoundTripWithTheirSideFile) {
     test::TemporaryFolder folder;
     const auto path = folder / "events.dat";
-    std::mt19937 rng(99);
+    test::Random rng(99);
     DocumentContents contents = test::RandomDocument(rng, 2, 6, 4);
     contents.changeList = {NewGuidString(), NewGuidString()};
     WriteEventFile(path, contents);
     EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"events.dat", "events.sync"}));
-    EXPECT_EQ(test::ReadAllBytes(path), WriteEventFileBytes(contents));
+    EXPECT_EQ(test::ReadFileBytes(path), WriteEventFileBytes(contents));
     const std::vector<uint8_t> bytes = WriteEventFileBytes(contents);
-    EXPECT_EQ(test::ReadAllBytes(folder / "events.sync"),
+    EXPECT_EQ(test::ReadFileBytes(folder / "events.sync"),
               WriteSyncSideBytes({contents.changeList, EventFileFingerprint(bytes), "", ""}));
     // Readers that know only the list stop after it.
-    EXPECT_EQ(ReadChangeListBytes(test::ReadAllBytes(folder / "events.sync")), contents.changeList);
+    EXPECT_EQ(ReadChangeListBytes(test::ReadFileBytes(folder / "events.sync")), contents.changeList);
     test::ExpectSameContents(ReadEventFile(path), contents);
 
     // Merging reads the entries alone.
@@ -288,16 +288,16 @@ TEST(EventFileTest, ShortFilesAndFileErrors) {
     test::TemporaryFolder folder;
     const auto path = folder / "events.dat";
 
-    test::WriteAllBytes(path, {});
+    test::WriteFileBytes(path, {});
     EXPECT_TRUE(ReadEventFile(path).IsEmpty());
     // An empty event file is a new document: its side file is not read either.
-    test::WriteAllBytes(folder / "events.sync", WriteChangeListBytes({"{X}"}));
+    test::WriteFileBytes(folder / "events.sync", WriteChangeListBytes({"{X}"}));
     EXPECT_TRUE(ReadEventFile(path).IsEmpty());
     std::filesystem::remove(folder / "events.sync");
 
     const std::vector<uint8_t> full = WriteEventFileBytes(DocumentContents());
     for (size_t size = 1; size < 16; ++size) {
-        test::WriteAllBytes(path, {full.begin(), full.begin() + size});
+        test::WriteFileBytes(path, {full.begin(), full.begin() + size});
         try {
             ReadEventFile(path);
             ADD_FAILURE() << size << " bytes were read";
@@ -316,8 +316,8 @@ TEST(EventFileTest, ShortFilesAndFileErrors) {
     }
 
     // A damaged side file fails the open and names the side file.
-    test::WriteAllBytes(path, full);
-    test::WriteAllBytes(folder / "events.sync", RecordBytes().Count(2).Str("{A}").Get());
+    test::WriteFileBytes(path, full);
+    test::WriteFileBytes(folder / "events.sync", RecordBytes().Count(2).Str("{A}").Get());
     try {
         ReadEventFile(path);
         ADD_FAILURE() << "a damaged side file was read";
@@ -344,7 +344,7 @@ TEST(EventFileTest, SaveRemovesTemporaryFilesOfKilledSavesOnly) {
          {"events.dat.0123456789abcdef.tmp", "events.dat.fedcba9876543210.tmp",
           "events.dat.0123456789ABCDEF.tmp", "events.dat.0123.tmp",
           "other.dat.0123456789abcdef.tmp", "events.sync.0123456789abcdef.tmp"}) {
-        test::WriteAllBytes(folder / name, {1, 2, 3});
+        test::WriteFileBytes(folder / name, {1, 2, 3});
     }
     DocumentContents contents;
     contents.events.push_back(Event("e"));

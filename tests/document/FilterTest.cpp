@@ -2,11 +2,11 @@
 #include "core/EventBuilder.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EntryFilter.h"
+#include "support/Random.h"
 
 #include <cctype>
 #include <gtest/gtest.h>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -275,20 +275,20 @@ bool ReferenceMatch(const std::string& text, const std::string& filterText, int3
 }
 
 TEST(EntryFilter, WordRulesAgainstReference) {
-    std::mt19937 rng(7);
+    test::Random rng(7);
     const std::string alphabet = "abAB \t\r\n";
     auto randomText = [&](int maxLength) {
         std::string text;
-        const int length = std::uniform_int_distribution<int>(0, maxLength)(rng);
+        const int length = rng.Int(0, maxLength);
         for (int i = 0; i < length; ++i) {
-            text += alphabet[std::uniform_int_distribution<size_t>(0, alphabet.size() - 1)(rng)];
+            text += rng.Pick(alphabet);
         }
         return text;
     };
     for (int i = 0; i < 20000; ++i) {
         const std::string text = randomText(12);
         const std::string filterText = randomText(6);
-        const int32_t mode = std::uniform_int_distribution<int32_t>(1, 3)(rng);
+        const int32_t mode = rng.Int(1, 3);
         ASSERT_EQ(MatchesContent(text, filterText, mode), ReferenceMatch(text, filterText, mode))
             << "text '" << text << "' filter '" << filterText << "' mode " << mode;
     }

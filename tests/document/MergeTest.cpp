@@ -155,7 +155,7 @@ TEST(MergeTest, SharedEventsJoinTheChangeList) {
 TEST(MergeTest, FileWithItselfAddsNothingAndDamagedFilesAddNothing) {
     test::TemporaryFolder folder;
     const auto path = folder / "events.dat";
-    std::mt19937 rng(31337);
+    test::Random rng(31337);
     const DocumentContents original = test::RandomDocument(rng, 3, 20, 10);
     WriteEventFile(path, original);
 
@@ -169,7 +169,7 @@ TEST(MergeTest, FileWithItselfAddsNothingAndDamagedFilesAddNothing) {
     other.events.push_back(Event("last", kStart));
     std::vector<uint8_t> bytes = WriteEventFileBytes(other);
     bytes.resize(bytes.size() - 10);
-    test::WriteAllBytes(folder / "damaged.dat", bytes);
+    test::WriteFileBytes(folder / "damaged.dat", bytes);
     EXPECT_THROW(MergeEventFile(target, folder / "damaged.dat"), CArchiveException);
     test::ExpectSameContents(target, original);
 
@@ -238,28 +238,25 @@ MergeResult ReferenceMerge(DocumentContents& target, DocumentContents&& other) {
 }
 
 TEST(MergeTest, AgreesWithAPlainReferenceOnRandomDocuments) {
-    std::mt19937 rng(4242);
+    test::Random rng(4242);
     // Few distinct values, so that GUIDs, descriptions and dates collide often.
     const std::vector<std::string> guids = {"{G1}", "{G2}", "{G3}", "{G4}", "{G5}", "{G6}"};
     const std::vector<std::string> texts = {"a", "b", "c", "A"};
     const std::vector<CDateTime> dates = {CDateTime(2024, 1, 1), CDateTime(2024, 1, 1, 0, 0, 1),
                                           CDateTime(2024, 1, 2)};
-    const auto pick = [&](const auto& values) {
-        return values[std::uniform_int_distribution<size_t>(0, values.size() - 1)(rng)];
-    };
+    const auto pick = [&](const auto& values) { return rng.Pick(values); };
     const auto makeDocument = [&] {
         DocumentContents contents;
-        const int size = test::RandomInt(rng, 0, 8);
+        const int size = rng.Int(0, 8);
         for (int i = 0; i < size; ++i) {
             contents.templates.push_back(Template(pick(texts), 0));
             contents.events.push_back(
-                WithGuid(Event(pick(texts), pick(dates), test::RandomInt(rng, 0, 1)), pick(guids)));
-            auto todo =
-                WithGuid(Todo(pick(texts), pick(dates), test::RandomInt(rng, 0, 1)), pick(guids));
+                WithGuid(Event(pick(texts), pick(dates), rng.Int(0, 1)), pick(guids)));
+            auto todo = WithGuid(Todo(pick(texts), pick(dates), rng.Int(0, 1)), pick(guids));
             todo->SetCurrentTime(pick(dates) - CDateTimeSpan(3 * 86400));
             contents.todos.push_back(std::move(todo));
         }
-        if (test::RandomInt(rng, 0, 1) == 1) {
+        if (rng.Int(0, 1) == 1) {
             contents.changeList.push_back(pick(guids));
         }
         return contents;

@@ -256,7 +256,7 @@ TEST(TextBackupTest, RestoredTodosKnowTheCurrentTime) {
 }
 
 TEST(TextBackupTest, RandomDocumentsRoundTrip) {
-    std::mt19937 rng(5150);
+    test::Random rng(5150);
     for (int round = 0; round < 100; ++round) {
         SCOPED_TRACE(round);
         const DocumentContents contents =
@@ -301,14 +301,14 @@ TEST(TextBackupTest, Files) {
     test::TemporaryFolder folder;
     const auto path = folder / "backup.txt";
     // Replacing a longer file leaves nothing of it.
-    test::WriteAllBytes(path, std::vector<uint8_t>(100000, 'x'));
+    test::WriteFileBytes(path, std::vector<uint8_t>(100000, 'x'));
     DocumentContents contents;
     contents.events.push_back(std::make_unique<CDateEntry>(kNow));
     DateData data = contents.events[0]->GetData();
     data.Description = "\xCE\xA9 beyond Windows-1252";
     contents.events[0]->AssignData(data);
     WriteTextBackup(path, contents);
-    const std::vector<uint8_t> bytes = test::ReadAllBytes(path);
+    const std::vector<uint8_t> bytes = test::ReadFileBytes(path);
     const std::string expected = WriteTextBackupBytes(contents);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
     EXPECT_EQ(expected.substr(0, 3), "\xEF\xBB\xBF");
@@ -319,7 +319,7 @@ TEST(TextBackupTest, Files) {
 
     // An empty document empties the file.
     WriteTextBackup(path, DocumentContents());
-    EXPECT_TRUE(test::ReadAllBytes(path).empty());
+    EXPECT_TRUE(test::ReadFileBytes(path).empty());
 
     try {
         ReadTextBackup(folder / "missing.txt", kNow);

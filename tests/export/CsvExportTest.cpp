@@ -9,7 +9,7 @@
 #include "holidays/CHolidaySettings.h"
 #include "holidays/CHolidays.h"
 #include "settings/CSettings.h"
-#include "settings/SettingsTestSupport.h"
+#include "support/Files.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::EventBuilder;
 using test::ReadFile;
-using test::TempFolder;
+using test::TemporaryFolder;
 using Rows = std::vector<std::vector<std::string>>;
 
 std::string Quote(const std::string& arg) {
@@ -36,7 +36,7 @@ std::string Quote(const std::string& arg) {
 
 // Writes `text` as the export does and reads it back with Python's csv module.
 Rows ParseWithPython(const std::string& text, char delimiter) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path file = folder.Path() / "export.csv";
     WriteCsvExportFile(file, text);
     const std::string name = delimiter == ';' ? "semicolon" : delimiter == '\t' ? "tab" : "comma";
@@ -228,7 +228,7 @@ TEST_F(CsvExportTest, EntryOrderDaysWithoutRowsHiddenEventsAndTheFilter) {
 }
 
 TEST_F(CsvExportTest, HolidayColumnFromTheActiveModules) {
-    TempFolder folder;
+    TemporaryFolder folder;
     fs::create_directories(folder.Path() / "holidays");
     auto fixed = [](const char* name, const char* text, int month, int day) {
         DateRule rule;
@@ -393,7 +393,7 @@ TEST(CsvExportFile, TextModeLineEndsAndAtomicWrites) {
     EXPECT_EQ(ToTextModeLineEnds("a\nb\r\n\n"), "a\r\nb\r\r\n\r\n");
     EXPECT_EQ(ToTextModeLineEnds(""), "");
 
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path file = folder.Path() / "out.csv";
     WriteCsvExportFile(file, "x,y\n1,2\n");
     EXPECT_EQ(ReadFile(file), "x,y\r\n1,2\r\n");

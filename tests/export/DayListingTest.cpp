@@ -4,6 +4,7 @@
 #include "core/TextCompare.h"
 #include "export/HtmlExport.h"
 #include "format/CDateEntryFormatter.h"
+#include "support/Occurrences.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -218,22 +219,20 @@ ReferenceListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const C
         if (event.GetData().Display == 1) {
             continue;
         }
-        CDateTime start;
-        CDateTime end;
-        for (bool found = event.FindFirstOccurrence(first, last, start, end); found;
-             found = event.FindNextOccurrence(first, last, start, end)) {
-            const int32_t from = std::max(start.GetDayNumber(), first.GetDayNumber());
-            const int32_t to = std::min(end.GetDayNumber(), last.GetDayNumber());
-            for (int32_t day = from; day <= to; ++day) {
-                CDateEntryFormatter formatter(event, formats, kFormatSetCalendar);
-                DayEntry entry;
-                entry.event = &event;
-                entry.occurrenceStart = start;
-                entry.duration = event.GetDuration();
-                entry.text = formatter.FormatForDay(start, CDateTime::FromDayNumber(day));
-                days[static_cast<size_t>(day - first.GetDayNumber())].push_back(entry);
-            }
-        }
+        test::ForEachOccurrence(
+            event, first, last, [&](const CDateTime& start, const CDateTime& end) {
+                const int32_t from = std::max(start.GetDayNumber(), first.GetDayNumber());
+                const int32_t to = std::min(end.GetDayNumber(), last.GetDayNumber());
+                for (int32_t day = from; day <= to; ++day) {
+                    CDateEntryFormatter formatter(event, formats, kFormatSetCalendar);
+                    DayEntry entry;
+                    entry.event = &event;
+                    entry.occurrenceStart = start;
+                    entry.duration = event.GetDuration();
+                    entry.text = formatter.FormatForDay(start, CDateTime::FromDayNumber(day));
+                    days[static_cast<size_t>(day - first.GetDayNumber())].push_back(entry);
+                }
+            });
     }
     for (auto& entries : days) {
         std::stable_sort(entries.begin(), entries.end(), [](const DayEntry& a, const DayEntry& b) {

@@ -4,10 +4,11 @@
 // parser (xmllint) must have nothing to say, and Python's html.parser must see every element
 // closed in the right order, nothing stray, and valid UTF-8.
 
+#include "support/Files.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace dv::test {
@@ -58,11 +59,6 @@ for tag, pos in parser.stack:
     print("<%s> at %s never closed" % (tag, pos))
 )PY";
 
-inline std::string ReadWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 /// Empty when both parsers accept the page; otherwise what they reported.
 inline std::string HtmlProblems(const std::filesystem::path& page) {
     const std::filesystem::path report = page.string() + ".report";
@@ -74,13 +70,13 @@ inline std::string HtmlProblems(const std::filesystem::path& page) {
     if (std::system(xmllint.c_str()) != 0) {
         problems += "xmllint failed\n";
     }
-    problems += ReadWhole(report);
+    problems += ReadFile(report);
     const std::string python =
         "python3 '" + script.string() + "' '" + page.string() + "' >'" + report.string() + "' 2>&1";
     if (std::system(python.c_str()) != 0) {
         problems += "html.parser check failed\n";
     }
-    problems += ReadWhole(report);
+    problems += ReadFile(report);
     std::filesystem::remove(report);
     std::filesystem::remove(script);
     return problems;

@@ -6,7 +6,7 @@
 #include "holidays/CHolidaySettings.h"
 #include "holidays/HolidaySource.h"
 #include "settings/CSettings.h"
-#include "settings/SettingsTestSupport.h"
+#include "support/Files.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -103,7 +103,7 @@ protected:
         return exporter.BuildTable(kind, date, length);
     }
 
-    test::TempFolder m_folder;
+    test::TemporaryFolder m_folder;
     const fs::path& m_dir = m_folder.Path();
     std::vector<std::unique_ptr<CDateEntry>> m_events;
     std::vector<std::unique_ptr<CTodoEntry>> m_todos;

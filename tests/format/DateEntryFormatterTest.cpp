@@ -342,6 +342,8 @@ TEST(DateEntryFormatter, SpansInCalendarUnits) {
          "$SPAN_MONTH_ months$", "5 months"},
         {"same month leaves only the time of day", CDateTime(2007, 1, 1, 8, 0, 0),
          CDateTime(2007, 1, 20, 10, 0, 0), "$SPAN_MONTH$ $SPAN_DAYS$ $SPAN_HOURS$", "0 0 2"},
+        {"leap day to 2100, which has no 29 February", CDateTime(2096, 2, 29),
+         CDateTime(2100, 2, 28), "$SPAN_YEARS$y $SPAN_DAYS$d", "4y 0d"},
     });
 }
 

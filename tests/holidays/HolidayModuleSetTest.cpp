@@ -6,7 +6,7 @@
 #include "holidays/CHolidayModuleSet.h"
 #include "holidays/CHolidaySettings.h"
 #include "settings/CIniStore.h"
-#include "settings/SettingsTestSupport.h"
+#include "support/Files.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -19,13 +19,13 @@ namespace dv {
 namespace {
 
 using test::ReadFile;
-using test::TempFolder;
+using test::TemporaryFolder;
 using test::WriteFile;
 
 // ---- Settings -------------------------------------------------------------------------------
 
 TEST(HolidaySettings, RoundTripThroughAnIniFile) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const auto path = folder.Path() / "Dayvault.ini";
     CHolidaySettings saved;
     saved.ModuleOrder = {"Germany", "United Kingdom", "Empty"};
@@ -55,7 +55,7 @@ TEST(HolidaySettings, RoundTripThroughAnIniFile) {
 }
 
 TEST(HolidaySettings, MissingKeysReadAsEmpty) {
-    TempFolder folder;
+    TemporaryFolder folder;
     CHolidaySettings settings;
     settings.ModuleOrder = {"X"};
     const CIniStore store(folder.Path() / "none.ini");
@@ -132,7 +132,7 @@ void WriteModule(const std::filesystem::path& base, const std::string& name, uin
 }
 
 TEST(HolidayModuleSet, NoHolidaysFolder) {
-    TempFolder folder;
+    TemporaryFolder folder;
     CHolidayModuleSet set;
     set.SetBaseFolder(folder.Path());
     EXPECT_TRUE(set.Scan().empty());
@@ -146,7 +146,7 @@ TEST(HolidayModuleSet, NoHolidaysFolder) {
 }
 
 TEST(HolidayModuleSet, TwoModulesWithTheSameHoliday) {
-    TempFolder folder;
+    TemporaryFolder folder;
     WriteModule(
         folder.Path(), "Germany", 0x0407,
         {Fixed("NEWYEAR", "Neujahr", 1, 1), Fixed("UNITY", "Tag der Deutschen Einheit", 10, 3)});
@@ -186,7 +186,7 @@ TEST(HolidayModuleSet, TwoModulesWithTheSameHoliday) {
 }
 
 TEST(HolidayModuleSet, ScanListsModuleFilesOnly) {
-    TempFolder folder;
+    TemporaryFolder folder;
     WriteModule(folder.Path(), "A", 0x0409, {});
     WriteModule(folder.Path(), "B", 0x0409, {});
     WriteFile(folder.Path() / "holidays" / "notes.txt", "not a module");
@@ -203,7 +203,7 @@ TEST(HolidayModuleSet, ScanListsModuleFilesOnly) {
 }
 
 TEST(HolidayModuleSet, BadFilesAndNamesAreReportedAndNotAdded) {
-    TempFolder folder;
+    TemporaryFolder folder;
     WriteModule(folder.Path(), "Good", 0x0C07, {Fixed("NY", "Neujahr", 1, 1)});
     WriteFile(folder.Path() / "holidays" / "Short.hol", std::string("\x07\x04\x00", 3));
     CHolidayModuleSet set;
@@ -227,7 +227,7 @@ TEST(HolidayModuleSet, BadFilesAndNamesAreReportedAndNotAdded) {
 }
 
 TEST(HolidayModuleSet, LanguageOfFilesNotLoadedAndReloading) {
-    TempFolder folder;
+    TemporaryFolder folder;
     WriteModule(folder.Path(), "A", 0x040C, {Fixed("X", "Old", 5, 1)});
     WriteModule(folder.Path(), "B", 0x0413, {});
     CHolidayModuleSet set;

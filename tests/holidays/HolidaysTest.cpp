@@ -3,9 +3,9 @@
 
 #include "core/CArchiveException.h"
 #include "core/CFileException.h"
-#include "core/RecordBytes.h"
 #include "holidays/CHolidays.h"
-#include "settings/SettingsTestSupport.h"
+#include "support/ArchiveBytes.h"
+#include "support/Files.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ namespace {
 using test::ByteDifference;
 using test::ReadFile;
 using test::RecordBytes;
-using test::TempFolder;
+using test::TemporaryFolder;
 using test::WriteFile;
 
 // A module with every field set to a value of its own, so that a swapped field shows.
@@ -174,7 +174,7 @@ TEST(HolidayModuleFile, LongAndUnicodeTextsRoundTrip) {
 }
 
 TEST(HolidayModuleFile, FilesRoundTripAndErrorsNameTheFile) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const auto path = folder.Path() / "Sample.hol";
     SampleModule().WriteModuleFile(path);
     const std::string onDisk = ReadFile(path);

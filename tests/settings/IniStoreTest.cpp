@@ -1,6 +1,6 @@
-#include "SettingsTestSupport.h"
 #include "core/CFileException.h"
 #include "settings/CIniStore.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ReadFile;
-using test::TempFolder;
+using test::TemporaryFolder;
 using test::WriteFile;
 
 TEST(IniStoreTest, MissingFileReadsEmptyAndIsNotCreatedByReading) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     {
         CIniStore store(path);
@@ -25,7 +25,7 @@ TEST(IniStoreTest, MissingFileReadsEmptyAndIsNotCreatedByReading) {
 }
 
 TEST(IniStoreTest, FlushWritesTheFileAndKeepsWhatItDoesNotKnow) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     WriteFile(path, "; written by hand\n[Settings]\nUnknownKey=kept\n\n[Other]\na=b\n");
     {
@@ -43,7 +43,7 @@ TEST(IniStoreTest, FlushWritesTheFileAndKeepsWhatItDoesNotKnow) {
 }
 
 TEST(IniStoreTest, IntegersReadLikeGetProfileInt) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "a.ini";
     WriteFile(path, "[S]\nempty=\nword=abc\nnumber= -17 \nsuffix=30s\nquoted=\"12\"\n");
     const CIniStore store(path);
@@ -56,7 +56,7 @@ TEST(IniStoreTest, IntegersReadLikeGetProfileInt) {
 }
 
 TEST(IniStoreTest, DestructorWritesPendingChanges) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "a.ini";
     {
         CIniStore store(path);
@@ -66,7 +66,7 @@ TEST(IniStoreTest, DestructorWritesPendingChanges) {
 }
 
 TEST(IniStoreTest, UnreadableFilesAreReportedWithTheirPath) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path directory = folder.Path() / "Dayvault.ini";
     fs::create_directory(directory);
     try {
@@ -89,7 +89,7 @@ TEST(IniStoreTest, UnreadableFilesAreReportedWithTheirPath) {
 }
 
 TEST(IniStoreTest, FailedFlushKeepsTheChangesPendingAndTheOldFile) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path subfolder = folder.Path() / "sub";
     fs::create_directory(subfolder);
     const fs::path path = subfolder / "a.ini";
@@ -105,7 +105,7 @@ TEST(IniStoreTest, FailedFlushKeepsTheChangesPendingAndTheOldFile) {
 }
 
 TEST(IniStoreTest, TypedValuesKeepTheirTextForm) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "a.ini";
     {
         CIniStore store(path);

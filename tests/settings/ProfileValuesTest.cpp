@@ -1,6 +1,6 @@
 #include "settings/ProfileValues.h"
 
-#include "SettingsTestSupport.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 #include <random>

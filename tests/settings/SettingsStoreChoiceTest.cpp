@@ -1,6 +1,6 @@
 #include "settings/SettingsStoreChoice.h"
 
-#include "SettingsTestSupport.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@ namespace dv {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempFolder;
+using test::TemporaryFolder;
 using test::WriteFile;
 
 class SettingsStoreChoiceTest : public ::testing::Test {
@@ -19,7 +19,7 @@ protected:
     void SetUp() override { fs::create_directories(ProgramFolder()); }
 
 private:
-    TempFolder m_root;
+    TemporaryFolder m_root;
 };
 
 TEST_F(SettingsStoreChoiceTest, NoIniAnywhereUsesTheRegistryAndCreatesTheUserFolder) {

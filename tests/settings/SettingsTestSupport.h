@@ -1,53 +1,16 @@
 #pragma once
 
-// Shared pieces of the settings tests: a temporary folder per test and a store that behaves like
-// the platform's typed store, to check that the settings do not depend on the INI file's ways.
+// A store that behaves like the platform's typed store, to check that the settings do not depend
+// on the INI file's ways.
 
 #include "settings/IProfileStore.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <random>
 #include <string>
-#include <system_error>
 #include <utility>
 #include <variant>
 
 namespace dv::test {
-
-/// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device seed;
-        m_path = std::filesystem::temp_directory_path() /
-                 ("dayvault-settings-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 /// Keeps strings and integers apart, as the registry does: an integer read of a string value,
 /// or a string read of an integer value, finds nothing. Names are compared without case.

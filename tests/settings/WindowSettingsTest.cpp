@@ -1,6 +1,6 @@
-#include "SettingsTestSupport.h"
 #include "settings/CIniStore.h"
 #include "settings/CWindowSettings.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ReadFile;
-using test::TempFolder;
+using test::TemporaryFolder;
 using test::WriteFile;
 
 TEST(WindowSettingsTest, DefaultGeometryFromTheDesktop) {
@@ -34,7 +34,7 @@ TEST(WindowSettingsTest, DefaultGeometryFromTheDesktop) {
 }
 
 TEST(WindowSettingsTest, EmptyStoreGivesTheDefaults) {
-    TempFolder folder;
+    TemporaryFolder folder;
     CWindowSettings settings;
     settings.SidebarWidth = 1;
     settings.Load(CIniStore(folder.Path() / "none.ini"), 1280, 1024);
@@ -44,7 +44,7 @@ TEST(WindowSettingsTest, EmptyStoreGivesTheDefaults) {
 }
 
 TEST(WindowSettingsTest, SavesEveryKeyInOrder) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     {
         CIniStore store(path);
@@ -69,7 +69,7 @@ TEST(WindowSettingsTest, SavesEveryKeyInOrder) {
 }
 
 TEST(WindowSettingsTest, StoredValuesWinAndEmptyListsReadAsDefaults) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     WriteFile(path, "[WindowSettings]\n"
                     "MainWindowX=-8\n"
@@ -114,7 +114,7 @@ TEST(WindowSettingsTest, MaximisedPlacements) {
 }
 
 TEST(WindowSettingsTest, WindowSavedMinimisedFromMaximisedReopensMaximised) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
     CWindowSettings saved(1280, 1024);
     saved.MainWindowMaximized = CWindowSettings::IsMaximizedPlacement(2, true);
