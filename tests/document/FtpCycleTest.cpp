@@ -52,7 +52,7 @@ public:
             m_error = remote + ": 550 not found";
             return FtpResult::missing;
         }
-        WriteBytes(local, found->second);
+        WriteFile(local, found->second);
         Done("download", remote);
         return FtpResult::ok;
     }
@@ -60,7 +60,7 @@ public:
         if (Failing("upload", remote)) {
             return FtpResult::failed;
         }
-        m_server.files[remote] = ReadBytes(local);
+        m_server.files[remote] = ReadFile(local);
         Done("upload", remote);
         return FtpResult::ok;
     }
@@ -256,7 +256,7 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
         original.events.push_back(SharedEvent("on the server"));
         server.files["share/events.dat"] = [&] {
             WriteEventFile(Path("orig.dat"), original);
-            return ReadBytes(Path("orig.dat"));
+            return ReadFile(Path("orig.dat"));
         }();
         User user(FtpConfig(), &server);
         user.AddShared("pending");
