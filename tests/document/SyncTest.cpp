@@ -310,11 +310,11 @@ TEST_F(RotatingBackupTest, SlotsAgesAndFutureTimes) {
     EXPECT_EQ(ReadFile(Path("events.b00")), "first");
     EXPECT_EQ(fs::last_write_time(Path("events.b00")), now);
 
-    // A young backup: no copy, and the rest of the 20 hours.
+    // A young backup, three quarters of its age: no copy, and the rest of the 20 hours.
     WriteFile(file, "second");
-    result = MakeRotatingBackup(file, 3, 20, now + 5h);
+    result = MakeRotatingBackup(file, 3, 20, now + 15h);
     EXPECT_TRUE(result.succeeded);
-    EXPECT_EQ(result.secondsUntilNext, 15 * 3600);
+    EXPECT_EQ(result.secondsUntilNext, 5 * 3600);
     EXPECT_FALSE(fs::exists(Path("events.b01")));
 
     // Old enough: the next free slot.
