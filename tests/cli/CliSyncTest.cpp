@@ -33,17 +33,11 @@ protected:
 
     // A private event file with `count` shared events, all of them pending.
     static void WriteShared(const fs::path& file, int count) {
-        dv::DocumentContents contents;
+        std::vector<std::string> descriptions;
         for (int i = 0; i < count; ++i) {
-            auto entry = std::make_unique<dv::CDateEntry>(dv::CDateTime(2024, 5, 1, 9, 0, 0));
-            dv::DateData data = entry->GetData();
-            data.Description = "shared " + std::to_string(i);
-            data.StorageType = 1;
-            entry->AssignData(data);
-            contents.changeList.push_back(entry->GetGUID());
-            contents.events.push_back(std::move(entry));
+            descriptions.push_back("shared " + std::to_string(i));
         }
-        dv::WriteEventFile(file, contents);
+        WriteUser(file, descriptions, 1);
     }
 
     std::vector<std::string> Descriptions(const fs::path& file) const {
@@ -55,18 +49,21 @@ protected:
         return descriptions;
     }
 
-    // A private event file with one event, shared or local, as the user's pending change.
-    void WriteUser(const fs::path& file, const std::string& description, int storage) const {
+    // A private event file with these events, shared (and then pending) or local.
+    static void WriteUser(const fs::path& file, const std::vector<std::string>& descriptions,
+                          int storage) {
         dv::DocumentContents contents;
-        auto entry = std::make_unique<dv::CDateEntry>(dv::CDateTime(2024, 5, 1, 9, 0, 0));
-        dv::DateData data = entry->GetData();
-        data.Description = description;
-        data.StorageType = storage;
-        entry->AssignData(data);
-        if (storage == 1) {
-            contents.changeList.push_back(entry->GetGUID());
+        for (const std::string& description : descriptions) {
+            auto entry = std::make_unique<dv::CDateEntry>(dv::CDateTime(2024, 5, 1, 9, 0, 0));
+            dv::DateData data = entry->GetData();
+            data.Description = description;
+            data.StorageType = storage;
+            entry->AssignData(data);
+            if (storage == 1) {
+                contents.changeList.push_back(entry->GetGUID());
+            }
+            contents.events.push_back(std::move(entry));
         }
-        contents.events.push_back(std::move(entry));
         dv::WriteEventFile(file, contents);
     }
 };
@@ -74,8 +71,8 @@ protected:
 TEST_F(CliSync, AdditionsAndDeletionsTravelBetweenTwoFiles) {
     const fs::path alice = Path("alice.dat");
     const fs::path bob = Path("bob.dat");
-    WriteUser(alice, "Alice shared", 1);
-    WriteUser(bob, "Bob private", 0);
+    WriteUser(alice, {"Alice shared"}, 1);
+    WriteUser(bob, {"Bob private"}, 0);
 
     Result r = Sync(alice);
     ASSERT_EQ(r.code, 0) << r.err;
@@ -107,7 +104,7 @@ TEST_F(CliSync, AdditionsAndDeletionsTravelBetweenTwoFiles) {
 
 TEST_F(CliSync, HeldLockAndUsageErrors) {
     const fs::path alice = Path("alice.dat");
-    WriteUser(alice, "Alice shared", 1);
+    WriteUser(alice, {"Alice shared"}, 1);
     const std::string before = ReadFile(alice);
     WriteFile(Path("share/shared.lock"), "other");
     Result r = Sync(alice);
@@ -176,7 +173,7 @@ TEST_F(CliSync, MassDeletionNeedsAllowDeletions) {
     ASSERT_EQ(Sync(mine).code, 0);
     dv::DocumentContents theirs = dv::ReadEventFile(shared);
     theirs.events.resize(4);
-    WriteUser(Path("theirs.dat"), "theirs", 1);
+    WriteUser(Path("theirs.dat"), {"theirs"}, 1);
     theirs.events.push_back(std::move(dv::ReadEventFile(Path("theirs.dat")).events[0]));
     dv::WriteEventFile(shared, theirs);
 
@@ -196,7 +193,7 @@ TEST_F(CliSync, FailedSaveLeavesTheFile) {
     const fs::path mine = Path("mine.dat");
     WriteShared(mine, 1);
     ASSERT_EQ(Sync(mine).code, 0);
-    WriteUser(Path("bob.dat"), "from bob", 1);
+    WriteUser(Path("bob.dat"), {"from bob"}, 1);
     ASSERT_EQ(Sync(Path("bob.dat")).code, 0);
     const std::string before = ReadFile(mine);
     fs::remove(dv::SyncSidePath(mine));
@@ -263,8 +260,8 @@ protected:
 TEST_F(CliSyncFtp, TwoFilesConvergeThroughTheServerInBothModes) {
     const fs::path alice = Path("alice.dat");
     const fs::path bob = Path("bob.dat");
-    WriteUser(alice, "Alice shared", 1);
-    WriteUser(bob, "Bob shared", 1);
+    WriteUser(alice, {"Alice shared"}, 1);
+    WriteUser(bob, {"Bob shared"}, 1);
     fs::create_directories(m_server->LoginFolder() / "team");
     // Bob's settings ask for active mode; Alice runs with the passive default.
     const fs::path activeIni = Path("active.ini");
@@ -301,7 +298,7 @@ TEST_F(CliSyncFtp, TwoFilesConvergeThroughTheServerInBothModes) {
 // and names the server without the password.
 TEST_F(CliSyncFtp, FailuresKeepTheFileAndHideThePassword) {
     const fs::path alice = Path("alice.dat");
-    WriteUser(alice, "Alice shared", 1);
+    WriteUser(alice, {"Alice shared"}, 1);
     const std::string before = ReadFile(alice);
     const std::string beforeSide = ReadFile(dv::SyncSidePath(alice));
     const auto unchanged = [&] {

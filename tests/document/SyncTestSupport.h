@@ -10,30 +10,18 @@
 #include "core/Prompt.h"
 #include "document/CDayvaultDoc.h"
 #include "document/SyncWorker.h"
+#include "support/Files.h"
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <memory>
-#include <random>
 #include <string>
-#include <system_error>
 
 namespace dv::test {
 
 inline const CDateTime kNow(2024, 3, 10, 12, 0, 0);
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 inline std::unique_ptr<CDateEntry> SharedEvent(const std::string& description, int storage = 1) {
     auto entry = std::make_unique<CDateEntry>(kNow);
@@ -44,23 +32,14 @@ inline std::unique_ptr<CDateEntry> SharedEvent(const std::string& description, i
     return entry;
 }
 
+/// A temporary folder under a clock fixed at `kNow`.
 class TempFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        m_dir = std::filesystem::temp_directory_path() /
-                ("dayvault-sync-test-" + std::to_string(random()));
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_dir, ignored);
-    }
     std::filesystem::path Path(const std::string& name) const { return m_dir / name; }
 
     std::shared_ptr<CFixedClock> m_clock = std::make_shared<CFixedClock>(kNow);
     CScopedClock m_scoped{m_clock};
-    std::filesystem::path m_dir;
+    TemporaryFolder m_dir{"sync"};
 };
 
 /// The owner of one document, running the merge at once on the worker's thread.

@@ -1,11 +1,10 @@
 #include "net/CCurlFtpConnector.h"
+#include "support/Files.h"
 #include "support/FtpTestServer.h"
 
 #include <chrono>
-#include <fstream>
 #include <future>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <random>
 #include <thread>
 
@@ -16,16 +15,8 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using test::FtpTestServer;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 std::string EveryByteValue(int repeats) {
     std::string bytes;
@@ -62,18 +53,10 @@ double SecondsSince(Clock::time_point start) {
 class NetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string base = (fs::temp_directory_path() / "dayvault-net-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(base.data()), nullptr);
-        m_local = base;
         FtpTestServer::Options options;
         options.password = kPassword;
         options.startFolder = "home";
         m_server = std::make_unique<FtpTestServer>(options);
-    }
-    void TearDown() override {
-        m_server.reset();
-        std::error_code ec;
-        fs::remove_all(m_local, ec);
     }
 
     std::unique_ptr<IFtpSession> Open(bool passive = true, CurlFtpOptions options = ShortTimeouts(),
@@ -94,13 +77,8 @@ protected:
 
     // The local folder holds exactly these names: no temporary file was left behind.
     void ExpectLocalFiles(std::vector<std::string> names) const {
-        std::vector<std::string> found;
-        for (const auto& entry : fs::directory_iterator(m_local)) {
-            found.push_back(entry.path().filename().string());
-        }
-        std::sort(found.begin(), found.end());
         std::sort(names.begin(), names.end());
-        EXPECT_EQ(found, names);
+        EXPECT_EQ(m_folder.FileNames(), names);
     }
 
     // True once a temporary download file beside the target holds data (within 5 s).
@@ -120,7 +98,8 @@ protected:
     }
 
     static constexpr const char* kPassword = "pw-Zq8#x";
-    fs::path m_local;
+    test::TemporaryFolder m_folder{"net"};
+    const fs::path& m_local = m_folder.Path();
     std::unique_ptr<FtpTestServer> m_server;
 };
 

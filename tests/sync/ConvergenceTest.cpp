@@ -12,9 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
@@ -28,16 +26,11 @@ namespace {
 namespace fs = std::filesystem;
 using test::FtpTestServer;
 using test::SyncUser;
-using test::TempDir;
+using test::TemporaryFolder;
 
 constexpr int32_t kLocal = 0;
 constexpr int32_t kShared = 1;
 const CDateTime kBase(2024, 9, 2, 8, 0, 0);
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // ---- values as the model sees them --------------------------------------------------------------
 
@@ -189,7 +182,7 @@ public:
 
 private:
     Transport m_transport;
-    TempDir m_dir;
+    TemporaryFolder m_dir{"convergence"};
     std::unique_ptr<FtpTestServer> m_server;
     CCurlFtpConnector m_connector;
 };
@@ -527,7 +520,7 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
             if (std::string error = damagedCycle(u); !error.empty()) {
                 return error;
             }
-            std::ofstream(place.SharedFile(), std::ios::binary | std::ios::trunc) << goodCopy;
+            test::WriteFile(place.SharedFile(), goodCopy);
             log.push_back("shared file restored");
             damage = -1;
         }
@@ -559,13 +552,13 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
         const int u = std::uniform_int_distribution<int>(0, userCount - 1)(random);
         const int roll = std::uniform_int_distribution<int>(0, 99)(random);
         if (roll < 3 && damage < 0 && static_cast<int>(cycled.size()) == userCount) {
-            goodCopy = ReadAll(place.SharedFile());
+            goodCopy = test::ReadFile(place.SharedFile());
             damage = std::uniform_int_distribution<int>(0, 2)(random);
             ++damages;
             fs::remove(place.SharedFile());
             if (damage > 0) {
-                std::ofstream(place.SharedFile(), std::ios::binary)
-                    << goodCopy.substr(0, damage == 1 ? 0 : goodCopy.size() / 2);
+                test::WriteFile(place.SharedFile(),
+                                goodCopy.substr(0, damage == 1 ? 0 : goodCopy.size() / 2));
             }
             log.push_back(damage == 0   ? "shared file removed"
                           : damage == 1 ? "shared file emptied"

@@ -7,37 +7,15 @@
 
 #include "document/CDayvaultDoc.h"
 #include "document/SyncWorker.h"
+#include "support/Files.h"
 #include "support/FtpTestServer.h"
 
 #include <filesystem>
 #include <functional>
 #include <mutex>
-#include <random>
 #include <string>
-#include <system_error>
 
 namespace dv::test {
-
-/// A fresh folder below the system's temporary folder, removed with the object.
-class TempDir {
-public:
-    TempDir() {
-        std::random_device random;
-        m_path = std::filesystem::temp_directory_path() /
-                 ("dayvault-sync-" + std::to_string(random()) + "-" + std::to_string(random()));
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 class SyncUser final : public ISyncHost {
 public:
