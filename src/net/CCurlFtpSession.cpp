@@ -358,23 +358,8 @@ FtpResult CCurlFtpSession::Rename(const std::string& from, const std::string& to
     if (list == nullptr || curl_slist_append(list, ("RNTO " + to).c_str()) == nullptr) {
         return Fail(kOperation, from, "out of memory");
     }
-    curl_easy_setopt(m_handle, CURLOPT_URL, m_baseUrl.c_str());
-    curl_easy_setopt(m_handle, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(m_handle, CURLOPT_QUOTE, commands.get());
-    const FtpResult result = Perform(kOperation, from);
-    ResetRequestOptions();
-    if (result == FtpResult::ok || m_lastCode != CURLE_QUOTE_ERROR) {
-        return result == FtpResult::missing ? FtpResult::failed : result;
-    }
-    long reply = 0;
-    curl_easy_getinfo(m_handle, CURLINFO_RESPONSE_CODE, &reply);
-    if (reply < 500 || reply > 599) {
-        return FtpResult::failed; // a passing trouble (4xx) may go away: not an answer
-    }
-    Fail(kOperation, from,
-         "the server refused to rename it to " + Quoted(to) + " (reply " + std::to_string(reply) +
-             ")");
-    return FtpResult::refused;
+    return TakeRefusal(RunCommands(kOperation, from, commands.get()), kOperation, from,
+                       "the server refused to rename it to " + Quoted(to));
 }
 
 FtpResult CCurlFtpSession::MakeDirectory(const std::string& remotePath) {
@@ -398,17 +383,21 @@ FtpResult CCurlFtpSession::RunPathCommand(const std::string& operation, const st
     if (!commands) {
         return Fail(operation, remotePath, "out of memory");
     }
+    return RunCommands(operation, remotePath, commands.get());
+}
+
+FtpResult CCurlFtpSession::RunCommands(const std::string& operation, const std::string& file,
+                                       curl_slist* commands) {
     curl_easy_setopt(m_handle, CURLOPT_URL, m_baseUrl.c_str());
     curl_easy_setopt(m_handle, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(m_handle, CURLOPT_QUOTE, commands.get());
-    const FtpResult result = Perform(operation, remotePath);
+    curl_easy_setopt(m_handle, CURLOPT_QUOTE, commands);
+    const FtpResult result = Perform(operation, file);
     ResetRequestOptions();
     return result;
 }
 
-FtpResult CCurlFtpSession::RunFolderCommand(const std::string& operation, const std::string& verb,
-                                            const std::string& remotePath) {
-    const FtpResult result = RunPathCommand(operation, verb, remotePath);
+FtpResult CCurlFtpSession::TakeRefusal(FtpResult result, const std::string& operation,
+                                       const std::string& file, const std::string& why) {
     if (result == FtpResult::ok || m_lastCode != CURLE_QUOTE_ERROR) {
         return result == FtpResult::missing ? FtpResult::failed : result;
     }
@@ -417,10 +406,15 @@ FtpResult CCurlFtpSession::RunFolderCommand(const std::string& operation, const 
     if (reply < 500 || reply > 599) {
         return FtpResult::failed; // a passing trouble (4xx) may go away: not an answer
     }
-    Fail(operation, remotePath,
-         "the server refused it (reply " + std::to_string(reply) +
-             "): the folder exists, is missing, is not empty or may not be changed");
+    Fail(operation, file, why + " (reply " + std::to_string(reply) + ")");
     return FtpResult::refused;
+}
+
+FtpResult CCurlFtpSession::RunFolderCommand(const std::string& operation, const std::string& verb,
+                                            const std::string& remotePath) {
+    return TakeRefusal(RunPathCommand(operation, verb, remotePath), operation, remotePath,
+                       "the server refused it: the folder exists, is missing, is not empty or "
+                       "may not be changed");
 }
 
 } // namespace dv

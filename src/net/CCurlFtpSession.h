@@ -58,6 +58,14 @@ private:
     /// A folder command: a permanent refusal by the server (5xx) becomes `refused`.
     FtpResult RunFolderCommand(const std::string& operation, const std::string& verb,
                                const std::string& remotePath);
+    /// Sends the prepared commands on the control connection, without a transfer.
+    FtpResult RunCommands(const std::string& operation, const std::string& file,
+                          curl_slist* commands);
+    /// After a command's `result`: a permanent refusal (5xx) is the server's answer, `refused`,
+    /// with `why` and the reply in the error; a passing trouble (4xx) or a lost connection is a
+    /// failure.
+    FtpResult TakeRefusal(FtpResult result, const std::string& operation, const std::string& file,
+                          const std::string& why);
     bool IsCancelled() const { return m_cancel != nullptr && m_cancel->load(); }
 
     static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
