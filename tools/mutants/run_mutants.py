@@ -141,26 +141,26 @@ def run(cmd, cwd, log, timeout=None, env=None):
             return "timeout"
 
 
-def test_targets(specs):
-    """The build targets that the test specs need."""
+def test_targets(checks):
+    """The build targets that the test checks need."""
     targets = set()
-    for spec in specs:
-        if spec.startswith("ctest:"):
+    for check in checks:
+        if check.startswith("ctest:"):
             targets.add("all")
         else:
-            targets.add(spec.split(":", 1)[0])
+            targets.add(check.split(":", 1)[0])
     return ["all"] if "all" in targets else sorted(targets)
 
 
-def run_tests(specs, build, log, env, timeouts):
-    """Runs the specs in order and stops at the first failure: (passed, what failed, seconds)."""
-    for spec in specs:
+def run_tests(checks, build, log, env, timeouts):
+    """Runs the checks in order and stops at the first failure: (passed, what failed, seconds)."""
+    for check in checks:
         started = time.monotonic()
-        if spec.startswith("ctest:"):
-            cmd = ["ctest", "--output-on-failure", "-R", spec[len("ctest:"):]]
+        if check.startswith("ctest:"):
+            cmd = ["ctest", "--output-on-failure", "-R", check[len("ctest:"):]]
             cwd = build
         else:
-            program, _, gfilter = spec.partition(":")
+            program, _, gfilter = check.partition(":")
             cmd = [str(build / "bin" / program), "--gtest_brief=1", "--gtest_fail_fast"]
             if gfilter:
                 cmd.append("--gtest_filter=" + gfilter)
@@ -168,12 +168,12 @@ def run_tests(specs, build, log, env, timeouts):
                 listed = subprocess.run(cmd[:1] + ["--gtest_list_tests", cmd[-1]], cwd=build,
                                         capture_output=True, text=True, env=env).stdout
                 if not any(line.startswith("  ") for line in listed.splitlines()):
-                    return False, f"{spec} (the filter names no test)"
+                    return False, f"{check} (the filter names no test)"
             cwd = build
-        result = run(cmd, cwd, log, timeout=timeouts.get(spec, 600), env=env)
-        timeouts.setdefault("_seconds", {})[spec] = time.monotonic() - started
+        result = run(cmd, cwd, log, timeout=timeouts.get(check, 600), env=env)
+        timeouts.setdefault("_seconds", {})[check] = time.monotonic() - started
         if result != 0:
-            return False, f"{spec} ({'timed out' if result == 'timeout' else 'failed'})"
+            return False, f"{check} ({'timed out' if result == 'timeout' else 'failed'})"
     return True, None
 
 
@@ -244,23 +244,23 @@ def main():
         return run(["cmake", "--build", str(build), "-j", str(args.jobs), "--target"] + targets,
                    tree, log, env=env)
 
-    all_specs = []
+    all_checks = []
     for m in mutants:
-        all_specs += [s for s in m.tests if s not in all_specs]
+        all_checks += [s for s in m.tests if s not in all_checks]
     started = time.monotonic()
-    if build_targets(test_targets(all_specs), baseline_log) != 0:
+    if build_targets(test_targets(all_checks), baseline_log) != 0:
         print(f"The unmutated tree does not build; see {baseline_log}")
         return 2
     timing = {}
-    # The baseline runs every spec in full (no fail-fast stop matters: all must pass) and gives
-    # each spec a time limit: a mutant that makes a program hang counts as killed.
-    for spec in all_specs:
-        ok, failed = run_tests([spec], build, baseline_log, env, timing)
+    # The baseline runs every check in full (no fail-fast stop matters: all must pass) and gives
+    # each check a time limit: a mutant that makes a program hang counts as killed.
+    for check in all_checks:
+        ok, failed = run_tests([check], build, baseline_log, env, timing)
         if not ok:
             print(f"The unmutated tree fails {failed}; see {baseline_log}")
             return 2
     seconds = timing.pop("_seconds")
-    limits = {spec: max(60.0, 5 * s) for spec, s in seconds.items()}
+    limits = {check: max(60.0, 5 * s) for check, s in seconds.items()}
     print(f"Baseline built and passed in {time.monotonic() - started:.0f} s", flush=True)
 
     results = []
