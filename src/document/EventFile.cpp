@@ -361,32 +361,44 @@ void ReadChangeList(CArchive& ar, std::vector<std::string>& changeList) {
 
 // ---- Byte buffers -------------------------------------------------------------------------------
 
-std::vector<uint8_t> WriteEventFileBytes(const DocumentContents& contents) {
+namespace {
+
+/// The bytes that `write` puts into an archive.
+template <class Write>
+std::vector<uint8_t> ArchiveBytes(Write write) {
     CMemorySink sink;
     CArchive ar(sink);
-    WriteEventStream(ar, contents);
+    write(ar);
     ar.Close();
     return sink.TakeData();
+}
+
+/// What `read` takes from an archive over `bytes`.
+template <class Value, class Read>
+Value FromArchiveBytes(std::span<const uint8_t> bytes, Read read) {
+    Value value;
+    CMemorySource source(bytes);
+    CArchive ar(source);
+    read(ar, value);
+    ar.Close();
+    return value;
+}
+
+} // namespace
+
+std::vector<uint8_t> WriteEventFileBytes(const DocumentContents& contents) {
+    return ArchiveBytes([&](CArchive& ar) { WriteEventStream(ar, contents); });
 }
 
 DocumentContents ReadEventFileBytes(std::span<const uint8_t> bytes) {
-    DocumentContents contents;
     if (bytes.empty()) {
-        return contents;
+        return {};
     }
-    CMemorySource source(bytes);
-    CArchive ar(source);
-    ReadEventStream(ar, contents);
-    ar.Close();
-    return contents;
+    return FromArchiveBytes<DocumentContents>(bytes, ReadEventStream);
 }
 
 std::vector<uint8_t> WriteChangeListBytes(const std::vector<std::string>& changeList) {
-    CMemorySink sink;
-    CArchive ar(sink);
-    WriteChangeList(ar, changeList);
-    ar.Close();
-    return sink.TakeData();
+    return ArchiveBytes([&](CArchive& ar) { WriteChangeList(ar, changeList); });
 }
 
 uint64_t EventFileFingerprint(std::span<const uint8_t> bytes) {
@@ -396,29 +408,15 @@ uint64_t EventFileFingerprint(std::span<const uint8_t> bytes) {
 }
 
 std::vector<uint8_t> WriteSyncSideBytes(const SyncSideFile& side) {
-    CMemorySink sink;
-    CArchive ar(sink);
-    WriteSyncSide(ar, side);
-    ar.Close();
-    return sink.TakeData();
+    return ArchiveBytes([&](CArchive& ar) { WriteSyncSide(ar, side); });
 }
 
 SyncSideFile ReadSyncSideBytes(std::span<const uint8_t> bytes) {
-    SyncSideFile side;
-    CMemorySource source(bytes);
-    CArchive ar(source);
-    ReadSyncSide(ar, side);
-    ar.Close();
-    return side;
+    return FromArchiveBytes<SyncSideFile>(bytes, ReadSyncSide);
 }
 
 std::vector<std::string> ReadChangeListBytes(std::span<const uint8_t> bytes) {
-    std::vector<std::string> changeList;
-    CMemorySource source(bytes);
-    CArchive ar(source);
-    ReadChangeList(ar, changeList);
-    ar.Close();
-    return changeList;
+    return FromArchiveBytes<std::vector<std::string>>(bytes, ReadChangeList);
 }
 
 // ---- Files --------------------------------------------------------------------------------------
