@@ -27,7 +27,7 @@ class IProfileStore;
 
 /// Where the program runs: its folders, its file, the command line.
 struct AppEnvironment {
-    /// The folder that holds holidays/, templates/, lang/, icons/ and doc/.
+    /// The folder that holds holidays/, templates/, lang/, sounds/ and doc/.
     std::filesystem::path ProgramFolder;
     /// The per-user data folder (the INI file when it is there, the approvals of actions).
     std::filesystem::path UserDataFolder;
