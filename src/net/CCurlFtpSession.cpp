@@ -349,6 +349,7 @@ FtpResult CCurlFtpSession::Delete(const std::string& remotePath) {
 
 FtpResult CCurlFtpSession::Rename(const std::string& from, const std::string& to) {
     static const std::string kOperation = "Rename";
+    m_lastCode = CURLE_OK; // a refusal of an earlier command must not answer for this one
     std::string error;
     if (!EncodeFtpPath(from, error) || !EncodeFtpPath(to, error)) {
         return Fail(kOperation, from, error);
@@ -372,6 +373,7 @@ FtpResult CCurlFtpSession::RemoveDirectory(const std::string& remotePath) {
 
 FtpResult CCurlFtpSession::RunPathCommand(const std::string& operation, const std::string& verb,
                                           const std::string& remotePath) {
+    m_lastCode = CURLE_OK; // a refusal of an earlier command must not answer for this one
     std::string error;
     if (!EncodeFtpPath(remotePath, error)) {
         return Fail(operation, remotePath, error);
