@@ -156,6 +156,7 @@ CCalendarPage::~CCalendarPage() {
 
 void CCalendarPage::ConnectCell(CDayList* cell) {
     ConnectToHost(cell, m_host);
+    connect(cell, &CDayList::WheelPaging, this, &CCalendarPage::WheelPaging);
     const auto index = static_cast<int>(m_cells.size());
     cell->tooltipText = [this, index](bool caption) {
         return caption ? CaptionTooltip(index) : EntriesTooltip(index);
@@ -489,7 +490,15 @@ void CCalendarPage::wheelEvent(QWheelEvent* event) {
         event->ignore();
         return;
     }
-    m_wheelSum += event->angleDelta().y();
+    WheelPaging(event->angleDelta().y());
+    event->accept();
+}
+
+void CCalendarPage::WheelPaging(int delta) {
+    if (!m_host.settings->NavigationMousewheel || !m_host.runCommand) {
+        return;
+    }
+    m_wheelSum += delta;
     while (m_wheelSum >= 120) {
         m_wheelSum -= 120;
         m_host.runCommand(cmd::kPreviousPage);
@@ -498,7 +507,6 @@ void CCalendarPage::wheelEvent(QWheelEvent* event) {
         m_wheelSum += 120;
         m_host.runCommand(cmd::kNextPage);
     }
-    event->accept();
 }
 
 } // namespace dv

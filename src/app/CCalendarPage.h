@@ -60,6 +60,8 @@ private:
     QString EntriesTooltip(int cell) const;
     bool InRange(const CDateTime& date) const;
     void ConnectCell(CDayList* cell);
+    /// Sums the wheel's turns; each whole notch pages once.
+    void WheelPaging(int delta);
 
     calendar::PageKind m_kind;
     CalendarHost m_host;

@@ -390,8 +390,13 @@ void CDayList::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CDayList::wheelEvent(QWheelEvent* event) {
-    if (m_wheelPages || !m_scroll->isVisible()) {
-        event->ignore(); // the page pages the calendar
+    if (m_wheelPages) {
+        emit WheelPaging(event->angleDelta().y());
+        event->accept();
+        return;
+    }
+    if (!m_scroll->isVisible()) {
+        event->ignore();
         return;
     }
     m_wheelSum += event->angleDelta().y();

@@ -68,6 +68,8 @@ signals:
     void EditRequested();
     void NewRequested();
     void ContextMenuRequested(const QPoint& globalPos);
+    /// The wheel turned while it pages the calendar (angle in eighths of a degree).
+    void WheelPaging(int delta);
     /// The control got the keyboard focus.
     void Focused();
 
