@@ -126,6 +126,37 @@ void ConnectToHost(CDayList* list, const CalendarHost& host) {
     });
 }
 
+uint32_t NavigationCommand(const QKeyEvent& event, const CSettings& settings) {
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::ControlModifier) {
+        switch (event.key()) {
+        case Qt::Key_Right:
+            return cmd::kNextDay;
+        case Qt::Key_Left:
+            return cmd::kPreviousDay;
+        case Qt::Key_Down:
+            return cmd::kNextWeek;
+        case Qt::Key_Up:
+            return cmd::kPreviousWeek;
+        default:
+            return 0;
+        }
+    }
+    if (mods == Qt::NoModifier && settings.NavigationPgUpPgDown) {
+        switch (event.key()) {
+        case Qt::Key_PageDown:
+            return cmd::kNextPage;
+        case Qt::Key_PageUp:
+            return cmd::kPreviousPage;
+        case Qt::Key_Home:
+            return cmd::kCurrentDate;
+        default:
+            return 0;
+        }
+    }
+    return 0;
+}
+
 } // namespace calendar
 
 using namespace calendar;
@@ -442,41 +473,7 @@ QString CCalendarPage::EntriesTooltip(int cell) const {
 }
 
 void CCalendarPage::keyPressEvent(QKeyEvent* event) {
-    const CSettings& settings = *m_host.settings;
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    uint32_t command = 0;
-    if (mods == Qt::ControlModifier) {
-        switch (event->key()) {
-        case Qt::Key_Right:
-            command = cmd::kNextDay;
-            break;
-        case Qt::Key_Left:
-            command = cmd::kPreviousDay;
-            break;
-        case Qt::Key_Down:
-            command = cmd::kNextWeek;
-            break;
-        case Qt::Key_Up:
-            command = cmd::kPreviousWeek;
-            break;
-        default:
-            break;
-        }
-    } else if (mods == Qt::NoModifier && settings.NavigationPgUpPgDown) {
-        switch (event->key()) {
-        case Qt::Key_PageDown:
-            command = cmd::kNextPage;
-            break;
-        case Qt::Key_PageUp:
-            command = cmd::kPreviousPage;
-            break;
-        case Qt::Key_Home:
-            command = cmd::kCurrentDate;
-            break;
-        default:
-            break;
-        }
-    }
+    const uint32_t command = NavigationCommand(*event, *m_host.settings);
     if (command != 0 && m_host.runCommand) {
         m_host.runCommand(command);
         event->accept();

@@ -6,6 +6,7 @@
 #include "export/DayListing.h"
 #include "format/FormatSettings.h"
 
+#include <QKeyEvent>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -119,6 +120,8 @@ QString OccurrenceTooltip(const CalendarHost& host, CDateEntry& event, const CDa
 std::vector<std::vector<DayEntry>> EventListing(const CalendarHost& host, CDateEntry& event,
                                                 const CDateTime& firstDay, int dayCount,
                                                 const FormatSettings& formats);
+/// The main-window command of a paging or day-step key (0 for any other key).
+uint32_t NavigationCommand(const QKeyEvent& event, const CSettings& settings);
 /// Sends what a day list does to the main window through the host.
 void ConnectToHost(CDayList* list, const CalendarHost& host);
 

@@ -6,6 +6,7 @@
 #include "app/CDayvaultApp.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
+#include "app/CYearPage.h"
 #include "app/CommandTable.h"
 #include "core/CDateTime.h"
 #include "core/Prompt.h"
@@ -294,6 +295,9 @@ void CMainFrame::BuildCentre() {
             break;
         case MonthPage:
             widget = new CMonthPage(host, m_pages);
+            break;
+        case YearPage:
+            widget = new CYearPage(host, m_pages);
             break;
         default:
             widget = new QWidget(m_pages);

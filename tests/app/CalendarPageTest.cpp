@@ -2,6 +2,7 @@
 // the wheel, and fed by a real document.
 #include "app/CCalendarPage.h"
 #include "app/CDayList.h"
+#include "app/CYearPage.h"
 #include "app/CommandTable.h"
 #include "document/CDayvaultDoc.h"
 #include "holidays/CHolidayModuleSet.h"
@@ -319,6 +320,90 @@ private slots:
         wheel(-120);
         QCOMPARE(cell->FirstVisibleLine(), QApplication::wheelScrollLines());
         QCOMPARE(m_commands.size(), size_t{2});
+    }
+
+    void yearGridColoursCountsAndRedraws() {
+        m_settings.YearViewSundays = true;
+        m_settings.YearViewSaturdays = true;
+        m_settings.YearViewHolidays = true;
+        m_settings.SundayColor = 0x000001;
+        m_settings.SaturdayColor = 0x000002;
+        m_settings.HolidayColor = 0x000003;
+        m_settings.TodayColor = 0x000004;
+        const std::filesystem::path base = m_folder.path().toStdString();
+        std::filesystem::create_directories(base / "holidays");
+        CompileHolidaySource("language 0x0407\n"
+                             "holiday ON \"On\" = 21 January\n"
+                             "holiday OFF \"Off\" = 28 January\n",
+                             "Year.txt")
+            .WriteModuleFile(base / "holidays/Year.hol");
+        m_holidays.SetBaseFolder(base);
+        m_holidays.LoadModule("Year");
+        m_holidaySettings.SetActive("Year", "OFF", false);
+        m_doc->CheckDates(At(2007, 1, 14, 9), false, 0);
+        m_doc->SetSelectedDate(At(2007, 1, 10), false);
+        // Two daily series give two dots' worth a day; a trip over the new year marks its days
+        // in both years; a hidden event marks nothing until hidden events are shown.
+        for (int hour : {8, 17}) {
+            auto daily = Event("daily", At(2007, 1, 1, hour), 30);
+            DateData data = daily->GetData();
+            data.Repeat = 1;
+            data.RepeatRate = 1;
+            data.RepeatUnit = 2;
+            daily->AssignData(data);
+            Add(std::move(daily));
+        }
+        Add(Event("trip", At(2006, 12, 30, 10), 2 * 24 * 60));
+        Add(Event("secret", At(2007, 3, 3, 10), 60, 1));
+
+        CYearPage page(Host());
+        page.resize(900, 600);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        CYearPanel* panel = page.Panel();
+        const auto colour = [&](int m, int d) { return panel->CellColors()[m - 1][d - 1]; };
+        const auto count = [&](int m, int d) { return panel->CellCounts()[m - 1][d - 1]; };
+        QCOMPARE(colour(1, 6), 0x000002u);
+        QCOMPARE(colour(1, 7), 0x000001u);
+        QCOMPARE(colour(1, 14), 0x000004u); // today, a Sunday
+        QCOMPARE(colour(1, 21), 0x000003u); // a holiday on a Sunday
+        QCOMPARE(colour(1, 28), 0x000001u); // its only holiday is switched off
+        QCOMPARE(colour(1, 10), static_cast<uint32_t>(kColorWindow));
+        QCOMPARE(colour(2, 29), static_cast<uint32_t>(kColorButtonFace));
+        QCOMPARE(colour(4, 31), static_cast<uint32_t>(kColorButtonFace));
+        QCOMPARE(count(1, 1), 3);
+        QCOMPARE(count(1, 2), 2);
+        QCOMPARE(count(3, 3), 2);
+        m_showHidden = true;
+        m_doc->UpdateAllViews(UpdateHint::Merged);
+        QCOMPARE(count(3, 3), 3);
+        QVERIFY(panel->tooltipText(At(2007, 3, 3)).contains(QStringLiteral("secret")));
+        QCOMPARE(panel->tooltipText(At(2007, 3, 3)).count(QStringLiteral("\n\n")), 2);
+
+        // Another day of the year redraws only its cell, the old one and their labels.
+        QApplication::processEvents();
+        QVERIFY(panel->PendingRedraw().isEmpty());
+        QTest::mouseClick(panel, Qt::LeftButton, {}, panel->CellRect(At(2007, 5, 20)).center());
+        QCOMPARE(m_doc->GetSelectedDate(), At(2007, 5, 20));
+        const QRegion redrawn = panel->PendingRedraw();
+        QVERIFY(redrawn.contains(panel->CellRect(At(2007, 5, 20)).center()));
+        QVERIFY(redrawn.contains(panel->CellRect(At(2007, 1, 10)).center()));
+        QVERIFY(!redrawn.contains(panel->CellRect(At(2007, 8, 5)).center()));
+        QCOMPARE(page.DayList()->GetCaption().date, At(2007, 5, 20));
+        QCOMPARE(page.DayList()->Entries().size(), size_t{2});
+        // A cell past the month's end selects nothing; a double-click on a day asks for a new
+        // event, one past the month's end does not.
+        const QRect april30 = panel->CellRect(At(2007, 4, 30));
+        QTest::mouseClick(panel, Qt::LeftButton, {}, april30.center() + QPoint(april30.width(), 0));
+        QCOMPARE(m_doc->GetSelectedDate(), At(2007, 5, 20));
+        m_commands.clear();
+        QTest::mouseDClick(panel, Qt::LeftButton, {}, panel->CellRect(At(2007, 5, 20)).center());
+        QCOMPARE(m_commands, std::vector<uint32_t>{cmd::kNewEntry});
+        // Another year rebuilds everything.
+        m_doc->SetSelectedDate(At(2006, 12, 31), true);
+        QCOMPARE(count(12, 31), 1);
+        QCOMPARE(count(1, 1), 0);
+        QCOMPARE(colour(1, 14), 0x000002u); // a Saturday in 2006, and not today
     }
 };
 

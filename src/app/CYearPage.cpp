@@ -1,0 +1,578 @@
+#include "app/CYearPage.h"
+
+#include "app/CCalendarPage.h"
+#include "app/CCurrentTimeBar.h"
+#include "app/CDayList.h"
+#include "app/CommandTable.h"
+#include "core/LocaleNames.h"
+#include "document/CDayvaultDoc.h"
+#include "document/EntryFilter.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
+#include "holidays/CHolidayModuleSet.h"
+#include "holidays/CHolidaySettings.h"
+#include "settings/CSettings.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QToolTip>
+#include <future>
+#include <span>
+#include <thread>
+
+namespace dv {
+
+using namespace calendar;
+
+namespace {
+
+QColor PanelColor(uint32_t color, const QPalette& palette) {
+    return ResolveColor(color, palette);
+}
+
+} // namespace
+
+// ---- The grid ---------------------------------------------------------------------------------
+
+CYearPanel::CYearPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Yearpanel"));
+    setAccessibleName(QString::fromStdString(LoadString(kIdsYearPanelName)));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_shown = CDateTime::Now().GetDate();
+    ResetBase();
+}
+
+void CYearPanel::SetLabelStyle(uint32_t normal, uint32_t selected, const QFont& font) {
+    m_normalColor = normal;
+    m_selectedColor = selected;
+    m_labelFont = font;
+    UpdateGeometry();
+    update();
+}
+
+QRect CYearPanel::CellRect(const CDateTime& date) const {
+    return YearCellRect(m_grid, date.GetDay() - 1, date.GetMonth() - 1);
+}
+
+QRect CYearPanel::MonthLabelRect(int row) const {
+    const QRect cell = YearCellRect(m_grid, 0, row);
+    return QRect(0, cell.top(), m_grid.x0 - 3, cell.height());
+}
+
+QRect CYearPanel::DayHeaderRect(int column) const {
+    const QRect cell = YearCellRect(m_grid, column, 0);
+    return QRect(cell.left(), 0, cell.width(), m_grid.y0 - 3);
+}
+
+void CYearPanel::Redraw(const QRect& rect) {
+    m_pending += rect;
+    update(rect);
+}
+
+void CYearPanel::RedrawSelection(const CDateTime& date) {
+    Redraw(CellRect(date).adjusted(-1, -1, 1, 1));
+    Redraw(MonthLabelRect(date.GetMonth() - 1));
+    Redraw(DayHeaderRect(date.GetDay() - 1));
+}
+
+void CYearPanel::ResetBase() {
+    const int year = m_shown.GetYear();
+    for (int row = 0; row < 12; ++row) {
+        const int days = CDateTime::DaysInMonth(year, row + 1);
+        for (int column = 0; column < 31; ++column) {
+            m_colors[row][column] = column < days ? kColorWindow : kColorButtonFace;
+            m_counts[row][column] = 0;
+        }
+    }
+}
+
+void CYearPanel::SetShownDate(const CDateTime& date) {
+    const CDateTime old = m_shown;
+    m_shown = date.GetDate();
+    if (old.GetYear() != m_shown.GetYear()) {
+        ResetBase();
+        Redraw(rect());
+        return;
+    }
+    if (old != m_shown) {
+        RedrawSelection(old);
+        RedrawSelection(m_shown);
+    }
+}
+
+void CYearPanel::BeginRebuild(uint32_t markerColor) {
+    m_drawing = false;
+    ResetBase();
+    if (markerColor != m_markerColor) {
+        m_markerColor = markerColor;
+        m_drawnCounts = {}; // every dot must be drawn again
+    }
+}
+
+void CYearPanel::EndRebuild() {
+    m_drawing = true;
+    for (int row = 0; row < 12; ++row) {
+        for (int column = 0; column < 31; ++column) {
+            if (m_colors[row][column] != m_drawnColors[row][column] ||
+                m_counts[row][column] != m_drawnCounts[row][column]) {
+                Redraw(YearCellRect(m_grid, column, row));
+            }
+        }
+    }
+}
+
+void CYearPanel::UpdateGeometry() {
+    const QFontMetrics metrics(m_labelFont);
+    int widest = 0;
+    for (int month = 1; month <= 12; ++month) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(
+                                      GetLocaleNames().MonthName(month, false))));
+    }
+    const YearGrid grid = MakeYearGrid(width(), height(), widest + 8, metrics.height());
+    if (!(grid == m_grid)) {
+        m_grid = grid;
+        Redraw(rect());
+    }
+}
+
+void CYearPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    UpdateGeometry();
+}
+
+void CYearPanel::paintEvent(QPaintEvent* event) {
+    m_pending = QRegion();
+    QPainter painter(this);
+    const QPalette& pal = palette();
+    const QRegion& dirty = event->region();
+    const int year = m_shown.GetYear();
+    painter.fillRect(event->rect().intersected(QRect(0, 0, width(), m_grid.y0 - 1)),
+                     pal.color(QPalette::Window));
+    painter.fillRect(event->rect().intersected(QRect(0, 0, m_grid.x0 - 1, height())),
+                     pal.color(QPalette::Window));
+
+    // Labels: month names on the left, day numbers on top; the selected ones in their colour.
+    painter.setFont(m_labelFont);
+    const QFontMetrics metrics(m_labelFont);
+    const auto drawLabel = [&](const QRect& area, const QString& text, bool selected) {
+        if (!dirty.intersects(area)) {
+            return;
+        }
+        const QColor ground = FromColorRef(selected ? m_selectedColor : m_normalColor);
+        painter.fillRect(area, ground);
+        painter.setPen(TextColorOn(ground));
+        painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine,
+                         metrics.elidedText(text, Qt::ElideRight, area.width()));
+    };
+    for (int row = 0; row < 12; ++row) {
+        drawLabel(MonthLabelRect(row),
+                  QString::fromStdString(GetLocaleNames().MonthName(row + 1, false)),
+                  row + 1 == m_shown.GetMonth());
+    }
+    for (int column = 0; column < 31; ++column) {
+        drawLabel(DayHeaderRect(column), QString::number(column + 1),
+                  column + 1 == m_shown.GetDay());
+    }
+
+    // The cells that need it, each outlined in black so neighbours share a border line.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (int row = 0; row < 12; ++row) {
+        for (int column = 0; column < 31; ++column) {
+            const QRect cell = YearCellRect(m_grid, column, row);
+            if (!dirty.intersects(cell.adjusted(-1, -1, 1, 1))) {
+                continue;
+            }
+            painter.setPen(Qt::black);
+            painter.setBrush(PanelColor(m_colors[row][column], pal));
+            painter.drawRect(cell.adjusted(0, 0, -1, -1));
+            const int count = m_counts[row][column];
+            if (count > 0) {
+                const int diameter = YearDotDiameter(count, cell.height());
+                painter.save();
+                painter.setRenderHint(QPainter::Antialiasing, true);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(FromColorRef(m_markerColor));
+                const QPointF centre = QRectF(cell).center();
+                painter.drawEllipse(centre, diameter / 2.0, diameter / 2.0);
+                painter.restore();
+            }
+            if (row + 1 == m_shown.GetMonth() && column + 1 == m_shown.GetDay() &&
+                column < CDateTime::DaysInMonth(year, row + 1)) {
+                QStyleOptionFocusRect option;
+                option.initFrom(this);
+                option.rect = cell.adjusted(1, 1, -1, -1);
+                option.backgroundColor = PanelColor(m_colors[row][column], pal);
+                // A plain dotted frame in the text colour of the cell, readable on any ground.
+                painter.save();
+                QPen pen(TextColorOn(option.backgroundColor), 1, Qt::DotLine);
+                painter.setPen(pen);
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(option.rect.adjusted(0, 0, -1, -1));
+                painter.restore();
+            }
+            m_drawnColors[row][column] = m_colors[row][column];
+            m_drawnCounts[row][column] = count;
+        }
+    }
+}
+
+void CYearPanel::mouseMoveEvent(QMouseEvent* event) {
+    const std::optional<CDateTime> date =
+        YearHitDate(m_grid, event->position().toPoint(), m_shown.GetYear());
+    if (date != m_hovered) {
+        m_hovered = date;
+        // The tip of the old day goes; the next one is asked for the new day.
+        QToolTip::hideText();
+    }
+}
+
+void CYearPanel::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    m_hovered.reset();
+}
+
+void CYearPanel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const std::optional<CDateTime> date =
+        YearHitDate(m_grid, event->position().toPoint(), m_shown.GetYear());
+    m_hovered = date;
+    if (date) {
+        SetShownDate(*date);
+        emit DateClicked(*date);
+    }
+}
+
+void CYearPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+    m_hovered = YearHitDate(m_grid, event->position().toPoint(), m_shown.GetYear());
+    if (event->button() == Qt::LeftButton && m_hovered) {
+        emit NewRequested();
+    }
+}
+
+bool CYearPanel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        m_hovered = YearHitDate(m_grid, help->pos(), m_shown.GetYear());
+        const QString text = m_hovered && tooltipText ? tooltipText(*m_hovered) : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this, CellRect(*m_hovered));
+        }
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier) {
+            emit NewRequested();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+// ---- The page ---------------------------------------------------------------------------------
+
+CYearPage::CYearPage(const CalendarHost& host, QWidget* parent) : QWidget(parent), m_host(host) {
+    m_panel = new CYearPanel(this);
+    m_panel->tooltipText = [this](const CDateTime& date) { return DayTooltip(date); };
+    connect(m_panel, &CYearPanel::DateClicked, this, [this](const CDateTime& date) {
+        if (m_host.selectDate) {
+            m_host.selectDate(date);
+        }
+    });
+    connect(m_panel, &CYearPanel::NewRequested, this, [this] {
+        if (m_host.runCommand) {
+            m_host.runCommand(cmd::kNewEntry);
+        }
+    });
+    m_list = new CDayList(this);
+    m_list->setObjectName(QStringLiteral("YearDayList"));
+    ConnectToHost(m_list, m_host);
+    connect(m_list, &CDayList::WheelPaging, this, &CYearPage::WheelPaging);
+    m_list->tooltipText = [this](bool caption) -> QString {
+        const CDateTime day = m_list->GetCaption().date;
+        if (caption) {
+            return m_host.settings->ShowHeaderTooltips
+                       ? QString::fromStdString(day.Format(m_formats.DateFormat))
+                       : QString();
+        }
+        if (!m_host.settings->ShowEventTooltips) {
+            return {};
+        }
+        QStringList parts;
+        for (const DayEntry& entry : m_list->Entries()) {
+            parts << OccurrenceTooltip(m_host, *entry.event, entry.occurrenceStart, day,
+                                       m_formats);
+        }
+        return parts.join(QStringLiteral("\n\n"));
+    };
+    setFocusPolicy(Qt::TabFocus);
+    m_host.doc->AddObserver(*this);
+    ApplyOptions();
+    m_panel->SetShownDate(m_host.doc->GetSelectedDate());
+    Rebuild();
+}
+
+CYearPage::~CYearPage() {
+    m_host.doc->RemoveObserver(*this);
+}
+
+void CYearPage::ApplyOptions() {
+    const CSettings& settings = *m_host.settings;
+    m_panel->SetLabelStyle(settings.NormalColor, settings.SelectedColor,
+                           ToQFont(settings.CalendarLabelYearViewFont));
+    m_list->SetEntryFont(ToQFont(settings.CalendarEventFont));
+    m_list->SetHolidaysBelowDate(settings.HolidayDisplayBelowDate);
+    m_list->SetWheelPages(settings.NavigationMousewheel);
+}
+
+void CYearPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    const int panelHeight = (2 * h - 48) / 3;
+    m_panel->setGeometry(4, 4, w - 12, panelHeight);
+    const int y = panelHeight + 12;
+    m_list->setGeometry(4, y, w - 12, h - y - 4);
+}
+
+void CYearPage::OnUpdate(UpdateHint hint, const HintObject& /*object*/) {
+    const int value = static_cast<int>(hint);
+    if (value == 15) {
+        ApplyOptions();
+        return;
+    }
+    if (value == 3 || (value >= 9 && value <= 14)) {
+        return; // the time ticked, or to-dos and categories changed
+    }
+    const CDateTime selected = m_host.doc->GetSelectedDate();
+    const int oldYear = m_panel->ShownDate().GetYear();
+    if (m_panel->ShownDate() != selected) {
+        m_panel->SetShownDate(selected);
+    }
+    // A new day moves today's colour, so it rebuilds too.
+    const bool rebuild = oldYear != selected.GetYear() || value == 0 || value == 2 ||
+                         (value >= 4 && value <= 8) || value == 16;
+    if (rebuild) {
+        Rebuild();
+    } else {
+        FillDayList();
+    }
+}
+
+void CYearPage::OnInitialUpdate() {
+    m_panel->SetShownDate(m_host.doc->GetSelectedDate());
+    Rebuild();
+}
+
+void CYearPage::MarkEvents() {
+    const int year = m_panel->ShownDate().GetYear();
+    const CDateTime first(year, 1, 1, 0, 0, 0);
+    const CDateTime last(year, 12, 31, 23, 59, 59);
+    const int32_t firstDay = first.GetDayNumber();
+    const int32_t lastDay = last.GetDayNumber();
+    const bool showHidden = m_host.showHidden && m_host.showHidden();
+    const bool filtering = m_host.doc->GetFilterSwitch();
+    const FilterState filter = m_host.doc->GetEventFilter();
+    const FormatSettings& formats = m_formats;
+
+    // Counts per day of the year; consecutive runs of events on up to four threads, each event
+    // touched by one thread only (its scan state moves), the counts summed at the end.
+    const auto& events = m_host.doc->GetDateEntries();
+    using DayCounts = std::vector<int32_t>;
+    const auto markRun = [&](std::span<const std::unique_ptr<CDateEntry>> run, DayCounts& counts) {
+        for (const auto& owned : run) {
+            CDateEntry& event = *owned;
+            if (event.GetData().Display == 1 && !showHidden) {
+                continue;
+            }
+            CDateTime start;
+            CDateTime end;
+            for (bool found = event.FindFirstOccurrence(first, last, start, end); found;
+                 found = event.FindNextOccurrence(first, last, start, end)) {
+                if (filtering && !PassesEventFilter(filter, true, event, start, formats)) {
+                    continue;
+                }
+                const int32_t from = std::max(start.GetDayNumber(), firstDay);
+                const int32_t to = std::min(end.GetDayNumber(), lastDay);
+                for (int32_t day = from; day <= to; ++day) {
+                    ++counts[static_cast<size_t>(day - firstDay)];
+                }
+            }
+        }
+    };
+    const size_t dayCount = static_cast<size_t>(lastDay - firstDay + 1);
+    const unsigned hardware = std::max(std::thread::hardware_concurrency(), 1u);
+    const size_t shares = std::min<size_t>({hardware, 4, std::max<size_t>(events.size() / 1500, 1)});
+    std::vector<DayCounts> counts(shares, DayCounts(dayCount, 0));
+    std::vector<std::future<void>> others;
+    const size_t per = (events.size() + shares - 1) / shares;
+    const std::span<const std::unique_ptr<CDateEntry>> all(events);
+    for (size_t i = 0; i < shares; ++i) {
+        const size_t begin = std::min(events.size(), i * per);
+        const size_t size = std::min(events.size() - begin, per);
+        if (i + 1 < shares) {
+            others.push_back(std::async(std::launch::async, [&, begin, size, i] {
+                markRun(all.subspan(begin, size), counts[i]);
+            }));
+        } else {
+            markRun(all.subspan(begin, size), counts[i]);
+        }
+    }
+    for (auto& other : others) {
+        other.get();
+    }
+    CYearPanel::Counts& cells = m_panel->CellCounts();
+    for (size_t day = 0; day < dayCount; ++day) {
+        int32_t total = 0;
+        for (const DayCounts& share : counts) {
+            total += share[day];
+        }
+        if (total > 0) {
+            const CDateTime date = CDateTime::FromDayNumber(firstDay + static_cast<int32_t>(day));
+            cells[date.GetMonth() - 1][date.GetDay() - 1] = total;
+        }
+    }
+}
+
+void CYearPage::Rebuild() {
+    const CSettings& settings = *m_host.settings;
+    m_formats = settings.GetFormatSettings();
+    m_panel->BeginRebuild(settings.DatesInYearViewColor);
+    MarkEvents();
+    const int year = m_panel->ShownDate().GetYear();
+    CYearPanel::Colors& colors = m_panel->CellColors();
+    const auto paint = [&](int firstDayOfJanuary, uint32_t color) {
+        for (CDateTime day(year, 1, firstDayOfJanuary); day.GetYear() == year;
+             day += CDateTimeSpan(7, 0, 0, 0)) {
+            colors[day.GetMonth() - 1][day.GetDay() - 1] = color;
+        }
+    };
+    if (settings.YearViewSundays) {
+        paint(FirstSundayOfYear(year), settings.SundayColor);
+    }
+    if (settings.YearViewSaturdays) {
+        paint(FirstSaturdayOfYear(year), settings.SaturdayColor);
+    }
+    if (settings.YearViewHolidays && m_host.holidays != nullptr) {
+        for (CDateTime day(year, 1, 1); day.GetYear() == year; day += CDateTimeSpan(1, 0, 0, 0)) {
+            for (const HolidayDayRecord& record : m_host.holidays->HolidaysOn(day)) {
+                if (m_host.holidaySettings == nullptr ||
+                    m_host.holidaySettings->IsActive(record.module, record.name)) {
+                    colors[day.GetMonth() - 1][day.GetDay() - 1] = settings.HolidayColor;
+                    break;
+                }
+            }
+        }
+    }
+    const CDateTime now = m_host.doc->GetNow();
+    if (now.GetYear() == year) {
+        colors[now.GetMonth() - 1][now.GetDay() - 1] = settings.TodayColor;
+    }
+    m_panel->EndRebuild();
+    FillDayList();
+}
+
+void CYearPage::FillDayList() {
+    const CSettings& settings = *m_host.settings;
+    const CDateTime day = m_host.doc->GetSelectedDate().GetDate();
+    auto listing = BuildDayListing(m_host.doc->GetDateEntries(), day, 1, m_formats,
+                                   PageListingOptions(m_host, m_formats));
+    CDayList::Caption caption;
+    caption.date = day;
+    caption.text = QString::fromStdString(day.Format(settings.YearViewFormat));
+    caption.font = ToQFont(settings.CalendarCaptionDateFont);
+    caption.holidayFont = ToQFont(settings.CalendarCaptionHolidayFont);
+    caption.holidays = HolidayTexts(m_host, day);
+    const int weekday = day.GetDayOfWeek();
+    uint32_t color = weekday == 6   ? settings.SundayColor
+                     : weekday == 5 ? settings.SaturdayColor
+                                    : settings.NormalColor;
+    if (!caption.holidays.isEmpty()) {
+        color = settings.HolidayColor;
+    }
+    if (day == m_host.doc->GetNow().GetDate()) {
+        color = settings.TodayColor;
+    }
+    caption.color = FromColorRef(color);
+    m_list->SetCaption(std::move(caption));
+    m_list->SetEntries(std::move(listing.front()));
+}
+
+QString CYearPage::DayTooltip(const CDateTime& date) {
+    if (!m_host.settings->ShowEventTooltips) {
+        return {};
+    }
+    const CDateTime from = date.GetDate();
+    const CDateTime to = from + CDateTimeSpan(0, 23, 59, 59);
+    const bool showHidden = m_host.showHidden && m_host.showHidden();
+    QStringList parts;
+    for (const auto& owned : m_host.doc->GetDateEntries()) {
+        CDateEntry& event = *owned;
+        if (event.GetData().Display == 1 && !showHidden) {
+            continue;
+        }
+        CDateTime start;
+        CDateTime end;
+        for (bool found = event.FindFirstOccurrence(from, to, start, end); found;
+             found = event.FindNextOccurrence(from, to, start, end)) {
+            if (!PassesEventFilter(*m_host.doc, event, start, m_formats)) {
+                continue;
+            }
+            parts << OccurrenceTooltip(m_host, event, start, from, m_formats);
+        }
+    }
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+void CYearPage::keyPressEvent(QKeyEvent* event) {
+    const uint32_t command = NavigationCommand(*event, *m_host.settings);
+    if (command != 0 && m_host.runCommand) {
+        m_host.runCommand(command);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CYearPage::wheelEvent(QWheelEvent* event) {
+    if (!m_host.settings->NavigationMousewheel) {
+        event->ignore();
+        return;
+    }
+    WheelPaging(event->angleDelta().y());
+    event->accept();
+}
+
+void CYearPage::WheelPaging(int delta) {
+    if (!m_host.settings->NavigationMousewheel || !m_host.runCommand) {
+        return;
+    }
+    m_wheelSum += delta;
+    while (m_wheelSum >= 120) {
+        m_wheelSum -= 120;
+        m_host.runCommand(cmd::kPreviousPage);
+    }
+    while (m_wheelSum <= -120) {
+        m_wheelSum += 120;
+        m_host.runCommand(cmd::kNextPage);
+    }
+}
+
+void CYearPage::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    m_panel->setFocus(event->reason());
+}
+
+} // namespace dv
