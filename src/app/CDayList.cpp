@@ -65,6 +65,29 @@ QColor TextColorOn(const QColor& background) {
     return FromColorRef(ContrastTextColor(ref));
 }
 
+namespace {
+
+double Luminance(const QColor& c) {
+    return 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF();
+}
+
+// An event's own text colour kept in its hue, but lightened (darkened) until it reads on a ground
+// of the other kind, so that a dark theme does not swallow dark text colours.
+QColor Legible(QColor text, const QColor& ground) {
+    const bool darkGround = Luminance(ground) < 0.5;
+    for (int i = 0; i < 8 && std::abs(Luminance(text) - Luminance(ground)) < 0.35; ++i) {
+        float h = 0;
+        float s = 0;
+        float l = 0;
+        text.getHslF(&h, &s, &l);
+        l = darkGround ? std::min(1.0f, l + 0.1f) : std::max(0.0f, l - 0.1f);
+        text.setHslF(h, s, l);
+    }
+    return text;
+}
+
+} // namespace
+
 CDayList::CDayList(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -306,8 +329,11 @@ void CDayList::paintEvent(QPaintEvent* event) {
             continue;
         }
         const DayEntry& entry = m_entries[static_cast<size_t>(i)];
-        QColor text = ResolveColor(entry.textColor, pal);
         QColor ground = ResolveColor(entry.backgroundColor, pal);
+        QColor text = ResolveColor(entry.textColor, pal);
+        if (!IsSystemColor(entry.textColor) && IsSystemColor(entry.backgroundColor)) {
+            text = Legible(text, ground);
+        }
         if (hasFocus() && i == m_selected) {
             text = pal.color(QPalette::Active, QPalette::HighlightedText);
             ground = pal.color(QPalette::Active, QPalette::Highlight);

@@ -180,13 +180,17 @@ void CYearPanel::paintEvent(QPaintEvent* event) {
 
     // The cells that need it, each outlined in black so neighbours share a border line.
     painter.setRenderHint(QPainter::Antialiasing, false);
+    // Black lines, as on paper; on a dark theme's ground they would vanish, so a lighter grey.
+    const QColor gridPen = pal.color(QPalette::Base).lightness() < 128
+                               ? pal.color(QPalette::Mid).lighter(150)
+                               : QColor(Qt::black);
     for (int row = 0; row < 12; ++row) {
         for (int column = 0; column < 31; ++column) {
             const QRect cell = YearCellRect(m_grid, column, row);
             if (!dirty.intersects(cell.adjusted(-1, -1, 1, 1))) {
                 continue;
             }
-            painter.setPen(Qt::black);
+            painter.setPen(gridPen);
             painter.setBrush(PanelColor(m_colors[row][column], pal));
             painter.drawRect(cell.adjusted(0, 0, -1, -1));
             const int count = m_counts[row][column];
