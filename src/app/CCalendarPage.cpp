@@ -445,9 +445,10 @@ void CCalendarPage::paintEvent(QPaintEvent* /*event*/) {
         painter.drawRect(label.adjusted(0, 0, -1, -1));
         painter.setPen(TextColorOn(ground));
         const QFontMetrics metrics(m_labelFont);
-        painter.drawText(label, Qt::AlignCenter | Qt::TextSingleLine,
-                         metrics.elidedText(m_labelTexts[static_cast<size_t>(column)],
-                                            Qt::ElideRight, label.width() - 4));
+        DrawTextLine(painter, label,
+                     metrics.elidedText(m_labelTexts[static_cast<size_t>(column)],
+                                        Qt::ElideRight, label.width() - 4),
+                     metrics, Qt::AlignHCenter);
     }
 }
 

@@ -15,6 +15,7 @@
 #include <QStyleOptionFocusRect>
 #include <QToolTip>
 #include <algorithm>
+#include <map>
 
 namespace dv {
 
@@ -88,6 +89,18 @@ QColor Legible(QColor text, const QColor& ground) {
 
 } // namespace
 
+void DrawTextLine(QPainter& painter, const QRect& area, const QString& text,
+                  const QFontMetrics& metrics, Qt::Alignment align) {
+    int x = area.left();
+    if ((align & (Qt::AlignRight | Qt::AlignHCenter)) != 0) {
+        const int width = metrics.horizontalAdvance(text);
+        x = (align & Qt::AlignRight) != 0 ? area.right() + 1 - width
+                                          : area.left() + (area.width() - width) / 2;
+    }
+    const int baseline = area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent();
+    painter.drawText(QPoint(x, baseline), text);
+}
+
 CDayList::CDayList(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -124,9 +137,64 @@ void CDayList::SetHolidaysBelowDate(bool below) {
     }
 }
 
+QString CDayList::Elided(const StyledFont& styled, const std::string& text, int width) {
+    // Plain ASCII is measured from the font's advances, without shaping the line a second time
+    // only to learn that it fits; anything else goes through the full text engine.
+    int used = 0;
+    size_t fitting = 0;
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code >= 127) {
+            return styled.metrics.elidedText(QString::fromStdString(text), Qt::ElideRight,
+                                             width);
+        }
+        used += styled.asciiAdvance[code];
+        if (used <= width) {
+            ++fitting;
+        }
+    }
+    if (used <= width) {
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    const QChar ellipsis(0x2026);
+    const int room = width - styled.metrics.horizontalAdvance(ellipsis);
+    int kept = 0;
+    size_t count = 0;
+    while (count < fitting && kept + styled.asciiAdvance[static_cast<unsigned char>(text[count])] <= room) {
+        kept += styled.asciiAdvance[static_cast<unsigned char>(text[count])];
+        ++count;
+    }
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(count)) + ellipsis;
+}
+
+const CDayList::StyledFont& CDayList::FontFor(int32_t style) const {
+    const size_t index = static_cast<size_t>(style & 7);
+    std::optional<StyledFont>& slot = m_styledFonts[index];
+    if (!slot) {
+        QFont font = m_entryFont;
+        font.setItalic((style & kStyleItalic) != 0 || m_entryFont.italic());
+        font.setUnderline((style & kStyleUnderline) != 0 || m_entryFont.underline());
+        font.setStrikeOut((style & kStyleStrikeOut) != 0 || m_entryFont.strikeOut());
+        const QFontMetrics metrics(font);
+        // Every cell of every page uses the same few fonts: their advances are measured once.
+        static std::map<QString, std::array<int, 128>> advances;
+        auto [known, added] = advances.try_emplace(font.key());
+        if (added) {
+            known->second.fill(0);
+            for (int c = 32; c < 127; ++c) {
+                known->second[static_cast<size_t>(c)] =
+                    metrics.horizontalAdvance(QLatin1Char(static_cast<char>(c)));
+            }
+        }
+        slot.emplace(StyledFont{font, metrics, known->second});
+    }
+    return *slot;
+}
+
 void CDayList::SetEntryFont(const QFont& font) {
     if (font != m_entryFont) {
         m_entryFont = font;
+        m_styledFonts = {};
         UpdateScrollBar();
         update();
     }
@@ -255,17 +323,27 @@ void CDayList::SelectEntry(int index) {
 }
 
 void CDayList::UpdateAccessibleName() {
+    // Screen readers hear the day, then the selected entry; the full list is read out as the
+    // description, built only while an assistive technology listens: a page rebuild would
+    // otherwise convert every text of the month for nobody.
     QString name = m_caption.text;
     if (!m_caption.holidays.isEmpty()) {
         name += QStringLiteral(", ") + m_caption.holidays.join(QStringLiteral(", "));
     }
+    if (m_selected >= 0) {
+        name += QStringLiteral(": ") +
+                QString::fromStdString(m_entries[static_cast<size_t>(m_selected)].text);
+    }
     setAccessibleName(name);
+    if (!QAccessible::isActive()) {
+        return;
+    }
     QStringList lines;
     for (const DayEntry& entry : m_entries) {
         lines << QString::fromStdString(entry.text);
     }
     setAccessibleDescription(lines.join(QLatin1Char('\n')));
-    if (m_selected >= 0 && hasFocus() && QAccessible::isActive()) {
+    if (hasFocus()) {
         QAccessibleEvent event(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
     }
@@ -298,9 +376,10 @@ void CDayList::paintEvent(QPaintEvent* event) {
         const QRect captionLine(textArea.left(), textArea.top(), textArea.width(),
                                 captionMetrics.height());
         int captionWidth = captionMetrics.horizontalAdvance(m_caption.text);
-        painter.drawText(captionLine, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         captionMetrics.elidedText(m_caption.text, Qt::ElideRight,
-                                                   captionLine.width()));
+        DrawTextLine(painter, captionLine,
+                     captionMetrics.elidedText(m_caption.text, Qt::ElideRight,
+                                               captionLine.width()),
+                     captionMetrics);
         painter.setFont(m_caption.holidayFont);
         int y = m_holidaysBelow ? captionLine.bottom() + 1 : textArea.top();
         for (const QString& holiday : m_caption.holidays) {
@@ -311,8 +390,9 @@ void CDayList::paintEvent(QPaintEvent* event) {
                 line.setLeft(textArea.left() + std::min(captionWidth + 8, textArea.width()));
                 align = Qt::AlignRight;
             }
-            painter.drawText(line, align | Qt::AlignVCenter | Qt::TextSingleLine,
-                             holidayMetrics.elidedText(holiday, Qt::ElideRight, line.width()));
+            DrawTextLine(painter, line,
+                         holidayMetrics.elidedText(holiday, Qt::ElideRight, line.width()),
+                         holidayMetrics, align);
             y += holidayMetrics.height();
         }
     }
@@ -357,16 +437,11 @@ void CDayList::paintEvent(QPaintEvent* event) {
                        enabled ? QIcon::Normal : QIcon::Disabled);
             textRect.setLeft(iconRect.right() + 1 + kTextPadding);
         }
-        QFont font = m_entryFont;
-        font.setItalic((entry.style & kStyleItalic) != 0 || m_entryFont.italic());
-        font.setUnderline((entry.style & kStyleUnderline) != 0 || m_entryFont.underline());
-        font.setStrikeOut((entry.style & kStyleStrikeOut) != 0 || m_entryFont.strikeOut());
-        painter.setFont(font);
+        const StyledFont& styled = FontFor(entry.style);
+        painter.setFont(styled.font);
         painter.setPen(text);
-        const QFontMetrics metrics(font);
-        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         metrics.elidedText(QString::fromStdString(entry.text), Qt::ElideRight,
-                                            textRect.width()));
+        DrawTextLine(painter, textRect, Elided(styled, entry.text, textRect.width()),
+                     styled.metrics);
         if (hasFocus() && i == m_focusLine) {
             QStyleOptionFocusRect option;
             option.initFrom(this);

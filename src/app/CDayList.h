@@ -3,9 +3,12 @@
 #include "export/DayListing.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QStringList>
 #include <QWidget>
+#include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QScrollBar;
@@ -92,9 +95,19 @@ private:
     int EntryAt(int y) const;
     QRect LineRect(int index) const;
     void UpdateAccessibleName();
+    /// The entry font with an entry's style bits, made once per font.
+    struct StyledFont {
+        QFont font;
+        QFontMetrics metrics;
+        std::array<int, 128> asciiAdvance;
+    };
+    const StyledFont& FontFor(int32_t style) const;
+    /// `text` cut to `width` pixels with an ellipsis at the end when it does not fit.
+    static QString Elided(const StyledFont& styled, const std::string& text, int width);
 
     Caption m_caption;
     QFont m_entryFont;
+    mutable std::array<std::optional<StyledFont>, 8> m_styledFonts;
     bool m_holidaysBelow = false;
     std::vector<DayEntry> m_entries;
     int m_selected = -1;

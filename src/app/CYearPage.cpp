@@ -165,8 +165,8 @@ void CYearPanel::paintEvent(QPaintEvent* event) {
         const QColor ground = FromColorRef(selected ? m_selectedColor : m_normalColor);
         painter.fillRect(area, ground);
         painter.setPen(TextColorOn(ground));
-        painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine,
-                         metrics.elidedText(text, Qt::ElideRight, area.width()));
+        DrawTextLine(painter, area, metrics.elidedText(text, Qt::ElideRight, area.width()),
+                     metrics, Qt::AlignHCenter);
     };
     for (int row = 0; row < 12; ++row) {
         drawLabel(MonthLabelRect(row),
