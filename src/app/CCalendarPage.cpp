@@ -18,7 +18,10 @@
 #include <QMenu>
 #include <QPainter>
 #include <QWheelEvent>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
+#include <thread>
 
 namespace dv {
 
@@ -80,20 +83,28 @@ QString OccurrenceTooltip(const CalendarHost& host, CDateEntry& event, const CDa
     return QString::fromStdString(text);
 }
 
-std::vector<std::vector<DayEntry>> EventListing(const CalendarHost& host, CDateEntry& event,
+std::vector<std::vector<DayEntry>> EventListing(const CalendarHost& host,
+                                                const std::vector<CDateEntry*>& events,
                                                 const CDateTime& firstDay, int dayCount,
                                                 const FormatSettings& formats) {
-    // The listing reads a list of owned events; this one lends it the document's event for the
-    // call and takes it back before the list goes.
-    std::vector<std::unique_ptr<CDateEntry>> one;
-    one.emplace_back(&event);
+    // The listing reads a list of owned events; this one lends it the document's events for
+    // the call and takes them back before the list goes.
+    std::vector<std::unique_ptr<CDateEntry>> lent;
     struct GiveBack {
         std::vector<std::unique_ptr<CDateEntry>>& list;
-        ~GiveBack() { (void)list.front().release(); }
-    } giveBack{one};
+        ~GiveBack() {
+            for (auto& event : list) {
+                (void)event.release();
+            }
+        }
+    } giveBack{lent};
+    lent.reserve(events.size());
+    for (CDateEntry* event : events) {
+        lent.emplace_back(event);
+    }
     DayListingOptions options = PageListingOptions(host, formats);
     options.threads = 1;
-    return BuildDayListing(one, firstDay, dayCount, formats, options);
+    return BuildDayListing(lent, firstDay, dayCount, formats, options);
 }
 
 void ConnectToHost(CDayList* list, const CalendarHost& host) {
@@ -124,6 +135,46 @@ void ConnectToHost(CDayList* list, const CalendarHost& host) {
             menu->exec(at);
         }
     });
+}
+
+namespace {
+
+class Disposal {
+public:
+    Disposal() : m_thread([this](std::stop_token stop) { Run(stop); }) {}
+    void Add(std::vector<std::vector<DayEntry>> entries) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_queue.push_back(std::move(entries));
+        }
+        m_wake.notify_one();
+    }
+
+private:
+    void Run(const std::stop_token& stop) {
+        std::unique_lock lock(m_mutex);
+        while (!stop.stop_requested() || !m_queue.empty()) {
+            // Woken by new work, or by the stop request when the program ends.
+            m_wake.wait(lock, stop, [&] { return !m_queue.empty(); });
+            auto batch = std::move(m_queue);
+            m_queue.clear();
+            lock.unlock();
+            batch.clear();
+            lock.lock();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable_any m_wake;
+    std::vector<std::vector<std::vector<DayEntry>>> m_queue;
+    std::jthread m_thread; // last: it starts once the rest exists, and stops and joins first
+};
+
+} // namespace
+
+void DiscardLater(std::vector<std::vector<DayEntry>> entries) {
+    static Disposal disposal;
+    disposal.Add(std::move(entries));
 }
 
 uint32_t NavigationCommand(const QKeyEvent& event, const CSettings& settings) {
@@ -281,15 +332,17 @@ void CCalendarPage::Rebuild() {
         caption.color = CaptionColor(i);
         CDayList* cell = m_cells[static_cast<size_t>(i)];
         cell->SetCaption(std::move(caption));
-        cell->SetEntries(std::move(listing[static_cast<size_t>(i)]));
+        listing[static_cast<size_t>(i)] =
+            cell->SetEntries(std::move(listing[static_cast<size_t>(i)]));
         cell->setEnabled(!extraDaysOff ||
                          (day.GetYear() == shown.year && day.GetMonth() == shown.month));
     }
+    DiscardLater(std::move(listing)); // now the previous days' entries
 }
 
 void CCalendarPage::AddEntriesOf(CDateEntry& event) {
-    auto listing = EventListing(m_host, event, m_range.first, static_cast<int>(m_cells.size()),
-                                m_formats);
+    auto listing = EventListing(m_host, {&event}, m_range.first,
+                                static_cast<int>(m_cells.size()), m_formats);
     for (size_t i = 0; i < listing.size(); ++i) {
         for (DayEntry& entry : listing[i]) {
             m_cells[i]->InsertEntry(std::move(entry));

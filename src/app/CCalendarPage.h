@@ -116,12 +116,17 @@ QStringList HolidayTexts(const CalendarHost& host, const CDateTime& date);
 /// still to come, a line with that time.
 QString OccurrenceTooltip(const CalendarHost& host, CDateEntry& event, const CDateTime& start,
                           const CDateTime& day, const FormatSettings& formats);
-/// The entries of one event in `dayCount` days from `firstDay`.
-std::vector<std::vector<DayEntry>> EventListing(const CalendarHost& host, CDateEntry& event,
+/// The entries of a few of the document's events in `dayCount` days from `firstDay`.
+std::vector<std::vector<DayEntry>> EventListing(const CalendarHost& host,
+                                                const std::vector<CDateEntry*>& events,
                                                 const CDateTime& firstDay, int dayCount,
                                                 const FormatSettings& formats);
 /// The main-window command of a paging or day-step key (0 for any other key).
 uint32_t NavigationCommand(const QKeyEvent& event, const CSettings& settings);
+/// Frees the entries of a page's previous days on a thread of its own, after the new ones are
+/// shown: a dense month holds tens of thousands of texts, and freeing them would otherwise sit
+/// between the user's click and the next frame.
+void DiscardLater(std::vector<std::vector<DayEntry>> entries);
 /// Sends what a day list does to the main window through the host.
 void ConnectToHost(CDayList* list, const CalendarHost& host);
 

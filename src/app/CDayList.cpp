@@ -200,14 +200,15 @@ void CDayList::SetEntryFont(const QFont& font) {
     }
 }
 
-void CDayList::SetEntries(std::vector<DayEntry> entries) {
-    m_entries = std::move(entries);
+std::vector<DayEntry> CDayList::SetEntries(std::vector<DayEntry> entries) {
+    std::swap(m_entries, entries);
     m_selected = -1;
     m_focusLine = 0;
     m_scroll->setValue(0);
     UpdateScrollBar();
     UpdateAccessibleName();
     update();
+    return entries;
 }
 
 void CDayList::InsertEntry(DayEntry entry) {

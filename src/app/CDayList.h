@@ -43,8 +43,8 @@ public:
     /// The wheel pages the calendar (the page handles it) instead of scrolling the list.
     void SetWheelPages(bool pages) { m_wheelPages = pages; }
 
-    /// Replaces the entries; they must be in entry order.
-    void SetEntries(std::vector<DayEntry> entries);
+    /// Replaces the entries, which must be in entry order, and hands back the old ones.
+    std::vector<DayEntry> SetEntries(std::vector<DayEntry> entries);
     /// Inserts an entry at its place in entry order, after its equals.
     void InsertEntry(DayEntry entry);
     /// Removes the entries of the event at `event` (compared as an address only); true when

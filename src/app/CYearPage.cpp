@@ -16,6 +16,8 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <cmath>
 #include <QStyleOptionFocusRect>
 #include <QToolTip>
 #include <future>
@@ -125,6 +127,29 @@ void CYearPanel::EndRebuild() {
     }
 }
 
+const QPixmap& CYearPanel::Dot(int diameter, qreal ratio) {
+    // A year shows a few sizes of dot hundreds of times: each size is drawn once, smoothly, at
+    // the screen's pixel density.
+    if (ratio != m_dotRatio || m_dotColor != m_markerColor) {
+        m_dots.clear();
+        m_dotRatio = ratio;
+        m_dotColor = m_markerColor;
+    }
+    QPixmap& dot = m_dots[diameter];
+    if (dot.isNull()) {
+        const int side = static_cast<int>(std::ceil(diameter * ratio));
+        dot = QPixmap(side, side);
+        dot.setDevicePixelRatio(ratio);
+        dot.fill(Qt::transparent);
+        QPainter painter(&dot);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(FromColorRef(m_markerColor));
+        painter.drawEllipse(QRectF(0, 0, diameter, diameter));
+    }
+    return dot;
+}
+
 void CYearPanel::UpdateGeometry() {
     const QFontMetrics metrics(m_labelFont);
     int widest = 0;
@@ -196,13 +221,13 @@ void CYearPanel::paintEvent(QPaintEvent* event) {
             const int count = m_counts[row][column];
             if (count > 0) {
                 const int diameter = YearDotDiameter(count, cell.height());
-                painter.save();
-                painter.setRenderHint(QPainter::Antialiasing, true);
-                painter.setPen(Qt::NoPen);
-                painter.setBrush(FromColorRef(m_markerColor));
-                const QPointF centre = QRectF(cell).center();
-                painter.drawEllipse(centre, diameter / 2.0, diameter / 2.0);
-                painter.restore();
+                if (diameter > 0) {
+                    const QPixmap& dot = Dot(diameter, painter.device()->devicePixelRatioF());
+                    const QPointF centre = QRectF(cell).center();
+                    painter.drawPixmap(QPointF(centre.x() - diameter / 2.0,
+                                               centre.y() - diameter / 2.0),
+                                       dot);
+                }
             }
             if (row + 1 == m_shown.GetMonth() && column + 1 == m_shown.GetDay() &&
                 column < CDateTime::DaysInMonth(year, row + 1)) {
@@ -395,7 +420,10 @@ void CYearPage::MarkEvents() {
     // touched by one thread only (its scan state moves), the counts summed at the end.
     const auto& events = m_host.doc->GetDateEntries();
     using DayCounts = std::vector<int32_t>;
-    const auto markRun = [&](std::span<const std::unique_ptr<CDateEntry>> run, DayCounts& counts) {
+    // The events on the selected day, for its list: no second scan of every event.
+    const int32_t selectedDay = m_panel->ShownDate().GetDayNumber();
+    const auto markRun = [&](std::span<const std::unique_ptr<CDateEntry>> run, DayCounts& counts,
+                             std::vector<CDateEntry*>& onSelectedDay) {
         for (const auto& owned : run) {
             CDateEntry& event = *owned;
             if (event.GetData().Display == 1 && !showHidden) {
@@ -413,6 +441,10 @@ void CYearPage::MarkEvents() {
                 for (int32_t day = from; day <= to; ++day) {
                     ++counts[static_cast<size_t>(day - firstDay)];
                 }
+                if (from <= selectedDay && selectedDay <= to &&
+                    (onSelectedDay.empty() || onSelectedDay.back() != &event)) {
+                    onSelectedDay.push_back(&event);
+                }
             }
         }
     };
@@ -420,6 +452,7 @@ void CYearPage::MarkEvents() {
     const unsigned hardware = std::max(std::thread::hardware_concurrency(), 1u);
     const size_t shares = std::min<size_t>({hardware, 4, std::max<size_t>(events.size() / 1500, 1)});
     std::vector<DayCounts> counts(shares, DayCounts(dayCount, 0));
+    std::vector<std::vector<CDateEntry*>> onSelectedDay(shares);
     std::vector<std::future<void>> others;
     const size_t per = (events.size() + shares - 1) / shares;
     const std::span<const std::unique_ptr<CDateEntry>> all(events);
@@ -428,14 +461,18 @@ void CYearPage::MarkEvents() {
         const size_t size = std::min(events.size() - begin, per);
         if (i + 1 < shares) {
             others.push_back(std::async(std::launch::async, [&, begin, size, i] {
-                markRun(all.subspan(begin, size), counts[i]);
+                markRun(all.subspan(begin, size), counts[i], onSelectedDay[i]);
             }));
         } else {
-            markRun(all.subspan(begin, size), counts[i]);
+            markRun(all.subspan(begin, size), counts[i], onSelectedDay[i]);
         }
     }
     for (auto& other : others) {
         other.get();
+    }
+    m_selectedDayEvents.clear();
+    for (const auto& share : onSelectedDay) {
+        m_selectedDayEvents.insert(m_selectedDayEvents.end(), share.begin(), share.end());
     }
     CYearPanel::Counts& cells = m_panel->CellCounts();
     for (size_t day = 0; day < dayCount; ++day) {
@@ -485,14 +522,16 @@ void CYearPage::Rebuild() {
         colors[now.GetMonth() - 1][now.GetDay() - 1] = settings.TodayColor;
     }
     m_panel->EndRebuild();
-    FillDayList();
+    FillDayList(&m_selectedDayEvents);
 }
 
-void CYearPage::FillDayList() {
+void CYearPage::FillDayList(const std::vector<CDateEntry*>* candidates) {
     const CSettings& settings = *m_host.settings;
     const CDateTime day = m_host.doc->GetSelectedDate().GetDate();
-    auto listing = BuildDayListing(m_host.doc->GetDateEntries(), day, 1, m_formats,
-                                   PageListingOptions(m_host, m_formats));
+    auto listing = candidates != nullptr
+                       ? EventListing(m_host, *candidates, day, 1, m_formats)
+                       : BuildDayListing(m_host.doc->GetDateEntries(), day, 1, m_formats,
+                                         PageListingOptions(m_host, m_formats));
     CDayList::Caption caption;
     caption.date = day;
     caption.text = QString::fromStdString(day.Format(settings.YearViewFormat));
@@ -511,7 +550,7 @@ void CYearPage::FillDayList() {
     }
     caption.color = FromColorRef(color);
     m_list->SetCaption(std::move(caption));
-    m_list->SetEntries(std::move(listing.front()));
+    listing.front() = m_list->SetEntries(std::move(listing.front()));
 }
 
 QString CYearPage::DayTooltip(const CDateTime& date) {

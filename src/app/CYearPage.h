@@ -5,12 +5,16 @@
 #include "document/DocumentObserver.h"
 #include "format/FormatSettings.h"
 
+#include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace dv {
 
+class CDateEntry;
 class CDayList;
 
 /// The year grid ("Yearpanel"): twelve rows of months, thirty-one columns of days, each cell in
@@ -70,6 +74,7 @@ private:
     void RedrawSelection(const CDateTime& date);
     QRect MonthLabelRect(int row) const;
     QRect DayHeaderRect(int column) const;
+    const QPixmap& Dot(int diameter, qreal ratio);
 
     CDateTime m_shown;
     std::optional<CDateTime> m_hovered;
@@ -84,6 +89,9 @@ private:
     uint32_t m_selectedColor = 0xFFA080;
     QFont m_labelFont;
     QRegion m_pending;
+    std::map<int, QPixmap> m_dots;
+    qreal m_dotRatio = 0;
+    uint32_t m_dotColor = 0;
 };
 
 /// The year page: the year grid above the list of the selected day.
@@ -109,7 +117,9 @@ protected:
 private:
     void Rebuild();
     void MarkEvents();
-    void FillDayList();
+    /// Lists the selected day: from `candidates` (the events the last marking found on it), or
+    /// from every event.
+    void FillDayList(const std::vector<CDateEntry*>* candidates = nullptr);
     void ApplyOptions();
     void WheelPaging(int delta);
     QString DayTooltip(const CDateTime& date);
@@ -118,6 +128,7 @@ private:
     CYearPanel* m_panel = nullptr;
     CDayList* m_list = nullptr;
     FormatSettings m_formats;
+    std::vector<CDateEntry*> m_selectedDayEvents;
     int m_wheelSum = 0;
 };
 
