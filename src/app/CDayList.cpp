@@ -139,32 +139,54 @@ void CDayList::SetHolidaysBelowDate(bool below) {
 
 QString CDayList::Elided(const StyledFont& styled, const std::string& text, int width) {
     // Plain ASCII is measured from the font's advances, without shaping the line a second time
-    // only to learn that it fits; anything else goes through the full text engine.
-    int used = 0;
-    size_t fitting = 0;
+    // only to learn whether it fits; near the edge, and for any other text, the text engine
+    // decides.
+    const auto engine = [&] {
+        return styled.metrics.elidedText(QString::fromStdString(text), Qt::ElideRight, width);
+    };
+    qreal used = 0;
     for (const char c : text) {
         const auto code = static_cast<unsigned char>(c);
         if (code < 32 || code >= 127) {
-            return styled.metrics.elidedText(QString::fromStdString(text), Qt::ElideRight,
-                                             width);
+            return engine();
         }
         used += styled.asciiAdvance[code];
-        if (used <= width) {
-            ++fitting;
-        }
     }
-    if (used <= width) {
+    if (used <= width - 1) {
         return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     }
+    if (used < width + 4) {
+        return engine();
+    }
     const QChar ellipsis(0x2026);
-    const int room = width - styled.metrics.horizontalAdvance(ellipsis);
-    int kept = 0;
-    size_t count = 0;
-    while (count < fitting && kept + styled.asciiAdvance[static_cast<unsigned char>(text[count])] <= room) {
+    const qreal room = width - QFontMetricsF(styled.font).horizontalAdvance(ellipsis) - 1;
+    qreal kept = 0;
+    qsizetype count = 0;
+    while (kept + styled.asciiAdvance[static_cast<unsigned char>(text[count])] <= room) {
         kept += styled.asciiAdvance[static_cast<unsigned char>(text[count])];
         ++count;
     }
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(count)) + ellipsis;
+    return QString::fromLatin1(text.data(), count) + ellipsis;
+}
+
+CDayList::StyledFont CDayList::MakeStyledFont(const QFont& font) {
+    const QFontMetrics metrics(font);
+    // Every cell of every page uses the same few fonts: their advances are measured once.
+    static std::map<QString, std::array<qreal, 128>> advances;
+    auto [known, added] = advances.try_emplace(font.key());
+    if (added) {
+        known->second.fill(0);
+        const QFontMetricsF exact(font);
+        for (int c = 32; c < 127; ++c) {
+            known->second[static_cast<size_t>(c)] =
+                exact.horizontalAdvance(QLatin1Char(static_cast<char>(c)));
+        }
+    }
+    return StyledFont{font, metrics, known->second};
+}
+
+QString CDayList::ElidedLine(const QFont& font, const std::string& text, int width) {
+    return Elided(MakeStyledFont(font), text, width);
 }
 
 const CDayList::StyledFont& CDayList::FontFor(int32_t style) const {
@@ -175,18 +197,7 @@ const CDayList::StyledFont& CDayList::FontFor(int32_t style) const {
         font.setItalic((style & kStyleItalic) != 0 || m_entryFont.italic());
         font.setUnderline((style & kStyleUnderline) != 0 || m_entryFont.underline());
         font.setStrikeOut((style & kStyleStrikeOut) != 0 || m_entryFont.strikeOut());
-        const QFontMetrics metrics(font);
-        // Every cell of every page uses the same few fonts: their advances are measured once.
-        static std::map<QString, std::array<int, 128>> advances;
-        auto [known, added] = advances.try_emplace(font.key());
-        if (added) {
-            known->second.fill(0);
-            for (int c = 32; c < 127; ++c) {
-                known->second[static_cast<size_t>(c)] =
-                    metrics.horizontalAdvance(QLatin1Char(static_cast<char>(c)));
-            }
-        }
-        slot.emplace(StyledFont{font, metrics, known->second});
+        slot.emplace(MakeStyledFont(font));
     }
     return *slot;
 }

@@ -59,6 +59,10 @@ public:
     int LineHeight() const;
     int FirstVisibleLine() const;
 
+    /// An entry's text as a line shows it in `font`: whole when it fits in `width` pixels,
+    /// otherwise cut with an ellipsis at the end.
+    static QString ElidedLine(const QFont& font, const std::string& text, int width);
+
     /// The tooltip of the caption (true) or of the entry area (false); empty: none.
     std::function<QString(bool caption)> tooltipText;
 
@@ -99,9 +103,10 @@ private:
     struct StyledFont {
         QFont font;
         QFontMetrics metrics;
-        std::array<int, 128> asciiAdvance;
+        std::array<qreal, 128> asciiAdvance;
     };
     const StyledFont& FontFor(int32_t style) const;
+    static StyledFont MakeStyledFont(const QFont& font);
     /// `text` cut to `width` pixels with an ellipsis at the end when it does not fit.
     static QString Elided(const StyledFont& styled, const std::string& text, int width);
 

@@ -322,6 +322,34 @@ private slots:
         QCOMPARE(m_commands.size(), size_t{2});
     }
 
+    void longLinesEndInAnEllipsis() {
+        // The cut from the font's advances against the text engine's measure: never wider than
+        // the room, whole when it fits, otherwise a prefix and an ellipsis; other text goes
+        // through the engine.
+        std::mt19937 random(5);
+        const QFont font;
+        const QFontMetrics metrics(font);
+        for (int i = 0; i < 300; ++i) {
+            std::string text;
+            const int length = static_cast<int>(random() % 60);
+            for (int c = 0; c < length; ++c) {
+                text += static_cast<char>(32 + random() % 95);
+            }
+            if (i % 10 == 0) {
+                text += "\xc3\xa4 Mari\xc3\xa4";
+            }
+            const int width = 20 + static_cast<int>(random() % 300);
+            const QString line = CDayList::ElidedLine(font, text, width);
+            const QString whole = QString::fromStdString(text);
+            QVERIFY2(metrics.horizontalAdvance(line) <= width + 1, qPrintable(line));
+            if (line != whole) {
+                QVERIFY(line.endsWith(QChar(0x2026)));
+                QVERIFY(whole.startsWith(line.chopped(1)));
+                QVERIFY(metrics.horizontalAdvance(whole) > width - 4);
+            }
+        }
+    }
+
     void yearGridColoursCountsAndRedraws() {
         m_settings.YearViewSundays = true;
         m_settings.YearViewSaturdays = true;
