@@ -309,6 +309,13 @@ void CMainFrame::BuildCentre() {
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int page) {
         UpdateNavigation();
         UpdateCommandUi();
+        // Whoever was working in the pages goes on in the new one, on its selected day.
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* shown = m_pages->currentWidget();
+        if (shown != nullptr && shown->focusPolicy() != Qt::NoFocus &&
+            (focus == nullptr || m_pages->isAncestorOf(focus))) {
+            shown->setFocus(Qt::OtherFocusReason);
+        }
         emit ViewChanged(page);
     });
 

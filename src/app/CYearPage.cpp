@@ -390,6 +390,9 @@ void CYearPage::OnUpdate(UpdateHint hint, const HintObject& /*object*/) {
     if (m_panel->ShownDate() != selected) {
         m_panel->SetShownDate(selected);
     }
+    // Screen readers hear which day the grid has selected.
+    m_panel->setAccessibleDescription(
+        QString::fromStdString(selected.Format(m_host.settings->DateFormat)));
     // A new day moves today's colour, so it rebuilds too.
     const bool rebuild = oldYear != selected.GetYear() || value == 0 || value == 2 ||
                          (value >= 4 && value <= 8) || value == 16;
@@ -611,6 +614,12 @@ void CYearPage::WheelPaging(int delta) {
         m_wheelSum += 120;
         m_host.runCommand(cmd::kNextPage);
     }
+}
+
+void CYearPage::hideEvent(QHideEvent* event) {
+    // Another page became active: the grid's tip must not stay behind.
+    QToolTip::hideText();
+    QWidget::hideEvent(event);
 }
 
 void CYearPage::focusInEvent(QFocusEvent* event) {

@@ -9,6 +9,7 @@
 #include "holidays/CHolidaySettings.h"
 #include "holidays/HolidaySource.h"
 #include "settings/CSettings.h"
+#include "core/TimeUnits.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -200,8 +201,15 @@ private slots:
 
     void hiddenEventsAndTooltips() {
         CWeekPage page(Host());
+        m_doc->CheckDates(At(2007, 3, 14, 12), false, 0);
         Add(Event("secret", At(2007, 3, 15, 8), 30, 1));
-        Add(Event("open", At(2007, 3, 15, 10), 30));
+        auto warned = Event("open", At(2007, 3, 15, 10), 30);
+        DateData data = warned->GetData();
+        data.Forewarn = 1;
+        data.ForewarnSpan = 2;
+        data.ForewarnUnit = kUnitHours;
+        warned->AssignData(data);
+        Add(std::move(warned));
         CDayList* cell = page.CellOf(At(2007, 3, 15));
         QCOMPARE(Texts(cell), std::vector<std::string>{"open"});
         m_showHidden = true;
@@ -211,6 +219,10 @@ private slots:
         const QString tips = cell->tooltipText(false);
         QCOMPARE(tips.count(QStringLiteral("\n\n")), 1);
         QVERIFY(tips.indexOf(QStringLiteral("secret")) < tips.indexOf(QStringLiteral("open")));
+        // The reminder still to come, two hours before the start.
+        QVERIFY(tips.endsWith(QStringLiteral("\nNext Reminder: ") +
+                              QString::fromStdString(
+                                  At(2007, 3, 15, 8).Format(m_settings.DateTimeFormat))));
         QCOMPARE(cell->tooltipText(true),
                  QString::fromStdString(At(2007, 3, 15).Format(m_settings.DateFormat)));
         m_settings.ShowEventTooltips = false;
