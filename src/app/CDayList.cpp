@@ -581,7 +581,8 @@ bool CDayList::event(QEvent* event) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), text, this);
+            // A day's entries make a long tip: it stays for half a minute.
+            QToolTip::showText(help->globalPos(), text, this, rect(), kTooltipShowMs);
         }
         return true;
     }

@@ -295,7 +295,8 @@ bool CYearPanel::event(QEvent* event) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), text, this, CellRect(*m_hovered));
+            QToolTip::showText(help->globalPos(), text, this, CellRect(*m_hovered),
+                               kTooltipShowMs);
         }
         return true;
     }

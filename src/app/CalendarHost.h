@@ -39,6 +39,9 @@ struct CalendarHost {
     std::function<void(CDateEntry* event, const CDateTime& occurrence)> selectEntry;
 };
 
+/// How long the pages' tooltips stay up, in milliseconds.
+constexpr int kTooltipShowMs = 30000;
+
 /// A stored 0x00BBGGRR colour as Qt's colour.
 inline QColor FromColorRef(uint32_t color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);

@@ -73,6 +73,8 @@ int DistinctColours(const QImage& image) {
 class ScreenshotTest : public QObject {
     Q_OBJECT
 
+    static constexpr const char* kSharedGuid = "{0E9C2C1A-5B7E-4F1D-9A43-2D6F1B7C8E01}";
+
     QTemporaryDir m_folder;
     CQueuedPrompt m_prompt;
     std::unique_ptr<CDayvaultApp> m_app;
@@ -103,6 +105,18 @@ class ScreenshotTest : public QObject {
     void ShootCalendarPages(const QString& theme) {
         CMainFrame& frame = *m_app->Frame();
         CDayvaultDoc& doc = m_app->Document();
+        if (doc.FindDateEntry(kSharedGuid) == nullptr) {
+            // A shared event, so that its icon shows.
+            auto shared = std::make_unique<CDateEntry>(CDateTime(2026, 12, 1, 0, 0, 0));
+            DateData data = shared->GetData();
+            data.GUID = kSharedGuid;
+            data.StorageType = 1;
+            data.Description = "Project review";
+            data.StartDate = CDateTime(2026, 12, 10, 14, 0, 0);
+            data.EndDate = CDateTime(2026, 12, 10, 15, 30, 0);
+            shared->AssignData(data);
+            doc.AddDateEntry(std::move(shared), kEditSendHint);
+        }
         doc.SetSelectedDate(CDateTime(2026, 12, 10), false);
         doc.UpdateAllViews(static_cast<UpdateHint>(7));
         const struct {
