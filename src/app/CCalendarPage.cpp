@@ -228,8 +228,12 @@ CCalendarPage::CCalendarPage(PageKind kind, const CalendarHost& host, QWidget* p
     setFocusPolicy(Qt::TabFocus);
     m_host.doc->AddObserver(*this);
     ApplyFontsAndLayout();
-    RecomputeRange(true);
-    Rebuild();
+    if (Deferred()) {
+        m_pendingRebuild = true; // a page of a window not shown yet: filled when it shows
+    } else {
+        RecomputeRange(true);
+        Rebuild();
+    }
 }
 
 CCalendarPage::~CCalendarPage() {
@@ -381,8 +385,28 @@ void CCalendarPage::MoveSelection(const CDateTime& previous) {
     }
 }
 
+bool CCalendarPage::Deferred() const {
+    // A page of the sheet that is not shown catches up when it is shown again: a page step
+    // then costs the page in front only.
+    return parentWidget() != nullptr && !isVisible();
+}
+
+void CCalendarPage::showEvent(QShowEvent* event) {
+    if (m_pendingRebuild) {
+        m_pendingRebuild = false;
+        RecomputeRange(m_kind == PageKind::Week || !m_rangeValid);
+        Rebuild();
+    }
+    QWidget::showEvent(event);
+}
+
 void CCalendarPage::OnUpdate(UpdateHint hint, const HintObject& object) {
-    switch (static_cast<int>(hint)) {
+    const int value = static_cast<int>(hint);
+    if (Deferred() && value != 3 && value != 15 && !(value >= 9 && value <= 14)) {
+        m_pendingRebuild = true;
+        return;
+    }
+    switch (value) {
     case 0: // merged, hidden events shown or hidden
     case 7: // moved by a navigation command
     case 8: // filter changed, events removed
@@ -428,6 +452,10 @@ void CCalendarPage::OnUpdate(UpdateHint hint, const HintObject& object) {
 }
 
 void CCalendarPage::OnInitialUpdate() {
+    if (Deferred()) {
+        m_pendingRebuild = true;
+        return;
+    }
     RecomputeRange(true);
     Rebuild();
 }

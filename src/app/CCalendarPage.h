@@ -44,8 +44,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    bool Deferred() const;
     /// Recomputes the range when the page needs it (always for the week).
     void RecomputeRange(bool always);
     void Rebuild();
@@ -78,6 +80,7 @@ private:
     FormatSettings m_formats;
     CDateTime m_today;
     int m_wheelSum = 0;
+    bool m_pendingRebuild = false; ///< a hint came while the page was not shown
 };
 
 /// Seven days, in two columns or two rows.

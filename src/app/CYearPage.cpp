@@ -351,7 +351,16 @@ CYearPage::CYearPage(const CalendarHost& host, QWidget* parent) : QWidget(parent
     m_host.doc->AddObserver(*this);
     ApplyOptions();
     m_panel->SetShownDate(m_host.doc->GetSelectedDate());
-    Rebuild();
+    if (Deferred()) {
+        m_pendingRebuild = true; // a page of a window not shown yet: filled when it shows
+    } else {
+        Rebuild();
+    }
+}
+
+bool CYearPage::Deferred() const {
+    // A page of the sheet that is not shown catches up when it is shown again.
+    return parentWidget() != nullptr && !isVisible();
 }
 
 CYearPage::~CYearPage() {
@@ -386,6 +395,10 @@ void CYearPage::OnUpdate(UpdateHint hint, const HintObject& /*object*/) {
     if (value == 3 || (value >= 9 && value <= 14)) {
         return; // the time ticked, or to-dos and categories changed
     }
+    if (Deferred()) {
+        m_pendingRebuild = true; // caught up when the page is shown
+        return;
+    }
     const CDateTime selected = m_host.doc->GetSelectedDate();
     const int oldYear = m_panel->ShownDate().GetYear();
     if (m_panel->ShownDate() != selected) {
@@ -405,6 +418,10 @@ void CYearPage::OnUpdate(UpdateHint hint, const HintObject& /*object*/) {
 }
 
 void CYearPage::OnInitialUpdate() {
+    if (Deferred()) {
+        m_pendingRebuild = true;
+        return;
+    }
     m_panel->SetShownDate(m_host.doc->GetSelectedDate());
     Rebuild();
 }
@@ -615,6 +632,17 @@ void CYearPage::WheelPaging(int delta) {
         m_wheelSum += 120;
         m_host.runCommand(cmd::kNextPage);
     }
+}
+
+void CYearPage::showEvent(QShowEvent* event) {
+    if (m_pendingRebuild) {
+        m_pendingRebuild = false;
+        m_panel->SetShownDate(m_host.doc->GetSelectedDate());
+        m_panel->setAccessibleDescription(QString::fromStdString(
+            m_host.doc->GetSelectedDate().Format(m_host.settings->DateFormat)));
+        Rebuild();
+    }
+    QWidget::showEvent(event);
 }
 
 void CYearPage::hideEvent(QHideEvent* event) {

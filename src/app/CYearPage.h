@@ -114,8 +114,10 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    bool Deferred() const;
     void Rebuild();
     void MarkEvents();
     /// Lists the selected day: from `candidates` (the events the last marking found on it), or
@@ -131,6 +133,7 @@ private:
     FormatSettings m_formats;
     std::vector<CDateEntry*> m_selectedDayEvents;
     int m_wheelSum = 0;
+    bool m_pendingRebuild = false; ///< a hint came while the page was not shown
 };
 
 } // namespace dv

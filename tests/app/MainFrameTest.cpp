@@ -300,8 +300,11 @@ private slots:
         QTest::keyClick(&frame, Qt::Key_H, Qt::ControlModifier);
         QVERIFY(frame.ShowHiddenEvents());
         QCOMPARE(cell->Entries().size(), size_t{1});
+        // A page not shown catches up when it is shown again.
         frame.SetPage(CMainFrame::YearPage);
         QTest::keyClick(&frame, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(cell->Entries().size(), size_t{1});
+        frame.SetPage(CMainFrame::MonthPage);
         QVERIFY(cell->Entries().empty());
 
         // Ctrl+arrows step the selected day from a cell; the page only recolours within range.
