@@ -305,6 +305,10 @@ void CCalendarPage::Rebuild() {
     const CSettings& settings = *m_host.settings;
     m_formats = settings.GetFormatSettings();
     m_today = m_host.doc->GetNow().GetDate();
+    if (m_labelColor != FromColorRef(settings.NormalColor)) {
+        m_labelColor = FromColorRef(settings.NormalColor);
+        update();
+    }
     const int count = static_cast<int>(m_cells.size());
     std::vector<std::vector<DayEntry>> listing =
         BuildDayListing(m_host.doc->GetDateEntries(), m_range.first, count, m_formats,
@@ -319,9 +323,8 @@ void CCalendarPage::Rebuild() {
         const CDateTime day = m_range.first + CDateTimeSpan(i, 0, 0, 0);
         CDayList::Caption caption;
         caption.date = day;
-        caption.text = QString::fromStdString(
-            DayCaption(day, CaptionFormat(day), settings.ShowWeekNumbers,
-                       settings.WeekDisplayFormat));
+        caption.text = QString::fromStdString(DayCaption(
+            day, CaptionFormat(day), settings.ShowWeekNumbers, settings.WeekDisplayFormat));
         caption.font = day.GetDay() == 1 ? firstOfMonthFont : dateFont;
         caption.holidayFont = holidayFont;
         caption.holidays = HolidayTexts(m_host, day);
@@ -345,8 +348,8 @@ void CCalendarPage::Rebuild() {
 }
 
 void CCalendarPage::AddEntriesOf(CDateEntry& event) {
-    auto listing = EventListing(m_host, {&event}, m_range.first,
-                                static_cast<int>(m_cells.size()), m_formats);
+    auto listing =
+        EventListing(m_host, {&event}, m_range.first, static_cast<int>(m_cells.size()), m_formats);
     for (size_t i = 0; i < listing.size(); ++i) {
         for (DayEntry& entry : listing[i]) {
             m_cells[i]->InsertEntry(std::move(entry));
@@ -502,7 +505,8 @@ void CCalendarPage::resizeEvent(QResizeEvent* event) {
 void CCalendarPage::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     // Someone arriving by keyboard lands on the selected day.
-    if (CDayList* cell = CellOf(m_host.doc->GetSelectedDate()); cell != nullptr && cell->isEnabled()) {
+    if (CDayList* cell = CellOf(m_host.doc->GetSelectedDate());
+        cell != nullptr && cell->isEnabled()) {
         cell->setFocus(event->reason());
     } else if (!m_cells.empty()) {
         m_cells.front()->setFocus(event->reason());
@@ -516,7 +520,7 @@ void CCalendarPage::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
     // The weekday names above the grid, on the normal caption colour.
-    const QColor ground = FromColorRef(m_host.settings->NormalColor);
+    const QColor ground = m_labelColor;
     painter.setFont(m_labelFont);
     const std::vector<QRect> labels = MonthLabelRects(width(), m_labelHeight);
     for (int column = 0; column < 7; ++column) {
@@ -527,8 +531,8 @@ void CCalendarPage::paintEvent(QPaintEvent* /*event*/) {
         painter.setPen(TextColorOn(ground));
         const QFontMetrics metrics(m_labelFont);
         DrawTextLine(painter, label,
-                     metrics.elidedText(m_labelTexts[static_cast<size_t>(column)],
-                                        Qt::ElideRight, label.width() - 4),
+                     metrics.elidedText(m_labelTexts[static_cast<size_t>(column)], Qt::ElideRight,
+                                        label.width() - 4),
                      metrics, Qt::AlignHCenter);
     }
 }

@@ -77,6 +77,7 @@ private:
     std::vector<QString> m_labelTexts;
     int m_labelHeight = 0;
     QFont m_labelFont;
+    QColor m_labelColor;
     FormatSettings m_formats;
     CDateTime m_today;
     int m_wheelSum = 0;

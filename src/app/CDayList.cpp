@@ -237,8 +237,8 @@ void CDayList::InsertEntry(DayEntry entry) {
 bool CDayList::RemoveEntriesOf(const void* event) {
     const CDateEntry* selectedEvent =
         m_selected >= 0 ? m_entries[static_cast<size_t>(m_selected)].event : nullptr;
-    const auto removed = std::erase_if(
-        m_entries, [event](const DayEntry& entry) { return entry.event == event; });
+    const auto removed =
+        std::erase_if(m_entries, [event](const DayEntry& entry) { return entry.event == event; });
     if (removed == 0) {
         return false;
     }
@@ -369,8 +369,8 @@ void CDayList::paintEvent(QPaintEvent* event) {
     const int captionHeight = CaptionHeight();
 
     // The list's ground and the cell's outline.
-    painter.fillRect(area, pal.color(enabled ? QPalette::Active : QPalette::Disabled,
-                                     QPalette::Base));
+    painter.fillRect(area,
+                     pal.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::Base));
     // The caption band in the caption colour, its texts in black or white on it.
     const QRect band(0, 0, area.width(), captionHeight);
     if (band.intersects(event->rect())) {
@@ -389,8 +389,7 @@ void CDayList::paintEvent(QPaintEvent* event) {
                                 captionMetrics.height());
         int captionWidth = captionMetrics.horizontalAdvance(m_caption.text);
         DrawTextLine(painter, captionLine,
-                     captionMetrics.elidedText(m_caption.text, Qt::ElideRight,
-                                               captionLine.width()),
+                     captionMetrics.elidedText(m_caption.text, Qt::ElideRight, captionLine.width()),
                      captionMetrics);
         painter.setFont(m_caption.holidayFont);
         int y = m_holidaysBelow ? captionLine.bottom() + 1 : textArea.top();

@@ -51,7 +51,8 @@ DayRange MakeRange(PageKind kind, const CDateTime& selected, int32_t weekStart) 
         break;
     }
     case PageKind::Month: {
-        const int32_t firstOfMonth = CDateTime::DayNumber(selected.GetYear(), selected.GetMonth(), 1);
+        const int32_t firstOfMonth =
+            CDateTime::DayNumber(selected.GetYear(), selected.GetMonth(), 1);
         const int weekday = CDateTime::FromDayNumber(firstOfMonth).GetDayOfWeek();
         const int offset = monday ? (weekday == 0 ? 7 : weekday) : weekday + 1;
         first = firstOfMonth - offset;

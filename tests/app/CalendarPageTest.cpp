@@ -4,12 +4,12 @@
 #include "app/CDayList.h"
 #include "app/CYearPage.h"
 #include "app/CommandTable.h"
+#include "core/TimeUnits.h"
 #include "document/CDayvaultDoc.h"
 #include "holidays/CHolidayModuleSet.h"
 #include "holidays/CHolidaySettings.h"
 #include "holidays/HolidaySource.h"
 #include "settings/CSettings.h"
-#include "core/TimeUnits.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -169,8 +169,8 @@ private slots:
         std::vector<CDateEntry*> events{trip};
         for (int step = 0; step < 60; ++step) {
             const int kind = static_cast<int>(random() % 3);
-            const CDateTime start = At(2007, 3, 11 + static_cast<int>(random() % 8),
-                                       static_cast<int>(random() % 24));
+            const CDateTime start =
+                At(2007, 3, 11 + static_cast<int>(random() % 8), static_cast<int>(random() % 24));
             const int minutes = static_cast<int>(random() % 3000);
             if (kind == 0 || events.size() < 3) {
                 events.push_back(Add(Event("e" + std::to_string(random() % 5), start, minutes)));
@@ -220,9 +220,9 @@ private slots:
         QCOMPARE(tips.count(QStringLiteral("\n\n")), 1);
         QVERIFY(tips.indexOf(QStringLiteral("secret")) < tips.indexOf(QStringLiteral("open")));
         // The reminder still to come, two hours before the start.
-        QVERIFY(tips.endsWith(QStringLiteral("\nNext Reminder: ") +
-                              QString::fromStdString(
-                                  At(2007, 3, 15, 8).Format(m_settings.DateTimeFormat))));
+        QVERIFY(tips.endsWith(
+            QStringLiteral("\nNext Reminder: ") +
+            QString::fromStdString(At(2007, 3, 15, 8).Format(m_settings.DateTimeFormat))));
         QCOMPARE(cell->tooltipText(true),
                  QString::fromStdString(At(2007, 3, 15).Format(m_settings.DateFormat)));
         m_settings.ShowEventTooltips = false;
@@ -306,16 +306,16 @@ private slots:
         QTest::keyClick(cell, Qt::Key_Home);
         m_settings.NavigationPgUpPgDown = false;
         QTest::keyClick(cell, Qt::Key_PageUp);
-        QCOMPARE(m_commands, (std::vector<uint32_t>{cmd::kEditEntry, cmd::kNextDay,
-                                                    cmd::kPreviousWeek, cmd::kNextPage,
-                                                    cmd::kCurrentDate}));
+        QCOMPARE(m_commands,
+                 (std::vector<uint32_t>{cmd::kEditEntry, cmd::kNextDay, cmd::kPreviousWeek,
+                                        cmd::kNextPage, cmd::kCurrentDate}));
 
         // The wheel pages after a whole notch; without paging it scrolls a long list.
         m_commands.clear();
         const QPoint inside(20, top + 4);
         const auto wheel = [&](int delta) {
-            QWheelEvent event(inside, cell->mapToGlobal(inside), {}, QPoint(0, delta),
-                              Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QWheelEvent event(inside, cell->mapToGlobal(inside), {}, QPoint(0, delta), Qt::NoButton,
+                              {}, Qt::NoScrollPhase, false);
             QApplication::sendEvent(cell, &event);
         };
         wheel(60);
