@@ -2,6 +2,7 @@
 // per occurrence per day, built in memory as the export dialog does before it asks for the file),
 // and the to-do export of 10,000 to-dos.
 
+#include "BenchCalendar.h"
 #include "core/CDateEntry.h"
 #include "core/CDateTime.h"
 #include "core/CDateTimeSpan.h"
@@ -11,7 +12,6 @@
 #include "export/CsvExport.h"
 #include "export/DayListing.h"
 #include "export/HtmlExport.h"
-#include "BenchCalendar.h"
 #include "settings/CSettings.h"
 
 #include <algorithm>

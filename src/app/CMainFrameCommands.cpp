@@ -80,10 +80,8 @@ void CMainFrame::RegisterHandlers() {
     SetHandler(cmd::kNextPage, {[this] { MoveSelectedDate(+1); }, paging});
     SetHandler(cmd::kPreviousPage, {[this] { MoveSelectedDate(-1); }, paging});
     SetHandler(cmd::kCurrentDate, {[this] { ApplyDateChange(CDateTime::Now().GetDate()); }});
-    const std::pair<uint32_t, int> steps[] = {{cmd::kNextDay, 1},
-                                              {cmd::kPreviousDay, -1},
-                                              {cmd::kNextWeek, 7},
-                                              {cmd::kPreviousWeek, -7}};
+    const std::pair<uint32_t, int> steps[] = {
+        {cmd::kNextDay, 1}, {cmd::kPreviousDay, -1}, {cmd::kNextWeek, 7}, {cmd::kPreviousWeek, -7}};
     for (const auto& [id, days] : steps) {
         SetHandler(id, {[this, days = days] { StepSelectedDate(days); }, paging});
     }

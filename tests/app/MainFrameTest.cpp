@@ -3,11 +3,11 @@
 // OK and the synchronisation worker's merge on the user-interface thread.
 #include "app/CAlarmScheduler.h"
 #include "app/CCalendarPage.h"
-#include "app/CDayList.h"
-#include "app/CNavigationBar.h"
 #include "app/CCurrentTimeBar.h"
+#include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
+#include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
 #include "app/CommandTable.h"
 #include "app/IFileDialogs.h"

@@ -19,8 +19,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QTabWidget>
 #include <QSvgRenderer>
+#include <QTabWidget>
 #include <filesystem>
 #include <fstream>
 #include <set>
