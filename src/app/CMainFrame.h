@@ -32,6 +32,7 @@ class CQtSoundPlayer;
 class CResumeWatcher;
 class CNavigationBar;
 class CSettings;
+struct CalendarHost;
 class IFtpConnector;
 struct CommandInfo;
 
@@ -176,7 +177,7 @@ private:
     void ApplyDateChange(const class CDateTime& date);
     void StepSelectedDate(int days);
     void SelectDate(const class CDateTime& date);
-    struct CalendarHost MakeCalendarHost();
+    CalendarHost MakeCalendarHost();
     void UpdateRecentFiles();
     void AddRecentFile(const std::string& path);
     void OpenDocument(const std::string& path);
