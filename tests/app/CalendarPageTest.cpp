@@ -281,6 +281,9 @@ private slots:
         QCOMPARE(m_picked.back(), At(2007, 3, 16));
         QCOMPARE(m_selectedEvent, meeting);
         QCOMPARE(cell->SelectedIndex(), 0);
+        // Screen readers hear the day and the chosen entry.
+        QVERIFY(cell->accessibleName().startsWith(cell->GetCaption().text));
+        QVERIFY(cell->accessibleName().endsWith(QString::fromStdString(cell->Entries()[0].text)));
         QTest::mouseDClick(cell, Qt::LeftButton, {}, QPoint(20, top + line / 2));
         QCOMPARE(m_commands.back(), cmd::kEditEntry);
         QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(20, top + 2 * line + 2));
