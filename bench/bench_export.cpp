@@ -2,6 +2,7 @@
 // per occurrence per day, built in memory as the export dialog does before it asks for the file),
 // and the to-do export of 10,000 to-dos.
 
+#include "BenchCalendar.h"
 #include "core/CDateEntry.h"
 #include "core/CDateTime.h"
 #include "core/CDateTimeSpan.h"
@@ -23,45 +24,12 @@
 namespace dv {
 namespace {
 
-constexpr int kEventCount = 10000;
+using bench::kYearStart;
+using bench::MakeCalendar;
 constexpr int kTodoCount = 10000;
-const CDateTime kYearStart(2007, 1, 1);
 
 int Pick(std::mt19937& random, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
-}
-
-/// Mostly one-off appointments spread over the year, then weekly, monthly and a few daily series
-/// that began before it; some all-day, some over several days, a third with notes.
-std::vector<std::unique_ptr<CDateEntry>> MakeCalendar() {
-    std::mt19937 random(2007);
-    std::vector<std::unique_ptr<CDateEntry>> events;
-    events.reserve(kEventCount);
-    for (int i = 0; i < kEventCount; ++i) {
-        DateData d;
-        const int kind = Pick(random, 0, 99);
-        const int dayOffset = kind < 80 ? Pick(random, 0, 364) : Pick(random, -400, 0);
-        d.Description = "Appointment " + std::to_string(i);
-        d.Category = "Category " + std::to_string(Pick(random, 0, 11));
-        if (Pick(random, 0, 2) == 0) {
-            d.Notes = "Room " + std::to_string(Pick(random, 1, 40)) + ", bring the papers";
-        }
-        d.StartDate =
-            kYearStart + CDateTimeSpan(dayOffset, Pick(random, 7, 19), Pick(random, 0, 3) * 15, 0);
-        const int days = Pick(random, 0, 19) == 0 ? Pick(random, 1, 4) : 0;
-        d.EndDate = d.StartDate + CDateTimeSpan(days, Pick(random, 0, 2), 30, 0);
-        d.ShowEnd = 1;
-        d.ShowStartTime = Pick(random, 0, 9) < 8 ? 1 : 0;
-        if (kind >= 80) {
-            d.Repeat = kRepeatInterval;
-            d.RepeatRate = 1;
-            d.RepeatUnit = kind < 92 ? kRepeatWeeks : (kind < 97 ? kRepeatMonths : kRepeatDays);
-        }
-        auto event = std::make_unique<CDateEntry>(kYearStart);
-        event->AssignData(d);
-        events.push_back(std::move(event));
-    }
-    return events;
 }
 
 /// Deadlines over the year, a tenth without one, a quarter with a time of day.

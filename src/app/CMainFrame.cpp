@@ -1,10 +1,12 @@
 #include "app/CMainFrame.h"
 
 #include "app/CAlarmScheduler.h"
+#include "app/CCalendarPage.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
+#include "app/CYearPage.h"
 #include "app/CommandTable.h"
 #include "core/CDateTime.h"
 #include "core/Prompt.h"
@@ -281,14 +283,39 @@ void CMainFrame::BuildCentre() {
                  {"FortnightPage", kIdsPageFortnight},
                  {"MonthPage", kIdsPageMonth},
                  {"YearPage", kIdsPageYear}};
-    for (const auto& page : pages) {
-        auto* widget = new QWidget(m_pages);
-        widget->setObjectName(QString::fromLatin1(page.name));
-        m_pages->addTab(widget, Text(page.title));
+    const CalendarHost host = MakeCalendarHost();
+    for (int index = 0; index < PageCount; ++index) {
+        QWidget* widget = nullptr;
+        switch (index) {
+        case WeekPage:
+            widget = new CWeekPage(host, m_pages);
+            break;
+        case FortnightPage:
+            widget = new CTwoWeekPage(host, m_pages);
+            break;
+        case MonthPage:
+            widget = new CMonthPage(host, m_pages);
+            break;
+        case YearPage:
+            widget = new CYearPage(host, m_pages);
+            break;
+        default:
+            widget = new QWidget(m_pages);
+            break;
+        }
+        widget->setObjectName(QString::fromLatin1(pages[index].name));
+        m_pages->addTab(widget, Text(pages[index].title));
     }
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int page) {
         UpdateNavigation();
         UpdateCommandUi();
+        // Whoever was working in the pages goes on in the new one, on its selected day.
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* shown = m_pages->currentWidget();
+        if (shown != nullptr && shown->focusPolicy() != Qt::NoFocus &&
+            (focus == nullptr || m_pages->isAncestorOf(focus))) {
+            shown->setFocus(Qt::OtherFocusReason);
+        }
         emit ViewChanged(page);
     });
 
@@ -427,6 +454,27 @@ void CMainFrame::ScheduleCommandUi() {
 }
 
 // ---- Pages -----------------------------------------------------------------------------------
+
+CalendarHost CMainFrame::MakeCalendarHost() {
+    CalendarHost host;
+    host.doc = &m_app.Document();
+    host.settings = &m_app.Settings();
+    host.holidays = &m_app.Holidays();
+    host.holidaySettings = &m_app.HolidaySettings();
+    host.showHidden = [this] { return m_showHidden; };
+    host.runCommand = [this](uint32_t id) { return RunCommand(id); };
+    host.editMenu = [this]() -> QMenu* {
+        const QString title = Text(MenuTitleId(MenuPlace::Edit));
+        for (QAction* action : menuBar()->actions()) {
+            if (action->menu() != nullptr && action->menu()->title() == title) {
+                return action->menu();
+            }
+        }
+        return nullptr;
+    };
+    host.selectDate = [this](const CDateTime& date) { SelectDate(date); };
+    return host;
+}
 
 int CMainFrame::CurrentPage() const {
     return m_pages->currentIndex();

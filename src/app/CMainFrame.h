@@ -32,6 +32,7 @@ class CQtSoundPlayer;
 class CResumeWatcher;
 class CNavigationBar;
 class CSettings;
+struct CalendarHost;
 class IFtpConnector;
 struct CommandInfo;
 
@@ -87,6 +88,8 @@ public:
     QWidget* Sidebar() const { return m_sidebar; }
     CNavigationBar* NavigationBar() const { return m_navigationBar; }
     CCurrentTimeBar* CurrentTimeBar() const { return m_timeBar; }
+    /// The program-wide switch that shows hidden events on every page (not stored).
+    bool ShowHiddenEvents() const { return m_showHidden; }
     QLabel* SyncStatusLabel() const { return m_syncLabel; }
 
     // ---- Window state
@@ -172,6 +175,9 @@ private:
     void MoveSelectedDate(int direction);
     void ChooseMonthOrYear(int month, int year);
     void ApplyDateChange(const class CDateTime& date);
+    void StepSelectedDate(int days);
+    void SelectDate(const class CDateTime& date);
+    CalendarHost MakeCalendarHost();
     void UpdateRecentFiles();
     void AddRecentFile(const std::string& path);
     void OpenDocument(const std::string& path);
@@ -200,6 +206,7 @@ private:
     QLabel* m_syncLabel = nullptr;
     std::optional<SyncOutcome> m_shownOutcome;
     bool m_uiUpdatePending = false;
+    bool m_showHidden = false;
 
     std::unique_ptr<QSystemTrayIcon> m_tray;
     QMenu* m_trayMenu = nullptr;

@@ -80,6 +80,17 @@ void CMainFrame::RegisterHandlers() {
     SetHandler(cmd::kNextPage, {[this] { MoveSelectedDate(+1); }, paging});
     SetHandler(cmd::kPreviousPage, {[this] { MoveSelectedDate(-1); }, paging});
     SetHandler(cmd::kCurrentDate, {[this] { ApplyDateChange(CDateTime::Now().GetDate()); }});
+    const std::pair<uint32_t, int> steps[] = {
+        {cmd::kNextDay, 1}, {cmd::kPreviousDay, -1}, {cmd::kNextWeek, 7}, {cmd::kPreviousWeek, -7}};
+    for (const auto& [id, days] : steps) {
+        SetHandler(id, {[this, days = days] { StepSelectedDate(days); }, paging});
+    }
+    SetHandler(cmd::kShowHidden, {[this, &doc] {
+                                      m_showHidden = !m_showHidden;
+                                      doc.UpdateAllViews(UpdateHint::Merged);
+                                  },
+                                  {},
+                                  [this] { return m_showHidden; }});
     SetHandler(cmd::kFilter, {[this] {
                                   CWindowSettings& layout = m_app.WindowSettings();
                                   layout.SidebarVisible = !m_sidebar->isVisible();
@@ -308,6 +319,27 @@ void CMainFrame::ChooseMonthOrYear(int month, int year) {
     const int newMonth = month > 0 ? month : date.GetMonth();
     ApplyDateChange(CDateTime(newYear, newMonth,
                               std::min(date.GetDay(), CDateTime::DaysInMonth(newYear, newMonth))));
+}
+
+void CMainFrame::StepSelectedDate(int days) {
+    CDayvaultDoc& doc = m_app.Document();
+    const CDateTime previous = doc.GetSelectedDate();
+    const CDateTime moved = previous + CDateTimeSpan(days, 0, 0, 0);
+    if (moved < kFirstDate || moved > kLastDate) {
+        return;
+    }
+    doc.SetSelectedDate(moved, false);
+    UpdateNavigation();
+    // With the old date the pages only move their selection while the new one is in range.
+    doc.UpdateAllViews(UpdateHint::SelectedDateChanged, previous);
+}
+
+void CMainFrame::SelectDate(const CDateTime& date) {
+    CDayvaultDoc& doc = m_app.Document();
+    if (date.GetDate() != doc.GetSelectedDate()) {
+        doc.SetSelectedDate(date, true);
+    }
+    UpdateNavigation();
 }
 
 void CMainFrame::ApplyDateChange(const CDateTime& date) {

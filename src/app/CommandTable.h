@@ -46,6 +46,11 @@ constexpr uint32_t kCurrentDate = 32843;
 constexpr uint32_t kPreviousPage = 32844;
 constexpr uint32_t kFilter = 32856;
 constexpr uint32_t kShowHidden = 32865;
+// Day and week steps of the selected date (keys only, no menu item)
+constexpr uint32_t kNextDay = 32847;
+constexpr uint32_t kPreviousDay = 32848;
+constexpr uint32_t kNextWeek = 32849;
+constexpr uint32_t kPreviousWeek = 32850;
 constexpr uint32_t kToolbar = 59392;
 constexpr uint32_t kStatusBar = 59393;
 // Extras

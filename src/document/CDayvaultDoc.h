@@ -135,6 +135,10 @@ public:
     int GetDateEntryCount() const { return static_cast<int>(m_contents.events.size()); }
     /// Event `index`, 0 .. GetDateEntryCount() - 1; nullptr outside.
     CDateEntry* GetDateEntry(int index) const;
+    /// All events in list order, for the views' listings.
+    const std::vector<std::unique_ptr<CDateEntry>>& GetDateEntries() const {
+        return m_contents.events;
+    }
     /// The first event whose GUID equals `guid` exactly; nullptr when there is none.
     CDateEntry* FindDateEntry(const std::string& guid) const;
     /// Position of the event in the list; -1 when it is not in the document.

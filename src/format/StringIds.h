@@ -297,5 +297,8 @@ constexpr uint32_t kIdsMonthChoice = 61682;
 constexpr uint32_t kIdsYearChoice = 61683;
 constexpr uint32_t kIdsCannotWriteBackup = 61684;
 constexpr uint32_t kIdsAskDeleteWholeEvent = 61685;
+// Calendar pages
+constexpr uint32_t kIdsNextReminder = 61700;
+constexpr uint32_t kIdsYearPanelName = 61701;
 
 } // namespace dv

@@ -302,6 +302,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsCannotWriteBackup, "Unable to write the backup.\n%s"},
     {kIdsAskDeleteWholeEvent, "This will delete the entire event!\n\nDo you really want to delete "
                               "all occurences of this event?"},
+    {kIdsNextReminder, "Next Reminder"},
+    {kIdsYearPanelName, "Year overview"},
 };
 
 constexpr bool StrictlyAscending() {

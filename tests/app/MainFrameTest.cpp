@@ -2,9 +2,12 @@
 // start, the exit question, the keys of the menus, the window placement, the Options dialog's
 // OK and the synchronisation worker's merge on the user-interface thread.
 #include "app/CAlarmScheduler.h"
+#include "app/CCalendarPage.h"
 #include "app/CCurrentTimeBar.h"
+#include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
+#include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
 #include "app/CommandTable.h"
 #include "app/IFileDialogs.h"
@@ -20,6 +23,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -270,6 +274,53 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("dentist"));
         QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(field->text(), QStringLiteral("dentist"));
+    }
+
+    void calendarPagesStepDaysAndShowHiddenEvents() {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        CDayvaultDoc& doc = app->Document();
+        auto hidden = std::make_unique<CDateEntry>(CDateTime(2024, 5, 10, 9, 0, 0));
+        DateData data = hidden->GetData();
+        data.Description = "hidden";
+        data.Display = 1;
+        hidden->AssignData(data);
+        doc.AddDateEntry(std::move(hidden), kEditSendHint);
+        frame.SetPage(CMainFrame::MonthPage);
+        doc.SetSelectedDate(CDateTime(2024, 5, 10), false);
+        doc.UpdateAllViews(static_cast<UpdateHint>(7));
+        auto* page = qobject_cast<CMonthPage*>(frame.PageSheet()->currentWidget());
+        QVERIFY(page);
+        CDayList* cell = page->CellOf(CDateTime(2024, 5, 10));
+        QVERIFY(cell->Entries().empty());
+        // Ctrl+H shows hidden events on every page, and again hides them.
+        QTest::keyClick(&frame, Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(frame.ShowHiddenEvents());
+        QCOMPARE(cell->Entries().size(), size_t{1});
+        // A page not shown catches up when it is shown again.
+        frame.SetPage(CMainFrame::YearPage);
+        QTest::keyClick(&frame, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(cell->Entries().size(), size_t{1});
+        frame.SetPage(CMainFrame::MonthPage);
+        QVERIFY(cell->Entries().empty());
+
+        // Ctrl+arrows step the selected day from a cell; the page only recolours within range.
+        frame.SetPage(CMainFrame::MonthPage);
+        cell->setFocus();
+        QTest::keyClick(cell, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(doc.GetSelectedDate(), CDateTime(2024, 5, 11));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(doc.GetSelectedDate(), CDateTime(2024, 5, 18));
+        QCOMPARE(page->CellOf(CDateTime(2024, 5, 18))->GetCaption().color,
+                 FromColorRef(app->Settings().SelectedColor));
+        QCOMPARE(frame.NavigationBar()->MonthBox()->currentIndex(), 4);
+        // Not past the last day of 2100.
+        doc.SetSelectedDate(CDateTime(2100, 12, 31), false);
+        QVERIFY(frame.RunCommand(cmd::kNextDay));
+        QCOMPARE(doc.GetSelectedDate(), CDateTime(2100, 12, 31));
     }
 
     void windowPlacementRoundTrips() {

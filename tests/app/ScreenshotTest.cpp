@@ -3,6 +3,7 @@
 // panels use. Each picture is also checked for the faults a glance would catch.
 #include "app/CAlarmScheduler.h"
 #include "app/CCurrentTimeBar.h"
+#include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
 #include "app/CReminderDlg.h"
@@ -19,6 +20,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QSvgRenderer>
+#include <QTabWidget>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -71,6 +73,8 @@ int DistinctColours(const QImage& image) {
 class ScreenshotTest : public QObject {
     Q_OBJECT
 
+    static constexpr const char* kSharedGuid = "{0E9C2C1A-5B7E-4F1D-9A43-2D6F1B7C8E01}";
+
     QTemporaryDir m_folder;
     CQueuedPrompt m_prompt;
     std::unique_ptr<CDayvaultApp> m_app;
@@ -97,6 +101,46 @@ class ScreenshotTest : public QObject {
                          clock->palette().color(QPalette::Window)) > 0.5);
     }
 
+    // The four calendar pages on a December of the demo file, with its dentist's day selected.
+    void ShootCalendarPages(const QString& theme) {
+        CMainFrame& frame = *m_app->Frame();
+        CDayvaultDoc& doc = m_app->Document();
+        if (doc.FindDateEntry(kSharedGuid) == nullptr) {
+            // A shared event, so that its icon shows.
+            auto shared = std::make_unique<CDateEntry>(CDateTime(2026, 12, 1, 0, 0, 0));
+            DateData data = shared->GetData();
+            data.GUID = kSharedGuid;
+            data.StorageType = 1;
+            data.Description = "Project review";
+            data.StartDate = CDateTime(2026, 12, 10, 14, 0, 0);
+            data.EndDate = CDateTime(2026, 12, 10, 15, 30, 0);
+            shared->AssignData(data);
+            doc.AddDateEntry(std::move(shared), kEditSendHint);
+        }
+        doc.SetSelectedDate(CDateTime(2026, 12, 10), false);
+        doc.UpdateAllViews(static_cast<UpdateHint>(7));
+        const struct {
+            int page;
+            const char* name;
+        } pages[] = {{CMainFrame::WeekPage, "week"},
+                     {CMainFrame::FortnightPage, "fortnight"},
+                     {CMainFrame::MonthPage, "month"},
+                     {CMainFrame::YearPage, "year"}};
+        for (const auto& page : pages) {
+            frame.SetPage(page.page);
+            QApplication::processEvents();
+            QWidget* widget = frame.PageSheet()->currentWidget();
+            // Every day cell lies wholly inside its page.
+            for (const CDayList* cell : widget->findChildren<CDayList*>()) {
+                QVERIFY(widget->rect().contains(cell->geometry()));
+                QVERIFY(cell->height() > cell->CaptionHeight());
+            }
+            const QImage image = frame.grab().toImage();
+            Save(image, QStringLiteral("calendar-%1-%2.png").arg(page.name, theme));
+            QVERIFY(DistinctColours(image) > 8);
+        }
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(QGuiApplication::platformName() != QStringLiteral("offscreen"));
@@ -120,11 +164,15 @@ private slots:
 
     void mainWindowLight() { CheckMainWindow(QStringLiteral("main-window-light.png")); }
 
+    void calendarPagesLight() { ShootCalendarPages(QStringLiteral("light")); }
+
     void mainWindowDark() {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(DarkPalette());
         CheckMainWindow(QStringLiteral("main-window-dark.png"));
     }
+
+    void calendarPagesDark() { ShootCalendarPages(QStringLiteral("dark")); }
 
     void reminderWindow() {
         // Two reminders: one due in a quarter of an hour, one an hour overdue with a note.

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/CYearPanel.h"
+#include "app/CalendarHost.h"
+#include "document/DocumentObserver.h"
+#include "format/FormatSettings.h"
+
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace dv {
+
+class CDateEntry;
+class CDayList;
+
+/// The year page: the year grid above the list of the selected day.
+class CYearPage final : public QWidget, public IDocumentObserver {
+    Q_OBJECT
+public:
+    explicit CYearPage(const CalendarHost& host, QWidget* parent = nullptr);
+    ~CYearPage() override;
+
+    CYearPanel* Panel() const { return m_panel; }
+    CDayList* DayList() const { return m_list; }
+
+    // ---- IDocumentObserver
+    void OnUpdate(UpdateHint hint, const HintObject& object) override;
+    void OnInitialUpdate() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool Deferred() const;
+    void Rebuild();
+    void MarkEvents();
+    /// Lists the selected day: from `candidates` (the events the last marking found on it), or
+    /// from every event.
+    void FillDayList(const std::vector<CDateEntry*>* candidates = nullptr);
+    void ApplyOptions();
+    void WheelPaging(int delta);
+    QString DayTooltip(const CDateTime& date);
+
+    CalendarHost m_host;
+    CYearPanel* m_panel = nullptr;
+    CDayList* m_list = nullptr;
+    FormatSettings m_formats;
+    std::vector<CDateEntry*> m_selectedDayEvents;
+    int m_wheelSum = 0;
+    bool m_pendingRebuild = false; ///< a hint came while the page was not shown
+};
+
+} // namespace dv
