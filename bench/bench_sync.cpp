@@ -115,8 +115,6 @@ void BM_SynchronizeWith_TenThousandShared(benchmark::State& state) {
         const bool merged = doc->SynchronizeWith(sharedPath, 2, 3);
         benchmark::DoNotOptimize(merged);
         state.PauseTiming();
-        const size_t changes = doc->GetChangeList().size();
-        const int events = doc->GetDateEntryCount();
         const bool expected = merged &&
                               doc->GetChangeList().size() == situation.local.changeList.size() &&
                               doc->GetDateEntryCount() == kEvents - kEvents / 200 + 50;
