@@ -6,6 +6,7 @@
 #include "app/CDayvaultApp.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
+#include "app/CTodoPage.h"
 #include "app/CYearPage.h"
 #include "app/CommandTable.h"
 #include "core/CDateTime.h"
@@ -300,7 +301,7 @@ void CMainFrame::BuildCentre() {
             widget = new CYearPage(host, m_pages);
             break;
         default:
-            widget = new QWidget(m_pages);
+            widget = new CTodoPage(MakeTodoPageHost(), m_pages);
             break;
         }
         widget->setObjectName(QString::fromLatin1(pages[index].name));
@@ -473,6 +474,28 @@ CalendarHost CMainFrame::MakeCalendarHost() {
         return nullptr;
     };
     host.selectDate = [this](const CDateTime& date) { SelectDate(date); };
+    return host;
+}
+
+TodoPageHost CMainFrame::MakeTodoPageHost() {
+    const CalendarHost calendar = MakeCalendarHost();
+    TodoPageHost host;
+    host.doc = calendar.doc;
+    host.settings = calendar.settings;
+    host.layout = &m_app.WindowSettings();
+    host.loadSortKey = [this] {
+        return m_app.Store().ReadInt("Settings", "PrimaryTodoSorting", kTodoColTimeLeft + 1);
+    };
+    host.storeSortKey = [this](int32_t key) {
+        m_app.Store().WriteInt("Settings", "PrimaryTodoSorting", key);
+    };
+    host.runCommand = calendar.runCommand;
+    host.editMenu = calendar.editMenu;
+    host.selectTodo = [this](CTodoEntry* todo) { emit TodoSelected(todo); };
+    host.setTabMark = [this](bool due) {
+        m_pages->setTabIcon(TodoPage, due ? CTodoListModel::Image(static_cast<int>(TodoImage::Urgent))
+                                          : QIcon());
+    };
     return host;
 }
 

@@ -33,6 +33,8 @@ class CResumeWatcher;
 class CNavigationBar;
 class CSettings;
 struct CalendarHost;
+struct TodoPageHost;
+class CTodoEntry;
 class IFtpConnector;
 struct CommandInfo;
 
@@ -150,6 +152,8 @@ public:
 signals:
     /// The page shown changed (ViewChanged).
     void ViewChanged(int page);
+    /// The to-do page's selection changed (null: none is selected).
+    void TodoSelected(CTodoEntry* todo);
     /// The user asked for an event editor for `event` (the reminder window's Edit).
     void EditEventRequested(CDateEntry* event);
     /// The window closed for good through the exit command.
@@ -178,6 +182,7 @@ private:
     void StepSelectedDate(int days);
     void SelectDate(const class CDateTime& date);
     CalendarHost MakeCalendarHost();
+    TodoPageHost MakeTodoPageHost();
     void UpdateRecentFiles();
     void AddRecentFile(const std::string& path);
     void OpenDocument(const std::string& path);
