@@ -26,8 +26,7 @@ int CompareDeadlines(const TodoData& a, const TodoData& b) {
     if (hasA != hasB) {
         return hasA ? -1 : 1;
     }
-    const int dates =
-        Sign(int64_t{a.Deadline.GetDayNumber()} - int64_t{b.Deadline.GetDayNumber()});
+    const int dates = Sign(int64_t{a.Deadline.GetDayNumber()} - int64_t{b.Deadline.GetDayNumber()});
     if (dates != 0) {
         return dates;
     }

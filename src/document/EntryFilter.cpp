@@ -29,9 +29,15 @@ std::vector<std::string_view> SplitWords(std::string_view text) {
     return words;
 }
 
-// The text the content rule searches: the description, then a blank and the notes when they are
-// not empty. The blank comes even without the description, as the sidebar has always built it.
-std::string SearchedText(const std::string& description, const std::string& notes, int32_t scope) {
+bool InNameSet(const FilterState& filter, const std::string& name) {
+    return filter.selection.find(name) != filter.selection.end();
+}
+
+} // namespace
+
+// The blank comes even without the description, as the sidebar has always built it.
+std::string FilterSearchedText(const std::string& description, const std::string& notes,
+                               int32_t scope) {
     std::string text;
     if ((scope & kScopeDescription) != 0) {
         text = description;
@@ -42,12 +48,6 @@ std::string SearchedText(const std::string& description, const std::string& note
     }
     return text;
 }
-
-bool InNameSet(const FilterState& filter, const std::string& name) {
-    return filter.selection.find(name) != filter.selection.end();
-}
-
-} // namespace
 
 bool MatchesContent(std::string_view text, std::string_view filterText, int32_t mode) {
     const std::string haystack = ToLowerText(text);
@@ -80,7 +80,7 @@ bool PassesEventFilter(const FilterState& filter, bool filterSwitch, CDateEntry&
     }
     if (filter.textSearchOn) {
         const std::string searched =
-            SearchedText(data.Description, data.Notes, filter.searchFields);
+            FilterSearchedText(data.Description, data.Notes, filter.searchFields);
         CDateEntryFormatter formatter(event, formats);
         const std::string expanded = formatter.Expand(searched, occurrenceStart, occurrenceStart);
         if (!MatchesContent(expanded, filter.searchText, filter.matchMode)) {
@@ -126,7 +126,7 @@ bool PassesTodoFilter(const FilterState& filter, bool filterSwitch, const TodoHi
     }
     if (filter.textSearchOn) {
         const std::string searched =
-            SearchedText(data.Description, data.Notes, filter.searchFields);
+            FilterSearchedText(data.Description, data.Notes, filter.searchFields);
         CTodoEntryFormatter formatter(todo, formats);
         if (!MatchesContent(formatter.Expand(searched), filter.searchText, filter.matchMode)) {
             return false;

@@ -43,6 +43,11 @@ struct TodoHideRules {
     int32_t daysBeforeShow = 0; ///< an undone to-do shows this many days before its deadline
 };
 
+/// The text the content rule searches, before expansion: the description (scope bit 1), then a
+/// blank and the notes when the notes are not empty (scope bit 2).
+std::string FilterSearchedText(const std::string& description, const std::string& notes,
+                               int32_t scope);
+
 /// The content rule on an already expanded `text`: both sides are lower-cased; the filter text is
 /// split into words at blanks, tabs, CR and LF (in mode kMatchExact it is one word, blanks and
 /// all). kMatchAllWords needs at least one word and every word as a substring; any other mode

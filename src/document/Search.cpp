@@ -21,8 +21,10 @@ CDateTime AtTime(const CDateTime& date, int hour, int minute, int second) {
     return date.GetDate() + CDateTimeSpan(0, hour, minute, second);
 }
 
+} // namespace
+
 // The count line, with the number in place of "%d".
-std::string CountLine(size_t rowCount) {
+std::string SearchCountLine(size_t rowCount) {
     const bool cut = rowCount >= static_cast<size_t>(kSearchRowLimit);
     std::string text = LoadString(cut ? kIdsSearchTerminated : kIdsSearchReturned);
     const std::string number = std::to_string(cut ? kSearchRowLimit : rowCount);
@@ -31,6 +33,8 @@ std::string CountLine(size_t rowCount) {
     }
     return text;
 }
+
+namespace {
 
 bool RowLess(const SearchRow& a, const SearchRow& b, int32_t column) {
     if (column == kSortByDate) {
@@ -78,34 +82,75 @@ void SortSearchRows(std::vector<SearchRow>& rows, int32_t sortKey) {
     }
 }
 
-SearchResult SearchEvents(const CDayvaultDoc& doc, const SearchRange& range,
-                          const FormatSettings& formats, const std::string& dateFormatList,
-                          int32_t sortKey) {
-    CDateTime first;
-    CDateTime last;
-    SearchWindow(range, doc.GetNow(), first, last);
-    SearchResult result;
-    for (int i = 0; i < doc.GetDateEntryCount() && first <= last &&
-                    result.rows.size() < static_cast<size_t>(kSearchRowLimit);
-         ++i) {
-        CDateEntry& event = *doc.GetDateEntry(i);
-        CDateTime start;
-        CDateTime end;
-        for (bool found = event.FindFirstOccurrence(first, last, start, end); found;
-             found = event.FindNextOccurrence(first, last, start, end)) {
-            if (!PassesEventFilter(doc, event, start, formats)) {
+EventSearch::EventSearch(const CDayvaultDoc& doc, const SearchRange& range,
+                         const FormatSettings& formats, std::string dateFormatList)
+    : m_doc(&doc), m_formats(formats), m_dateFormatList(std::move(dateFormatList)) {
+    SearchWindow(range, doc.GetNow(), m_first, m_last);
+}
+
+bool EventSearch::IsComplete() const {
+    return m_next >= m_doc->GetDateEntryCount() || m_first > m_last ||
+           m_rows.size() >= static_cast<size_t>(kSearchRowLimit);
+}
+
+bool EventSearch::Step(int count) {
+    const FilterState& filter = m_doc->GetEventFilter();
+    const bool filterOn = m_doc->GetFilterSwitch();
+    // The filter without its text rule, for events whose text was decided once.
+    FilterState withoutText = filter;
+    withoutText.textSearchOn = false;
+    for (const int stop = m_next + count; m_next < stop && !IsComplete(); ++m_next) {
+        CDateEntry& event = *m_doc->GetDateEntry(m_next);
+        const DateData& data = event.GetData();
+        const FilterState* perOccurrence = &filter;
+        if (filterOn) {
+            if (filter.selectionOn &&
+                filter.selection.find(data.Category) == filter.selection.end()) {
                 continue;
             }
-            CDateEntryFormatter formatter(event, formats);
-            result.rows.push_back({&event, nullptr, start.Format(dateFormatList),
-                                   formatter.Expand(event.GetData().Description, start, start),
-                                   start, true});
+            if (filter.textSearchOn) {
+                const std::string searched =
+                    FilterSearchedText(data.Description, data.Notes, filter.searchFields);
+                // Without a placeholder the text is the same for every occurrence.
+                if (searched.find('$') == std::string::npos) {
+                    if (!MatchesContent(searched, filter.searchText, filter.matchMode)) {
+                        continue;
+                    }
+                    perOccurrence = &withoutText;
+                }
+            }
+        }
+        CDateTime start;
+        CDateTime end;
+        for (bool found = event.FindFirstOccurrence(m_first, m_last, start, end); found;
+             found = event.FindNextOccurrence(m_first, m_last, start, end)) {
+            if (!PassesEventFilter(*perOccurrence, filterOn, event, start, m_formats)) {
+                continue;
+            }
+            CDateEntryFormatter formatter(event, m_formats);
+            m_rows.push_back({&event, nullptr, start.Format(m_dateFormatList),
+                              formatter.Expand(data.Description, start, start), start, true});
             break;
         }
     }
-    result.message = CountLine(result.rows.size());
+    return IsComplete();
+}
+
+SearchResult EventSearch::Result(int32_t sortKey) const {
+    SearchResult result;
+    result.rows = m_rows;
+    result.message = SearchCountLine(result.rows.size());
     SortSearchRows(result.rows, sortKey);
     return result;
+}
+
+SearchResult SearchEvents(const CDayvaultDoc& doc, const SearchRange& range,
+                          const FormatSettings& formats, const std::string& dateFormatList,
+                          int32_t sortKey) {
+    EventSearch search(doc, range, formats, dateFormatList);
+    while (!search.Step(doc.GetDateEntryCount())) {
+    }
+    return search.Result(sortKey);
 }
 
 SearchResult SearchTodos(const CDayvaultDoc& doc, const SearchRange& range,
@@ -132,7 +177,7 @@ SearchResult SearchTodos(const CDayvaultDoc& doc, const SearchRange& range,
                                formatter.Expand(todo.GetData().Description),
                                hasDate ? deadline : CDateTime(), hasDate});
     }
-    result.message = CountLine(result.rows.size());
+    result.message = SearchCountLine(result.rows.size());
     SortSearchRows(result.rows, sortKey);
     return result;
 }

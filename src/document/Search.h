@@ -72,6 +72,34 @@ SearchResult SearchEvents(const CDayvaultDoc& doc, const SearchRange& range,
                           const FormatSettings& formats, const std::string& dateFormatList,
                           int32_t sortKey);
 
+/// The count line of a search that collected `rowCount` rows.
+std::string SearchCountLine(size_t rowCount);
+
+/// The event search in slices, so that a caller can give way between them and drop a search
+/// that the user has overtaken by changing what is searched. Each event is tested in list order
+/// as SearchEvents does; an event whose searched text names no placeholder has its text and
+/// category tested once instead of for each occurrence. The document must not change between
+/// steps (start a new search when it does).
+class EventSearch {
+public:
+    EventSearch(const CDayvaultDoc& doc, const SearchRange& range, const FormatSettings& formats,
+                std::string dateFormatList);
+    /// Looks at up to `count` more events; true once the search is complete.
+    bool Step(int count);
+    bool IsComplete() const;
+    /// The rows found so far sorted by `sortKey`, with the count line.
+    SearchResult Result(int32_t sortKey) const;
+
+private:
+    const CDayvaultDoc* m_doc;
+    FormatSettings m_formats;
+    std::string m_dateFormatList;
+    CDateTime m_first;
+    CDateTime m_last;
+    int m_next = 0;
+    std::vector<SearchRow> m_rows;
+};
+
 /// The to-do search: the document's to-dos in list order that pass the to-do filter (with the
 /// hide rules) and whose effective deadline lies in the window give one row each; to-dos without
 /// a deadline are not bound by the window and give undated rows. Same limit, messages and sorting.

@@ -117,8 +117,8 @@ private slots:
         CTodoEntry* near = Add({"near", now + CDateTimeSpan(0, 0, 0, 40), true, true, 9});
         CTodoPage page(Host());
         page.resize(900, 300);
-        QCOMPARE(Order(page), (std::vector<std::string>{"near", "mid", "far", "no deadline",
-                                                        "done soon"}));
+        QCOMPARE(Order(page),
+                 (std::vector<std::string>{"near", "mid", "far", "no deadline", "done soon"}));
         QCOMPARE(Cell(page, far, kTodoColTimeLeft), QStringLiteral("2 Weeks, 0 Days"));
         QCOMPARE(Cell(page, mid, kTodoColTimeLeft), QStringLiteral("3 Days, 2 Hours"));
         QCOMPARE(Cell(page, near, kTodoColTimeLeft), QStringLiteral("0 Minutes"));
@@ -137,8 +137,8 @@ private slots:
         QCOMPARE(m_storedKey, -5);
         QCOMPARE(header->sortIndicatorSection(), int(kTodoColPriority));
         QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
-        QCOMPARE(Order(page), (std::vector<std::string>{"near", "far", "mid", "done soon",
-                                                        "no deadline"}));
+        QCOMPARE(Order(page),
+                 (std::vector<std::string>{"near", "far", "mid", "done soon", "no deadline"}));
         // A new page starts with the stored key.
         CTodoPage again(Host());
         QCOMPARE(again.SortKey(), -5);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -309,6 +310,80 @@ TEST(Search, TodoRowLimit) {
         doc, Pickers(CDateTime(2007, 3, 1), CDateTime(2007, 3, 31)), {}, formats, kListFormat, 0);
     EXPECT_EQ(result.rows.size(), 1000u);
     EXPECT_EQ(result.message, "More than 1000 results, search terminated");
+}
+
+} // namespace
+} // namespace dv
+
+namespace dv {
+namespace {
+
+// Every occurrence tested with the whole filter: the plain form of the event search.
+std::vector<std::pair<const CDateEntry*, CDateTime>> SlowSearch(const CDayvaultDoc& doc,
+                                                                const CDateTime& first,
+                                                                const CDateTime& last,
+                                                                const FormatSettings& formats) {
+    std::vector<std::pair<const CDateEntry*, CDateTime>> found;
+    for (const auto& owned : doc.GetDateEntries()) {
+        CDateEntry& event = *owned;
+        CDateTime start;
+        CDateTime end;
+        for (bool ok = event.FindFirstOccurrence(first, last, start, end); ok;
+             ok = event.FindNextOccurrence(first, last, start, end)) {
+            if (PassesEventFilter(doc, event, start, formats)) {
+                found.emplace_back(&event, start);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+TEST(Search, TextDecidedOncePerEventFindsWhatEveryOccurrenceFinds) {
+    const FormatSettings formats = IsoFormats();
+    std::mt19937 random(20070315);
+    const char* words[] = {"dentist", "Call", "gym", "$THIS_DATE$", "review", "$DESCRIPTION$"};
+    for (int round = 0; round < 40; ++round) {
+        CDayvaultDoc doc;
+        for (int i = 0; i < 30; ++i) {
+            EventBuilder builder;
+            builder
+                .Start(2007, 1 + static_cast<int>(random() % 3),
+                       1 + static_cast<int>(random() % 28), 9, 0)
+                .Description(std::string(words[random() % 6]) + " " + words[random() % 6]);
+            if (random() % 2 != 0) {
+                builder.Every(1 + static_cast<int32_t>(random() % 3),
+                              random() % 2 != 0 ? kRepeatDays : kRepeatWeeks);
+            }
+            CDateEntry event = builder.Build();
+            DateData data = event.GetData();
+            data.Category = random() % 2 != 0 ? "Work" : "Home";
+            data.Notes = random() % 3 == 0 ? "call 2007-02-14" : "";
+            event.AssignData(data);
+            doc.AddDateEntry(std::make_unique<CDateEntry>(event), 0);
+        }
+        FilterState filter = FilterState::PassAll({"Home", "Work"});
+        filter.selectionOn = random() % 3 == 0;
+        filter.selection = {"Work"};
+        filter.textSearchOn = true;
+        filter.matchMode = 1 + static_cast<int32_t>(random() % 3);
+        filter.searchFields = 1 + static_cast<int32_t>(random() % 3);
+        filter.searchText = std::string(words[random() % 3]) + (random() % 2 ? " 2007-02-14" : "");
+        doc.SetEventFilter(filter);
+        const SearchRange range = Pickers(CDateTime(2007, 2, 1), CDateTime(2007, 3, 31));
+        // In slices of 7 events, as the sidebar runs it.
+        EventSearch search(doc, range, formats, kListFormat);
+        while (!search.Step(7)) {
+        }
+        const SearchResult result = search.Result(0);
+        const auto expected =
+            SlowSearch(doc, CDateTime(2007, 2, 1), CDateTime(2007, 3, 31, 23, 59, 59), formats);
+        ASSERT_EQ(result.rows.size(), expected.size()) << "round " << round;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(result.rows[i].event, expected[i].first);
+            EXPECT_EQ(result.rows[i].date, expected[i].second);
+        }
+    }
 }
 
 } // namespace
