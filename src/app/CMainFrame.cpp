@@ -4,6 +4,7 @@
 #include "app/CCalendarPage.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
+#include "app/CFilterView.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoPage.h"
@@ -320,7 +321,11 @@ void CMainFrame::BuildCentre() {
         emit ViewChanged(page);
     });
 
-    m_sidebar = new QWidget(this);
+    auto* filter = new CFilterView(MakeFilterViewHost(), this);
+    connect(this, &CMainFrame::ViewChanged, filter,
+            [filter](int page) { filter->SetTodoMode(page == TodoPage); });
+    connect(this, &CMainFrame::TodoSelected, filter, &CFilterView::SetSelectedTodo);
+    m_sidebar = filter;
     m_sidebar->setObjectName(QStringLiteral("Sidebar"));
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("SidebarSplitter"));
@@ -493,8 +498,24 @@ TodoPageHost CMainFrame::MakeTodoPageHost() {
     host.editMenu = calendar.editMenu;
     host.selectTodo = [this](CTodoEntry* todo) { emit TodoSelected(todo); };
     host.setTabMark = [this](bool due) {
-        m_pages->setTabIcon(TodoPage, due ? CTodoListModel::Image(static_cast<int>(TodoImage::Urgent))
-                                          : QIcon());
+        m_pages->setTabIcon(
+            TodoPage, due ? CTodoListModel::Image(static_cast<int>(TodoImage::Urgent)) : QIcon());
+    };
+    return host;
+}
+
+FilterViewHost CMainFrame::MakeFilterViewHost() {
+    FilterViewHost host;
+    host.doc = &m_app.Document();
+    host.settings = &m_app.Settings();
+    host.layout = &m_app.WindowSettings();
+    host.selectDate = [this](const CDateTime& date) { SelectDate(date); };
+    host.showTodo = [this](CTodoEntry* todo) {
+        SetPage(TodoPage);
+        if (auto* page = qobject_cast<CTodoPage*>(m_pages->widget(TodoPage))) {
+            page->SelectTodo(todo);
+            page->setFocus(Qt::OtherFocusReason);
+        }
     };
     return host;
 }

@@ -34,6 +34,7 @@ class CNavigationBar;
 class CSettings;
 struct CalendarHost;
 struct TodoPageHost;
+struct FilterViewHost;
 class CTodoEntry;
 class IFtpConnector;
 struct CommandInfo;
@@ -183,6 +184,7 @@ private:
     void SelectDate(const class CDateTime& date);
     CalendarHost MakeCalendarHost();
     TodoPageHost MakeTodoPageHost();
+    FilterViewHost MakeFilterViewHost();
     void UpdateRecentFiles();
     void AddRecentFile(const std::string& path);
     void OpenDocument(const std::string& path);

@@ -98,6 +98,9 @@ void CMainFrame::RegisterHandlers() {
                               },
                               {},
                               [this] { return m_sidebar->isVisible(); }});
+    SetHandler(cmd::kFilterSwitch, {[&doc] { doc.SetFilterSwitch(!doc.GetFilterSwitch()); },
+                                    {},
+                                    [&doc] { return doc.GetFilterSwitch(); }});
     SetHandler(cmd::kToolbar, {[this] { m_toolbar->setVisible(!m_toolbar->isVisible()); },
                                {},
                                [this] { return m_toolbar->isVisible(); }});

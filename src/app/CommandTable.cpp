@@ -55,6 +55,7 @@ constexpr std::array kMain{
     Item(cmd::kCurrentDate, kIdsCmdCurrentDate, "Ctrl+T", View),
     Item(cmd::kNextPage, kIdsCmdNextPage, "Ctrl+N", View),
     Item(cmd::kFilter, kIdsCmdFilter, "Ctrl+F", View, true, true),
+    Item(cmd::kFilterSwitch, kIdsCmdFilterSwitch, nullptr, View, true),
     Item(cmd::kShowHidden, kIdsCmdShowHidden, "Ctrl+H", View, true),
     Item(cmd::kToolbar, kIdsCmdToolbar, nullptr, View, true, true),
     Item(cmd::kStatusBar, kIdsCmdStatusBar, nullptr, View, true),

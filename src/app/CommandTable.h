@@ -46,6 +46,7 @@ constexpr uint32_t kCurrentDate = 32843;
 constexpr uint32_t kPreviousPage = 32844;
 constexpr uint32_t kFilter = 32856;
 constexpr uint32_t kShowHidden = 32865;
+constexpr uint32_t kFilterSwitch = 32869; // all filtering on or off
 // Day and week steps of the selected date (keys only, no menu item)
 constexpr uint32_t kNextDay = 32847;
 constexpr uint32_t kPreviousDay = 32848;
