@@ -7,11 +7,14 @@
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
 #include "app/CReminderDlg.h"
+#include "app/CTodoPage.h"
+#include "app/CommandTable.h"
 #include "core/CDateEntry.h"
 #include "core/Prompt.h"
 #include "support/TempHomeMain.h"
 
 #include <QDir>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -141,6 +144,26 @@ class ScreenshotTest : public QObject {
         }
     }
 
+    // The to-do page with the sidebar beside it, searching the to-dos.
+    void ShootTodoPage(const QString& theme) {
+        CMainFrame& frame = *m_app->Frame();
+        frame.SetPage(CMainFrame::TodoPage);
+        if (!frame.Sidebar()->isVisible()) {
+            QVERIFY(frame.RunCommand(cmd::kFilter));
+        }
+        if (auto* search = frame.Sidebar()->findChild<QGroupBox*>(QStringLiteral("Search"))) {
+            search->setChecked(true);
+        }
+        QTest::qWait(50);
+        auto* page = qobject_cast<CTodoPage*>(frame.PageSheet()->currentWidget());
+        QVERIFY(page != nullptr);
+        QVERIFY(page->RowCount() > 0);
+        const QImage image = frame.grab().toImage();
+        Save(image, QStringLiteral("todo-page-%1.png").arg(theme));
+        QVERIFY(DistinctColours(image) > 8);
+        QVERIFY(frame.RunCommand(cmd::kFilter));
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(QGuiApplication::platformName() != QStringLiteral("offscreen"));
@@ -166,6 +189,8 @@ private slots:
 
     void calendarPagesLight() { ShootCalendarPages(QStringLiteral("light")); }
 
+    void todoPageLight() { ShootTodoPage(QStringLiteral("light")); }
+
     void mainWindowDark() {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(DarkPalette());
@@ -173,6 +198,8 @@ private slots:
     }
 
     void calendarPagesDark() { ShootCalendarPages(QStringLiteral("dark")); }
+
+    void todoPageDark() { ShootTodoPage(QStringLiteral("dark")); }
 
     void reminderWindow() {
         // Two reminders: one due in a quarter of an hour, one an hour overdue with a note.
