@@ -36,6 +36,7 @@ struct CalendarHost;
 struct TodoPageHost;
 struct FilterViewHost;
 class CTodoEntry;
+struct DateData;
 class IFtpConnector;
 struct CommandInfo;
 
@@ -155,6 +156,9 @@ signals:
     void ViewChanged(int page);
     /// The to-do page's selection changed (null: none is selected).
     void TodoSelected(CTodoEntry* todo);
+    /// The event database window asks for the event editor on `data` (a new event when
+    /// `isNew`); a receiver that shows it sets `accepted` when the user confirmed.
+    void EventEditorRequested(DateData& data, bool isNew, bool& accepted);
     /// The user asked for an event editor for `event` (the reminder window's Edit).
     void EditEventRequested(CDateEntry* event);
     /// The window closed for good through the exit command.
@@ -173,6 +177,7 @@ private:
     void StartAlarms();
     void RegisterHandlers();
     void RegisterFileHandlers();
+    void OpenEventDatabase();
     QAction* MakeAction(const CommandInfo& info, QWidget* owner);
     void UpdateTitle();
     void UpdateNavigation();

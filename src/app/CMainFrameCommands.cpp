@@ -2,6 +2,7 @@
 #include "app/CAlarmScheduler.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
+#include "app/CEventDatabaseDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMetaMethod>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -107,6 +109,10 @@ void CMainFrame::RegisterHandlers() {
     SetHandler(cmd::kStatusBar, {[this] { statusBar()->setVisible(!statusBar()->isVisible()); },
                                  {},
                                  [this] { return statusBar()->isVisible(); }});
+
+    // Extras: the database window only while no alarm check or merge runs.
+    SetHandler(cmd::kEventDatabase,
+               {[this] { OpenEventDatabase(); }, [this] { return m_busyState == 0; }});
 
     // Window
     SetHandler(cmd::kSaveWindowPosNow, {[this] { SaveWindowPosition(); }});
@@ -218,6 +224,28 @@ void CMainFrame::RegisterFileHandlers() {
                }});
     SetHandler(cmd::kSyncNow, {[this] { m_worker->RequestSync(); },
                                [this] { return m_app.Settings().NetworkFunction != 0; }});
+}
+
+void CMainFrame::OpenEventDatabase() {
+    if (m_busyState != 0) {
+        return;
+    }
+    EventDatabaseHost host;
+    host.doc = &m_app.Document();
+    host.settings = &m_app.Settings();
+    if (isSignalConnected(QMetaMethod::fromSignal(&CMainFrame::EventEditorRequested))) {
+        host.editEvent = [this](DateData& data, bool isNew) {
+            bool accepted = false;
+            emit EventEditorRequested(data, isNew, accepted);
+            return accepted;
+        };
+    }
+    host.beforeReplace = [this] { BeforeDocumentReplaced(); };
+    // The alarm ticks leave the events alone while their copies are edited here.
+    m_busyState = 2;
+    CEventDatabaseDlg dialog(host, this);
+    dialog.exec();
+    m_busyState = 0;
 }
 
 bool CMainFrame::SaveDocumentAs() {
