@@ -94,6 +94,7 @@ bench: bench-deps
 	$(call configure_and_build,$(BUILD_DIR)-bench,-DCMAKE_BUILD_TYPE=Release -DDAYVAULT_BUILD_TESTS=OFF -DDAYVAULT_BUILD_BENCH=ON)
 	$(BUILD_DIR)-bench/bin/dayvault_bench $(BENCH_ARGS)
 	$(BUILD_DIR)-bench/bin/dayvault_calendar_bench $(BENCH_ARGS)
+	$(BUILD_DIR)-bench/bin/dayvault_views_bench $(BENCH_ARGS)
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	    $(BUILD_DIR)-bench/bin/dayvault_desktop_bench $(DESKTOP_BENCH_ARGS); \
 	else \
