@@ -165,7 +165,7 @@ void CEventDatabaseDlg::Build() {
     const int unit = fontMetrics().averageCharWidth();
     for (int column = 0; column < 7; ++column) {
         m_table->header()->resizeSection(column,
-                                         kColumnUnits[static_cast<size_t>(column)] * unit / 4 * 2);
+                                         kColumnUnits[static_cast<size_t>(column)] * unit / 4);
     }
     m_table->header()->setSectionsClickable(true);
     m_table->header()->setSortIndicatorShown(true);
@@ -245,7 +245,7 @@ void CEventDatabaseDlg::Build() {
     connect(box, &QDialogButtonBox::accepted, this, &CEventDatabaseDlg::accept);
     connect(box, &QDialogButtonBox::rejected, this, &CEventDatabaseDlg::reject);
     layout->addWidget(box);
-    resize(760, 560);
+    resize(1000, 600);
 }
 
 // ---- The event table -------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
+#include "app/CEventDatabaseDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoPage.h"
@@ -24,6 +25,7 @@
 #include <QStyleFactory>
 #include <QSvgRenderer>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -164,6 +166,28 @@ class ScreenshotTest : public QObject {
         QVERIFY(frame.RunCommand(cmd::kFilter));
     }
 
+    // The event database window on the demo file, a repeating event selected.
+    void ShootEventDatabase(const QString& theme) {
+        EventDatabaseHost host;
+        host.doc = &m_app->Document();
+        host.settings = &m_app->Settings();
+        CEventDatabaseDlg dialog(host, m_app->Frame());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (int row = 0; row < dialog.EventCount(); ++row) {
+            if (dialog.EventAt(row)->GetData().Repeat != 0) {
+                dialog.SelectRow(row);
+                break;
+            }
+        }
+        QVERIFY(dialog.Occurrences()->topLevelItemCount() > 0);
+        QApplication::processEvents();
+        const QImage image = dialog.grab().toImage();
+        Save(image, QStringLiteral("event-database-%1.png").arg(theme));
+        QVERIFY(DistinctColours(image) > 8);
+        dialog.reject();
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(QGuiApplication::platformName() != QStringLiteral("offscreen"));
@@ -191,6 +215,8 @@ private slots:
 
     void todoPageLight() { ShootTodoPage(QStringLiteral("light")); }
 
+    void eventDatabaseLight() { ShootEventDatabase(QStringLiteral("light")); }
+
     void mainWindowDark() {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(DarkPalette());
@@ -200,6 +226,8 @@ private slots:
     void calendarPagesDark() { ShootCalendarPages(QStringLiteral("dark")); }
 
     void todoPageDark() { ShootTodoPage(QStringLiteral("dark")); }
+
+    void eventDatabaseDark() { ShootEventDatabase(QStringLiteral("dark")); }
 
     void reminderWindow() {
         // Two reminders: one due in a quarter of an hour, one an hour overdue with a note.
