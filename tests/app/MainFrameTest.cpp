@@ -6,9 +6,12 @@
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
+#include "app/CEventDatabaseDlg.h"
+#include "app/CFilterView.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
+#include "app/CTodoPage.h"
 #include "app/CommandTable.h"
 #include "app/IFileDialogs.h"
 #include "core/CDateEntry.h"
@@ -22,6 +25,7 @@
 #include "support/TempHomeMain.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
@@ -31,6 +35,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <filesystem>
 #include <fstream>
@@ -568,6 +573,45 @@ private slots:
         QVERIFY(m_prompt.GetShown().back().text.find("12 shared entries were removed") !=
                 std::string::npos);
         QVERIFY(frame.SyncWorker().GetLastCycleTime() >= firstCycle);
+    }
+
+    void todoPageSidebarAndDatabaseAreWired() {
+        UseUserIni("");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        auto* sidebar = qobject_cast<CFilterView*>(frame.Sidebar());
+        QVERIFY(sidebar != nullptr);
+        frame.SetPage(CMainFrame::TodoPage);
+        auto* page = qobject_cast<CTodoPage*>(frame.PageSheet()->currentWidget());
+        QVERIFY(page != nullptr);
+        QVERIFY(sidebar->TodoMode());
+        frame.SetPage(CMainFrame::MonthPage);
+        QVERIFY(!sidebar->TodoMode());
+
+        // The sort key reaches the store; the filter switch is the document's.
+        page->ClickColumn(kTodoColPriority);
+        QCOMPARE(app->Store().ReadInt("Settings", "PrimaryTodoSorting", 0), 5);
+        QVERIFY(frame.IsCommandChecked(cmd::kFilterSwitch));
+        QVERIFY(frame.RunCommand(cmd::kFilterSwitch));
+        QVERIFY(!app->Document().GetFilterSwitch());
+        QVERIFY(!sidebar->findChild<QCheckBox*>(QStringLiteral("FilterSwitch"))->isChecked());
+
+        // The database window: only while nothing else is busy, and busy while it is open.
+        frame.BusyState() = 3;
+        QVERIFY(!frame.IsCommandEnabled(cmd::kEventDatabase));
+        frame.BusyState() = 0;
+        int busyWhileOpen = -1;
+        QTimer::singleShot(0, &frame, [&] {
+            auto* dialog = qobject_cast<CEventDatabaseDlg*>(QApplication::activeModalWidget());
+            busyWhileOpen = dialog ? frame.BusyState() : -2;
+            if (dialog) {
+                dialog->reject();
+            }
+        });
+        QVERIFY(frame.RunCommand(cmd::kEventDatabase));
+        QCOMPARE(busyWhileOpen, 2);
+        QCOMPARE(frame.BusyState(), 0);
     }
 };
 
