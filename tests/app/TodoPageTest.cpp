@@ -213,6 +213,16 @@ private slots:
         QVERIFY(m_saves > 0);
         QCOMPARE(page.model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
 
+        // The tooltip is the to-do's tooltip format, and none when tooltips are off.
+        m_settings.ShowTodoTooltips = true;
+        m_settings.TooltipTodo = "Due: $DESCRIPTION$";
+        m_doc->UpdateAllViews(UpdateHint::TodosReset);
+        QCOMPARE(page.model()->index(0, kTodoColGroup).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Due: tick me"));
+        m_settings.ShowTodoTooltips = false;
+        m_doc->UpdateAllViews(UpdateHint::OptionsChanged);
+        QVERIFY(page.model()->index(0, kTodoColGroup).data(Qt::ToolTipRole).isNull());
+
         // A click selects and tells the frame; a double-click beside the box edits, below the
         // rows makes a new to-do.
         QTest::mouseClick(page.viewport(), Qt::LeftButton, {}, RowPoint(page, 0, kTodoColGroup));
