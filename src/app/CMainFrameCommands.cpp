@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaMethod>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -95,6 +96,11 @@ void CMainFrame::RegisterHandlers() {
                                   [this] { return m_showHidden; }});
     SetHandler(cmd::kFilter, {[this] {
                                   CWindowSettings& layout = m_app.WindowSettings();
+                                  if (m_sidebar->isVisible()) {
+                                      // Kept for when it shows again, here or after a restart.
+                                      layout.SidebarWidth =
+                                          m_splitter->sizes().value(0, layout.SidebarWidth);
+                                  }
                                   layout.SidebarVisible = !m_sidebar->isVisible();
                                   m_sidebar->setVisible(layout.SidebarVisible);
                               },

@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -596,6 +597,20 @@ private slots:
         QVERIFY(frame.RunCommand(cmd::kFilterSwitch));
         QVERIFY(!app->Document().GetFilterSwitch());
         QVERIFY(!sidebar->findChild<QCheckBox*>(QStringLiteral("FilterSwitch"))->isChecked());
+
+        // The sidebar keeps its width while Ctrl+F hides and shows it.
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        if (!sidebar->isVisible()) {
+            QVERIFY(frame.RunCommand(cmd::kFilter));
+        }
+        frame.Splitter()->setSizes({310, frame.Splitter()->width() - 310});
+        const int width = frame.Splitter()->sizes().value(0);
+        QVERIFY(frame.RunCommand(cmd::kFilter));
+        QVERIFY(!sidebar->isVisible());
+        QCOMPARE(app->WindowSettings().SidebarWidth, width);
+        QVERIFY(frame.RunCommand(cmd::kFilter));
+        QCOMPARE(frame.Splitter()->sizes().value(0), width);
 
         // The database window: only while nothing else is busy, and busy while it is open.
         frame.BusyState() = 3;
