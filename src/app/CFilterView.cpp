@@ -230,6 +230,18 @@ QGroupBox* CFilterView::BuildSearchGroup() {
     m_countLine->setObjectName(QStringLiteral("SearchCount"));
     layout->addWidget(m_countLine);
 
+    // Only the controls of the chosen range kind are in use.
+    const auto enableKind = [this] {
+        const bool dates = m_byDates->isChecked();
+        for (QWidget* widget : std::initializer_list<QWidget*>{m_from, m_to}) {
+            widget->setEnabled(dates);
+        }
+        for (QWidget* widget : std::initializer_list<QWidget*>{m_count, m_unit, m_direction}) {
+            widget->setEnabled(!dates);
+        }
+    };
+    connect(m_byDates, &QRadioButton::toggled, this, enableKind);
+    enableKind();
     connect(m_searchBox, &QGroupBox::toggled, this, &CFilterView::ScheduleSearch);
     for (QRadioButton* button : {m_byDates, m_relative}) {
         connect(button, &QRadioButton::toggled, this, &CFilterView::ScheduleSearch);
