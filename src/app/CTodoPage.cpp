@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QStyleOptionViewItem>
 #include <QToolTip>
+#include <algorithm>
 
 namespace dv {
 
@@ -20,6 +21,22 @@ namespace {
 
 constexpr int kMinDescriptionWidth = 100;
 constexpr int32_t kDefaultSortKey = kTodoColTimeLeft + 1;
+constexpr int kMaxTipWidth = 400;
+
+// A tooltip no wider than kMaxTipWidth: a longer line is wrapped inside a table of that width.
+QString LimitTipWidth(const QString& text) {
+    const QFontMetrics metrics(QToolTip::font());
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const bool wide = std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
+        return metrics.horizontalAdvance(line) > kMaxTipWidth;
+    });
+    if (!wide) {
+        return text;
+    }
+    return QStringLiteral("<table width=\"%1\"><tr><td>%2</td></tr></table>")
+        .arg(kMaxTipWidth)
+        .arg(text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+}
 
 } // namespace
 
@@ -329,7 +346,8 @@ bool CTodoPage::viewportEvent(QEvent* event) {
             QRect row = visualRect(index);
             row.setLeft(0);
             row.setRight(viewport()->width());
-            QToolTip::showText(help->globalPos(), text, viewport(), row, kTooltipShowMs);
+            QToolTip::showText(help->globalPos(), LimitTipWidth(text), viewport(), row,
+                               kTooltipShowMs);
         }
         return true;
     }

@@ -6,9 +6,12 @@
 #include "settings/CSettings.h"
 #include "settings/CWindowSettings.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 namespace dv {
@@ -219,6 +222,15 @@ private slots:
         m_doc->UpdateAllViews(UpdateHint::TodosReset);
         QCOMPARE(page.model()->index(0, kTodoColGroup).data(Qt::ToolTipRole).toString(),
                  QStringLiteral("Due: tick me"));
+        // Over the row a long tooltip is held to 400 pixels.
+        m_settings.TooltipTodo = std::string(30, 'x') + " $DESCRIPTION$ " + std::string(60, 'y');
+        m_doc->UpdateAllViews(UpdateHint::TodosReset);
+        const QPoint over = RowPoint(page, 0, kTodoColGroup);
+        QHelpEvent help(QEvent::ToolTip, over, page.viewport()->mapToGlobal(over));
+        QApplication::sendEvent(page.viewport(), &help);
+        QVERIFY(QToolTip::isVisible());
+        QVERIFY(QToolTip::text().startsWith(QStringLiteral("<table width=\"400\">")));
+        QVERIFY(QToolTip::text().contains(QStringLiteral("tick me")));
         m_settings.ShowTodoTooltips = false;
         m_doc->UpdateAllViews(UpdateHint::OptionsChanged);
         QVERIFY(page.model()->index(0, kTodoColGroup).data(Qt::ToolTipRole).isNull());
