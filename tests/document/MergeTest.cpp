@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -26,15 +25,6 @@ std::unique_ptr<CDateEntry> Event(const std::string& description, const CDateTim
     return event;
 }
 
-std::unique_ptr<CDateEntry> Template(const std::string& category, uint32_t colour) {
-    auto entry = std::make_unique<CDateEntry>(CDateTime(2024, 1, 1));
-    DateData data = entry->GetData();
-    data.Category = category;
-    data.DisplayColor = colour;
-    entry->AssignData(data);
-    return entry;
-}
-
 std::unique_ptr<CTodoEntry> Todo(const std::string& description, const CDateTime& deadline,
                                  int32_t storageType = 0) {
     auto todo = std::make_unique<CTodoEntry>(CDateTime(2024, 1, 1));
@@ -50,15 +40,6 @@ template <class T>
 std::unique_ptr<T> WithGuid(std::unique_ptr<T> entry, const std::string& guid) {
     entry->SetGUID(guid);
     return entry;
-}
-
-template <class List>
-std::vector<std::string> Guids(const List& list) {
-    std::vector<std::string> guids;
-    for (const auto& entry : list) {
-        guids.push_back(entry->GetGUID());
-    }
-    return guids;
 }
 
 const CDateTime kStart(2024, 6, 1, 10, 0, 0);
@@ -85,14 +66,10 @@ TEST(MergeTest, FileWithItselfAddsNothingAndDamagedFilesAddNothing) {
     test::ExpectSameContents(target, original);
 
     // The merged file's side file plays no part.
-    WriteEventFile(folder / "other.dat", [&] {
-        DocumentContents withChanges = test::CopyContents(other);
-        withChanges.changeList = {"{FROM-SIDE-FILE}"};
-        return withChanges;
-    }());
+    other.changeList = {"{FROM-SIDE-FILE}"};
+    WriteEventFile(folder / "other.dat", other);
     MergeEventFile(target, folder / "other.dat");
-    EXPECT_EQ(target.changeList.end(),
-              std::find(target.changeList.begin(), target.changeList.end(), "{FROM-SIDE-FILE}"));
+    EXPECT_EQ(std::count(target.changeList.begin(), target.changeList.end(), "{FROM-SIDE-FILE}"), 0);
 }
 
 // The rules written as plainly as possible: each entry against every entry already in the list.
@@ -160,7 +137,7 @@ TEST(MergeTest, AgreesWithAPlainReferenceOnRandomDocuments) {
         DocumentContents contents;
         const int size = rng.Int(0, 8);
         for (int i = 0; i < size; ++i) {
-            contents.templates.push_back(Template(pick(texts), 0));
+            contents.templates.push_back(test::MakeEvent(pick(texts)));
             contents.events.push_back(
                 WithGuid(Event(pick(texts), pick(dates), rng.Int(0, 1)), pick(guids)));
             auto todo = WithGuid(Todo(pick(texts), pick(dates), rng.Int(0, 1)), pick(guids));
