@@ -124,37 +124,6 @@ TEST(DocumentUndoTest, StepsOfARecordRemovedWithoutUndoTouchNoOtherRecord) {
     EXPECT_EQ(newcomer->GetData().Description, "newcomer");
 }
 
-TEST(UndoHistoryTest, RepointingWalksStopAfterTheEntrysAdditionOrDeletion) {
-    // One record in several lives: added, changed, deleted, added again. Re-pointing from the
-    // end downwards reaches back to its latest addition only; upwards from the start it reaches
-    // forward to its first deletion only.
-    const CDateEntry live(CDateTime(2007, 3, 5, 10, 0, 0));
-    for (const bool down : {true, false}) {
-        UndoHistory<CDateEntry> history;
-        for (UndoAction action : {UndoAction::Added, UndoAction::Changed, UndoAction::Deleted,
-                                  UndoAction::Added, UndoAction::Changed}) {
-            history.Record(live, live, action);
-        }
-        const uint64_t id = history.GetStep(0).identity;
-        EXPECT_EQ(history.FindLive(id), &live);
-        if (down) {
-            history.RepointDown(4, id, 99);
-        } else {
-            history.RepointUp(0, id, 99);
-        }
-        std::vector<uint64_t> ids;
-        for (int i = 0; i < history.GetCount(); ++i) {
-            ids.push_back(history.GetStep(i).identity);
-        }
-        const std::vector<uint64_t> expected =
-            down ? std::vector<uint64_t>{id, id, id, 99, 99} : std::vector<uint64_t>{99, 99, 99, id, id};
-        EXPECT_EQ(ids, expected);
-        history.Forget(live);
-        EXPECT_EQ(history.FindLive(id), nullptr);
-        EXPECT_NE(history.IdentityOf(live), id) << "a record met again is a new one";
-    }
-}
-
 /// The visible state of the events: for each GUID its description, category, storage type and
 /// dropped occurrences. Re-created records keep their GUID, so undo and redo must bring back
 /// exactly an earlier state, whatever the list order.
@@ -185,9 +154,9 @@ TEST(DocumentUndoTest, RandomEditsUndosAndRedosMatchAModelOfWholeStates) {
         CDateEntry* target = count > 0 ? doc.GetDateEntry(random.Int(0, count - 1)) : nullptr;
         const std::string name = std::to_string(++counter);
         if (action <= 1 || target == nullptr) {
-            doc.AddDateEntry(MakeEvent("C" + std::to_string(random.Int(0, 3)), name,
-                                       random.Int(0, 1)),
-                             kEditInteractive);
+            doc.AddDateEntry(
+                MakeEvent("C" + std::to_string(random.Int(0, 3)), name, random.Int(0, 1)),
+                kEditInteractive);
         } else if (action == 2) {
             const auto edit = [&](DateData& d) {
                 d.Description = name;

@@ -90,13 +90,15 @@ TEST(EventFileTest, StreamRules) {
     std::vector<Row> rows;
     rows.push_back({"any marker is read", RecordBytes().DWord(7).Long(0).Long(0).Long(0), {}});
     rows.push_back({"negative counts read nothing",
-                    RecordBytes().DWord(100).Long(-5).Long(INT32_MIN).Long(-1), {}});
+                    RecordBytes().DWord(100).Long(-5).Long(INT32_MIN).Long(-1),
+                    {}});
     rows.push_back({"bytes after the to-dos are ignored",
-                    RecordBytes().DWord(100).Long(0).Long(0).Long(0).DWord(77), {}});
+                    RecordBytes().DWord(100).Long(0).Long(0).Long(0).DWord(77),
+                    {}});
     rows.push_back({"one event", RecordBytes().DWord(100).Long(0).Long(1), {}, 1});
     AppendBody(rows.back().bytes.ClassRecord("CDateEntry", 4), *event).Long(0);
-    rows.push_back({"a to-do among the events", RecordBytes().DWord(100).Long(0).Long(1),
-                    Cause::badClass});
+    rows.push_back(
+        {"a to-do among the events", RecordBytes().DWord(100).Long(0).Long(1), Cause::badClass});
     AppendBody(rows.back().bytes.ClassRecord("CTodoEntry", 2), *todo).Long(0);
     rows.push_back({"an event among the to-dos", RecordBytes().DWord(100).Long(0).Long(0).Long(1),
                     Cause::badClass});
@@ -105,7 +107,8 @@ TEST(EventFileTest, StreamRules) {
     rows.push_back({"an unknown class",
                     RecordBytes().DWord(100).Long(1).ClassRecord("CNoSuchEntry", 1),
                     Cause::badClass});
-    rows.push_back({"a schema from the future", RecordBytes().DWord(100).Long(1), Cause::badSchema});
+    rows.push_back(
+        {"a schema from the future", RecordBytes().DWord(100).Long(1), Cause::badSchema});
     AppendBody(rows.back().bytes.ClassRecord("CDateEntry", 5), *event);
     rows.push_back({"a count far beyond the data",
                     RecordBytes().DWord(100).Long(0).Long(INT32_MAX).Long(0), Cause::endOfFile});
@@ -168,7 +171,8 @@ TEST(EventFileTest, FilesRoundTripWithTheirSideFile) {
     EXPECT_EQ(test::ReadFileBytes(folder / "events.sync"),
               WriteSyncSideBytes({contents.changeList, EventFileFingerprint(bytes), "", ""}));
     // Readers that know only the list stop after it.
-    EXPECT_EQ(ReadChangeListBytes(test::ReadFileBytes(folder / "events.sync")), contents.changeList);
+    EXPECT_EQ(ReadChangeListBytes(test::ReadFileBytes(folder / "events.sync")),
+              contents.changeList);
     test::ExpectSameContents(ReadEventFile(path), contents);
     EXPECT_TRUE(ReadEventFile(path, EventFileParts::entriesOnly).changeList.empty());
 
@@ -195,6 +199,11 @@ TEST(EventFileTest, FilesRoundTripWithTheirSideFile) {
     WriteEventFile(path, second);
     second.changeList = expected;
     test::ExpectSameContents(ReadEventFile(path), second);
+    // A shared place alone is written too.
+    second.changeList.clear();
+    second.sharedPlace = "file:/shared/events.dat";
+    WriteEventFile(path, second);
+    EXPECT_EQ(ReadEventFile(path).sharedPlace, second.sharedPlace);
 }
 
 TEST(EventFileTest, ShortFilesAndFileErrorsNameTheFile) {
@@ -226,10 +235,9 @@ TEST(EventFileTest, ShortFilesAndFileErrorsNameTheFile) {
 
 TEST(EventFileTest, SaveRemovesTemporaryFilesOfKilledSavesOnly) {
     test::TemporaryFolder folder;
-    for (const char* name :
-         {"events.dat.0123456789abcdef.tmp", "events.dat.0123456789ABCDEF.tmp",
-          "events.dat.0123.tmp", "other.dat.0123456789abcdef.tmp",
-          "events.sync.0123456789abcdef.tmp"}) {
+    for (const char* name : {"events.dat.0123456789abcdef.tmp", "events.dat.0123456789ABCDEF.tmp",
+                             "events.dat.0123.tmp", "other.dat.0123456789abcdef.tmp",
+                             "events.sync.0123456789abcdef.tmp"}) {
         test::WriteFileBytes(folder / name, {1, 2, 3});
     }
     DocumentContents contents;

@@ -58,20 +58,6 @@ TEST(KeyFileTest, ReadingRules) {
     EXPECT_EQ(file.GetSectionCount(), 4u); // First, Gone, Cr, case
 }
 
-TEST(KeyFileTest, WritingLayout) {
-    EXPECT_EQ(CKeyFile().ToText(), "");
-    CKeyFile file;
-    file.SetValue("B", "z", "1");
-    file.SetValue("A", "y", "two words ");
-    file.SetValue("B", "a", "=x");
-    file.SetValue("B", "z", "3");
-    EXPECT_EQ(file.ToText(), "[B]\r\nz=3\r\na==x\r\n\r\n[A]\r\ny=two words \r\n");
-    // Read back, everything but the white space at the end of a value.
-    const CKeyFile read = CKeyFile::FromText(file.ToText());
-    EXPECT_EQ(ValueOr(read, "B", "a"), "=x");
-    EXPECT_EQ(ValueOr(read, "A", "y"), "two words");
-}
-
 TEST(KeyFileTest, RefusesNamesThatCannotBeReadBack) {
     CKeyFile file;
     struct Row {

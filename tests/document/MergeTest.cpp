@@ -1,9 +1,6 @@
 #include "document/Merge.h"
 
-#include "core/CArchiveException.h"
-#include "core/Guid.h"
 #include "document/DocumentTestSupport.h"
-#include "document/EventFile.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -40,36 +37,6 @@ template <class T>
 std::unique_ptr<T> WithGuid(std::unique_ptr<T> entry, const std::string& guid) {
     entry->SetGUID(guid);
     return entry;
-}
-
-const CDateTime kStart(2024, 6, 1, 10, 0, 0);
-
-TEST(MergeTest, FileWithItselfAddsNothingAndDamagedFilesAddNothing) {
-    test::TemporaryFolder folder;
-    const auto path = folder / "events.dat";
-    test::Random rng(31337);
-    const DocumentContents original = test::RandomDocument(rng, 3, 20, 10);
-    WriteEventFile(path, original);
-
-    DocumentContents target = ReadEventFile(path);
-    const MergeResult result = MergeEventFile(target, path);
-    EXPECT_FALSE(result.AnyAdded());
-    test::ExpectSameContents(target, original);
-
-    // A file damaged near its end: nothing of it arrives, although its first entries are fine.
-    DocumentContents other = test::RandomDocument(rng, 0, 5, 0);
-    other.events.push_back(Event("last", kStart));
-    std::vector<uint8_t> bytes = WriteEventFileBytes(other);
-    bytes.resize(bytes.size() - 10);
-    test::WriteFileBytes(folder / "damaged.dat", bytes);
-    EXPECT_THROW(MergeEventFile(target, folder / "damaged.dat"), CArchiveException);
-    test::ExpectSameContents(target, original);
-
-    // The merged file's side file plays no part.
-    other.changeList = {"{FROM-SIDE-FILE}"};
-    WriteEventFile(folder / "other.dat", other);
-    MergeEventFile(target, folder / "other.dat");
-    EXPECT_EQ(std::count(target.changeList.begin(), target.changeList.end(), "{FROM-SIDE-FILE}"), 0);
 }
 
 // The rules written as plainly as possible: each entry against every entry already in the list.
