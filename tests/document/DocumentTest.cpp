@@ -1,13 +1,19 @@
-// The document's editing operations, option bits, hints, derived sets, view state and change list.
+// The document's editing operations, option bits, hints, derived sets, view state, change list and
+// undo histories, and its part of the alarm tick.
 
+#include "core/CDateEntry.h"
 #include "core/CDateTime.h"
+#include "core/CDateTimeSpan.h"
 #include "core/Clock.h"
+#include "core/TimeUnits.h"
 #include "document/CDayvaultDoc.h"
 #include "document/DocumentTestSupport.h"
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <string>
 #include <variant>
@@ -387,6 +393,376 @@ TEST(DocumentTest, ObserversMayLeaveWhileBeingNotified) {
     doc.AddDateEntry(MakeEvent("A"), kEditInteractive);
     EXPECT_EQ(first->Hints(), std::vector<int>{4});
     EXPECT_EQ(second.Hints(), (std::vector<int>{4, 9}));
+}
+
+// ---- the alarm tick ----------------------------------------------------------------------------
+
+/// A time in the week of Monday 5 March 2007.
+CDateTime At(int day, int hour, int minute, int second = 0) {
+    return CDateTime(2007, 3, day, hour, minute, second);
+}
+
+/// An event made the way the program makes one at `created` (its reminders evaluated then), on
+/// Monday 10:00 to 11:00, edited by `edit`.
+std::unique_ptr<CDateEntry> MakeReminderEvent(const CDateTime& created,
+                                              const std::function<void(DateData&)>& edit) {
+    auto entry = std::make_unique<CDateEntry>(created);
+    entry->UpdateReminders(created);
+    DateData data = entry->GetData();
+    data.StartDate = At(5, 10, 0);
+    data.EndDate = At(5, 11, 0);
+    data.ShowStartTime = 1;
+    data.ShowEnd = 1;
+    edit(data);
+    entry->SetData(data, created);
+    return entry;
+}
+
+void Forewarn(DateData& d, bool silent) {
+    d.Forewarn = 1;
+    d.ForewarnSpan = 15;
+    d.ForewarnUnit = kUnitMinutes;
+    d.ForewarnSilent = silent ? 1 : 0;
+}
+
+/// A document whose clock started at `start`.
+std::unique_ptr<CDayvaultDoc> MakeDoc(const CDateTime& start) {
+    CScopedClock clock(std::make_shared<CFixedClock>(start));
+    return std::make_unique<CDayvaultDoc>();
+}
+
+TEST(CheckDatesTest, DayChangeIsToldWithTheOldTimeAndEveryTickEndsWithTheNewTime) {
+    auto doc = MakeDoc(At(5, 23, 59, 0));
+    RecordingObserver views(*doc);
+
+    doc->CheckDates(At(5, 23, 59, 30), false, 0);
+    EXPECT_EQ(doc->GetNow(), At(5, 23, 59, 30));
+    EXPECT_EQ(std::get<CDateTime>(views.FirstObject(UpdateHint::TimeUpdated)), At(5, 23, 59, 30));
+    doc->CheckDates(At(6, 0, 0, 10), false, 0);
+    EXPECT_EQ(std::get<CDateTime>(views.FirstObject(UpdateHint::DayChanged)), At(5, 23, 59, 30));
+    views.Clear();
+    doc->CheckDates(At(5, 12, 0, 0), false, 0); // the clock went back a day
+    EXPECT_EQ(std::get<CDateTime>(views.FirstObject(UpdateHint::DayChanged)), At(6, 0, 0, 10));
+    doc->CheckDates(At(5, 0, 0, 0), false, 0); // same day, earlier time
+    EXPECT_EQ(views.Hints(), (std::vector<int>{2, 3, 3}));
+}
+
+TEST(CheckDatesTest, PendingCountersSeparateSilentRemindersAndSkipEventsWithoutForewarn) {
+    const CDateTime created = At(4, 12, 0);
+    auto doc = MakeDoc(created);
+    doc->AddDateEntry(MakeReminderEvent(created, [](DateData& d) { Forewarn(d, false); }), 0);
+    doc->AddDateEntry(MakeReminderEvent(created, [](DateData& d) { Forewarn(d, true); }), 0);
+    // Daily, silent: by Wednesday three occurrences wait.
+    doc->AddDateEntry(MakeReminderEvent(created,
+                                        [](DateData& d) {
+                                            Forewarn(d, true);
+                                            d.Repeat = 1;
+                                            d.RepeatRate = 1;
+                                            d.RepeatUnit = 2;
+                                        }),
+                      0);
+    // No reminder message: due for its action, but no reminder is pending.
+    doc->AddDateEntry(MakeReminderEvent(created, [](DateData&) {}), 0);
+    // Suspended (someone works on it): neither evaluated nor counted.
+    doc->AddDateEntry(MakeReminderEvent(created, [](DateData& d) { Forewarn(d, false); }), 0);
+    CDateEntry* suspended = doc->GetDateEntry(4);
+    suspended->SetSuspended(true);
+    RecordingObserver views(*doc);
+
+    doc->CheckDates(At(5, 9, 40), false, 0);
+    EXPECT_EQ(doc->GetPendingReminderCount() + doc->GetPendingSilentReminderCount(), 0);
+    EXPECT_EQ(views.Count(UpdateHint::EventChanged), 0);
+    doc->CheckDates(At(5, 9, 50), false, 0);
+    EXPECT_EQ(doc->GetPendingReminderCount(), 1);
+    EXPECT_EQ(doc->GetPendingSilentReminderCount(), 2);
+    EXPECT_EQ(views.Count(UpdateHint::EventChanged), 3);
+    EXPECT_EQ(doc->GetDateEntry(3)->GetDueCount() + suspended->GetDueCount(), 0);
+
+    // Once free again, the next tick catches up from the event's own last evaluation.
+    suspended->SetSuspended(false);
+    doc->CheckDates(At(5, 10, 0), false, 0);
+    EXPECT_EQ(doc->GetDateEntry(3)->GetDueCount(), 1);
+    EXPECT_EQ(suspended->GetDueCount(), 1);
+    EXPECT_EQ(doc->GetPendingReminderCount(), 2) << "the event without Forewarn is not counted";
+    EXPECT_EQ(views.Count(UpdateHint::EventChanged), 5) << "only the events that changed";
+    doc->CheckDates(At(7, 9, 50), false, 0);
+    EXPECT_EQ(doc->GetPendingSilentReminderCount(), 4) << "1 + the daily event's 3";
+
+    // The counters start from 0 at every tick; a suspended event with due reminders is left out.
+    suspended->SetSuspended(true);
+    doc->GetDateEntry(0)->SetDone(At(5, 10, 0), true);
+    doc->GetDateEntry(2)->SetDone(At(5, 10, 0), true);
+    doc->CheckDates(At(7, 9, 51), false, 0);
+    EXPECT_EQ(doc->GetPendingReminderCount(), 0);
+    EXPECT_EQ(doc->GetPendingSilentReminderCount(), 3);
+}
+
+struct CleanupRow {
+    const char* name;
+    std::function<void(CTodoEntry&)> edit;
+    bool deleteDoneTodo;
+    bool deleted;
+};
+
+TEST(CheckDatesTest, OldDoneLocalTodosAreDeletedOnlyWhenEveryConditionHolds) {
+    // Now Tuesday 20 March 12:00, 7 days: the limit is Tuesday 13 March 12:00.
+    const CDateTime now(2007, 3, 20, 12, 0, 0);
+    const CDateTime limit(2007, 3, 13, 12, 0, 0);
+    const auto deadline = [](CTodoEntry& t, const CDateTime& when, bool withTime) {
+        TodoData d = t.GetData();
+        d.Deadline = when;
+        d.ShowDeadlineTime = withTime ? 1 : 0;
+        t.SetData(d);
+    };
+    const auto storage = [](CTodoEntry& t, int32_t type) {
+        TodoData d = t.GetData();
+        d.StorageType = type;
+        t.SetData(d);
+    };
+    const CleanupRow rows[] = {
+        {"allConditionsHold", [](CTodoEntry&) {}, true, true},
+        {"switchedOff", [](CTodoEntry&) {}, false, false},
+        {"shared", [&](CTodoEntry& t) { storage(t, 1); }, true, false},
+        {"notDone", [](CTodoEntry& t) { t.SetDone(false); }, true, false},
+        {"noDeadline",
+         [](CTodoEntry& t) { t = test::WithData(t, [](TodoData& d) { d.ShowDeadline = 0; }); },
+         true, false},
+        {"inEditor", [](CTodoEntry& t) { t.SetInEditor(true); }, true, false},
+        {"deadlineAtTheLimit", [&](CTodoEntry& t) { deadline(t, limit, true); }, true, false},
+        {"deadlineOneSecondBeforeTheLimit",
+         [&](CTodoEntry& t) { deadline(t, limit - CDateTimeSpan(1), true); }, true, true},
+        {"timedDeadlineAfterTheLimit",
+         [&](CTodoEntry& t) { deadline(t, CDateTime(2007, 3, 13, 23, 0, 0), true); }, true, false},
+        {"dateOnlyDeadlineCountsFromMidnight",
+         [&](CTodoEntry& t) { deadline(t, CDateTime(2007, 3, 13, 23, 0, 0), false); }, true, true},
+    };
+    for (const CleanupRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto doc = MakeDoc(now - CDateTimeSpan(60));
+        doc->AddTodoEntry(MakeTodo("Keep", "kept"), kEditInteractive);
+        auto candidate = MakeTodo("Old", "candidate");
+        deadline(*candidate, limit - CDateTimeSpan(1, 0, 0, 0), true);
+        candidate->SetDone(true);
+        row.edit(*candidate);
+        CTodoEntry* raw = candidate.get();
+        doc->AddTodoEntry(std::move(candidate), kEditInteractive);
+        const int historyCount = doc->GetTodoHistory().GetCount();
+        RecordingObserver views(*doc);
+
+        doc->CheckDates(now, row.deleteDoneTodo, 7);
+        if (row.deleted) {
+            ASSERT_EQ(doc->GetTodoCount(), 1);
+            EXPECT_EQ(doc->GetTodoEntry(0)->GetData().Description, "kept");
+            EXPECT_EQ(views.Count(UpdateHint::TodoDeleted), 1);
+            EXPECT_EQ(std::get<EntryIdentity>(views.FirstObject(UpdateHint::TodoDeleted)),
+                      EntryIdentity::Of(raw));
+            EXPECT_EQ(views.Count(UpdateHint::GroupsChanged), 1);
+            EXPECT_EQ(doc->GetGroups().count("Old"), 0U);
+            EXPECT_EQ(doc->GetTodoHistory().GetCount(), historyCount) << "no undo step";
+            EXPECT_TRUE(doc->GetChangeList().empty());
+        } else {
+            EXPECT_EQ(doc->GetTodoCount(), 2);
+            EXPECT_EQ(views.Count(UpdateHint::TodoDeleted), 0);
+            EXPECT_EQ(views.Count(UpdateHint::GroupsChanged), 0);
+        }
+    }
+}
+
+TEST(CheckDatesTest, OneTickSendsItsHintsInOrder) {
+    const CDateTime created = At(4, 12, 0);
+    auto doc = MakeDoc(created);
+    doc->AddDateEntry(MakeReminderEvent(created, [](DateData& d) { Forewarn(d, false); }),
+                      kEditInteractive);
+    auto old = MakeTodo("Old", "old");
+    old->SetDone(true);
+    doc->AddTodoEntry(std::move(old), kEditInteractive);
+    doc->AddTodoEntry(MakeTodo("Open", "open"), kEditInteractive);
+    RecordingObserver views(*doc);
+
+    // Wednesday 7 March 9:50: a new day; Monday's reminder is due; with -5 days the limit is
+    // 12 March, after the done to-do's deadline (10 March); the open to-do turns urgent.
+    doc->CheckDates(At(7, 9, 50), true, -5);
+    EXPECT_EQ(views.Hints(), (std::vector<int>{2, 6, 11, 14, 12, 3}));
+    EXPECT_EQ(doc->GetTodoEntry(0)->GetCurrentTime(), At(7, 9, 50));
+    // With the clock back the to-do is no longer urgent; the tick itself only raises the flag.
+    doc->CheckDates(At(5, 0, 0), false, 0);
+    EXPECT_FALSE(doc->GetTodoEntry(0)->IsUrgent());
+    EXPECT_TRUE(doc->HasDueTodo());
+}
+
+// ---- undo and redo -----------------------------------------------------------------------------
+
+TEST(DocumentUndoTest, UndoAndRedoSendHintsAndListSharedEntries) {
+    CDayvaultDoc doc;
+    doc.AddDateEntry(MakeEvent("Work", "Added"), kEditInteractive);
+    CDateEntry* original = doc.GetDateEntry(0);
+    RecordingObserver views(doc);
+    ASSERT_TRUE(doc.UndoDateEntry());
+    EXPECT_EQ(std::get<EntryIdentity>(views.FirstObject(UpdateHint::EventDeleted)),
+              EntryIdentity::Of(original));
+    ASSERT_TRUE(doc.RedoDateEntry());
+    CDateEntry* recreated = doc.GetDateEntry(0);
+    EXPECT_EQ(std::get<CDateEntry*>(views.FirstObject(UpdateHint::EventAdded)), recreated);
+    EXPECT_EQ(doc.GetEventHistory().FindLive(doc.GetEventHistory().GetStep(0).identity), recreated);
+    EXPECT_TRUE(doc.GetChangeList().empty()) << "a local entry";
+
+    const auto edit = [](DateData& d) {
+        d.Category = "Home";
+        d.StorageType = 1;
+    };
+    doc.ChangeDateEntry(recreated, WithData(*recreated, edit), kEditInteractive);
+    doc.ClearChangeList();
+    ASSERT_TRUE(doc.UndoDateEntry());
+    EXPECT_EQ(doc.GetChangeList(), std::vector<std::string>{recreated->GetGUID()})
+        << "the storage type differs from the snapshot";
+    EXPECT_EQ(views.Hints(), (std::vector<int>{5, 9, 4, 9, 6, 9, 6, 9}));
+    EXPECT_EQ(doc.GetEventHistory().GetCount(), 2) << "undo and redo record nothing";
+}
+
+TEST(DocumentUndoTest, SnapshotsCarryNoWorkMarkAndTheLiveMarkStays) {
+    CDayvaultDoc doc;
+    doc.AddDateEntry(MakeEvent("Work", "v1"), kEditInteractive);
+    CDateEntry* entry = doc.GetDateEntry(0);
+    entry->SetSuspended(true);
+    doc.ChangeDateEntry(entry, WithData(*entry, [](DateData& d) { d.Description = "v2"; }),
+                        kEditInteractive);
+    EXPECT_FALSE(doc.GetEventHistory().GetStep(1).snapshot->IsSuspended());
+    ASSERT_TRUE(doc.UndoDateEntry());
+    EXPECT_TRUE(entry->IsSuspended()) << "whoever suspended it still works on it";
+    doc.DeleteDateEntry(entry, kEditInteractive);
+    ASSERT_TRUE(doc.UndoDateEntry());
+    EXPECT_FALSE(doc.GetDateEntry(0)->IsSuspended()) << "a re-created event is free";
+
+    doc.AddTodoEntry(MakeTodo("G"), kEditInteractive);
+    CTodoEntry* todo = doc.GetTodoEntry(0);
+    todo->SetInEditor(true);
+    doc.DeleteTodoEntry(todo, kEditInteractive);
+    EXPECT_FALSE(doc.GetTodoHistory().GetStep(1).snapshot->IsInEditor());
+    ASSERT_TRUE(doc.UndoTodoEntry());
+    EXPECT_FALSE(doc.GetTodoEntry(0)->IsInEditor());
+}
+
+TEST(DocumentUndoTest, TodoHistoryFollowsTheSameRulesWithItsOwnHints) {
+    CDayvaultDoc doc;
+    doc.AddTodoEntry(MakeTodo("Office", "v1"), kEditInteractive);
+    CTodoEntry* todo = doc.GetTodoEntry(0);
+    const auto edit = [](TodoData& d) {
+        d.Description = "v2";
+        d.Group = "Garden";
+    };
+    doc.ChangeTodoEntry(todo, WithData(*todo, edit), kEditInteractive);
+    doc.DeleteTodoEntry(todo, kEditInteractive);
+    EXPECT_FALSE(doc.CanUndoDateEntry()) << "the event history is separate";
+    RecordingObserver views(doc);
+    ASSERT_TRUE(doc.UndoTodoEntry());
+    CTodoEntry* recreated = doc.GetTodoEntry(0);
+    ASSERT_TRUE(doc.UndoTodoEntry());
+    EXPECT_EQ(recreated->GetData().Group, "Office");
+    ASSERT_TRUE(doc.UndoTodoEntry());
+    EXPECT_EQ(doc.GetTodoCount(), 0);
+    EXPECT_FALSE(doc.UndoTodoEntry());
+    EXPECT_EQ(views.Hints(), (std::vector<int>{10, 14, 12, 14, 11, 14}));
+    ASSERT_TRUE(doc.RedoTodoEntry());
+    ASSERT_TRUE(doc.RedoTodoEntry());
+    EXPECT_EQ(doc.GetTodoEntry(0)->GetData().Group, "Garden");
+    ASSERT_TRUE(doc.RedoTodoEntry());
+    EXPECT_FALSE(doc.RedoTodoEntry());
+    EXPECT_EQ(doc.GetTodoCount(), 0);
+}
+
+TEST(DocumentUndoTest, StepsOfARecordRemovedWithoutUndoTouchNoOtherRecord) {
+    // A record removed without an undo step (synchronisation, the periodic clean-up) leaves
+    // steps behind that name it. A record added later, which may well get the same address,
+    // must not be taken for it.
+    CDayvaultDoc doc;
+    doc.AddTodoEntry(MakeTodo("G", "v1"), kEditInteractive);
+    CTodoEntry* first = doc.GetTodoEntry(0);
+    doc.ChangeTodoEntry(first, WithData(*first, [](TodoData& d) { d.Description = "v2"; }),
+                        kEditInteractive);
+    doc.DeleteTodoEntry(first, kEditSync);
+    doc.AddTodoEntry(MakeTodo("G", "newcomer"), kEditSync);
+    CTodoEntry* newcomer = doc.GetTodoEntry(0);
+    ASSERT_TRUE(doc.UndoTodoEntry()); // the change of the removed record: nothing to do
+    ASSERT_TRUE(doc.UndoTodoEntry()); // its addition: nothing to delete
+    ASSERT_EQ(doc.GetTodoCount(), 1);
+    EXPECT_EQ(newcomer->GetData().Description, "newcomer");
+    ASSERT_TRUE(doc.RedoTodoEntry()); // re-creates the first record as it was added
+    ASSERT_EQ(doc.GetTodoCount(), 2);
+    EXPECT_EQ(doc.GetTodoEntry(1)->GetData().Description, "v1");
+    ASSERT_TRUE(doc.RedoTodoEntry()); // the change now finds the re-created record
+    EXPECT_EQ(doc.GetTodoHistory().FindLive(doc.GetTodoHistory().GetStep(1).identity),
+              doc.GetTodoEntry(1));
+    EXPECT_EQ(newcomer->GetData().Description, "newcomer");
+}
+
+/// The visible state of the events: for each GUID its description, category, storage type and
+/// dropped occurrences. Re-created records keep their GUID, so undo and redo must bring back
+/// exactly an earlier state, whatever the list order.
+std::map<std::string, std::string> StateOf(const CDayvaultDoc& doc) {
+    std::map<std::string, std::string> state;
+    for (int i = 0; i < doc.GetDateEntryCount(); ++i) {
+        const CDateEntry& e = *doc.GetDateEntry(i);
+        std::string text = e.GetData().Description + "|" + e.GetData().Category + "|" +
+                           std::to_string(e.GetStorageType());
+        for (const CDateTime& dropped : e.GetDroppedOccurrences()) {
+            text += "|" + dropped.FormatFixed();
+        }
+        EXPECT_TRUE(state.emplace(e.GetGUID(), text).second) << "GUID twice: " << e.GetGUID();
+    }
+    return state;
+}
+
+TEST(DocumentUndoTest, RandomEditsUndosAndRedosMatchAModelOfWholeStates) {
+    test::Random random(20070305);
+    CDayvaultDoc doc;
+    std::vector<std::map<std::string, std::string>> states{{}};
+    size_t position = 0; // index into states of the current one
+    int counter = 0;
+    for (int step = 0; step < 3000; ++step) {
+        SCOPED_TRACE(step);
+        const int count = doc.GetDateEntryCount();
+        const int action = random.Int(0, 9);
+        CDateEntry* target = count > 0 ? doc.GetDateEntry(random.Int(0, count - 1)) : nullptr;
+        const std::string name = std::to_string(++counter);
+        if (action <= 1 || target == nullptr) {
+            doc.AddDateEntry(
+                MakeEvent("C" + std::to_string(random.Int(0, 3)), name, random.Int(0, 1)),
+                kEditInteractive);
+        } else if (action == 2) {
+            const auto edit = [&](DateData& d) {
+                d.Description = name;
+                d.Category = "C" + std::to_string(random.Int(0, 3));
+                d.StorageType = random.Int(0, 1);
+            };
+            doc.ChangeDateEntry(target, WithData(*target, edit), kEditInteractive);
+        } else if (action == 3) {
+            doc.DropDateOccurrence(target, CDateTime(2007, 3, random.Int(1, 28), 10, 0, 0),
+                                   kEditInteractive);
+        } else if (action == 4) {
+            doc.DeleteDateEntry(target, kEditInteractive);
+        } else if (action <= 6) {
+            ASSERT_EQ(doc.UndoDateEntry(), position > 0);
+            position = position > 0 ? position - 1 : 0;
+        } else {
+            const bool canRedo = position + 1 < states.size();
+            ASSERT_EQ(doc.RedoDateEntry(), canRedo);
+            position += canRedo ? 1 : 0;
+        }
+        if (action <= 4 || target == nullptr) {
+            states.resize(position + 1);
+            states.push_back(StateOf(doc));
+            ++position;
+        }
+        ASSERT_EQ(StateOf(doc), states[position]);
+        ASSERT_EQ(doc.CanUndoDateEntry(), position > 0);
+        ASSERT_EQ(doc.CanRedoDateEntry(), position + 1 < states.size());
+        // The category set always follows the events, through every undo and redo.
+        NameSet expected;
+        for (int i = 0; i < doc.GetDateEntryCount(); ++i) {
+            expected.insert(doc.GetDateEntry(i)->GetData().Category);
+        }
+        ASSERT_TRUE(SameNames(doc.GetCategories(), expected));
+    }
 }
 
 } // namespace
