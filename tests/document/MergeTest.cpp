@@ -10,35 +10,6 @@
 namespace dv {
 namespace {
 
-std::unique_ptr<CDateEntry> Event(const std::string& description, const CDateTime& start,
-                                  int32_t storageType = 0) {
-    auto event = std::make_unique<CDateEntry>(CDateTime(2024, 1, 1));
-    DateData data = event->GetData();
-    data.Description = description;
-    data.StartDate = start;
-    data.EndDate = start;
-    data.StorageType = storageType;
-    event->AssignData(data);
-    return event;
-}
-
-std::unique_ptr<CTodoEntry> Todo(const std::string& description, const CDateTime& deadline,
-                                 int32_t storageType = 0) {
-    auto todo = std::make_unique<CTodoEntry>(CDateTime(2024, 1, 1));
-    TodoData data = todo->GetData();
-    data.Description = description;
-    data.Deadline = deadline;
-    data.StorageType = storageType;
-    todo->SetData(data);
-    return todo;
-}
-
-template <class T>
-std::unique_ptr<T> WithGuid(std::unique_ptr<T> entry, const std::string& guid) {
-    entry->SetGUID(guid);
-    return entry;
-}
-
 // The rules written as plainly as possible: each entry against every entry already in the list.
 MergeResult ReferenceMerge(DocumentContents& target, DocumentContents&& other) {
     MergeResult result;
@@ -105,9 +76,14 @@ TEST(MergeTest, AgreesWithAPlainReferenceOnRandomDocuments) {
         const int size = rng.Int(0, 8);
         for (int i = 0; i < size; ++i) {
             contents.templates.push_back(test::MakeEvent(pick(texts)));
-            contents.events.push_back(
-                WithGuid(Event(pick(texts), pick(dates), rng.Int(0, 1)), pick(guids)));
-            auto todo = WithGuid(Todo(pick(texts), pick(dates), rng.Int(0, 1)), pick(guids));
+            auto event = test::MakeEvent("", pick(texts), rng.Int(0, 1));
+            *event =
+                test::WithData(*event, [&](DateData& d) { d.StartDate = d.EndDate = pick(dates); });
+            event->SetGUID(pick(guids));
+            contents.events.push_back(std::move(event));
+            auto todo = test::MakeTodo("", pick(texts), rng.Int(0, 1));
+            *todo = test::WithData(*todo, [&](TodoData& d) { d.Deadline = pick(dates); });
+            todo->SetGUID(pick(guids));
             todo->SetCurrentTime(pick(dates) - CDateTimeSpan(3 * 86400));
             contents.todos.push_back(std::move(todo));
         }

@@ -181,24 +181,9 @@ TEST(TextBackupTest, RandomDocumentsRoundTrip) {
         // The file is written without a key file in between; it must read as the key file does.
         ASSERT_EQ(BuildTextBackup(contents).ToBytes(), bytes);
         const DocumentContents restored = ReadTextBackupBytes(bytes, kNow);
-        ASSERT_EQ(restored.templates.size(), contents.templates.size());
-        ASSERT_EQ(restored.events.size(), contents.events.size());
-        ASSERT_EQ(restored.todos.size(), contents.todos.size());
-        const auto compareEvents = [](const auto& actual, const auto& expected) {
-            for (size_t i = 0; i < actual.size(); ++i) {
-                EXPECT_EQ(actual[i]->GetData(), expected[i]->GetData()) << i;
-                EXPECT_EQ(actual[i]->GetDroppedOccurrences(), expected[i]->GetDroppedOccurrences())
-                    << i;
-            }
-        };
-        compareEvents(restored.templates, contents.templates);
-        compareEvents(restored.events, contents.events);
-        for (size_t i = 0; i < restored.todos.size(); ++i) {
-            EXPECT_EQ(restored.todos[i]->GetData(), contents.todos[i]->GetData()) << i;
-            EXPECT_EQ(restored.todos[i]->IsDone(), contents.todos[i]->IsDone()) << i;
-        }
         EXPECT_TRUE(restored.changeList.empty());
-        // Writing what was restored gives the same file again.
+        // Writing what was restored gives the same file again: every field, dropped occurrence
+        // and done state came back (the exact file above pins the keys they are written under).
         ASSERT_EQ(WriteTextBackupBytes(restored), bytes);
     }
 }
