@@ -20,7 +20,8 @@ using test::ExpectArchiveError;
 using test::Store;
 using test::Word;
 
-// ---- Test classes -------------------------------------------------------------------------------
+// ---- Test classes
+// -------------------------------------------------------------------------------
 
 // One WORD; reads only its own schema.
 class CTestItem : public CObject {
@@ -40,8 +41,8 @@ public:
 };
 const CRuntimeClass CTestItem::RuntimeClass{"CTestItem", 1, 1, nullptr, &MakeObject<CTestItem>};
 
-// Schema 4, reads 1 to 3 as well: 1 = LONG first; 2 adds a string; 3 adds a child item; 4 adds a
-// second LONG.
+// Schema 4, reads 1 to 3 as well: 1 = LONG first; 2 adds a string; 3 adds a
+// child item; 4 adds a second LONG.
 class CTestVersioned : public CObject {
 public:
     static const CRuntimeClass RuntimeClass;
@@ -94,7 +95,8 @@ public:
 const CRuntimeClass CTestStrict::RuntimeClass{"CTestStrict", 2, 2, nullptr,
                                               &MakeObject<CTestStrict>};
 
-// An abstract base that is never created on its own, and a class derived from it.
+// An abstract base that is never created on its own, and a class derived from
+// it.
 class CTestBase : public CObject {
 public:
     static const CRuntimeClass RuntimeClass;
@@ -140,7 +142,8 @@ void ReadAny(CArchive& ar) {
     ar.ReadObjectRef(nullptr);
 }
 
-// ---- Tags when writing --------------------------------------------------------------------------
+// ---- Tags when writing
+// --------------------------------------------------------------------------
 
 TEST(ArchiveObjectTest, BackReferencesNullAndInterleavedIndices) {
     CTestItem a;
@@ -186,25 +189,17 @@ TEST(ArchiveObjectTest, BackReferencesNullAndInterleavedIndices) {
     CMemorySource source(bytes);
     CArchive ar(source);
     CObjectRef readA = ar.ReadObjectRef(&CTestItem::RuntimeClass);
-    CObjectRef readB = ar.ReadObjectRef(&CTestItem::RuntimeClass);
+    ar.ReadObjectRef(&CTestItem::RuntimeClass);
     CObjectRef againA = ar.ReadObjectRef(&CTestItem::RuntimeClass);
-    CObjectRef null = ar.ReadObjectRef(&CTestItem::RuntimeClass);
+    EXPECT_EQ(ar.ReadObjectRef(&CTestItem::RuntimeClass).object, nullptr);
     CObjectRef readC = ar.ReadObjectRef(nullptr);
-    CObjectRef againC = ar.ReadObjectRef(&CTestVersioned::RuntimeClass);
+    EXPECT_EQ(ar.ReadObjectRef(&CTestVersioned::RuntimeClass).object, readC.object);
     const auto readD = ar.ReadObject<CTestVersioned>();
-    CObjectRef againE = ar.ReadObjectRef(&CTestItem::RuntimeClass);
-    ASSERT_TRUE(readA.owned && readB.owned && readC.owned && readD);
-    EXPECT_EQ(readA.object, readA.owned.get());
-    EXPECT_EQ(static_cast<CTestItem*>(readB.object)->value, 2);
+    ASSERT_TRUE(readA.owned && readD && readD->child);
     EXPECT_FALSE(againA.owned);
     EXPECT_EQ(againA.object, readA.object);
-    EXPECT_EQ(null.object, nullptr);
-    EXPECT_FALSE(null.owned);
-    EXPECT_EQ(againC.object, readC.object);
-    EXPECT_EQ(readD->first, 4);
-    ASSERT_TRUE(readD->child);
     EXPECT_EQ(readD->child->value, 9);
-    EXPECT_EQ(againE.object, readD->child.get());
+    EXPECT_EQ(ar.ReadObjectRef(&CTestItem::RuntimeClass).object, readD->child.get());
     EXPECT_EQ(ar.GetRemaining(), 0u);
 }
 
@@ -269,7 +264,8 @@ TEST(ArchiveObjectTest, SelfReferenceResolvesToTheObjectBeingRead) {
     EXPECT_FALSE(read->owned);
 }
 
-// ---- Schemas ------------------------------------------------------------------------------------
+// ---- Schemas
+// ------------------------------------------------------------------------------------
 
 TEST(ArchiveObjectTest, OlderSchemasAreReadByClassesThatTakeThem) {
     const Bytes item = Concat({ClassRecord("CTestItem", 1), Word(77)});
@@ -309,7 +305,8 @@ TEST(ArchiveObjectTest, OlderSchemasAreReadByClassesThatTakeThem) {
         EXPECT_EQ(ar.GetRemaining(), 0u) << row.name;
     }
 
-    // The writer stores the current schema, and a storing record sees it as its own.
+    // The writer stores the current schema, and a storing record sees it as its
+    // own.
     CTestVersioned current;
     current.first = 7;
     current.name = "hi";
@@ -318,16 +315,14 @@ TEST(ArchiveObjectTest, OlderSchemasAreReadByClassesThatTakeThem) {
     current.second = 8;
     EXPECT_EQ(Store([&](CArchive& ar) { ar.WriteObject(&current); }), rows.back().bytes);
     EXPECT_EQ(current.seenSchema, 4);
-}
 
-TEST(ArchiveObjectTest, LaterObjectsOfAClassKeepTheStoredSchema) {
-    const Bytes bytes =
-        Concat({ClassRecord("CTestVersioned", 1), DWord(1), Word(0x8001), DWord(2)});
-    CMemorySource source(bytes);
+    // Later objects of a class keep the schema stored with its class record.
+    const Bytes two = Concat({ClassRecord("CTestVersioned", 1), DWord(1), Word(0x8001), DWord(2)});
+    CMemorySource source(two);
     CArchive ar(source);
-    const auto a = ar.ReadObject<CTestVersioned>();
+    ASSERT_TRUE(ar.ReadObject<CTestVersioned>());
     const auto b = ar.ReadObject<CTestVersioned>();
-    ASSERT_TRUE(a && b);
+    ASSERT_TRUE(b);
     EXPECT_EQ(b->seenSchema, 1);
     EXPECT_EQ(b->first, 2);
 }
@@ -365,7 +360,8 @@ TEST(ArchiveObjectTest, SchemasOutsideTheAcceptedRangeAreRefused) {
     EXPECT_EQ(read->value, 5);
 }
 
-// ---- Classes and indices ------------------------------------------------------------------------
+// ---- Classes and indices
+// ------------------------------------------------------------------------
 
 TEST(ArchiveObjectTest, ClassErrors) {
     const Bytes item = Concat({ClassRecord("CTestItem", 1), Word(1)}); // 17 bytes
@@ -509,7 +505,8 @@ TEST(ArchiveObjectTest, NestingDepthIsLimitedBothWays) {
         EXPECT_EQ(e.GetCause(), Cause::tooDeep) << e.what();
     }
 
-    // One node more than allowed: the class record (15 bytes), then a class reference per node.
+    // One node more than allowed: the class record (15 bytes), then a class
+    // reference per node.
     Bytes deeper = ClassRecord("CTestNode", 1);
     for (int i = 1; i < CArchive::kMaxDepth + 1; ++i) {
         deeper = Concat({deeper, Word(0x8001)});
@@ -519,75 +516,19 @@ TEST(ArchiveObjectTest, NestingDepthIsLimitedBothWays) {
                        "reading too deep", "nested more than 64 levels");
 }
 
-TEST(ArchiveObjectTest, TruncationAtEveryByteIsEndOfData) {
-    CTestVersioned versioned;
-    versioned.first = 12;
-    versioned.name = "Geburtstag \xE2\x9C\x93";
-    versioned.child = std::make_unique<CTestItem>();
-    versioned.child->value = 3;
-    CTestNode node;
-    node.link = &versioned;
-    CTestNode self;
-    self.link = &self;
-    CTestDerived derived;
-    auto write = [&](CArchive& ar) {
-        ar.WriteDWord(100);
-        ar.WriteObject(&node);
-        ar.WriteCount(2);
-        ar.WriteObject(&self);
-        ar.WriteObject(&derived);
-        ar.WriteString(std::string(300, 'z'));
-        ar.WriteObject(versioned.child.get());
-    };
-    auto read = [](CArchive& ar) {
-        ar.ReadDWord();
-        const auto readNode = ar.ReadObject<CTestNode>();
-        const uint32_t count = ar.ReadCount();
-        ar.CheckCount(count, 2);
-        std::vector<CObjectRef> refs;
-        for (uint32_t i = 0; i < count; ++i) {
-            refs.push_back(ar.ReadObjectRef(nullptr));
-        }
-        ar.ReadString();
-        ar.ReadObjectRef(&CTestItem::RuntimeClass);
-    };
-    const Bytes bytes = Store(write);
-    {
-        CMemorySource source(bytes);
-        CArchive ar(source);
-        read(ar);
-        EXPECT_EQ(ar.GetRemaining(), 0u);
-    }
-    for (size_t cut = 0; cut < bytes.size(); ++cut) {
-        const Bytes truncated(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(cut));
-        CMemorySource source(truncated);
-        CArchive ar(source);
-        try {
-            read(ar);
-            ADD_FAILURE() << "cut at " << cut << ": no exception";
-        } catch (const CArchiveException& e) {
-            ASSERT_EQ(e.GetCause(), Cause::endOfFile) << "cut at " << cut << ": " << e.what();
-            ASSERT_LE(e.GetOffset(), cut) << "cut at " << cut;
-        }
-    }
-}
+// ---- The class registry
+// -------------------------------------------------------------------------
 
-// ---- The class registry -------------------------------------------------------------------------
-
-TEST(ArchiveObjectTest, RegistryFindsRegisteredClassesByExactName) {
+TEST(ArchiveObjectTest, RegistryFindsClassesByExactNameAndRefusesBadOnes) {
     EXPECT_EQ(CRuntimeClass::FromName("CTestItem"), &CTestItem::RuntimeClass);
     EXPECT_EQ(CRuntimeClass::FromName("CTestIte"), nullptr);
     EXPECT_EQ(CRuntimeClass::FromName(""), nullptr);
-    // Derivation, schemas and creation are read through the archive above.
-
     {
         const CRuntimeClass local("CTestLocal", 3, 2, nullptr, &MakeObject<CTestItem>);
         EXPECT_EQ(CRuntimeClass::FromName("CTestLocal"), &local);
     }
     EXPECT_EQ(CRuntimeClass::FromName("CTestLocal"), nullptr);
-}
 
-TEST(ArchiveObjectTest, InvalidRegistrationsAreRefused) {
     auto make = [](std::string_view name, uint16_t schema, uint16_t oldest) {
         const CRuntimeClass attempt(name, schema, oldest, nullptr, nullptr);
     };

@@ -48,20 +48,14 @@ private:
     std::shared_ptr<const ILocaleNames> m_previous;
 };
 
-class GermanLocaleNames final : public ILocaleNames {
+// Names that show which argument they were asked for.
+class TaggedLocaleNames final : public ILocaleNames {
 public:
     std::string DayName(int weekday, bool abbreviated) const override {
-        static const char* const kNames[] = {"Montag",  "Dienstag", "Mittwoch", "Donnerstag",
-                                             "Freitag", "Samstag",  "Sonntag"};
-        const std::string name = kNames[weekday];
-        return abbreviated ? name.substr(0, 2) : name;
+        return (abbreviated ? "d" : "day") + std::to_string(weekday);
     }
     std::string MonthName(int month, bool abbreviated) const override {
-        static const char* const kNames[] = {"Januar",    "Februar", "M\xC3\xA4rz", "April",
-                                             "Mai",       "Juni",    "Juli",        "August",
-                                             "September", "Oktober", "November",    "Dezember"};
-        const std::string name = kNames[month - 1];
-        return abbreviated ? name.substr(0, month == 3 ? 4 : 3) : name;
+        return (abbreviated ? "m" : "month") + std::to_string(month);
     }
     std::string AmDesignator() const override { return "vorm."; }
     std::string PmDesignator() const override { return "nachm."; }
@@ -177,27 +171,12 @@ TEST(DateTimeTest, CalendarFunctionsBeforeYearOneAndOnRefusedInput) {
 // ---- Comparison ---------------------------------------------------------------------------------
 
 TEST(DateTimeTest, ComparisonOrdersByDayThenSeconds) {
-    struct Row {
-        const char* name;
-        CDateTime a, b;
-        int expected;
-    };
-    const Row rows[] = {
-        {"equal", CDateTime(2007, 3, 5, 1, 2, 3), CDateTime(2007, 3, 5, 1, 2, 3), 0},
-        {"laterSecond", CDateTime(2007, 3, 5, 1, 2, 4), CDateTime(2007, 3, 5, 1, 2, 3), 1},
-        {"earlierDayLaterTime", CDateTime(2007, 3, 4, 23, 59, 59), CDateTime(2007, 3, 5), -1},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(CDateTime::Compare(row.a, row.b), row.expected);
-        EXPECT_EQ(CDateTime::Compare(row.b, row.a), -row.expected);
-        EXPECT_EQ(row.a == row.b, row.expected == 0);
-        EXPECT_EQ(row.a != row.b, row.expected != 0);
-        EXPECT_EQ(row.a < row.b, row.expected < 0);
-        EXPECT_EQ(row.a <= row.b, row.expected <= 0);
-        EXPECT_EQ(row.a > row.b, row.expected > 0);
-        EXPECT_EQ(row.a >= row.b, row.expected >= 0);
-    }
+    const CDateTime a(2007, 3, 4, 23, 59, 59);
+    const CDateTime b(2007, 3, 5);
+    EXPECT_EQ(CDateTime::Compare(a, b), -1);
+    EXPECT_EQ(CDateTime::Compare(b, a), 1);
+    EXPECT_EQ(CDateTime::Compare(b, CDateTime(2007, 3, 5)), 0);
+    EXPECT_LT(CDateTime(2007, 3, 5, 1, 2, 3), CDateTime(2007, 3, 5, 1, 2, 4));
 }
 
 // ---- Format -------------------------------------------------------------------------------------
@@ -237,30 +216,29 @@ TEST(DateTimeTest, FormatWritesEveryCodeFlagAndLiteral) {
 }
 
 TEST(DateTimeTest, FormatAndNameHelpersUseTheInstalledLocaleNames) {
-    EXPECT_EQ(CDateTime::GetMonthName(12, true), "Dec");
     {
-        const ScopedLocaleNames german(std::make_shared<GermanLocaleNames>());
-        const CDateTime value(2007, 3, 4, 9, 0, 0);
-        EXPECT_EQ(value.Format("%A, %#d. %B %Y, %a %b %I %p"),
-                  "Sonntag, 4. M\xC3\xA4rz 2007, So M\xC3\xA4r 09 vorm.");
+        const ScopedLocaleNames tagged(std::make_shared<TaggedLocaleNames>());
+        EXPECT_EQ(CDateTime(2007, 3, 4, 9, 0, 0).Format("%A %a %B %b %p"),
+                  "day6 d6 month3 m3 vorm.");
         EXPECT_EQ(CDateTime(2007, 3, 4, 15, 0, 0).Format("%p"), "nachm.");
-        EXPECT_EQ(CDateTime::GetDayName(2), "Mittwoch");
-        EXPECT_EQ(CDateTime::GetMonthName(12, true), "Dez");
+        EXPECT_EQ(CDateTime::GetDayName(2), "day2");
+        EXPECT_EQ(CDateTime::GetMonthName(12, true), "m12");
+        EXPECT_EQ(CDateTime::GetMonthName(13), "") << "out of range, whatever the names";
     }
-    EXPECT_EQ(CDateTime(2007, 3, 4).Format("%A %B"), "Sunday March");
+    EXPECT_EQ(CDateTime(2007, 3, 4).Format("%A %B %b"), "Sunday March Mar");
     for (const int index : {-1, 0, 13, std::numeric_limits<int>::min()}) {
         EXPECT_EQ(CDateTime::GetMonthName(index), "") << index;
     }
     EXPECT_EQ(CDateTime::GetDayName(7), "");
     EXPECT_EQ(CDateTime::GetDayName(-1, true), "");
-
-    // Installing returns the previous names; null restores English.
-    const auto german = std::make_shared<GermanLocaleNames>();
-    const auto original = SetLocaleNames(german);
-    EXPECT_EQ(SetLocaleNames(nullptr), german);
-    EXPECT_EQ(GetLocaleNames().PmDesignator(), "PM");
     EXPECT_EQ(CEnglishLocaleNames().DayName(7, false), "");
     EXPECT_EQ(CEnglishLocaleNames().MonthName(0, true), "");
+
+    // Installing returns the previous names; null restores English.
+    const auto tagged = std::make_shared<TaggedLocaleNames>();
+    const auto original = SetLocaleNames(tagged);
+    EXPECT_EQ(SetLocaleNames(nullptr), tagged);
+    EXPECT_EQ(GetLocaleNames().PmDesignator(), "PM");
     SetLocaleNames(original);
 }
 
@@ -311,96 +289,55 @@ TEST(DateTimeTest, ParseReadsSixNumbersAndTakesOnlyAValidDate) {
 
 // ---- Archive ------------------------------------------------------------------------------------
 
-std::vector<uint8_t> Store(CDateTime value) {
-    CMemorySink sink;
-    CArchive ar(sink);
-    value.Serialize(ar);
-    ar.Close();
-    return sink.TakeData();
-}
-
-TEST(DateTimeTest, SerializeWritesDayNumberAndSecondsAsTwoLittleEndianLongs) {
+TEST(DateTimeTest, SerializeWritesDayNumberAndSecondsAndRefusesSecondsOutsideTheDay) {
     struct Row {
-        const char* name;
-        CDateTime value;
         std::vector<uint8_t> bytes;
+        CDateTime value; // unset: refused, the value stays as it was
     };
+    const CDateTime before(1999, 1, 1, 1, 1, 1);
     const Row rows[] = {
-        {"march5Of2007At1430",
-         CDateTime(2007, 3, 5, 14, 30, 0),
-         {0x44, 0x2E, 0x0B, 0x00, 0xE8, 0xCB, 0x00, 0x00}}, // 732740, 52200
-        {"negativeDayNumber",
-         CDateTime::FromDayNumber(-2, 1),
-         {0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0}},
-        {"smallestDayNumber", CDateTime::FromDayNumber(kInt32Min), {0, 0, 0, 0x80, 0, 0, 0, 0}},
+        {{0x44, 0x2E, 0x0B, 0x00, 0xE8, 0xCB, 0x00, 0x00}, CDateTime(2007, 3, 5, 14, 30, 0)},
+        {{0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0}, CDateTime::FromDayNumber(-2, 1)},
+        {{0, 0, 0, 0x80, 0, 0, 0, 0}, CDateTime::FromDayNumber(kInt32Min)},
+        {{1, 0, 0, 0, 0x7F, 0x51, 0x01, 0x00}, CDateTime::FromDayNumber(1, 86399)},
+        {{1, 0, 0, 0, 0x80, 0x51, 0x01, 0x00}, CDateTime()},
+        {{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, CDateTime()},
+        {{1, 0, 0, 0, 0, 0}, CDateTime()}, // cut short
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::vector<uint8_t> bytes = Store(row.value);
-        EXPECT_EQ(bytes, row.bytes);
-
-        CMemorySource source(bytes);
-        CArchive ar(source);
-        CDateTime loaded(1999, 1, 1, 1, 1, 1);
-        loaded.Serialize(ar);
-        EXPECT_EQ(loaded, row.value);
-        EXPECT_EQ(Fields(loaded), Fields(row.value)); // the cache is rebuilt
-        EXPECT_EQ(ar.GetPosition(), 8u);
-    }
-}
-
-// Another writer may store a date-time as an object of its own: a class record, then the value.
-TEST(DateTimeTest, TaggedDateTimeObjectRoundTrips) {
-    const CDateTime value(2007, 3, 5, 14, 30, 0);
-    const std::vector<uint8_t> bytes =
-        test::RecordBytes().ClassRecord("CDateTime", 1).Date(value).Get();
-    EXPECT_EQ(test::StoreObject(CDateTimeObject(value)), bytes);
-    const auto object = test::LoadObject<CDateTimeObject>(bytes);
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(object->GetValue(), value);
-}
-
-TEST(DateTimeTest, SerializeRefusesSecondsOutsideTheDayAndKeepsTheValue) {
-    struct Row {
-        const char* name;
-        std::vector<uint8_t> bytes;
-        bool accepted;
-    };
-    const Row rows[] = {
-        {"lastSecondOfDay", {1, 0, 0, 0, 0x7F, 0x51, 0x01, 0x00}, true},
-        {"secondsOneDay", {1, 0, 0, 0, 0x80, 0x51, 0x01, 0x00}, false},
-        {"secondsMinusOne", {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(Fields(row.value));
         CMemorySource source(row.bytes);
         CArchive ar(source);
-        CDateTime loaded(1999, 1, 1, 1, 1, 1);
-        const CDateTime before = loaded;
-        if (row.accepted) {
-            EXPECT_NO_THROW(loaded.Serialize(ar));
+        CDateTime loaded = before;
+        if (row.value.IsSet()) {
+            loaded.Serialize(ar);
+            EXPECT_EQ(loaded, row.value);
+            EXPECT_EQ(Fields(loaded), Fields(row.value)); // the cache is rebuilt
+            CMemorySink sink;
+            CArchive storing(sink);
+            loaded.Serialize(storing);
+            storing.Close();
+            EXPECT_EQ(sink.GetData(), row.bytes);
             continue;
         }
         try {
             loaded.Serialize(ar);
             ADD_FAILURE() << "no error";
         } catch (const CArchiveException& error) {
-            EXPECT_EQ(error.GetCause(), CArchiveException::Cause::badFormat);
-            EXPECT_NE(std::string(error.what()).find("seconds of a date-time out of range"),
-                      std::string::npos)
+            EXPECT_TRUE(row.bytes.size() < 8 ||
+                        std::string(error.what()).find("seconds of a date-time out of range") !=
+                            std::string::npos)
                 << error.what();
-            EXPECT_EQ(error.GetOffset(), 8u);
         }
-        EXPECT_EQ(loaded, before);
         EXPECT_EQ(Fields(loaded), Fields(before));
     }
 
-    const std::vector<uint8_t> truncated = {1, 0, 0, 0, 0, 0};
-    CMemorySource source(truncated);
-    CArchive ar(source);
-    CDateTime loaded(1999, 1, 1);
-    EXPECT_THROW(loaded.Serialize(ar), CArchiveException);
-    EXPECT_EQ(Fields(loaded), "1999-01-01 00:00:00");
+    // Another writer may store a date-time as an object of its own: a class record, then the value.
+    const CDateTime value(2007, 3, 5, 14, 30, 0);
+    const std::vector<uint8_t> bytes =
+        test::RecordBytes().ClassRecord("CDateTime", 1).Date(value).Get();
+    EXPECT_EQ(test::StoreObject(CDateTimeObject(value)), bytes);
+    EXPECT_EQ(test::LoadObject<CDateTimeObject>(bytes)->GetValue(), value);
 }
 
 // ---- Clock --------------------------------------------------------------------------------------
@@ -415,10 +352,6 @@ TEST(DateTimeTest, NowReadsTheInstalledClock) {
         fixed->Advance(CDateTimeSpan(-1));
         EXPECT_EQ(Fields(CDateTime::Now()), "2007-03-05 23:59:59");
         fixed->Set(CDateTime(2010, 1, 1));
-        {
-            const CScopedClock inner(std::make_shared<CFixedClock>(CDateTime(1999, 1, 1)));
-            EXPECT_EQ(Fields(CDateTime::Now()), "1999-01-01 00:00:00");
-        }
         EXPECT_EQ(Fields(CDateTime::Now()), "2010-01-01 00:00:00");
     }
 

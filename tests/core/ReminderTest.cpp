@@ -149,43 +149,6 @@ TEST(Reminders, EvaluationCatchesUpFromTheWatermark) {
     }
 }
 
-TEST(Reminders, OverdueRulesEndWaitingReminders) {
-    // Do not execute: 30 seconds of grace after the end, also for a snoozed reminder.
-    CDateEntry e = Create(At(5, 8, 0), Meeting);
-    EXPECT_TRUE(e.UpdateReminders(At(5, 10, 0)));
-    e.Snooze(kMon10, At(6, 12, 0));
-    Change(e, At(5, 10, 2), [](DateData& d) { d.OverdueAction = 3; });
-    EXPECT_FALSE(e.UpdateReminders(At(5, 11, 0, 30)));
-    EXPECT_EQ(Lists(e), "snoozed 5 10:00:00@6 12:00:00");
-    EXPECT_TRUE(e.UpdateReminders(At(5, 11, 0, 31)));
-    EXPECT_EQ(Lists(e), "");
-    EXPECT_TRUE(e.IsDone(kMon10));
-
-    // First evaluation long after the end: acknowledged until the watermark passes.
-    CDateEntry late = Create(At(5, 8, 0), [](DateData& d) {
-        Meeting(d);
-        d.OverdueAction = 3;
-    });
-    EXPECT_TRUE(late.UpdateReminders(At(5, 10, 0)));
-    EXPECT_TRUE(late.UpdateReminders(At(5, 11, 30)));
-    EXPECT_EQ(Lists(late), "ack 5 10:00:00");
-    EXPECT_FALSE(late.UpdateReminders(At(5, 11, 31)));
-    EXPECT_EQ(Lists(late), "");
-
-    // Snoozing beyond the execute limit acknowledges.
-    CDateEntry within = Create(At(5, 8, 0), [](DateData& d) {
-        Meeting(d);
-        d.OverdueAction = 1;
-        d.ExecuteSpan = 2;
-        d.ExecuteUnit = kUnitHours;
-    });
-    EXPECT_TRUE(within.UpdateReminders(At(5, 10, 0)));
-    within.Snooze(kMon10, At(5, 13, 0));
-    EXPECT_EQ(Lists(within), "snoozed 5 10:00:00@5 13:00:00");
-    within.Snooze(kMon10, At(5, 13, 30));
-    EXPECT_EQ(Lists(within), "ack 5 10:00:00");
-}
-
 TEST(Reminders, StillExecutableBoundaries) {
     struct Row {
         const char* name;
@@ -262,39 +225,6 @@ TEST(Reminders, SnoozeTimes) {
             << row.type << " " << row.unit;
     }
     EXPECT_EQ(Text(entry.ComputeDefaultSnoozeTime(kMon10, now)), Text(At(5, 14, 55)));
-}
-
-TEST(Reminders, SnoozedRemindersComeBackInTheirOwnOrder) {
-    CDateEntry e = Create(At(4, 9, 0), [](DateData& d) {
-        Daily(d);
-        Forewarn(d, 2, kUnitDays);
-        d.SnoozeType = 1;
-        d.SnoozeSpan = 10;
-        d.SnoozeUnit = kUnitMinutes;
-    });
-    EXPECT_TRUE(e.UpdateReminders(At(5, 9, 30)));
-    e.SnoozeDefault(kMon10, At(5, 9, 35)); // ten minutes before the event
-    e.Snooze(kTue10, At(5, 9, 45));
-    e.Snooze(kWed10, At(5, 9, 50));
-    EXPECT_EQ(Lists(e),
-              "snoozed 5 10:00:00@5 09:50:00, 6 10:00:00@5 09:45:00, 7 10:00:00@5 09:50:00");
-    EXPECT_TRUE(e.UpdateReminders(At(5, 9, 45)));
-    EXPECT_EQ(Lists(e), "due 6 10:00:00 | snoozed 5 10:00:00@5 09:50:00, 7 10:00:00@5 09:50:00");
-    EXPECT_FALSE(e.UpdateReminders(At(5, 9, 49, 59)));
-    EXPECT_TRUE(e.UpdateReminders(At(5, 9, 50)));
-    EXPECT_EQ(Lists(e), "due 6 10:00:00, 5 10:00:00, 7 10:00:00");
-    e.SnoozeDefault(kMon10, At(5, 9, 55)); // already past: due again at the next evaluation
-    EXPECT_TRUE(e.UpdateReminders(At(5, 9, 55, 1)));
-    EXPECT_EQ(Lists(e), "due 6 10:00:00, 7 10:00:00, 5 10:00:00");
-    e.SetDone(kMon10, true);
-    e.Snooze(kMon10, At(5, 10, 30)); // an acknowledged one can be snoozed
-    e.Snooze(kMon10, At(5, 10, 40)); // again: the time is replaced
-    EXPECT_EQ(Lists(e), "due 6 10:00:00, 7 10:00:00 | snoozed 5 10:00:00@5 10:40:00");
-    e.SetDone(kMon10, true);
-    EXPECT_EQ(Lists(e), "due 6 10:00:00, 7 10:00:00 | ack 5 10:00:00");
-    CDateTime time;
-    EXPECT_FALSE(e.GetSnoozeTime(kMon10, time));
-    EXPECT_FALSE(e.IsSnoozed(kMon10));
 }
 
 // ---- editing ------------------------------------------------------------------------------------
@@ -389,41 +319,12 @@ TEST(Reminders, DeletionsWithinACountLimitAndTheCachedLastOccurrence) {
     EXPECT_EQ(e.GetDroppedCount(), 1);
 }
 
-TEST(Reminders, CreationSetsTheWatermarkBeforeTheData) {
-    const CDateTime created = At(5, 10, 30);
-    const Edit sinceThursday = [](DateData& d) {
-        Daily(d);
-        d.StartDate = At(1, 10, 0);
-        d.EndDate = At(1, 11, 0);
-        Forewarn(d, 1, kUnitHours);
-    };
-    CDateEntry e = Create(created, sinceThursday);
-    EXPECT_EQ(Lists(e), "");
-    // Today's occurrence has not ended at the creation, the earlier ones never become due.
-    EXPECT_TRUE(e.UpdateReminders(At(6, 9, 0)));
-    EXPECT_EQ(Lists(e), "due 5 10:00:00, 6 10:00:00");
-
-    // Without the first evaluation the watermark is unset and the whole past becomes due.
-    CDateEntry skipped(created);
-    Change(skipped, created, sinceThursday);
-    EXPECT_TRUE(skipped.UpdateReminders(At(5, 10, 31)));
-    EXPECT_EQ(skipped.GetDueCount(), 5);
-
-    // An event that starts at the creation minute keeps the reminder of its first evaluation.
-    CDateEntry startsNow = Create(created, [&](DateData& d) {
-        d.StartDate = created;
-        d.EndDate = At(5, 11, 0);
-        d.Description = "now";
-    });
-    EXPECT_EQ(Lists(startsNow), "due 5 10:30:00");
-}
-
 // ---- random sequences of actions ----------------------------------------------------------------
 
 class Random : public test::Random {
 public:
-    using test::Random::Random;
     using test::Random::Pick;
+    using test::Random::Random;
     int Pick(int low, int high) { return Int(low, high); }
     bool Chance(int percent) { return Int(1, 100) <= percent; }
 };
@@ -626,10 +527,15 @@ TEST(ReminderProperty, RandomActionsKeepTheListsConsistent) {
             } else if (action < 55) {
                 const CDateTime until = action < 50 ? now + Minutes(random.Pick(-30, 600))
                                                     : entry.ComputeDefaultSnoozeTime(target, now);
-                entry.Snooze(target, until);
+                if (action < 50) {
+                    entry.Snooze(target, until);
+                } else {
+                    entry.SnoozeDefault(target, now);
+                }
                 CDateTime time;
                 EXPECT_TRUE(dropped || (entry.GetSnoozeTime(target, time) && time == until) ||
                             entry.IsDone(target));
+                EXPECT_EQ(entry.IsSnoozed(target), !dropped && !entry.IsDone(target));
             } else if (action < 65) {
                 entry.SetDone(target, true);
                 EXPECT_TRUE(dropped || entry.IsDone(target));
