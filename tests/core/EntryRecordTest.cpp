@@ -13,7 +13,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace dv {
@@ -517,62 +516,48 @@ TEST(TodoEntryState, SetCurrentTimeReportsChangesOfUrgentOrOverdue) {
 
 // ---- what event and to-do records share ---------------------------------------------------------
 
-template <class T>
-struct Records;
-template <>
-struct Records<CDateEntry> {
-    static constexpr uint16_t kCurrent = 4;
-    static std::vector<uint8_t> Of(uint16_t schema) {
-        return EventRecord(schema, DistinctEvent(), SampleState()).Get();
+TEST(EntryRecords, CutRecordsUnknownSchemasAndTheOtherClassAreRefused) {
+    struct Row {
+        const CRuntimeClass* type;
+        const CRuntimeClass* other;
+        uint16_t schema;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<Row> rows;
+    for (uint16_t schema = 1; schema <= 4; ++schema) {
+        rows.push_back({&CDateEntry::RuntimeClass, &CTodoEntry::RuntimeClass, schema,
+                        EventRecord(schema, DistinctEvent(), SampleState()).Get()});
     }
-};
-template <>
-struct Records<CTodoEntry> {
-    static constexpr uint16_t kCurrent = 2;
-    static std::vector<uint8_t> Of(uint16_t schema) { return TodoRecord(schema, 1).Get(); }
-};
-
-/// The cause of the archive error that reading `bytes` as an object of `as` throws, if any.
-std::optional<CArchiveException::Cause> ReadCause(const std::vector<uint8_t>& bytes,
-                                                  const CRuntimeClass* as) {
-    CMemorySource source(bytes);
-    CArchive ar(source);
-    try {
-        const CObjectRef read = ar.ReadObjectRef(as);
-    } catch (const CArchiveException& e) {
-        return e.GetCause();
+    for (uint16_t schema = 1; schema <= 2; ++schema) {
+        rows.push_back({&CTodoEntry::RuntimeClass, &CDateEntry::RuntimeClass, schema,
+                        TodoRecord(schema, 1).Get()});
     }
-    return std::nullopt;
-}
-
-template <class T>
-class EntryRecordTest : public ::testing::Test {};
-using EntryTypes = ::testing::Types<CDateEntry, CTodoEntry>;
-TYPED_TEST_SUITE(EntryRecordTest, EntryTypes);
-
-TYPED_TEST(EntryRecordTest, TruncatedRecordsThrowAtEveryByte) {
-    using R = Records<TypeParam>;
-    for (uint16_t schema = 1; schema <= R::kCurrent; ++schema) {
-        const std::vector<uint8_t> whole = R::Of(schema);
-        for (size_t size = 0; size < whole.size(); ++size) {
-            const std::vector<uint8_t> cut(whole.begin(), whole.begin() + size);
-            EXPECT_EQ(ReadCause(cut, &TypeParam::RuntimeClass), CArchiveException::Cause::endOfFile)
-                << "schema " << schema << " cut after " << size << " bytes";
+    const auto cause = [](const std::vector<uint8_t>& bytes, const CRuntimeClass* as) {
+        CMemorySource source(bytes);
+        CArchive ar(source);
+        try {
+            const CObjectRef read = ar.ReadObjectRef(as);
+        } catch (const CArchiveException& e) {
+            return std::optional(e.GetCause());
+        }
+        return std::optional<CArchiveException::Cause>();
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.type->GetName() << " schema " << row.schema);
+        EXPECT_EQ(cause(row.bytes, row.type), std::nullopt);
+        EXPECT_EQ(cause(row.bytes, row.other), CArchiveException::Cause::badClass);
+        for (size_t size = 0; size < row.bytes.size(); ++size) {
+            const std::vector<uint8_t> cut(row.bytes.begin(), row.bytes.begin() + size);
+            EXPECT_EQ(cause(cut, row.type), CArchiveException::Cause::endOfFile) << size;
+        }
+        // No schema 0, nor one past the current.
+        const int current = row.type == &CDateEntry::RuntimeClass ? 4 : 2;
+        for (const int schema : {0, current + 1}) {
+            std::vector<uint8_t> bytes = row.bytes;
+            bytes[2] = static_cast<uint8_t>(schema); // the schema WORD of the class record
+            EXPECT_EQ(cause(bytes, row.type), CArchiveException::Cause::badSchema) << schema;
         }
     }
-}
-
-TYPED_TEST(EntryRecordTest, RefusesUnknownSchemasAndTheOtherClass) {
-    using R = Records<TypeParam>;
-    for (const uint16_t schema : {uint16_t{0}, uint16_t{R::kCurrent + 1}}) {
-        std::vector<uint8_t> bytes = R::Of(R::kCurrent);
-        bytes[2] = static_cast<uint8_t>(schema); // the schema WORD of the class record
-        EXPECT_EQ(ReadCause(bytes, &TypeParam::RuntimeClass), CArchiveException::Cause::badSchema)
-            << schema;
-    }
-    const CRuntimeClass* other = std::is_same_v<TypeParam, CDateEntry> ? &CTodoEntry::RuntimeClass
-                                                                       : &CDateEntry::RuntimeClass;
-    EXPECT_EQ(ReadCause(R::Of(R::kCurrent), other), CArchiveException::Cause::badClass);
 }
 
 } // namespace

@@ -449,58 +449,6 @@ TEST(OccurrenceDifferential, ScanEqualsCandidateWalk) {
     }
 }
 
-// Monthly and yearly steps whose occurrences last a few days from late in the month: some run
-// into the next month (which ones depends on the month's length), and windows open in that next
-// month. The period count must start from the month of window start - duration, or such an
-// occurrence is missed.
-TEST(OccurrenceDifferential, CalendarStepsAcrossMonthEnds) {
-    Random rnd(31012007);
-    int failures = 0;
-    for (int i = 0; i < 600 && failures < 5; ++i) {
-        EventBuilder builder;
-        const int year = static_cast<int>(rnd.Between(1990, 2030));
-        const int month = static_cast<int>(rnd.Between(1, 12));
-        const int day = static_cast<int>(rnd.Between(20, CDateTime::DaysInMonth(year, month)));
-        builder.Start(year, month, day, static_cast<int>(rnd.Between(0, 23)),
-                      static_cast<int>(rnd.Between(0, 59)), 0);
-        builder.Every(static_cast<int32_t>(rnd.Chance(60) ? 1 : rnd.Between(2, 3)),
-                      rnd.Chance(75) ? kRepeatMonths : kRepeatYears);
-        if (rnd.Chance(30)) {
-            builder.AllDay().EndAt(builder.Data().StartDate.GetDate() +
-                                   CDateTimeSpan(rnd.Between(0, 5) * 86400));
-        } else {
-            builder.EndAt(builder.Data().StartDate + CDateTimeSpan(rnd.Between(86400, 6 * 86400)));
-        }
-        if (rnd.Chance(30)) {
-            builder.EndAfter(static_cast<int32_t>(rnd.Between(1, 30)));
-        }
-        const DateData& data = builder.Data();
-        const CDateTime s = ReferenceStart(data);
-        const std::vector<CDateTime> candidates =
-            ReferenceCandidates(data, s + CDateTimeSpan(40LL * 366 * 86400));
-        CDateEntry entry = builder.Build();
-        for (int w = 0; w < 8; ++w) {
-            // The first days of a month some way after the start, or a single instant there.
-            const CDateTime c = candidates[static_cast<size_t>(
-                rnd.Between(0, static_cast<int64_t>(candidates.size()) - 1))];
-            const CDateTime next = c + CDateTimeSpan(rnd.Between(0, 8) * 86400);
-            const CDateTime a = CDateTime(next.GetYear(), next.GetMonth(), 1) +
-                                CDateTimeSpan(rnd.Between(0, 5 * 86400));
-            const CDateTime b = rnd.Chance(50) ? a : a + CDateTimeSpan(rnd.Between(0, 2 * 86400));
-            const std::vector<Occurrence> expected = ReferenceScan(data, {}, candidates, a, b);
-            const std::vector<Occurrence> actual = EngineScan(entry, a, b);
-            if (expected != actual) {
-                ADD_FAILURE() << "event #" << i << ": " << DescribeRepetition(data) << "\n  window "
-                              << a.FormatFixed() << " .. " << b.FormatFixed()
-                              << "\n  expected:" << ToString(expected)
-                              << "\n  actual:" << ToString(actual);
-                ++failures;
-                break;
-            }
-        }
-    }
-}
-
 // CountOccurrences is the ordinal among valid occurrences: compare it with the reference for
 // each candidate of random count-limited and unlimited events.
 TEST(OccurrenceDifferential, CountEqualsOrdinalOfValidCandidates) {

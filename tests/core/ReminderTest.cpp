@@ -97,56 +97,47 @@ const CDateTime kThu10 = At(8, 10, 0);
 
 // ---- evaluation, done and re-open ---------------------------------------------------------------
 
-TEST(Reminders, ForewarningDoneAndReopen) {
-    CDateEntry e = Create(At(5, 8, 0), [](DateData& d) {
-        Meeting(d);
-        Forewarn(d, 15, kUnitMinutes);
-    });
-    e.SetDone(kMon10, false);
-    EXPECT_EQ(Lists(e), "") << "a pending occurrence has nothing to re-open";
-    EXPECT_FALSE(e.UpdateReminders(At(5, 9, 44, 59)));
-    EXPECT_TRUE(e.UpdateReminders(At(5, 9, 45)));
-    EXPECT_FALSE(e.UpdateReminders(At(5, 9, 50)));
-    e.SetDone(kMon10, false);
-    EXPECT_EQ(Lists(e), "due 5 10:00:00");
-    e.SetDone(kMon10, true);
-    EXPECT_EQ(Lists(e), "ack 5 10:00:00");
-    e.SetDone(kMon10, false);
-    EXPECT_EQ(Lists(e), "") << "acknowledged before the watermark: pending again";
-    EXPECT_TRUE(e.UpdateReminders(At(5, 10, 10)));
-    e.SetDone(kMon10, true);
-    EXPECT_FALSE(e.UpdateReminders(At(5, 11, 0)));
-    EXPECT_EQ(Lists(e), "ack 5 10:00:00") << "kept while the watermark reaches the end";
-    EXPECT_FALSE(e.UpdateReminders(At(5, 11, 0, 1)));
-    EXPECT_EQ(Lists(e), "") << "done by the watermark";
-    EXPECT_TRUE(e.IsDone(kMon10));
-    e.SetDone(kMon10, false);
-    EXPECT_EQ(Lists(e), "due 5 10:00:00");
-    EXPECT_FALSE(e.UpdateReminders(At(5, 12, 0)));
-    e.SetDone(kMon10, true);
-    EXPECT_EQ(Lists(e), "") << "acknowledged after the end: done by the watermark";
-}
-
 TEST(Reminders, EvaluationCatchesUpFromTheWatermark) {
     // The program was closed from 09:00 (the watermark) to 12:00.
     struct Row {
         CDateTime start, end;
+        int forewarnMinutes;
         bool due;
     };
     const Row rows[] = {
-        {At(5, 7, 30), At(5, 8, 30), false}, {At(5, 8, 0), At(5, 9, 0), false},
-        {At(5, 8, 0), At(5, 9, 0, 1), true}, {At(5, 10, 0), At(5, 11, 0), true},
-        {At(5, 12, 0), At(5, 13, 0), true},  {At(5, 12, 0, 1), At(5, 13, 0), false},
+        {At(5, 7, 30), At(5, 8, 30), 0, false},  {At(5, 8, 0), At(5, 9, 0), 0, false},
+        {At(5, 8, 0), At(5, 9, 0, 1), 0, true},  {At(5, 10, 0), At(5, 11, 0), 0, true},
+        {At(5, 12, 0), At(5, 13, 0), 0, true},   {At(5, 12, 0, 1), At(5, 13, 0), 0, false},
+        {At(5, 12, 15), At(5, 13, 0), 15, true}, {At(5, 12, 15, 1), At(5, 13, 0), 15, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(Text(row.start) + " to " + Text(row.end));
         CDateEntry e = Create(At(5, 9, 0), [&](DateData& d) {
             d.StartDate = row.start;
             d.EndDate = row.end;
+            if (row.forewarnMinutes > 0) {
+                Forewarn(d, row.forewarnMinutes, kUnitMinutes);
+            }
         });
         EXPECT_EQ(e.UpdateReminders(At(5, 12, 0)), row.due);
         EXPECT_EQ(Lists(e), row.due ? "due " + Text(row.start) : "");
     }
+}
+
+TEST(Reminders, ReopenDependsOnHowTheOccurrenceIsDone) {
+    CDateEntry e = Create(At(5, 8, 0), Meeting);
+    EXPECT_TRUE(e.UpdateReminders(At(5, 10, 0)));
+    e.SetDone(kMon10, true);
+    EXPECT_EQ(Lists(e), "ack 5 10:00:00");
+    e.SetDone(kMon10, false);
+    EXPECT_EQ(Lists(e), "") << "acknowledged before the watermark passed its end: pending";
+    EXPECT_TRUE(e.UpdateReminders(At(5, 10, 10)));
+    EXPECT_FALSE(e.UpdateReminders(At(5, 11, 30)));
+    e.SetDone(kMon10, true);
+    EXPECT_EQ(Lists(e), "") << "acknowledged after its end: done by the watermark";
+    EXPECT_TRUE(e.IsDone(kMon10));
+    e.SetDone(kMon10, false);
+    EXPECT_EQ(Lists(e), "due 5 10:00:00");
 }
 
 TEST(Reminders, StillExecutableBoundaries) {
