@@ -359,46 +359,28 @@ void RandomRule(Random& random, DateData& d) {
     d.SnoozeUnit = kUnitMinutes;
 }
 
-void RandomEdit(Random& random, DateData& d) {
-    switch (random.Pick(0, 10)) {
-    case 0:
-        d.Description += "x";
-        break;
-    case 1:
-        d.Forewarn = d.Forewarn != 0 ? 0 : 1;
-        break;
-    case 2:
-        d.ForewarnSpan = random.Pick(0, 120);
-        break;
-    case 3:
-        d.StartDate += Minutes(random.Pick(-1, 1) * 5);
-        break;
-    case 4:
-        if (d.Repeat != 1 || d.RepeatUnit != 1) {
-            d.ShowStartTime = d.ShowStartTime != 0 ? 0 : 1;
-        }
-        break;
-    case 5:
-        d.CondWeekdays = random.Pick(1, 0x7F);
-        break;
-    case 6:
-        d.RepeatRate = random.Pick(1, 3);
-        break;
-    case 7:
-        d.RepeatEnd = random.Pick(0, 2);
-        d.RepeatEndCount = random.Pick(1, 8);
-        break;
-    case 8:
-        d.OverdueAction = random.Pick(0, 3);
-        break;
-    case 9:
-        d.RepeatWeekdayCount = random.Pick(0, 5);
-        d.RepeatWeekday = random.Pick(0, 6);
-        break;
-    default:
-        d.EndDate = d.StartDate + Minutes(random.Pick(0, 50));
-        break;
-    }
+void RandomEdit(Random& r, DateData& d) {
+    const std::function<void()> edits[] = {
+        [&] { d.Description += "x"; },
+        [&] { d.Forewarn = 1 - d.Forewarn; },
+        [&] { d.ForewarnSpan = r.Pick(0, 120); },
+        [&] { d.StartDate += Minutes(r.Pick(-1, 1) * 5); },
+        // An all-day occurrence would outlast an hour.
+        [&] { d.ShowStartTime = d.Repeat == 1 && d.RepeatUnit == 1 ? 1 : 1 - d.ShowStartTime; },
+        [&] { d.CondWeekdays = r.Pick(1, 0x7F); },
+        [&] { d.RepeatRate = r.Pick(1, 3); },
+        [&] {
+            d.RepeatEnd = r.Pick(0, 2);
+            d.RepeatEndCount = r.Pick(1, 8);
+        },
+        [&] { d.OverdueAction = r.Pick(0, 3); },
+        [&] {
+            d.RepeatWeekdayCount = r.Pick(0, 5);
+            d.RepeatWeekday = r.Pick(0, 6);
+        },
+        [&] { d.EndDate = d.StartDate + Minutes(r.Pick(0, 50)); },
+    };
+    edits[r.Pick(0, 10)]();
 }
 
 bool PatternChanged(const DateData& a, const DateData& b) {
