@@ -22,8 +22,9 @@ using test::Word;
 
 // ---- Test classes -------------------------------------------------------------------------------
 
-// One WORD; reads only its own schema.
-class CTestItem : public CObject {
+// One WORD: CTestItem takes schema 1 only, CTestStrict schema 2 only.
+template <int Kind>
+class CTestWord : public CObject {
 public:
     static const CRuntimeClass RuntimeClass;
     const CRuntimeClass* GetRuntimeClass() const override { return &RuntimeClass; }
@@ -38,10 +39,16 @@ public:
     uint16_t value = 0;
     uint16_t seenSchema = 0;
 };
+using CTestItem = CTestWord<1>;
+using CTestStrict = CTestWord<2>;
+template <>
 const CRuntimeClass CTestItem::RuntimeClass{"CTestItem", 1, 1, nullptr, &MakeObject<CTestItem>};
+template <>
+const CRuntimeClass CTestStrict::RuntimeClass{"CTestStrict", 2, 2, nullptr,
+                                              &MakeObject<CTestStrict>};
 
-// Schema 4, reads 1 to 3 as well: 1 = LONG first; 2 adds a string; 3 adds a
-// child item; 4 adds a second LONG.
+// Schema 4, reads 1 to 3 as well: 1 = LONG first; 2 adds a string; 3 adds a child item; 4 adds a
+// second LONG.
 class CTestVersioned : public CObject {
 public:
     static const CRuntimeClass RuntimeClass;
@@ -77,25 +84,7 @@ public:
 const CRuntimeClass CTestVersioned::RuntimeClass{"CTestVersioned", 4, 1, nullptr,
                                                  &MakeObject<CTestVersioned>};
 
-// Schema 2 and nothing older.
-class CTestStrict : public CObject {
-public:
-    static const CRuntimeClass RuntimeClass;
-    const CRuntimeClass* GetRuntimeClass() const override { return &RuntimeClass; }
-    void Serialize(CArchive& ar) override {
-        if (ar.IsStoring()) {
-            ar.WriteWord(value);
-        } else {
-            value = ar.ReadWord();
-        }
-    }
-    uint16_t value = 0;
-};
-const CRuntimeClass CTestStrict::RuntimeClass{"CTestStrict", 2, 2, nullptr,
-                                              &MakeObject<CTestStrict>};
-
-// An abstract base that is never created on its own, and a class derived from
-// it.
+// An abstract base that is never created on its own, and a class derived from it.
 class CTestBase : public CObject {
 public:
     static const CRuntimeClass RuntimeClass;
@@ -249,8 +238,7 @@ TEST(ArchiveObjectTest, OlderSchemasAreReadByClassesThatTakeThem) {
         EXPECT_EQ(ar.GetRemaining(), 0u) << row.name;
     }
 
-    // The writer stores the current schema, and a storing record sees it as its
-    // own.
+    // The writer stores the current schema, and a storing record sees it as its own.
     CTestVersioned current;
     current.first = 7;
     current.name = "hi";
@@ -388,8 +376,7 @@ TEST(ArchiveObjectTest, NestingDepthIsLimitedBothWays) {
         EXPECT_EQ(e.GetCause(), Cause::tooDeep) << e.what();
     }
 
-    // One node more than allowed: the class record (15 bytes), then a class
-    // reference per node.
+    // One node more than allowed: the class record (15 bytes), then a class reference per node.
     Bytes deeper = ClassRecord("CTestNode", 1);
     for (int i = 1; i < CArchive::kMaxDepth + 1; ++i) {
         deeper = Concat({deeper, Word(0x8001)});

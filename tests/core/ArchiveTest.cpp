@@ -12,9 +12,8 @@
 #include <vector>
 
 // ---- Allocation watch ---------------------------------------------------------------------------
-// The largest single allocation while a watch is active shows whether a count
-// or length read from the input made the reader allocate more than the input
-// could hold.
+// The largest single allocation while a watch is active shows whether a count or length read from
+// the input made the reader allocate more than the input could hold.
 
 namespace {
 std::atomic<bool> g_watching{false};
@@ -33,8 +32,8 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
-// GCC's mismatch check sees through the replacement after inlining and mistakes
-// this pairing of our own new with free for a mismatch.
+// GCC's mismatch check sees through the replacement after inlining and mistakes this pairing of
+// our own new with free for a mismatch.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
@@ -68,8 +67,8 @@ public:
     size_t Largest() const { return g_largestAllocation; }
 };
 
-// A source that hands out a few bytes per call and never its memory, so that
-// every refill path of the archive's buffer is taken.
+// A source that hands out a few bytes per call and never its memory, so that every refill path of
+// the archive's buffer is taken.
 class TrickleSource final : public CByteSource {
 public:
     TrickleSource(const Bytes& bytes, unsigned seed) : m_bytes(bytes), m_random(seed) {}
