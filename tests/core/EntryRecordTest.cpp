@@ -401,24 +401,17 @@ TEST(EntryRecords, EventCopiesTakeTheDataAndTheWholeState) {
 
 // ---- to-do states -------------------------------------------------------------------------------
 
-TEST(TodoEntryState, ForewarnSpanByUnit) {
-    struct Row {
-        int32_t forewarn, span, unit;
-        int64_t seconds;
-    };
-    const Row rows[] = {
-        {0, 3, 2, 0}, {1, 45, 0, 45 * 60},   {1, 2, 3, 14 * 86400},
-        {1, 3, 4, 0}, {1, -2, 1, -2 * 3600}, {1, 2147483647, 3, int64_t{2147483647} * 7 * 86400},
-    };
-    for (const Row& row : rows) {
-        CTodoEntry todo(kNow);
-        TodoData d = todo.GetData();
-        d.Forewarn = row.forewarn;
-        d.ForewarnSpan = row.span;
-        d.ForewarnUnit = row.unit;
-        todo.SetData(d);
-        EXPECT_EQ(todo.GetForewarnSpan().GetTotalSeconds(), row.seconds) << row.span;
-    }
+TEST(TodoEntryState, ForewarnSpanKeepsLargeAndNegativeCounts) {
+    CTodoEntry todo(kNow);
+    TodoData d = todo.GetData();
+    d.ForewarnSpan = 2147483647;
+    d.ForewarnUnit = 3;
+    todo.SetData(d);
+    EXPECT_EQ(todo.GetForewarnSpan().GetTotalSeconds(), int64_t{2147483647} * 7 * 86400);
+    d.ForewarnSpan = -2;
+    d.ForewarnUnit = 1;
+    todo.SetData(d);
+    EXPECT_EQ(todo.GetForewarnSpan().GetTotalSeconds(), -2 * 3600);
 }
 
 TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
