@@ -30,9 +30,12 @@ public:
 
     /// Start date and time; the end moves along when it was not set apart from the start.
     EventBuilder& Start(int y, int m, int d, int h = 0, int mi = 0, int s = 0) {
-        m_data.StartDate = CDateTime(y, m, d, h, mi, s);
+        return StartAt(CDateTime(y, m, d, h, mi, s));
+    }
+    EventBuilder& StartAt(const CDateTime& start) {
+        m_data.StartDate = start;
         if (m_data.ShowEnd == 0) {
-            m_data.EndDate = m_data.StartDate;
+            m_data.EndDate = start;
         }
         return *this;
     }
@@ -43,6 +46,11 @@ public:
     EventBuilder& EndAt(const CDateTime& end) {
         m_data.EndDate = end;
         m_data.ShowEnd = 1;
+        return *this;
+    }
+    /// No end (ShowEnd 0): a point in time, or one whole day when all-day.
+    EventBuilder& NoEnd() {
+        m_data.ShowEnd = 0;
         return *this;
     }
     /// ShowStartTime 0.
@@ -87,6 +95,10 @@ public:
     }
     EventBuilder& Months(int32_t mask) {
         m_data.CondMonth = mask;
+        return *this;
+    }
+    EventBuilder& Description(std::string text) {
+        m_data.Description = std::move(text);
         return *this;
     }
     /// Drops the occurrence starting at `start` in the built event.
