@@ -342,6 +342,7 @@ TEST(EntryRecords, DamagedListsAreRefusedOrRepaired) {
     const std::vector<uint8_t> bytes = EventRecord(4, daily, both).Get();
     std::unique_ptr<CDateEntry> expired = LoadObject<CDateEntry>(bytes);
     expired->UpdateReminders(CDateTime(2007, 3, 10, 12, 0, 0));
+    ASSERT_FALSE(expired->GetDueOccurrences().empty());
     EXPECT_EQ(expired->GetDueOccurrences().front(), both.due.front());
     EXPECT_EQ(std::set<CDateTime>(expired->GetDueOccurrences().begin(),
                                   expired->GetDueOccurrences().end())
