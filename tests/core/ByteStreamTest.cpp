@@ -4,7 +4,6 @@
 #include "core/CFileException.h"
 #include "support/Files.h"
 
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
@@ -164,26 +163,6 @@ TEST_F(ByteStreamTest, FileErrorsNameThePathAndTheReason) {
             EXPECT_NE(what.find(row.path.string()), std::string::npos) << row.name << ": " << what;
             EXPECT_NE(what.find(row.reason), std::string::npos) << row.name << ": " << what;
         }
-    }
-}
-
-TEST_F(ByteStreamTest, UnwritableFolderIsReported) {
-    const fs::path locked = m_folder / "locked";
-    fs::create_directory(locked);
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec,
-                    fs::perm_options::replace);
-    // Permissions do not bind a privileged user; then there is nothing to observe here.
-    if (std::ofstream(locked / "probe").is_open()) {
-        fs::remove(locked / "probe");
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
-    }
-    try {
-        CAtomicFileSink sink(locked / "events.dat");
-        ADD_FAILURE() << "no exception";
-    } catch (const CFileException& e) {
-        const std::string what = e.what();
-        EXPECT_NE(what.find((locked / "events.dat").string()), std::string::npos) << what;
-        EXPECT_NE(what.find("Permission denied"), std::string::npos) << what;
     }
 }
 

@@ -1,13 +1,11 @@
-// Every day of years -3000 to 9999 (and of both ends of the day range)
-// against an independent, deliberately plain model of the calendar: a day-by-day counter of
-// (year, month, day), the closed day-number formula, and ISO weeks decided by each week's
-// Thursday.
+// Every day of years -3000 to 9999 against an independent, deliberately plain model of the
+// calendar: a day-by-day counter of (year, month, day), the closed day-number formula, and ISO
+// weeks decided by each week's Thursday.
 
 #include "core/CDateTime.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
-#include <limits>
 #include <sstream>
 #include <string>
 
@@ -58,15 +56,6 @@ struct ModelDate {
                 month = 1;
                 ++year;
             }
-        }
-    }
-    void Previous() {
-        if (--day < 1) {
-            if (--month < 1) {
-                month = 12;
-                --year;
-            }
-            day = ModelMonthLength(year, month);
         }
     }
 };
@@ -132,17 +121,6 @@ void CheckEveryDay(int firstYear, int lastYear) {
             report(date, "week " + std::to_string(value.GetWeekNumber()) + ", expected " +
                              std::to_string(isoWeek));
         }
-        CDateTime parsed;
-        const std::string fixed = value.FormatFixed();
-        if (year >= 1 &&
-            (!parsed.Parse(fixed) || parsed != value || parsed.GetHour() != value.GetHour() ||
-             parsed.GetMinute() != value.GetMinute() || parsed.GetSecond() != value.GetSecond() ||
-             !SameDate(parsed, date))) {
-            report(date, "fixed text " + fixed + " read back as " + parsed.FormatFixed());
-        }
-        if (year > 0 && dayNumber % 101 == 0 && fixed != value.Format("%Y %m %d %H %M %S")) {
-            report(date, "fixed text " + fixed + " differs from its pattern");
-        }
 
         ++dayNumber;
         weekday = (weekday + 1) % 7;
@@ -177,34 +155,6 @@ TEST(DateTimeExhaustiveTest, EveryDayOfYears7501To9999) {
 
 TEST(DateTimeExhaustiveTest, EveryDayOfThreeThousandYearsBeforeYear1) {
     CheckEveryDay(-3000, 0);
-}
-
-TEST(DateTimeExhaustiveTest, BothEndsOfTheDayRange) {
-    struct Row {
-        const char* name;
-        int32_t firstDay;
-        ModelDate firstDate;
-    };
-    const Row rows[] = {
-        {"lowestDays", std::numeric_limits<int32_t>::min(), {-5879610, 6, 22}},
-        {"highestDays", std::numeric_limits<int32_t>::max() - 100000, {5879337, 9, 25}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ModelDate date = row.firstDate;
-        EXPECT_EQ(ModelDayNumber(date.year, date.month, date.day), row.firstDay);
-        int reports = 0;
-        int64_t dayNumber = row.firstDay;
-        for (int i = 0; i <= 100000; ++i, ++dayNumber, date.Next()) {
-            const CDateTime value =
-                CDateTime::FromDayNumber(static_cast<int32_t>(dayNumber), 86399);
-            if ((!SameDate(value, date) || value.GetDayNumber() != dayNumber) &&
-                ++reports <= kMaxReports) {
-                ADD_FAILURE() << "day number " << dayNumber << " expected " << Describe(date);
-            }
-        }
-        EXPECT_EQ(reports, 0);
-    }
 }
 
 } // namespace

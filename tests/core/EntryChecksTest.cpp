@@ -79,43 +79,6 @@ TEST(EntryChecks, NeverOccurs) {
     }
 }
 
-TEST(EntryChecks, EndsBeforeFirstOccurrence) {
-    struct Row {
-        const char* name;
-        EventBuilder event;
-        bool refused;
-    };
-    const EventBuilder daily = EventBuilder().Start(2007, 1, 1, 10).Every(1, kRepeatDays);
-    const EventBuilder lastFriday =
-        EventBuilder().Start(2007, 1, 1, 9).NthWeekday(kOrdinalLast, kFri);
-    const Row rows[] = {
-        {"count_end", EventBuilder(daily).EndAfter(1), false},
-        {"single_event_is_not_checked", EventBuilder().Start(2007, 1, 1, 10).Until(T(2006, 1, 1)),
-         false},
-        {"end_date_on_first_start", EventBuilder(daily).Until(T(2007, 1, 1, 10)), false},
-        {"end_date_second_before_first_start", EventBuilder(daily).Until(T(2007, 1, 1, 9, 59, 59)),
-         true},
-        {"last_friday_end_before_first_one",
-         EventBuilder(lastFriday).Until(T(2007, 1, 26, 8, 59, 59)), true},
-        {"first_candidate_excluded_next_one_on_end_date",
-         EventBuilder(daily).Weekdays(Without(kAllWeekdays, kMon)).Until(T(2007, 1, 2, 10)), false},
-        {"only_candidate_before_end_excluded",
-         EventBuilder(daily).Weekdays(Without(kAllWeekdays, kMon)).Until(T(2007, 1, 2, 9)), true},
-        {"all_day_end_date_day_before",
-         EventBuilder()
-             .Start(2007, 1, 1, 14, 30)
-             .AllDay()
-             .Every(1, kRepeatDays)
-             .Until(T(2006, 12, 31, 23, 59, 59)),
-         true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(EndsBeforeFirstOccurrence(row.event.Data()), row.refused)
-            << DescribeRepetition(row.event.Data());
-    }
-}
-
 TEST(EntryChecks, EventChecksInEditorOrder) {
     struct Row {
         const char* name;
@@ -133,6 +96,8 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
          EventBuilder(timed).Every(1, kRepeatWeeks).Weekdays(0x7E).Until(T(2006, 1, 1)),
          EventCheck::NeverOccurs},
         {"repeating_and_fine", EventBuilder(timed).Every(1, kRepeatWeeks).Until(T(2008, 1, 1)),
+         EventCheck::Ok},
+        {"count_end_is_not_checked", EventBuilder(timed).Every(1, kRepeatWeeks).EndAfter(1),
          EventCheck::Ok},
         {"end_before_first_occurrence",
          EventBuilder(timed).Every(1, kRepeatWeeks).Until(T(2006, 1, 1)),

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -182,19 +180,10 @@ RecordBytes TodoRecord(uint16_t schema, int32_t done) {
 
 // ---- construction and the current records -------------------------------------------------------
 
-TEST(EntryRecords, EveryEntryGetsItsOwnGuidAndTheClockGivesTheTime) {
+TEST(EntryRecords, NewEntriesStartAtTheClocksMinute) {
     const CScopedClock clock(std::make_shared<CFixedClock>(kNow));
-    const CDateTime wholeMinute(2007, 3, 5, 14, 30, 0);
-    std::set<std::string> guids;
-    for (int i = 0; i < 100; ++i) {
-        const CDateEntry event;
-        const CTodoEntry todo;
-        EXPECT_EQ(event.GetData().StartDate, wholeMinute);
-        EXPECT_EQ(todo.GetData().Deadline, wholeMinute);
-        guids.insert(event.GetGUID());
-        guids.insert(todo.GetGUID());
-    }
-    EXPECT_EQ(guids.size(), 200u);
+    EXPECT_EQ(CDateEntry().GetData().StartDate, CDateTime(2007, 3, 5, 14, 30, 0));
+    EXPECT_EQ(CTodoEntry().GetData().Deadline, CDateTime(2007, 3, 5, 14, 30, 0));
 }
 
 TEST(EntryRecords, EventRecordReadsAndWritesEveryFieldAndTheSuspensionIsNotKept) {
@@ -322,38 +311,6 @@ TEST(EntryRecords, DamagedListsAreRefusedOrRepaired) {
         EXPECT_NE(std::string(e.what()).find("snooze"), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find(DistinctEvent().GUID), std::string::npos) << e.what();
     }
-
-    // An occurrence both due and snoozed: neither the snooze's expiry nor switching the
-    // forewarning off may list it twice.
-    DateData daily = DistinctEvent();
-    daily.StartDate = daily.EndDate = CDateTime(2007, 3, 5, 10, 0, 0);
-    daily.ShowStartTime = daily.ShowEnd = daily.Repeat = daily.RepeatRate = daily.Forewarn = 1;
-    daily.RepeatUnit = 2;
-    daily.RepeatEnd = 0;
-    daily.CondWeekdays = 0x7F;
-    daily.CondMonth = 0xFFF;
-    daily.ForewarnSpan = 5;
-    daily.ForewarnUnit = 2;
-    daily.OverdueAction = 0;
-    ReminderState both;
-    both.lastCheck = CDateTime(2007, 3, 10, 9, 0, 0);
-    both.due = both.snoozed = {CDateTime(2007, 3, 5, 10, 0, 0)};
-    both.snoozeTimes = {CDateTime(2007, 3, 5, 12, 0, 0)};
-    const std::vector<uint8_t> bytes = EventRecord(4, daily, both).Get();
-    std::unique_ptr<CDateEntry> expired = LoadObject<CDateEntry>(bytes);
-    expired->UpdateReminders(CDateTime(2007, 3, 10, 12, 0, 0));
-    ASSERT_FALSE(expired->GetDueOccurrences().empty());
-    EXPECT_EQ(expired->GetDueOccurrences().front(), both.due.front());
-    EXPECT_EQ(std::set<CDateTime>(expired->GetDueOccurrences().begin(),
-                                  expired->GetDueOccurrences().end())
-                  .size(),
-              expired->GetDueOccurrences().size());
-    EXPECT_TRUE(expired->GetSnoozedOccurrences().empty());
-    std::unique_ptr<CDateEntry> switched = LoadObject<CDateEntry>(bytes);
-    DateData off = switched->GetData();
-    off.Forewarn = 0;
-    switched->SetData(off, CDateTime(2007, 3, 10, 11, 0, 0));
-    EXPECT_EQ(switched->GetDueOccurrences(), both.due);
 }
 
 // ---- copies -------------------------------------------------------------------------------------
@@ -401,19 +358,6 @@ TEST(EntryRecords, EventCopiesTakeTheDataAndTheWholeState) {
 }
 
 // ---- to-do states -------------------------------------------------------------------------------
-
-TEST(TodoEntryState, ForewarnSpanKeepsLargeAndNegativeCounts) {
-    CTodoEntry todo(kNow);
-    TodoData d = todo.GetData();
-    d.ForewarnSpan = 2147483647;
-    d.ForewarnUnit = 3;
-    todo.SetData(d);
-    EXPECT_EQ(todo.GetForewarnSpan().GetTotalSeconds(), int64_t{2147483647} * 7 * 86400);
-    d.ForewarnSpan = -2;
-    d.ForewarnUnit = 1;
-    todo.SetData(d);
-    EXPECT_EQ(todo.GetForewarnSpan().GetTotalSeconds(), -2 * 3600);
-}
 
 TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
     // The deadline is 10 March 2007, 15:45; by default forewarned three days before its day.
@@ -498,52 +442,6 @@ TEST(TodoEntryState, SetCurrentTimeReportsChangesOfUrgentOrOverdue) {
         EXPECT_EQ(todo.SetCurrentTime(step.now), step.changed);
         EXPECT_EQ(todo.GetCurrentTime(), step.now) << "stored also when nothing changed";
         EXPECT_EQ(static_cast<int>(todo.GetState()), static_cast<int>(step.state));
-    }
-}
-
-// ---- what event and to-do records share ---------------------------------------------------------
-
-TEST(EntryRecords, CutRecordsUnknownSchemasAndTheOtherClassAreRefused) {
-    struct Row {
-        const CRuntimeClass* type;
-        const CRuntimeClass* other;
-        uint16_t schema;
-        std::vector<uint8_t> bytes;
-    };
-    std::vector<Row> rows;
-    for (uint16_t schema = 1; schema <= 4; ++schema) {
-        rows.push_back({&CDateEntry::RuntimeClass, &CTodoEntry::RuntimeClass, schema,
-                        EventRecord(schema, DistinctEvent(), SampleState()).Get()});
-    }
-    for (uint16_t schema = 1; schema <= 2; ++schema) {
-        rows.push_back({&CTodoEntry::RuntimeClass, &CDateEntry::RuntimeClass, schema,
-                        TodoRecord(schema, 1).Get()});
-    }
-    const auto cause = [](const std::vector<uint8_t>& bytes, const CRuntimeClass* as) {
-        CMemorySource source(bytes);
-        CArchive ar(source);
-        try {
-            const CObjectRef read = ar.ReadObjectRef(as);
-        } catch (const CArchiveException& e) {
-            return std::optional(e.GetCause());
-        }
-        return std::optional<CArchiveException::Cause>();
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.type->GetName() << " schema " << row.schema);
-        EXPECT_EQ(cause(row.bytes, row.type), std::nullopt);
-        EXPECT_EQ(cause(row.bytes, row.other), CArchiveException::Cause::badClass);
-        for (size_t size = 0; size < row.bytes.size(); ++size) {
-            const std::vector<uint8_t> cut(row.bytes.begin(), row.bytes.begin() + size);
-            EXPECT_EQ(cause(cut, row.type), CArchiveException::Cause::endOfFile) << size;
-        }
-        // No schema 0, nor one past the current.
-        const int current = row.type == &CDateEntry::RuntimeClass ? 4 : 2;
-        for (const int schema : {0, current + 1}) {
-            std::vector<uint8_t> bytes = row.bytes;
-            bytes[2] = static_cast<uint8_t>(schema); // the schema WORD of the class record
-            EXPECT_EQ(cause(bytes, row.type), CArchiveException::Cause::badSchema) << schema;
-        }
     }
 }
 
