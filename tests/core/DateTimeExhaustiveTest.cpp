@@ -6,8 +6,6 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <string>
 
 namespace dv {
 namespace {
@@ -60,12 +58,6 @@ struct ModelDate {
     }
 };
 
-std::string Describe(const ModelDate& date) {
-    std::ostringstream text;
-    text << date.year << '-' << date.month << '-' << date.day;
-    return text.str();
-}
-
 bool SameDate(const CDateTime& value, const ModelDate& date) {
     return value.GetYear() == date.year && value.GetMonth() == date.month &&
            value.GetDay() == date.day;
@@ -82,44 +74,32 @@ void CheckEveryDay(int firstYear, int lastYear) {
     int weekday = static_cast<int>(jan1 - 1 - FloorDiv(jan1 - 1, 7) * 7); // 1 January 0001: Monday
     int dayOfYear = 1;
     int reports = 0;
-    const auto report = [&reports](const ModelDate& at, const std::string& what) {
-        if (++reports <= kMaxReports) {
-            ADD_FAILURE() << Describe(at) << ": " << what;
-        }
-    };
     auto dayNumber = static_cast<int32_t>(jan1);
     while (date.year <= lastYear) {
         const int year = static_cast<int>(date.year);
-        if (jan1 + dayOfYear - 1 != dayNumber) {
-            report(date, "the model lost count"); // guards the model itself
-        }
-        // Years before 0 are reached only through arithmetic, and cannot be set or read as text.
-        if (year >= 0 && CDateTime::DayNumber(year, date.month, date.day) != dayNumber) {
-            report(date,
-                   "DayNumber " + std::to_string(CDateTime::DayNumber(year, date.month, date.day)));
-        }
         // Vary the time of day so that every second of the day is met many times over.
         const int32_t secondOfDay = static_cast<int32_t>(
             int64_t{dayNumber} * 7919 - FloorDiv(int64_t{dayNumber} * 7919, 86400) * 86400);
         const CDateTime value = CDateTime::FromDayNumber(dayNumber, secondOfDay);
-        if (!SameDate(value, date) || value.GetDayNumber() != dayNumber) {
-            report(date, "FromDayNumber gave " + value.Format("%Y-%m-%d"));
-        }
-        if (value.GetDayOfWeek() != weekday) {
-            report(date, "weekday " + std::to_string(value.GetDayOfWeek()));
-        }
-        if (value.GetDayOfYear() != dayOfYear) {
-            report(date, "day of year " + std::to_string(value.GetDayOfYear()));
-        }
         // ISO 8601: the week's Thursday decides the year; weeks count from that year's start.
         const int64_t thursday = dayNumber - weekday + 3;
         const int64_t weekYearStart =
             thursday < jan1 ? previousJan1 : (thursday >= nextJan1 ? nextJan1 : jan1);
         const int isoWeek = static_cast<int>((thursday - weekYearStart) / 7 + 1);
-        if (value.GetWeekNumber() != isoWeek ||
-            (year >= 0 && CDateTime::WeekNumber(year, date.month, date.day) != isoWeek)) {
-            report(date, "week " + std::to_string(value.GetWeekNumber()) + ", expected " +
-                             std::to_string(isoWeek));
+        // Years before 0 are reached only through arithmetic: no date of theirs can be given.
+        const bool fromDate =
+            year < 0 || (CDateTime::DayNumber(year, date.month, date.day) == dayNumber &&
+                         CDateTime::WeekNumber(year, date.month, date.day) == isoWeek);
+        if ((!fromDate || !SameDate(value, date) || value.GetDayNumber() != dayNumber ||
+             value.GetDayOfWeek() != weekday || value.GetDayOfYear() != dayOfYear ||
+             value.GetWeekNumber() != isoWeek ||
+             (year > 0 && dayNumber % 101 == 0 &&
+              value.FormatFixed() != value.Format("%Y %m %d %H %M %S"))) &&
+            ++reports <= kMaxReports) {
+            ADD_FAILURE() << date.year << "-" << date.month << "-" << date.day << " (weekday "
+                          << weekday << ", day " << dayOfYear << ", week " << isoWeek << ") gave "
+                          << value.Format("%Y-%m-%d, weekday %w, day %j, week %W")
+                          << (fromDate ? "" : ", or DayNumber or WeekNumber differ");
         }
 
         ++dayNumber;
@@ -139,22 +119,12 @@ void CheckEveryDay(int firstYear, int lastYear) {
     EXPECT_EQ(reports, 0);
 }
 
-TEST(DateTimeExhaustiveTest, EveryDayOfYears1To2500) {
-    CheckEveryDay(1, 2500);
+TEST(DateTimeExhaustiveTest, EveryDayOfYearsMinus3000To5000) {
+    CheckEveryDay(-3000, 5000);
 }
-TEST(DateTimeExhaustiveTest, EveryDayOfYears2501To5000) {
-    CheckEveryDay(2501, 5000);
-}
-TEST(DateTimeExhaustiveTest, EveryDayOfYears5001To7500) {
-    CheckEveryDay(5001, 7500);
-}
-TEST(DateTimeExhaustiveTest, EveryDayOfYears7501To9999) {
-    CheckEveryDay(7501, 9999);
+TEST(DateTimeExhaustiveTest, EveryDayOfYears5001To9999) {
+    CheckEveryDay(5001, 9999);
     EXPECT_EQ(CDateTime::DayNumber(9999, 12, 31), 3652059);
-}
-
-TEST(DateTimeExhaustiveTest, EveryDayOfThreeThousandYearsBeforeYear1) {
-    CheckEveryDay(-3000, 0);
 }
 
 } // namespace

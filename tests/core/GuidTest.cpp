@@ -29,22 +29,17 @@ TEST(Guid, NewGuidsHaveTheRegistryFormVersionVariantAndRandomBits) {
 }
 
 TEST(Guid, RecognisesOnlyTheBracedForm) {
-    struct Row {
-        const char* name;
-        const char* text;
-        bool valid;
-    };
-    const Row rows[] = {
-        {"upper case", "{0F8FAD5B-D9CB-469F-A165-70867728950E}", true},
-        {"lower case from another generator", "{0f8fad5b-d9cb-469f-a165-70867728950e}", true},
-        {"any version", "{0F8FAD5B-D9CB-169F-0165-70867728950E}", true},
-        {"no braces", "0F8FAD5B-D9CB-469F-A165-70867728950E", false},
-        {"one digit short", "{0F8FAD5B-D9CB-469F-A165-70867728950}", false},
-        {"hyphen moved", "{0F8FAD5BD-9CB-469F-A165-70867728950E}", false},
-        {"non-hex digit", "{0F8FAD5B-D9CB-469F-A165-70867728950G}", false},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(IsGuidString(row.text), row.valid) << row.name;
+    // Upper or lower case (from another generator), any version.
+    for (const char* valid :
+         {"{0F8FAD5B-D9CB-469F-A165-70867728950E}", "{0f8fad5b-d9cb-469f-a165-70867728950e}",
+          "{0F8FAD5B-D9CB-169F-0165-70867728950E}"}) {
+        EXPECT_TRUE(IsGuidString(valid)) << valid;
+    }
+    // No braces, one digit short, a hyphen moved, a non-hex digit.
+    for (const char* invalid :
+         {"0F8FAD5B-D9CB-469F-A165-70867728950E", "{0F8FAD5B-D9CB-469F-A165-70867728950}",
+          "{0F8FAD5BD-9CB-469F-A165-70867728950E}", "{0F8FAD5B-D9CB-469F-A165-70867728950G}"}) {
+        EXPECT_FALSE(IsGuidString(invalid)) << invalid;
     }
 }
 

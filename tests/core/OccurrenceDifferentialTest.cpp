@@ -382,20 +382,14 @@ TEST(OccurrenceDifferential, ScanEqualsCandidateWalk) {
                                      until + CDateTimeSpan(rnd.Between(0, 2 * period)));
                 continue;
             }
+            // An instant, a whole day, or a stretch of up to 60 days or three periods.
             const CDateTime a = s + CDateTimeSpan(rnd.Between(-3 * 86400, reach));
-            switch (rnd.Between(0, 3)) {
-            case 0:
-                windows.emplace_back(a, a);
-                break; // an instant
-            case 1:
+            const int64_t kind = rnd.Between(0, 3);
+            if (kind == 1) {
                 windows.emplace_back(a.GetDate(), a.GetDate() + CDateTimeSpan(86399));
-                break;
-            case 2:
-                windows.emplace_back(a, a + CDateTimeSpan(rnd.Between(0, 60 * 86400)));
-                break;
-            default:
-                windows.emplace_back(a, a + CDateTimeSpan(rnd.Between(0, 3 * period)));
-                break;
+            } else {
+                const int64_t most = kind == 0 ? 0 : (kind == 2 ? 60 * 86400 : 3 * period);
+                windows.emplace_back(a, a + CDateTimeSpan(kind == 0 ? 0 : rnd.Between(0, most)));
             }
         }
         // Windows stop at the horizon, so the candidate list covers them.
