@@ -174,31 +174,20 @@ TEST(DayListing, StatesAndAttributesPerOccurrenceOnEveryDay) {
 }
 
 TEST(DayListing, IconsByStorageType) {
-    FormatSettings formats = FormatSettings::Defaults();
     EventBuilder shared = EventBuilder().Start(2007, 3, 5, 9, 0).Description("shared");
     shared.MutableData().StorageType = 1;
-    EventBuilder local = EventBuilder().Start(2007, 3, 5, 10, 0).Description("local");
-    auto events = Events({shared, local});
-    struct Row {
-        const char* name;
-        bool network, local;
-        EntryIcon sharedIcon, localIcon;
-    };
-    const Row rows[] = {
-        {"defaults: shared only", true, false, EntryIcon::Shared, EntryIcon::None},
-        {"both", true, true, EntryIcon::Shared, EntryIcon::Local},
-        {"local only", false, true, EntryIcon::None, EntryIcon::Local},
-        {"none", false, false, EntryIcon::None, EntryIcon::None},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        DayListingOptions options;
-        options.showNetworkIcon = row.network;
-        options.showLocalIcon = row.local;
-        const auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 1, formats, options);
-        ASSERT_EQ(days[0].size(), 2u);
-        EXPECT_EQ(days[0][0].icon, row.sharedIcon);
-        EXPECT_EQ(days[0][1].icon, row.localIcon);
+    auto events = Events({shared, EventBuilder().Start(2007, 3, 5, 10, 0).Description("local")});
+    for (const bool network : {false, true}) {
+        for (const bool local : {false, true}) {
+            DayListingOptions options;
+            options.showNetworkIcon = network;
+            options.showLocalIcon = local;
+            const auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 1,
+                                              FormatSettings::Defaults(), options);
+            ASSERT_EQ(days[0].size(), 2u);
+            EXPECT_EQ(days[0][0].icon, network ? EntryIcon::Shared : EntryIcon::None);
+            EXPECT_EQ(days[0][1].icon, local ? EntryIcon::Local : EntryIcon::None);
+        }
     }
     EXPECT_FALSE(IsSystemColor(0xFFFFFF));
     EXPECT_TRUE(IsSystemColor(kColorGrayText));

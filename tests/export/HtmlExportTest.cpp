@@ -41,16 +41,18 @@ std::vector<std::string> Headers(const std::string& html) {
 // Settings with plain texts, so that expected tables can be written out by hand.
 CSettings PlainSettings() {
     CSettings settings;
-    settings.HtmlCalendarTimeNormal = "T";
-    settings.HtmlCalendarTimeSingleday = "T";
-    settings.HtmlCalendarTimeMultidayFirst = "T";
-    settings.HtmlCalendarTimeMultidayMid = "T";
-    settings.HtmlCalendarTimeMultidayLast = "T";
-    settings.HtmlCalendarDescNormal = "$DESCRIPTION$";
-    settings.HtmlCalendarDescSingleday = "$DESCRIPTION$";
-    settings.HtmlCalendarDescMultidayFirst = "$DESCRIPTION$";
-    settings.HtmlCalendarDescMultidayMid = "$DESCRIPTION$";
-    settings.HtmlCalendarDescMultidayLast = "$DESCRIPTION$";
+    for (std::string* format :
+         {&settings.HtmlCalendarTimeNormal, &settings.HtmlCalendarTimeSingleday,
+          &settings.HtmlCalendarTimeMultidayFirst, &settings.HtmlCalendarTimeMultidayMid,
+          &settings.HtmlCalendarTimeMultidayLast}) {
+        *format = "T";
+    }
+    for (std::string* format :
+         {&settings.HtmlCalendarDescNormal, &settings.HtmlCalendarDescSingleday,
+          &settings.HtmlCalendarDescMultidayFirst, &settings.HtmlCalendarDescMultidayMid,
+          &settings.HtmlCalendarDescMultidayLast}) {
+        *format = "$DESCRIPTION$";
+    }
     for (std::string* format : {&settings.HtmlWeekViewHeader, &settings.HtmlFortnightViewHeader,
                                 &settings.HtmlFirstMonthViewHeader, &settings.HtmlMonthViewHeader,
                                 &settings.HtmlListViewHeader}) {
@@ -111,9 +113,6 @@ protected:
     CHolidaySettings m_holidaySettings;
 };
 
-// ---- Shared helpers
-// ------------------------------------------------------------------------------
-
 TEST(HtmlExportHelpers, EscapeReplacesMarkupUmlautsAndLineBreaks) {
     struct Row {
         const char* name;
@@ -125,14 +124,11 @@ TEST(HtmlExportHelpers, EscapeReplacesMarkupUmlautsAndLineBreaks) {
         {"quote", "say \"hi\"", "say &quot;hi&quot;"},
         {"tag", "<b>", "&lt;b&gt;"},
         {"ampersand before entity text", "&lt;", "&amp;lt;"},
-        {"lower umlauts", "\xC3\xA4\xC3\xB6\xC3\xBC", "&auml;&ouml;&uuml;"},
-        {"upper umlauts and sharp s", "\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F",
-         "&Auml;&Ouml;&Uuml;&szlig;"},
-        {"other Latin letters stay", "caf\xC3\xA9 \xC3\xA0", "caf\xC3\xA9 \xC3\xA0"},
+        {"umlauts and sharp s", "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F",
+         "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig;"},
+        {"other Latin letters stay", "caf\xC3\xA9", "caf\xC3\xA9"},
         {"CR LF", "one\r\ntwo", "one<br>two"},
-        {"lone LF stays", "one\ntwo", "one\ntwo"},
-        {"lone CR stays", "one\rtwo", "one\rtwo"},
-        {"CR CR LF", "a\r\r\nb", "a\r<br>b"},
+        {"lone LF and CR stay", "one\ntwo\rthree", "one\ntwo\rthree"},
         {"lead byte at the end", "a\xC3", "a\xC3"},
     };
     for (const Row& row : rows) {
@@ -153,19 +149,13 @@ TEST(HtmlExportHelpers, RangesOfEveryKind) {
     const Row rows[] = {
         {"week from Monday", kHtmlKindWeek, CDateTime(2007, 3, 7), 0, 1, CDateTime(2007, 3, 5), 7},
         {"week from Sunday", kHtmlKindWeek, CDateTime(2007, 3, 7), 0, 0, CDateTime(2007, 3, 4), 7},
-        {"week on its first day", kHtmlKindWeek, CDateTime(2007, 3, 5), 0, 1, CDateTime(2007, 3, 5),
-         7},
         {"fortnight from the selected week", kHtmlKindFortnight, CDateTime(2007, 1, 10), 0, 1,
          CDateTime(2007, 1, 8), 14},
         {"month March 2007 from Monday", kHtmlKindMonth, CDateTime(2007, 3, 20), 0, 1,
          CDateTime(2007, 2, 26), 42},
-        {"month July 2007 from Sunday: a whole week back", kHtmlKindMonth, CDateTime(2007, 7, 15),
-         0, 0, CDateTime(2007, 6, 24), 42},
         {"month January 2007 starts on Monday", kHtmlKindMonth, CDateTime(2007, 1, 31), 0, 1,
          CDateTime(2006, 12, 25), 42},
         {"list below 1 day", kHtmlKindList, CDateTime(2007, 3, 5), 0, 1, CDateTime(2007, 3, 5), 1},
-        {"list keeps the selected time", kHtmlKindList, CDateTime(2007, 3, 5, 13, 30, 0), 2, 1,
-         CDateTime(2007, 3, 5, 13, 30, 0), 2},
         {"to-dos", kHtmlKindTodo, CDateTime(2007, 3, 5), 7, 1, CDateTime(2007, 3, 5), 7},
     };
     for (const Row& row : rows) {
@@ -186,9 +176,6 @@ TEST_F(HtmlExportTest, PreviewTakesTheFirstNumberThatCannotBeRead) {
     fs::remove(m_dir / "dvt0000.html");
     EXPECT_EQ(HtmlExport::NextPreviewPath(m_dir), m_dir / "dvt0000.html");
 }
-
-// ---- The to-do table
-// -----------------------------------------------------------------------------
 
 TEST_F(HtmlExportTest, TodoTableWithDefaultsPiecesAndOrder) {
     CSettings settings = PlainSettings();
@@ -254,38 +241,6 @@ TEST_F(HtmlExportTest, TodoColumnsFollowFlagsNamesAndOrder) {
         << table;
     EXPECT_EQ(Count(table, "<th>"), 3u);
 }
-
-TEST_F(HtmlExportTest, TodoSelectionRangeOrderAndFilter) {
-    CSettings settings = PlainSettings();
-    settings.HtmlTodoFields = {false, false, false, false, false, true};
-    AddTodo("before the range", CDateTime(2007, 3, 4, 23, 59, 59));
-    AddTodo("late on the last day", CDateTime(2007, 3, 5, 23, 59, 59));
-    AddTodo("b undated", CDateTime(2007, 1, 1), false);
-    AddTodo("A undated", CDateTime(2007, 1, 1), false);
-    AddTodo("same time, first", CDateTime(2007, 3, 5, 9, 0, 0));
-    AddTodo("same time, second", CDateTime(2007, 3, 5, 9, 0, 0));
-    AddTodo("a undated", CDateTime(2007, 1, 1), false);
-    AddTodo("after the range", CDateTime(2007, 3, 6));
-    AddTodo("filtered", CDateTime(2007, 3, 5, 10, 0, 0));
-
-    HtmlExportSource source = Source();
-    source.todoFilter = [](const CTodoEntry& todo) {
-        return todo.GetData().Description != "filtered";
-    };
-    HtmlExport exporter(settings, source);
-    const std::string table = exporter.BuildTable(kHtmlKindTodo, CDateTime(2007, 3, 5), 1);
-    std::vector<std::string> cells;
-    for (size_t at = table.find("<td>"); at != std::string::npos; at = table.find("<td>", at + 1)) {
-        cells.push_back(table.substr(at + 4, table.find("</td>", at) - at - 4));
-    }
-    // Equal keys come out in reverse list order; undated ones by description without case.
-    EXPECT_EQ(cells, (std::vector<std::string>{"same time, second", "same time, first",
-                                               "late on the last day", "a undated", "A undated",
-                                               "b undated"}));
-}
-
-// ---- Day cells
-// -----------------------------------------------------------------------------------
 
 TEST_F(HtmlExportTest, ListDayCellIsWrittenPieceByPiece) {
     AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("Meeting"));
@@ -357,7 +312,6 @@ TEST_F(HtmlExportTest, RowStylesForDoneAndMarkedEvents) {
     };
     const Row rows[] = {
         {"plain", 0, false, 0, 1, "    <tr>\n"},
-        {"done without marking", 0, true, 0, 1, "    <tr>\n"},
         {"done struck through", 0, true, 1, 1,
          "    <tr style=\"text-decoration:line-through;\">\n"},
         {"coloured field", 2, false, 0, 1, "    <tr style=\"background-color:#563412;\">\n"},
@@ -386,48 +340,6 @@ TEST_F(HtmlExportTest, RowStylesForDoneAndMarkedEvents) {
             << table;
     }
 }
-
-TEST_F(HtmlExportTest, EntriesFollowTheCalendarOrderAndTheFilter) {
-    AddEvent(EventBuilder().Start(2007, 3, 5, 9, 0).End(2007, 3, 5, 10, 0).Description("short"));
-    AddEvent(EventBuilder().Start(2007, 3, 5, 9, 0).End(2007, 3, 5, 11, 0).Description("long"));
-    AddEvent(EventBuilder().Start(2007, 3, 5, 8, 0).Description("refused"));
-    EventBuilder hidden = EventBuilder().Start(2007, 3, 5, 7, 0).Description("hidden");
-    hidden.MutableData().Display = 1;
-    AddEvent(hidden);
-    HtmlExportSource source = Source();
-    source.eventFilter = [](const CDateEntry& event, const CDateTime&) {
-        return event.GetData().Description != "refused";
-    };
-    HtmlExport exporter(PlainSettings(), source);
-    const std::string table = exporter.BuildTable(kHtmlKindList, CDateTime(2007, 3, 5), 1);
-    EXPECT_LT(table.find("<td>long</td>"), table.find("<td>short</td>"));
-    EXPECT_EQ(Count(table, "refused"), 0u);
-    EXPECT_EQ(Count(table, "hidden"), 0u);
-}
-
-TEST_F(HtmlExportTest, MultiDayEventShowsEachDaysVariant) {
-    CSettings settings = PlainSettings();
-    settings.HtmlCalendarTimeMultidayFirst = "first";
-    settings.HtmlCalendarTimeMultidayMid = "mid";
-    settings.HtmlCalendarTimeMultidayLast = "last";
-    settings.HtmlCalendarDescMultidayFirst = "$DESCRIPTION$ >>";
-    settings.HtmlCalendarDescMultidayMid = ">> $DESCRIPTION$ >>";
-    settings.HtmlCalendarDescMultidayLast = ">> $DESCRIPTION$";
-    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).End(2007, 3, 7, 12, 0).Description("Trip"));
-    const std::string table = Table(settings, kHtmlKindList, CDateTime(2007, 3, 4), 5);
-    EXPECT_EQ(Headers(table), (std::vector<std::string>{"2007-03-05", "2007-03-06", "2007-03-07"}));
-    const size_t first = table.find("nowrap>first</td>\n     <td>Trip &gt;&gt;</td>");
-    const size_t mid = table.find("nowrap>mid</td>\n     <td>&gt;&gt; Trip &gt;&gt;</td>");
-    const size_t last = table.find("nowrap>last</td>\n     <td>&gt;&gt; Trip</td>");
-    ASSERT_NE(first, std::string::npos) << table;
-    ASSERT_NE(mid, std::string::npos) << table;
-    ASSERT_NE(last, std::string::npos) << table;
-    EXPECT_LT(first, mid);
-    EXPECT_LT(mid, last);
-}
-
-// ---- Day colours, holidays and headers
-// -----------------------------------------------------------
 
 TEST_F(HtmlExportTest, DayColoursAndHolidayTexts) {
     LoadHolidays("language 0x0407\n"
@@ -496,9 +408,6 @@ TEST_F(HtmlExportTest, WeekNumberGoesToTheFirstDayOfTheWeek) {
     EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
               (std::vector<std::string>{"10", "11", "12"}));
 }
-
-// ---- Layouts
-// ---------------------------------------------------------------------------------------
 
 TEST_F(HtmlExportTest, WeekAndFortnightGrids) {
     struct Row {
@@ -594,16 +503,9 @@ TEST_F(HtmlExportTest, ListLeavesOutEmptyDaysUnlessAsked) {
     const std::string full = Table(settings, kHtmlKindList, CDateTime(2007, 3, 5), 14);
     EXPECT_EQ(Count(full, " <tr align= \"left\" valign=\"top\">\n"), 14u);
     EXPECT_EQ(Count(full, "     <td>&nbsp;</td>\n"), 11u);
+    EXPECT_EQ(Table(settings, 5, CDateTime(2007, 3, 5), 3), "") << "unknown kind";
+    EXPECT_EQ(Table(settings, -1, CDateTime(2007, 3, 5), 3), "") << "unknown kind";
 }
-
-TEST_F(HtmlExportTest, UnknownKindGivesAnEmptyTable) {
-    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("E"));
-    EXPECT_EQ(Table(PlainSettings(), 5, CDateTime(2007, 3, 5), 3), "");
-    EXPECT_EQ(Table(PlainSettings(), -1, CDateTime(2007, 3, 5), 3), "");
-}
-
-// ---- Pages
-// -----------------------------------------------------------------------------------------
 
 TEST_F(HtmlExportTest, TemplateMarkerIsReplacedEverywhereAndLineEndsBecomeCrLf) {
     AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("$TABLE$ in a text"));
@@ -618,10 +520,8 @@ TEST_F(HtmlExportTest, TemplateMarkerIsReplacedEverywhereAndLineEndsBecomeCrLf) 
     };
     const Row rows[] = {
         {"no marker", "<p>a</p>\r\n<p>b</p>", "<p>a</p>\n<p>b</p>\n"},
-        {"empty template", "", ""},
         {"marker once", "<body>\n$TABLE$\n</body>\n", "<body>\n" + table + "\n</body>\n"},
         {"marker twice on one line", "$TABLE$|$TABLE$", table + "|" + table + "\n"},
-        {"half a marker", "$TABLE", "$TABLE\n"},
     };
     for (const Row& row : rows) {
         test::WriteFile(m_dir / "template.html", row.templ);
@@ -666,9 +566,6 @@ TEST_F(HtmlExportTest, MissingTemplateAndUnwritableTargetLeaveNothingBehind) {
         EXPECT_TRUE(name == "template.html" || name == "taken.html") << "left behind: " << name;
     }
 }
-
-// ---- Well-formedness
-// -------------------------------------------------------------------------------
 
 TEST_F(HtmlExportTest, EveryKindAndEveryShippedTemplateIsWellFormed) {
     LoadHolidays("language 0x0407\nholiday MAY_DAY \"Maifeiertag\" = 1 May\n"

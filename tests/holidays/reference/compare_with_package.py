@@ -26,67 +26,43 @@ import sys
 # The package's class for each module; the keyword arguments only switch off what the package
 # adds beyond holidays (every Sunday), never select a region.
 PACKAGE_CALENDARS = {
-    "Germany": ("Germany", {}),
-    "Austria": ("Austria", {}),
-    "Switzerland": ("Switzerland", {}),
-    "United Kingdom": ("UnitedKingdom", {}),
-    "Ireland": ("Ireland", {}),
-    "France": ("France", {}),
-    "Netherlands": ("Netherlands", {}),
-    "Belgium": ("Belgium", {}),
-    "Italy": ("Italy", {}),
-    "Spain": ("Spain", {}),
+    "Germany": ("Germany", {}), "Austria": ("Austria", {}), "Switzerland": ("Switzerland", {}),
+    "United Kingdom": ("UnitedKingdom", {}), "Ireland": ("Ireland", {}),
+    "France": ("France", {}), "Netherlands": ("Netherlands", {}), "Belgium": ("Belgium", {}),
+    "Italy": ("Italy", {}), "Spain": ("Spain", {}),
     "Sweden": ("Sweden", {"include_sundays": False}),
     "Norway": ("Norway", {"include_sundays": False}),
-    "Denmark": ("Denmark", {}),
-    "Poland": ("Poland", {}),
-    "United States": ("UnitedStates", {}),
-    "Canada": ("Canada", {}),
-    "Australia": ("Australia", {}),
-    "New Zealand": ("NewZealand", {}),
+    "Denmark": ("Denmark", {}), "Poland": ("Poland", {}),
+    "United States": ("UnitedStates", {}), "Canada": ("Canada", {}),
+    "Australia": ("Australia", {}), "New Zealand": ("NewZealand", {}),
 }
-
-SIDES = ("ours", "package")
 
 
 class Entry:
-    def __init__(self, line_no, module, side, what, years, reason):
-        self.line_no = line_no
-        self.module = module
-        self.side = side
-        self.date = None
-        self.name = None
-        self.first = self.last = None
+    """One named difference: a date, or a holiday's name over a range of years."""
+
+    def __init__(self, where, module, side, what, years, reason):
+        if module not in PACKAGE_CALENDARS or side not in ("ours", "package") or not reason:
+            raise ValueError("needs a known module, side 'ours' or 'package' and a reason")
+        self.where, self.module, self.side, self.used = where, module, side, False
+        self.date = self.name = None
         if what.startswith("name:"):
             self.name = what[len("name:"):].strip()
-            if not self.name:
-                raise ValueError("empty holiday name")
-            if not years:
-                raise ValueError("a name entry needs its years")
-            parts = years.split("-")
-            if len(parts) not in (1, 2):
-                raise ValueError("years must be YYYY or YYYY-YYYY, not '%s'" % years)
-            self.first, self.last = int(parts[0]), int(parts[-1])
-            if self.first > self.last:
-                raise ValueError("years '%s' run backwards" % years)
+            first, _, last = years.partition("-")
+            self.first, self.last = int(first), int(last or first)
+            if not self.name or self.first > self.last:
+                raise ValueError("a name entry needs a name and years YYYY or YYYY-YYYY")
         else:
             self.date = datetime.date.fromisoformat(what)
             if years:
                 raise ValueError("a date entry takes no years")
-        if not reason:
-            raise ValueError("every entry needs its reason")
-        self.used = False
 
     def matches(self, module, side, date, names):
-        if module != self.module or side != self.side:
+        if (module, side) != (self.module, self.side):
             return False
         if self.date is not None:
             return date == self.date
         return self.first <= date.year <= self.last and self.name in names
-
-    def describe(self):
-        what = str(self.date) if self.date else "name:%s %d-%d" % (self.name, self.first, self.last)
-        return "%s, %s only in %s" % (self.module, what, self.side)
 
 
 def read_entries(path):
@@ -94,22 +70,14 @@ def read_entries(path):
     with open(path, encoding="utf-8") as f:
         for line_no, raw in enumerate(f, 1):
             line = raw.strip()
-            if not line or line.startswith("#"):
-                continue
-            fields = [field.strip() for field in line.split("|", 4)]
-            if len(fields) != 5:
-                raise SystemExit("%s:%d: expected 5 fields separated by '|', found %d"
-                                 % (path, line_no, len(fields)))
-            module, side, what, years, reason = fields
-            if module not in PACKAGE_CALENDARS:
-                raise SystemExit("%s:%d: unknown module '%s'" % (path, line_no, module))
-            if side not in SIDES:
-                raise SystemExit("%s:%d: side must be 'ours' or 'package', not '%s'"
-                                 % (path, line_no, side))
-            try:
-                entries.append(Entry(line_no, module, side, what, years, reason))
-            except ValueError as error:
-                raise SystemExit("%s:%d: %s" % (path, line_no, error))
+            if line and not line.startswith("#"):
+                fields = [field.strip() for field in line.split("|", 4)]
+                try:
+                    if len(fields) != 5:
+                        raise ValueError("expected 5 fields separated by '|'")
+                    entries.append(Entry("%s:%d" % (path, line_no), *fields))
+                except ValueError as error:
+                    raise SystemExit("%s:%d: %s" % (path, line_no, error))
     return entries
 
 
@@ -134,11 +102,8 @@ def package_dates(module, year):
     import holidays
     class_name, options = PACKAGE_CALENDARS[module]
     calendar = getattr(holidays, class_name)(years=year, **options)
-    dates = {}
-    for date, names in calendar.items():
-        if date.year == year:
-            dates[date] = set(name.strip() for name in names.split(", ")) | {names}
-    return dates
+    return {date: set(name.strip() for name in names.split(", ")) | {names}
+            for date, names in calendar.items() if date.year == year}
 
 
 def main():
@@ -167,28 +132,23 @@ def main():
     entries = read_entries(args.differences)
 
     compared = 0
-    for module in sources:
-        if module not in compiled or module not in PACKAGE_CALENDARS:
-            continue
+    for module in (m for m in sources if m in compiled and m in PACKAGE_CALENDARS):
         for year in range(args.first_year, args.last_year + 1):
             ours = our_dates(args.cli, args.program_folder, module, year)
             theirs = package_dates(module, year)
             for side, have, other in (("ours", ours, theirs), ("package", theirs, ours)):
                 for date in sorted(set(have) - set(other)):
                     compared += 1
-                    names = have[date]
-                    hits = [e for e in entries if e.matches(module, side, date, names)]
+                    hits = [e for e in entries if e.matches(module, side, date, have[date])]
                     for entry in hits:
                         entry.used = True
                     if not hits:
-                        label = sorted(names, key=len)[-1]
                         problems.append("%s %d: %s (%s) only in %s, not listed as a difference"
-                                        % (module, year, date, label,
+                                        % (module, year, date, sorted(have[date], key=len)[-1],
                                            "Dayvault" if side == "ours" else "python3-holidays"))
-    for entry in entries:
-        if not entry.used:
-            problems.append("%s:%d: listed difference no longer occurs: %s"
-                            % (args.differences, entry.line_no, entry.describe()))
+    problems += ["%s: listed difference no longer occurs: %s, %s only in %s"
+                 % (e.where, e.module, e.date or "name:%s %d-%d" % (e.name, e.first, e.last),
+                    e.side) for e in entries if not e.used]
 
     for problem in problems:
         print(problem)
