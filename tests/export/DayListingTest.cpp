@@ -27,34 +27,6 @@ std::vector<std::unique_ptr<CDateEntry>> Events(std::initializer_list<EventBuild
     return events;
 }
 
-std::vector<std::string> Texts(const std::vector<DayEntry>& entries) {
-    std::vector<std::string> texts;
-    for (const DayEntry& entry : entries) {
-        texts.push_back(entry.text);
-    }
-    return texts;
-}
-
-TEST(DayListing, HiddenEventsAndFilteredOccurrencesAreLeftOut) {
-    FormatSettings formats = FormatSettings::Defaults();
-    formats.EventSets[kFormatSetCalendar].fill("$DESCRIPTION$");
-    EventBuilder hidden = EventBuilder().Start(2007, 3, 5, 9, 0).Description("hidden");
-    hidden.MutableData().Display = 1;
-    auto events = Events(
-        {hidden,
-         EventBuilder().Start(2007, 3, 5, 10, 0).Every(1, kRepeatDays).Description("daily")});
-    auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 3, formats);
-    EXPECT_EQ(Texts(days[0]), std::vector<std::string>{"daily"});
-
-    DayListingOptions options;
-    options.showHidden = true;
-    options.filter = [](const CDateEntry&, const CDateTime& start) { return start.GetDay() != 6; };
-    days = BuildDayListing(events, CDateTime(2007, 3, 5), 3, formats, options);
-    EXPECT_EQ(Texts(days[0]), (std::vector<std::string>{"hidden", "daily"}));
-    EXPECT_TRUE(days[1].empty()) << "the filter refused the 6th";
-    EXPECT_EQ(Texts(days[2]), std::vector<std::string>{"daily"});
-}
-
 TEST(DayListing, CaptionAddsTheWeekOnMondaysOnly) {
     EXPECT_EQ(DayCaption(CDateTime(2007, 3, 5), "%a, %b %d", true, "(Week %W)"),
               "Mon, Mar 05 (Week 10)");

@@ -88,16 +88,6 @@ TEST(EventSelectors, PickTheOccurrenceTheyName) {
     });
 }
 
-TEST(EventSelectors, UnknownEndCodeScansToTheEndOfTime) {
-    // Any RepeatEnd other than 0 counts as set; an unknown code ends nothing, so the last Monday
-    // of the calendar is the last occurrence.
-    EventBuilder builder = Weekly();
-    builder.MutableData().RepeatEnd = 7;
-    CDateEntry entry = builder.Build();
-    EXPECT_EQ(ExpandFor(entry, "$LAST_DATETIME$", Jan(1)), "9999-12-27 10:00");
-    EXPECT_EQ(ExpandFor(entry, "$LASTUNDONE_DATE$", Jan(1)), "9999-12-27");
-}
-
 TEST(EventSelectors, ThisSelectedIsThePartOnTheDay) {
     const CDateTime start(2007, 1, 10, 22, 0, 0);
     CDateEntry overnight =

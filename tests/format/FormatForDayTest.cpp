@@ -67,53 +67,33 @@ TEST(FormatForDay, ExpandsWithTheOccurrenceAndTheDay) {
               "2007-01-17 2007-01-18 00:00 - 2007-01-18 23:59");
 }
 
-TEST(FormatForDay, FormatSetsAreCopiedWhenChosen) {
+TEST(FormatForDay, FormatSetsAndEntriesAreCopiedWhenChosen) {
     FormatSettings settings = TestSettings();
-    CDateEntry entry = Event(Jan(10, 10)).Build();
-
-    CDateEntryFormatter formatter(entry, settings);
-    EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCalendar])
-        << "calendar by default";
-    for (int set = 0; set < kFormatSetCount; ++set) {
-        formatter.SetFormatSet(set);
-        EXPECT_EQ(formatter.GetFormats(), settings.EventSets[static_cast<std::size_t>(set)]) << set;
-    }
-    for (int set : {-1, 6, 100}) {
+    CDateEntry first = Event(Jan(10, 10)).Description("first").Build();
+    CDateEntryFormatter formatter(first, settings);
+    EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCalendar]) << "by default";
+    for (const int set : {int{kFormatSetCsvTime}, -1, 6}) {
         formatter.SetFormatSet(set);
         EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCsvTime])
-            << "set " << set << " keeps the strings";
+            << "set " << set << ": an unknown set keeps the strings";
     }
-
+    EXPECT_EQ(CDateEntryFormatter(first, settings, 9).GetFormats(), FormatSet{})
+        << "an unknown set at construction loads nothing";
     // A change of the settings reaches the formatter only when a set is chosen again.
     settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed";
     formatter.SetFormatSet(kFormatSetTooltip);
     settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed again";
     EXPECT_EQ(formatter.FormatForDay(Jan(10, 10), Jan(10)), "changed");
-    formatter.SetFormatSet(kFormatSetTooltip);
-    EXPECT_EQ(formatter.FormatForDay(Jan(10, 10), Jan(10)), "changed again");
-
-    CDateEntryFormatter tooltip(entry, settings, kFormatSetTooltip);
-    EXPECT_EQ(tooltip.GetFormats(), settings.EventSets[kFormatSetTooltip]);
-    CDateEntryFormatter none(entry, settings, 9);
-    EXPECT_EQ(none.GetFormats(), FormatSet{}) << "an unknown set at construction loads nothing";
-}
-
-TEST(FormatForDay, SnapshotAndSetEntry) {
-    CDateEntry first = Event(Jan(10, 10)).Description("first").Build();
-    CDateEntry second = Event(Jan(12)).AllDay().Description("second").Build();
-    CDateEntryFormatter formatter(first, TestSettings(), kFormatSetHtmlDesc);
 
     // The text fields come from the snapshot taken when the event was set.
     DateData changed = first.GetData();
     changed.Description = "edited";
     first.AssignData(changed);
     EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "first");
-
+    CDateEntry second = Event(Jan(12)).AllDay().Description("second").Build();
     formatter.SetEntry(second);
     EXPECT_EQ(formatter.Expand("$DESCRIPTION$ $THIS_AUTO$", Jan(12), Jan(12)), "second 2007-01-12");
-    EXPECT_EQ(formatter.GetFormats(), TestSettings().EventSets[kFormatSetHtmlDesc])
-        << "strings kept";
-    EXPECT_EQ(formatter.FormatForDay(Jan(12), Jan(12)), "4S");
+    EXPECT_EQ(formatter.FormatForDay(Jan(12), Jan(12)), "1S") << "strings kept";
     formatter.SetEntry(first);
     EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "edited");
 }
