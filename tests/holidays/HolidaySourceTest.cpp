@@ -115,33 +115,18 @@ private:
     }
     int32_t Year() { return Pick(3) == 0 ? Int() : 1890 + static_cast<int32_t>(Below(220)); }
 
+    // Names, keywords, quotes, escapes, control characters and UTF-8, separated by '|'.
     std::string Text() {
-        static const char* const kPieces[] = {"EASTER_REF",
-                                              "A",
-                                              "holiday",
-                                              "Monday",
-                                              "x y",
-                                              "\"",
-                                              "\\",
-                                              "\n",
-                                              "\t",
-                                              "\x01",
-                                              "#",
-                                              ";",
-                                              "=",
-                                              "\xC3\xA4",
-                                              "\xE2\x82\xAC",
-                                              "\xC2\x81",
-                                              "\xF0\x9F\x8E\x84",
-                                              "1st",
-                                              "_b2",
-                                              "with",
-                                              "-",
-                                              "0x1"};
+        static constexpr std::string_view kPieces = "EASTER_REF|A|holiday|Monday|x y|\"|\\|\t|\x01|"
+                                                    "#|;|=|\xC3\xA4|1st|_b2|with|-|0x1|\n|"
+                                                    "\xE2\x82\xAC|\xC2\x81|\xF0\x9F\x8E\x84";
         std::string text;
-        const uint32_t pieces = Below(4);
-        for (uint32_t i = 0; i < pieces; ++i) {
-            text += m_random.Pick(kPieces);
+        for (uint32_t pieces = Below(4); pieces > 0; --pieces) {
+            size_t at = 0;
+            for (uint32_t skip = Below(22); skip > 0; --skip) {
+                at = kPieces.find('|', at) + 1;
+            }
+            text += kPieces.substr(at, kPieces.find('|', at) - at);
         }
         return text;
     }

@@ -26,15 +26,11 @@ import sys
 # The package's class for each module; the keyword arguments only switch off what the package
 # adds beyond holidays (every Sunday), never select a region.
 PACKAGE_CALENDARS = {
-    "Germany": ("Germany", {}), "Austria": ("Austria", {}), "Switzerland": ("Switzerland", {}),
-    "United Kingdom": ("UnitedKingdom", {}), "Ireland": ("Ireland", {}),
-    "France": ("France", {}), "Netherlands": ("Netherlands", {}), "Belgium": ("Belgium", {}),
-    "Italy": ("Italy", {}), "Spain": ("Spain", {}),
-    "Sweden": ("Sweden", {"include_sundays": False}),
-    "Norway": ("Norway", {"include_sundays": False}),
-    "Denmark": ("Denmark", {}), "Poland": ("Poland", {}),
-    "United States": ("UnitedStates", {}), "Canada": ("Canada", {}),
-    "Australia": ("Australia", {}), "New Zealand": ("NewZealand", {}),
+    module: (module.replace(" ", ""),
+             {"include_sundays": False} if module in ("Sweden", "Norway") else {})
+    for module in ("Germany", "Austria", "Switzerland", "United Kingdom", "Ireland", "France",
+                   "Netherlands", "Belgium", "Italy", "Spain", "Sweden", "Norway", "Denmark",
+                   "Poland", "United States", "Canada", "Australia", "New Zealand")
 }
 
 
