@@ -171,7 +171,8 @@ TEST(HolidayReferences, WeekdayRelationAgreesWithAWalk) {
 // ---- Rule kinds -----------------------------------------------------------------------------
 
 TEST(HolidayRules, WeekdayInMonthAgreesWithCounting) {
-    for (int year = 1990; year <= 2040; ++year) {
+    // 28 years hold every combination of leap year and weekday of 1 January.
+    for (int year = 2000; year < 2028; ++year) {
         for (int month = 1; month <= 12; ++month) {
             for (int weekday = 0; weekday < 7; ++weekday) {
                 // All days of the month with that weekday, counted from the 1st.
