@@ -7,7 +7,7 @@
 #include "core/EventBuilder.h"
 #include "holidays/CHolidayModuleSet.h"
 #include "holidays/CHolidaySettings.h"
-#include "holidays/CHolidays.h"
+#include "holidays/HolidaySource.h"
 #include "settings/CSettings.h"
 #include "support/Files.h"
 #include "support/Random.h"
@@ -169,16 +169,10 @@ TEST_F(CsvExportTest, HiddenEventsTheFilterAndEmptyRanges) {
 TEST_F(CsvExportTest, HolidayColumnFromTheActiveModules) {
     TemporaryFolder folder;
     fs::create_directories(folder.Path() / "holidays");
-    auto fixed = [](const char* name, const char* text, int month, int day) {
-        DateRule rule;
-        rule.month = month;
-        rule.day = day;
-        return HolidayDefinition{name, text, 0, {rule}};
-    };
-    CHolidays germany;
-    germany.SetLanguage(0x0407);
-    germany.SetHolidays({fixed("MAY", "Maifeiertag", 5, 1), fixed("WORK", "Tag der Arbeit", 5, 1)});
-    germany.WriteModuleFile(folder.Path() / "holidays" / "Germany.hol");
+    CompileHolidaySource("language 0x0407\nholiday MAY \"Maifeiertag\" = 1 May\n"
+                         "holiday WORK \"Tag der Arbeit\" = 1 May\n",
+                         "Germany.txt")
+        .WriteModuleFile(folder.Path() / "holidays" / "Germany.hol");
     CHolidayModuleSet modules;
     modules.SetBaseFolder(folder.Path());
     ASSERT_TRUE(modules.LoadModules({"Germany"}).empty());
