@@ -72,6 +72,17 @@ TEST(HolidaySourceTest, SourcesRoundTripByteExact) {
                     "holiday V \"v\" = 1 June\n");
 }
 
+TEST(HolidaySourceTest, DecompilingWritesTheReadableForms) {
+    const std::string source = "language 0x0407\n\n"
+                               "holiday H \"h\" = 1 January; if Saturday then previous Friday; "
+                               "if Sunday then next Monday\n\n"
+                               "holiday A \"a\"\n"
+                               "    2nd Monday after EASTER_REF; from 2000 to 2010; every 2 years\n"
+                               "    last Monday of May; in 2017\n"
+                               "    H - 3 days\n";
+    EXPECT_EQ(DecompileHolidays(CompileHolidaySource(source, "t")), source);
+}
+
 // ---- Random modules ----------------------------------------------------------------------------
 
 class RandomModules {
