@@ -125,25 +125,6 @@ TEST_F(CsvExportTest, FieldsOrderNamesAndHeaderRow) {
     EXPECT_EQ(Calendar(CDateTime(2007, 3, 5), 1), "\n\n");
 }
 
-TEST_F(CsvExportTest, ColumnsExpandForTheOccurrenceAndTheDay) {
-    // Weekly two-day event: each day's row knows its occurrence and the day it is listed on.
-    EventBuilder event = EventBuilder()
-                             .Start(2007, 3, 5, 20, 0)
-                             .End(2007, 3, 6, 2, 0)
-                             .Every(1, kRepeatWeeks)
-                             .Description("Shift");
-    event.MutableData().Category = "Duty";
-    Add(event);
-    m_settings.CsvCalendarFields = {true, true, false, true, true, true, false};
-    m_settings.CsvCalendarDate = "%Y-%m-%d";
-    m_settings.CsvCalendarCategory = "$CATEGORY$";
-    m_settings.CsvCalendarDescription = "\"$DESCRIPTION$ from $THIS_DATE$\"";
-    const Rows rows = ParseWithPython(Calendar(CDateTime(2007, 3, 6), 7), ',');
-    EXPECT_EQ(rows, (Rows{{"Date", "Weeknumber", "Time", "Category", "Description"},
-                          {"2007-03-06", "10", "02:00 AM", "Duty", "Shift from March 05, 2007"},
-                          {"2007-03-12", "11", "08:00 PM", "Duty", "Shift from March 12, 2007"}}));
-}
-
 TEST_F(CsvExportTest, HiddenEventsTheFilterAndEmptyRanges) {
     // The order within a day is the day listing's; the export passes its options on.
     m_settings.CsvCalendarFields = {true, false, false, false, false, true, false};

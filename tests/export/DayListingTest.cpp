@@ -121,30 +121,6 @@ TEST(DayListing, DisplayColoursDoneAndSnoozedMarking) {
     }
 }
 
-TEST(DayListing, StatesAndAttributesPerOccurrenceOnEveryDay) {
-    FormatSettings formats = FormatSettings::Defaults();
-    // A daily two-day event: the occurrence of the 5th is done, the one of the 6th snoozed.
-    EventBuilder builder = EventBuilder()
-                               .Start(2007, 3, 5, 20, 0)
-                               .End(2007, 3, 6, 8, 0)
-                               .Every(1, kRepeatDays)
-                               .Description("Night shift");
-    builder.MutableData().Display = 2;
-    builder.MutableData().DisplayColor = 0xFFFFFF;
-    auto events = Events({builder});
-    events[0]->SetDone(CDateTime(2007, 3, 5, 20, 0, 0), true);
-    events[0]->Snooze(CDateTime(2007, 3, 6, 20, 0, 0), CDateTime(2007, 3, 6, 21, 0, 0));
-    const auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 3, formats);
-    ASSERT_EQ(days[1].size(), 2u) << "the end of the 5th's and the start of the 6th's";
-    EXPECT_EQ(days[0][0].style, kStyleStrikeOut);
-    EXPECT_EQ(days[1][0].style, kStyleStrikeOut) << "the done occurrence on its second day";
-    EXPECT_EQ(days[1][0].backgroundColor, kColorButtonFace);
-    EXPECT_EQ(days[1][1].style, kStyleItalic);
-    EXPECT_EQ(days[1][1].backgroundColor, 0xFFFFFFu);
-    EXPECT_EQ(days[1][1].textColor, 0x000000u);
-    EXPECT_EQ(days[2][0].style, kStyleItalic);
-}
-
 TEST(DayListing, IconsByStorageType) {
     EventBuilder shared = EventBuilder().Start(2007, 3, 5, 9, 0).Description("shared");
     shared.MutableData().StorageType = 1;

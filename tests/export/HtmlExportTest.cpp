@@ -136,38 +136,6 @@ TEST(HtmlExportHelpers, EscapeReplacesMarkupUmlautsAndLineBreaks) {
     }
 }
 
-TEST(HtmlExportHelpers, RangesOfEveryKind) {
-    struct Row {
-        const char* name;
-        int kind;
-        CDateTime selected;
-        int length;
-        int32_t weekStart;
-        CDateTime first;
-        int days;
-    };
-    const Row rows[] = {
-        {"week from Monday", kHtmlKindWeek, CDateTime(2007, 3, 7), 0, 1, CDateTime(2007, 3, 5), 7},
-        {"week from Sunday", kHtmlKindWeek, CDateTime(2007, 3, 7), 0, 0, CDateTime(2007, 3, 4), 7},
-        {"fortnight from the selected week", kHtmlKindFortnight, CDateTime(2007, 1, 10), 0, 1,
-         CDateTime(2007, 1, 8), 14},
-        {"month March 2007 from Monday", kHtmlKindMonth, CDateTime(2007, 3, 20), 0, 1,
-         CDateTime(2007, 2, 26), 42},
-        {"month January 2007 starts on Monday", kHtmlKindMonth, CDateTime(2007, 1, 31), 0, 1,
-         CDateTime(2006, 12, 25), 42},
-        {"list below 1 day", kHtmlKindList, CDateTime(2007, 3, 5), 0, 1, CDateTime(2007, 3, 5), 1},
-        {"to-dos", kHtmlKindTodo, CDateTime(2007, 3, 5), 7, 1, CDateTime(2007, 3, 5), 7},
-    };
-    for (const Row& row : rows) {
-        const HtmlExportRange range =
-            HtmlExport::Range(row.kind, row.selected, row.length, row.weekStart);
-        EXPECT_EQ(range.first, row.first) << row.name;
-        EXPECT_EQ(range.dayCount, row.days) << row.name;
-        EXPECT_EQ(range.last, row.first.GetDate() + CDateTimeSpan(row.days - 1, 23, 59, 59))
-            << row.name;
-    }
-}
-
 TEST_F(HtmlExportTest, PreviewTakesTheFirstNumberThatCannotBeRead) {
     EXPECT_EQ(HtmlExport::NextPreviewPath(m_dir), m_dir / "dvt0000.html");
     test::WriteFile(m_dir / "dvt0000.html", "first preview, still open");
@@ -240,36 +208,6 @@ TEST_F(HtmlExportTest, TodoColumnsFollowFlagsNamesAndOrder) {
               std::string::npos)
         << table;
     EXPECT_EQ(Count(table, "<th>"), 3u);
-}
-
-TEST_F(HtmlExportTest, ListDayCellIsWrittenPieceByPiece) {
-    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("Meeting"));
-    const std::string table = Table(PlainSettings(), kHtmlKindList, CDateTime(2007, 3, 5), 1);
-    const std::string expected =
-        R"(<table style="font-size:100%" width="100%" border="2" rules="all" cellspacing="0" cellpadding="0">
- <tr align= "left" valign="top">
-  <td>
-   <table style="font-size:100%" width="100%" frame="void" rules="rows" cellspacing="0" cellpadding="5">
-    <tr>
-     <td colspan="2" bgcolor="#E0E0E0">
-      <table style="font-size:100%" width="100%" frame="void" cellspacing="0" cellpadding="0">
-       <tr>
-        <td align="left" style="color:#000000" nowrap><b>2007-03-05</b></td>
-        <td align="right" style="color:#000000;font-size:100%" nowrap>&nbsp;</td>
-       </tr>
-      </table>
-     </td>
-    </tr>
-    <tr>
-     <td align="left" valign="top" width="33%" nowrap>T</td>
-     <td>Meeting</td>
-    </tr>
-   </table>
-  </td>
- </tr>
-</table>
-)";
-    EXPECT_EQ(table, expected);
 }
 
 TEST_F(HtmlExportTest, RowStylesForDoneAndMarkedEvents) {
@@ -378,58 +316,6 @@ TEST_F(HtmlExportTest, WeekNumberGoesToTheFirstDayOfTheWeek) {
     settings.ShowWeekNumbers = false;
     EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
               (std::vector<std::string>{"10", "11", "12"}));
-}
-
-TEST_F(HtmlExportTest, WeekAndFortnightGrids) {
-    struct Row {
-        const char* name;
-        int kind;
-        int32_t layout;
-        std::string width;
-        std::string days; // day of month per cell in document order, "-" empty
-    };
-    // Week of Monday 5 March 2007, fortnight of 5 to 18 March.
-    const Row rows[] = {
-        {"week in two columns", kHtmlKindWeek, 0, "50", "05 09 06 10 07 11 08 -"},
-        {"week in two rows", kHtmlKindWeek, 1, "25", "05 06 07 08 09 10 11 -"},
-        {"fortnight in two columns", kHtmlKindFortnight, 0, "50",
-         "05 12 06 13 07 14 08 15 09 16 10 17 11 18"},
-        {"fortnight in two rows", kHtmlKindFortnight, 1, "14",
-         "05 06 07 08 09 10 11 12 13 14 15 16 17 18"},
-    };
-    AddEvent(EventBuilder().Start(2007, 3, 7, 10, 0).Description("E"));
-    for (const Row& row : rows) {
-        CSettings settings = PlainSettings();
-        settings.HtmlWeekViewHeader = "%d";
-        settings.HtmlFortnightViewHeader = "%d";
-        settings.WeekViewLayout = row.layout;
-        settings.FortnightViewLayout = row.layout;
-        const std::string table = Table(settings, row.kind, CDateTime(2007, 3, 7));
-        // Walk the outer cells: each is a day (its header) or the spare cell.
-        std::string cells;
-        const std::string opening = "  <td width=\"" + row.width + "%\">\n";
-        for (size_t at = table.find(opening); at != std::string::npos;
-             at = table.find(opening, at + 1)) {
-            const size_t next = at + opening.size();
-            cells += cells.empty() ? "" : " ";
-            cells += table.compare(next, 10, "   &nbsp;\n") == 0
-                         ? "-"
-                         : table.substr(table.find("<b>", next) + 3, 2);
-        }
-        EXPECT_EQ(cells, row.days) << row.name;
-        EXPECT_EQ(Count(table, "<td width=\"33%\" align=\"left\" valign=\"top\">T</td>\n"
-                               "     <td>E</td>"),
-                  1u)
-            << row.name;
-        const size_t rowsExpected = row.layout == 0 ? (row.kind == kHtmlKindWeek ? 4 : 7) : 2;
-        EXPECT_EQ(Count(table, " <tr align=\"left\" valign=\"top\">\n"), rowsExpected) << row.name;
-        EXPECT_EQ(table.rfind(row.kind == kHtmlKindWeek
-                                  ? "<table width=\"100%\" border"
-                                  : "<table style=\"font-size:100%\" width=\"100%\" border",
-                              0),
-                  0u)
-            << row.name;
-    }
 }
 
 TEST_F(HtmlExportTest, MonthGridHeaderAndFirstDayFormat) {

@@ -74,42 +74,6 @@ TEST(DateEntryFormatter, DirectivesHoldToTheEndOfTheExpansion) {
                      });
 }
 
-TEST(DateEntryFormatter, AffixesAndWordSplitting) {
-    CDateEntry entry = TimedEvent().Build();
-    CheckRows(entry,
-              {
-                  {"line break before", "$R_DESCRIPTION$", "\r\nDesc"},
-                  {"line break after", "$DESCRIPTION_R$", "Desc\r\n"},
-                  {"spaces around", "[$S_DESCRIPTION_S$]", "[ Desc ]"},
-                  {"empty value drops both affixes", "x$R_NOTES_R$y", "xy"},
-                  {"suffix after a dropped word is taken off", "$THIS_START_R$", "$THIS_START_R$"},
-                  {"extra words after a field word are ignored", "$CATEGORY_1_2_3_4_R$", "Cat\r\n"},
-                  {"seventh word keeps its underscores", "$CATEGORY_1_2_3_4_5_6_R$", "Cat"},
-                  {"span words fill exactly seven", "$THIS_TO_THIS$$SPAN_a_b_c_d_DAYS_e$", "a0e"},
-                  {"eighth word stays in the seventh", "$THIS_TO_THIS$$SPAN_a_b_c_d_e_DAYS_f$",
-                   "$SPAN_a_b_c_d_e_DAYS_f$"},
-              });
-}
-
-TEST(DateEntryFormatter, FieldWordsAndNestedTexts) {
-    EventBuilder builder = TimedEvent();
-    builder.MutableData().Category = "A $THIS_DATE$ category";
-    builder.MutableData().Notes = "at $THIS_TIME$";
-    CDateEntry entry = builder.Description("on $THIS_DATE$: $NOTES$").Build();
-    CheckRows(entry, {
-                         {"category as is", "$CATEGORY$", "A $THIS_DATE$ category"},
-                         {"notes expanded", "$NOTES$", "at 10:00"},
-                         {"description expanded, notes inside it too", "$DESCRIPTION$",
-                          "on 2007-01-10: at 10:00"},
-                     });
-
-    // The nested text sees the same occurrence and selected day.
-    CDateEntryFormatter formatter(entry, TestSettings());
-    EXPECT_EQ(
-        formatter.Expand("$DESCRIPTION$", CDateTime(2008, 2, 3, 10, 0, 0), CDateTime(2008, 2, 3)),
-        "on 2008-02-03: at 10:00");
-}
-
 TEST(DateEntryFormatter, SelfReferenceGuards) {
     struct GuardRow {
         const char* name;

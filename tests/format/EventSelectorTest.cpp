@@ -19,7 +19,6 @@ namespace dv {
 namespace {
 
 using test::EventBuilder;
-using test::FixedNow;
 using test::TestSettings;
 
 // Mondays in January 2007 from 10:00 to 12:00, every week.
@@ -31,61 +30,6 @@ EventBuilder Weekly() {
 
 CDateTime Jan(int day, int hour = 10) {
     return CDateTime(2007, 1, day, hour, 0, 0);
-}
-
-std::string ExpandFor(CDateEntry& entry, const std::string& format, const CDateTime& occurrence) {
-    CDateEntryFormatter formatter(entry, TestSettings());
-    return formatter.Expand(format, occurrence, occurrence);
-}
-
-struct SelectorRow {
-    const char* name;
-    EventBuilder event;
-    CDateTime occurrence;
-    std::string format;
-    std::string expected;
-};
-
-void CheckSelectorRows(const std::vector<SelectorRow>& rows) {
-    for (const SelectorRow& row : rows) {
-        CDateEntry entry = row.event.Build();
-        EXPECT_EQ(ExpandFor(entry, row.format, row.occurrence), row.expected)
-            << row.name << ": " << row.format << "\n  "
-            << test::DescribeRepetition(row.event.Data());
-    }
-}
-
-// The searches themselves are checked against a plain walk below; these rows are what that walk
-// cannot express: ends of the calendar, counts, the clock and the end parts of an occurrence.
-TEST(EventSelectors, PickTheOccurrenceTheyName) {
-    const FixedNow now(CDateTime(2007, 1, 20, 8, 0, 0));
-    const EventBuilder fiveWeeks = Weekly().EndAfter(5); // 1, 8, 15, 22, 29 January
-    const EventBuilder twoDayDaily = EventBuilder()
-                                         .Start(2007, 1, 1, 10, 0)
-                                         .End(2007, 1, 3, 10, 0)
-                                         .Every(1, kRepeatDays)
-                                         .EndAfter(10);
-    CheckSelectorRows({
-        {"first with its end", fiveWeeks, Jan(15), "$FIRST_END_DATETIME$", "2007-01-01 12:00"},
-        {"next of overlapping occurrences", twoDayDaily, Jan(3), "$NEXT_DATE$", "2007-01-04"},
-        {"last on the end date itself", Weekly().Until(Jan(22)), Jan(1), "$LAST_DATE$",
-         "2007-01-22"},
-        {"last of an hourly rule ending with time",
-         EventBuilder()
-             .Start(2007, 1, 1, 10, 0)
-             .Every(1, kRepeatHours)
-             .Until(CDateTime(9999, 12, 31, 23, 59, 59)),
-         Jan(1), "$LAST_DATETIME$", "9999-12-31 23:00"},
-        {"single event: last with an end date", Weekly().RepeatCode(kRepeatNone).Until(Jan(1)),
-         Jan(1), "$LAST_DATE$", "2007-01-01"},
-        {"a dropped occurrence does not count to the end", EventBuilder(fiveWeeks).Drop(Jan(29)),
-         Jan(1), "$LAST_DATE$", "2007-02-05"},
-        {"now", fiveWeeks, Jan(15), "$NOW_DATETIME$", "2007-01-20 08:00"},
-        {"count of this", fiveWeeks, Jan(15), "$THIS_COUNT$", "3"},
-        {"count of the last", fiveWeeks, Jan(15), "$LAST_COUNT$", "5"},
-        {"count up to now", fiveWeeks, Jan(15), "$NOW_COUNT$", "3"},
-        {"count skips dropped occurrences", Weekly().Drop(Jan(8)), Jan(15), "$THIS_COUNT$", "2"},
-    });
 }
 
 TEST(EventSelectors, ThisSelectedIsThePartOnTheDay) {
@@ -143,20 +87,6 @@ TEST(EventSelectors, OccurrenceCounterSurvivesExpansion) {
     ASSERT_TRUE(entry.FindNextOccurrence(a, b, start, end));
     EXPECT_EQ(start, Jan(29));
     EXPECT_FALSE(entry.FindNextOccurrence(a, b, start, end));
-}
-
-TEST(EventSelectors, EveryCallSeesTheCurrentState) {
-    // Results are remembered only within one call: a later call sees a new clock and new state.
-    auto clock = std::make_shared<CFixedClock>(Jan(1, 8));
-    const CScopedClock scope(clock);
-    CDateEntry entry = Weekly().Build();
-    CDateEntryFormatter formatter(entry, TestSettings());
-    EXPECT_EQ(formatter.Expand("$NOW_TIME$ $NOW_TIME$", Jan(1), Jan(1)), "08:00 08:00");
-    clock->Set(Jan(1, 9));
-    EXPECT_EQ(formatter.Expand("$NOW_TIME$", Jan(1), Jan(1)), "09:00");
-    EXPECT_EQ(formatter.Expand("$NEXTUNDONE_DATE$", Jan(1), Jan(1)), "2007-01-08");
-    entry.SetDone(Jan(8), true);
-    EXPECT_EQ(formatter.Expand("$NEXTUNDONE_DATE$", Jan(1), Jan(1)), "2007-01-15");
 }
 
 // ---- Differential test: the searches against a plain walk over every occurrence ----------------

@@ -57,16 +57,6 @@ TEST(FormatForDay, ChoosesTheVariantOfTheDay) {
     }
 }
 
-TEST(FormatForDay, ExpandsWithTheOccurrenceAndTheDay) {
-    FormatSettings settings = TestSettings();
-    settings.EventSets[kFormatSetCalendar][kVariantMiddleDay] =
-        "$THIS_DATE$ $THISSELECTED_STARTTOEND_DATETIME$";
-    CDateEntry entry = Event(Jan(10, 22)).End(2007, 1, 13, 2, 0).Every(1, kRepeatWeeks).Build();
-    CDateEntryFormatter formatter(entry, settings);
-    EXPECT_EQ(formatter.FormatForDay(Jan(17, 22), Jan(18)),
-              "2007-01-17 2007-01-18 00:00 - 2007-01-18 23:59");
-}
-
 TEST(FormatForDay, FormatSetsAndEntriesAreCopiedWhenChosen) {
     FormatSettings settings = TestSettings();
     CDateEntry first = Event(Jan(10, 10)).Description("first").Build();
@@ -96,32 +86,6 @@ TEST(FormatForDay, FormatSetsAndEntriesAreCopiedWhenChosen) {
     EXPECT_EQ(formatter.FormatForDay(Jan(12), Jan(12)), "1S") << "strings kept";
     formatter.SetEntry(first);
     EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "edited");
-}
-
-// ---- The built-in default formats ---------------------------------------------------------------
-// Their texts are pinned by the settings' fixed file of defaults; these rows check that the
-// calendar cells, which every user sees, come out as meant, empty time parts included.
-
-TEST(DefaultFormats, CalendarCells) {
-    const EventBuilder threeAllDays = Event(Jan(8)).AllDay().End(2007, 1, 10);
-    const struct {
-        EventBuilder event;
-        CDateTime day;
-        std::string expected;
-    } rows[] = {
-        {Event(Jan(10, 10)).End(2007, 1, 10, 11, 30), Jan(10), "10:00 AM - 11:30 AM Desc"},
-        {Event(Jan(10, 14)), Jan(10), "02:00 PM Desc"},
-        // Without time of day the time part is empty and takes its trailing space with it.
-        {threeAllDays, Jan(8), "Desc >>"},
-        {threeAllDays, Jan(9), ">> Desc >>"},
-        {Event(Jan(8, 9)).End(2007, 1, 10, 15, 30), Jan(10), ">> 03:30 PM Desc"},
-    };
-    for (const auto& row : rows) {
-        CDateEntry entry = row.event.Build();
-        CDateEntryFormatter formatter(entry, FormatSettings::Defaults(), kFormatSetCalendar);
-        EXPECT_EQ(formatter.FormatForDay(entry.GetFirstStart(), row.day), row.expected)
-            << row.expected;
-    }
 }
 
 } // namespace

@@ -76,51 +76,5 @@ TEST_F(StringTableTest, HookReplacesTextOrKeepsEnglish) {
     EXPECT_EQ(FormatString(kIdsUntitled, "x"), LoadString(kIdsUntitled)) << "no placeholder";
 }
 
-TEST_F(StringTableTest, HookCanBeReplacedWhileOtherThreadsLoad) {
-    std::atomic<bool> stop{false};
-    std::atomic<int> unexpected{0};
-    std::vector<std::thread> readers;
-    for (int t = 0; t < 3; ++t) {
-        readers.emplace_back([&] {
-            while (!stop.load()) {
-                const std::string text = LoadString(kIdsStateValueDone);
-                if (text != "Done:" && text != "first language" && text != "second language") {
-                    ++unexpected;
-                }
-            }
-        });
-    }
-    for (int i = 0; i < 3000; ++i) {
-        // Each hook owns its text, so a reader still using a replaced hook would read freed memory
-        // under the sanitizers.
-        std::string text = (i % 3 == 0) ? "first language" : "second language";
-        if (i % 3 == 2) {
-            SetTranslationHook({});
-        } else {
-            SetTranslationHook(
-                [text](uint32_t, std::string_view) { return std::optional<std::string>(text); });
-        }
-    }
-    stop = true;
-    for (std::thread& reader : readers) {
-        reader.join();
-    }
-    EXPECT_EQ(unexpected.load(), 0);
-}
-
-TEST_F(StringTableTest, FormatDefaultsFollowTheActiveLanguage) {
-    // The English defaults are pinned by the settings' fixed file; a hook that names the string
-    // shows that they are loaded, not copied, and the interleaved numbers of the HTML sets.
-    SetTranslationHook([](uint32_t id, std::string_view) {
-        return std::optional<std::string>("T" + std::to_string(id));
-    });
-    const FormatSettings defaults = FormatSettings::Defaults();
-    EXPECT_EQ(defaults.DateFormat, "T40070");
-    EXPECT_EQ(defaults.StateValueUrgent, "T40055");
-    EXPECT_EQ(defaults.EventSets[kFormatSetHtmlTime][1], "T40022");
-    EXPECT_EQ(defaults.EventSets[kFormatSetHtmlDesc][4], "T40029");
-    EXPECT_EQ(defaults.EventSets[kFormatSetCsvTime][0], "T40304");
-}
-
 } // namespace
 } // namespace dv

@@ -138,29 +138,6 @@ TEST(TodoEntryFormatter, DateSelectors) {
                         });
 }
 
-TEST(TodoEntryFormatter, SpansToTheDeadlineAndNestedTexts) {
-    TodoData data = BaseData();
-    data.ShowDeadlineTime = 1;
-    data.Notes = "due $DEADLINE_DATE$ in $GROUP$, see $DESCRIPTION$";
-    CTodoEntry todo = MakeTodo(data);
-    CTodoEntryFormatter formatter(todo, TestSettings());
-    const std::string format = "$NOW_TO_DEADLINE$$SPAN_in _-_DAYS_ days_ days ago$";
-    {
-        const FixedNow now(CDateTime(2007, 1, 9, 15, 30, 1));
-        EXPECT_EQ(formatter.Expand(format), "in 2 days") << "a second short of three days";
-    }
-    {
-        const FixedNow now(CDateTime(2007, 1, 14, 15, 30, 0));
-        EXPECT_EQ(formatter.Expand(format), "-2 days ago");
-    }
-    EXPECT_EQ(formatter.Expand("$NOTES$"), "due 2007-01-12 in Home, see Desc");
-
-    TodoData open = BaseData();
-    open.ShowDeadline = 0;
-    CTodoEntry openTodo = MakeTodo(open);
-    EXPECT_EQ(CTodoEntryFormatter(openTodo, TestSettings()).Expand(format), "in - days");
-}
-
 TEST(TodoEntryFormatter, SnapshotAndSetEntry) {
     CTodoEntry first = MakeTodo(BaseData());
     CTodoEntryFormatter formatter(first, TestSettings());

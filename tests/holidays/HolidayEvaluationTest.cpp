@@ -348,35 +348,7 @@ TEST(HolidayPasses, TableOrderFollowsTheOrderOfEntry) {
     EXPECT_EQ(module.GetHolidayCount(CDateTime(2024, 6, 2)), 0);
 }
 
-TEST(HolidayPasses, DuplicateNamesAndBuiltInNames) {
-    CHolidays module = Module({
-        Holiday("DUP", {Fixed(1, 1)}),
-        Holiday("DUP", {Fixed(1, 2)}),
-        Holiday(kEasterRef, {Fixed(1, 3)}),
-    });
-    const std::vector<HolidayOfYear> listed = module.ListYear(2024);
-    ASSERT_EQ(listed.size(), 1u)
-        << "the second DUP and a holiday named like a reference are skipped";
-    EXPECT_EQ(listed[0].date, CDateTime(2024, 1, 1));
-}
-
 // ---- Look-ups --------------------------------------------------------------------------------
-
-TEST(HolidayLookups, EvaluateLazilyPerYearAndListInDayOrder) {
-    CHolidays module = Module({
-        Holiday("XMAS", {Fixed(12, 25)}),
-        Holiday("EASTER", {DaysFrom(kEasterRef, 1, 0)}),
-        Holiday("REF", {Fixed(2, 2)}, 1),
-    });
-    EXPECT_EQ(module.GetEvaluatedYear(), CHolidays::kNotEvaluated);
-    EXPECT_EQ(module.GetHolidayCount(CDateTime(2024, 3, 31, 23, 59, 59)), 1) << "time ignored";
-    EXPECT_EQ(module.GetEvaluatedYear(), 2024);
-    EXPECT_EQ(module.GetHolidayCount(CDateTime(2025, 3, 31)), 0);
-    EXPECT_EQ(module.GetEvaluatedYear(), 2025);
-    EXPECT_EQ(module.ListYear(2024),
-              (std::vector<HolidayOfYear>{{CDateTime(2024, 3, 31), "Text of EASTER", "EASTER"},
-                                          {CDateTime(2024, 12, 25), "Text of XMAS", "XMAS"}}));
-}
 
 TEST(HolidayLookups, YearsOutsideTheRangeHaveNoHolidays) {
     CHolidays module = Module({Holiday("NY", {Fixed(1, 1)}), Holiday("LAST", {Fixed(12, 31)})});

@@ -202,49 +202,5 @@ TEST(IniDocumentTest, ListsSectionsAndKeysOnce) {
     EXPECT_EQ(document.GetKeyNames("missing"), std::vector<std::string>{});
 }
 
-// A random sequence of writes, with names in varying case, against a map of what each key
-// must hold; every value must read back exactly, also after the document went through bytes.
-TEST(IniDocumentTest, RandomWritesAgreeWithAMap) {
-    test::Random random(31337);
-    const std::vector<std::string> sections = {"Settings", "WindowSettings", "Holidays"};
-    const std::vector<std::string> keys = {"WeekStart", "DateFormat", "Homepage", "x", "Key 2"};
-    const std::vector<std::string> pieces = {"a", " ", "\t", "\"",     "'",        "=",
-                                             ";", "[", "]",  "{0x0A}", "\xC3\xA4", "\xE6\x97\xA5",
-                                             "%", "0", ","};
-    const auto varyCase = [&](std::string name) {
-        for (char& c : name) {
-            if (random.OneIn(2)) {
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            } else {
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            }
-        }
-        return name;
-    };
-    for (int run = 0; run < 40; ++run) {
-        CIniDocument document = CIniDocument::FromBytes("; kept\r\n[Settings]\r\nother=1\r\n");
-        std::map<std::pair<size_t, size_t>, std::string> expected;
-        for (int step = 0; step < 60; ++step) {
-            const auto section = static_cast<size_t>(random.Between(0, 2));
-            const auto key = static_cast<size_t>(random.Between(0, 4));
-            std::string value;
-            for (int i = random.Int(0, 5); i > 0; --i) {
-                value += random.Pick(pieces);
-            }
-            document.SetValue(varyCase(sections[section]), varyCase(keys[key]), value);
-            expected[{section, key}] = value;
-        }
-        const CIniDocument reread = CIniDocument::FromBytes(document.ToBytes());
-        for (const auto& [name, value] : expected) {
-            const std::string& section = sections[name.first];
-            const std::string& key = keys[name.second];
-            EXPECT_EQ(document.GetValue(section, key), value) << section << "/" << key;
-            EXPECT_EQ(reread.GetValue(section, key), value) << section << "/" << key;
-        }
-        EXPECT_EQ(reread.GetValue("settings", "OTHER"), "1");
-        EXPECT_EQ(reread.ToBytes(), document.ToBytes()) << "reading and writing agree";
-    }
-}
-
 } // namespace
 } // namespace dv

@@ -62,21 +62,5 @@ TEST(IniStoreTest, UnreadableFilesAreReportedWithTheirPath) {
     }
 }
 
-TEST(IniStoreTest, FailedFlushKeepsTheChangesPendingAndTheOldFile) {
-    TemporaryFolder folder;
-    const fs::path subfolder = folder.Path() / "sub";
-    fs::create_directory(subfolder);
-    const fs::path path = subfolder / "a.ini";
-    WriteFile(path, "[S]\nk=old\n");
-    CIniStore store(path);
-    store.WriteRawString("S", "k", "new");
-    fs::remove_all(subfolder);
-    EXPECT_THROW(store.Flush(), CFileException);
-    EXPECT_TRUE(store.IsModified());
-    fs::create_directory(subfolder);
-    store.Flush();
-    EXPECT_EQ(ReadFile(path), "[S]\nk=new\n");
-}
-
 } // namespace
 } // namespace dv

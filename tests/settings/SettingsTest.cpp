@@ -176,45 +176,6 @@ TEST(SettingsTest, MissingEmptyAndOddStoredValues) {
     EXPECT_EQ(loaded, expected);
 }
 
-TEST(SettingsTest, FormatSettingsComeFromTheFormatKeys) {
-    EXPECT_EQ(CSettings().GetFormatSettings(), FormatSettings::Defaults());
-    CSettings settings;
-    for (const SettingKey<CSettings>& key : CSettings::Keys()) {
-        ChangeMember(key, settings, 0);
-    }
-    const auto text = [&settings](const std::string& name) {
-        for (const SettingKey<CSettings>& key : CSettings::Keys()) {
-            if (key.Name == name) {
-                return settings.*std::get<std::string CSettings::*>(key.Field);
-            }
-        }
-        return "no key " + name;
-    };
-    const FormatSettings formats = settings.GetFormatSettings();
-    const char* sets[] = {"ClipboardDate",    "TooltipDate",      "CalendarDate",
-                          "HtmlCalendarTime", "HtmlCalendarDesc", "CsvCalendarTime"};
-    const char* variants[] = {"Normal", "Singleday", "MultidayFirst", "MultidayMid",
-                              "MultidayLast"};
-    for (int set = 0; set < 6; ++set) {
-        for (int variant = 0; variant < 5; ++variant) {
-            EXPECT_EQ(formats.EventSets[set][variant],
-                      text(std::string(sets[set]) + variants[variant]));
-        }
-    }
-    const std::pair<std::string, std::string> single[] = {
-        {formats.DateFormat, "DateFormat"},
-        {formats.TimeFormat, "TimeFormat"},
-        {formats.DateTimeFormat, "DateTimeFormat"},
-        {formats.StateValueDone, "StateValueDone"},
-        {formats.StateValueOverdue, "StateValueOverdue"},
-        {formats.StateValueUndone, "StateValueUndone"},
-        {formats.StateValueUrgent, "StateValueUrgent"},
-    };
-    for (const auto& [value, name] : single) {
-        EXPECT_EQ(value, text(name));
-    }
-}
-
 TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
     TemporaryFolder folder;
     const fs::path path = folder / "Dayvault.ini";
@@ -245,29 +206,6 @@ TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
     CSettings fresh;
     fresh.LoadExitState(CIniStore(folder / "none.ini"));
     EXPECT_EQ(fresh.LastView, 0);
-}
-
-TEST(SettingsTest, DefaultTextsFollowTheActiveLanguage) {
-    SetTranslationHook([](uint32_t id, std::string_view) -> std::optional<std::string> {
-        if (id == 40070) {
-            return std::string("%d.%m.%Y");
-        }
-        if (id == 40300) {
-            return std::string("Datum,Woche");
-        }
-        return std::nullopt;
-    });
-    CSettings translated;
-    TemporaryFolder folder;
-    WriteFile(folder / "Dayvault.ini", "[Settings]\nDateFormat=%Y-%m-%d\n");
-    CSettings stored;
-    stored.Load(CIniStore(folder / "Dayvault.ini"));
-    SetTranslationHook({});
-
-    EXPECT_EQ(translated.DateFormat, "%d.%m.%Y");
-    EXPECT_EQ(translated.CsvCalendarFieldnames, (NameList{"Datum", "Woche"}));
-    EXPECT_EQ(translated.TimeFormat, "%I:%M %p");
-    EXPECT_EQ(stored.DateFormat, "%Y-%m-%d") << "a stored value wins over the default";
 }
 
 } // namespace

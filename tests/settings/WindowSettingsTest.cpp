@@ -12,23 +12,6 @@ using test::ReadFile;
 using test::TemporaryFolder;
 using test::WriteFile;
 
-TEST(WindowSettingsTest, DefaultGeometryFromTheDesktop) {
-    struct Row {
-        int32_t width;
-        int32_t height;
-        CWindowSettings::Geometry expected; // x, y, width, height
-    };
-    const Row rows[] = {
-        {1280, 1024, {128, 128, 1024, 728}}, {800, 600, {0, 0, 800, 560}},
-        {1024, 768, {0, 0, 1024, 728}},      {1023, 767, {0, 0, 1023, 727}},
-        {1025, 1000, {0, 116, 1024, 728}},   {1200, 769, {88, 0, 1024, 728}},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(CWindowSettings::DefaultGeometry(row.width, row.height), row.expected)
-            << row.width << " x " << row.height;
-    }
-}
-
 TEST(WindowSettingsTest, SavesEveryKeyInOrder) {
     TemporaryFolder folder;
     const fs::path path = folder.Path() / "Dayvault.ini";
