@@ -63,12 +63,6 @@ TEST(DateEntryFormatter, DirectivesHoldToTheEndOfTheExpansion) {
     CheckRows(entry, {
                          {"date format", "$DATEFORMAT%Y$$THIS_DATE$", "2007"},
                          {"time format", "$TIMEFORMAT%H.%M$$THIS_TIME$", "10.00"},
-                         {"takes effect from where it stands",
-                          "$THIS_DATE$ $DATEFORMAT%d$$THIS_DATE$", "2007-01-10 10"},
-                         {"literal text in a format", "$DATEFORMATWeek %W$$THIS_DATE$", "Week 02"},
-                         {"empty format gives empty dates", "[$DATEFORMAT$$THIS_DATE$]", "[]"},
-                         {"date directive leaves the date-time format",
-                          "$DATEFORMAT%Y$$THIS_DATETIME$", "2007-01-10 10:00"},
                          {"does not reach the nested description",
                           "$DATEFORMAT%Y$$DESCRIPTION$ $THIS_DATE$", "2007-01-10 2007"},
                      });
@@ -120,39 +114,13 @@ TEST(DateEntryFormatter, BranchingSelfReferenceStaysBounded) {
     static_assert(20u * 20u * 15u * 20u > kMaxNestedLength, "the example must pass the bound");
 }
 
-TEST(DateEntryFormatter, SingleDateTypes) {
-    const FixedNow now(CDateTime(2007, 3, 4, 5, 6, 7));
+TEST(DateEntryFormatter, InvalidDatesAndUnknownSelectors) {
     CDateEntry timed = TimedEvent().Build();
-    CheckRows(timed,
-              {
-                  {"date", "$THIS_DATE$", "2007-01-10"},
-                  {"time", "$THIS_TIME$", "10:00"},
-                  {"date-time", "$THIS_DATETIME$", "2007-01-10 10:00"},
-                  {"auto with time of day", "$THIS_AUTO$", "2007-01-10 10:00"},
-                  {"start word changes nothing", "$THIS_START_TIME$", "10:00"},
-                  {"end word takes the end", "$THIS_END_TIME$", "12:00"},
-                  {"now", "$NOW_DATETIME$", "2007-03-04 05:06"},
-                  {"count of the first occurrence", "$THIS_COUNT$", "1"},
-                  {"to gives no text", "[$THIS_TO_NOW$]", "[]"},
-                  {"to with an unknown second selector", "$THIS_TO_LATER$", "$THIS_TO_LATER$"},
-                  {"unknown type", "$THIS_WHEN$", "$THIS_WHEN$"},
-                  // NEXT of a single event is not valid.
-                  {"invalid date", "$NEXT_DATE$", "-"},
-                  {"invalid auto time", "$NEXT_AUTOTIME$", "-"},
-                  {"count from an invalid date", "$NEXT_COUNT$", "0"},
-              });
-
-    CDateEntry allDay = TimedEvent().AllDay().NoEnd().Build();
-    CheckRows(allDay, {
-                          {"all-day auto shows the date", "$THIS_AUTO$", "2007-01-10"},
-                          {"all-day auto time is empty", "[$THIS_AUTOTIME$]", "[]"},
-                          {"empty auto time drops its space",
-                           "$THIS_START_AUTOTIME_S$$DESCRIPTION$", "Desc"},
-                          {"all-day end is the last second",
-                           "$DATETIMEFORMAT%H:%M:%S$$THIS_END_DATETIME$", "23:59:59"},
-                      });
-    CheckRows(timed, {{"timed auto time keeps its space", "$THIS_START_AUTOTIME_S$$DESCRIPTION$",
-                       "10:00 Desc"}});
+    CheckRows(timed, {
+                         {"NEXT of a single event is not valid", "$NEXT_DATE$", "-"},
+                         {"to with an unknown second selector", "$THIS_TO_LATER$",
+                          "$THIS_TO_LATER$"},
+                     });
 }
 
 TEST(DateEntryFormatter, RangeTypes) {
@@ -178,12 +146,7 @@ TEST(DateEntryFormatter, RangeTypes) {
         {"auto time over two dates", overnight, "$THIS_STARTTOEND_AUTOTIME$", "22:00 - 02:00"},
         {"all-day auto, two days", twoDays, "$THIS_STARTTOEND_AUTO$", "2007-01-10 - 2007-01-11"},
         {"all-day auto time, two days", twoDays, "[$THIS_STARTTOEND_AUTOTIME_S$]", "[]"},
-        {"end word makes both ends the end", sameDay, "$THIS_END_STARTTOEND_TIME$",
-         "12:00 - 12:00"},
         {"unknown range type", sameDay, "$THIS_STARTTOEND_WHEN$", "$THIS_STARTTOEND_WHEN$"},
-        {"invalid pick", sameDay, "$NEXT_STARTTOEND_AUTO$", "-"},
-        {"range word before start word is a type", sameDay, "$THIS_STARTTOEND_START_TIME$",
-         "$THIS_STARTTOEND_START_TIME$"},
     };
     for (const RangeRow& row : rows) {
         CDateEntry entry = row.event.Build();
@@ -218,7 +181,6 @@ TEST(DateEntryFormatter, SpansInSecondUnits) {
     CheckSpans({
         {"breakdown", base, later, "$SPAN_DAYS$d $SPAN_HOURS$h $SPAN_MINUTES$m $SPAN_SECONDS$s",
          "2d 5h 6m 7s"},
-        {"seconds leave nothing", base, later, "$SPAN_SECONDS$ $SPAN_SECONDS$", "191167 0"},
         {"weeks then days", base, CDateTime(2007, 1, 18, 3, 0, 0),
          "$SPAN_WEEKS$w $SPAN_DAYS$d $SPAN_HOURS$h", "2w 3d 3h"},
         {"negative pair is ordered for the next span", later, base, "$SPAN_DAYS$/$SPAN_HOURS$",

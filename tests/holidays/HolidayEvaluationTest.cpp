@@ -236,22 +236,13 @@ TEST(HolidayRules, RulesConditionsAndReferences) {
         {"29 February in a 400th year", h + "29 February", 2000, "02-29"},
         {"31 April", h + "1 April; with day=31", 2024, ""},
         {"day 0", h + "1 April; with day=0", 2024, ""},
-        {"first Monday", h + "first Mon in Jan", 2024, "01-01"},
-        {"fifth Sunday", h + "5th Sunday of March", 2024, "03-31"},
-        {"no fifth Sunday", h + "5th Sunday of March", 2023, ""},
-        {"last Monday", h + "last Monday of May", 2024, "05-27"},
         {"weekday ordinal 6", h + "first Monday of May; with ordinal=6", 2024, ""},
         {"weekday ordinal -1", h + "first Monday of May; with ordinal=-1", 2024, ""},
         {"weekday in month 13", h + "first Monday of May; with weekdayMonth=13", 2024, ""},
         {"weekday in month 0", h + "first Monday of May; with weekdayMonth=0", 2024, ""},
-        {"weekday before", h + "Sunday before X\nreference X = 7 April", 2024, "03-31"},
-        {"weekday on or before", h + "Sunday on or before X\nreference X = 7 April", 2024, "04-07"},
-        {"weekday on or after", h + "Sunday on or after X\nreference X = 7 April", 2024, "04-07"},
         {"third weekday after", h + "3rd Sun after X\nreference X = 7 April", 2024, "04-28"},
-        {"interval 4, first year", h + "4 July; from 2000 to 2008; every 4 years", 2000, "07-04"},
         {"interval 4, in between", h + "4 July; from 2000 to 2008; every 4 years", 2002, ""},
         {"interval 4, last year", h + "4 July; from 2000 to 2008; every 4 years", 2008, "07-04"},
-        {"after the last year", h + "4 July; from 2000 to 2008; every 4 years", 2012, ""},
         {"interval 0, the first year", h + "4 July; from 2001; with interval=0", 2001, "07-04"},
         {"interval 0, later", h + "4 July; from 2001; with interval=0", 2002, ""},
         {"negative interval counts like its size", h + "4 July; from 2000; with interval=-3", 2003,
@@ -268,9 +259,6 @@ TEST(HolidayRules, RulesConditionsAndReferences) {
         {"unknown mode", h + "EASTER_REF + 1 day; with mode=2", 2024, ""},
         {"unknown relation", h + "Monday after EASTER_REF; with relation=4", 2024, ""},
         // Shift conditions; 6 January 2024 is a Saturday.
-        {"Sunday moves to Monday", h + "1 January; if Sunday then next Monday", 2023, "01-02"},
-        {"Monday stays", h + "1 January; if Sunday then next Monday", 2024, "01-01"},
-        {"previous Friday", h + "6 January; if Saturday then previous Friday", 2024, "01-05"},
         {"first condition that holds decides, its result is not tested again",
          h + "6 January; if Saturday then next Sunday; if Sunday then next Monday", 2024, "01-07"},
         {"second weekday", h + "6 January; if Saturday then 2nd Monday after", 2024, "01-15"},
@@ -294,12 +282,7 @@ TEST(HolidayRules, RulesConditionsAndReferences) {
         {"nearest, target without dates keeps the date",
          "reference NONE = 1 February; with day=30\n" + h + "5 May; if Sunday then nearest NONE",
          2024, "05-05"},
-        {"on a named date", h + "31 March; if on EASTER_REF then next Wednesday", 2024, "04-03"},
-        {"not on the named date", h + "30 March; if on EASTER_REF then next Wednesday", 2024,
-         "03-30"},
         // Passes: references to holidays later in the list, waiting conditions, cycles.
-        {"reference after", h + "Wednesday before NOV23\nreference NOV23 = 23 November", 2022,
-         "11-16"},
         {"chain of references",
          "holiday P \"p\" = Wednesday before N\nreference N = 23 November\n" + h + "1 day after P",
          2024, "11-21"},
@@ -314,21 +297,6 @@ TEST(HolidayRules, RulesConditionsAndReferences) {
     for (const Row& row : rows) {
         EXPECT_EQ(DatesOfH(row.source, row.year), row.expected) << row.boundary;
     }
-}
-
-TEST(HolidayRules, UnknownKindsAndWaitingHolidays) {
-    // Unknown kinds have computed (empty) lists: they did not wait; a cycle never computes.
-    CHolidays module = CompileHolidaySource("language 1\nholiday K \"k\" = kind 3\n"
-                                            "holiday A \"a\" = B + 1 day\n"
-                                            "holiday B \"b\" = A + 1 day\n"
-                                            "reference N = 23 November\n",
-                                            "t");
-    EXPECT_TRUE(module.ListYear(2024).empty()) << "reference only is not listed";
-    ASSERT_NE(module.GetComputedDays("K"), nullptr);
-    EXPECT_TRUE(module.GetComputedDays("K")->empty());
-    EXPECT_EQ(module.GetComputedDays("A"), nullptr);
-    ASSERT_NE(module.GetComputedDays("N"), nullptr);
-    EXPECT_EQ(*module.GetComputedDays("N"), std::vector<int64_t>{DayOf(2024, 11, 23)});
 }
 
 TEST(HolidayPasses, TableOrderFollowsTheOrderOfEntry) {
@@ -369,15 +337,22 @@ TEST(HolidayLookups, YearsOutsideTheRangeHaveNoHolidays) {
     EXPECT_EQ(module.GetComputedDays(kEasterRef), nullptr);
 }
 
-TEST(HolidayLookups, ExtremeCountsDoNotOverflow) {
+TEST(HolidayLookups, UnknownKindsCyclesAndExtremeCounts) {
+    // Unknown kinds have computed (empty) lists: they did not wait; a cycle never computes.
     CHolidays module = CompileHolidaySource(
-        "language 1\nholiday F \"f\"\n"
+        "language 1\nholiday K \"k\" = kind 3\n"
+        "holiday A \"a\" = B + 1 day\nholiday B \"b\" = A + 1 day\nreference N = 23 November\n"
+        "holiday F \"f\"\n"
         "    EASTER_REF + 2147483647 days\n"
         "    EASTER_REF - 0 days; with count=-2147483648\n"
         "    Monday before EASTER_REF; with count=2147483647\n"
         "    7 January; if Sunday then next Monday with weekday=0xFFFFFFFF count=0xFFFFFFFF\n",
         "t");
-    EXPECT_TRUE(module.ListYear(2024).empty());
+    EXPECT_TRUE(module.ListYear(2024).empty()) << "references and dates beyond the year";
+    ASSERT_NE(module.GetComputedDays("K"), nullptr);
+    EXPECT_TRUE(module.GetComputedDays("K")->empty());
+    EXPECT_EQ(module.GetComputedDays("A"), nullptr);
+    EXPECT_EQ(*module.GetComputedDays("N"), std::vector<int64_t>{DayOf(2024, 11, 23)});
     ASSERT_NE(module.GetComputedDays("F"), nullptr);
     EXPECT_EQ(module.GetComputedDays("F")->size(), 4u);
     EXPECT_EQ((*module.GetComputedDays("F"))[0], DayOf(2024, 3, 31) + INT32_MAX);

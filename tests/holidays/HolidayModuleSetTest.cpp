@@ -31,6 +31,7 @@ TEST(HolidaySettings, RoundTripThroughAnIniFile) {
     saved.ActiveModules = {"United Kingdom", "Germany"};
     saved.SetActive("Germany", "REFORMATION", false);
     saved.SetActive("Germany", "CORPUS_CHRISTI", false);
+    saved.SetActive("Germany", "REFORMATION", false); // listed once
     saved.SetActive("Elsewhere", "X", false); // not in ModuleOrder: not stored
     {
         CIniStore store(path);
@@ -51,19 +52,13 @@ TEST(HolidaySettings, RoundTripThroughAnIniFile) {
     CHolidaySettings expected = saved;
     expected.Deactivated.erase("Elsewhere");
     EXPECT_EQ(loaded, expected);
-}
 
-TEST(HolidaySettings, IsActivePerModule) {
-    CHolidaySettings settings;
-    settings.SetActive("A", "NY", false);
-    settings.SetActive("A", "NY", false); // listed once
-    EXPECT_EQ(settings.Deactivated.at("A"), (NameList{"NY"}));
-    EXPECT_FALSE(settings.IsActive("A", "NY"));
-    EXPECT_TRUE(settings.IsActive("B", "NY")) << "same name in another module";
-    EXPECT_TRUE(settings.IsActive("A", "ny")) << "names are exact";
-    settings.SetActive("A", "NY", true);
-    EXPECT_TRUE(settings.IsActive("A", "NY"));
-    EXPECT_TRUE(settings.Deactivated.empty()) << "an emptied list is dropped";
+    EXPECT_FALSE(loaded.IsActive("Germany", "REFORMATION"));
+    EXPECT_TRUE(loaded.IsActive("United Kingdom", "REFORMATION")) << "per module";
+    EXPECT_TRUE(loaded.IsActive("Germany", "reformation")) << "names are exact";
+    loaded.SetActive("Germany", "REFORMATION", true);
+    loaded.SetActive("Germany", "CORPUS_CHRISTI", true);
+    EXPECT_TRUE(loaded.Deactivated.empty()) << "an emptied list is dropped";
 }
 
 // ---- Module set -----------------------------------------------------------------------------
