@@ -1,6 +1,5 @@
-// Date selectors of the event expander: which occurrence each one picks, done state, counting,
-// the occurrence counter around expansions, and a differential test of the searches against a
-// plain first/next walk.
+// Date selectors of the event expander: the part of an occurrence on a day, the occurrence
+// counter around expansions, and the searches against a plain first/next walk.
 
 #include "core/EventBuilder.h"
 #include "format/CDateEntryFormatter.h"

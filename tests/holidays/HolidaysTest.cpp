@@ -1,13 +1,9 @@
-// Module files: the exact byte layout both ways, truncation at every byte, counts that the input
-// cannot hold, and reading and writing files.
+// Module files: the exact byte layout both ways and truncation at every byte.
 
 #include "core/CArchiveException.h"
-#include "core/CFileException.h"
 #include "holidays/CHolidays.h"
 #include "support/ArchiveBytes.h"
-#include "support/Files.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -17,8 +13,6 @@ namespace {
 
 using test::ByteDifference;
 using test::RecordBytes;
-using test::TemporaryFolder;
-using test::WriteFile;
 
 // A module with every field set to a value of its own, so that a swapped field shows.
 CHolidays SampleModule() {
