@@ -308,6 +308,13 @@ TEST_F(HtmlExportTest, WeekNumberGoesToTheFirstDayOfTheWeek) {
     EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
               (std::vector<std::string>{"10", "11 (Week 10)", "12"}))
         << "weeks from Sunday";
+    // A fortnight in two rows runs day by day.
+    settings.HtmlFortnightViewHeader = "%d";
+    settings.FortnightViewLayout = 1;
+    const std::vector<std::string> fortnight =
+        Headers(Table(settings, kHtmlKindFortnight, saturday));
+    ASSERT_EQ(fortnight.size(), 14u);
+    EXPECT_EQ(fortnight[1].substr(0, 2), "05");
     settings.ShowWeekNumbers = false;
     EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
               (std::vector<std::string>{"10", "11", "12"}));
@@ -371,7 +378,7 @@ TEST_F(HtmlExportTest, TemplateMarkerIsReplacedEverywhereAndLineEndsBecomeCrLf) 
     };
     const Row rows[] = {
         {"no marker", "<p>a</p>\r\n<p>b</p>", "<p>a</p>\n<p>b</p>\n"},
-        {"marker once", "<body>\n$TABLE$\n</body>\n", "<body>\n" + table + "\n</body>\n"},
+        {"marker once", "<body>\n\n$TABLE$\n</body>\n", "<body>\n\n" + table + "\n</body>\n"},
         {"marker twice on one line", "$TABLE$|$TABLE$", table + "|" + table + "\n"},
     };
     for (const Row& row : rows) {

@@ -110,11 +110,12 @@ TEST(DateEntryFormatter, BranchingSelfReferenceStaysBounded) {
 
 TEST(DateEntryFormatter, InvalidDatesAndUnknownSelectors) {
     CDateEntry timed = TimedEvent().Build();
-    CheckRows(timed, {
-                         {"NEXT of a single event is not valid", "$NEXT_DATE$", "-"},
-                         {"to with an unknown second selector", "$THIS_TO_LATER$",
-                          "$THIS_TO_LATER$"},
-                     });
+    CheckRows(timed,
+              {
+                  {"NEXT of a single event is not valid", "$NEXT_DATE$", "-"},
+                  {"invalid auto time", "$NEXT_AUTOTIME$", "-"},
+                  {"to with an unknown second selector", "$THIS_TO_LATER$", "$THIS_TO_LATER$"},
+              });
 }
 
 TEST(DateEntryFormatter, RangeTypes) {

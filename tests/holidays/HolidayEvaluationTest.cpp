@@ -1,6 +1,5 @@
 // Evaluation of holiday modules: the built-in references against independent computations, the
-// weekday relation against a day-by-day walk, every rule kind, the shift conditions, the passes
-// with their waiting holidays, and the look-ups.
+// weekday relation against a walk, rule kinds, shift conditions, passes and look-ups.
 
 #include "holidays/CHolidays.h"
 #include "holidays/HolidaySource.h"
@@ -236,10 +235,12 @@ TEST(HolidayRules, RulesConditionsAndReferences) {
         {"29 February in a 400th year", h + "29 February", 2000, "02-29"},
         {"31 April", h + "1 April; with day=31", 2024, ""},
         {"day 0", h + "1 April; with day=0", 2024, ""},
+        {"first Monday, short names", h + "first Mon in Jan", 2024, "01-01"},
         {"weekday ordinal 6", h + "first Monday of May; with ordinal=6", 2024, ""},
         {"weekday ordinal -1", h + "first Monday of May; with ordinal=-1", 2024, ""},
         {"weekday in month 13", h + "first Monday of May; with weekdayMonth=13", 2024, ""},
         {"weekday in month 0", h + "first Monday of May; with weekdayMonth=0", 2024, ""},
+        {"weekday on or before", h + "Sunday on or before X\nreference X = 7 April", 2024, "04-07"},
         {"third weekday after", h + "3rd Sun after X\nreference X = 7 April", 2024, "04-28"},
         {"interval 4, in between", h + "4 July; from 2000 to 2008; every 4 years", 2002, ""},
         {"interval 4, last year", h + "4 July; from 2000 to 2008; every 4 years", 2008, "07-04"},
