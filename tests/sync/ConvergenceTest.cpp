@@ -90,57 +90,40 @@ Entries EntriesOf(const fs::path& file) {
     return entries;
 }
 
-Entries SharedOnly(const Entries& all) {
-    Entries shared;
-    for (const auto& [guid, value] : all.events) {
+template <class Map>
+Map SharedOnly(const Map& all) {
+    Map shared;
+    for (const auto& [guid, value] : all) {
         if (value.data.StorageType == kShared) {
-            shared.events.emplace(guid, value);
-        }
-    }
-    for (const auto& [guid, value] : all.todos) {
-        if (value.data.StorageType == kShared) {
-            shared.todos.emplace(guid, value);
+            shared.emplace(guid, value);
         }
     }
     return shared;
 }
 
-std::string Describe(const EventValue* value) {
-    if (value == nullptr) {
-        return "absent";
-    }
-    std::ostringstream text;
-    text << "'" << value->data.Description << "' storage " << value->data.StorageType << " start "
-         << value->data.StartDate.FormatFixed() << " category '" << value->data.Category << "', "
-         << value->dropped.size() << " dropped";
-    return text.str();
+Entries SharedOnly(const Entries& all) {
+    return {SharedOnly(all.events), SharedOnly(all.todos)};
 }
 
-std::string Describe(const TodoValue* value) {
-    if (value == nullptr) {
-        return "absent";
-    }
-    return "'" + value->data.Description + "' storage " + std::to_string(value->data.StorageType) +
-           (value->done ? " done" : " open");
+template <class Value>
+std::string Describe(const Value* value) {
+    return value == nullptr ? "absent"
+                            : "'" + value->data.Description + "' storage " +
+                                  std::to_string(value->data.StorageType);
 }
 
 template <class Map>
 std::string FirstDifference(const Map& expected, const Map& actual, const char* kind) {
-    std::set<std::string> guids;
-    for (const auto& [guid, value] : expected) {
-        guids.insert(guid);
-    }
-    for (const auto& [guid, value] : actual) {
-        guids.insert(guid);
-    }
-    for (const std::string& guid : guids) {
-        const auto e = expected.find(guid);
-        const auto a = actual.find(guid);
-        const auto* ev = e == expected.end() ? nullptr : &e->second;
-        const auto* av = a == actual.end() ? nullptr : &a->second;
-        if (ev == nullptr || av == nullptr || !(*ev == *av)) {
-            return std::string(kind) + " " + guid + ": expected " + Describe(ev) + ", found " +
-                   Describe(av);
+    for (const Map* side : {&expected, &actual}) {
+        for (const auto& [guid, value] : *side) {
+            const auto e = expected.find(guid);
+            const auto a = actual.find(guid);
+            const auto* ev = e == expected.end() ? nullptr : &e->second;
+            const auto* av = a == actual.end() ? nullptr : &a->second;
+            if (ev == nullptr || av == nullptr || !(*ev == *av)) {
+                return std::string(kind) + " " + guid + ": expected " + Describe(ev) +
+                       ", found " + Describe(av);
+            }
         }
     }
     return {};
@@ -478,8 +461,8 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
     std::vector<Editor> editors;
     Model model;
     for (int i = 0; i < userCount; ++i) {
-        users.push_back(std::make_unique<SyncUser>(place.PrivateFile(i), place.Connector()));
-        users.back()->Worker().SetConfig(place.Config());
+        users.push_back(
+            std::make_unique<SyncUser>(place.Config(), place.Connector(), place.PrivateFile(i)));
         editors.emplace_back(random, i);
         model.users.emplace_back();
     }
@@ -503,12 +486,12 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
             return "user " + std::to_string(u) + ": outcome " + SyncOutcomeText(outcome) +
                    " on a damaged shared file, expected " + SyncOutcomeText(expected);
         }
-        std::string difference = FirstDifference(model.users[u].entries, EntriesOf(user.Doc()));
+        std::string difference = FirstDifference(model.users[u].entries, EntriesOf(user.doc));
         if (!difference.empty()) {
             return "document of user " + std::to_string(u) +
                    " after a damaged cycle: " + difference;
         }
-        if (ChangeListOf(user.Doc()) != model.users[u].pending) {
+        if (ChangeListOf(user.doc) != model.users[u].pending) {
             return "user " + std::to_string(u) + " lost pending changes on a damaged cycle";
         }
         return {};
@@ -531,18 +514,18 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
         const SyncOutcome expected = upload ? SyncOutcome::uploaded : SyncOutcome::success;
         if (outcome != expected) {
             return "user " + std::to_string(u) + ": outcome " + SyncOutcomeText(outcome) +
-                   ", expected " + SyncOutcomeText(expected) + " (" + user.Worker().GetLastError() +
+                   ", expected " + SyncOutcomeText(expected) + " (" + user.worker.GetLastError() +
                    ")";
         }
         std::string difference = FirstDifference(model.shared, EntriesOf(place.SharedFile()));
         if (!difference.empty()) {
             return "shared file: " + difference;
         }
-        difference = FirstDifference(model.users[u].entries, EntriesOf(user.Doc()));
+        difference = FirstDifference(model.users[u].entries, EntriesOf(user.doc));
         if (!difference.empty()) {
             return "document of user " + std::to_string(u) + ": " + difference;
         }
-        if (!user.Doc().GetChangeList().empty()) {
+        if (!user.doc.GetChangeList().empty()) {
             return "user " + std::to_string(u) + " kept a change list after uploading";
         }
         return {};
@@ -571,7 +554,7 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
             }
             continue;
         }
-        CDayvaultDoc& doc = users[u]->Doc();
+        CDayvaultDoc& doc = users[u]->doc;
         const Editor::Edit edit = editors[u].Random(doc, nullptr, true);
         log.push_back("user " + std::to_string(u) + ": " + edit.text);
         model.users[u].entries = EntriesOf(doc);
@@ -593,12 +576,12 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
     const Entries shared = EntriesOf(place.SharedFile());
     for (int u = 0; u < userCount; ++u) {
         const std::string difference =
-            FirstDifference(shared, SharedOnly(EntriesOf(users[u]->Doc())));
+            FirstDifference(shared, SharedOnly(EntriesOf(users[u]->doc)));
         if (!difference.empty()) {
             return fail("after the quiet rounds, user " + std::to_string(u) + ": " + difference);
         }
         // The private file on disk holds the same.
-        const std::string onDisk = FirstDifference(shared, SharedOnly(EntriesOf(users[u]->File())));
+        const std::string onDisk = FirstDifference(shared, SharedOnly(EntriesOf(users[u]->file)));
         if (!onDisk.empty()) {
             return fail("private file of user " + std::to_string(u) + ": " + onDisk);
         }
@@ -636,8 +619,7 @@ TEST(Convergence, SequentialCyclesOverAFolderMatchTheModel) {
 
 TEST(Convergence, SequentialCyclesOverFtpMatchTheModel) {
     RunSequentialRows({
-        {"two users", Transport::ftp, 2, {31, 32}, 200},
-        {"three users", Transport::ftp, 3, {41, 42}, 200},
+        {"three users", Transport::ftp, 3, {41}, 150},
     });
 }
 
@@ -659,21 +641,20 @@ std::string RunConcurrent(Transport transport, int userCount, unsigned seed, int
     config.NetworkSyncType = 0;
     config.AutoSyncInterval = 0;
     for (int i = 0; i < userCount; ++i) {
-        users.push_back(std::make_unique<SyncUser>(place.PrivateFile(i), place.Connector()));
-        users.back()->Worker().SetConfig(config);
-        users.back()->Worker().SetPollTimes(std::chrono::milliseconds(5),
+        users.push_back(std::make_unique<SyncUser>(config, place.Connector(), place.PrivateFile(i)));
+        users.back()->worker.SetPollTimes(std::chrono::milliseconds(5),
                                             std::chrono::milliseconds(10), 500);
         editors.emplace_back(random, i);
     }
     for (auto& user : users) {
-        user->Worker().Start();
+        user->worker.Start();
     }
     std::vector<std::string> log;
     for (int step = 0; step < edits; ++step) {
         const int u = std::uniform_int_distribution<int>(0, userCount - 1)(random);
         {
-            const std::lock_guard<std::mutex> lock(users[u]->Mutex());
-            CDayvaultDoc& doc = users[u]->Doc();
+            const std::lock_guard<std::mutex> lock(users[u]->mutex);
+            CDayvaultDoc& doc = users[u]->doc;
             const Editor::Edit edit = editors[u].Random(doc, &own[u], false);
             own[u].insert(edit.guid);
             log.push_back("user " + std::to_string(u) + ": " + edit.text);
@@ -692,14 +673,14 @@ std::string RunConcurrent(Transport transport, int userCount, unsigned seed, int
             std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 6)(random)));
     }
     for (auto& user : users) {
-        user->Worker().Stop();
+        user->worker.Stop();
     }
     const auto fail = [&](const std::string& what) {
         return what + "\nseed " + std::to_string(seed) + ", operations:\n" + Join(log);
     };
     int merges = 0;
     for (const auto& user : users) {
-        merges += user->Merges();
+        merges += user->merges;
     }
     if (merges < 2 * userCount) {
         return fail("the workers merged only " + std::to_string(merges) + " times");
@@ -709,17 +690,17 @@ std::string RunConcurrent(Transport transport, int userCount, unsigned seed, int
             const SyncOutcome outcome = users[u]->Cycle();
             if (outcome != SyncOutcome::success && outcome != SyncOutcome::uploaded) {
                 return fail("quiet cycle of user " + std::to_string(u) + ": " +
-                            SyncOutcomeText(outcome) + " " + users[u]->Worker().GetLastError());
+                            SyncOutcomeText(outcome) + " " + users[u]->worker.GetLastError());
             }
         }
     }
     std::vector<std::pair<std::string, Entries>> holders{
         {"shared file", EntriesOf(place.SharedFile())}};
     for (int u = 0; u < userCount; ++u) {
-        if (!users[u]->Doc().GetChangeList().empty()) {
+        if (!users[u]->doc.GetChangeList().empty()) {
             return fail("user " + std::to_string(u) + " still has changes after the quiet rounds");
         }
-        holders.emplace_back("document of user " + std::to_string(u), EntriesOf(users[u]->Doc()));
+        holders.emplace_back("document of user " + std::to_string(u), EntriesOf(users[u]->doc));
     }
     for (const auto& [holder, entries] : holders) {
         for (int u = 0; u < userCount; ++u) {
