@@ -158,15 +158,16 @@ TEST_F(CliSync, FailuresLeaveTheFile) {
     EXPECT_EQ(Sync(Path("missing.dat"), Shared()).code, 1);
     ASSERT_EQ(Sync(mine, Shared()).code, 0);
 
-    // A shared file that went missing or is empty is never taken for a share whose entries were
-    // all deleted; sharing again is the user's decision.
+    // A shared file that went missing or was cut short is never taken for a share whose entries
+    // were all deleted; sharing again is the user's decision.
+    const std::string good = ReadFile(shared);
     fs::remove(shared);
     ExpectFailure(mine, Shared(), 1,
                   "The shared file is missing; nothing was changed. Restore its newest backup or "
                   "share again\n",
                   "backup");
-    WriteFile(shared, "");
-    ExpectFailure(mine, Shared(), 1, "Merging the shared file failed\n", "empty");
+    WriteFile(shared, good.substr(0, good.size() / 2));
+    ExpectFailure(mine, Shared(), 1, "Merging the shared file failed\n", "damaged");
     Strings create = Shared();
     create.push_back("--create");
     ASSERT_EQ(Sync(mine, create).code, 0);
