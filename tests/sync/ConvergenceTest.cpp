@@ -560,13 +560,22 @@ std::string RunConcurrent(Transport transport, int userCount, unsigned seed, int
         std::this_thread::sleep_for(
             std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 6)(random)));
     }
-    int merges = 0;
+    // A slow machine gets time for the workers to have merged concurrently at all.
+    const auto merges = [&] {
+        int count = 0;
+        for (const auto& user : users) {
+            count += user->merges;
+        }
+        return count;
+    };
+    for (int i = 0; i < 1000 && merges() < 2 * userCount; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     for (auto& user : users) {
         user->worker.Stop();
-        merges += user->merges;
     }
-    if (merges < 2 * userCount) {
-        return log.Fail("the workers merged only " + std::to_string(merges) + " times");
+    if (merges() < 2 * userCount) {
+        return log.Fail("the workers merged only " + std::to_string(merges()) + " times");
     }
     for (int round = 0; round < 3 * userCount; ++round) {
         SyncUser& user = *users[round % userCount];
