@@ -53,8 +53,8 @@ protected:
     }
 
     // A run that failed with `code` and left FILE and its change list as they were.
-    Result ExpectFailure(const fs::path& file, const Strings& args, int code, const std::string& out,
-                       const std::string& named) const {
+    Result ExpectFailure(const fs::path& file, const Strings& args, int code,
+                         const std::string& out, const std::string& named) const {
         SCOPED_TRACE(::testing::PrintToString(args));
         const std::string before = ReadFile(file);
         const std::string side = ReadFile(dv::SyncSidePath(file));
@@ -102,8 +102,8 @@ TEST_F(CliSync, TwoFilesConvergeThroughAServerInBothModesWithoutShowingThePasswo
     dv::test::FtpTestServer server(options);
     fs::create_directories(server.LoginFolder() / "team");
     const auto url = [&](const std::string& password, int port) {
-        return Strings{"--ftp", "ftp://dayvault:" + password + "@127.0.0.1:" +
-                                    std::to_string(port) + "/team/shared.dat"};
+        return Strings{"--ftp", "ftp://dayvault:" + password +
+                                    "@127.0.0.1:" + std::to_string(port) + "/team/shared.dat"};
     };
     const Strings ftp = url(options.password, server.Port());
     const fs::path alice = Path("alice.dat");

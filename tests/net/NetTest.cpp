@@ -47,7 +47,8 @@ protected:
     std::unique_ptr<IFtpSession> Open(bool passive = true, CurlFtpOptions options = ShortTimeouts(),
                                       const std::atomic<bool>* cancel = nullptr) {
         std::string error;
-        auto session = CCurlFtpConnector(options).Connect(m_server->Endpoint(passive), cancel, error);
+        auto session =
+            CCurlFtpConnector(options).Connect(m_server->Endpoint(passive), cancel, error);
         EXPECT_TRUE(session) << error;
         return session;
     }
@@ -239,11 +240,7 @@ TEST_F(NetTest, ConnectFailsForRefusedLoginsAndBadServersWithoutThePassword) {
     const struct {
         const char* server;
         int port;
-    } servers[] = {{"", 21},
-                   {"a/b", 21},
-                   {"u@h", 21},
-                   {"127.0.0.1", 0},
-                   {"127.0.0.1", 65536}};
+    } servers[] = {{"", 21}, {"a/b", 21}, {"u@h", 21}, {"127.0.0.1", 0}, {"127.0.0.1", 65536}};
     for (const auto& row : servers) {
         SCOPED_TRACE(std::string(row.server) + ":" + std::to_string(row.port));
         FtpEndpoint endpoint = m_server->Endpoint();
@@ -294,8 +291,8 @@ TEST_F(NetTest, SlowTransferEndsOnAStall) {
     auto session = CCurlFtpConnector(options).Connect(server.Endpoint(), nullptr, error);
     ASSERT_TRUE(session) << error;
 
-    auto transfer = std::async(std::launch::async,
-                               [&] { return session->Download("events.dat", Local("events.dat")); });
+    auto transfer = std::async(
+        std::launch::async, [&] { return session->Download("events.dat", Local("events.dat")); });
     const auto underWay = [&] {
         for (const auto& entry : fs::directory_iterator(m_folder.Path())) {
             std::error_code ec;
@@ -334,8 +331,8 @@ TEST_F(NetTest, CancelEndsAWaitingTransferPromptly) {
 
     // Without the flag this would wait a minute for the frozen server.
     m_server->Pause();
-    auto transfer = std::async(std::launch::async,
-                               [&] { return session->Download("events.dat", Local("events.dat")); });
+    auto transfer = std::async(
+        std::launch::async, [&] { return session->Download("events.dat", Local("events.dat")); });
     std::this_thread::sleep_for(300ms);
     const auto start = Clock::now();
     cancel = true;

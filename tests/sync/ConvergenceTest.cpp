@@ -146,7 +146,9 @@ public:
         return m_server ? m_server->Root() / "shared.dat" : m_dir / "shared.dat";
     }
     IFtpConnector* Connector() { return m_server ? &m_connector : nullptr; }
-    fs::path PrivateFile(int user) const { return m_dir / ("user" + std::to_string(user) + ".dat"); }
+    fs::path PrivateFile(int user) const {
+        return m_dir / ("user" + std::to_string(user) + ".dat");
+    }
 
 private:
     test::TemporaryFolder m_dir{"convergence"};
@@ -410,8 +412,8 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
         if (damage >= 0) {
             const SyncOutcome outcome = user.Cycle();
             log.lines.push_back(who + "cycle on the damaged file: " + SyncOutcomeText(outcome));
-            if (outcome != (damage == 0 ? SyncOutcome::sharedFileMissing
-                                        : SyncOutcome::mergeFailed) ||
+            if (outcome !=
+                    (damage == 0 ? SyncOutcome::sharedFileMissing : SyncOutcome::mergeFailed) ||
                 ChangeListOf(user.doc) != model.users[u].pending) {
                 return who + "a damaged shared file changed something";
             }
@@ -427,8 +429,8 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
         const SyncOutcome outcome = user.Cycle();
         log.lines.push_back(who + "cycle: " + SyncOutcomeText(outcome));
         if (outcome != expected) {
-            return who + "outcome " + SyncOutcomeText(outcome) + " (" +
-                   user.worker.GetLastError() + ")";
+            return who + "outcome " + SyncOutcomeText(outcome) + " (" + user.worker.GetLastError() +
+                   ")";
         }
         if (std::string d = FirstDifference(model.shared, EntriesOf(place.SharedFile()));
             !d.empty()) {
@@ -531,7 +533,8 @@ std::string RunConcurrent(Transport transport, int userCount, unsigned seed, int
     config.NetworkSyncType = 0;
     config.AutoSyncInterval = 0;
     for (int i = 0; i < userCount; ++i) {
-        users.push_back(std::make_unique<SyncUser>(config, place.Connector(), place.PrivateFile(i)));
+        users.push_back(
+            std::make_unique<SyncUser>(config, place.Connector(), place.PrivateFile(i)));
         users.back()->worker.SetPollTimes(std::chrono::milliseconds(5),
                                           std::chrono::milliseconds(10), 500);
         editors.emplace_back(random, i);
@@ -594,8 +597,10 @@ std::string RunConcurrent(Transport transport, int userCount, unsigned seed, int
         holders.emplace_back("document of user " + std::to_string(u), EntriesOf(users[u]->doc));
     }
     for (auto& [holder, entries] : holders) {
-        std::erase_if(entries.events, [&](const auto& item) { return !touched.contains(item.first); });
-        std::erase_if(entries.todos, [&](const auto& item) { return !touched.contains(item.first); });
+        std::erase_if(entries.events,
+                      [&](const auto& item) { return !touched.contains(item.first); });
+        std::erase_if(entries.todos,
+                      [&](const auto& item) { return !touched.contains(item.first); });
         if (std::string d = FirstDifference(last, entries); !d.empty()) {
             return log.Fail(holder + ": " + d);
         }

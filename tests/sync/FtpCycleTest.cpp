@@ -127,9 +127,8 @@ std::unique_ptr<IFtpSession> FakeServer::Connect(const FtpEndpoint& endpoint,
 }
 
 bool HasTemporary(const FakeServer& server) {
-    return std::ranges::any_of(server.files, [](const auto& file) {
-        return file.first.ends_with(".tmp");
-    });
+    return std::ranges::any_of(server.files,
+                               [](const auto& file) { return file.first.ends_with(".tmp"); });
 }
 
 SyncConfig FakeConfig(int backupDepth = 0) {
@@ -270,11 +269,17 @@ TEST_F(FtpCycleTest, LockOfAnotherUserMeansBusyUntilItIsStale) {
         {"fresh lock under the default age", kOtherOwner, 5min, -1, {}},
         {"stale lock: the second sighting after an age of 0", kOtherOwner, {}, 1, {}},
         {"stale empty lock folder", std::nullopt, {}, 1, {}},
-        {"a lock that changes hands is seen afresh", kOtherOwner, {}, -1,
+        {"a lock that changes hands is seen afresh",
+         kOtherOwner,
+         {},
+         -1,
          [](FakeServer& server, int cycle) {
              server.files[kLockOwner] = "{HOLDER-" + std::to_string(cycle) + "}\r\n";
          }},
-        {"the holder renews between the sighting and the break", kOtherOwner, {}, -1,
+        {"the holder renews between the sighting and the break",
+         kOtherOwner,
+         {},
+         -1,
          [](FakeServer& server, int cycle) {
              if (cycle > 0) {
                  return; // installed once
