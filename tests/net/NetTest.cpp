@@ -252,30 +252,6 @@ TEST_F(NetTest, ConnectFailsForRefusedLoginsAndBadServersWithoutThePassword) {
     }
 }
 
-TEST_F(NetTest, HungServerEndsTheTransferWithinTheTimeoutAndTheSessionRecovers) {
-    auto session = Open();
-    ASSERT_TRUE(session);
-    WriteFile(Home("events.dat"), "shared");
-    WriteFile(Local("events.dat"), "mine");
-
-    m_server->Pause();
-    auto start = Clock::now();
-    EXPECT_EQ(session->Download("events.dat", Local("events.dat")), FtpResult::failed);
-    EXPECT_LT(SecondsSince(start), 6.0);
-    ExpectNoPassword(session->LastError());
-    EXPECT_EQ(ReadFile(Local("events.dat")), "mine");
-    EXPECT_EQ(m_folder.FileNames(), std::vector<std::string>{"events.dat"});
-    start = Clock::now();
-    EXPECT_EQ(session->Upload(Local("events.dat"), "events.dat"), FtpResult::failed);
-    EXPECT_LT(SecondsSince(start), 6.0);
-    EXPECT_EQ(ReadFile(Home("events.dat")), "shared");
-
-    m_server->Resume();
-    EXPECT_EQ(session->Download("events.dat", Local("events.dat")), FtpResult::ok)
-        << session->LastError();
-    EXPECT_EQ(ReadFile(Local("events.dat")), "shared");
-}
-
 // A download that a throttled server sends for several seconds ends by the stall rule when the
 // server freezes in the middle.
 TEST_F(NetTest, SlowTransferEndsOnAStall) {
@@ -349,27 +325,6 @@ TEST_F(NetTest, CancelEndsAWaitingTransferPromptly) {
     std::string error;
     EXPECT_EQ(CCurlFtpConnector().Connect(m_server->Endpoint(), &cancel, error), nullptr);
     EXPECT_NE(error.find("cancelled"), std::string::npos) << error;
-}
-
-TEST_F(NetTest, ServerStoppedBetweenTransfersFails) {
-    auto session = Open();
-    ASSERT_TRUE(session);
-    WriteFile(Local("events.dat"), "mine");
-    ASSERT_EQ(session->Upload(Local("events.dat"), "events.dat"), FtpResult::ok)
-        << session->LastError();
-
-    m_server->Stop();
-    const auto start = Clock::now();
-    EXPECT_EQ(session->Download("events.dat", Local("events.dat")), FtpResult::failed);
-    EXPECT_EQ(session->Upload(Local("events.dat"), "events.dat"), FtpResult::failed);
-    EXPECT_EQ(session->Delete("events.dat"), FtpResult::failed);
-    // A lost server is a failure, never a refusal that would read as "someone holds the lock".
-    EXPECT_EQ(session->MakeDirectory("events.dat.lock"), FtpResult::failed);
-    EXPECT_EQ(session->RemoveDirectory("events.dat.lock"), FtpResult::failed);
-    EXPECT_LT(SecondsSince(start), 8.0);
-    ExpectNoPassword(session->LastError());
-    EXPECT_EQ(ReadFile(Local("events.dat")), "mine");
-    EXPECT_EQ(m_folder.FileNames(), std::vector<std::string>{"events.dat"});
 }
 
 } // namespace

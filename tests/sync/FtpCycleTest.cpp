@@ -218,43 +218,6 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
     }
 }
 
-// The lock is held exactly around the uploads and names its holder, a mark of its own for each
-// cycle, and the time. The stamp beside the shared file names the upload's time and uploader.
-TEST_F(FtpCycleTest, UploadsHappenOnlyUnderTheLock) {
-    FakeServer server;
-    std::vector<std::string> ownersSeen;
-    server.afterTransfer = [&](const std::string& op, const std::string& path) {
-        if ((op == "rename" && path == kShared) || (op == "upload" && path == kStamp)) {
-            ownersSeen.push_back(server.folders.contains(kLockFolder) &&
-                                         server.files.contains(kLockOwner)
-                                     ? server.files[kLockOwner]
-                                     : std::string("not held"));
-        }
-    };
-    SyncUser user(FakeConfig(), &server);
-    user.AddShared("one");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
-    ASSERT_EQ(ownersSeen.size(), 2u);
-    EXPECT_EQ(ownersSeen[0], ownersSeen[1]);
-    const std::string owner = ownersSeen[0];
-    ASSERT_NE(owner.find("\r\n"), std::string::npos) << owner;
-    EXPECT_EQ(owner.front(), '{');
-    EXPECT_EQ(owner.substr(owner.find("\r\n") + 2), kNow.FormatFixed() + "\r\n");
-    EXPECT_FALSE(server.folders.contains(kLockFolder));
-    const std::string stamp = server.files[kStamp];
-    EXPECT_EQ(stamp.substr(0, stamp.find("\r\n")), kNow.FormatFixed());
-
-    ownersSeen.clear();
-    user.AddShared("two");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
-    ASSERT_EQ(ownersSeen.size(), 2u);
-    EXPECT_NE(ownersSeen[0], owner);
-    EXPECT_NE(server.files[kStamp], stamp) << "two uploads within one second still differ";
-    // Nothing to upload: the lock is not even taken.
-    server.failWhen = [](const std::string& op, const std::string&) { return op == "mkd"; };
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::success);
-}
-
 // Another user's lock, fresh or of unknown age, holds everyone off and is never touched; a lock
 // that stays unchanged for the stale age is broken; one that changes in between is not.
 TEST_F(FtpCycleTest, LockOfAnotherUserMeansBusyUntilItIsStale) {
@@ -395,23 +358,6 @@ TEST_F(FtpCycleTest, ServerWithoutFoldersStillReceivesTheChanges) {
     EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
     EXPECT_TRUE(lockedUpload);
     EXPECT_FALSE(server.folders.contains(kLockFolder));
-}
-
-// An empty shared file that nobody has uploaded to yet (no time stamp) is the first day of the
-// share, which the first cycle creates; later an empty file is never merged.
-TEST_F(FtpCycleTest, EmptySharedFileCountsOnlyBeforeTheFirstUpload) {
-    FakeServer server;
-    server.files[kShared] = "";
-    SyncUser user(FakeConfig(), &server);
-    user.AddShared("first");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
-    EXPECT_FALSE(server.files[kShared].empty());
-    server.files[kShared] = "";
-    user.AddShared("second");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::mergeFailed);
-    EXPECT_NE(user.worker.GetLastError().find("empty"), std::string::npos);
-    EXPECT_EQ(user.doc.GetDateEntryCount(), 2) << "nothing deleted by the empty file";
-    EXPECT_TRUE(server.files[kShared].empty());
 }
 
 // The server keeps ".b%02d" copies with their times in ".t%02d", one per 20 hours at most,
