@@ -26,18 +26,16 @@ protected:
     }
     Strings Shared() const { return {"--shared", Path("shared.dat").string()}; }
 
-    // A private event file with these events, shared (and then pending) or local.
-    static void WriteUser(const fs::path& file, const Strings& descriptions, int storage) {
+    // A private event file with these shared events, all of them pending.
+    static void WriteUser(const fs::path& file, const Strings& descriptions) {
         dv::DocumentContents contents;
         for (const std::string& description : descriptions) {
             auto entry = std::make_unique<dv::CDateEntry>(dv::CDateTime(2024, 5, 1, 9, 0, 0));
             dv::DateData data = entry->GetData();
             data.Description = description;
-            data.StorageType = storage;
+            data.StorageType = 1;
             entry->AssignData(data);
-            if (storage == 1) {
-                contents.changeList.push_back(entry->GetGUID());
-            }
+            contents.changeList.push_back(entry->GetGUID());
             contents.events.push_back(std::move(entry));
         }
         dv::WriteEventFile(file, contents);
@@ -81,8 +79,8 @@ TEST_F(CliSync, TwoFilesConvergeThroughAServerInBothModesWithoutShowingThePasswo
     const Strings ftp = url(options.password, server.Port());
     const fs::path alice = Path("alice.dat");
     const fs::path bob = Path("bob.dat");
-    WriteUser(alice, {"Alice shared"}, 1);
-    WriteUser(bob, {"Bob shared"}, 1);
+    WriteUser(alice, {"Alice shared"});
+    WriteUser(bob, {"Bob shared"});
     // Bob's settings ask for active mode; Alice runs with the passive default.
     WriteFile(Path("active.ini"), "[Settings]\r\nFtpPassiveConnection=0\r\n");
     Strings active = ftp;
@@ -104,7 +102,7 @@ TEST_F(CliSync, TwoFilesConvergeThroughAServerInBothModesWithoutShowingThePasswo
 
     // A refused login, and an address that cannot be parsed (a usage error), name the server but
     // never the password.
-    WriteUser(alice, {"pending"}, 1);
+    WriteUser(alice, {"pending"});
     for (const Result& failed :
          {ExpectFailure(alice, url("Wrong:pw@99", server.Port()), 1,
                         "Transfer of the shared file failed\n", "127.0.0.1"),
@@ -121,7 +119,7 @@ TEST_F(CliSync, FailuresLeaveTheFile) {
     for (int i = 0; i < 12; ++i) {
         twelve.push_back("shared " + std::to_string(i));
     }
-    WriteUser(mine, twelve, 1);
+    WriteUser(mine, twelve);
     WriteFile(Path("shared.lock"), "other");
     ExpectFailure(mine, Shared(), 1, "The shared file is in use by another user\n", "shared.dat");
     EXPECT_EQ(ReadFile(Path("shared.lock")), "other");

@@ -68,11 +68,7 @@ protected:
 };
 
 TEST_F(NetTest, BinaryRoundTripsInPassiveAndActiveModeOnOneConnection) {
-    std::string everyByte;
-    for (int b = 0; b < 3 * 256; ++b) {
-        everyByte += static_cast<char>(b);
-    }
-    test::Random random(7);
+    test::Random random(7); // every byte value, over many of libcurl's buffers
     std::string large(300 * 1024 + 13, '\0');
     for (char& c : large) {
         c = static_cast<char>(random.Engine()());
@@ -82,7 +78,7 @@ TEST_F(NetTest, BinaryRoundTripsInPassiveAndActiveModeOnOneConnection) {
         auto session = Open(passive);
         ASSERT_TRUE(session);
         for (const std::string& bytes :
-             {everyByte, std::string(), std::string("a\r\nb\nc\r\r\n\x1a\n"), large}) {
+             {std::string(), std::string("a\r\nb\nc\r\r\n\x1a\n"), large}) {
             WriteFile(Local("source"), bytes);
             WriteFile(Local("target"), "previous contents that are longer than some of the files");
             ASSERT_EQ(session->Upload(Local("source"), "f.dat"), FtpResult::ok)
