@@ -431,8 +431,11 @@ TEST_F(NetworkCycleTest, AutomaticIntervalAndClockSetBack) {
     m_clock->Advance(CDateTimeSpan(0, 0, 1, 0));
     waitFor(2);
     EXPECT_EQ(user.merges, 2);
-    m_clock->Advance(CDateTimeSpan(-1, 0, 0, 0)); // set back a day
-    std::this_thread::sleep_for(30ms);
+    m_clock->Advance(CDateTimeSpan(-1, 0, 0, 0)); // set back a day: the worker takes it over
+    for (int i = 0; i < 1000 && user.worker.GetLastCycleTime() != m_clock->Now(); ++i) {
+        std::this_thread::sleep_for(5ms);
+    }
+    EXPECT_EQ(user.worker.GetLastCycleTime(), m_clock->Now());
     m_clock->Advance(CDateTimeSpan(0, 0, 1, 0));
     waitFor(3);
     EXPECT_EQ(user.merges, 3);
