@@ -341,6 +341,8 @@ TEST_F(CliChain, ExitCodesOfFailuresAndUsageErrors) {
         {{"agenda", demo, "--days", "two"}, ""},
         {{"agenda", demo, "--days", "1", "--days", "2"}, ""},
         {{"agenda", demo, "--now", "yesterday"}, ""},
+        {{"agenda", demo, "--now", "2026-12-06T10:00:00"}, ""},
+        {{"agenda", demo, "--now", "0000-01-01"}, ""},
         {{"reminders", demo}, ""},
         {{"format", demo, "--guid", kTeamMeeting}, ""},
         {{"holidays", "--year", "2023"}, ""},
