@@ -420,7 +420,10 @@ TEST_F(NetworkCycleTest, AutomaticIntervalAndClockSetBack) {
     user.worker.SetPollTimes(5ms, 5ms, 25);
     user.worker.Start();
     auto waitFor = [&](int calls) {
-        for (int i = 0; i < 1000 && user.merges < calls; ++i) {
+        // Until the cycle has also ended: its end stamps the last cycle time.
+        for (int i = 0;
+             i < 1000 && (user.merges < calls || user.worker.GetLastCycleTime() != m_clock->Now());
+             ++i) {
             std::this_thread::sleep_for(5ms);
         }
     };
@@ -432,9 +435,7 @@ TEST_F(NetworkCycleTest, AutomaticIntervalAndClockSetBack) {
     waitFor(2);
     EXPECT_EQ(user.merges, 2);
     m_clock->Advance(CDateTimeSpan(-1, 0, 0, 0)); // set back a day: the worker takes it over
-    for (int i = 0; i < 1000 && user.worker.GetLastCycleTime() != m_clock->Now(); ++i) {
-        std::this_thread::sleep_for(5ms);
-    }
+    waitFor(2);
     EXPECT_EQ(user.worker.GetLastCycleTime(), m_clock->Now());
     m_clock->Advance(CDateTimeSpan(0, 0, 1, 0));
     waitFor(3);
