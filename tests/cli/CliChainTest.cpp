@@ -134,6 +134,11 @@ TEST_F(CliChain, AgendaWithDefaultsAndWithTheSettingsFormatsAndHolidays) {
              settings.string(), "--program-folder", ProgramFolderWithTestland().string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "01.05.2026\n  Maifeiertag (DEU)\n  Pay the rent\n  09:00 - 09:15 Stand-up\n");
+    // Without the language setting, both holidays of the day without brackets.
+    WriteFile(Path("plain.ini"), "[HolidaySettings]\r\nActiveModules=Testland\r\n");
+    r = Run({"agenda", File().string(), "--from", "2026-05-01", "--days", "1", "--settings",
+             Path("plain.ini").string(), "--program-folder", ProgramFolderWithTestland().string()});
+    EXPECT_NE(r.out.find("\n  Maifeiertag\n  Tag der Arbeit\n"), std::string::npos) << r.err;
 }
 
 TEST_F(CliChain, RemindersRunTheUpdateAndSaveOnlyWhenAsked) {
@@ -177,6 +182,9 @@ TEST_F(CliChain, FormatExpandsForEventsAndTodos) {
 }
 
 TEST_F(CliChain, MergeAddsOnlyWhatIsMissing) {
+    fs::copy_file(File(), Path("copy.dat"));
+    const Result same = Run({"merge", File().string(), Path("copy.dat").string()});
+    EXPECT_EQ(Json::parse(same.out)["added"], 0) << same.err;
     WriteFile(Path("one.txt"), "[DateEntry 0]\r\nGUID={D4A17000-0000-4000-8000-0000000000FF}\r\n"
                                "Description=Concert\r\nStartDate=2026 12 19 20 00 00\r\n"
                                "EndDate=2026 12 19 22 00 00\r\n");
