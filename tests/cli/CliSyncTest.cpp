@@ -66,6 +66,33 @@ protected:
     }
 };
 
+TEST_F(CliSync, AdditionsAndDeletionsTravelThroughAFolder) {
+    const fs::path alice = Path("alice.dat");
+    const fs::path bob = Path("bob.dat");
+    WriteUser(alice, {"Alice shared"});
+    WriteUser(bob, {});
+
+    Result r = Sync(alice, Shared());
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Synchronised, changes uploaded\n");
+    EXPECT_FALSE(fs::exists(Path("shared.lock")));
+    EXPECT_TRUE(Info(alice)["changeList"].empty());
+    r = Sync(bob, Shared());
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Synchronised\n");
+    EXPECT_EQ(Descriptions(bob), Strings{"Alice shared"});
+
+    // Bob deletes the shared event as the program would (the deletion is a pending change); the
+    // next two cycles carry the deletion to Alice.
+    dv::DocumentContents contents = dv::ReadEventFile(bob);
+    contents.changeList.push_back(contents.events[0]->GetGUID());
+    contents.events.pop_back();
+    dv::WriteEventFile(bob, contents);
+    ASSERT_EQ(Sync(bob, Shared()).code, 0);
+    ASSERT_EQ(Sync(alice, Shared()).code, 0);
+    EXPECT_TRUE(Descriptions(alice).empty());
+}
+
 TEST_F(CliSync, TwoFilesConvergeThroughAServerInBothModesWithoutShowingThePassword) {
     dv::test::FtpTestServer::Options options;
     options.password = "S3cret:pw@42";

@@ -1,6 +1,8 @@
-// Several users share one event file and edit at random between cycles; every cycle is checked
-// against a plain model of what the shared file and each document must hold, over a folder and
-// over a real FTP server.
+// Several users share one event file and edit at random between cycles. The sequential run checks
+// every cycle against a plain model of what the shared file and each document must hold; the
+// concurrent run lets every user's worker thread cycle on its own while the test edits, and
+// checks afterwards that every user's last value of each of its entries arrived everywhere.
+// Both run over a folder and over a real FTP server.
 
 #include "core/CDateTimeSpan.h"
 #include "document/EventFile.h"
@@ -8,11 +10,14 @@
 #include "sync/SyncUser.h"
 
 #include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
+#include <thread>
 
 namespace dv {
 namespace {
@@ -165,11 +170,12 @@ public:
         std::string text;
     };
 
-    Edit Random(CDayvaultDoc& doc) {
-        const int kind = Pick(12);
+    /// `own`: the GUIDs this user may touch; null: any entry of the document.
+    Edit Random(CDayvaultDoc& doc, const std::set<std::string>* own, bool allowUnshare) {
+        const int kind = Pick(allowUnshare ? 12 : 10);
         if (kind >= 10) { // sharing a local event or making a shared one local
             const int32_t from = kind == 10 ? kLocal : kShared;
-            CDateEntry* entry = ChooseEvent(doc, from, false);
+            CDateEntry* entry = ChooseEvent(doc, nullptr, from, false);
             if (entry == nullptr) {
                 return AddEvent(doc, from);
             }
@@ -179,12 +185,12 @@ public:
             return {entry->GetGUID(), true, "storage of " + entry->GetGUID()};
         }
         if (kind >= 6) {
-            CTodoEntry* todo = kind == 6 ? nullptr : ChooseTodo(doc);
+            CTodoEntry* todo = kind == 6 ? nullptr : ChooseTodo(doc, own);
             return todo == nullptr ? AddTodo(doc) : EditTodo(doc, *todo, kind);
         }
-        CDateEntry* entry = kind <= 1 ? nullptr : ChooseEvent(doc, kShared, kind >= 4);
+        CDateEntry* entry = kind <= 1 ? nullptr : ChooseEvent(doc, own, kShared, kind >= 4);
         if (entry == nullptr) {
-            return AddEvent(doc, kind == 1 ? kLocal : kShared);
+            return AddEvent(doc, kind == 1 && own == nullptr ? kLocal : kShared);
         }
         const std::string guid = entry->GetGUID();
         if (kind == 3) {
@@ -237,11 +243,12 @@ private:
         return candidates.empty() ? nullptr : candidates[Pick(static_cast<int>(candidates.size()))];
     }
 
-    CDateEntry* ChooseEvent(CDayvaultDoc& doc, int32_t storage, bool repeating) {
+    CDateEntry* ChooseEvent(CDayvaultDoc& doc, const std::set<std::string>* own, int32_t storage,
+                            bool repeating) {
         std::vector<CDateEntry*> candidates;
         for (int i = 0; i < doc.GetDateEntryCount(); ++i) {
             CDateEntry* entry = doc.GetDateEntry(i);
-            if (entry->GetStorageType() == storage &&
+            if (entry->GetStorageType() == storage && (!own || own->contains(entry->GetGUID())) &&
                 (!repeating || entry->GetData().Repeat != 0)) {
                 candidates.push_back(entry);
             }
@@ -249,11 +256,11 @@ private:
         return PickOf(candidates);
     }
 
-    CTodoEntry* ChooseTodo(CDayvaultDoc& doc) {
+    CTodoEntry* ChooseTodo(CDayvaultDoc& doc, const std::set<std::string>* own) {
         std::vector<CTodoEntry*> candidates;
         for (int i = 0; i < doc.GetTodoCount(); ++i) {
             CTodoEntry* todo = doc.GetTodoEntry(i);
-            if (todo->GetStorageType() == kShared) {
+            if (todo->GetStorageType() == kShared && (!own || own->contains(todo->GetGUID()))) {
                 candidates.push_back(todo);
             }
         }
@@ -454,7 +461,7 @@ std::string RunSequential(Transport transport, int userCount, unsigned seed, int
                 return log.Fail(error);
             }
         } else {
-            const Editor::Edit edit = editors[u].Random(users[u]->doc);
+            const Editor::Edit edit = editors[u].Random(users[u]->doc, nullptr, true);
             log.lines.push_back("user " + std::to_string(u) + ": " + edit.text);
             model.users[u].entries = EntriesOf(users[u]->doc);
             if (edit.listed) {
@@ -505,6 +512,117 @@ TEST(Convergence, SequentialCyclesMatchTheModel) {
             EXPECT_TRUE(error.empty()) << error;
         }
         EXPECT_GT(damages, 0) << row.name << ": the shared file was never damaged";
+    }
+}
+
+// ---- the concurrent run -------------------------------------------------------------------------
+
+/// Every user's worker cycles on its own thread as fast as the settings allow while the test
+/// thread edits each user's own entries under that user's mutex; then the workers stop, quiet
+/// rounds run one at a time, and every user's last value of each of its entries must be in the
+/// shared file and in every document.
+std::string RunConcurrent(Transport transport, int userCount, unsigned seed, int edits) {
+    SharedPlace place(transport);
+    std::mt19937 random(seed);
+    std::vector<std::unique_ptr<SyncUser>> users;
+    std::vector<Editor> editors;
+    std::vector<std::set<std::string>> own(userCount);
+    Entries last; // what each touched GUID must end up as; absent: deleted
+    std::set<std::string> touched;
+    SyncConfig config = place.Config();
+    config.NetworkSyncType = 0;
+    config.AutoSyncInterval = 0;
+    for (int i = 0; i < userCount; ++i) {
+        users.push_back(
+            std::make_unique<SyncUser>(config, place.Connector(), place.PrivateFile(i)));
+        users.back()->worker.SetPollTimes(std::chrono::milliseconds(5),
+                                          std::chrono::milliseconds(10), 500);
+        editors.emplace_back(random, i);
+    }
+    for (auto& user : users) {
+        user->worker.Start();
+    }
+    Log log{{}, seed};
+    for (int step = 0; step < edits; ++step) {
+        const int u = std::uniform_int_distribution<int>(0, userCount - 1)(random);
+        {
+            const std::lock_guard<std::mutex> lock(users[u]->mutex);
+            CDayvaultDoc& doc = users[u]->doc;
+            const Editor::Edit edit = editors[u].Random(doc, &own[u], false);
+            own[u].insert(edit.guid);
+            touched.insert(edit.guid);
+            log.lines.push_back("user " + std::to_string(u) + ": " + edit.text);
+            last.events.erase(edit.guid);
+            last.todos.erase(edit.guid);
+            if (const CDateEntry* event = doc.FindDateEntry(edit.guid)) {
+                last.events[edit.guid] = ValueOf(*event);
+            } else if (const CTodoEntry* todo = doc.FindTodoEntry(edit.guid)) {
+                last.todos[edit.guid] = ValueOf(*todo);
+            }
+        }
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 6)(random)));
+    }
+    // A slow machine gets time for the workers to have merged concurrently at all.
+    const auto merges = [&] {
+        int count = 0;
+        for (const auto& user : users) {
+            count += user->merges;
+        }
+        return count;
+    };
+    for (int i = 0; i < 1000 && merges() < 2 * userCount; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    for (auto& user : users) {
+        user->worker.Stop();
+    }
+    if (merges() < 2 * userCount) {
+        return log.Fail("the workers merged only " + std::to_string(merges()) + " times");
+    }
+    for (int round = 0; round < 3 * userCount; ++round) {
+        SyncUser& user = *users[round % userCount];
+        const SyncOutcome outcome = user.Cycle();
+        if (outcome != SyncOutcome::success && outcome != SyncOutcome::uploaded) {
+            return log.Fail("quiet cycle: " + SyncOutcomeText(outcome) + " " +
+                            user.worker.GetLastError());
+        }
+    }
+    std::vector<std::pair<std::string, Entries>> holders{
+        {"shared file", EntriesOf(place.SharedFile())}};
+    for (int u = 0; u < userCount; ++u) {
+        if (!users[u]->doc.GetChangeList().empty()) {
+            return log.Fail("user " + std::to_string(u) + " kept changes after the quiet rounds");
+        }
+        holders.emplace_back("document of user " + std::to_string(u), EntriesOf(users[u]->doc));
+    }
+    for (auto& [holder, entries] : holders) {
+        std::erase_if(entries.events,
+                      [&](const auto& item) { return !touched.contains(item.first); });
+        std::erase_if(entries.todos,
+                      [&](const auto& item) { return !touched.contains(item.first); });
+        if (std::string d = FirstDifference(last, entries); !d.empty()) {
+            return log.Fail(holder + ": " + d);
+        }
+    }
+    return {};
+}
+
+// FTP cannot replace a file atomically; the upload lock on the server is what keeps a user whose
+// upload passed its checks from being overwritten by a merge that lacks its changes.
+TEST(Convergence, ConcurrentWorkersLoseNoChange) {
+    const struct {
+        const char* name;
+        Transport transport;
+        int users;
+        unsigned seed;
+        int edits;
+    } rows[] = {{"over a folder", Transport::folder, 3, 52, 300},
+                {"over FTP", Transport::ftp, 3, 62, 200}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + ", seed " + std::to_string(row.seed));
+        const std::string error = RunConcurrent(row.transport, row.users, row.seed, row.edits);
+        EXPECT_TRUE(error.empty()) << error;
     }
 }
 
