@@ -172,10 +172,11 @@ TEST_F(NetTest, DeleteRenameAndFoldersSucceedOnceOrAreRefused) {
     WriteFile(Home("plain.dat"), "x");
     EXPECT_EQ(session->MakeDirectory("plain.dat"), FtpResult::refused);
     EXPECT_EQ(session->MakeDirectory("no-parent/events.dat.lock"), FtpResult::refused);
+    // Right after a refusal, so that the earlier reply cannot answer for a command never sent.
+    EXPECT_EQ(session->MakeDirectory("a\r\nRMD x"), FtpResult::failed);
     EXPECT_EQ(session->MakeDirectory("/team cal.lock"), FtpResult::ok) << session->LastError();
     EXPECT_TRUE(fs::is_directory(m_server->Root() / "team cal.lock"));
     EXPECT_EQ(session->RemoveDirectory("/team cal.lock"), FtpResult::ok) << session->LastError();
-    EXPECT_EQ(session->MakeDirectory("a\r\nRMD x"), FtpResult::failed);
     EXPECT_EQ(session->RemoveDirectory(""), FtpResult::failed);
     WriteFile(m_server->Root() / "top level.dat", "y");
     EXPECT_EQ(session->Delete("/top level.dat"), FtpResult::ok) << session->LastError();
@@ -192,10 +193,10 @@ TEST_F(NetTest, DeleteRenameAndFoldersSucceedOnceOrAreRefused) {
     WriteFile(m_server->Root() / ".refuse-rename", "");
     EXPECT_EQ(session->Rename("shared.tmp", "shared.dat"), FtpResult::refused);
     EXPECT_EQ(ReadFile(Home("shared.dat")), "new");
+    EXPECT_EQ(session->Rename("a\r\nDELE b", "shared.dat"), FtpResult::failed);
 
     EXPECT_EQ(session->Delete("a\r\nDELE other"), FtpResult::failed);
     EXPECT_EQ(session->Delete(""), FtpResult::failed);
-    EXPECT_EQ(session->Rename("a\r\nDELE b", "shared.dat"), FtpResult::failed);
     EXPECT_EQ(ReadFile(Home("shared.dat")), "new");
 }
 
