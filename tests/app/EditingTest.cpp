@@ -1,0 +1,402 @@
+// The editors and the edit commands driven as a user drives them: the event editor's pages,
+// categories and refusals, the to-do editor, delete and mark done from the menus, undo and redo,
+// the clipboard, and the file commands that bring entries in.
+#include "app/CDateEditSheet.h"
+#include "app/CDayvaultApp.h"
+#include "app/CEditCommands.h"
+#include "app/CMainFrame.h"
+#include "app/CTodoEditDlg.h"
+#include "app/CommandTable.h"
+#include "app/IFileDialogs.h"
+#include "core/CDateEntry.h"
+#include "core/CTodoEntry.h"
+#include "core/Prompt.h"
+#include "document/CDayvaultDoc.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
+#include "settings/CSettings.h"
+#include "support/TempHomeMain.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <deque>
+#include <filesystem>
+#include <functional>
+
+namespace dv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class QueuedFileDialogs final : public IFileDialogs {
+public:
+    std::optional<fs::path> next;
+    std::optional<fs::path> OpenFile(QWidget*, const std::string&) override {
+        return std::exchange(next, std::nullopt);
+    }
+    std::optional<fs::path> SaveFile(QWidget*, const std::string&, const std::string&) override {
+        return std::exchange(next, std::nullopt);
+    }
+};
+
+// Runs `step` once the next modal window of kind T is up (the editors run their own loop).
+template <class T>
+void OnModal(std::function<void(T*)> step) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, step] {
+        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            step(window);
+        }
+    });
+    timer->start();
+}
+
+void ClickOk(QDialog* dialog) {
+    auto* box = dialog->findChild<QDialogButtonBox*>();
+    QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+}
+
+void Type(QLineEdit* edit, const QString& text) {
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+std::unique_ptr<CDateEntry> Template(const std::string& category, const std::string& description,
+                                     int hour) {
+    auto entry = std::make_unique<CDateEntry>(CDateTime(2020, 1, 1, hour, 30, 0));
+    DateData data = entry->GetData();
+    data.Category = category;
+    data.Description = description;
+    data.EndDate = CDateTime(2020, 1, 1, hour + 1, 0, 0);
+    entry->AssignData(data);
+    return entry;
+}
+
+std::vector<std::unique_ptr<CDateEntry>> ThreeTemplates() {
+    std::vector<std::unique_ptr<CDateEntry>> list;
+    list.push_back(Template("Event", "", 8));
+    list.push_back(Template("birthday", "Birthday of", 0));
+    list.push_back(Template("Work", "standup", 9));
+    return list;
+}
+
+QStringList BoxEntries(const QComboBox* box) {
+    QStringList entries;
+    for (int i = 0; i < box->count(); ++i) {
+        entries << box->itemText(i);
+    }
+    return entries;
+}
+
+void Choose(QComboBox* box, const QString& text) {
+    // The keyboard moves the selection of a closed drop-down list and tells about it.
+    box->setFocus();
+    const int target = box->findText(text);
+    while (box->currentIndex() < target) {
+        QTest::keyClick(box, Qt::Key_Down);
+    }
+    while (box->currentIndex() > target) {
+        QTest::keyClick(box, Qt::Key_Up);
+    }
+}
+
+} // namespace
+
+class EditingTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    CQueuedPrompt m_prompt;
+    QueuedFileDialogs m_dialogs;
+    CSettings m_settings;
+    std::deque<std::optional<std::string>> m_names;
+
+    EditorServices Services() {
+        EditorServices services;
+        services.settings = &m_settings;
+        services.prompt = &m_prompt;
+        services.fileDialogs = &m_dialogs;
+        services.askName = [this](const std::string&, const std::string&, const std::string&) {
+            auto name = m_names.front();
+            m_names.pop_front();
+            return name;
+        };
+        return services;
+    }
+
+    std::unique_ptr<CDayvaultApp> Start() {
+        AppEnvironment environment;
+        const fs::path root(m_folder->path().toStdString());
+        environment.ProgramFolder = root / "program";
+        environment.UserDataFolder = root / "user";
+        environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
+        environment.InstanceName =
+            QStringLiteral("dayvault-edit-test-%1").arg(QCoreApplication::applicationPid());
+        fs::create_directories(environment.ProgramFolder);
+        auto app = std::make_unique<CDayvaultApp>(environment, &m_prompt, &m_dialogs);
+        if (!app->Start()) {
+            return nullptr;
+        }
+        app->Settings().WarnOnDelete = true;
+        app->Settings().WarnOnCompleteDelete = true;
+        // Saving an untitled document would ask; these tests work on a named file.
+        app->Document().SaveAs(root / "events.dat");
+        app->Frame()->SetPage(CMainFrame::WeekPage);
+        return app;
+    }
+
+    std::string LastMessage() const {
+        return m_prompt.GetShown().empty() ? std::string() : m_prompt.GetShown().back().text;
+    }
+
+private slots:
+    void init() {
+        m_folder = std::make_unique<QTemporaryDir>();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quillmark", "Dayvault").clear();
+        m_prompt.ClearShown();
+        m_names.clear();
+        m_settings = CSettings();
+    }
+
+    void cleanup() { QCOMPARE(m_prompt.GetPendingAnswerCount(), std::size_t{0}); }
+
+    void categoriesFollowTheirRulesPerMode() {
+        // Entering a new event: another category fills everything from its template but the
+        // days the user chose.
+        {
+            CDateEditSheet sheet(CDateEditSheet::NewEvent, Services());
+            DateData data = ThreeTemplates()[0]->GetData();
+            data.StartDate = CDateTime(2026, 3, 10, 8, 30, 0);
+            data.EndDate = CDateTime(2026, 3, 11, 9, 0, 0);
+            sheet.SetData(data);
+            sheet.SetTemplates(ThreeTemplates());
+            sheet.show();
+            QCOMPARE(sheet.windowTitle(), QStringLiteral("Enter New Event"));
+            QComboBox* box = sheet.Page1()->categoryBox;
+            QCOMPARE(BoxEntries(box), QStringList({"birthday", "Event", "Work"}));
+            QVERIFY(!sheet.Page1()->newCategory->isVisible());
+            Type(sheet.Page1()->description, "typed");
+            Choose(box, "Work");
+            QCOMPARE(sheet.SelectedTemplate(), 2);
+            QCOMPARE(sheet.Page1()->description->text(), QStringLiteral("standup"));
+            QCOMPARE(sheet.Page1()->startDate->date(), QDate(2026, 3, 10));
+            QCOMPARE(sheet.Page1()->startTime->time(), QTime(9, 30));
+            QCOMPARE(sheet.Page1()->endDate->date(), QDate(2026, 3, 11));
+            QCOMPARE(sheet.Page2()->endDate->date(), QDate(2026, 3, 10));
+        }
+        // Editing: only the category changes; a category that is gone is still shown.
+        {
+            CDateEditSheet sheet(CDateEditSheet::EditEvent, Services());
+            DateData data = ThreeTemplates()[1]->GetData();
+            data.Category = "Gone";
+            data.Description = "mine";
+            sheet.SetData(data);
+            sheet.SetTemplates(ThreeTemplates());
+            sheet.show();
+            QCOMPARE(sheet.Page1()->categoryBox->currentText(), QStringLiteral("Gone"));
+            QCOMPARE(sheet.SelectedTemplate(), -1);
+            Choose(sheet.Page1()->categoryBox, "Work");
+            QCOMPARE(sheet.Page1()->description->text(), QStringLiteral("mine"));
+            ClickOk(&sheet);
+            QCOMPARE(sheet.result(), int(QDialog::Accepted));
+            QCOMPARE(sheet.GetData().Category, std::string("Work"));
+            QCOMPARE(sheet.Templates().size(), std::size_t{3});
+        }
+        // A new event of an unknown category adds a template to the sheet's list.
+        {
+            CDateEditSheet sheet(CDateEditSheet::NewEvent, Services());
+            DateData data = ThreeTemplates()[0]->GetData();
+            data.Category = "hobby";
+            sheet.SetData(data);
+            sheet.SetTemplates(ThreeTemplates());
+            sheet.show();
+            QCOMPARE(sheet.Templates().size(), std::size_t{4});
+            QCOMPARE(sheet.SelectedTemplate(), 3);
+        }
+        // The category editor: delete, new and rename with their refusals.
+        CDateEditSheet sheet(CDateEditSheet::EditCategories, Services());
+        sheet.SetData(ThreeTemplates()[0]->GetData());
+        sheet.SetTemplates(ThreeTemplates());
+        sheet.show();
+        CDateEditPage1* page = sheet.Page1();
+        QVERIFY(page->newCategory->isVisible());
+        QVERIFY(!page->startDate->isEnabled());
+        QTest::mouseClick(page->deleteCategory, Qt::LeftButton);
+        QCOMPARE(LastMessage(), std::string("You may not delete the default category!"));
+        QCOMPARE(m_prompt.GetShown().back().icon, PromptIcon::Stop);
+        QCOMPARE(sheet.Templates().size(), std::size_t{3});
+        // An edit of the default category stays with it when another is chosen.
+        Type(page->description, "default text");
+        Choose(page->categoryBox, "Work");
+        QCOMPARE(sheet.Templates()[0]->GetData().Description, std::string("default text"));
+        QTest::mouseClick(page->deleteCategory, Qt::LeftButton);
+        QCOMPARE(BoxEntries(page->categoryBox), QStringList({"birthday", "Event"}));
+        QCOMPARE(page->categoryBox->currentText(), QStringLiteral("Event"));
+        QCOMPARE(page->description->text(), QStringLiteral("default text"));
+        m_prompt.ClearShown();
+        m_names = {std::string("EVENT"), std::string(""), std::string("Travel")};
+        QTest::mouseClick(page->newCategory, Qt::LeftButton);
+        QCOMPARE(LastMessage(), std::string("There is already a category with the name "
+                                            "'EVENT'.\nPlease choose a different name."));
+        QTest::mouseClick(page->newCategory, Qt::LeftButton); // empty: nothing at all
+        QCOMPARE(m_prompt.GetShown().size(), std::size_t{1});
+        QTest::mouseClick(page->newCategory, Qt::LeftButton);
+        QCOMPARE(BoxEntries(page->categoryBox), QStringList({"birthday", "Event", "Travel"}));
+        QCOMPARE(page->categoryBox->currentText(), QStringLiteral("Travel"));
+        QCOMPARE(page->description->text(), QStringLiteral("default text"));
+        m_names = {std::string("Travel"), std::string("Trips")};
+        QTest::mouseClick(page->renameCategory, Qt::LeftButton);
+        QCOMPARE(LastMessage(), std::string("There is already a category with the name "
+                                            "'Travel'.\nPlease choose a different name."));
+        QTest::mouseClick(page->renameCategory, Qt::LeftButton);
+        QCOMPARE(BoxEntries(page->categoryBox), QStringList({"birthday", "Event", "Trips"}));
+        ClickOk(&sheet);
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        QCOMPARE(sheet.GetData().Category, std::string("Trips"));
+    }
+
+    void okRefusesWithPageAndFocus() {
+        CDateEditSheet sheet(CDateEditSheet::NewEvent, Services());
+        DateData data = ThreeTemplates()[0]->GetData();
+        data.StartDate = CDateTime(2026, 3, 10, 8, 0, 0);
+        data.EndDate = CDateTime(2026, 3, 10, 9, 0, 0);
+        sheet.SetData(data);
+        sheet.SetTemplates(ThreeTemplates());
+        sheet.show();
+        CDateEditPage1* page1 = sheet.Page1();
+        CDateEditPage2* page2 = sheet.Page2();
+        // All-day without description.
+        QTest::mouseClick(page1->startTimeOn, Qt::LeftButton);
+        QVERIFY(!page1->startTime->isEnabled());
+        QVERIFY(!page1->endTime->isEnabled());
+        sheet.Pages()->setCurrentIndex(2);
+        ClickOk(&sheet);
+        QVERIFY(sheet.isVisible());
+        QCOMPARE(LastMessage(), LoadString(kIdsNeedDescriptionOrStart));
+        QCOMPARE(m_prompt.GetShown().back().icon, PromptIcon::Exclamation);
+        QCOMPARE(sheet.Pages()->currentIndex(), 0);
+        QCOMPARE(sheet.focusWidget(), page1->description);
+        // A rule that never occurs: an interval with every condition cleared.
+        Type(page1->description, "gym");
+        sheet.Pages()->setCurrentIndex(1);
+        QVERIFY(!page2->setAll->isEnabled());
+        QTest::mouseClick(page2->repeat->button(1), Qt::LeftButton);
+        QVERIFY(page2->rate->isEnabled() && !page2->ordinal->isEnabled());
+        QTest::mouseClick(page2->clearAll, Qt::LeftButton);
+        sheet.Pages()->setCurrentIndex(0);
+        ClickOk(&sheet);
+        QCOMPARE(LastMessage(), LoadString(kIdsEdNeverOccurs));
+        QCOMPARE(sheet.Pages()->currentIndex(), 1);
+        QCOMPARE(sheet.focusWidget(), page2->weekdays.front());
+        // An end date before the first occurrence.
+        QTest::mouseClick(page2->setAll, Qt::LeftButton);
+        QTest::mouseClick(page2->end->button(2), Qt::LeftButton);
+        QVERIFY(page2->endDate->isEnabled() && !page2->endCount->isEnabled());
+        page2->endDate->setDate(QDate(2026, 3, 9));
+        sheet.Pages()->setCurrentIndex(0);
+        ClickOk(&sheet);
+        QCOMPARE(LastMessage(), LoadString(kIdsEdEndBeforeFirst));
+        QCOMPARE(sheet.Pages()->currentIndex(), 1);
+        QCOMPARE(sheet.focusWidget(), page2->endDate);
+        QVERIFY(sheet.isVisible());
+        // Numbers typed into the boxes: absolute values, text that is no number gives 0.
+        page2->endDate->setDate(QDate(2026, 4, 9));
+        page2->rate->setEditText(QStringLiteral("-3"));
+        QTest::mouseClick(page1->reminder, Qt::LeftButton);
+        page1->reminderSpan->setEditText(QStringLiteral("ten"));
+        ClickOk(&sheet);
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        QCOMPARE(sheet.GetData().RepeatRate, 3);
+        QCOMPARE(sheet.GetData().ForewarnSpan, 0);
+        QCOMPARE(sheet.GetData().ShowStartTime, 0);
+        QCOMPARE(sheet.GetData().CondWeekdays, 0x7F);
+        QCOMPARE(sheet.GetData().RepeatEnd, 2);
+    }
+
+    void startAndEndKeepTheDuration() {
+        CDateEditSheet sheet(CDateEditSheet::NewEvent, Services());
+        DateData data = ThreeTemplates()[0]->GetData();
+        data.StartDate = CDateTime(2026, 3, 10, 10, 0, 0);
+        data.EndDate = CDateTime(2026, 3, 10, 11, 30, 0);
+        sheet.SetData(data);
+        sheet.SetTemplates(ThreeTemplates());
+        sheet.show();
+        CDateEditPage1* page = sheet.Page1();
+        page->startTime->setTime(QTime(23, 0));
+        QCOMPARE(page->endDate->date(), QDate(2026, 3, 11));
+        QCOMPARE(page->endTime->time(), QTime(0, 30));
+        // An end before the start pulls the start along; the kept duration is then zero...
+        page->endDate->setDate(QDate(2026, 3, 9));
+        QCOMPARE(page->startDate->date(), QDate(2026, 3, 9));
+        QCOMPARE(page->startTime->time(), QTime(0, 30));
+        page->startDate->setDate(QDate(2026, 3, 12));
+        QCOMPARE(page->endDate->date(), QDate(2026, 3, 12));
+        QCOMPARE(page->endTime->time(), QTime(0, 30));
+        // ... and a later end makes a new one, also while the end time is disabled.
+        QTest::mouseClick(page->startTimeOn, Qt::LeftButton);
+        page->endDate->setDate(QDate(2026, 3, 14));
+        page->startDate->setDate(QDate(2026, 3, 13));
+        QCOMPARE(page->endDate->date(), QDate(2026, 3, 15));
+    }
+
+    void todoEditorChecksGroupThenDescription() {
+        TodoData data = CTodoEntry(CDateTime(2026, 3, 10, 9, 0, 0)).GetData();
+        CTodoEditDlg dialog(data, {"Home", "work"}, Services());
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit ToDo"));
+        QVERIFY(!dialog.time->isEnabled());
+        QVERIFY(dialog.span->isEnabled());
+        QVERIFY(!dialog.share->isEnabled()); // no network function
+        QVERIFY(!dialog.documentFile->isEnabled());
+        QTest::mouseClick(dialog.deadline, Qt::LeftButton);
+        QVERIFY(!dialog.forewarn->isEnabled() && !dialog.span->isEnabled());
+        QTest::mouseClick(dialog.deadline, Qt::LeftButton);
+        ClickOk(&dialog);
+        QCOMPARE(LastMessage(), LoadString(kIdsNeedTodoGroup));
+        QCOMPARE(dialog.focusWidget(), dialog.group);
+        dialog.group->setCurrentIndex(1);
+        ClickOk(&dialog);
+        QCOMPARE(LastMessage(), LoadString(kIdsNeedDescriptionOrStart));
+        QCOMPARE(dialog.focusWidget(), dialog.description);
+        QVERIFY(dialog.isVisible());
+        Type(dialog.description, "taxes");
+        QTest::mouseClick(dialog.priority->button(6), Qt::LeftButton);
+        dialog.span->setEditText(QStringLiteral("x"));
+        QTest::mouseClick(dialog.associate, Qt::LeftButton);
+        m_dialogs.next = fs::path("/tmp/form.pdf");
+        QTest::mouseClick(dialog.browse, Qt::LeftButton);
+        ClickOk(&dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.GetData().Group, std::string("work"));
+        QCOMPARE(dialog.GetData().Priority, 7);
+        QCOMPARE(dialog.GetData().ForewarnSpan, 0);
+        QCOMPARE(dialog.GetData().DocumentFile, std::string("/tmp/form.pdf"));
+        QCOMPARE(dialog.GetData().AssociateDocumentFile, 1);
+    }
+};
+
+} // namespace dv
+
+DAYVAULT_QTEST_MAIN_IN_TEMP_HOME(dv::EditingTest)
+#include "EditingTest.moc"
