@@ -38,6 +38,7 @@
 #include <QToolButton>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace dv {
@@ -393,6 +394,280 @@ private slots:
         QCOMPARE(dialog.GetData().ForewarnSpan, 0);
         QCOMPARE(dialog.GetData().DocumentFile, std::string("/tmp/form.pdf"));
         QCOMPARE(dialog.GetData().AssociateDocumentFile, 1);
+    }
+    void commandsEnterEditAndDeleteEvents() {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame* frame = app->Frame();
+        CDayvaultDoc& doc = app->Document();
+        CEditCommands& edit = frame->EditCommands();
+        doc.SetSelectedDate(CDateTime(2026, 3, 10), false);
+        QVERIFY(!frame->IsCommandEnabled(cmd::kEditEntry));
+        QVERIFY(!frame->IsCommandEnabled(cmd::kDeleteEntry));
+        OnModal<CDateEditSheet>([](CDateEditSheet* sheet) {
+            QCOMPARE(sheet->windowTitle(), QStringLiteral("Enter New Event"));
+            QCOMPARE(sheet->Page1()->startDate->date(), QDate(2026, 3, 10));
+            Type(sheet->Page1()->description, "dentist");
+            ClickOk(sheet);
+        });
+        QVERIFY(frame->RunCommand(cmd::kNewEntry));
+        QCOMPARE(doc.GetDateEntryCount(), 1);
+        CDateEntry* event = doc.GetDateEntry(0);
+        QCOMPARE(event->GetData().Description, std::string("dentist"));
+        QCOMPARE(event->GetData().StartDate.GetDate(), CDateTime(2026, 3, 10));
+
+        // Edit: the event is suspended while the editor is open; cancel changes nothing.
+        edit.SelectEntry(event, event->GetFirstStart());
+        QVERIFY(frame->IsCommandEnabled(cmd::kEditEntry));
+        bool suspended = false;
+        OnModal<CDateEditSheet>([&](CDateEditSheet* sheet) {
+            suspended = event->IsSuspended();
+            QCOMPARE(sheet->windowTitle(), QStringLiteral("Edit Event"));
+            Type(sheet->Page1()->description, "dentist at nine");
+            sheet->Pages()->setCurrentIndex(1);
+            QTest::mouseClick(sheet->Page2()->repeat->button(1), Qt::LeftButton);
+            sheet->Page2()->rate->setEditText(QStringLiteral("1"));
+            sheet->Page2()->unit->setCurrentIndex(2); // weeks
+            ClickOk(sheet);
+        });
+        QVERIFY(frame->RunCommand(cmd::kEditEntry));
+        QVERIFY(suspended);
+        QVERIFY(!event->IsSuspended());
+        QCOMPARE(event->GetData().Description, std::string("dentist at nine"));
+        QCOMPARE(event->GetData().Repeat, 1);
+
+        // One occurrence of the weekly event: asked, dropped; deleting it again restores it.
+        const CDateTime second = event->GetFirstStart() + CDateTimeSpan(7, 0, 0, 0);
+        edit.SelectEntry(event, second);
+        m_prompt.QueueAnswer(true);
+        QVERIFY(frame->RunCommand(cmd::kDeleteEntry));
+        QCOMPARE(m_prompt.GetShown().back().icon, PromptIcon::Question);
+        QVERIFY(QString::fromStdString(LastMessage())
+                    .startsWith(QStringLiteral("Do you want to delete this entry?\n")));
+        QVERIFY(event->IsDropped(second));
+        QVERIFY(!frame->IsCommandEnabled(cmd::kEditEntry));
+        QVERIFY(!frame->IsCommandEnabled(cmd::kMarkDone));
+        const std::size_t asked = m_prompt.GetQuestionCount();
+        edit.SelectEntry(event, second);
+        QVERIFY(frame->RunCommand(cmd::kDeleteEntry));
+        QVERIFY(!event->IsDropped(second));
+        QCOMPARE(m_prompt.GetQuestionCount(), asked);
+        // Without the warning the occurrence goes silently; an event held by an editor or the
+        // reminder window stays.
+        app->Settings().WarnOnDelete = false;
+        QVERIFY(frame->RunCommand(cmd::kDeleteEntry));
+        QVERIFY(event->IsDropped(second));
+        QCOMPARE(m_prompt.GetQuestionCount(), asked);
+        event->SetSuspended(true);
+        QVERIFY(frame->RunCommand(cmd::kDeleteSequence));
+        QCOMPARE(doc.GetDateEntryCount(), 1);
+        event->SetSuspended(false);
+        // The whole sequence: asked with the exclamation icon even without WarnOnDelete.
+        m_prompt.QueueAnswer(false);
+        QVERIFY(frame->RunCommand(cmd::kDeleteSequence));
+        QCOMPARE(doc.GetDateEntryCount(), 1);
+        QCOMPARE(m_prompt.GetShown().back().icon, PromptIcon::Exclamation);
+        QVERIFY(!event->IsSuspended());
+        m_prompt.QueueAnswer(true);
+        QVERIFY(frame->RunCommand(cmd::kDeleteSequence));
+        QCOMPARE(doc.GetDateEntryCount(), 0);
+        QVERIFY(!frame->IsCommandEnabled(cmd::kDeleteEntry));
+
+        // A one-off event: one question, then the event goes.
+        app->Settings().WarnOnDelete = true;
+        auto single = std::make_unique<CDateEntry>(CDateTime(2026, 3, 12, 8, 0, 0));
+        CDateEntry* one = single.get();
+        doc.AddDateEntry(std::move(single), kEditInteractive);
+        edit.SelectEntry(one, one->GetFirstStart());
+        m_prompt.QueueAnswer(true);
+        const std::size_t before = m_prompt.GetQuestionCount();
+        QVERIFY(frame->RunCommand(cmd::kDeleteEntry));
+        QCOMPARE(m_prompt.GetQuestionCount(), before + 1);
+        QCOMPARE(doc.GetDateEntryCount(), 0);
+
+        // Undo brings back the chain step by step, redo takes it again.
+        QVERIFY(frame->RunCommand(cmd::kUndo));
+        QCOMPARE(doc.GetDateEntryCount(), 1);
+        QVERIFY(frame->RunCommand(cmd::kUndo)); // the one-off event's addition
+        QVERIFY(frame->RunCommand(cmd::kUndo)); // the weekly event's deletion
+        QCOMPARE(doc.GetDateEntryCount(), 1);
+        QCOMPARE(doc.GetDateEntry(0)->GetData().Description, std::string("dentist at nine"));
+        QVERIFY(frame->RunCommand(cmd::kRedo));
+        QCOMPARE(doc.GetDateEntryCount(), 0);
+        while (frame->IsCommandEnabled(cmd::kUndo)) {
+            QVERIFY(frame->RunCommand(cmd::kUndo));
+        }
+        QCOMPARE(doc.GetDateEntryCount(), 0);
+        QVERIFY(frame->RunCommand(cmd::kRedo));
+        QCOMPARE(doc.GetDateEntry(0)->GetData().Description, std::string("dentist"));
+        QTRY_VERIFY(!doc.IsModified());
+    }
+
+    void markDoneAndTodoCommands() {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame* frame = app->Frame();
+        CDayvaultDoc& doc = app->Document();
+        CEditCommands& edit = frame->EditCommands();
+        auto weekly = std::make_unique<CDateEntry>(CDateTime(2026, 3, 2, 8, 0, 0));
+        DateData data = weekly->GetData();
+        data.Repeat = 1;
+        data.RepeatRate = 1;
+        data.RepeatUnit = 3;
+        weekly->AssignData(data);
+        CDateEntry* event = weekly.get();
+        doc.AddDateEntry(std::move(weekly), kEditInteractive);
+        const CDateTime occurrence(2026, 3, 9, 8, 0, 0);
+        edit.SelectEntry(event, occurrence);
+        QVERIFY(frame->IsCommandEnabled(cmd::kMarkDone));
+        QVERIFY(!frame->IsCommandEnabled(cmd::kMarkUndone));
+        QVERIFY(frame->RunCommand(cmd::kMarkDone));
+        QVERIFY(event->IsDone(occurrence));
+        QVERIFY(!frame->IsCommandEnabled(cmd::kMarkDone));
+        QVERIFY(frame->RunCommand(cmd::kMarkUndone));
+        QVERIFY(!event->IsDone(occurrence));
+
+        // The to-do page: its own selection, editor and questions.
+        frame->SetPage(CMainFrame::TodoPage);
+        QVERIFY(!frame->IsCommandEnabled(cmd::kMarkDone)); // the event's selection is not asked
+        OnModal<CTodoEditDlg>([](CTodoEditDlg* dialog) {
+            dialog->group->setEditText(QStringLiteral("Home"));
+            Type(dialog->description, "paint the fence");
+            ClickOk(dialog);
+        });
+        QVERIFY(frame->RunCommand(cmd::kNewEntry));
+        QCOMPARE(doc.GetTodoCount(), 1);
+        CTodoEntry* todo = doc.GetTodoEntry(0);
+        edit.SelectTodo(todo);
+        QVERIFY(frame->RunCommand(cmd::kMarkDone));
+        QVERIFY(todo->IsDone());
+        QVERIFY(!frame->IsCommandEnabled(cmd::kMarkDone));
+        QVERIFY(frame->RunCommand(cmd::kMarkUndone));
+        bool inEditor = false;
+        OnModal<CTodoEditDlg>([&](CTodoEditDlg* dialog) {
+            inEditor = todo->IsInEditor();
+            QCOMPARE(dialog->group->currentText(), QStringLiteral("Home"));
+            Type(dialog->description, "paint the gate");
+            ClickOk(dialog);
+        });
+        QVERIFY(frame->RunCommand(cmd::kEditEntry));
+        QVERIFY(inEditor);
+        QVERIFY(!todo->IsInEditor());
+        QCOMPARE(todo->GetData().Description, std::string("paint the gate"));
+        m_prompt.QueueAnswer(false);
+        QVERIFY(frame->RunCommand(cmd::kDeleteEntry));
+        QCOMPARE(doc.GetTodoCount(), 1);
+        m_prompt.QueueAnswer(true);
+        QVERIFY(frame->RunCommand(cmd::kDeleteEntry));
+        QCOMPARE(doc.GetTodoCount(), 0);
+        QVERIFY(!frame->IsCommandEnabled(cmd::kEditEntry));
+        QVERIFY(frame->RunCommand(cmd::kUndo));
+        QCOMPARE(doc.GetTodoCount(), 1);
+        QCOMPARE(doc.GetTodoEntry(0)->GetData().Description, std::string("paint the gate"));
+    }
+
+    void clipboardCopiesCutsAndPastesOnTheMatchingPage() {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame* frame = app->Frame();
+        CDayvaultDoc& doc = app->Document();
+        CEditCommands& edit = frame->EditCommands();
+        auto weekly = std::make_unique<CDateEntry>(CDateTime(2026, 3, 2, 8, 0, 0));
+        DateData data = weekly->GetData();
+        data.Description = "choir";
+        data.EndDate = CDateTime(2026, 3, 2, 9, 30, 0);
+        data.Repeat = 1;
+        data.RepeatRate = 1;
+        data.RepeatUnit = 3;
+        weekly->AssignData(data);
+        CDateEntry* event = weekly.get();
+        doc.AddDateEntry(std::move(weekly), kEditInteractive);
+        QVERIFY(!frame->IsCommandEnabled(cmd::kCopy));
+        edit.SelectEntry(event, CDateTime(2026, 3, 9, 8, 0, 0));
+        QVERIFY(frame->RunCommand(cmd::kCopy));
+        const QMimeData* mime = QApplication::clipboard()->mimeData();
+        QVERIFY(mime->hasFormat(EventMimeType()));
+        QVERIFY(mime->text().contains(QStringLiteral("choir")));
+        doc.SetSelectedDate(CDateTime(2026, 4, 1), false);
+        QVERIFY(frame->RunCommand(cmd::kPaste));
+        QVERIFY(frame->RunCommand(cmd::kPaste));
+        QCOMPARE(doc.GetDateEntryCount(), 3);
+        for (int i = 1; i <= 2; ++i) {
+            const DateData& pasted = doc.GetDateEntry(i)->GetData();
+            QCOMPARE(pasted.Repeat, 0);
+            QCOMPARE(pasted.StartDate, CDateTime(2026, 4, 1, 8, 0, 0));
+            QCOMPARE(pasted.EndDate, CDateTime(2026, 4, 1, 9, 30, 0));
+            QVERIFY(pasted.GUID != data.GUID);
+        }
+        QVERIFY(doc.GetDateEntry(1)->GetGUID() != doc.GetDateEntry(2)->GetGUID());
+        // An event does not paste on the to-do page, nor a to-do on a calendar page.
+        frame->SetPage(CMainFrame::TodoPage);
+        QVERIFY(!frame->IsCommandEnabled(cmd::kPaste));
+        QVERIFY(!edit.Paste());
+        auto todo = std::make_unique<CTodoEntry>();
+        TodoData todoData = todo->GetData();
+        todoData.Group = "Home";
+        todoData.Description = "fence";
+        todo->SetData(todoData);
+        CTodoEntry* fence = todo.get();
+        doc.AddTodoEntry(std::move(todo), kEditInteractive);
+        edit.SelectTodo(fence);
+        QVERIFY(frame->RunCommand(cmd::kCut));
+        QCOMPARE(doc.GetTodoCount(), 0);
+        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(TodoMimeType()));
+        frame->SetPage(CMainFrame::WeekPage);
+        QVERIFY(!frame->IsCommandEnabled(cmd::kPaste));
+        frame->SetPage(CMainFrame::TodoPage);
+        QVERIFY(frame->RunCommand(cmd::kPaste));
+        QCOMPARE(doc.GetTodoCount(), 1);
+        QCOMPARE(doc.GetTodoEntry(0)->GetData().Description, std::string("fence"));
+        // Cut of one occurrence of a repeating event drops just that one.
+        frame->SetPage(CMainFrame::WeekPage);
+        edit.SelectEntry(event, CDateTime(2026, 3, 16, 8, 0, 0));
+        QVERIFY(frame->RunCommand(cmd::kCut));
+        QVERIFY(event->IsDropped(CDateTime(2026, 3, 16, 8, 0, 0)));
+        QCOMPARE(doc.GetDateEntryCount(), 3);
+        // A block that is not an event is reported and adds nothing.
+        auto* broken = new QMimeData;
+        broken->setData(EventMimeType(), QByteArray("\\x01\\x02garbage"));
+        QApplication::clipboard()->setMimeData(broken);
+        QVERIFY(!frame->RunCommand(cmd::kPaste) || doc.GetDateEntryCount() == 3);
+        QCOMPARE(doc.GetDateEntryCount(), 3);
+        QCOMPARE(m_prompt.GetShown().back().icon, PromptIcon::Stop);
+    }
+
+    void restoreAndMergeFromTheMenu() {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame* frame = app->Frame();
+        CDayvaultDoc& doc = app->Document();
+        const fs::path root(m_folder->path().toStdString());
+        doc.AddDateEntry(std::make_unique<CDateEntry>(CDateTime(2026, 3, 2, 8, 0, 0)),
+                         kEditInteractive);
+        m_dialogs.next = root / "backup.txt";
+        QVERIFY(frame->RunCommand(cmd::kBackup));
+        doc.AddDateEntry(std::make_unique<CDateEntry>(CDateTime(2026, 3, 3, 8, 0, 0)),
+                         kEditInteractive);
+        m_dialogs.next = root / "backup.txt";
+        QVERIFY(frame->RunCommand(cmd::kRestore));
+        QCOMPARE(doc.GetDateEntryCount(), 1);
+        // Merge: a second file's new event comes in, the known one does not come twice.
+        {
+            CDayvaultDoc other;
+            other.AddDateEntry(std::make_unique<CDateEntry>(*doc.GetDateEntry(0)), kEditInteractive);
+            other.AddDateEntry(std::make_unique<CDateEntry>(CDateTime(2026, 5, 1, 8, 0, 0)),
+                               kEditInteractive);
+            QVERIFY(other.SaveAs(root / "other.dat"));
+        }
+        m_dialogs.next = root / "other.dat";
+        QVERIFY(frame->RunCommand(cmd::kMerge));
+        QCOMPARE(doc.GetDateEntryCount(), 2);
+        // A damaged file is named in the message and changes nothing.
+        std::ofstream(root / "broken.dat") << "not an event file";
+        m_dialogs.next = root / "broken.dat";
+        QVERIFY(frame->RunCommand(cmd::kMerge));
+        QCOMPARE(doc.GetDateEntryCount(), 2);
+        QVERIFY(QString::fromStdString(LastMessage()).contains(QStringLiteral("broken.dat")));
     }
 };
 
