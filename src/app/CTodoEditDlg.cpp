@@ -92,9 +92,12 @@ CTodoEditDlg::CTodoEditDlg(const TodoData& data, const std::vector<std::string>&
     span->addItems({"1", "2", "3", "4", "5", "10", "15", "30", "45"});
     unit = new QComboBox;
     FillList(unit, kIdsEdUnits);
+    auto* forewarnRow = new QHBoxLayout;
+    forewarnRow->addWidget(span);
+    forewarnRow->addWidget(unit);
+    forewarnRow->addStretch(1);
     grid->addWidget(forewarn, row, 0);
-    grid->addWidget(span, row, 1);
-    grid->addWidget(unit, row++, 2, 1, 2);
+    grid->addLayout(forewarnRow, row++, 1, 1, 3);
 
     auto* priorityBox = new QGroupBox(Text(kIdsTdPriority));
     auto* priorityRow = new QHBoxLayout(priorityBox);
