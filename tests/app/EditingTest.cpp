@@ -28,6 +28,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QElapsedTimer>
+#include <QTextStream>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -636,6 +638,49 @@ private slots:
         QCOMPARE(m_prompt.GetShown().back().icon, PromptIcon::Stop);
     }
 
+    void clipboardBetweenTwoProcesses() {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
+            QSKIP("the clipboard of two processes needs an X server (run under with-xvfb.sh)");
+        }
+        const QString done = m_folder->filePath(QStringLiteral("done"));
+        // The other instance copies an event and keeps the clipboard until told to stop.
+        QProcess other;
+        other.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QByteArray said;
+        other.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--clipboard-child"), QStringLiteral("copy"), done});
+        QVERIFY(other.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT((said += other.readAllStandardOutput()).contains("copied"), 20000);
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame* frame = app->Frame();
+        CDayvaultDoc& doc = app->Document();
+        doc.SetSelectedDate(CDateTime(2026, 6, 1), false);
+        QTRY_VERIFY_WITH_TIMEOUT(frame->IsCommandEnabled(cmd::kPaste), 10000);
+        QVERIFY(frame->RunCommand(cmd::kPaste));
+        QCOMPARE(doc.GetDateEntryCount(), 1);
+        QCOMPARE(doc.GetDateEntry(0)->GetData().Description, std::string("from the other one"));
+        QCOMPARE(doc.GetDateEntry(0)->GetData().StartDate, CDateTime(2026, 6, 1, 7, 15, 0));
+        QFile(done).open(QIODevice::WriteOnly);
+        QTRY_COMPARE_WITH_TIMEOUT(other.state(), QProcess::NotRunning, 20000);
+        // And back: a to-do copied here is pasted there.
+        frame->SetPage(CMainFrame::TodoPage);
+        auto todo = std::make_unique<CTodoEntry>();
+        TodoData data = todo->GetData();
+        data.Group = "Home";
+        data.Description = "fence";
+        todo->SetData(data);
+        CTodoEntry* fence = todo.get();
+        doc.AddTodoEntry(std::move(todo), kEditInteractive);
+        frame->EditCommands().SelectTodo(fence);
+        QVERIFY(frame->RunCommand(cmd::kCopy));
+        QProcess paster;
+        paster.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--clipboard-child"), QStringLiteral("paste"), done});
+        QTRY_COMPARE_WITH_TIMEOUT(paster.state(), QProcess::NotRunning, 20000);
+        QCOMPARE(paster.readAllStandardOutput().trimmed(), QByteArray("pasted fence"));
+    }
+
     void restoreAndMergeFromTheMenu() {
         auto app = Start();
         QVERIFY(app);
@@ -673,5 +718,81 @@ private slots:
 
 } // namespace dv
 
+#define main TempHomeMain
 DAYVAULT_QTEST_MAIN_IN_TEMP_HOME(dv::EditingTest)
+#undef main
+
+namespace {
+
+// The other instance of the clipboard test: "copy" puts an event on the clipboard and serves it
+// until the file `done` exists; "paste" pastes on the to-do page and prints what came.
+int ClipboardChild(const QString& mode, const QString& done) {
+    QTemporaryDir folder;
+    dv::AppEnvironment environment;
+    const dv::fs::path root(folder.path().toStdString());
+    environment.ProgramFolder = root / "program";
+    environment.UserDataFolder = root / "user";
+    environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
+    environment.InstanceName = QStringLiteral("dayvault-clipboard-%1").arg(QCoreApplication::applicationPid());
+    dv::fs::create_directories(environment.ProgramFolder);
+    dv::CQueuedPrompt prompt(true);
+    dv::QueuedFileDialogs dialogs;
+    dv::CDayvaultApp app(environment, &prompt, &dialogs);
+    if (!app.Start()) {
+        return 3;
+    }
+    dv::CMainFrame* frame = app.Frame();
+    dv::CDayvaultDoc& doc = app.Document();
+    QTextStream out(stdout);
+    if (mode == QStringLiteral("copy")) {
+        frame->SetPage(dv::CMainFrame::WeekPage);
+        auto event = std::make_unique<dv::CDateEntry>(dv::CDateTime(2026, 3, 2, 7, 15, 0));
+        dv::DateData data = event->GetData();
+        data.Description = "from the other one";
+        event->AssignData(data);
+        dv::CDateEntry* copied = event.get();
+        doc.AddDateEntry(std::move(event), dv::kEditInteractive);
+        frame->EditCommands().SelectEntry(copied, copied->GetFirstStart());
+        if (!frame->RunCommand(dv::cmd::kCopy)) {
+            return 4;
+        }
+        out << "copied" << Qt::endl;
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFile::exists(done) && waited.elapsed() < 30000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return 0;
+    }
+    frame->SetPage(dv::CMainFrame::TodoPage);
+    QElapsedTimer waited;
+    waited.start();
+    while (!frame->IsCommandEnabled(dv::cmd::kPaste) && waited.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    frame->RunCommand(dv::cmd::kPaste);
+    out << "pasted "
+        << (doc.GetTodoCount() == 1 ? QString::fromStdString(doc.GetTodoEntry(0)->GetData().Description)
+                                    : QStringLiteral("nothing"))
+        << Qt::endl;
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc == 4 && QByteArray(argv[1]) == "--clipboard-child") {
+        QTemporaryDir home;
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", home.path().toUtf8() + "/config");
+        qputenv("XDG_RUNTIME_DIR", home.path().toUtf8() + "/runtime");
+        QDir().mkpath(home.path() + "/runtime");
+        QFile::setPermissions(home.path() + "/runtime",
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QApplication application(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        return ClipboardChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
+    return TempHomeMain(argc, argv);
+}
 #include "EditingTest.moc"
