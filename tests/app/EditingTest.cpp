@@ -1,7 +1,9 @@
 // The editors and the edit commands driven as a user drives them: the event editor's pages,
 // categories and refusals, the to-do editor, delete and mark done from the menus, undo and redo,
 // the clipboard, and the file commands that bring entries in.
+#include "app/CCalendarPage.h"
 #include "app/CDateEditSheet.h"
+#include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
 #include "app/CEditCommands.h"
 #include "app/CMainFrame.h"
@@ -679,6 +681,63 @@ private slots:
                      {QStringLiteral("--clipboard-child"), QStringLiteral("paste"), done});
         QTRY_COMPARE_WITH_TIMEOUT(paster.state(), QProcess::NotRunning, 20000);
         QCOMPARE(paster.readAllStandardOutput().trimmed(), QByteArray("pasted fence"));
+    }
+
+    void pagesAndTheReminderWindowOpenTheEditors() {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame* frame = app->Frame();
+        CDayvaultDoc& doc = app->Document();
+        auto meeting = std::make_unique<CDateEntry>(CDateTime(2026, 3, 16, 9, 0, 0));
+        DateData data = meeting->GetData();
+        data.Description = "meeting";
+        meeting->AssignData(data);
+        CDateEntry* event = meeting.get();
+        doc.AddDateEntry(std::move(meeting), kEditInteractive);
+        doc.SetSelectedDate(CDateTime(2026, 3, 16), false);
+        frame->SetPage(CMainFrame::MonthPage);
+        frame->resize(1000, 800);
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        auto* page = qobject_cast<CCalendarPage*>(frame->PageSheet()->currentWidget());
+        QVERIFY(page);
+        CDayList* cell = page->CellOf(CDateTime(2026, 3, 16));
+        const QPoint onEntry(20, cell->CaptionHeight() + cell->LineHeight() / 2);
+        QString title;
+        OnModal<CDateEditSheet>([&](CDateEditSheet* sheet) {
+            title = sheet->windowTitle() + sheet->Page1()->description->text();
+            sheet->reject();
+        });
+        // A double-click starts with a click, which picks the entry.
+        QTest::mouseClick(cell, Qt::LeftButton, {}, onEntry);
+        QTest::mouseDClick(cell, Qt::LeftButton, {}, onEntry);
+        QCOMPARE(title, QStringLiteral("Edit Eventmeeting"));
+        QCOMPARE(frame->EditCommands().SelectedEvent(), event);
+        // Below the entries: a new event on that day.
+        QDate shownDate;
+        OnModal<CDateEditSheet>([&](CDateEditSheet* sheet) {
+            title = sheet->windowTitle();
+            shownDate = sheet->Page1()->startDate->date();
+            Type(sheet->Page1()->description, "review");
+            ClickOk(sheet);
+        });
+        CDayList* other = page->CellOf(CDateTime(2026, 3, 18));
+        QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(20, other->height() - 4));
+        QTest::mouseDClick(other, Qt::LeftButton, {}, QPoint(20, other->height() - 4));
+        QCOMPARE(title, QStringLiteral("Enter New Event"));
+        QCOMPARE(shownDate, QDate(2026, 3, 18));
+        QCOMPARE(doc.GetDateEntryCount(), 2);
+        // The reminder window's Edit asks the frame, which opens the same editor.
+        bool suspended = false;
+        OnModal<CDateEditSheet>([&](CDateEditSheet* sheet) {
+            title = sheet->Page1()->description->text();
+            suspended = event->IsSuspended();
+            sheet->reject();
+        });
+        frame->EditEvent(event);
+        QTRY_COMPARE(title, QStringLiteral("meeting"));
+        QVERIFY(suspended);
+        QVERIFY(!event->IsSuspended());
     }
 
     void restoreAndMergeFromTheMenu() {
