@@ -19,6 +19,7 @@
 #include "settings/CSettings.h"
 #include "support/TempHomeMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -740,7 +741,7 @@ private slots:
         QVERIFY(!event->IsSuspended());
     }
 
-    void restoreAndMergeFromTheMenu() {
+    void mergeAndRecentFilesFromTheMenu() {
         auto app = Start();
         QVERIFY(app);
         CMainFrame* frame = app->Frame();
@@ -748,13 +749,6 @@ private slots:
         const fs::path root(m_folder->path().toStdString());
         doc.AddDateEntry(std::make_unique<CDateEntry>(CDateTime(2026, 3, 2, 8, 0, 0)),
                          kEditInteractive);
-        m_dialogs.next = root / "backup.txt";
-        QVERIFY(frame->RunCommand(cmd::kBackup));
-        doc.AddDateEntry(std::make_unique<CDateEntry>(CDateTime(2026, 3, 3, 8, 0, 0)),
-                         kEditInteractive);
-        m_dialogs.next = root / "backup.txt";
-        QVERIFY(frame->RunCommand(cmd::kRestore));
-        QCOMPARE(doc.GetDateEntryCount(), 1);
         // Merge: a second file's new event comes in, the known one does not come twice.
         {
             CDayvaultDoc other;
@@ -772,6 +766,21 @@ private slots:
         QVERIFY(frame->RunCommand(cmd::kMerge));
         QCOMPARE(doc.GetDateEntryCount(), 2);
         QVERIFY(QString::fromStdString(LastMessage()).contains(QStringLiteral("broken.dat")));
+        // Save As puts the file first in the recent list, whose entry opens it again.
+        m_dialogs.next = root / "saved.dat";
+        QVERIFY(frame->RunCommand(cmd::kFileSaveAs));
+        QVERIFY(frame->RunCommand(cmd::kFileNew));
+        QCOMPARE(doc.GetDateEntryCount(), 0);
+        QAction* recent = nullptr;
+        for (QAction* action : frame->findChildren<QAction*>()) {
+            if (action->isVisible() && action->text() == QStringLiteral("&1 saved.dat")) {
+                recent = action;
+            }
+        }
+        QVERIFY(recent);
+        recent->trigger();
+        QCOMPARE(doc.GetDateEntryCount(), 2);
+        QCOMPARE(doc.GetPathName(), root / "saved.dat");
     }
 };
 
