@@ -194,21 +194,19 @@ CDateEditPage1::CDateEditPage1(CDateEditSheet& sheet, int mode, const EditorServ
     categoryLabel->setBuddy(categoryBox);
     auto* categoryRow = new QHBoxLayout;
     categoryRow->addWidget(categoryBox, 1);
-    const auto toolButton = [this, categoryRow](const QString& icon, QStyle::StandardPixmap fallback,
-                                                uint32_t tip) {
+    const auto toolButton = [categoryRow](const QString& icon, uint32_t tip) {
         auto* button = new QToolButton;
-        button->setIcon(QIcon::fromTheme(icon, style()->standardIcon(fallback)));
+        button->setIcon(QIcon(icon));
         button->setToolTip(Text(tip));
         button->setAccessibleName(Text(tip));
         categoryRow->addWidget(button);
         return button;
     };
-    newCategory = toolButton(QStringLiteral("list-add"), QStyle::SP_FileDialogNewFolder,
-                             kIdsEdNewCategoryTip);
-    deleteCategory = toolButton(QStringLiteral("list-remove"), QStyle::SP_TrashIcon,
-                                kIdsEdDeleteCategoryTip);
-    renameCategory = toolButton(QStringLiteral("edit-rename"), QStyle::SP_FileDialogDetailedView,
-                                kIdsEdRenameCategoryTip);
+    newCategory = toolButton(QStringLiteral(":/icons/category-new.svg"), kIdsEdNewCategoryTip);
+    deleteCategory =
+        toolButton(QStringLiteral(":/icons/category-delete.svg"), kIdsEdDeleteCategoryTip);
+    renameCategory =
+        toolButton(QStringLiteral(":/icons/category-rename.svg"), kIdsEdRenameCategoryTip);
     for (QToolButton* button : {newCategory, deleteCategory, renameCategory}) {
         button->setVisible(mode == CDateEditSheet::EditCategories);
     }
@@ -301,7 +299,7 @@ CDateEditPage1::CDateEditPage1(CDateEditSheet& sheet, int mode, const EditorServ
     soundBrowse = new QPushButton(Text(kIdsEdBrowse));
     soundBrowse->setFixedWidth(soundBrowse->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
     play = new QToolButton;
-    play->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    play->setIcon(QIcon(QStringLiteral(":/icons/editor-play.svg")));
     play->setToolTip(Text(kIdsEdPlayTip));
     play->setAccessibleName(Text(kIdsEdPlayTip));
     auto* soundRow = new QHBoxLayout;

@@ -255,6 +255,9 @@ private slots:
         todo.Group = "Home";
         todo.Description = "Renew the car insurance";
         CTodoEditDlg todoDialog(todo, {"Home", "Work"}, services);
+        CDateEditSheet categories(CDateEditSheet::EditCategories, services);
+        categories.SetData(data);
+        categories.SetTemplates({});
         todoDialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&todoDialog));
         for (const bool dark : {false, true}) {
@@ -270,6 +273,10 @@ private slots:
             }
             QApplication::processEvents();
             Save(todoDialog.grab().toImage(), QStringLiteral("todo-editor-%1.png").arg(theme));
+            categories.show();
+            QApplication::processEvents();
+            Save(categories.grab().toImage(), QStringLiteral("category-editor-%1.png").arg(theme));
+            categories.hide();
             // Every text of the editors is shown whole.
             for (QWidget* window : std::initializer_list<QWidget*>{&sheet, &todoDialog}) {
                 for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
