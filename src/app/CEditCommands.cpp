@@ -100,6 +100,9 @@ void CEditCommands::SelectEntry(CDateEntry* event, const CDateTime& occurrence) 
 
 void CEditCommands::SelectTodo(CTodoEntry* todo) {
     m_todo = todo;
+    if (todo != nullptr && m_todoListener) {
+        m_todoListener(todo);
+    }
     m_frame.UpdateCommandUi();
 }
 

@@ -3,6 +3,7 @@
 #include "core/CDateTime.h"
 #include "document/DocumentObserver.h"
 
+#include <functional>
 #include <optional>
 
 #include <QString>
@@ -35,6 +36,10 @@ public:
     /// The occurrence is no longer valid (the event stays selected).
     void InvalidateOccurrence() { m_occurrenceValid = false; }
     void SelectTodo(CTodoEntry* todo);
+    /// Told of every to-do the to-do page selects (the search and filter sidebar shows it).
+    void SetTodoSelectionListener(std::function<void(CTodoEntry*)> listener) {
+        m_todoListener = std::move(listener);
+    }
     CDateEntry* SelectedEvent() const { return m_event; }
     std::optional<CDateTime> SelectedOccurrence() const;
     CTodoEntry* SelectedTodo() const { return m_todo; }
@@ -74,6 +79,7 @@ private:
     CDateTime m_occurrence;
     bool m_occurrenceValid = false;
     CTodoEntry* m_todo = nullptr;
+    std::function<void(CTodoEntry*)> m_todoListener;
 };
 
 /// The clipboard's MIME names of the two entry formats.
