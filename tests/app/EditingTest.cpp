@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -739,6 +740,38 @@ private slots:
         QTRY_COMPARE(title, QStringLiteral("meeting"));
         QVERIFY(suspended);
         QVERIFY(!event->IsSuspended());
+    }
+
+    void categoryCommandReplacesTheTemplatesOnOk() {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame* frame = app->Frame();
+        CDayvaultDoc& doc = app->Document();
+        // Cancel: nothing changes, not even the default template's text.
+        OnModal<CDateEditSheet>([](CDateEditSheet* sheet) {
+            Type(sheet->Page1()->description, "changed");
+            sheet->reject();
+        });
+        QVERIFY(frame->RunCommand(cmd::kCategories));
+        QCOMPARE(doc.GetTemplateCount(), 1);
+        QCOMPARE(doc.GetTemplate(0)->GetData().Description, std::string());
+        // OK: a new category named in the input dialog, with its own description.
+        QString title;
+        OnModal<CDateEditSheet>([&](CDateEditSheet* sheet) {
+            title = sheet->windowTitle();
+            OnModal<QInputDialog>([](QInputDialog* input) {
+                input->setTextValue(QStringLiteral("Sports"));
+                input->accept();
+            });
+            QTest::mouseClick(sheet->Page1()->newCategory, Qt::LeftButton);
+            Type(sheet->Page1()->description, "training");
+            ClickOk(sheet);
+        });
+        QVERIFY(frame->RunCommand(cmd::kCategories));
+        QCOMPARE(title, QStringLiteral("Edit Category"));
+        QCOMPARE(doc.GetTemplateCount(), 2);
+        QCOMPARE(doc.GetTemplate(1)->GetData().Category, std::string("Sports"));
+        QCOMPARE(doc.GetTemplate(1)->GetData().Description, std::string("training"));
     }
 
     void mergeAndRecentFilesFromTheMenu() {
