@@ -16,6 +16,8 @@
 #include "document/CDayvaultDoc.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
+#include "platform/ISoundPlayer.h"
+#include "settings/CIniStore.h"
 #include "settings/CSettings.h"
 #include "support/TempHomeMain.h"
 
@@ -24,6 +26,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -53,9 +56,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
+class RecordingSound final : public ISoundPlayer {
+public:
+    std::vector<std::string> played;
+    void Play(const std::string& file) override { played.push_back(file); }
+};
+
 class QueuedFileDialogs final : public IFileDialogs {
 public:
     std::optional<fs::path> next;
+    std::string filter; // of the last open dialog
+    std::string start;
+    std::optional<fs::path> OpenFileFrom(QWidget*, const std::string& filter_,
+                                         const std::string& start_) override {
+        filter = filter_;
+        start = start_;
+        return std::exchange(next, std::nullopt);
+    }
     std::optional<fs::path> OpenFile(QWidget*, const std::string&) override {
         return std::exchange(next, std::nullopt);
     }
@@ -339,6 +356,65 @@ private slots:
         QCOMPARE(sheet.GetData().ShowStartTime, 0);
         QCOMPARE(sheet.GetData().CondWeekdays, 0x7F);
         QCOMPARE(sheet.GetData().RepeatEnd, 2);
+    }
+
+    void actionSoundAndColourControls() {
+        RecordingSound sound;
+        CIniStore store(fs::path(m_folder->path().toStdString()) / "Dayvault.ini");
+        EditorServices services = Services();
+        services.sound = &sound;
+        services.store = &store;
+        CDateEditSheet sheet(CDateEditSheet::NewEvent, services);
+        DateData data = ThreeTemplates()[0]->GetData();
+        data.Description = "party";
+        data.SoundFile = "/sounds/old.wav";
+        data.Parameter = "--open ";
+        sheet.SetData(data);
+        sheet.SetTemplates(ThreeTemplates());
+        sheet.show();
+        CDateEditPage1* page1 = sheet.Page1();
+        // Sound needs the reminder; the file comes from an open dialog that starts at the old one.
+        QVERIFY(!page1->sound->isEnabled());
+        QTest::mouseClick(page1->reminder, Qt::LeftButton);
+        QVERIFY(page1->sound->isEnabled() && !page1->soundFile->isEnabled());
+        QTest::mouseClick(page1->sound, Qt::LeftButton);
+        m_dialogs.next = fs::path("/sounds/new.wav");
+        QTest::mouseClick(page1->soundBrowse, Qt::LeftButton);
+        QCOMPARE(m_dialogs.start, std::string("/sounds/old.wav"));
+        QCOMPARE(m_dialogs.filter, LoadString(kIdsEdSoundFilter));
+        QTest::mouseClick(page1->play, Qt::LeftButton);
+        QCOMPARE(sound.played, std::vector<std::string>{"/sounds/new.wav"});
+        // The field colour button picks the colour and the coloured field; the custom colours
+        // are kept in the store.
+        OnModal<QColorDialog>([](QColorDialog* dialog) {
+            QColorDialog::setCustomColor(0, QColor(0x01, 0x02, 0x03));
+            dialog->setCurrentColor(QColor(0x11, 0x22, 0x33));
+            dialog->accept();
+        });
+        QTest::mouseClick(page1->fieldColor, Qt::LeftButton);
+        QVERIFY(page1->display->button(2)->isChecked());
+        QVERIFY(QString::fromStdString(store.ReadText("Settings", "CustomColors", ""))
+                    .startsWith(QStringLiteral("10203,")));
+        // The action page: the command's parameter gets a file inserted at the caret.
+        sheet.Pages()->setCurrentIndex(2);
+        CDateEditPage3* page3 = sheet.Page3();
+        QVERIFY(!page3->command->isEnabled());
+        QTest::mouseClick(page3->action->button(2), Qt::LeftButton);
+        QVERIFY(page3->command->isEnabled() && !page3->document->isEnabled());
+        page3->parameter->setCursorPosition(7);
+        m_dialogs.next = fs::path("/tmp/list.txt");
+        QTest::mouseClick(page3->parameterBrowse, Qt::LeftButton);
+        QCOMPARE(page3->parameter->text(), QStringLiteral("--open /tmp/list.txt"));
+        QTest::mouseClick(page3->overdue->button(1), Qt::LeftButton);
+        QVERIFY(page3->executeSpan->isEnabled());
+        ClickOk(&sheet);
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        const DateData& result = sheet.GetData();
+        QCOMPARE(result.Display, 2);
+        QCOMPARE(result.DisplayColor, 0x332211u);
+        QCOMPARE(result.SoundFile, std::string("/sounds/new.wav"));
+        QCOMPARE(result.Action, 2);
+        QCOMPARE(result.OverdueAction, 1);
     }
 
     void startAndEndKeepTheDuration() {
