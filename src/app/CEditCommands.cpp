@@ -1,10 +1,10 @@
 #include "app/CEditCommands.h"
 
 #include "app/CAlarmScheduler.h"
-#include "app/CReminderDlg.h"
 #include "app/CDateEditSheet.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
+#include "app/CReminderDlg.h"
 #include "app/CTodoEditDlg.h"
 #include "app/CommandTable.h"
 #include "core/CArchiveException.h"
@@ -420,19 +420,19 @@ void CEditCommands::RegisterHandlers() {
     frame.SetHandler(cmd::kEditEntry,
                      {[this] { OnTodoPage() ? EditTodo(m_todo) : EditEvent(m_event); },
                       [todoSelected, occurrence] { return todoSelected() || occurrence(); }});
-    frame.SetHandler(cmd::kDeleteEntry,
-                     {[this] {
-                          if (OnTodoPage()) {
-                              DeleteTodo(m_todo, true);
-                          } else if (m_event != nullptr) {
-                              DeleteOccurrence(m_event,
-                                               m_occurrenceValid ? m_occurrence
-                                                                 : m_event->GetFirstStart(),
-                                               true);
-                          }
-                      },
-                      [todoSelected, eventSelected] { return todoSelected() || eventSelected(); }});
-    frame.SetHandler(cmd::kDeleteSequence, {[this] { DeleteSequence(m_event, true); }, eventSelected});
+    frame.SetHandler(
+        cmd::kDeleteEntry,
+        {[this] {
+             if (OnTodoPage()) {
+                 DeleteTodo(m_todo, true);
+             } else if (m_event != nullptr) {
+                 DeleteOccurrence(
+                     m_event, m_occurrenceValid ? m_occurrence : m_event->GetFirstStart(), true);
+             }
+         },
+         [todoSelected, eventSelected] { return todoSelected() || eventSelected(); }});
+    frame.SetHandler(cmd::kDeleteSequence,
+                     {[this] { DeleteSequence(m_event, true); }, eventSelected});
     const auto markable = [this, todoSelected, occurrence](bool done) {
         if (OnTodoPage()) {
             return todoSelected() && m_todo->IsDone() != done;
@@ -450,31 +450,33 @@ void CEditCommands::RegisterHandlers() {
         changed.SetDone(m_occurrence, done);
         m_app.Document().ChangeDateEntry(m_event, changed, kEditSendHint);
     };
-    frame.SetHandler(cmd::kMarkDone, {[mark] { mark(true); }, [markable] { return markable(true); }});
+    frame.SetHandler(cmd::kMarkDone,
+                     {[mark] { mark(true); }, [markable] { return markable(true); }});
     frame.SetHandler(cmd::kMarkUndone,
                      {[mark] { mark(false); }, [markable] { return markable(false); }});
-    frame.SetHandler(
-        cmd::kExecuteNow,
-        {[this] {
-             if (OnTodoPage()) {
-                 const std::string& file = m_todo->GetData().DocumentFile;
-                 if (!m_frame.Launcher().OpenDocument(file)) {
-                     m_app.Prompt().ShowMessage(FormatString(kIdsCannotOpenDocument, file),
-                                                PromptIcon::Stop);
-                 }
-             } else {
-                 m_frame.Scheduler().ExecuteAction(*m_event, true);
-             }
-         },
-         [this, todoSelected, eventSelected] {
-             if (OnTodoPage()) {
-                 return todoSelected() && !m_todo->IsDone() &&
-                        m_todo->GetData().AssociateDocumentFile != 0;
-             }
-             return eventSelected() && m_event->GetData().Action != 0;
-         }});
+    frame.SetHandler(cmd::kExecuteNow,
+                     {[this] {
+                          if (OnTodoPage()) {
+                              const std::string& file = m_todo->GetData().DocumentFile;
+                              if (!m_frame.Launcher().OpenDocument(file)) {
+                                  m_app.Prompt().ShowMessage(
+                                      FormatString(kIdsCannotOpenDocument, file), PromptIcon::Stop);
+                              }
+                          } else {
+                              m_frame.Scheduler().ExecuteAction(*m_event, true);
+                          }
+                      },
+                      [this, todoSelected, eventSelected] {
+                          if (OnTodoPage()) {
+                              return todoSelected() && !m_todo->IsDone() &&
+                                     m_todo->GetData().AssociateDocumentFile != 0;
+                          }
+                          return eventSelected() && m_event->GetData().Action != 0;
+                      }});
 
-    const auto copyable = [todoSelected, eventSelected] { return todoSelected() || eventSelected(); };
+    const auto copyable = [todoSelected, eventSelected] {
+        return todoSelected() || eventSelected();
+    };
     frame.SetHandler(cmd::kCopy, {[this] { Copy(); }, copyable});
     frame.SetHandler(cmd::kCut, {[this] {
                                      if (!Copy()) {
@@ -491,12 +493,13 @@ void CEditCommands::RegisterHandlers() {
                                      }
                                  },
                                  copyable});
-    frame.SetHandler(cmd::kPaste, {[this] { Paste(); }, [this] {
-                                       const QMimeData* mime = QApplication::clipboard()->mimeData();
-                                       return mime != nullptr &&
-                                              mime->hasFormat(OnTodoPage() ? TodoMimeType()
-                                                                           : EventMimeType());
-                                   }});
+    frame.SetHandler(cmd::kPaste,
+                     {[this] { Paste(); },
+                      [this] {
+                          const QMimeData* mime = QApplication::clipboard()->mimeData();
+                          return mime != nullptr &&
+                                 mime->hasFormat(OnTodoPage() ? TodoMimeType() : EventMimeType());
+                      }});
     frame.SetHandler(cmd::kCategories, {[this] { EditCategories(); }});
 }
 

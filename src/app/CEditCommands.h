@@ -3,10 +3,9 @@
 #include "core/CDateTime.h"
 #include "document/DocumentObserver.h"
 
+#include <QString>
 #include <functional>
 #include <optional>
-
-#include <QString>
 
 namespace dv {
 

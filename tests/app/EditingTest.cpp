@@ -30,18 +30,18 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QElapsedTimer>
-#include <QTextStream>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -861,7 +861,8 @@ private slots:
         // Merge: a second file's new event comes in, the known one does not come twice.
         {
             CDayvaultDoc other;
-            other.AddDateEntry(std::make_unique<CDateEntry>(*doc.GetDateEntry(0)), kEditInteractive);
+            other.AddDateEntry(std::make_unique<CDateEntry>(*doc.GetDateEntry(0)),
+                               kEditInteractive);
             other.AddDateEntry(std::make_unique<CDateEntry>(CDateTime(2026, 5, 1, 8, 0, 0)),
                                kEditInteractive);
             QVERIFY(other.SaveAs(root / "other.dat"));
@@ -910,7 +911,8 @@ int ClipboardChild(const QString& mode, const QString& done) {
     environment.ProgramFolder = root / "program";
     environment.UserDataFolder = root / "user";
     environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
-    environment.InstanceName = QStringLiteral("dayvault-clipboard-%1").arg(QCoreApplication::applicationPid());
+    environment.InstanceName =
+        QStringLiteral("dayvault-clipboard-%1").arg(QCoreApplication::applicationPid());
     dv::fs::create_directories(environment.ProgramFolder);
     dv::CQueuedPrompt prompt(true);
     dv::QueuedFileDialogs dialogs;
@@ -949,8 +951,9 @@ int ClipboardChild(const QString& mode, const QString& done) {
     }
     frame->RunCommand(dv::cmd::kPaste);
     out << "pasted "
-        << (doc.GetTodoCount() == 1 ? QString::fromStdString(doc.GetTodoEntry(0)->GetData().Description)
-                                    : QStringLiteral("nothing"))
+        << (doc.GetTodoCount() == 1
+                ? QString::fromStdString(doc.GetTodoEntry(0)->GetData().Description)
+                : QStringLiteral("nothing"))
         << Qt::endl;
     return 0;
 }
