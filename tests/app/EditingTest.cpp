@@ -145,6 +145,35 @@ void Choose(QComboBox* box, const QString& text) {
     }
 }
 
+// Adds an event of `minutes` to `doc`, weekly when `weekly`.
+CDateEntry* AddEvent(CDayvaultDoc& doc, const CDateTime& start, const std::string& description,
+                     bool weekly = false, int minutes = 60) {
+    auto entry = std::make_unique<CDateEntry>(start);
+    DateData data = entry->GetData();
+    data.Description = description;
+    data.EndDate = start + CDateTimeSpan(0, 0, minutes, 0);
+    if (weekly) {
+        data.Repeat = 1;
+        data.RepeatRate = 1;
+        data.RepeatUnit = 3;
+    }
+    entry->AssignData(data);
+    CDateEntry* added = entry.get();
+    doc.AddDateEntry(std::move(entry), kEditInteractive);
+    return added;
+}
+
+CTodoEntry* AddTodo(CDayvaultDoc& doc, const std::string& group, const std::string& description) {
+    auto todo = std::make_unique<CTodoEntry>();
+    TodoData data = todo->GetData();
+    data.Group = group;
+    data.Description = description;
+    todo->SetData(data);
+    CTodoEntry* added = todo.get();
+    doc.AddTodoEntry(std::move(todo), kEditInteractive);
+    return added;
+}
+
 } // namespace
 
 class EditingTest : public QObject {
@@ -557,9 +586,7 @@ private slots:
 
         // A one-off event: one question, then the event goes.
         app->Settings().WarnOnDelete = true;
-        auto single = std::make_unique<CDateEntry>(CDateTime(2026, 3, 12, 8, 0, 0));
-        CDateEntry* one = single.get();
-        doc.AddDateEntry(std::move(single), kEditInteractive);
+        CDateEntry* one = AddEvent(doc, CDateTime(2026, 3, 12, 8, 0, 0), "one-off");
         edit.SelectEntry(one, one->GetFirstStart());
         m_prompt.QueueAnswer(true);
         const std::size_t before = m_prompt.GetQuestionCount();
@@ -591,14 +618,7 @@ private slots:
         CMainFrame* frame = app->Frame();
         CDayvaultDoc& doc = app->Document();
         CEditCommands& edit = frame->EditCommands();
-        auto weekly = std::make_unique<CDateEntry>(CDateTime(2026, 3, 2, 8, 0, 0));
-        DateData data = weekly->GetData();
-        data.Repeat = 1;
-        data.RepeatRate = 1;
-        data.RepeatUnit = 3;
-        weekly->AssignData(data);
-        CDateEntry* event = weekly.get();
-        doc.AddDateEntry(std::move(weekly), kEditInteractive);
+        CDateEntry* event = AddEvent(doc, CDateTime(2026, 3, 2, 8, 0, 0), "gym", true);
         const CDateTime occurrence(2026, 3, 9, 8, 0, 0);
         edit.SelectEntry(event, occurrence);
         QVERIFY(frame->IsCommandEnabled(cmd::kMarkDone));
@@ -654,16 +674,7 @@ private slots:
         CMainFrame* frame = app->Frame();
         CDayvaultDoc& doc = app->Document();
         CEditCommands& edit = frame->EditCommands();
-        auto weekly = std::make_unique<CDateEntry>(CDateTime(2026, 3, 2, 8, 0, 0));
-        DateData data = weekly->GetData();
-        data.Description = "choir";
-        data.EndDate = CDateTime(2026, 3, 2, 9, 30, 0);
-        data.Repeat = 1;
-        data.RepeatRate = 1;
-        data.RepeatUnit = 3;
-        weekly->AssignData(data);
-        CDateEntry* event = weekly.get();
-        doc.AddDateEntry(std::move(weekly), kEditInteractive);
+        CDateEntry* event = AddEvent(doc, CDateTime(2026, 3, 2, 8, 0, 0), "choir", true, 90);
         QVERIFY(!frame->IsCommandEnabled(cmd::kCopy));
         edit.SelectEntry(event, CDateTime(2026, 3, 9, 8, 0, 0));
         QVERIFY(frame->RunCommand(cmd::kCopy));
@@ -679,20 +690,14 @@ private slots:
             QCOMPARE(pasted.Repeat, 0);
             QCOMPARE(pasted.StartDate, CDateTime(2026, 4, 1, 8, 0, 0));
             QCOMPARE(pasted.EndDate, CDateTime(2026, 4, 1, 9, 30, 0));
-            QVERIFY(pasted.GUID != data.GUID);
+            QVERIFY(pasted.GUID != event->GetGUID());
         }
         QVERIFY(doc.GetDateEntry(1)->GetGUID() != doc.GetDateEntry(2)->GetGUID());
         // An event does not paste on the to-do page, nor a to-do on a calendar page.
         frame->SetPage(CMainFrame::TodoPage);
         QVERIFY(!frame->IsCommandEnabled(cmd::kPaste));
         QVERIFY(!edit.Paste());
-        auto todo = std::make_unique<CTodoEntry>();
-        TodoData todoData = todo->GetData();
-        todoData.Group = "Home";
-        todoData.Description = "fence";
-        todo->SetData(todoData);
-        CTodoEntry* fence = todo.get();
-        doc.AddTodoEntry(std::move(todo), kEditInteractive);
+        CTodoEntry* fence = AddTodo(doc, "Home", "fence");
         edit.SelectTodo(fence);
         QVERIFY(frame->RunCommand(cmd::kCut));
         QCOMPARE(doc.GetTodoCount(), 0);
@@ -745,13 +750,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(other.state(), QProcess::NotRunning, 20000);
         // And back: a to-do copied here is pasted there.
         frame->SetPage(CMainFrame::TodoPage);
-        auto todo = std::make_unique<CTodoEntry>();
-        TodoData data = todo->GetData();
-        data.Group = "Home";
-        data.Description = "fence";
-        todo->SetData(data);
-        CTodoEntry* fence = todo.get();
-        doc.AddTodoEntry(std::move(todo), kEditInteractive);
+        CTodoEntry* fence = AddTodo(doc, "Home", "fence");
         frame->EditCommands().SelectTodo(fence);
         QVERIFY(frame->RunCommand(cmd::kCopy));
         QProcess paster;
@@ -766,12 +765,7 @@ private slots:
         QVERIFY(app);
         CMainFrame* frame = app->Frame();
         CDayvaultDoc& doc = app->Document();
-        auto meeting = std::make_unique<CDateEntry>(CDateTime(2026, 3, 16, 9, 0, 0));
-        DateData data = meeting->GetData();
-        data.Description = "meeting";
-        meeting->AssignData(data);
-        CDateEntry* event = meeting.get();
-        doc.AddDateEntry(std::move(meeting), kEditInteractive);
+        CDateEntry* event = AddEvent(doc, CDateTime(2026, 3, 16, 9, 0, 0), "meeting");
         doc.SetSelectedDate(CDateTime(2026, 3, 16), false);
         frame->SetPage(CMainFrame::MonthPage);
         frame->resize(1000, 800);
@@ -925,12 +919,8 @@ int ClipboardChild(const QString& mode, const QString& done) {
     QTextStream out(stdout);
     if (mode == QStringLiteral("copy")) {
         frame->SetPage(dv::CMainFrame::WeekPage);
-        auto event = std::make_unique<dv::CDateEntry>(dv::CDateTime(2026, 3, 2, 7, 15, 0));
-        dv::DateData data = event->GetData();
-        data.Description = "from the other one";
-        event->AssignData(data);
-        dv::CDateEntry* copied = event.get();
-        doc.AddDateEntry(std::move(event), dv::kEditInteractive);
+        dv::CDateEntry* copied =
+            dv::AddEvent(doc, dv::CDateTime(2026, 3, 2, 7, 15, 0), "from the other one");
         frame->EditCommands().SelectEntry(copied, copied->GetFirstStart());
         if (!frame->RunCommand(dv::cmd::kCopy)) {
             return 4;
