@@ -194,7 +194,7 @@ void CTodoEditDlg::accept() {
     m_data.Deadline = PickedDateTime(date, time);
     m_data.ShowDeadlineTime = timeOn->isChecked() ? 1 : 0;
     m_data.Forewarn = forewarn->isChecked() ? 1 : 0;
-    m_data.ForewarnSpan = std::atoi(span->currentText().toStdString().c_str());
+    m_data.ForewarnSpan = ReadNumber(span->currentText());
     m_data.ForewarnUnit = std::max(0, unit->currentIndex());
     m_data.Priority = std::max(0, priority->checkedId()) + 1;
     m_data.AssociateDocumentFile = associate->isChecked() ? 1 : 0;

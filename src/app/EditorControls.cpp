@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTimeEdit>
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace dv {
@@ -69,8 +71,14 @@ QString BrowseFrom(const EditorServices& services, QWidget* parent, uint32_t fil
 
 } // namespace editor
 
+int32_t ReadNumber(const QString& text) {
+    // The C library's decimal conversion; numbers beyond the field's range stop at its ends.
+    const long long value = std::strtoll(text.toStdString().c_str(), nullptr, 10);
+    return static_cast<int32_t>(std::clamp<long long>(value, -INT32_MAX, INT32_MAX));
+}
+
 int32_t ReadCount(const QString& text) {
-    return std::abs(static_cast<int32_t>(std::atoi(text.toStdString().c_str())));
+    return std::abs(ReadNumber(text));
 }
 
 void ApplyPickerFormat(QWidget* picker, const std::string& format, bool time) {

@@ -41,6 +41,8 @@ struct EditorServices {
 /// Reads a number typed into one of the editors' boxes: the C library's decimal conversion,
 /// stored as its absolute value; text that is no number gives 0.
 int32_t ReadCount(const QString& text);
+/// The same without the sign removed.
+int32_t ReadNumber(const QString& text);
 /// Sets up a date or time edit to show `format` (a "%" format of the settings).
 void ApplyPickerFormat(QWidget* picker, const std::string& format, bool time);
 CDateTime PickedDateTime(const QDateEdit* date, const QTimeEdit* time);

@@ -378,10 +378,12 @@ private slots:
         page2->rate->setEditText(QStringLiteral("-3"));
         QTest::mouseClick(page1->reminder, Qt::LeftButton);
         page1->reminderSpan->setEditText(QStringLiteral("ten"));
+        sheet.Page3()->snoozeSpan->setEditText(QStringLiteral("-99999999999"));
         ClickOk(&sheet);
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         QCOMPARE(sheet.GetData().RepeatRate, 3);
         QCOMPARE(sheet.GetData().ForewarnSpan, 0);
+        QCOMPARE(sheet.GetData().SnoozeSpan, INT32_MAX);
         QCOMPARE(sheet.GetData().ShowStartTime, 0);
         QCOMPARE(sheet.GetData().CondWeekdays, 0x7F);
         QCOMPARE(sheet.GetData().RepeatEnd, 2);
