@@ -28,6 +28,8 @@ CDateEditSheet::CDateEditSheet(int mode, const EditorServices& services, QWidget
                         : mode == NewEvent     ? kIdsEdTitleNew
                                                : kIdsEdTitleEdit));
     m_tabs = new QTabWidget;
+    // Wide enough for a path in the action page's edits beside their buttons.
+    m_tabs->setMinimumWidth(m_tabs->fontMetrics().averageCharWidth() * 80);
     m_page1 = new CDateEditPage1(*this, mode, services);
     m_page2 = new CDateEditPage2(mode, services);
     m_page3 = new CDateEditPage3(services);
