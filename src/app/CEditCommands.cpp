@@ -58,6 +58,19 @@ QString TodoMimeType() {
 
 CEditCommands::CEditCommands(CDayvaultApp& app, CMainFrame& frame) : m_app(app), m_frame(frame) {
     m_app.Document().AddObserver(*this);
+    // Asking the clipboard may wait for another program; its formats are read once per change.
+    QClipboard* clipboard = QApplication::clipboard();
+    QObject::connect(clipboard, &QClipboard::dataChanged, &m_frame, [this] {
+        ReadClipboardFormats();
+        m_frame.UpdateCommandUi();
+    });
+    ReadClipboardFormats();
+}
+
+void CEditCommands::ReadClipboardFormats() {
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    m_clipboardHasEvent = mime != nullptr && mime->hasFormat(EventMimeType());
+    m_clipboardHasTodo = mime != nullptr && mime->hasFormat(TodoMimeType());
 }
 
 CEditCommands::~CEditCommands() {
@@ -495,11 +508,7 @@ void CEditCommands::RegisterHandlers() {
                                  copyable});
     frame.SetHandler(cmd::kPaste,
                      {[this] { Paste(); },
-                      [this] {
-                          const QMimeData* mime = QApplication::clipboard()->mimeData();
-                          return mime != nullptr &&
-                                 mime->hasFormat(OnTodoPage() ? TodoMimeType() : EventMimeType());
-                      }});
+                      [this] { return OnTodoPage() ? m_clipboardHasTodo : m_clipboardHasEvent; }});
     frame.SetHandler(cmd::kCategories, {[this] { EditCategories(); }});
 }
 

@@ -70,6 +70,7 @@ private:
     bool OnTodoPage() const;
     EditorServices Services() const;
     void PostSave();
+    void ReadClipboardFormats();
     std::string EventText(CDateEntry& event, const CDateTime& occurrence) const;
 
     CDayvaultApp& m_app;
@@ -79,6 +80,8 @@ private:
     bool m_occurrenceValid = false;
     CTodoEntry* m_todo = nullptr;
     std::function<void(CTodoEntry*)> m_todoListener;
+    bool m_clipboardHasEvent = false;
+    bool m_clipboardHasTodo = false;
 };
 
 /// The clipboard's MIME names of the two entry formats.
