@@ -132,6 +132,9 @@ void CDateEditSheet::ShowAll() {
 
 void CDateEditSheet::CategorySelected(int boxIndex) {
     QComboBox* box = m_page1->categoryBox;
+    if (boxIndex == m_selectedItem) {
+        return; // chosen again: nothing to take over
+    }
     if (m_mode == EditCategories && m_selectedTemplate >= 0) {
         // The template left behind keeps what was edited in it.
         StoreAll();
