@@ -4,6 +4,7 @@
 #include "app/CCalendarPage.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
+#include "app/CEditCommands.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
 #include "app/CYearPage.h"
@@ -104,7 +105,9 @@ CMainFrame::CMainFrame(CDayvaultApp& app) : m_app(app) {
                 layout.MainWindowHeight);
     m_restoreMaximized = layout.MainWindowMaximized;
 
+    m_edit = std::make_unique<CEditCommands>(app, *this);
     RegisterHandlers();
+    m_edit->RegisterHandlers();
     BuildCentre();
     BuildMenus();
     BuildToolbar();
@@ -473,6 +476,9 @@ CalendarHost CMainFrame::MakeCalendarHost() {
         return nullptr;
     };
     host.selectDate = [this](const CDateTime& date) { SelectDate(date); };
+    host.selectEntry = [this](CDateEntry* event, const CDateTime& occurrence) {
+        m_edit->SelectEntry(event, occurrence);
+    };
     return host;
 }
 
@@ -782,6 +788,23 @@ void CMainFrame::SetTrayTooltip(const std::string& text) {
 
 void CMainFrame::EditEvent(CDateEntry* event) {
     emit EditEventRequested(event);
+    // After the reminder window's own handling of the click.
+    QMetaObject::invokeMethod(
+        this,
+        [this, event] {
+            if (m_app.Document().IndexOfDateEntry(event) >= 0) {
+                m_edit->EditEvent(event);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+ISoundPlayer* CMainFrame::SoundPlayer() const {
+    return m_sound.get();
+}
+
+ILauncher& CMainFrame::Launcher() {
+    return *m_launcher;
 }
 
 void CMainFrame::DeleteEvent(CDateEntry* event) {

@@ -27,6 +27,9 @@ class CAlarmScheduler;
 class CCurrentTimeBar;
 class CDayvaultApp;
 class CDesktopNotifier;
+class CEditCommands;
+class ILauncher;
+class ISoundPlayer;
 class CQtLauncher;
 class CQtSoundPlayer;
 class CResumeWatcher;
@@ -118,6 +121,12 @@ public:
     void ApplyOptions(const CSettings& old, const CSettings& now);
     /// Opens addresses and documents (the manual, the homepage); tests replace it.
     void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
+
+    // ---- Editing
+    /// The selection and the edit commands; pages and windows report their selection here.
+    CEditCommands& EditCommands() { return *m_edit; }
+    ISoundPlayer* SoundPlayer() const;
+    ILauncher& Launcher();
 
     // ---- Alarms
     CAlarmScheduler& Scheduler() { return *m_scheduler; }
@@ -224,6 +233,7 @@ private:
     std::unique_ptr<CAlarmScheduler> m_scheduler;
     CResumeWatcher* m_resumeWatcher = nullptr;
 
+    std::unique_ptr<CEditCommands> m_edit;
     std::unique_ptr<IFtpConnector> m_ftpConnector;
     std::unique_ptr<CSyncWorker> m_worker;
 };
