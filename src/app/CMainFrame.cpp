@@ -4,6 +4,7 @@
 #include "app/CCalendarPage.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
+#include "app/CEditCommands.h"
 #include "app/CFilterView.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
@@ -106,7 +107,9 @@ CMainFrame::CMainFrame(CDayvaultApp& app) : m_app(app) {
                 layout.MainWindowHeight);
     m_restoreMaximized = layout.MainWindowMaximized;
 
+    m_edit = std::make_unique<CEditCommands>(app, *this);
     RegisterHandlers();
+    m_edit->RegisterHandlers();
     BuildCentre();
     BuildMenus();
     BuildToolbar();
@@ -324,7 +327,8 @@ void CMainFrame::BuildCentre() {
     auto* filter = new CFilterView(MakeFilterViewHost(), this);
     connect(this, &CMainFrame::ViewChanged, filter,
             [filter](int page) { filter->SetTodoMode(page == TodoPage); });
-    connect(this, &CMainFrame::TodoSelected, filter, &CFilterView::SetSelectedTodo);
+    // The frame's to-do selection is handed on to the sidebar.
+    m_edit->SetTodoSelectionListener([filter](CTodoEntry* todo) { filter->SetSelectedTodo(todo); });
     m_sidebar = filter;
     m_sidebar->setObjectName(QStringLiteral("Sidebar"));
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -479,6 +483,9 @@ CalendarHost CMainFrame::MakeCalendarHost() {
         return nullptr;
     };
     host.selectDate = [this](const CDateTime& date) { SelectDate(date); };
+    host.selectEntry = [this](CDateEntry* event, const CDateTime& occurrence) {
+        m_edit->SelectEntry(event, occurrence);
+    };
     return host;
 }
 
@@ -496,7 +503,7 @@ TodoPageHost CMainFrame::MakeTodoPageHost() {
     };
     host.runCommand = calendar.runCommand;
     host.editMenu = calendar.editMenu;
-    host.selectTodo = [this](CTodoEntry* todo) { emit TodoSelected(todo); };
+    host.selectTodo = [this](CTodoEntry* todo) { m_edit->SelectTodo(todo); };
     host.setTabMark = [this](bool due) {
         m_pages->setTabIcon(
             TodoPage, due ? CTodoListModel::Image(static_cast<int>(TodoImage::Urgent)) : QIcon());
@@ -826,6 +833,23 @@ void CMainFrame::SetTrayTooltip(const std::string& text) {
 
 void CMainFrame::EditEvent(CDateEntry* event) {
     emit EditEventRequested(event);
+    // After the reminder window's own handling of the click.
+    QMetaObject::invokeMethod(
+        this,
+        [this, event] {
+            if (m_app.Document().IndexOfDateEntry(event) >= 0) {
+                m_edit->EditEvent(event);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+ISoundPlayer* CMainFrame::SoundPlayer() const {
+    return m_sound.get();
+}
+
+ILauncher& CMainFrame::Launcher() {
+    return *m_launcher;
 }
 
 void CMainFrame::DeleteEvent(CDateEntry* event) {

@@ -27,6 +27,9 @@ class CAlarmScheduler;
 class CCurrentTimeBar;
 class CDayvaultApp;
 class CDesktopNotifier;
+class CEditCommands;
+class ILauncher;
+class ISoundPlayer;
 class CQtLauncher;
 class CQtSoundPlayer;
 class CResumeWatcher;
@@ -36,7 +39,6 @@ struct CalendarHost;
 struct TodoPageHost;
 struct FilterViewHost;
 class CTodoEntry;
-struct DateData;
 class IFtpConnector;
 struct CommandInfo;
 
@@ -123,6 +125,12 @@ public:
     /// Opens addresses and documents (the manual, the homepage); tests replace it.
     void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
 
+    // ---- Editing
+    /// The selection and the edit commands; pages and windows report their selection here.
+    CEditCommands& EditCommands() { return *m_edit; }
+    ISoundPlayer* SoundPlayer() const;
+    ILauncher& Launcher();
+
     // ---- Alarms
     CAlarmScheduler& Scheduler() { return *m_scheduler; }
     /// The machine resumed or the screen was unlocked: the scheduler ticks at once.
@@ -154,11 +162,6 @@ public:
 signals:
     /// The page shown changed (ViewChanged).
     void ViewChanged(int page);
-    /// The to-do page's selection changed (null: none is selected).
-    void TodoSelected(CTodoEntry* todo);
-    /// The event database window asks for the event editor on `data` (a new event when
-    /// `isNew`); a receiver that shows it sets `accepted` when the user confirmed.
-    void EventEditorRequested(DateData& data, bool isNew, bool& accepted);
     /// The user asked for an event editor for `event` (the reminder window's Edit).
     void EditEventRequested(CDateEntry* event);
     /// The window closed for good through the exit command.
@@ -236,6 +239,7 @@ private:
     std::unique_ptr<CAlarmScheduler> m_scheduler;
     CResumeWatcher* m_resumeWatcher = nullptr;
 
+    std::unique_ptr<CEditCommands> m_edit;
     std::unique_ptr<IFtpConnector> m_ftpConnector;
     std::unique_ptr<CSyncWorker> m_worker;
 };

@@ -2,6 +2,7 @@
 #include "app/CAlarmScheduler.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
+#include "app/CEditCommands.h"
 #include "app/CEventDatabaseDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMetaMethod>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -239,13 +239,9 @@ void CMainFrame::OpenEventDatabase() {
     EventDatabaseHost host;
     host.doc = &m_app.Document();
     host.settings = &m_app.Settings();
-    if (isSignalConnected(QMetaMethod::fromSignal(&CMainFrame::EventEditorRequested))) {
-        host.editEvent = [this](DateData& data, bool isNew) {
-            bool accepted = false;
-            emit EventEditorRequested(data, isNew, accepted);
-            return accepted;
-        };
-    }
+    host.editEvent = [this](DateData& data, bool isNew) {
+        return m_edit->EditEventData(data, isNew);
+    };
     host.beforeReplace = [this] { BeforeDocumentReplaced(); };
     // The alarm ticks leave the events alone while their copies are edited here.
     m_busyState = 2;

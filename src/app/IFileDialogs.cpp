@@ -42,7 +42,13 @@ std::string CQtFileDialogs::ToQtFilter(const std::string& filter) {
 
 std::optional<std::filesystem::path> CQtFileDialogs::OpenFile(QWidget* parent,
                                                               const std::string& filter) {
-    const QString name = QFileDialog::getOpenFileName(parent, QString(), QString(),
+    return OpenFileFrom(parent, filter, {});
+}
+
+std::optional<std::filesystem::path>
+CQtFileDialogs::OpenFileFrom(QWidget* parent, const std::string& filter, const std::string& start) {
+    // The open dialog accepts only a file that exists.
+    const QString name = QFileDialog::getOpenFileName(parent, QString(), QString::fromStdString(start),
                                                       QString::fromStdString(ToQtFilter(filter)));
     if (name.isEmpty()) {
         return std::nullopt;

@@ -17,6 +17,11 @@ public:
     /// ("label|pattern|...||"). nullopt when the user cancelled.
     virtual std::optional<std::filesystem::path> OpenFile(QWidget* parent,
                                                           const std::string& filter) = 0;
+    /// As OpenFile, the dialog starting at `start` (a file or folder; empty: anywhere).
+    virtual std::optional<std::filesystem::path>
+    OpenFileFrom(QWidget* parent, const std::string& filter, const std::string& /*start*/) {
+        return OpenFile(parent, filter);
+    }
     /// Asks for a file to write, `suffix` (without the dot) added when the name has none.
     virtual std::optional<std::filesystem::path>
     SaveFile(QWidget* parent, const std::string& filter, const std::string& suffix) = 0;
@@ -32,6 +37,8 @@ class CQtFileDialogs final : public IFileDialogs {
 public:
     std::optional<std::filesystem::path> OpenFile(QWidget* parent,
                                                   const std::string& filter) override;
+    std::optional<std::filesystem::path> OpenFileFrom(QWidget* parent, const std::string& filter,
+                                                      const std::string& start) override;
     std::optional<std::filesystem::path> SaveFile(QWidget* parent, const std::string& filter,
                                                   const std::string& suffix) override;
 

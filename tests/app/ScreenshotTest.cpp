@@ -3,17 +3,21 @@
 // panels use. Each picture is also checked for the faults a glance would catch.
 #include "app/CAlarmScheduler.h"
 #include "app/CCurrentTimeBar.h"
+#include "app/CDateEditSheet.h"
 #include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
 #include "app/CEventDatabaseDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CReminderDlg.h"
+#include "app/CTodoEditDlg.h"
 #include "app/CTodoPage.h"
 #include "app/CommandTable.h"
 #include "core/CDateEntry.h"
+#include "core/CTodoEntry.h"
 #include "core/Prompt.h"
 #include "support/TempHomeMain.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QGroupBox>
 #include <QImage>
@@ -275,6 +279,72 @@ private slots:
         }
         QApplication::processEvents();
         Save(dialog.grab().toImage(), QStringLiteral("reminder-window-extended.png"));
+    }
+
+    // The event editor's three pages and the to-do editor, each in both palettes.
+    void editors() {
+        EditorServices services;
+        services.settings = &m_app->Settings();
+        services.prompt = &m_prompt;
+        auto event = std::make_unique<CDateEntry>(CDateTime(2026, 12, 8, 14, 0, 0));
+        DateData data = event->GetData();
+        data.Category = "Health";
+        data.Description = "Dentist appointment";
+        data.Notes = "Bring the insurance card";
+        data.EndDate = CDateTime(2026, 12, 8, 15, 0, 0);
+        data.Forewarn = 1;
+        data.ForewarnSpan = 30;
+        data.Repeat = 1;
+        data.RepeatRate = 6;
+        data.RepeatUnit = 4;
+        data.Action = 1;
+        data.DocumentFile = "/home/user/insurance.pdf";
+        std::vector<std::unique_ptr<CDateEntry>> templates;
+        templates.push_back(std::make_unique<CDateEntry>(*event));
+        CDateEditSheet sheet(CDateEditSheet::EditEvent, services);
+        sheet.SetData(data);
+        sheet.SetTemplates(std::move(templates));
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        TodoData todo = CTodoEntry(CDateTime(2026, 12, 8, 9, 0, 0)).GetData();
+        todo.Group = "Home";
+        todo.Description = "Renew the car insurance";
+        CTodoEditDlg todoDialog(todo, {"Home", "Work"}, services);
+        CDateEditSheet categories(CDateEditSheet::EditCategories, services);
+        categories.SetData(data);
+        categories.SetTemplates({});
+        todoDialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&todoDialog));
+        for (const bool dark : {false, true}) {
+            QApplication::setPalette(dark ? DarkPalette()
+                                          : QApplication::style()->standardPalette());
+            const QString theme = dark ? QStringLiteral("dark") : QStringLiteral("light");
+            for (int page = 0; page < 3; ++page) {
+                sheet.Pages()->setCurrentIndex(page);
+                QApplication::processEvents();
+                const QImage image = sheet.grab().toImage();
+                Save(image, QStringLiteral("event-editor-%1-%2.png").arg(page + 1).arg(theme));
+                QVERIFY(DistinctColours(image) > 8);
+            }
+            QApplication::processEvents();
+            Save(todoDialog.grab().toImage(), QStringLiteral("todo-editor-%1.png").arg(theme));
+            categories.show();
+            QApplication::processEvents();
+            Save(categories.grab().toImage(), QStringLiteral("category-editor-%1.png").arg(theme));
+            categories.hide();
+            // Every text of the editors is shown whole.
+            for (QWidget* window : std::initializer_list<QWidget*>{&sheet, &todoDialog}) {
+                for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+                    // A button of fixed width ("...") is narrower than the style would make it.
+                    if (button->isVisibleTo(window) && !button->text().isEmpty() &&
+                        button->minimumWidth() != button->maximumWidth()) {
+                        QVERIFY2(button->width() >= button->sizeHint().width(),
+                                 qPrintable(button->text()));
+                    }
+                }
+            }
+        }
+        QApplication::setPalette(QApplication::style()->standardPalette());
     }
 
     void trayIconsAtPanelSizes() {

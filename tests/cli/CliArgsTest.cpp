@@ -5,16 +5,6 @@
 namespace dv::cli {
 namespace {
 
-TEST(CliArgs, DateTimesTakeTwoFormsOnly) {
-    EXPECT_EQ(CliArgs::ParseDateTime("--at", "2026-12-06"), CDateTime(2026, 12, 6));
-    EXPECT_EQ(CliArgs::ParseDateTime("--at", "2026-12-06 23:59:59"),
-              CDateTime(2026, 12, 6, 23, 59, 59));
-    for (const char* bad : {"2026-12-6", "2026-12-06T10:00:00", "2026-12-06 24:00:00", "2026-02-29",
-                            "0000-01-01", "2026-12-06 10:00", "", "x"}) {
-        EXPECT_THROW(CliArgs::ParseDateTime("--at", bad), UsageError) << bad;
-    }
-}
-
 TEST(CliArgs, OptionsAnywhereAndOnlyKnownOnes) {
     const CliArgs args({"file.dat", "--from=2026-01-01", "--now", "2026-01-02", "--save", "x"},
                        {"--from"}, {"--save"});

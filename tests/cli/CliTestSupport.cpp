@@ -63,14 +63,6 @@ fs::path CliTest::ProgramFolderWithTestland() const {
     return folder;
 }
 
-void CliTest::ExpectUsageError(const std::vector<std::string>& args) const {
-    const std::string shown = ::testing::PrintToString(args);
-    const Result r = Run(args);
-    EXPECT_EQ(r.code, 2) << shown << "\n" << r.err;
-    EXPECT_FALSE(r.err.empty()) << shown;
-    EXPECT_TRUE(r.out.empty()) << shown;
-}
-
 void CliDemoTest::SetUp() {
     CliTest::SetUp();
     Demo();

@@ -57,10 +57,6 @@ protected:
     /// test's folder; a failed compile is a test failure. Returns the program folder.
     std::filesystem::path ProgramFolderWithTestland() const;
 
-    /// Checks that `args` is refused as a usage error: exit code 2, a message on stderr, nothing
-    /// on stdout.
-    void ExpectUsageError(const std::vector<std::string>& args) const;
-
     // The shared file helpers, found from the tests' own scope.
     static std::string ReadFile(const std::filesystem::path& path) { return test::ReadFile(path); }
     static void WriteFile(const std::filesystem::path& path, std::string_view text) {

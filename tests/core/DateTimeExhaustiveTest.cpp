@@ -1,15 +1,11 @@
-// Every day of years 1 to 9999 (and a stretch before year 1 and at both ends of the day range)
-// against an independent, deliberately plain model of the calendar: a day-by-day counter of
-// (year, month, day), the closed day-number formula, and ISO weeks decided by each week's
-// Thursday.
+// Every day of years -3000 to 9999 against an independent, deliberately plain model of the
+// calendar: a day-by-day counter of (year, month, day), the closed day-number formula, and ISO
+// weeks decided by each week's Thursday.
 
 #include "core/CDateTime.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
-#include <limits>
-#include <sstream>
-#include <string>
 
 namespace dv {
 namespace {
@@ -60,35 +56,7 @@ struct ModelDate {
             }
         }
     }
-    void Previous() {
-        if (--day < 1) {
-            if (--month < 1) {
-                month = 12;
-                --year;
-            }
-            day = ModelMonthLength(year, month);
-        }
-    }
 };
-
-// ISO 8601: the week belongs to the year of its Thursday and is counted from that year's first
-// Thursday. `weekday` is 0 = Monday.
-int ModelIsoWeek(int64_t dayNumber, int64_t year, int weekday) {
-    const int64_t thursday = dayNumber - weekday + 3;
-    int64_t weekYear = year;
-    if (thursday < ModelDayNumber(year, 1, 1)) {
-        weekYear = year - 1;
-    } else if (thursday >= ModelDayNumber(year + 1, 1, 1)) {
-        weekYear = year + 1;
-    }
-    return static_cast<int>((thursday - ModelDayNumber(weekYear, 1, 1)) / 7 + 1);
-}
-
-std::string Describe(const ModelDate& date) {
-    std::ostringstream text;
-    text << date.year << '-' << date.month << '-' << date.day;
-    return text.str();
-}
 
 bool SameDate(const CDateTime& value, const ModelDate& date) {
     return value.GetYear() == date.year && value.GetMonth() == date.month &&
@@ -103,55 +71,35 @@ void CheckEveryDay(int firstYear, int lastYear) {
     int64_t jan1 = ModelDayNumber(firstYear, 1, 1);
     int64_t nextJan1 = ModelDayNumber(firstYear + 1, 1, 1);
     int64_t previousJan1 = ModelDayNumber(firstYear - 1, 1, 1);
-    int weekday = static_cast<int>((jan1 - 1) % 7); // 1 January 0001 was a Monday
+    int weekday = static_cast<int>(jan1 - 1 - FloorDiv(jan1 - 1, 7) * 7); // 1 January 0001: Monday
     int dayOfYear = 1;
     int reports = 0;
-    const auto report = [&reports](const ModelDate& at, const std::string& what) {
-        if (++reports <= kMaxReports) {
-            ADD_FAILURE() << Describe(at) << ": " << what;
-        }
-    };
     auto dayNumber = static_cast<int32_t>(jan1);
     while (date.year <= lastYear) {
         const int year = static_cast<int>(date.year);
-        if (jan1 + dayOfYear - 1 != dayNumber) {
-            report(date, "the model lost count"); // guards the model itself
-        }
-        if (CDateTime::DayNumber(year, date.month, date.day) != dayNumber) {
-            report(date,
-                   "DayNumber " + std::to_string(CDateTime::DayNumber(year, date.month, date.day)));
-        }
         // Vary the time of day so that every second of the day is met many times over.
-        const int32_t secondOfDay = static_cast<int32_t>((int64_t{dayNumber} * 7919) % 86400);
+        const int32_t secondOfDay = static_cast<int32_t>(
+            int64_t{dayNumber} * 7919 - FloorDiv(int64_t{dayNumber} * 7919, 86400) * 86400);
         const CDateTime value = CDateTime::FromDayNumber(dayNumber, secondOfDay);
-        if (!SameDate(value, date) || value.GetDayNumber() != dayNumber) {
-            report(date, "FromDayNumber gave " + value.Format("%Y-%m-%d"));
-        }
-        if (value.GetDayOfWeek() != weekday) {
-            report(date, "weekday " + std::to_string(value.GetDayOfWeek()));
-        }
-        if (value.GetDayOfYear() != dayOfYear) {
-            report(date, "day of year " + std::to_string(value.GetDayOfYear()));
-        }
         // ISO 8601: the week's Thursday decides the year; weeks count from that year's start.
         const int64_t thursday = dayNumber - weekday + 3;
         const int64_t weekYearStart =
             thursday < jan1 ? previousJan1 : (thursday >= nextJan1 ? nextJan1 : jan1);
         const int isoWeek = static_cast<int>((thursday - weekYearStart) / 7 + 1);
-        if (value.GetWeekNumber() != isoWeek ||
-            CDateTime::WeekNumber(year, date.month, date.day) != isoWeek) {
-            report(date, "week " + std::to_string(value.GetWeekNumber()) + ", expected " +
-                             std::to_string(isoWeek));
-        }
-        CDateTime parsed;
-        const std::string fixed = value.FormatFixed();
-        if (!parsed.Parse(fixed) || parsed != value || parsed.GetHour() != value.GetHour() ||
-            parsed.GetMinute() != value.GetMinute() || parsed.GetSecond() != value.GetSecond() ||
-            !SameDate(parsed, date)) {
-            report(date, "fixed text " + fixed + " read back as " + parsed.FormatFixed());
-        }
-        if (dayNumber % 101 == 0 && fixed != value.Format("%Y %m %d %H %M %S")) {
-            report(date, "fixed text " + fixed + " differs from its pattern");
+        // Years before 0 are reached only through arithmetic: no date of theirs can be given.
+        const bool fromDate =
+            year < 0 || (CDateTime::DayNumber(year, date.month, date.day) == dayNumber &&
+                         CDateTime::WeekNumber(year, date.month, date.day) == isoWeek);
+        if ((!fromDate || !SameDate(value, date) || value.GetDayNumber() != dayNumber ||
+             value.GetDayOfWeek() != weekday || value.GetDayOfYear() != dayOfYear ||
+             value.GetWeekNumber() != isoWeek ||
+             (year > 0 && dayNumber % 101 == 0 &&
+              value.FormatFixed() != value.Format("%Y %m %d %H %M %S"))) &&
+            ++reports <= kMaxReports) {
+            ADD_FAILURE() << date.year << "-" << date.month << "-" << date.day << " (weekday "
+                          << weekday << ", day " << dayOfYear << ", week " << isoWeek << ") gave "
+                          << value.Format("%Y-%m-%d, weekday %w, day %j, week %W")
+                          << (fromDate ? "" : ", or DayNumber or WeekNumber differ");
         }
 
         ++dayNumber;
@@ -171,74 +119,12 @@ void CheckEveryDay(int firstYear, int lastYear) {
     EXPECT_EQ(reports, 0);
 }
 
-TEST(DateTimeExhaustiveTest, EveryDayOfYears1To2500) {
-    CheckEveryDay(1, 2500);
+TEST(DateTimeExhaustiveTest, EveryDayOfYearsMinus3000To5000) {
+    CheckEveryDay(-3000, 5000);
 }
-TEST(DateTimeExhaustiveTest, EveryDayOfYears2501To5000) {
-    CheckEveryDay(2501, 5000);
-}
-TEST(DateTimeExhaustiveTest, EveryDayOfYears5001To7500) {
-    CheckEveryDay(5001, 7500);
-}
-TEST(DateTimeExhaustiveTest, EveryDayOfYears7501To9999) {
-    CheckEveryDay(7501, 9999);
+TEST(DateTimeExhaustiveTest, EveryDayOfYears5001To9999) {
+    CheckEveryDay(5001, 9999);
     EXPECT_EQ(CDateTime::DayNumber(9999, 12, 31), 3652059);
-}
-
-// Years before 1 are reached only through arithmetic; the conversion must stay exact there.
-TEST(DateTimeExhaustiveTest, EveryDayOfThreeThousandYearsBeforeYear1) {
-    ModelDate date{0, 12, 31};
-    int weekday = 6; // day 0 is the Sunday before 1 January 0001
-    int reports = 0;
-    int32_t dayNumber = 0;
-    for (; date.year >= -3000; --dayNumber, date.Previous(), weekday = (weekday + 6) % 7) {
-        const CDateTime value = CDateTime::FromDayNumber(dayNumber);
-        const bool ok =
-            SameDate(value, date) &&
-            ModelDayNumber(value.GetYear(), value.GetMonth(), value.GetDay()) == dayNumber &&
-            value.GetDayOfWeek() == weekday &&
-            value.GetWeekNumber() == ModelIsoWeek(dayNumber, date.year, weekday);
-        if (!ok && ++reports <= kMaxReports) {
-            ADD_FAILURE() << "day number " << dayNumber << " expected " << Describe(date)
-                          << ", got " << value.GetYear() << '-' << value.GetMonth() << '-'
-                          << value.GetDay() << " weekday " << value.GetDayOfWeek() << " week "
-                          << value.GetWeekNumber();
-        }
-        // Only year 0 can also be set directly.
-        if (date.year == 0 && CDateTime::DayNumber(0, date.month, date.day) != dayNumber &&
-            ++reports <= kMaxReports) {
-            ADD_FAILURE() << "DayNumber of " << Describe(date);
-        }
-    }
-    EXPECT_EQ(reports, 0);
-}
-
-TEST(DateTimeExhaustiveTest, BothEndsOfTheDayRange) {
-    struct Row {
-        const char* name;
-        int32_t firstDay;
-        ModelDate firstDate;
-    };
-    const Row rows[] = {
-        {"lowestDays", std::numeric_limits<int32_t>::min(), {-5879610, 6, 22}},
-        {"highestDays", std::numeric_limits<int32_t>::max() - 100000, {5879337, 9, 25}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ModelDate date = row.firstDate;
-        EXPECT_EQ(ModelDayNumber(date.year, date.month, date.day), row.firstDay);
-        int reports = 0;
-        int64_t dayNumber = row.firstDay;
-        for (int i = 0; i <= 100000; ++i, ++dayNumber, date.Next()) {
-            const CDateTime value =
-                CDateTime::FromDayNumber(static_cast<int32_t>(dayNumber), 86399);
-            if ((!SameDate(value, date) || value.GetDayNumber() != dayNumber) &&
-                ++reports <= kMaxReports) {
-                ADD_FAILURE() << "day number " << dayNumber << " expected " << Describe(date);
-            }
-        }
-        EXPECT_EQ(reports, 0);
-    }
 }
 
 } // namespace

@@ -27,10 +27,6 @@ constexpr int32_t MonthBit(int month) {
     return 1 << (month - 1);
 }
 
-CDateTime T(int y, int m, int d, int h = 0, int mi = 0, int s = 0) {
-    return CDateTime(y, m, d, h, mi, s);
-}
-
 TEST(EntryChecks, NeverOccurs) {
     struct Row {
         const char* name;
@@ -79,43 +75,6 @@ TEST(EntryChecks, NeverOccurs) {
     }
 }
 
-TEST(EntryChecks, EndsBeforeFirstOccurrence) {
-    struct Row {
-        const char* name;
-        EventBuilder event;
-        bool refused;
-    };
-    const EventBuilder daily = EventBuilder().Start(2007, 1, 1, 10).Every(1, kRepeatDays);
-    const EventBuilder lastFriday =
-        EventBuilder().Start(2007, 1, 1, 9).NthWeekday(kOrdinalLast, kFri);
-    const Row rows[] = {
-        {"count_end", EventBuilder(daily).EndAfter(1), false},
-        {"single_event_is_not_checked", EventBuilder().Start(2007, 1, 1, 10).Until(T(2006, 1, 1)),
-         false},
-        {"end_date_on_first_start", EventBuilder(daily).Until(T(2007, 1, 1, 10)), false},
-        {"end_date_second_before_first_start", EventBuilder(daily).Until(T(2007, 1, 1, 9, 59, 59)),
-         true},
-        {"last_friday_end_before_first_one",
-         EventBuilder(lastFriday).Until(T(2007, 1, 26, 8, 59, 59)), true},
-        {"first_candidate_excluded_next_one_on_end_date",
-         EventBuilder(daily).Weekdays(Without(kAllWeekdays, kMon)).Until(T(2007, 1, 2, 10)), false},
-        {"only_candidate_before_end_excluded",
-         EventBuilder(daily).Weekdays(Without(kAllWeekdays, kMon)).Until(T(2007, 1, 2, 9)), true},
-        {"all_day_end_date_day_before",
-         EventBuilder()
-             .Start(2007, 1, 1, 14, 30)
-             .AllDay()
-             .Every(1, kRepeatDays)
-             .Until(T(2006, 12, 31, 23, 59, 59)),
-         true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(EndsBeforeFirstOccurrence(row.event.Data()), row.refused)
-            << DescribeRepetition(row.event.Data());
-    }
-}
-
 TEST(EntryChecks, EventChecksInEditorOrder) {
     struct Row {
         const char* name;
@@ -130,12 +89,14 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
         {"missing_description_checked_before_never_occurs",
          EventBuilder(allDay).Every(1, kRepeatDays).Weekdays(0), EventCheck::MissingDescription},
         {"never_occurs_checked_before_end_date",
-         EventBuilder(timed).Every(1, kRepeatWeeks).Weekdays(0x7E).Until(T(2006, 1, 1)),
+         EventBuilder(timed).Every(1, kRepeatWeeks).Weekdays(0x7E).Until(CDateTime(2006, 1, 1)),
          EventCheck::NeverOccurs},
-        {"repeating_and_fine", EventBuilder(timed).Every(1, kRepeatWeeks).Until(T(2008, 1, 1)),
+        {"repeating_and_fine",
+         EventBuilder(timed).Every(1, kRepeatWeeks).Until(CDateTime(2008, 1, 1)), EventCheck::Ok},
+        {"count_end_is_not_checked", EventBuilder(timed).Every(1, kRepeatWeeks).EndAfter(1),
          EventCheck::Ok},
         {"end_before_first_occurrence",
-         EventBuilder(timed).Every(1, kRepeatWeeks).Until(T(2006, 1, 1)),
+         EventBuilder(timed).Every(1, kRepeatWeeks).Until(CDateTime(2006, 1, 1)),
          EventCheck::EndBeforeFirstOccurrence},
     };
     for (const Row& row : rows) {
@@ -145,25 +106,16 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
 }
 
 TEST(EntryChecks, TodoChecksInEditorOrder) {
-    struct Row {
-        const char* name;
-        const char* group;
-        const char* description;
-        TodoCheck result;
-    };
-    const Row rows[] = {
-        {"group_and_description", "Work", "Write report", TodoCheck::Ok},
-        {"group_missing", "", "Write report", TodoCheck::MissingGroup},
-        {"description_missing", "Work", "", TodoCheck::MissingDescription},
-        {"blank_texts_are_not_empty", " ", " ", TodoCheck::Ok},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    const auto check = [](const char* group, const char* description) {
         TodoData data;
-        data.Group = row.group;
-        data.Description = row.description;
-        EXPECT_EQ(CheckTodoData(data), row.result);
-    }
+        data.Group = group;
+        data.Description = description;
+        return CheckTodoData(data);
+    };
+    EXPECT_EQ(check("Work", "Write report"), TodoCheck::Ok);
+    EXPECT_EQ(check("", "Write report"), TodoCheck::MissingGroup);
+    EXPECT_EQ(check("Work", ""), TodoCheck::MissingDescription);
+    EXPECT_EQ(check(" ", " "), TodoCheck::Ok) << "blank texts are not empty";
 }
 
 } // namespace

@@ -1,19 +1,15 @@
-// Reminder state of events: timelines of evaluations and user actions with the expected lists
-// after every step.
+// Reminder state of events: timelines of evaluations and user actions with the lists after each
+// step, and random action sequences after which every action must have kept its promise.
 
-#include "core/ByteStream.h"
-#include "core/CArchive.h"
 #include "core/CDateEntry.h"
-#include "core/ReminderTestSupport.h"
 #include "core/TimeUnits.h"
 #include "support/Occurrences.h"
+#include "support/Random.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,224 +17,94 @@
 namespace dv {
 namespace {
 
-using namespace reminder_test;
-using Snoozes = std::vector<std::pair<CDateTime, CDateTime>>;
+using Dates = std::vector<CDateTime>;
+using Edit = std::function<void(DateData&)>;
 
-// ---- timelines ----------------------------------------------------------------------------------
+/// A time in the week of Monday 5 March 2007 (Sunday is the 4th, Tuesday the 6th ...).
+CDateTime At(int day, int hour, int minute, int second = 0) {
+    return CDateTime(2007, 3, day, hour, minute, second);
+}
 
-struct State {
-    Dates due;
-    Snoozes snoozed; ///< occurrence and snooze time
-    Dates acknowledged;
-    Dates dropped;
-};
+std::string Text(const CDateTime& t) {
+    return t.Format("%#d %H:%M:%S");
+}
 
-void ExpectState(const CDateEntry& entry, const State& expected) {
-    Dates occurrences;
-    Dates times;
-    for (const auto& [occurrence, until] : expected.snoozed) {
-        occurrences.push_back(occurrence);
-        times.push_back(until);
+/// Every entry of the reminder lists with its list's name, e.g. "due 5 10:00:00 ack 6 10:00:00".
+std::string Lists(const CDateEntry& e) {
+    const std::pair<const char*, const Dates*> lists[] = {{"due", &e.GetDueOccurrences()},
+                                                          {"snoozed", &e.GetSnoozedOccurrences()},
+                                                          {"ack", &e.GetAcknowledgedOccurrences()},
+                                                          {"dropped", &e.GetDroppedOccurrences()}};
+    std::string out;
+    for (const auto& [name, dates] : lists) {
+        for (const CDateTime& t : *dates) {
+            out += (out.empty() ? "" : " ") + std::string(name) + " " + Text(t);
+        }
     }
-    EXPECT_EQ(Texts(entry.GetDueOccurrences()), Texts(expected.due)) << "due";
-    EXPECT_EQ(Texts(entry.GetSnoozedOccurrences()), Texts(occurrences)) << "snoozed";
-    EXPECT_EQ(Texts(entry.GetSnoozeTimes()), Texts(times)) << "snooze times";
-    EXPECT_EQ(Texts(entry.GetAcknowledgedOccurrences()), Texts(expected.acknowledged))
-        << "acknowledged";
-    EXPECT_EQ(Texts(entry.GetDroppedOccurrences()), Texts(expected.dropped)) << "dropped";
+    return out;
 }
 
-enum class Act { Evaluate, SnoozeUntil, SnoozeDefault, Done, Reopen, Drop, Change };
-
-struct Step {
-    std::string name;
-    CDateTime at; ///< the time of the step: "now"
-    Act act = Act::Evaluate;
-    CDateTime occurrence;
-    CDateTime until;
-    Edit edit;
-    std::optional<bool> changed; ///< the result of an evaluation
-    State expect;
-};
-
-Step Evaluate(std::string name, CDateTime at, bool changed, State expect) {
-    return {std::move(name), at, Act::Evaluate, {}, {}, {}, changed, std::move(expect)};
-}
-Step SnoozeUntil(std::string name, CDateTime at, CDateTime occurrence, CDateTime until,
-                 State expect) {
-    return {std::move(name), at, Act::SnoozeUntil, occurrence, until, {}, {}, std::move(expect)};
-}
-Step SnoozeDefault(std::string name, CDateTime at, CDateTime occurrence, State expect) {
-    return {std::move(name), at, Act::SnoozeDefault, occurrence, {}, {}, {}, std::move(expect)};
-}
-Step Done(std::string name, CDateTime at, CDateTime occurrence, State expect) {
-    return {std::move(name), at, Act::Done, occurrence, {}, {}, {}, std::move(expect)};
-}
-Step Reopen(std::string name, CDateTime at, CDateTime occurrence, State expect) {
-    return {std::move(name), at, Act::Reopen, occurrence, {}, {}, {}, std::move(expect)};
-}
-Step Drop(std::string name, CDateTime at, CDateTime occurrence, State expect) {
-    return {std::move(name), at, Act::Drop, occurrence, {}, {}, {}, std::move(expect)};
-}
-Step Change(std::string name, CDateTime at, Edit edit, State expect) {
-    return {std::move(name), at, Act::Change, {}, {}, std::move(edit), {}, std::move(expect)};
+/// Monday 10:00 to 11:00, no repetition.
+void Meeting(DateData& d) {
+    d.StartDate = At(5, 10, 0);
+    d.EndDate = At(5, 11, 0);
+    d.ShowStartTime = 1;
+    d.ShowEnd = 1;
 }
 
-void Play(CDateEntry& entry, const std::vector<Step>& steps) {
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name + " at " + Text(step.at));
-        switch (step.act) {
-        case Act::Evaluate: {
-            const bool changed = entry.UpdateReminders(step.at);
-            EXPECT_EQ(changed, step.changed.value()) << "result of the evaluation";
-            EXPECT_EQ(entry.GetLastCheck(), step.at) << "watermark";
-            break;
-        }
-        case Act::SnoozeUntil:
-            entry.Snooze(step.occurrence, step.until);
-            break;
-        case Act::SnoozeDefault:
-            entry.SnoozeDefault(step.occurrence, step.at);
-            break;
-        case Act::Done:
-            entry.SetDone(step.occurrence, true);
-            break;
-        case Act::Reopen:
-            entry.SetDone(step.occurrence, false);
-            break;
-        case Act::Drop:
-            entry.DropOccurrence(step.occurrence);
-            break;
-        case Act::Change: {
-            DateData data = entry.GetData();
-            step.edit(data);
-            entry.SetData(data, step.at);
-            break;
-        }
-        }
-        ExpectState(entry, step.expect);
-    }
+/// Every day from Monday, 10:00 to 11:00.
+void Daily(DateData& d) {
+    Meeting(d);
+    d.Repeat = 1;
+    d.RepeatRate = 1;
+    d.RepeatUnit = 2;
+}
+
+void Forewarn(DateData& d, int32_t span, int32_t unit) {
+    d.Forewarn = 1;
+    d.ForewarnSpan = span;
+    d.ForewarnUnit = unit;
+}
+
+/// Creates an event the way the program does: default data, one evaluation at the creation time
+/// (which sets the watermark), then the real data.
+CDateEntry Create(const CDateTime& created, const Edit& edit) {
+    CDateEntry entry(created);
+    entry.UpdateReminders(created);
+    DateData data = entry.GetData();
+    edit(data);
+    entry.SetData(data, created);
+    return entry;
 }
 
 const CDateTime kMon10 = At(5, 10, 0);
-const CDateTime kTue10 = At(6, 10, 0);
-const CDateTime kWed10 = At(7, 10, 0);
-const CDateTime kThu10 = At(8, 10, 0);
 
-// ---- evaluation ---------------------------------------------------------------------------------
-
-TEST(Reminders, ForewarningRaisesTheReminderAtStartMinusSpan) {
-    CDateEntry entry = Create(At(5, 8, 0), [](DateData& d) {
-        Meeting(d);
-        Forewarn(d, 15, kUnitMinutes);
-    });
-    Play(entry,
-         {
-             Evaluate("a second before the forewarning", At(5, 9, 44, 59), false, {}),
-             Evaluate("forewarning reached", At(5, 9, 45), true, {{kMon10}, {}, {}, {}}),
-             Evaluate("no second entry", At(5, 9, 50), false, {{kMon10}, {}, {}, {}}),
-             Done("acknowledged before the end", At(5, 9, 55), kMon10, {{}, {}, {kMon10}, {}}),
-             Evaluate("acknowledged stays acknowledged", At(5, 10, 30), false,
-                      {{}, {}, {kMon10}, {}}),
-             Evaluate("watermark reaches the end", At(5, 11, 0), false, {{}, {}, {kMon10}, {}}),
-             Evaluate("watermark past the end", At(5, 11, 0, 1), false, {}),
-             Reopen("re-open done by watermark", At(5, 11, 5), kMon10, {{kMon10}, {}, {}, {}}),
-             Evaluate("re-opened stays due once", At(5, 12, 0), false, {{kMon10}, {}, {}, {}}),
-         });
-}
+// ---- evaluation, done and re-open ---------------------------------------------------------------
 
 TEST(Reminders, EvaluationCatchesUpFromTheWatermark) {
     // The program was closed from 09:00 (the watermark) to 12:00.
     struct Row {
-        const char* name;
         CDateTime start, end;
+        int forewarnMinutes;
         bool due;
     };
     const Row rows[] = {
-        {"ended before the watermark", At(5, 7, 30), At(5, 8, 30), false},
-        {"ends exactly at the watermark", At(5, 8, 0), At(5, 9, 0), false},
-        {"ends a second after the watermark", At(5, 8, 0), At(5, 9, 0, 1), true},
-        {"wholly inside the closed time", At(5, 10, 0), At(5, 11, 0), true},
-        {"starts at the evaluation", At(5, 12, 0), At(5, 13, 0), true},
-        {"starts a second after the evaluation", At(5, 12, 0, 1), At(5, 13, 0), false},
+        {At(5, 7, 30), At(5, 8, 30), 0, false},  {At(5, 8, 0), At(5, 9, 0), 0, false},
+        {At(5, 8, 0), At(5, 9, 0, 1), 0, true},  {At(5, 10, 0), At(5, 11, 0), 0, true},
+        {At(5, 12, 0), At(5, 13, 0), 0, true},   {At(5, 12, 0, 1), At(5, 13, 0), 0, false},
+        {At(5, 12, 15), At(5, 13, 0), 15, true}, {At(5, 12, 15, 1), At(5, 13, 0), 15, false},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        CDateEntry entry = Create(At(5, 9, 0), [&](DateData& d) {
+        SCOPED_TRACE(Text(row.start) + " to " + Text(row.end));
+        CDateEntry e = Create(At(5, 9, 0), [&](DateData& d) {
             d.StartDate = row.start;
             d.EndDate = row.end;
+            if (row.forewarnMinutes > 0) {
+                Forewarn(d, row.forewarnMinutes, kUnitMinutes);
+            }
         });
-        EXPECT_EQ(entry.GetLastCheck(), At(5, 9, 0));
-        EXPECT_EQ(entry.UpdateReminders(At(5, 12, 0)), row.due);
-        EXPECT_EQ(Texts(entry.GetDueOccurrences()), Texts(row.due ? Dates{row.start} : Dates{}));
-    }
-}
-
-TEST(Reminders, OverdueActions) {
-    {
-        SCOPED_TRACE("do not execute: 30 seconds of grace after the end");
-        CDateEntry entry = Create(At(5, 8, 0), [](DateData& d) {
-            Meeting(d);
-            d.OverdueAction = 3;
-        });
-        Play(entry, {
-                        Evaluate("due", At(5, 10, 0), true, {{kMon10}, {}, {}, {}}),
-                        Evaluate("end plus 30 s", At(5, 11, 0, 30), false, {{kMon10}, {}, {}, {}}),
-                        Evaluate("end plus 31 s: done by watermark", At(5, 11, 0, 31), true, {}),
-                    });
-        EXPECT_TRUE(entry.IsDone(kMon10));
-    }
-    {
-        SCOPED_TRACE("do not execute, first evaluation long after the end");
-        CDateEntry entry = Create(At(5, 8, 0), [](DateData& d) {
-            Meeting(d);
-            d.OverdueAction = 3;
-        });
-        Play(entry,
-             {
-                 Evaluate("due", At(5, 10, 0), true, {{kMon10}, {}, {}, {}}),
-                 Evaluate("end after the old watermark: acknowledged", At(5, 11, 30), true,
-                          {{}, {}, {kMon10}, {}}),
-                 Evaluate("watermark passed: acknowledgement dropped", At(5, 11, 31), false, {}),
-             });
-        EXPECT_TRUE(entry.IsDone(kMon10));
-    }
-    {
-        SCOPED_TRACE("snoozing beyond the execute limit acknowledges");
-        CDateEntry entry = Create(At(5, 8, 0), [](DateData& d) {
-            Meeting(d);
-            d.OverdueAction = 1;
-            d.ExecuteSpan = 2;
-            d.ExecuteUnit = kUnitHours;
-        });
-        EXPECT_TRUE(entry.IsStillExecutable(kMon10, At(5, 13, 0)));
-        EXPECT_FALSE(entry.IsStillExecutable(kMon10, At(5, 13, 30)));
-        Play(entry, {
-                        Evaluate("due", At(5, 10, 0), true, {{kMon10}, {}, {}, {}}),
-                        SnoozeUntil("to the limit", At(5, 10, 20), kMon10, At(5, 13, 0),
-                                    {{}, {{kMon10, At(5, 13, 0)}}, {}, {}}),
-                        SnoozeUntil("beyond the limit", At(5, 10, 30), kMon10, At(5, 13, 30),
-                                    {{}, {}, {kMon10}, {}}),
-                        Evaluate("acknowledgement kept until the watermark passes", At(5, 14, 0),
-                                 false, {{}, {}, {kMon10}, {}}),
-                        Evaluate("nothing comes back", At(5, 14, 1), false, {}),
-                    });
-    }
-    {
-        SCOPED_TRACE("a stricter overdue rule also ends snoozed reminders");
-        CDateEntry entry = Create(At(5, 8, 0), Meeting);
-        const CDateTime tomorrow = At(6, 12, 0);
-        Play(entry,
-             {
-                 Evaluate("due", At(5, 10, 0), true, {{kMon10}, {}, {}, {}}),
-                 SnoozeUntil("until tomorrow", At(5, 10, 1), kMon10, tomorrow,
-                             {{}, {{kMon10, tomorrow}}, {}, {}}),
-                 Change("do not execute", At(5, 10, 2), [](DateData& d) { d.OverdueAction = 3; },
-                        {{}, {{kMon10, tomorrow}}, {}, {}}),
-                 Evaluate("end plus 30 s", At(5, 11, 0, 30), false,
-                          {{}, {{kMon10, tomorrow}}, {}, {}}),
-                 Evaluate("end plus 31 s: done by watermark", At(5, 11, 0, 31), true, {}),
-             });
+        EXPECT_EQ(e.UpdateReminders(At(5, 12, 0)), row.due);
+        EXPECT_EQ(Lists(e), row.due ? "due " + Text(row.start) : "");
     }
 }
 
@@ -246,7 +112,7 @@ TEST(Reminders, StillExecutableBoundaries) {
     struct Row {
         const char* name;
         Edit edit;
-        CDateTime occurrence, at;
+        CDateTime at;
         bool expected;
     };
     const auto action = [](int32_t overdue, const Edit& more = {}) {
@@ -260,46 +126,40 @@ TEST(Reminders, StillExecutableBoundaries) {
             }
         };
     };
-    const Edit dailyBeforeNext = [](DateData& d) {
-        Daily(d);
-        Forewarn(d, 1, kUnitHours);
-        d.OverdueAction = 2;
+    const auto beforeNext = [](const Edit& more) {
+        return [=](DateData& d) {
+            Daily(d);
+            Forewarn(d, 1, kUnitHours);
+            d.OverdueAction = 2;
+            more(d);
+        };
     };
+    const Edit keep = [](DateData&) {};
+    const CDateTime century = CDateTime(2107, 1, 1);
     const Row rows[] = {
-        {"normal: a century later", action(0), kMon10, CDateTime(2107, 1, 1), true},
-        {"within: at end + span", action(1), kMon10, At(5, 13, 0), true},
-        {"within: a second later", action(1), kMon10, At(5, 13, 0, 1), false},
-        {"within: unknown unit is no span, a second after the end",
-         action(1, [](DateData& d) { d.ExecuteUnit = 9; }), kMon10, At(5, 11, 0, 1), false},
-        {"within: time before the occurrence", action(1), kMon10, At(5, 9, 0), true},
-        {"never: end + 30 s", action(3), kMon10, At(5, 11, 0, 30), true},
-        {"never: end + 31 s", action(3), kMon10, At(5, 11, 0, 31), false},
-        {"never: zero-length occurrence", action(3, [](DateData& d) { d.ShowEnd = 0; }), kMon10,
+        {"normal: a century later", action(0), century, true},
+        {"within: at end + span", action(1), At(5, 13, 0), true},
+        {"within: a second later", action(1), At(5, 13, 0, 1), false},
+        {"within: unknown unit is no span", action(1, [](DateData& d) { d.ExecuteUnit = 9; }),
+         At(5, 11, 0, 1), false},
+        {"within: before the occurrence", action(1), At(5, 9, 0), true},
+        {"never: end + 30 s", action(3), At(5, 11, 0, 30), true},
+        {"never: end + 31 s", action(3), At(5, 11, 0, 31), false},
+        {"never: zero-length occurrence", action(3, [](DateData& d) { d.ShowEnd = 0; }),
          At(5, 10, 0, 31), false},
-        {"before next: one-off has no next", action(2), kMon10, CDateTime(2107, 1, 1), true},
-        {"before next: next reminder not reached", dailyBeforeNext, kMon10, At(6, 8, 59, 59), true},
-        {"before next: next reminder reached", dailyBeforeNext, kMon10, At(6, 9, 0), false},
-        {"before next: without forewarn, a second before",
-         [](DateData& d) {
-             Daily(d);
-             Forewarn(d, 1, kUnitHours);
-             d.Forewarn = 0;
-             d.OverdueAction = 2;
-         },
-         kMon10, At(6, 9, 59, 59), true},
+        {"before next: one-off has no next", action(2), century, true},
+        {"before next: next reminder not reached", beforeNext(keep), At(6, 8, 59, 59), true},
+        {"before next: next reminder reached", beforeNext(keep), At(6, 9, 0), false},
+        {"before next: without forewarn", beforeNext([](DateData& d) { d.Forewarn = 0; }),
+         At(6, 9, 59, 59), true},
         {"before next: next one excluded by the weekday mask",
-         [](DateData& d) {
-             Daily(d);
-             d.OverdueAction = 2;
-             d.CondWeekdays = 0x7F & ~0x02; // no Tuesdays
-         },
-         kMon10, At(6, 12, 0), true},
-        {"unknown action executes", action(7), kMon10, CDateTime(2107, 1, 1), true},
+         beforeNext([](DateData& d) { d.CondWeekdays = 0x7F & ~0x02; }), At(6, 12, 0), true},
+        {"unknown action executes", action(7), century, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         CDateEntry entry = Create(At(4, 8, 0), row.edit);
-        EXPECT_EQ(entry.IsStillExecutable(row.occurrence, row.at), row.expected);
+        EXPECT_EQ(entry.IsStillExecutable(kMon10, row.at), row.expected);
     }
 }
 
@@ -307,351 +167,257 @@ TEST(Reminders, StillExecutableBoundaries) {
 
 TEST(Reminders, SnoozeTimes) {
     struct Row {
-        const char* name;
         int32_t count, unit, type;
         CDateTime expected;
     };
     const CDateTime now = At(5, 9, 55);
     const Row rows[] = {
-        {"from reminder, weeks", 1, kUnitWeeks, 0, At(12, 9, 55)},
-        {"from reminder, unknown unit", 5, 4, 0, now},
-        {"before event, days", 1, kUnitDays, 1, At(4, 10, 0)},
-        {"any other type counts as before event", 1, kUnitHours, 2, At(5, 9, 0)},
+        {1, kUnitWeeks, 0, At(12, 9, 55)}, // from the reminder
+        {5, 4, 0, now},                    // unknown unit
+        {1, kUnitDays, 1, At(4, 10, 0)},   // before the event
+        {1, kUnitHours, 2, At(5, 9, 0)},   // any other type counts as before the event
     };
     CDateEntry entry = Create(At(4, 8, 0), Meeting);
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
         EXPECT_EQ(Text(entry.ComputeSnoozeTime(kMon10, row.count, row.unit, row.type, now)),
-                  Text(row.expected));
+                  Text(row.expected))
+            << row.type << " " << row.unit;
     }
-    // The event's own settings: 5 hours from the reminder by default.
     EXPECT_EQ(Text(entry.ComputeDefaultSnoozeTime(kMon10, now)), Text(At(5, 14, 55)));
-}
-
-TEST(Reminders, SnoozeBeforeEventAndSnoozeTimeInThePast) {
-    CDateEntry entry = Create(At(5, 8, 0), [](DateData& d) {
-        Meeting(d);
-        Forewarn(d, 30, kUnitMinutes);
-        d.SnoozeType = 1;
-        d.SnoozeSpan = 10;
-        d.SnoozeUnit = kUnitMinutes;
-    });
-    const CDateTime until = At(5, 9, 50);
-    Play(entry,
-         {
-             Evaluate("due", At(5, 9, 30), true, {{kMon10}, {}, {}, {}}),
-             SnoozeDefault("until 10 minutes before", At(5, 9, 35), kMon10,
-                           {{}, {{kMon10, until}}, {}, {}}),
-             Evaluate("a second before", At(5, 9, 49, 59), false, {{}, {{kMon10, until}}, {}, {}}),
-             Evaluate("snooze time reached", At(5, 9, 50), true, {{kMon10}, {}, {}, {}}),
-             SnoozeDefault("snooze time already past", At(5, 9, 55), kMon10,
-                           {{}, {{kMon10, until}}, {}, {}}),
-             Evaluate("due again at once", At(5, 9, 55, 1), true, {{kMon10}, {}, {}, {}}),
-             Done("acknowledged", At(5, 9, 56), kMon10, {{}, {}, {kMon10}, {}}),
-             SnoozeUntil("snoozing an acknowledged one", At(5, 9, 57), kMon10, At(5, 10, 30),
-                         {{}, {{kMon10, At(5, 10, 30)}}, {}, {}}),
-             SnoozeUntil("snoozing again replaces the time", At(5, 9, 58), kMon10, At(5, 10, 40),
-                         {{}, {{kMon10, At(5, 10, 40)}}, {}, {}}),
-             Done("acknowledging a snoozed one", At(5, 9, 59), kMon10, {{}, {}, {kMon10}, {}}),
-         });
-    CDateTime time;
-    EXPECT_FALSE(entry.GetSnoozeTime(kMon10, time));
-}
-
-TEST(Reminders, SnoozeListsExpireInTheirOwnOrder) {
-    CDateEntry entry = Create(At(4, 9, 0), [](DateData& d) {
-        Daily(d);
-        Forewarn(d, 2, kUnitDays);
-    });
-    Play(entry,
-         {
-             Evaluate("three due", At(5, 10, 0), true, {{kMon10, kTue10, kWed10}, {}, {}, {}}),
-             SnoozeUntil("Monday late", At(5, 10, 1), kMon10, At(5, 12, 0),
-                         {{kTue10, kWed10}, {{kMon10, At(5, 12, 0)}}, {}, {}}),
-             SnoozeUntil("Tuesday early", At(5, 10, 2), kTue10, At(5, 11, 0),
-                         {{kWed10}, {{kMon10, At(5, 12, 0)}, {kTue10, At(5, 11, 0)}}, {}, {}}),
-             SnoozeUntil("Wednesday late", At(5, 10, 3), kWed10, At(5, 12, 0),
-                         {{},
-                          {{kMon10, At(5, 12, 0)}, {kTue10, At(5, 11, 0)}, {kWed10, At(5, 12, 0)}},
-                          {},
-                          {}}),
-             Evaluate("only Tuesday expires", At(5, 11, 0), true,
-                      {{kTue10}, {{kMon10, At(5, 12, 0)}, {kWed10, At(5, 12, 0)}}, {}, {}}),
-             Evaluate("the rest in list order", At(5, 12, 0), true,
-                      {{kTue10, kMon10, kWed10}, {}, {}, {}}),
-         });
-    CDateTime time;
-    EXPECT_FALSE(entry.IsSnoozed(kMon10));
-    EXPECT_FALSE(entry.GetSnoozeTime(kMon10, time));
 }
 
 // ---- editing ------------------------------------------------------------------------------------
 
-TEST(Reminders, EditsAndTheState) {
-    // Before every edit: Monday acknowledged, Tuesday snoozed, Wednesday due, Thursday deleted.
-    const CDateTime late = At(5, 23, 0);
-    const State full{{kWed10}, {{kTue10, late}}, {kMon10}, {kThu10}};
-    const State empty{};
-    struct Row {
-        const char* name;
-        Edit edit;
-        State expect;
+// ---- random sequences of actions ----------------------------------------------------------------
+
+class Random : public test::Random {
+public:
+    using test::Random::Pick;
+    using test::Random::Random;
+    int Pick(int low, int high) { return Int(low, high); }
+    bool Chance(int percent) { return Int(1, 100) <= percent; }
+};
+
+CDateTimeSpan Minutes(int minutes) {
+    return CDateTimeSpan(int64_t{minutes} * 60);
+}
+
+/// Every kind of rule near the week of 5 March 2007, with durations shorter than the period.
+void RandomRule(Random& random, DateData& d) {
+    d.StartDate = At(5, 0, 0) + Minutes(random.Pick(-3 * 288, 3 * 288) * 5);
+    d.ShowStartTime = random.Chance(85) ? 1 : 0;
+    d.ShowEnd = random.Chance(70) ? 1 : 0;
+    d.Repeat = 1;
+    const int kind = random.Pick(0, 6);
+    if (kind == 0) {
+        d.Repeat = 0;
+    } else if (kind <= 5) {
+        const int maxRate[] = {0, 6, 3, 2, 2, 1};
+        d.RepeatUnit = kind;
+        d.RepeatRate = random.Pick(1, maxRate[kind]);
+        d.ShowStartTime = kind == 1 ? 1 : d.ShowStartTime; // all-day would outlast an hour
+    } else {
+        d.Repeat = 2;
+        d.RepeatWeekdayCount = random.Pick(0, 5);
+        d.RepeatWeekday = random.Pick(0, 6);
+    }
+    d.EndDate = d.StartDate + Minutes(random.Pick(0, 50));
+    d.CondWeekdays = random.Chance(70) ? 0x7F : random.Pick(1, 0x7F);
+    d.RepeatEnd = random.Pick(0, 2);
+    d.RepeatEndCount = random.Pick(1, 8);
+    d.RepeatEndDate = d.StartDate + Minutes(random.Pick(0, 10 * 1440));
+    d.Forewarn = random.Chance(60) ? 1 : 0;
+    d.ForewarnSpan = random.Pick(0, 90);
+    d.ForewarnUnit = random.Chance(80) ? kUnitMinutes : random.Pick(1, 2);
+    d.OverdueAction = random.Pick(0, 3);
+    d.ExecuteSpan = random.Pick(0, 3);
+    d.ExecuteUnit = random.Pick(0, 2);
+    d.SnoozeType = random.Pick(0, 1);
+    d.SnoozeSpan = random.Pick(1, 30);
+    d.SnoozeUnit = kUnitMinutes;
+}
+
+void RandomEdit(Random& r, DateData& d) {
+    const std::function<void()> edits[] = {
+        [&] { d.Description += "x"; },
+        [&] { d.Forewarn = 1 - d.Forewarn; },
+        [&] { d.ForewarnSpan = r.Pick(0, 120); },
+        [&] { d.StartDate += Minutes(r.Pick(-1, 1) * 5); },
+        // An all-day occurrence would outlast an hour.
+        [&] { d.ShowStartTime = d.Repeat == 1 && d.RepeatUnit == 1 ? 1 : 1 - d.ShowStartTime; },
+        [&] { d.CondWeekdays = r.Pick(1, 0x7F); },
+        [&] { d.RepeatRate = r.Pick(1, 3); },
+        [&] {
+            d.RepeatEnd = r.Pick(0, 2);
+            d.RepeatEndCount = r.Pick(1, 8);
+        },
+        [&] { d.OverdueAction = r.Pick(0, 3); },
+        [&] {
+            d.RepeatWeekdayCount = r.Pick(0, 5);
+            d.RepeatWeekday = r.Pick(0, 6);
+        },
+        [&] { d.RepeatUnit = r.Pick(2, 5); }, // hours could be shorter than an occurrence
+        [&] { d.EndDate = d.StartDate + Minutes(r.Pick(0, 50)); },
     };
-    const Row rows[] = {
-        {"notes, category, sound and action",
-         [](DateData& d) {
-             d.Notes = "x";
-             d.Category = "Work";
-             d.Sound = 1;
-             d.Action = 2;
-             d.CmdLine = "run";
-         },
-         full},
-        {"longer duration", [](DateData& d) { d.EndDate = At(5, 12, 0); }, full},
-        {"weekday ordinal of an interval rule", [](DateData& d) { d.RepeatWeekdayCount = 3; },
-         full},
-        {"start time by a minute", [](DateData& d) { d.StartDate = At(5, 10, 1); }, empty},
-        {"becomes all-day", [](DateData& d) { d.ShowStartTime = 0; }, empty},
-        {"repetition kind", [](DateData& d) { d.Repeat = 2; }, empty},
-        {"repetition unit", [](DateData& d) { d.RepeatUnit = 3; }, empty},
-        {"no Tuesdays any more",
-         [](DateData& d) { d.CondWeekdays = 0x7F & ~0x02; },
-         {{kWed10}, {}, {kMon10}, {kThu10}}},
-        {"no Thursdays: the deletion names nothing",
-         [](DateData& d) { d.CondWeekdays = 0x7F & ~0x08; },
-         {{kWed10}, {{kTue10, late}}, {kMon10}, {}}},
-        {"ends on Tuesday",
-         [](DateData& d) {
-             d.RepeatEnd = 2;
-             d.RepeatEndDate = kTue10;
-         },
-         {{}, {{kTue10, late}}, {kMon10}, {}}},
-        {"two occurrences",
-         [](DateData& d) {
-             d.RepeatEnd = 1;
-             d.RepeatEndCount = 2;
-         },
-         {{}, {{kTue10, late}}, {kMon10}, {}}},
-        {"forewarn off: the future snooze is forgotten",
-         [](DateData& d) { d.Forewarn = 0; },
-         {{kWed10}, {}, {kMon10}, {kThu10}}},
-        {"forewarn 1 hour",
-         [](DateData& d) { Forewarn(d, 1, kUnitHours); },
-         {{}, {}, {kMon10}, {kThu10}}},
-        {"the same forewarning in other words", [](DateData& d) { Forewarn(d, 48, kUnitHours); },
-         full},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        CDateEntry entry = Create(At(4, 9, 0), [](DateData& d) {
-            Daily(d);
-            Forewarn(d, 2, kUnitDays);
-        });
-        Play(entry,
-             {
-                 Evaluate("due", At(5, 10, 30), true, {{kMon10, kTue10, kWed10}, {}, {}, {}}),
-                 Done("ack", At(5, 10, 31), kMon10, {{kTue10, kWed10}, {}, {kMon10}, {}}),
-                 SnoozeUntil("snooze", At(5, 10, 32), kTue10, late,
-                             {{kWed10}, {{kTue10, late}}, {kMon10}, {}}),
-                 Drop("drop", At(5, 10, 33), kThu10, full),
-                 Change("edit", At(5, 10, 40), row.edit, row.expect),
-             });
+    edits[r.Pick(0, static_cast<int>(std::size(edits)) - 1)]();
+}
+
+bool PatternChanged(const DateData& a, const DateData& b) {
+    return a.StartDate != b.StartDate || a.ShowStartTime != b.ShowStartTime ||
+           a.Repeat != b.Repeat ||
+           (b.Repeat == 1 && (a.RepeatRate != b.RepeatRate || a.RepeatUnit != b.RepeatUnit)) ||
+           (b.Repeat == 2 &&
+            (a.RepeatWeekdayCount != b.RepeatWeekdayCount || a.RepeatWeekday != b.RepeatWeekday));
+}
+
+bool In(const Dates& list, const CDateTime& t) {
+    return std::find(list.begin(), list.end(), t) != list.end();
+}
+
+void ExpectInvariants(const CDateEntry& e) {
+    const Dates* lists[] = {&e.GetDueOccurrences(), &e.GetSnoozedOccurrences(),
+                            &e.GetAcknowledgedOccurrences(), &e.GetDroppedOccurrences()};
+    ASSERT_EQ(lists[1]->size(), e.GetSnoozeTimes().size()) << "parallel snooze lists";
+    // No occurrence twice in a list, nor in two lists.
+    Dates all;
+    for (const Dates* list : lists) {
+        all.insert(all.end(), list->begin(), list->end());
+    }
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << Lists(e);
+}
+
+// On a copy: a scan moves the entry's cached occurrence number.
+Dates Scan(CDateEntry entry, const CDateTime& a, const CDateTime& b) {
+    return test::OccurrenceStarts(entry, a, b);
+}
+
+/// What an evaluation promises: every occurrence of the evaluated window that ended after the old
+/// watermark is handled or waiting, nothing waits past its overdue limit, the watermark moved.
+void ExpectEvaluated(const CDateEntry& before, const CDateEntry& after, const CDateTime& now,
+                     bool changed) {
+    EXPECT_EQ(after.GetLastCheck(), now);
+    if (before.GetDueOccurrences() != after.GetDueOccurrences() ||
+        before.GetSnoozedOccurrences() != after.GetSnoozedOccurrences()) {
+        EXPECT_TRUE(changed) << "the due or snoozed list changed unreported";
+    }
+    const DateData& d = after.GetData();
+    const CDateTime limit =
+        now + (d.Forewarn != 0 ? MakeSpan(d.ForewarnSpan, d.ForewarnUnit) : CDateTimeSpan());
+    const CDateTime old = before.GetLastCheck();
+    if (!(old <= limit)) {
+        return; // the clock went back before the watermark: nothing to promise
+    }
+    for (const CDateTime& t : Scan(after, old, limit)) {
+        if (t + after.GetDuration() > old) {
+            EXPECT_TRUE(In(after.GetDueOccurrences(), t) || In(after.GetSnoozedOccurrences(), t) ||
+                        In(after.GetAcknowledgedOccurrences(), t))
+                << "occurrence " << Text(t) << " neither waiting nor handled";
+        }
+    }
+    CDateEntry probe = after;
+    for (const Dates* list : {&after.GetDueOccurrences(), &after.GetSnoozedOccurrences()}) {
+        for (const CDateTime& t : *list) {
+            EXPECT_TRUE(probe.IsStillExecutable(t, now)) << "overdue " << Text(t) << " still waits";
+        }
     }
 }
 
-TEST(Reminders, WeekdayRuleEditsAndTheState) {
-    // First Monday of the month: 5 March 2007, 10:00 to 11:00.
-    const CDateTime april = CDateTime(2007, 4, 2, 10, 0, 0);
-    struct Row {
-        const char* name;
-        Edit edit;
-        bool cleared;
-    };
-    const Row rows[] = {
-        {"ordinal", [](DateData& d) { d.RepeatWeekdayCount = 5; }, true},
-        {"weekday", [](DateData& d) { d.RepeatWeekday = 1; }, true},
-        {"interval rate of a weekday rule", [](DateData& d) { d.RepeatRate = 3; }, false},
-        {"interval unit of a weekday rule", [](DateData& d) { d.RepeatUnit = 4; }, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        CDateEntry entry = Create(At(4, 9, 0), [](DateData& d) {
-            Meeting(d);
-            d.Repeat = 2;
-            d.RepeatWeekdayCount = 0;
-            d.RepeatWeekday = 0;
-        });
-        entry.UpdateReminders(At(5, 10, 0));
-        entry.DropOccurrence(april);
-        ASSERT_EQ(entry.GetDueCount(), 1);
-        DateData data = entry.GetData();
-        row.edit(data);
-        entry.SetData(data, At(5, 10, 1));
-        EXPECT_EQ(entry.GetDueCount(), row.cleared ? 0 : 1);
-        EXPECT_EQ(entry.GetDroppedCount(), row.cleared ? 0 : 1);
+void ExpectEdited(const CDateEntry& before, const CDateEntry& after, const CDateTime& now) {
+    if (PatternChanged(before.GetData(), after.GetData())) {
+        EXPECT_EQ(Lists(after), "");
+        return;
+    }
+    CDateEntry probe = after;
+    CDateTime start;
+    CDateTime end;
+    for (const Dates* list : {&after.GetDueOccurrences(), &after.GetSnoozedOccurrences(),
+                              &after.GetAcknowledgedOccurrences()}) {
+        for (const CDateTime& t : *list) {
+            EXPECT_TRUE(probe.FindFirstOccurrence(t, t, start, end)) << "stale " << Text(t);
+        }
+    }
+    for (const CDateTime& t : after.GetDroppedOccurrences()) {
+        EXPECT_TRUE(In(before.GetDroppedOccurrences(), t));
+        CDateEntry restored = after;
+        restored.RestoreOccurrence(t);
+        EXPECT_TRUE(restored.FindFirstOccurrence(t, t, start, end)) << "stale drop " << Text(t);
+    }
+    for (const CDateTime& t : after.GetDueOccurrences()) {
+        EXPECT_TRUE(In(before.GetDueOccurrences(), t) ||
+                    (In(before.GetSnoozedOccurrences(), t) && t < now))
+            << "new due entry " << Text(t);
     }
 }
 
-TEST(Reminders, PurgeKeepsDeletionsWithinACountLimit) {
-    // Five days, the second and fourth deleted: the occurrences are the 1st, 3rd, 5th, 6th, 7th.
-    CDateEntry entry = Create(At(4, 9, 0), [](DateData& d) {
-        Daily(d);
-        d.RepeatEnd = 1;
-        d.RepeatEndCount = 5;
-    });
-    entry.DropOccurrence(kThu10);
-    entry.DropOccurrence(kTue10);
-    DateData data = entry.GetData();
-    data.Description = "renamed";
-    entry.SetData(data, At(4, 9, 1));
-    EXPECT_EQ(Texts(entry.GetDroppedOccurrences()), Texts({kThu10, kTue10}));
-
-    EXPECT_EQ(Texts(test::OccurrenceStarts(entry, At(1, 0, 0), At(31, 0, 0))),
-              Texts({kMon10, kWed10, At(9, 10, 0), At(10, 10, 0), At(11, 10, 0)}));
-
-    // With only three occurrences, Thursday would be the fourth: that deletion names nothing.
-    data.RepeatEndCount = 3;
-    entry.SetData(data, At(4, 9, 2));
-    EXPECT_EQ(Texts(entry.GetDroppedOccurrences()), Texts({kThu10, kTue10}));
-    data.RepeatEndCount = 2;
-    entry.SetData(data, At(4, 9, 3));
-    EXPECT_EQ(Texts(entry.GetDroppedOccurrences()), Texts({kTue10}));
-}
-
-// ---- re-open, reset, drop -----------------------------------------------------------------------
-
-TEST(Reminders, ReopenDependsOnHowTheOccurrenceIsDone) {
-    CDateEntry entry = Create(At(5, 8, 0), Meeting);
-    Play(entry,
-         {
-             Reopen("pending: nothing to re-open", At(5, 9, 0), kMon10, {}),
-             Evaluate("due", At(5, 10, 0), true, {{kMon10}, {}, {}, {}}),
-             Reopen("due: nothing to re-open", At(5, 10, 1), kMon10, {{kMon10}, {}, {}, {}}),
-             Done("acknowledged", At(5, 10, 5), kMon10, {{}, {}, {kMon10}, {}}),
-             Reopen("acknowledged before the watermark: pending", At(5, 10, 6), kMon10, {}),
-             Evaluate("raised again", At(5, 10, 10), true, {{kMon10}, {}, {}, {}}),
-             Done("acknowledged again", At(5, 10, 15), kMon10, {{}, {}, {kMon10}, {}}),
-             Evaluate("watermark passes the end", At(5, 11, 30), false, {{}, {}, {kMon10}, {}}),
-             Reopen("acknowledged and past the watermark: due", At(5, 11, 31), kMon10,
-                    {{kMon10}, {}, {}, {}}),
-             Done("after the end: done by watermark", At(5, 11, 32), kMon10, {}),
-             Reopen("done by watermark: due", At(5, 11, 33), kMon10, {{kMon10}, {}, {}, {}}),
-         });
-    EXPECT_FALSE(entry.IsDone(kMon10));
-}
-
-TEST(Reminders, DropAndRestoreForgetTheCachedLastOccurrence) {
-    CDateEntry entry = Create(At(4, 9, 0), [](DateData& d) {
-        Daily(d);
-        d.RepeatEnd = 1;
-        d.RepeatEndCount = 3;
-    });
-    const auto scanToTheEnd = [&] {
-        return Texts(test::OccurrenceStarts(entry, At(1, 0, 0), At(20, 0, 0)));
-    };
-    EXPECT_EQ(scanToTheEnd(), Texts({kMon10, kTue10, kWed10}));
-    ASSERT_TRUE(entry.IsLastOccurrenceKnown());
-    entry.DropOccurrence(kTue10);
-    EXPECT_FALSE(entry.IsLastOccurrenceKnown());
-    EXPECT_EQ(scanToTheEnd(), Texts({kMon10, kWed10, kThu10}));
-    ASSERT_TRUE(entry.IsLastOccurrenceKnown());
-    entry.RestoreOccurrence(At(20, 10, 0)); // never deleted: only the cache goes
-    EXPECT_FALSE(entry.IsLastOccurrenceKnown());
-    EXPECT_EQ(Texts(entry.GetDroppedOccurrences()), Texts({kTue10}));
-}
-
-// ---- creation and duplicates --------------------------------------------------------------------
-
-TEST(Reminders, CreationSetsTheWatermarkBeforeTheData) {
-    const CDateTime created = At(5, 10, 30);
-    CDateEntry entry = Create(created, [](DateData& d) {
-        Daily(d);
-        d.StartDate = At(1, 10, 0); // began last Thursday
-        d.EndDate = At(1, 11, 0);
-        Forewarn(d, 1, kUnitHours);
-    });
-    ExpectState(entry, {});
-    EXPECT_EQ(entry.GetLastCheck(), created);
-    // Today's occurrence has not ended at the creation, the earlier ones never become due.
-    EXPECT_TRUE(entry.UpdateReminders(At(5, 10, 31)));
-    ExpectState(entry, {{kMon10}, {}, {}, {}});
-    EXPECT_TRUE(entry.UpdateReminders(At(6, 9, 0)));
-    ExpectState(entry, {{kMon10, kTue10}, {}, {}, {}});
-
-    // Without the first evaluation the watermark is unset and the whole past becomes due.
-    CDateEntry skipped(created);
-    DateData data = entry.GetData();
-    skipped.SetData(data, created);
-    EXPECT_TRUE(skipped.UpdateReminders(At(5, 10, 31)));
-    EXPECT_EQ(skipped.GetDueCount(), 5);
-
-    // An event that starts at the creation minute keeps the reminder of its first evaluation.
-    CDateEntry startsNow = Create(created, [&](DateData& d) {
-        d.StartDate = created;
-        d.EndDate = At(5, 11, 0);
-        d.Description = "now";
-    });
-    ExpectState(startsNow, {{created}, {}, {}, {}});
-}
-
-TEST(Reminders, DueListNeverHoldsAnOccurrenceTwice) {
-    // A damaged file may list an occurrence as both due and snoozed; neither the snooze expiry nor
-    // switching the forewarning off may then list it twice.
-    const CDateTime spare = At(9, 10, 0);
-    CDateEntry original = Create(At(4, 9, 0), [](DateData& d) {
-        Daily(d);
-        Forewarn(d, 5, kUnitDays);
-    });
-    original.UpdateReminders(At(5, 9, 0));
-    for (const CDateTime& d : {kTue10, kWed10, kThu10, At(9, 10, 0)}) {
-        original.DropOccurrence(d); // leaves Monday due
-    }
-    original.RestoreOccurrence(spare);
-    original.Snooze(spare, At(5, 12, 0));
-    ASSERT_EQ(Texts(original.GetDueOccurrences()), Texts({kMon10}));
-
-    CMemorySink sink;
-    {
-        CArchive ar(sink);
-        ar.WriteObject(&original);
-        ar.Close();
-    }
-    std::vector<uint8_t> bytes = sink.TakeData();
-    const auto pack = [](const CDateTime& t) {
-        std::vector<uint8_t> out;
-        for (int32_t v : {t.GetDayNumber(), t.GetSecondsOfDay()}) {
-            for (int shift = 0; shift < 32; shift += 8) {
-                out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> shift));
+TEST(ReminderProperty, RandomActionsKeepTheListsConsistent) {
+    Random random(20070305);
+    for (int event = 0; event < 300; ++event) {
+        CDateTime now = At(2, 0, 0) + Minutes(random.Pick(0, 6 * 1440));
+        CDateEntry entry = Create(now, [&](DateData& d) { RandomRule(random, d); });
+        for (int step = 0; step < 120; ++step) {
+            now += random.Chance(4)
+                       ? Minutes(-random.Pick(1, 120))
+                       : Minutes(random.Pick(0, 240)) + CDateTimeSpan(random.Pick(0, 59));
+            Dates targets = Scan(entry, now - Minutes(1440), now + Minutes(2880));
+            for (const Dates* list :
+                 {&entry.GetDueOccurrences(), &entry.GetSnoozedOccurrences(),
+                  &entry.GetAcknowledgedOccurrences(), &entry.GetDroppedOccurrences()}) {
+                targets.insert(targets.end(), list->begin(), list->end());
+            }
+            targets.push_back(now + Minutes(random.Pick(-600, 600)));
+            const CDateTime target = random.Pick(targets);
+            const bool dropped = entry.IsDropped(target);
+            const CDateEntry before = entry;
+            const int action = random.Pick(0, 99);
+            SCOPED_TRACE("event " + std::to_string(event) + " step " + std::to_string(step) +
+                         " action " + std::to_string(action) + " on " + Text(target) + " at " +
+                         Text(now));
+            if (action < 40) {
+                const bool changed = entry.UpdateReminders(now);
+                ExpectEvaluated(before, entry, now, changed);
+            } else if (action < 55) {
+                const CDateTime until = action < 50 ? now + Minutes(random.Pick(-30, 600))
+                                                    : entry.ComputeDefaultSnoozeTime(target, now);
+                if (action < 50) {
+                    entry.Snooze(target, until);
+                } else {
+                    entry.SnoozeDefault(target, now);
+                }
+                CDateTime time;
+                EXPECT_TRUE(dropped || (entry.GetSnoozeTime(target, time) && time == until) ||
+                            entry.IsDone(target));
+                EXPECT_EQ(entry.IsSnoozed(target), !dropped && !entry.IsDone(target));
+            } else if (action < 65) {
+                entry.SetDone(target, true);
+                EXPECT_TRUE(dropped || entry.IsDone(target));
+            } else if (action < 73) {
+                const bool wasDone = entry.IsDone(target);
+                entry.SetDone(target, false);
+                EXPECT_TRUE(dropped || !wasDone || !entry.IsDone(target));
+            } else if (action < 80) {
+                entry.DropOccurrence(target);
+                EXPECT_TRUE(entry.IsDropped(target));
+                EXPECT_FALSE(entry.IsLastOccurrenceKnown());
+            } else if (action < 85) {
+                entry.RestoreOccurrence(target);
+                EXPECT_FALSE(entry.IsDropped(target));
+            } else if (action < 88) {
+                entry.ResetReminderState();
+                EXPECT_EQ(entry.GetDroppedOccurrences(), before.GetDroppedOccurrences());
+                EXPECT_EQ(entry.GetLastCheck(), before.GetLastCheck());
+                EXPECT_EQ(entry.GetDueCount(), 0);
+            } else {
+                DateData data = entry.GetData();
+                RandomEdit(random, data);
+                entry.SetData(data, now);
+                ExpectEdited(before, entry, now);
+            }
+            ExpectInvariants(entry);
+            if (::testing::Test::HasFailure()) {
+                return; // one failing sequence is enough to read
             }
         }
-        return out;
-    };
-    const std::vector<uint8_t> from = pack(spare);
-    const std::vector<uint8_t> to = pack(kMon10);
-    const auto at = std::find_end(bytes.begin(), bytes.end(), from.begin(), from.end());
-    ASSERT_NE(at, bytes.end());
-    std::copy(to.begin(), to.end(), at);
-
-    const auto load = [&] {
-        CMemorySource source(bytes);
-        CArchive ar(source);
-        return ar.ReadObject<CDateEntry>();
-    };
-    {
-        std::unique_ptr<CDateEntry> damaged = load();
-        ASSERT_EQ(Texts(damaged->GetSnoozedOccurrences()), Texts({kMon10}));
-        ASSERT_EQ(Texts(damaged->GetDueOccurrences()), Texts({kMon10}));
-        EXPECT_TRUE(damaged->UpdateReminders(At(5, 12, 0)));
-        // Monday once; Friday, no longer snoozed, and Saturday are raised by the same evaluation.
-        EXPECT_EQ(Texts(damaged->GetDueOccurrences()), Texts({kMon10, spare, At(10, 10, 0)}));
-        EXPECT_EQ(damaged->GetSnoozedOccurrences().size(), 0u);
-    }
-    {
-        std::unique_ptr<CDateEntry> damaged = load();
-        DateData data = damaged->GetData();
-        data.Forewarn = 0;
-        damaged->SetData(data, At(5, 11, 0));
-        EXPECT_EQ(Texts(damaged->GetDueOccurrences()), Texts({kMon10}));
     }
 }
 

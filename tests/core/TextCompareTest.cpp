@@ -1,14 +1,12 @@
 #include "core/TextCompare.h"
 
 #include <gtest/gtest.h>
-#include <random>
-#include <set>
 #include <string>
 
 namespace dv {
 namespace {
 
-TEST(TextCompare, FoldsLettersOfEveryCoveredScript) {
+TEST(TextCompare, FoldsAndLowersLettersOfEveryCoveredScript) {
     struct Row {
         const char* name;
         const char* a;
@@ -40,48 +38,12 @@ TEST(TextCompare, FoldsLettersOfEveryCoveredScript) {
         EXPECT_EQ((result > 0) - (result < 0), row.sign);
         const int reverse = CompareNoCase(row.b, row.a);
         EXPECT_EQ((reverse > 0) - (reverse < 0), -row.sign);
+        EXPECT_EQ(NoCaseLess()(row.a, row.b), row.sign < 0);
     }
-}
-
-TEST(TextCompare, LowerCaseKeepsOtherBytes) {
+    // Lower-casing folds the same letters and keeps all other bytes.
     EXPECT_EQ(ToLowerText("ABC xyz 09 ÀÞ × ß ĀŁŽ İ Ÿ"), "abc xyz 09 àþ × ß āłž İ ÿ");
     EXPECT_EQ(ToLowerText("\xC3 broken \xFF"), "\xC3 broken \xFF");
     EXPECT_EQ(ToLowerText("Ω€📅"), "ω€📅");
-}
-
-// The comparison must be a strict weak ordering, or sets keyed by it break: check antisymmetry
-// and transitivity of equality on random short strings over a small mixed alphabet.
-TEST(TextCompare, IsAConsistentOrderingOnRandomText) {
-    const std::string alphabet[] = {"a",        "A",        "b", "\xC3\xA4", "\xC3\x84",
-                                    "\xCE\xB1", "\xCE\x91", " ", "\xFF",     "z"};
-    std::mt19937 random(7);
-    std::vector<std::string> texts;
-    for (int i = 0; i < 300; ++i) {
-        std::string text;
-        const int length = static_cast<int>(random() % 4);
-        for (int k = 0; k < length; ++k) {
-            text += alphabet[random() % std::size(alphabet)];
-        }
-        texts.push_back(text);
-    }
-    for (const auto& a : texts) {
-        for (const auto& b : texts) {
-            const int ab = CompareNoCase(a, b);
-            const int ba = CompareNoCase(b, a);
-            ASSERT_EQ((ab > 0) - (ab < 0), -((ba > 0) - (ba < 0))) << a << " / " << b;
-        }
-    }
-    // Lower-casing folds exactly what the comparison folds.
-    for (const auto& a : texts) {
-        for (const auto& b : texts) {
-            ASSERT_EQ(CompareNoCase(a, b) == 0, ToLowerText(a) == ToLowerText(b))
-                << a << " / " << b;
-        }
-    }
-    std::set<std::string, NoCaseLess> names(texts.begin(), texts.end());
-    for (auto it = names.begin(); it != names.end() && std::next(it) != names.end(); ++it) {
-        EXPECT_LT(CompareNoCase(*it, *std::next(it)), 0);
-    }
 }
 
 } // namespace

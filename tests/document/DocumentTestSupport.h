@@ -1,61 +1,51 @@
 #pragma once
 
-// Random documents and comparisons for the event file, backup, merge and clipboard tests.
+// For the document tests: random documents and their comparison, a view that writes down every
+// hint the document sends, and entries made the way the editors make them.
 
 #include "core/CDateEntry.h"
 #include "core/CDateTime.h"
 #include "core/CTodoEntry.h"
+#include "document/CDayvaultDoc.h"
 #include "document/DocumentContents.h"
+#include "document/DocumentObserver.h"
 #include "support/ArchiveBytes.h"
 #include "support/Files.h"
 #include "support/Random.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace dv::test {
 
-/// What random texts may contain.
-enum class TextKind {
-    anything,       ///< ASCII, Windows-1252 letters, characters outside it, escapes, "=" and "[]"
-    windows1252,    ///< as anything, without characters outside Windows-1252
-    backupRoundTrip ///< as anything, but never white space at the end (a backup line loses it)
-};
-
-inline std::string RandomText(Random& rng, TextKind kind = TextKind::anything, int maxPieces = 6) {
+/// Random texts: ASCII, Windows-1252 letters, characters outside it, escapes, "=" and "[]". For
+/// the text backup (`trimmed`) without white space at the ends, which a backup line loses.
+inline std::string RandomText(Random& rng, bool trimmed, int maxPieces = 6) {
     static const std::vector<std::string_view> kPieces = {
         "Meeting",          " ", "x", "42", "\\", "\n", "\r", "\t", "=", "[", "]", "\\n", "%d",
         "\xC3\xA9",         // é
         "\xE2\x82\xAC",     // € (Windows-1252 0x80)
-        "\xC3\x9F",         // ß
         "\xCE\xA9",         // Ω, not in Windows-1252
         "\xF0\x9F\x93\x85", // a calendar emoji, outside the BMP
     };
     std::string text;
-    const int count = rng.Int(0, maxPieces);
-    for (int i = 0; i < count; ++i) {
-        const std::string_view piece = rng.Pick(kPieces);
-        const bool outside1252 = piece == "\xCE\xA9" || piece == "\xF0\x9F\x93\x85";
-        if (kind == TextKind::windows1252 && outside1252) {
-            continue;
-        }
-        text += piece;
+    for (int count = rng.Int(0, maxPieces); count > 0; --count) {
+        text += rng.Pick(kPieces);
     }
-    if (kind == TextKind::backupRoundTrip) {
-        while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' ||
-                                 text.back() == '\r')) {
-            text.pop_back();
-        }
-        if (!text.empty() && text.front() == ' ') {
-            text.insert(text.begin(), 'a'); // keeps the key's "=" directly before the value
-        }
+    while (trimmed && !text.empty() &&
+           std::string_view(" \t\r\n").find(text.back()) != std::string_view::npos) {
+        text.pop_back();
+    }
+    if (trimmed && !text.empty() && text.front() == ' ') {
+        text.insert(text.begin(), 'a'); // keeps the key's "=" directly before the value
     }
     return text;
 }
@@ -64,13 +54,16 @@ inline CDateTime RandomDateTime(Random& rng) {
     return rng.DateTime(CDateTime(1990, 1, 1), CDateTime(2040, 12, 31, 23, 59, 59));
 }
 
-/// Random user data: every field drawn, codes mostly in range, sometimes not.
-inline DateData RandomDateData(Random& rng, TextKind kind) {
+/// A random event with every field drawn, codes mostly in range, sometimes not; with a reminder
+/// state built through the record's own operations when `withState` is set.
+inline std::unique_ptr<CDateEntry> RandomEvent(Random& rng, bool trimmed, bool withState) {
+    auto event = std::make_unique<CDateEntry>(RandomDateTime(rng));
     DateData d;
+    d.GUID = event->GetGUID();
     d.StorageType = rng.Int(0, 1);
-    d.Category = RandomText(rng, kind, 2);
-    d.Description = RandomText(rng, kind);
-    d.Notes = RandomText(rng, kind, 10);
+    d.Category = RandomText(rng, trimmed, 2);
+    d.Description = RandomText(rng, trimmed);
+    d.Notes = RandomText(rng, trimmed, 10);
     d.Display = rng.Int(0, 3);
     d.DisplayColor = static_cast<uint32_t>(rng.Int(0, 0xFFFFFF));
     d.FontColor = static_cast<uint32_t>(rng.Int(0, 0xFFFFFF));
@@ -100,58 +93,43 @@ inline DateData RandomDateData(Random& rng, TextKind kind) {
     d.ExecuteUnit = rng.Int(0, 3);
     d.Action = rng.Int(0, 2);
     d.Sound = rng.Int(0, 1);
-    d.SoundFile = RandomText(rng, kind, 3);
+    d.SoundFile = RandomText(rng, trimmed, 3);
     d.SoundRepeatEndless = rng.Int(0, 1);
     d.SoundRepeatCount = rng.Int(0, 10);
-    d.DocumentFile = RandomText(rng, kind, 3);
+    d.DocumentFile = RandomText(rng, trimmed, 3);
     d.AckOpen = rng.Int(0, 1);
-    d.CmdLine = RandomText(rng, kind, 3);
-    d.Parameter = RandomText(rng, kind, 3);
+    d.CmdLine = RandomText(rng, trimmed, 3);
+    d.Parameter = RandomText(rng, trimmed, 3);
     d.AckExecute = rng.Int(0, 1);
-    return d;
-}
-
-/// A random event, with a reminder state built through the record's own operations when
-/// `withState` is set: due (from an evaluation), acknowledged, snoozed and dropped occurrences.
-inline std::unique_ptr<CDateEntry> RandomEvent(Random& rng, TextKind kind, bool withState) {
-    const CDateTime created = RandomDateTime(rng);
-    auto event = std::make_unique<CDateEntry>(created);
-    DateData data = RandomDateData(rng, kind);
-    data.GUID = event->GetGUID();
-    if (withState) {
-        // Created before its start, then evaluated a few days later: the occurrences of those
-        // days become due, as they would in a running program.
-        event->UpdateReminders(data.StartDate - CDateTimeSpan(86400));
+    if (!withState) {
+        event->AssignData(d);
+        return event;
     }
-    event->AssignData(data);
-    if (withState) {
-        event->UpdateReminders(data.StartDate + CDateTimeSpan(rng.Int(0, 3 * 86400)));
-        const int stateCount = rng.Int(0, 4);
-        for (int i = 0; i < stateCount; ++i) {
-            const CDateTime occurrence = RandomDateTime(rng);
-            switch (rng.Int(0, 2)) {
-            case 0:
-                event->DropOccurrence(occurrence);
-                break;
-            case 1:
-                event->Snooze(occurrence, occurrence + CDateTimeSpan(600));
-                break;
-            default:
-                event->SetDone(occurrence, true);
-                break;
-            }
+    // Evaluated before its start and a few days later: those days' occurrences become due.
+    event->UpdateReminders(d.StartDate - CDateTimeSpan(86400));
+    event->AssignData(d);
+    event->UpdateReminders(d.StartDate + CDateTimeSpan(rng.Int(0, 3 * 86400)));
+    for (int count = rng.Int(0, 4); count > 0; --count) {
+        const CDateTime occurrence = RandomDateTime(rng);
+        const int kind = rng.Int(0, 2);
+        if (kind == 0) {
+            event->DropOccurrence(occurrence);
+        } else if (kind == 1) {
+            event->Snooze(occurrence, occurrence + CDateTimeSpan(600));
+        } else {
+            event->SetDone(occurrence, true);
         }
     }
     return event;
 }
 
-inline std::unique_ptr<CTodoEntry> RandomTodo(Random& rng, TextKind kind) {
+inline std::unique_ptr<CTodoEntry> RandomTodo(Random& rng, bool trimmed) {
     auto todo = std::make_unique<CTodoEntry>(RandomDateTime(rng));
     TodoData d = todo->GetData();
     d.StorageType = rng.Int(0, 1);
-    d.Group = RandomText(rng, kind, 2);
-    d.Description = RandomText(rng, kind);
-    d.Notes = RandomText(rng, kind, 10);
+    d.Group = RandomText(rng, trimmed, 2);
+    d.Description = RandomText(rng, trimmed);
+    d.Notes = RandomText(rng, trimmed, 10);
     d.Deadline = RandomDateTime(rng);
     d.ShowDeadline = rng.Int(0, 1);
     d.ShowDeadlineTime = rng.Int(0, 1);
@@ -160,7 +138,7 @@ inline std::unique_ptr<CTodoEntry> RandomTodo(Random& rng, TextKind kind) {
     d.ForewarnUnit = rng.Int(0, 3);
     d.Priority = rng.Int(1, 10);
     d.AssociateDocumentFile = rng.Int(0, 1);
-    d.DocumentFile = RandomText(rng, kind, 3);
+    d.DocumentFile = RandomText(rng, trimmed, 3);
     todo->SetData(d);
     todo->SetDone(rng.Int(0, 1) == 1);
     todo->SetCurrentTime(RandomDateTime(rng));
@@ -169,19 +147,16 @@ inline std::unique_ptr<CTodoEntry> RandomTodo(Random& rng, TextKind kind) {
 
 /// A document with up to the given numbers of entries (each count drawn from 0 up to it).
 inline DocumentContents RandomDocument(Random& rng, int maxTemplates, int maxEvents, int maxTodos,
-                                       TextKind kind = TextKind::anything) {
+                                       bool trimmed = false) {
     DocumentContents contents;
-    const int templates = rng.Int(0, maxTemplates);
-    const int events = rng.Int(0, maxEvents);
-    const int todos = rng.Int(0, maxTodos);
-    for (int i = 0; i < templates; ++i) {
-        contents.templates.push_back(RandomEvent(rng, kind, false));
+    for (int count = rng.Int(0, maxTemplates); count > 0; --count) {
+        contents.templates.push_back(RandomEvent(rng, trimmed, false));
     }
-    for (int i = 0; i < events; ++i) {
-        contents.events.push_back(RandomEvent(rng, kind, true));
+    for (int count = rng.Int(0, maxEvents); count > 0; --count) {
+        contents.events.push_back(RandomEvent(rng, trimmed, true));
     }
-    for (int i = 0; i < todos; ++i) {
-        contents.todos.push_back(RandomTodo(rng, kind));
+    for (int count = rng.Int(0, maxTodos); count > 0; --count) {
+        contents.todos.push_back(RandomTodo(rng, trimmed));
     }
     return contents;
 }
@@ -202,20 +177,100 @@ inline DocumentContents CopyContents(const DocumentContents& source) {
     return copy;
 }
 
-/// Every record stored byte for byte the same (so every stored field and list is equal), in the
-/// same order, and the same change list.
+/// Every record stored byte for byte the same, in the same order, and the same change list.
 inline void ExpectSameContents(const DocumentContents& actual, const DocumentContents& expected) {
     const auto compareList = [](const auto& a, const auto& b, const char* what) {
         ASSERT_EQ(a.size(), b.size()) << what;
         for (size_t i = 0; i < a.size(); ++i) {
-            EXPECT_EQ(ByteDifference(StoreObject(*a[i]), StoreObject(*b[i])), "")
-                << what << " " << i;
+            EXPECT_EQ(ByteDifference(StoreObject(*a[i]), StoreObject(*b[i])), "") << what << i;
         }
     };
-    compareList(actual.templates, expected.templates, "template");
-    compareList(actual.events, expected.events, "event");
-    compareList(actual.todos, expected.todos, "to-do");
+    compareList(actual.templates, expected.templates, "template ");
+    compareList(actual.events, expected.events, "event ");
+    compareList(actual.todos, expected.todos, "to-do ");
     EXPECT_EQ(actual.changeList, expected.changeList);
+}
+
+class RecordingObserver final : public IDocumentObserver {
+public:
+    explicit RecordingObserver(CDayvaultDoc& doc) : m_doc(doc) { m_doc.AddObserver(*this); }
+    ~RecordingObserver() override { m_doc.RemoveObserver(*this); }
+    RecordingObserver(const RecordingObserver&) = delete;
+    RecordingObserver& operator=(const RecordingObserver&) = delete;
+
+    void OnUpdate(UpdateHint hint, const HintObject& object) override {
+        m_hints.push_back(static_cast<int>(hint));
+        m_objects.push_back(object);
+        if (onUpdate) {
+            onUpdate();
+        }
+    }
+    void OnInitialUpdate() override { ++initialUpdates; }
+
+    /// The hint numbers in the order they came.
+    const std::vector<int>& Hints() const { return m_hints; }
+    int Count(UpdateHint hint) const {
+        return static_cast<int>(std::count(m_hints.begin(), m_hints.end(), static_cast<int>(hint)));
+    }
+    /// The object of the first `hint` received; monostate when there was none.
+    HintObject FirstObject(UpdateHint hint) const {
+        const auto at = std::find(m_hints.begin(), m_hints.end(), static_cast<int>(hint));
+        return at == m_hints.end() ? HintObject{} : m_objects[at - m_hints.begin()];
+    }
+    void Clear() {
+        m_hints.clear();
+        m_objects.clear();
+        initialUpdates = 0;
+    }
+
+    int initialUpdates = 0;
+    std::function<void()> onUpdate; ///< runs after every hint
+
+private:
+    CDayvaultDoc& m_doc;
+    std::vector<int> m_hints;
+    std::vector<HintObject> m_objects;
+};
+
+/// An event of `category` created on 5 March 2007 at 10:00 (and starting then).
+inline std::unique_ptr<CDateEntry> MakeEvent(const std::string& category,
+                                             const std::string& description = "Meeting",
+                                             int32_t storageType = 0) {
+    auto entry = std::make_unique<CDateEntry>(CDateTime(2007, 3, 5, 10, 0, 0));
+    DateData data = entry->GetData();
+    data.Category = category;
+    data.Description = description;
+    data.StorageType = storageType;
+    entry->AssignData(data);
+    return entry;
+}
+
+/// A to-do of `group` with its deadline on 10 March 2007 (no time), forewarned 3 days ahead.
+inline std::unique_ptr<CTodoEntry> MakeTodo(const std::string& group,
+                                            const std::string& description = "Report",
+                                            int32_t storageType = 0) {
+    auto todo = std::make_unique<CTodoEntry>(CDateTime(2007, 3, 1, 9, 0, 0));
+    TodoData data = todo->GetData();
+    data.Group = group;
+    data.Description = description;
+    data.StorageType = storageType;
+    data.Deadline = CDateTime(2007, 3, 10, 0, 0, 0);
+    todo->SetData(data);
+    return todo;
+}
+
+/// A copy of `entry` with different user data.
+template <class Entry, class Edit>
+Entry WithData(const Entry& entry, const Edit& edit) {
+    Entry copy(entry);
+    auto data = copy.GetData();
+    edit(data);
+    if constexpr (std::is_same_v<Entry, CDateEntry>) {
+        copy.AssignData(data);
+    } else {
+        copy.SetData(data);
+    }
+    return copy;
 }
 
 } // namespace dv::test

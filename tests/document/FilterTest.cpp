@@ -1,9 +1,13 @@
+// The event and to-do filters, and the sidebar's search that applies them.
+
 #include "core/Clock.h"
 #include "core/EventBuilder.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EntryFilter.h"
+#include "document/Search.h"
 #include "support/Random.h"
 
+#include <algorithm>
 #include <cctype>
 #include <gtest/gtest.h>
 #include <memory>
@@ -14,6 +18,7 @@ namespace dv {
 namespace {
 
 using test::EventBuilder;
+using Strings = std::vector<std::string>;
 
 FormatSettings IsoFormats() {
     FormatSettings formats = FormatSettings::Defaults();
@@ -43,198 +48,112 @@ CDateEntry Event(const std::string& description, const std::string& notes = "",
 TEST(EntryFilter, ContentScopesLettersAndPlaceholders) {
     const FormatSettings formats = IsoFormats();
     const CDateTime occurrence(2007, 3, 5, 9, 0, 0);
+    const int32_t both = kScopeDescription | kScopeNotes;
     struct Row {
-        const char* name;
-        std::string description;
-        std::string notes;
-        std::string filterText;
+        const char* description;
+        const char* notes;
+        const char* filterText;
         int32_t mode;
         int32_t scope;
         bool passes;
     };
     const Row rows[] = {
-        {"notes only, empty notes", "dentist", "", "dentist", kMatchAnyWord, kScopeNotes, false},
-        {"notes only, words in the notes", "x", "bring the X-ray", "x-ray", kMatchAllWords,
-         kScopeNotes, true},
-        {"notes only, description not searched", "dentist", "bring", "dentist", kMatchAnyWord,
-         kScopeNotes, false},
-        {"description only, notes not searched", "x", "dentist", "dentist", kMatchAnyWord,
-         kScopeDescription, false},
-        {"both scopes, words spread over both", "dentist", "bring x-ray", "dentist x-ray",
-         kMatchAllWords, kScopeDescription | kScopeNotes, true},
-        {"a blank joins description and notes", "end", "start", "end start", kMatchExact,
-         kScopeDescription | kScopeNotes, true},
-        {"no blank added before empty notes", "end", "", "end ", kMatchExact,
-         kScopeDescription | kScopeNotes, false},
-        {"notes only begin with the joining blank", "x", "start", " start", kMatchExact,
-         kScopeNotes, true},
-        {"no scope searches nothing", "dentist", "dentist", "dentist", kMatchAnyWord, 0, false},
-        {"accented capitals lower-cased", "Bürgeramt ÉTÉ Ÿ Œuvre", "", "bÜrgeramt été ÿ œUVRE",
-         kMatchAllWords, kScopeDescription, true},
-        {"Greek and Cyrillic lower-cased", "ΩMEGA Москва", "", "ωmega москва", kMatchAllWords,
-         kScopeDescription, true},
-        {"placeholders expanded for the occurrence", "Trip $THIS_DATE$", "", "2007-03-05",
-         kMatchAllWords, kScopeDescription, true},
-        {"the placeholder itself is not searched", "Trip $THIS_DATE$", "", "this_date",
-         kMatchAnyWord, kScopeDescription, false},
+        {"dentist", "", "dentist", kMatchAnyWord, kScopeNotes, false},
+        {"x", "bring the X-ray", "x-ray", kMatchAllWords, kScopeNotes, true},
+        {"x", "dentist", "dentist", kMatchAnyWord, kScopeDescription, false},
+        {"dentist", "bring x-ray", "dentist x-ray", kMatchAllWords, both, true},
+        {"end", "start", "end start", kMatchExact, both, true}, // a blank joins the two
+        {"end", "", "end ", kMatchExact, both, false},          // but not before empty notes
+        {"x", "start", " start", kMatchExact, kScopeNotes, true},
+        {"dentist", "dentist", "dentist", kMatchAnyWord, 0, false},
+        {"Bürgeramt ÉTÉ Ÿ Œuvre", "", "bÜrgeramt été ÿ œUVRE", kMatchAllWords, kScopeDescription,
+         true},
+        {"ΩMEGA Москва", "", "ωmega москва", kMatchAllWords, kScopeDescription, true},
+        {"Trip $THIS_DATE$", "", "2007-03-05", kMatchAllWords, kScopeDescription, true},
+        {"Trip $THIS_DATE$", "", "this_date", kMatchAnyWord, kScopeDescription, false},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(std::string(row.description) + " / " + row.filterText);
         CDateEntry event = Event(row.description, row.notes);
         const FilterState filter = ContentFilter(row.filterText, row.mode, row.scope);
         EXPECT_EQ(PassesEventFilter(filter, true, event, occurrence, formats), row.passes);
-        EXPECT_TRUE(PassesEventFilter(filter, false, event, occurrence, formats))
-            << "the switch turns every condition off";
+        EXPECT_TRUE(PassesEventFilter(filter, false, event, occurrence, formats));
     }
 }
 
-TEST(EntryFilter, ContentIsMatchedPerOccurrence) {
+TEST(EntryFilter, CategoriesStatesAndAllConditionsTogether) {
     const FormatSettings formats = IsoFormats();
-    CDateEntry event = EventBuilder()
-                           .Start(2007, 3, 5, 9, 0)
-                           .Every(1, kRepeatDays)
-                           .Description("Stand-up $THIS_DATE$ #$THIS_COUNT$")
-                           .Build();
-    const FilterState filter = ContentFilter("2007-03-06", kMatchExact);
-    EXPECT_FALSE(PassesEventFilter(filter, true, event, CDateTime(2007, 3, 5, 9, 0, 0), formats));
-    EXPECT_TRUE(PassesEventFilter(filter, true, event, CDateTime(2007, 3, 6, 9, 0, 0), formats));
-    // Expansion must leave a running scan where it was.
-    CDateTime start;
-    CDateTime end;
-    const CDateTime a(2007, 3, 5, 0, 0, 0);
-    const CDateTime b(2007, 3, 9, 23, 59, 59);
-    ASSERT_TRUE(event.FindFirstOccurrence(a, b, start, end));
-    EXPECT_TRUE(PassesEventFilter(ContentFilter("#3", kMatchExact), true, event,
-                                  CDateTime(2007, 3, 7, 9, 0, 0), formats));
-    ASSERT_TRUE(event.FindNextOccurrence(a, b, start, end));
-    EXPECT_EQ(start, CDateTime(2007, 3, 6, 9, 0, 0));
-}
-
-TEST(EntryFilter, CategoriesCompareWithoutCase) {
-    const FormatSettings formats = IsoFormats();
-    const CDateTime occurrence(2007, 3, 5, 9, 0, 0);
-    FilterState filter;
-    filter.selectionOn = true;
-    filter.selection = {"Work", "Family"};
-    struct Row {
-        const char* name;
-        std::string category;
-        bool passes;
-    };
-    const Row rows[] = {
-        {"same spelling", "Work", true},    {"other letter case", "wORK", true},
-        {"not in the set", "Sport", false}, {"empty category", "", false},
-        {"prefix of a name", "Wor", false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        CDateEntry event = Event("x", "", row.category);
-        EXPECT_EQ(PassesEventFilter(filter, true, event, occurrence, formats), row.passes);
-        filter.selectionOn = false;
-        EXPECT_TRUE(PassesEventFilter(filter, true, event, occurrence, formats));
-        filter.selectionOn = true;
+    const CDateTime at(2007, 3, 5, 9, 0, 0);
+    FilterState categories;
+    categories.selectionOn = true;
+    categories.selection = {"Work", "Family"};
+    for (const auto& [category, passes] :
+         {std::pair{"wORK", true}, std::pair{"", false}, std::pair{"Wor", false}}) {
+        CDateEntry event = Event("x", "", category);
+        EXPECT_EQ(PassesEventFilter(categories, true, event, at, formats), passes) << category;
     }
-}
 
-TEST(EntryFilter, StateFlagsByOccurrenceState) {
-    const FormatSettings formats = IsoFormats();
     EventBuilder builder = EventBuilder().Start(2007, 3, 5, 9, 0).Every(1, kRepeatDays);
     builder.MutableData().Forewarn = 1;
     CDateEntry event = builder.Build();
-    const CDateTime acknowledged(2007, 3, 5, 9, 0, 0);
     const CDateTime snoozed(2007, 3, 6, 9, 0, 0);
     const CDateTime due(2007, 3, 7, 9, 0, 0);
     const CDateTime pending(2007, 3, 9, 9, 0, 0);
     event.UpdateReminders(CDateTime(2007, 3, 7, 9, 30, 0));
-    event.SetDone(acknowledged, true);
+    event.SetDone(at, true);
     event.Snooze(snoozed, CDateTime(2007, 3, 7, 12, 0, 0));
-    ASSERT_TRUE(event.IsDone(acknowledged));
-    ASSERT_TRUE(event.IsSnoozed(snoozed));
-    ASSERT_FALSE(event.IsDone(due));
-    ASSERT_FALSE(event.IsDone(pending));
-
     struct Row {
-        const char* name;
         int32_t flags;
-        bool acknowledged, snoozed, due, pending;
+        bool done, snoozed, due, pending;
     };
-    const Row rows[] = {
-        {"only undone: pending and due", kPassPending, false, false, true, true},
-        {"only done", kPassDone, true, false, false, false},
-        {"only snoozed", kPassSnoozed, false, true, false, false},
-        {"done and snoozed", kPassDone | kPassSnoozed, true, true, false, false},
-        {"all three", 7, true, true, true, true},
-        {"none", 0, false, false, false, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const Row& row :
+         {Row{kPassPending, false, false, true, true}, Row{kPassDone, true, false, false, false},
+          Row{kPassSnoozed, false, true, false, false},
+          Row{kPassDone | kPassSnoozed, true, true, false, false}, Row{7, true, true, true, true},
+          Row{0, false, false, false, false}}) {
+        SCOPED_TRACE(row.flags);
         FilterState filter;
         filter.conditionOn = true;
         filter.conditionFlags = row.flags;
-        EXPECT_EQ(PassesEventFilter(filter, true, event, acknowledged, formats), row.acknowledged);
+        EXPECT_EQ(PassesEventFilter(filter, true, event, at, formats), row.done);
         EXPECT_EQ(PassesEventFilter(filter, true, event, snoozed, formats), row.snoozed);
         EXPECT_EQ(PassesEventFilter(filter, true, event, due, formats), row.due);
         EXPECT_EQ(PassesEventFilter(filter, true, event, pending, formats), row.pending);
-        filter.conditionOn = false;
-        EXPECT_TRUE(PassesEventFilter(filter, true, event, acknowledged, formats));
     }
-}
 
-TEST(EntryFilter, AllConditionsMustHold) {
-    const FormatSettings formats = IsoFormats();
-    const CDateTime occurrence(2007, 3, 5, 9, 0, 0);
-    CDateEntry event = Event("Dentist", "", "Health");
-    FilterState filter = ContentFilter("dentist", kMatchAnyWord);
-    filter.selectionOn = true;
-    filter.selection = {"health"};
-    filter.conditionOn = true;
-    filter.conditionFlags = kPassPending;
-    EXPECT_TRUE(PassesEventFilter(filter, true, event, occurrence, formats));
-    FilterState wrongCategory = filter;
+    CDateEntry dentist = Event("Dentist", "", "Health");
+    FilterState all = ContentFilter("dentist", kMatchAnyWord);
+    all.selectionOn = true;
+    all.selection = {"health"};
+    all.conditionOn = true;
+    all.conditionFlags = kPassPending;
+    EXPECT_TRUE(PassesEventFilter(all, true, dentist, at, formats));
+    FilterState wrongCategory = all;
     wrongCategory.selection = {"Work"};
-    EXPECT_FALSE(PassesEventFilter(wrongCategory, true, event, occurrence, formats));
-    FilterState wrongText = filter;
+    EXPECT_FALSE(PassesEventFilter(wrongCategory, true, dentist, at, formats));
+    FilterState wrongText = all;
     wrongText.searchText = "doctor";
-    EXPECT_FALSE(PassesEventFilter(wrongText, true, event, occurrence, formats));
-    FilterState wrongState = filter;
+    EXPECT_FALSE(PassesEventFilter(wrongText, true, dentist, at, formats));
+    FilterState wrongState = all;
     wrongState.conditionFlags = kPassDone;
-    EXPECT_FALSE(PassesEventFilter(wrongState, true, event, occurrence, formats));
-}
-
-TEST(EntryFilter, DocumentFilterAndSwitch) {
-    const FormatSettings formats = IsoFormats();
-    CDayvaultDoc doc;
-    CDateEntry event = Event("Dentist");
-    const CDateTime occurrence(2007, 3, 5, 9, 0, 0);
-    EXPECT_TRUE(PassesEventFilter(doc, event, occurrence, formats));
-    doc.SetEventFilter(ContentFilter("gym", kMatchAnyWord));
-    EXPECT_FALSE(PassesEventFilter(doc, event, occurrence, formats));
-    doc.SetFilterSwitch(false);
-    EXPECT_TRUE(PassesEventFilter(doc, event, occurrence, formats));
-    doc.SetFilterSwitch(true);
-    doc.SetTodoFilter(ContentFilter("dentist", kMatchAnyWord));
-    EXPECT_FALSE(PassesEventFilter(doc, event, occurrence, formats))
-        << "the to-do filter does not apply to events";
+    EXPECT_FALSE(PassesEventFilter(wrongState, true, dentist, at, formats));
 }
 
 // A slow, obviously correct reference for the word rules, against the real one on random texts.
-bool ReferenceMatch(const std::string& text, const std::string& filterText, int32_t mode) {
-    std::string lowerText;
-    std::string lowerFilter;
-    for (char c : text) {
-        lowerText += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+bool ReferenceMatch(std::string text, std::string filterText, int32_t mode) {
+    for (std::string* s : {&text, &filterText}) {
+        for (char& c : *s) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
     }
-    for (char c : filterText) {
-        lowerFilter += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    std::vector<std::string> words;
+    Strings words;
     if (mode == kMatchExact) {
-        if (!lowerFilter.empty()) {
-            words.push_back(lowerFilter);
+        if (!filterText.empty()) {
+            words.push_back(filterText);
         }
     } else {
         std::string word;
-        for (char c : lowerFilter + " ") {
+        for (char c : filterText + " ") {
             if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
                 if (!word.empty()) {
                     words.push_back(word);
@@ -245,12 +164,11 @@ bool ReferenceMatch(const std::string& text, const std::string& filterText, int3
             }
         }
     }
-    int found = 0;
+    size_t found = 0;
     for (const std::string& word : words) {
-        found += lowerText.find(word) != std::string::npos ? 1 : 0;
+        found += text.find(word) != std::string::npos ? 1 : 0;
     }
-    return mode == kMatchAllWords ? !words.empty() && found == static_cast<int>(words.size())
-                                  : found > 0;
+    return mode == kMatchAllWords ? !words.empty() && found == words.size() : found > 0;
 }
 
 TEST(EntryFilter, WordRulesAgainstReference) {
@@ -258,8 +176,7 @@ TEST(EntryFilter, WordRulesAgainstReference) {
     const std::string alphabet = "abAB \t\r\n";
     auto randomText = [&](int maxLength) {
         std::string text;
-        const int length = rng.Int(0, maxLength);
-        for (int i = 0; i < length; ++i) {
+        for (int length = rng.Int(0, maxLength); length > 0; --length) {
             text += rng.Pick(alphabet);
         }
         return text;
@@ -272,8 +189,6 @@ TEST(EntryFilter, WordRulesAgainstReference) {
             << "text '" << text << "' filter '" << filterText << "' mode " << mode;
     }
 }
-
-// ---- to-dos ---------------------------------------------------------------------------------
 
 CTodoEntry Todo(const CDateTime& deadline, bool done, bool showDeadline = true,
                 const std::string& group = "Home", const std::string& description = "Taxes",
@@ -300,7 +215,6 @@ TEST(TodoFilter, HideRulesWorkEvenWithTheSwitchOff) {
     hide.hideUndone = true;
     hide.daysBeforeShow = 3;
     struct Row {
-        const char* name;
         bool done;
         bool showDeadline;
         CDateTime now;
@@ -308,28 +222,22 @@ TEST(TodoFilter, HideRulesWorkEvenWithTheSwitchOff) {
         bool showTime = false;
     };
     const Row rows[] = {
-        {"done, one second before D + 2 days", true, true, CDateTime(2007, 3, 11, 23, 59, 59),
-         true},
-        {"done, at D + 2 days", true, true, CDateTime(2007, 3, 12, 0, 0, 0), false},
-        {"done, time shown, one second before D + 2 days", true, true,
-         CDateTime(2007, 3, 12, 18, 29, 59), true, true},
-        {"done, time shown, at D + 2 days", true, true, CDateTime(2007, 3, 12, 18, 30, 0), false,
-         true},
-        {"done without deadline", true, false, CDateTime(2000, 1, 1, 0, 0, 0), false},
-        {"undone, one second before D - 3 days", false, true, CDateTime(2007, 3, 6, 23, 59, 59),
-         false},
-        {"undone, at D - 3 days", false, true, CDateTime(2007, 3, 7, 0, 0, 0), true},
-        {"undone, long overdue", false, true, CDateTime(2008, 1, 1, 0, 0, 0), true},
-        {"undone without deadline", false, false, CDateTime(2000, 1, 1, 0, 0, 0), true},
+        {true, true, CDateTime(2007, 3, 11, 23, 59, 59), true}, // D + 2 days - 1 s
+        {true, true, CDateTime(2007, 3, 12, 0, 0, 0), false},
+        {true, true, CDateTime(2007, 3, 12, 18, 29, 59), true, true},
+        {true, true, CDateTime(2007, 3, 12, 18, 30, 0), false, true},
+        {true, false, CDateTime(2000, 1, 1, 0, 0, 0), false},
+        {false, true, CDateTime(2007, 3, 6, 23, 59, 59), false}, // D - 3 days - 1 s
+        {false, true, CDateTime(2007, 3, 7, 0, 0, 0), true},
+        {false, true, CDateTime(2008, 1, 1, 0, 0, 0), true},
+        {false, false, CDateTime(2000, 1, 1, 0, 0, 0), true},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.now.FormatFixed());
         CTodoEntry todo = Todo(deadline, row.done, row.showDeadline, "Home", "Taxes", row.showTime);
-        const FilterState filter;
-        EXPECT_EQ(PassesTodoFilter(filter, false, hide, row.now, todo, formats), row.passes);
-        EXPECT_EQ(PassesTodoFilter(filter, true, hide, row.now, todo, formats), row.passes);
-        EXPECT_TRUE(PassesTodoFilter(filter, false, TodoHideRules{}, row.now, todo, formats))
-            << "without the hide settings";
+        EXPECT_EQ(PassesTodoFilter({}, false, hide, row.now, todo, formats), row.passes);
+        EXPECT_EQ(PassesTodoFilter({}, true, hide, row.now, todo, formats), row.passes);
+        EXPECT_TRUE(PassesTodoFilter({}, false, {}, row.now, todo, formats));
     }
 }
 
@@ -355,37 +263,269 @@ TEST(TodoFilter, GroupContentAndState) {
     EXPECT_FALSE(PassesTodoFilter(content, true, {}, now, undone, formats));
     content.searchFields = kScopeDescription;
     EXPECT_FALSE(PassesTodoFilter(content, true, {}, now, done, formats)) << "notes not searched";
-    content.searchText = "";
-    EXPECT_FALSE(PassesTodoFilter(content, true, {}, now, done, formats)) << "empty text";
 
     FilterState state;
     state.conditionOn = true;
-    state.conditionFlags = kPassDone;
-    EXPECT_TRUE(PassesTodoFilter(state, true, {}, now, done, formats));
-    EXPECT_FALSE(PassesTodoFilter(state, true, {}, now, undone, formats));
-    state.conditionFlags = kPassPending;
-    EXPECT_FALSE(PassesTodoFilter(state, true, {}, now, done, formats));
-    EXPECT_TRUE(PassesTodoFilter(state, true, {}, now, undone, formats));
-    state.conditionFlags = kPassSnoozed;
-    EXPECT_FALSE(PassesTodoFilter(state, true, {}, now, done, formats)) << "to-dos never snooze";
-    EXPECT_FALSE(PassesTodoFilter(state, true, {}, now, undone, formats));
+    for (const int32_t flags : {kPassDone, kPassPending, kPassSnoozed}) {
+        state.conditionFlags = flags;
+        EXPECT_EQ(PassesTodoFilter(state, true, {}, now, done, formats), flags == kPassDone);
+        EXPECT_EQ(PassesTodoFilter(state, true, {}, now, undone, formats), flags == kPassPending);
+    }
 }
 
-TEST(TodoFilter, DocumentFilterSwitchAndNow) {
+// ---- search ---------------------------------------------------------------------------------
+
+const std::string kListFormat = "%d.%m.%Y";
+
+SearchRange Range(const CDateTime& from, const CDateTime& to) {
+    SearchRange range;
+    range.from = from;
+    range.to = to;
+    return range;
+}
+
+SearchRange Relative(int32_t count, int32_t unit, int32_t direction) {
+    SearchRange range;
+    range.kind = 2;
+    range.count = count;
+    range.unit = unit;
+    range.direction = direction;
+    return range;
+}
+
+void Add(CDayvaultDoc& doc, const EventBuilder& builder) {
+    doc.AddDateEntry(std::make_unique<CDateEntry>(builder.Build()), 0);
+}
+
+void AddTodo(CDayvaultDoc& doc, const std::string& description, const CDateTime& deadline,
+             bool showDeadline = true, bool done = false) {
+    doc.AddTodoEntry(
+        std::make_unique<CTodoEntry>(Todo(deadline, done, showDeadline, "Home", description)), 0);
+}
+
+Strings Texts(const SearchResult& result) {
+    Strings texts;
+    for (const SearchRow& row : result.rows) {
+        texts.push_back(row.text);
+    }
+    return texts;
+}
+
+TEST(Search, Windows) {
+    const CDateTime today(2007, 3, 15, 14, 20, 5);
+    struct Row {
+        SearchRange range;
+        CDateTime start, end;
+    };
+    const Row rows[] = {
+        {Relative(3, 2, 2), CDateTime(2007, 2, 22), CDateTime(2007, 4, 5, 23, 59, 59)},
+        {Relative(1, 1, 1), CDateTime(2007, 3, 15), CDateTime(2007, 3, 16, 23, 59, 59)},
+        {Relative(10, 1, 3), CDateTime(2007, 3, 5), CDateTime(2007, 3, 15, 23, 59, 59)},
+        {Range(CDateTime(2007, 1, 2, 13, 0, 0), CDateTime(2007, 1, 3, 1, 0, 0)),
+         CDateTime(2007, 1, 2), CDateTime(2007, 1, 3, 23, 59, 59)},
+        {Range(CDateTime(1899, 12, 31), CDateTime(1900, 1, 1)), CDateTime(1900, 1, 1),
+         CDateTime(1900, 1, 1, 23, 59, 59)},
+        {Range(CDateTime(2100, 12, 31), CDateTime(2101, 1, 1)), CDateTime(2100, 12, 31),
+         CDateTime(2100, 12, 31, 23, 59, 59)},
+    };
+    for (const Row& row : rows) {
+        CDateTime start;
+        CDateTime end;
+        SearchWindow(row.range, today, start, end);
+        EXPECT_EQ(start.FormatFixed() + " " + end.FormatFixed(),
+                  row.start.FormatFixed() + " " + row.end.FormatFixed());
+    }
+}
+
+TEST(Search, OneRowPerEventAtItsFirstPassingOccurrence) {
     const FormatSettings formats = IsoFormats();
-    const CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 3, 1, 12, 0, 0)));
+    const CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 3, 15, 9, 0, 0)));
     CDayvaultDoc doc;
-    CTodoEntry todo = Todo(CDateTime(2007, 3, 10), false, true, "Home", "Pay taxes");
+    Add(doc, EventBuilder()
+                 .Start(2007, 3, 1, 8, 0)
+                 .Every(1, kRepeatDays)
+                 .Description("Walk $THIS_DATE$ #$THIS_COUNT$"));
+    Add(doc, EventBuilder().Start(2007, 2, 21, 23, 59).Description("too early"));
+    Add(doc, EventBuilder().Start(2007, 3, 12, 7, 0).Description("Dentist"));
+    Add(doc, EventBuilder().Start(2007, 4, 5, 23, 59, 59).Description("a last second"));
+    Add(doc, EventBuilder().Start(2007, 4, 6, 0, 0).Description("too late"));
+    // Three weeks around the document's today: 22 February to 5 April.
+    const SearchRange range = Relative(3, 2, 2);
+    SearchResult result = SearchEvents(doc, range, formats, kListFormat, 0);
+    ASSERT_EQ(result.rows.size(), 3u);
+    EXPECT_EQ(result.rows[0].text, "Walk 2007-03-01 #1") << "expanded for the occurrence found";
+    EXPECT_EQ(result.rows[0].dateText, "01.03.2007");
+    EXPECT_EQ(result.rows[0].date, CDateTime(2007, 3, 1, 8, 0, 0));
+    EXPECT_EQ(result.rows[0].event, doc.GetDateEntry(0));
+    EXPECT_EQ(result.rows[0].todo, nullptr);
+    EXPECT_EQ(result.message, "Search returned 3 results");
+    EXPECT_EQ(Texts(SearchEvents(doc, range, formats, kListFormat, -kSortByDescription)),
+              (Strings{"Walk 2007-03-01 #1", "Dentist", "a last second"}));
+
+    // The filter picks the occurrence: the first one in the range that passes it. Its expansion
+    // (the count too) must leave the running scan where it was.
+    FilterState filter = ContentFilter("2007-03-14 dentist", kMatchAnyWord);
+    doc.SetEventFilter(filter);
+    result = SearchEvents(doc, range, formats, kListFormat, 0);
+    EXPECT_EQ(Texts(result), (Strings{"Walk 2007-03-14 #14", "Dentist"}));
+    doc.SetFilterSwitch(false);
+    EXPECT_EQ(SearchEvents(doc, range, formats, kListFormat, 0).rows.size(), 3u);
+    // Pickers the wrong way round find nothing.
+    result = SearchEvents(doc, Range(CDateTime(2007, 3, 20), CDateTime(2007, 3, 10)), formats,
+                          kListFormat, 0);
+    EXPECT_EQ(result.message, "Search returned 0 results");
+}
+
+TEST(Search, RowLimitOfEventsAndTodos) {
+    const FormatSettings formats = IsoFormats();
+    const SearchRange range = Range(CDateTime(2007, 3, 5), CDateTime(2007, 3, 10));
+    for (const int count : {999, 1001}) {
+        SCOPED_TRACE(count);
+        CDayvaultDoc doc;
+        for (int i = 0; i < count; ++i) {
+            Add(doc, EventBuilder().Start(2007, 3, 5, 9, 0).Description(std::to_string(i)));
+            AddTodo(doc, std::to_string(i), CDateTime(2007, 3, 10));
+        }
+        const std::string message = count < 1000 ? "Search returned 999 results"
+                                                 : "More than 1000 results, search terminated";
+        const SearchResult events = SearchEvents(doc, range, formats, kListFormat, 0);
+        EXPECT_EQ(events.rows.size(), std::min<size_t>(count, 1000));
+        EXPECT_EQ(events.message, message);
+        EXPECT_EQ(events.rows.back().text, std::to_string(std::min(count, 1000) - 1));
+        const SearchResult todos = SearchTodos(doc, range, {}, formats, kListFormat, 0);
+        EXPECT_EQ(todos.rows.size(), std::min<size_t>(count, 1000));
+        EXPECT_EQ(todos.message, message);
+    }
+}
+
+TEST(Search, Sorting) {
+    auto row = [](const char* text, bool hasDate, const CDateTime& date = CDateTime()) {
+        SearchRow r;
+        r.text = text;
+        r.hasDate = hasDate;
+        r.date = date;
+        return r;
+    };
+    const std::vector<SearchRow> rows = {
+        row("beta", true, CDateTime(2007, 3, 5, 10, 0, 0)),
+        row("zulu", false),
+        row("Alpha", true, CDateTime(2007, 3, 5, 9, 0, 0)),
+        row("alpha", false),
+        row("Gamma", true, CDateTime(2007, 3, 5, 10, 0, 0)),
+        row("ALPHA", true, CDateTime(2007, 3, 6, 0, 0, 0)),
+    };
+    struct Case {
+        int32_t key;
+        Strings order;
+    };
+    const Case cases[] = {
+        {0, {"beta", "zulu", "Alpha", "alpha", "Gamma", "ALPHA"}},
+        {3, {"beta", "zulu", "Alpha", "alpha", "Gamma", "ALPHA"}}, // an unknown column
+        // Dated rows first, ties keep their order, undated ones by text.
+        {kSortByDate, {"Alpha", "beta", "Gamma", "ALPHA", "alpha", "zulu"}},
+        {-kSortByDate, {"zulu", "alpha", "ALPHA", "beta", "Gamma", "Alpha"}},
+        {kSortByDescription, {"Alpha", "alpha", "ALPHA", "beta", "Gamma", "zulu"}},
+        {-kSortByDescription, {"zulu", "Gamma", "beta", "Alpha", "alpha", "ALPHA"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<SearchRow> sorted = rows;
+        SortSearchRows(sorted, c.key);
+        SearchResult result{sorted, ""};
+        EXPECT_EQ(Texts(result), c.order) << c.key;
+    }
+}
+
+TEST(Search, TodosByDeadline) {
+    const FormatSettings formats = IsoFormats();
+    const CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 3, 15, 9, 0, 0)));
+    CDayvaultDoc doc;
+    AddTodo(doc, "before", CDateTime(2007, 3, 9, 23, 0, 0));
+    AddTodo(doc, "on the first day, late", CDateTime(2007, 3, 10, 23, 0, 0));
+    AddTodo(doc, "no deadline", CDateTime(1990, 1, 1), false);
+    AddTodo(doc, "done one", CDateTime(2007, 3, 12), true, true);
+    AddTodo(doc, "on the last day", CDateTime(2007, 3, 20));
+    AddTodo(doc, "after", CDateTime(2007, 3, 21));
+    const SearchRange range = Range(CDateTime(2007, 3, 10), CDateTime(2007, 3, 20));
+    SearchResult result = SearchTodos(doc, range, {}, formats, kListFormat, 0);
+    EXPECT_EQ(Texts(result),
+              (Strings{"on the first day, late", "no deadline", "done one", "on the last day"}));
+    ASSERT_EQ(result.rows.size(), 4u);
+    EXPECT_EQ(result.rows[0].dateText, "10.03.2007");
+    EXPECT_EQ(result.rows[0].date, CDateTime(2007, 3, 10, 0, 0, 0)) << "the deadline's date";
+    EXPECT_EQ(result.rows[0].todo, doc.GetTodoEntry(1));
+    EXPECT_EQ(result.rows[0].event, nullptr);
+    EXPECT_FALSE(result.rows[1].hasDate);
+    EXPECT_EQ(result.rows[1].dateText, "");
+
+    // The hide rules apply, with the document's now (15 March), also with the switch off.
     TodoHideRules hide;
+    hide.hideDone = true;
     hide.hideUndone = true;
     hide.daysBeforeShow = 5;
-    EXPECT_FALSE(PassesTodoFilter(doc, hide, todo, formats)) << "now is the document's: 1 March";
-    hide.daysBeforeShow = 9;
-    EXPECT_TRUE(PassesTodoFilter(doc, hide, todo, formats));
-    doc.SetTodoFilter(ContentFilter("rent", kMatchAnyWord));
-    EXPECT_FALSE(PassesTodoFilter(doc, hide, todo, formats));
     doc.SetFilterSwitch(false);
-    EXPECT_TRUE(PassesTodoFilter(doc, hide, todo, formats));
+    EXPECT_EQ(Texts(SearchTodos(doc, range, hide, formats, kListFormat, 0)),
+              (Strings{"on the first day, late", "no deadline", "on the last day"}));
+    doc.SetFilterSwitch(true);
+    FilterState filter;
+    filter.conditionOn = true;
+    filter.conditionFlags = kPassDone;
+    doc.SetTodoFilter(filter);
+    EXPECT_EQ(Texts(SearchTodos(doc, range, {}, formats, kListFormat, 0)), Strings{"done one"});
+}
+
+// Every occurrence tested with the whole filter: the plain form of the event search, against
+// which the search's per-event shortcut (text and category decided once) is checked.
+TEST(Search, TextDecidedOncePerEventFindsWhatEveryOccurrenceFinds) {
+    const FormatSettings formats = IsoFormats();
+    test::Random random(20070315);
+    const char* words[] = {"dentist", "Call", "gym", "$THIS_DATE$", "review", "$DESCRIPTION$"};
+    const CDateTime first(2007, 2, 1, 0, 0, 0);
+    const CDateTime last(2007, 3, 31, 23, 59, 59);
+    for (int round = 0; round < 40; ++round) {
+        CDayvaultDoc doc;
+        for (int i = 0; i < 30; ++i) {
+            EventBuilder builder;
+            builder.Start(2007, random.Int(1, 3), random.Int(1, 28), 9, 0)
+                .Description(std::string(random.Pick(words)) + " " + random.Pick(words));
+            if (random.OneIn(2)) {
+                builder.Every(random.Int(1, 3), random.OneIn(2) ? kRepeatDays : kRepeatWeeks);
+            }
+            builder.MutableData().Category = random.OneIn(2) ? "Work" : "Home";
+            builder.MutableData().Notes = random.OneIn(3) ? "call 2007-02-14" : "";
+            doc.AddDateEntry(std::make_unique<CDateEntry>(builder.Build()), 0);
+        }
+        FilterState filter = ContentFilter(std::string(words[random.Int(0, 2)]) +
+                                               (random.OneIn(2) ? " 2007-02-14" : ""),
+                                           random.Int(1, 3), random.Int(1, 3));
+        filter.selectionOn = random.OneIn(3);
+        filter.selection = {"Work"};
+        doc.SetEventFilter(filter);
+        SearchRange range;
+        range.from = first;
+        range.to = last;
+        // In slices of 7 events, as the sidebar runs it.
+        EventSearch search(doc, range, formats, "%d.%m.%Y");
+        while (!search.Step(7)) {
+        }
+        const SearchResult result = search.Result(0);
+        std::vector<std::pair<const CDateEntry*, CDateTime>> expected;
+        for (const auto& owned : doc.GetDateEntries()) {
+            CDateTime start;
+            CDateTime end;
+            for (bool ok = owned->FindFirstOccurrence(first, last, start, end); ok;
+                 ok = owned->FindNextOccurrence(first, last, start, end)) {
+                if (PassesEventFilter(doc, *owned, start, formats)) {
+                    expected.emplace_back(owned.get(), start);
+                    break;
+                }
+            }
+        }
+        ASSERT_EQ(result.rows.size(), expected.size()) << "round " << round;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(result.rows[i].event, expected[i].first);
+            EXPECT_EQ(result.rows[i].date, expected[i].second);
+        }
+    }
 }
 
 } // namespace

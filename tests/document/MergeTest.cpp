@@ -1,99 +1,14 @@
 #include "document/Merge.h"
 
-#include "core/CArchiveException.h"
-#include "core/Guid.h"
 #include "document/DocumentTestSupport.h"
-#include "document/EventFile.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace dv {
 namespace {
-
-std::unique_ptr<CDateEntry> Event(const std::string& description, const CDateTime& start,
-                                  int32_t storageType = 0) {
-    auto event = std::make_unique<CDateEntry>(CDateTime(2024, 1, 1));
-    DateData data = event->GetData();
-    data.Description = description;
-    data.StartDate = start;
-    data.EndDate = start;
-    data.StorageType = storageType;
-    event->AssignData(data);
-    return event;
-}
-
-std::unique_ptr<CDateEntry> Template(const std::string& category, uint32_t colour) {
-    auto entry = std::make_unique<CDateEntry>(CDateTime(2024, 1, 1));
-    DateData data = entry->GetData();
-    data.Category = category;
-    data.DisplayColor = colour;
-    entry->AssignData(data);
-    return entry;
-}
-
-std::unique_ptr<CTodoEntry> Todo(const std::string& description, const CDateTime& deadline,
-                                 int32_t storageType = 0) {
-    auto todo = std::make_unique<CTodoEntry>(CDateTime(2024, 1, 1));
-    TodoData data = todo->GetData();
-    data.Description = description;
-    data.Deadline = deadline;
-    data.StorageType = storageType;
-    todo->SetData(data);
-    return todo;
-}
-
-template <class T>
-std::unique_ptr<T> WithGuid(std::unique_ptr<T> entry, const std::string& guid) {
-    entry->SetGUID(guid);
-    return entry;
-}
-
-template <class List>
-std::vector<std::string> Guids(const List& list) {
-    std::vector<std::string> guids;
-    for (const auto& entry : list) {
-        guids.push_back(entry->GetGUID());
-    }
-    return guids;
-}
-
-const CDateTime kStart(2024, 6, 1, 10, 0, 0);
-
-TEST(MergeTest, FileWithItselfAddsNothingAndDamagedFilesAddNothing) {
-    test::TemporaryFolder folder;
-    const auto path = folder / "events.dat";
-    test::Random rng(31337);
-    const DocumentContents original = test::RandomDocument(rng, 3, 20, 10);
-    WriteEventFile(path, original);
-
-    DocumentContents target = ReadEventFile(path);
-    const MergeResult result = MergeEventFile(target, path);
-    EXPECT_FALSE(result.AnyAdded());
-    test::ExpectSameContents(target, original);
-
-    // A file damaged near its end: nothing of it arrives, although its first entries are fine.
-    DocumentContents other = test::RandomDocument(rng, 0, 5, 0);
-    other.events.push_back(Event("last", kStart));
-    std::vector<uint8_t> bytes = WriteEventFileBytes(other);
-    bytes.resize(bytes.size() - 10);
-    test::WriteFileBytes(folder / "damaged.dat", bytes);
-    EXPECT_THROW(MergeEventFile(target, folder / "damaged.dat"), CArchiveException);
-    test::ExpectSameContents(target, original);
-
-    // The merged file's side file plays no part.
-    WriteEventFile(folder / "other.dat", [&] {
-        DocumentContents withChanges = test::CopyContents(other);
-        withChanges.changeList = {"{FROM-SIDE-FILE}"};
-        return withChanges;
-    }());
-    MergeEventFile(target, folder / "other.dat");
-    EXPECT_EQ(target.changeList.end(),
-              std::find(target.changeList.begin(), target.changeList.end(), "{FROM-SIDE-FILE}"));
-}
 
 // The rules written as plainly as possible: each entry against every entry already in the list.
 MergeResult ReferenceMerge(DocumentContents& target, DocumentContents&& other) {
@@ -160,10 +75,15 @@ TEST(MergeTest, AgreesWithAPlainReferenceOnRandomDocuments) {
         DocumentContents contents;
         const int size = rng.Int(0, 8);
         for (int i = 0; i < size; ++i) {
-            contents.templates.push_back(Template(pick(texts), 0));
-            contents.events.push_back(
-                WithGuid(Event(pick(texts), pick(dates), rng.Int(0, 1)), pick(guids)));
-            auto todo = WithGuid(Todo(pick(texts), pick(dates), rng.Int(0, 1)), pick(guids));
+            contents.templates.push_back(test::MakeEvent(pick(texts)));
+            auto event = test::MakeEvent("", pick(texts), rng.Int(0, 1));
+            *event =
+                test::WithData(*event, [&](DateData& d) { d.StartDate = d.EndDate = pick(dates); });
+            event->SetGUID(pick(guids));
+            contents.events.push_back(std::move(event));
+            auto todo = test::MakeTodo("", pick(texts), rng.Int(0, 1));
+            *todo = test::WithData(*todo, [&](TodoData& d) { d.Deadline = pick(dates); });
+            todo->SetGUID(pick(guids));
             todo->SetCurrentTime(pick(dates) - CDateTimeSpan(3 * 86400));
             contents.todos.push_back(std::move(todo));
         }

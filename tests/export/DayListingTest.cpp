@@ -27,34 +27,6 @@ std::vector<std::unique_ptr<CDateEntry>> Events(std::initializer_list<EventBuild
     return events;
 }
 
-std::vector<std::string> Texts(const std::vector<DayEntry>& entries) {
-    std::vector<std::string> texts;
-    for (const DayEntry& entry : entries) {
-        texts.push_back(entry.text);
-    }
-    return texts;
-}
-
-TEST(DayListing, HiddenEventsAndFilteredOccurrencesAreLeftOut) {
-    FormatSettings formats = FormatSettings::Defaults();
-    formats.EventSets[kFormatSetCalendar].fill("$DESCRIPTION$");
-    EventBuilder hidden = EventBuilder().Start(2007, 3, 5, 9, 0).Description("hidden");
-    hidden.MutableData().Display = 1;
-    auto events = Events(
-        {hidden,
-         EventBuilder().Start(2007, 3, 5, 10, 0).Every(1, kRepeatDays).Description("daily")});
-    auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 3, formats);
-    EXPECT_EQ(Texts(days[0]), std::vector<std::string>{"daily"});
-
-    DayListingOptions options;
-    options.showHidden = true;
-    options.filter = [](const CDateEntry&, const CDateTime& start) { return start.GetDay() != 6; };
-    days = BuildDayListing(events, CDateTime(2007, 3, 5), 3, formats, options);
-    EXPECT_EQ(Texts(days[0]), (std::vector<std::string>{"hidden", "daily"}));
-    EXPECT_TRUE(days[1].empty()) << "the filter refused the 6th";
-    EXPECT_EQ(Texts(days[2]), std::vector<std::string>{"daily"});
-}
-
 TEST(DayListing, CaptionAddsTheWeekOnMondaysOnly) {
     EXPECT_EQ(DayCaption(CDateTime(2007, 3, 5), "%a, %b %d", true, "(Week %W)"),
               "Mon, Mar 05 (Week 10)");
@@ -149,56 +121,21 @@ TEST(DayListing, DisplayColoursDoneAndSnoozedMarking) {
     }
 }
 
-TEST(DayListing, StatesAndAttributesPerOccurrenceOnEveryDay) {
-    FormatSettings formats = FormatSettings::Defaults();
-    // A daily two-day event: the occurrence of the 5th is done, the one of the 6th snoozed.
-    EventBuilder builder = EventBuilder()
-                               .Start(2007, 3, 5, 20, 0)
-                               .End(2007, 3, 6, 8, 0)
-                               .Every(1, kRepeatDays)
-                               .Description("Night shift");
-    builder.MutableData().Display = 2;
-    builder.MutableData().DisplayColor = 0xFFFFFF;
-    auto events = Events({builder});
-    events[0]->SetDone(CDateTime(2007, 3, 5, 20, 0, 0), true);
-    events[0]->Snooze(CDateTime(2007, 3, 6, 20, 0, 0), CDateTime(2007, 3, 6, 21, 0, 0));
-    const auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 3, formats);
-    ASSERT_EQ(days[1].size(), 2u) << "the end of the 5th's and the start of the 6th's";
-    EXPECT_EQ(days[0][0].style, kStyleStrikeOut);
-    EXPECT_EQ(days[1][0].style, kStyleStrikeOut) << "the done occurrence on its second day";
-    EXPECT_EQ(days[1][0].backgroundColor, kColorButtonFace);
-    EXPECT_EQ(days[1][1].style, kStyleItalic);
-    EXPECT_EQ(days[1][1].backgroundColor, 0xFFFFFFu);
-    EXPECT_EQ(days[1][1].textColor, 0x000000u);
-    EXPECT_EQ(days[2][0].style, kStyleItalic);
-}
-
 TEST(DayListing, IconsByStorageType) {
-    FormatSettings formats = FormatSettings::Defaults();
     EventBuilder shared = EventBuilder().Start(2007, 3, 5, 9, 0).Description("shared");
     shared.MutableData().StorageType = 1;
-    EventBuilder local = EventBuilder().Start(2007, 3, 5, 10, 0).Description("local");
-    auto events = Events({shared, local});
-    struct Row {
-        const char* name;
-        bool network, local;
-        EntryIcon sharedIcon, localIcon;
-    };
-    const Row rows[] = {
-        {"defaults: shared only", true, false, EntryIcon::Shared, EntryIcon::None},
-        {"both", true, true, EntryIcon::Shared, EntryIcon::Local},
-        {"local only", false, true, EntryIcon::None, EntryIcon::Local},
-        {"none", false, false, EntryIcon::None, EntryIcon::None},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        DayListingOptions options;
-        options.showNetworkIcon = row.network;
-        options.showLocalIcon = row.local;
-        const auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 1, formats, options);
-        ASSERT_EQ(days[0].size(), 2u);
-        EXPECT_EQ(days[0][0].icon, row.sharedIcon);
-        EXPECT_EQ(days[0][1].icon, row.localIcon);
+    auto events = Events({shared, EventBuilder().Start(2007, 3, 5, 10, 0).Description("local")});
+    for (const bool network : {false, true}) {
+        for (const bool local : {false, true}) {
+            DayListingOptions options;
+            options.showNetworkIcon = network;
+            options.showLocalIcon = local;
+            const auto days = BuildDayListing(events, CDateTime(2007, 3, 5), 1,
+                                              FormatSettings::Defaults(), options);
+            ASSERT_EQ(days[0].size(), 2u);
+            EXPECT_EQ(days[0][0].icon, network ? EntryIcon::Shared : EntryIcon::None);
+            EXPECT_EQ(days[0][1].icon, local ? EntryIcon::Local : EntryIcon::None);
+        }
     }
     EXPECT_FALSE(IsSystemColor(0xFFFFFF));
     EXPECT_TRUE(IsSystemColor(kColorGrayText));

@@ -16,67 +16,44 @@ namespace dv::test {
 inline const char* kStrictHtmlScript = R"PY(
 import sys
 from html.parser import HTMLParser
-
 VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source",
         "track", "wbr"}
-
 class Strict(HTMLParser):
-    def __init__(self):
-        super().__init__(convert_charrefs=True)
-        self.stack = []
-        self.problems = []
-
+    stack, problems = [], []
     def handle_starttag(self, tag, attrs):
         if tag not in VOID:
             self.stack.append((tag, self.getpos()))
-
     def handle_startendtag(self, tag, attrs):
         if tag not in VOID:
             self.problems.append("self-closed <%s> at %s" % (tag, self.getpos()))
-
     def handle_endtag(self, tag):
-        if tag in VOID:
-            self.problems.append("end tag of void <%s> at %s" % (tag, self.getpos()))
-        elif not self.stack or self.stack[-1][0] != tag:
-            open_tag = self.stack[-1] if self.stack else None
-            self.problems.append("</%s> at %s closes %s" % (tag, self.getpos(), open_tag))
+        if tag in VOID or not self.stack or self.stack[-1][0] != tag:
+            self.problems.append("</%s> at %s closes %s" % (tag, self.getpos(), self.stack[-1:]))
         else:
             self.stack.pop()
-
-with open(sys.argv[1], "rb") as f:
-    data = f.read()
 try:
-    text = data.decode("utf-8")
+    text = open(sys.argv[1], "rb").read().decode("utf-8")
 except UnicodeDecodeError as e:
-    print("not UTF-8:", e)
-    sys.exit(0)
+    sys.exit("not UTF-8: %s" % e)
 parser = Strict()
 parser.feed(text)
 parser.close()
-for problem in parser.problems:
-    print(problem)
-for tag, pos in parser.stack:
-    print("<%s> at %s never closed" % (tag, pos))
+print("\n".join(parser.problems + ["<%s> at %s never closed" % t for t in parser.stack]), end="")
 )PY";
 
 /// Empty when both parsers accept the page; otherwise what they reported.
 inline std::string HtmlProblems(const std::filesystem::path& page) {
-    const std::filesystem::path report = page.string() + ".report";
-    const std::filesystem::path script = page.string() + ".check.py";
+    const std::string report = page.string() + ".report";
+    const std::string script = page.string() + ".check.py";
     std::ofstream(script) << kStrictHtmlScript;
     std::string problems;
-    const std::string xmllint =
-        "xmllint --html --noout '" + page.string() + "' >'" + report.string() + "' 2>&1";
-    if (std::system(xmllint.c_str()) != 0) {
-        problems += "xmllint failed\n";
+    for (const std::string& command : {"xmllint --html --noout '" + page.string() + "'",
+                                       "python3 '" + script + "' '" + page.string() + "'"}) {
+        if (std::system((command + " >'" + report + "' 2>&1").c_str()) != 0) {
+            problems += "failed: " + command + "\n";
+        }
+        problems += ReadFile(report);
     }
-    problems += ReadFile(report);
-    const std::string python =
-        "python3 '" + script.string() + "' '" + page.string() + "' >'" + report.string() + "' 2>&1";
-    if (std::system(python.c_str()) != 0) {
-        problems += "html.parser check failed\n";
-    }
-    problems += ReadFile(report);
     std::filesystem::remove(report);
     std::filesystem::remove(script);
     return problems;

@@ -1,14 +1,12 @@
 #include "export/HtmlExport.h"
 
 #include "core/EventBuilder.h"
-#include "export/HtmlCheck.h"
 #include "holidays/CHolidayModuleSet.h"
 #include "holidays/CHolidaySettings.h"
 #include "holidays/HolidaySource.h"
 #include "settings/CSettings.h"
 #include "support/Files.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -41,16 +39,18 @@ std::vector<std::string> Headers(const std::string& html) {
 // Settings with plain texts, so that expected tables can be written out by hand.
 CSettings PlainSettings() {
     CSettings settings;
-    settings.HtmlCalendarTimeNormal = "T";
-    settings.HtmlCalendarTimeSingleday = "T";
-    settings.HtmlCalendarTimeMultidayFirst = "T";
-    settings.HtmlCalendarTimeMultidayMid = "T";
-    settings.HtmlCalendarTimeMultidayLast = "T";
-    settings.HtmlCalendarDescNormal = "$DESCRIPTION$";
-    settings.HtmlCalendarDescSingleday = "$DESCRIPTION$";
-    settings.HtmlCalendarDescMultidayFirst = "$DESCRIPTION$";
-    settings.HtmlCalendarDescMultidayMid = "$DESCRIPTION$";
-    settings.HtmlCalendarDescMultidayLast = "$DESCRIPTION$";
+    for (std::string* format :
+         {&settings.HtmlCalendarTimeNormal, &settings.HtmlCalendarTimeSingleday,
+          &settings.HtmlCalendarTimeMultidayFirst, &settings.HtmlCalendarTimeMultidayMid,
+          &settings.HtmlCalendarTimeMultidayLast}) {
+        *format = "T";
+    }
+    for (std::string* format :
+         {&settings.HtmlCalendarDescNormal, &settings.HtmlCalendarDescSingleday,
+          &settings.HtmlCalendarDescMultidayFirst, &settings.HtmlCalendarDescMultidayMid,
+          &settings.HtmlCalendarDescMultidayLast}) {
+        *format = "$DESCRIPTION$";
+    }
     for (std::string* format : {&settings.HtmlWeekViewHeader, &settings.HtmlFortnightViewHeader,
                                 &settings.HtmlFirstMonthViewHeader, &settings.HtmlMonthViewHeader,
                                 &settings.HtmlListViewHeader}) {
@@ -111,9 +111,6 @@ protected:
     CHolidaySettings m_holidaySettings;
 };
 
-// ---- Shared helpers
-// ------------------------------------------------------------------------------
-
 TEST(HtmlExportHelpers, EscapeReplacesMarkupUmlautsAndLineBreaks) {
     struct Row {
         const char* name;
@@ -121,60 +118,16 @@ TEST(HtmlExportHelpers, EscapeReplacesMarkupUmlautsAndLineBreaks) {
         std::string expected;
     };
     const Row rows[] = {
-        {"ampersand", "A & B", "A &amp; B"},
         {"quote", "say \"hi\"", "say &quot;hi&quot;"},
-        {"tag", "<b>", "&lt;b&gt;"},
-        {"ampersand before entity text", "&lt;", "&amp;lt;"},
-        {"lower umlauts", "\xC3\xA4\xC3\xB6\xC3\xBC", "&auml;&ouml;&uuml;"},
-        {"upper umlauts and sharp s", "\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F",
-         "&Auml;&Ouml;&Uuml;&szlig;"},
-        {"other Latin letters stay", "caf\xC3\xA9 \xC3\xA0", "caf\xC3\xA9 \xC3\xA0"},
+        {"umlauts and sharp s", "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F",
+         "&auml;&ouml;&uuml;&Auml;&Ouml;&Uuml;&szlig;"},
+        {"other Latin letters stay", "caf\xC3\xA9", "caf\xC3\xA9"},
         {"CR LF", "one\r\ntwo", "one<br>two"},
-        {"lone LF stays", "one\ntwo", "one\ntwo"},
-        {"lone CR stays", "one\rtwo", "one\rtwo"},
-        {"CR CR LF", "a\r\r\nb", "a\r<br>b"},
+        {"lone LF and CR stay", "one\ntwo\rthree", "one\ntwo\rthree"},
         {"lead byte at the end", "a\xC3", "a\xC3"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(HtmlExport::Escape(row.text), row.expected) << row.name;
-    }
-}
-
-TEST(HtmlExportHelpers, RangesOfEveryKind) {
-    struct Row {
-        const char* name;
-        int kind;
-        CDateTime selected;
-        int length;
-        int32_t weekStart;
-        CDateTime first;
-        int days;
-    };
-    const Row rows[] = {
-        {"week from Monday", kHtmlKindWeek, CDateTime(2007, 3, 7), 0, 1, CDateTime(2007, 3, 5), 7},
-        {"week from Sunday", kHtmlKindWeek, CDateTime(2007, 3, 7), 0, 0, CDateTime(2007, 3, 4), 7},
-        {"week on its first day", kHtmlKindWeek, CDateTime(2007, 3, 5), 0, 1, CDateTime(2007, 3, 5),
-         7},
-        {"fortnight from the selected week", kHtmlKindFortnight, CDateTime(2007, 1, 10), 0, 1,
-         CDateTime(2007, 1, 8), 14},
-        {"month March 2007 from Monday", kHtmlKindMonth, CDateTime(2007, 3, 20), 0, 1,
-         CDateTime(2007, 2, 26), 42},
-        {"month July 2007 from Sunday: a whole week back", kHtmlKindMonth, CDateTime(2007, 7, 15),
-         0, 0, CDateTime(2007, 6, 24), 42},
-        {"month January 2007 starts on Monday", kHtmlKindMonth, CDateTime(2007, 1, 31), 0, 1,
-         CDateTime(2006, 12, 25), 42},
-        {"list below 1 day", kHtmlKindList, CDateTime(2007, 3, 5), 0, 1, CDateTime(2007, 3, 5), 1},
-        {"list keeps the selected time", kHtmlKindList, CDateTime(2007, 3, 5, 13, 30, 0), 2, 1,
-         CDateTime(2007, 3, 5, 13, 30, 0), 2},
-        {"to-dos", kHtmlKindTodo, CDateTime(2007, 3, 5), 7, 1, CDateTime(2007, 3, 5), 7},
-    };
-    for (const Row& row : rows) {
-        const HtmlExportRange range =
-            HtmlExport::Range(row.kind, row.selected, row.length, row.weekStart);
-        EXPECT_EQ(range.first, row.first) << row.name;
-        EXPECT_EQ(range.dayCount, row.days) << row.name;
-        EXPECT_EQ(range.last, row.first.GetDate() + CDateTimeSpan(row.days - 1, 23, 59, 59))
-            << row.name;
     }
 }
 
@@ -186,9 +139,6 @@ TEST_F(HtmlExportTest, PreviewTakesTheFirstNumberThatCannotBeRead) {
     fs::remove(m_dir / "dvt0000.html");
     EXPECT_EQ(HtmlExport::NextPreviewPath(m_dir), m_dir / "dvt0000.html");
 }
-
-// ---- The to-do table
-// -----------------------------------------------------------------------------
 
 TEST_F(HtmlExportTest, TodoTableWithDefaultsPiecesAndOrder) {
     CSettings settings = PlainSettings();
@@ -255,97 +205,6 @@ TEST_F(HtmlExportTest, TodoColumnsFollowFlagsNamesAndOrder) {
     EXPECT_EQ(Count(table, "<th>"), 3u);
 }
 
-TEST_F(HtmlExportTest, TodoSelectionRangeOrderAndFilter) {
-    CSettings settings = PlainSettings();
-    settings.HtmlTodoFields = {false, false, false, false, false, true};
-    AddTodo("before the range", CDateTime(2007, 3, 4, 23, 59, 59));
-    AddTodo("late on the last day", CDateTime(2007, 3, 5, 23, 59, 59));
-    AddTodo("b undated", CDateTime(2007, 1, 1), false);
-    AddTodo("A undated", CDateTime(2007, 1, 1), false);
-    AddTodo("same time, first", CDateTime(2007, 3, 5, 9, 0, 0));
-    AddTodo("same time, second", CDateTime(2007, 3, 5, 9, 0, 0));
-    AddTodo("a undated", CDateTime(2007, 1, 1), false);
-    AddTodo("after the range", CDateTime(2007, 3, 6));
-    AddTodo("filtered", CDateTime(2007, 3, 5, 10, 0, 0));
-
-    HtmlExportSource source = Source();
-    source.todoFilter = [](const CTodoEntry& todo) {
-        return todo.GetData().Description != "filtered";
-    };
-    HtmlExport exporter(settings, source);
-    const std::string table = exporter.BuildTable(kHtmlKindTodo, CDateTime(2007, 3, 5), 1);
-    std::vector<std::string> cells;
-    for (size_t at = table.find("<td>"); at != std::string::npos; at = table.find("<td>", at + 1)) {
-        cells.push_back(table.substr(at + 4, table.find("</td>", at) - at - 4));
-    }
-    // Equal keys come out in reverse list order; undated ones by description without case.
-    EXPECT_EQ(cells, (std::vector<std::string>{"same time, second", "same time, first",
-                                               "late on the last day", "a undated", "A undated",
-                                               "b undated"}));
-}
-
-// ---- Day cells
-// -----------------------------------------------------------------------------------
-
-TEST_F(HtmlExportTest, ListDayCellIsWrittenPieceByPiece) {
-    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("Meeting"));
-    const std::string table = Table(PlainSettings(), kHtmlKindList, CDateTime(2007, 3, 5), 1);
-    const std::string expected =
-        R"(<table style="font-size:100%" width="100%" border="2" rules="all" cellspacing="0" cellpadding="0">
- <tr align= "left" valign="top">
-  <td>
-   <table style="font-size:100%" width="100%" frame="void" rules="rows" cellspacing="0" cellpadding="5">
-    <tr>
-     <td colspan="2" bgcolor="#E0E0E0">
-      <table style="font-size:100%" width="100%" frame="void" cellspacing="0" cellpadding="0">
-       <tr>
-        <td align="left" style="color:#000000" nowrap><b>2007-03-05</b></td>
-        <td align="right" style="color:#000000;font-size:100%" nowrap>&nbsp;</td>
-       </tr>
-      </table>
-     </td>
-    </tr>
-    <tr>
-     <td align="left" valign="top" width="33%" nowrap>T</td>
-     <td>Meeting</td>
-    </tr>
-   </table>
-  </td>
- </tr>
-</table>
-)";
-    EXPECT_EQ(table, expected);
-}
-
-TEST_F(HtmlExportTest, EventTextsAreEscapedAndTheLeftCellFitsTheKind) {
-    CSettings settings = PlainSettings();
-    settings.HtmlCalendarDescNormal = "$DESCRIPTION$\r\n$NOTES$";
-    EventBuilder builder = EventBuilder().Start(2007, 3, 5, 10, 0).Description("<b>Bold</b> & co");
-    builder.MutableData().Notes = "second line";
-    AddEvent(builder);
-    const std::string expectedText =
-        "     <td>&lt;b&gt;Bold&lt;/b&gt; &amp; co<br>second line</td>\n";
-    struct Row {
-        int kind;
-        const char* leftCell;
-    };
-    const Row rows[] = {
-        {kHtmlKindWeek, "     <td width=\"33%\" align=\"left\" valign=\"top\">T</td>\n"},
-        {kHtmlKindFortnight, "     <td width=\"33%\" align=\"left\" valign=\"top\">T</td>\n"},
-        {kHtmlKindMonth, "     <td align=\"left\" valign=\"top\">T</td>\n"},
-        {kHtmlKindList, "     <td align=\"left\" valign=\"top\" width=\"33%\" nowrap>T</td>\n"},
-    };
-    for (const Row& row : rows) {
-        const std::string table = Table(settings, row.kind, CDateTime(2007, 3, 5), 1);
-        EXPECT_NE(
-            table.find(std::string("    <tr>\n") + row.leftCell + expectedText + "    </tr>\n"),
-            std::string::npos)
-            << "kind " << row.kind << "\n"
-            << table;
-        EXPECT_EQ(Count(table, "<b>Bold"), 0u);
-    }
-}
-
 TEST_F(HtmlExportTest, RowStylesForDoneAndMarkedEvents) {
     struct Row {
         const char* name;
@@ -357,7 +216,6 @@ TEST_F(HtmlExportTest, RowStylesForDoneAndMarkedEvents) {
     };
     const Row rows[] = {
         {"plain", 0, false, 0, 1, "    <tr>\n"},
-        {"done without marking", 0, true, 0, 1, "    <tr>\n"},
         {"done struck through", 0, true, 1, 1,
          "    <tr style=\"text-decoration:line-through;\">\n"},
         {"coloured field", 2, false, 0, 1, "    <tr style=\"background-color:#563412;\">\n"},
@@ -386,48 +244,6 @@ TEST_F(HtmlExportTest, RowStylesForDoneAndMarkedEvents) {
             << table;
     }
 }
-
-TEST_F(HtmlExportTest, EntriesFollowTheCalendarOrderAndTheFilter) {
-    AddEvent(EventBuilder().Start(2007, 3, 5, 9, 0).End(2007, 3, 5, 10, 0).Description("short"));
-    AddEvent(EventBuilder().Start(2007, 3, 5, 9, 0).End(2007, 3, 5, 11, 0).Description("long"));
-    AddEvent(EventBuilder().Start(2007, 3, 5, 8, 0).Description("refused"));
-    EventBuilder hidden = EventBuilder().Start(2007, 3, 5, 7, 0).Description("hidden");
-    hidden.MutableData().Display = 1;
-    AddEvent(hidden);
-    HtmlExportSource source = Source();
-    source.eventFilter = [](const CDateEntry& event, const CDateTime&) {
-        return event.GetData().Description != "refused";
-    };
-    HtmlExport exporter(PlainSettings(), source);
-    const std::string table = exporter.BuildTable(kHtmlKindList, CDateTime(2007, 3, 5), 1);
-    EXPECT_LT(table.find("<td>long</td>"), table.find("<td>short</td>"));
-    EXPECT_EQ(Count(table, "refused"), 0u);
-    EXPECT_EQ(Count(table, "hidden"), 0u);
-}
-
-TEST_F(HtmlExportTest, MultiDayEventShowsEachDaysVariant) {
-    CSettings settings = PlainSettings();
-    settings.HtmlCalendarTimeMultidayFirst = "first";
-    settings.HtmlCalendarTimeMultidayMid = "mid";
-    settings.HtmlCalendarTimeMultidayLast = "last";
-    settings.HtmlCalendarDescMultidayFirst = "$DESCRIPTION$ >>";
-    settings.HtmlCalendarDescMultidayMid = ">> $DESCRIPTION$ >>";
-    settings.HtmlCalendarDescMultidayLast = ">> $DESCRIPTION$";
-    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).End(2007, 3, 7, 12, 0).Description("Trip"));
-    const std::string table = Table(settings, kHtmlKindList, CDateTime(2007, 3, 4), 5);
-    EXPECT_EQ(Headers(table), (std::vector<std::string>{"2007-03-05", "2007-03-06", "2007-03-07"}));
-    const size_t first = table.find("nowrap>first</td>\n     <td>Trip &gt;&gt;</td>");
-    const size_t mid = table.find("nowrap>mid</td>\n     <td>&gt;&gt; Trip &gt;&gt;</td>");
-    const size_t last = table.find("nowrap>last</td>\n     <td>&gt;&gt; Trip</td>");
-    ASSERT_NE(first, std::string::npos) << table;
-    ASSERT_NE(mid, std::string::npos) << table;
-    ASSERT_NE(last, std::string::npos) << table;
-    EXPECT_LT(first, mid);
-    EXPECT_LT(mid, last);
-}
-
-// ---- Day colours, holidays and headers
-// -----------------------------------------------------------
 
 TEST_F(HtmlExportTest, DayColoursAndHolidayTexts) {
     LoadHolidays("language 0x0407\n"
@@ -492,59 +308,16 @@ TEST_F(HtmlExportTest, WeekNumberGoesToTheFirstDayOfTheWeek) {
     EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
               (std::vector<std::string>{"10", "11 (Week 10)", "12"}))
         << "weeks from Sunday";
+    // A fortnight in two rows runs day by day.
+    settings.HtmlFortnightViewHeader = "%d";
+    settings.FortnightViewLayout = 1;
+    const std::vector<std::string> fortnight =
+        Headers(Table(settings, kHtmlKindFortnight, saturday));
+    ASSERT_EQ(fortnight.size(), 14u);
+    EXPECT_EQ(fortnight[1].substr(0, 2), "05");
     settings.ShowWeekNumbers = false;
     EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
               (std::vector<std::string>{"10", "11", "12"}));
-}
-
-// ---- Layouts
-// ---------------------------------------------------------------------------------------
-
-TEST_F(HtmlExportTest, WeekAndFortnightGrids) {
-    struct Row {
-        const char* name;
-        int kind;
-        int32_t layout;
-        std::string width;
-        std::string days; // day of month per cell in document order, "-" empty
-    };
-    // Week of Monday 5 March 2007, fortnight of 5 to 18 March.
-    const Row rows[] = {
-        {"week in two columns", kHtmlKindWeek, 0, "50", "05 09 06 10 07 11 08 -"},
-        {"week in two rows", kHtmlKindWeek, 1, "25", "05 06 07 08 09 10 11 -"},
-        {"fortnight in two columns", kHtmlKindFortnight, 0, "50",
-         "05 12 06 13 07 14 08 15 09 16 10 17 11 18"},
-        {"fortnight in two rows", kHtmlKindFortnight, 1, "14",
-         "05 06 07 08 09 10 11 12 13 14 15 16 17 18"},
-    };
-    for (const Row& row : rows) {
-        CSettings settings = PlainSettings();
-        settings.HtmlWeekViewHeader = "%d";
-        settings.HtmlFortnightViewHeader = "%d";
-        settings.WeekViewLayout = row.layout;
-        settings.FortnightViewLayout = row.layout;
-        const std::string table = Table(settings, row.kind, CDateTime(2007, 3, 7));
-        // Walk the outer cells: each is a day (its header) or the spare cell.
-        std::string cells;
-        const std::string opening = "  <td width=\"" + row.width + "%\">\n";
-        for (size_t at = table.find(opening); at != std::string::npos;
-             at = table.find(opening, at + 1)) {
-            const size_t next = at + opening.size();
-            cells += cells.empty() ? "" : " ";
-            cells += table.compare(next, 10, "   &nbsp;\n") == 0
-                         ? "-"
-                         : table.substr(table.find("<b>", next) + 3, 2);
-        }
-        EXPECT_EQ(cells, row.days) << row.name;
-        const size_t rowsExpected = row.layout == 0 ? (row.kind == kHtmlKindWeek ? 4 : 7) : 2;
-        EXPECT_EQ(Count(table, " <tr align=\"left\" valign=\"top\">\n"), rowsExpected) << row.name;
-        EXPECT_EQ(table.rfind(row.kind == kHtmlKindWeek
-                                  ? "<table width=\"100%\" border"
-                                  : "<table style=\"font-size:100%\" width=\"100%\" border",
-                              0),
-                  0u)
-            << row.name;
-    }
 }
 
 TEST_F(HtmlExportTest, MonthGridHeaderAndFirstDayFormat) {
@@ -554,18 +327,11 @@ TEST_F(HtmlExportTest, MonthGridHeaderAndFirstDayFormat) {
     settings.HtmlTableHeaderColor = 0xFFFFFF;
     AddEvent(EventBuilder().Start(2007, 3, 15, 10, 0).Description("Mid-month"));
     const std::string table = Table(settings, kHtmlKindMonth, CDateTime(2007, 3, 20));
-    const std::string head =
-        "<table style=\"font-size:100%\" width=\"100%\" border=\"2\" rules=\"all\" "
-        "cellspacing=\"0\" cellpadding=\"0\">\n"
-        " <tr style=\"color:#000000;background-color:#FFFFFF\">\n"
-        "  <th width=\"14%\">Monday</th>\n  <th width=\"14%\">Tuesday</th>\n"
-        "  <th width=\"14%\">Wednesday</th>\n  <th width=\"14%\">Thursday</th>\n"
-        "  <th width=\"14%\">Friday</th>\n  <th width=\"14%\">Saturday</th>\n"
-        "  <th width=\"14%\">Sunday</th>\n"
-        " </tr>\n"
-        " <tr align=\"left\" valign=\"top\">\n"
-        "  <td>\n";
-    EXPECT_EQ(table.rfind(head, 0), 0u) << table;
+    // Black on the white header row, seven columns from Monday.
+    EXPECT_NE(table.find(" <tr style=\"color:#000000;background-color:#FFFFFF\">\n"
+                         "  <th width=\"14%\">Monday</th>\n"),
+              std::string::npos);
+    EXPECT_EQ(Count(table, "<th width=\"14%\">"), 7u);
     const std::vector<std::string> headers = Headers(table);
     ASSERT_EQ(headers.size(), 42u);
     EXPECT_EQ(headers[0], "26");
@@ -573,7 +339,8 @@ TEST_F(HtmlExportTest, MonthGridHeaderAndFirstDayFormat) {
     EXPECT_EQ(headers[34], "Apr 01");
     EXPECT_EQ(headers[41], "08");
     EXPECT_EQ(Count(table, " <tr align=\"left\" valign=\"top\">\n"), 6u);
-    EXPECT_EQ(Count(table, "Mid-month"), 1u);
+    EXPECT_EQ(Count(table, "<td align=\"left\" valign=\"top\">T</td>\n     <td>Mid-month</td>"),
+              1u);
 
     settings.WeekStart = 0;
     const std::string fromSunday = Table(settings, kHtmlKindMonth, CDateTime(2007, 7, 4));
@@ -594,16 +361,9 @@ TEST_F(HtmlExportTest, ListLeavesOutEmptyDaysUnlessAsked) {
     const std::string full = Table(settings, kHtmlKindList, CDateTime(2007, 3, 5), 14);
     EXPECT_EQ(Count(full, " <tr align= \"left\" valign=\"top\">\n"), 14u);
     EXPECT_EQ(Count(full, "     <td>&nbsp;</td>\n"), 11u);
+    EXPECT_EQ(Table(settings, 5, CDateTime(2007, 3, 5), 3), "") << "unknown kind";
+    EXPECT_EQ(Table(settings, -1, CDateTime(2007, 3, 5), 3), "") << "unknown kind";
 }
-
-TEST_F(HtmlExportTest, UnknownKindGivesAnEmptyTable) {
-    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("E"));
-    EXPECT_EQ(Table(PlainSettings(), 5, CDateTime(2007, 3, 5), 3), "");
-    EXPECT_EQ(Table(PlainSettings(), -1, CDateTime(2007, 3, 5), 3), "");
-}
-
-// ---- Pages
-// -----------------------------------------------------------------------------------------
 
 TEST_F(HtmlExportTest, TemplateMarkerIsReplacedEverywhereAndLineEndsBecomeCrLf) {
     AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("$TABLE$ in a text"));
@@ -618,10 +378,8 @@ TEST_F(HtmlExportTest, TemplateMarkerIsReplacedEverywhereAndLineEndsBecomeCrLf) 
     };
     const Row rows[] = {
         {"no marker", "<p>a</p>\r\n<p>b</p>", "<p>a</p>\n<p>b</p>\n"},
-        {"empty template", "", ""},
-        {"marker once", "<body>\n$TABLE$\n</body>\n", "<body>\n" + table + "\n</body>\n"},
+        {"marker once", "<body>\n\n$TABLE$\n</body>\n", "<body>\n\n" + table + "\n</body>\n"},
         {"marker twice on one line", "$TABLE$|$TABLE$", table + "|" + table + "\n"},
-        {"half a marker", "$TABLE", "$TABLE\n"},
     };
     for (const Row& row : rows) {
         test::WriteFile(m_dir / "template.html", row.templ);
@@ -664,57 +422,6 @@ TEST_F(HtmlExportTest, MissingTemplateAndUnwritableTargetLeaveNothingBehind) {
     for (const auto& entry : fs::directory_iterator(m_dir)) {
         const std::string name = entry.path().filename().string();
         EXPECT_TRUE(name == "template.html" || name == "taken.html") << "left behind: " << name;
-    }
-}
-
-// ---- Well-formedness
-// -------------------------------------------------------------------------------
-
-TEST_F(HtmlExportTest, EveryKindAndEveryShippedTemplateIsWellFormed) {
-    LoadHolidays("language 0x0407\nholiday MAY_DAY \"Maifeiertag\" = 1 May\n"
-                 "holiday EXTRA \"Zweiter\" = 1 May\n");
-    for (int day = 1; day <= 31; day += 3) {
-        EventBuilder builder = EventBuilder()
-                                   .Start(2007, 5, day, 9, 0)
-                                   .End(2007, 5, std::min(day + day % 2, 31), 17, 0);
-        builder.Description("Entry <" + std::to_string(day) + "> \"quoted\" & \xC3\xA4");
-        builder.MutableData().Notes = "a\r\nb";
-        builder.MutableData().Display = day % 4;
-        AddEvent(builder);
-    }
-    AddTodo("Todo <one>", CDateTime(2007, 5, 2));
-    AddTodo("Todo two", CDateTime(2007, 5, 2), false);
-    CSettings settings;
-    settings.ShowWeekNumbers = true;
-    settings.HtmlDoneDates = 1;
-    settings.HtmlEmptyDates = 1;
-    settings.HolidayShowLanguage = true;
-    HtmlExportSource source = Source();
-    source.holidays = &m_modules;
-    source.holidaySettings = &m_holidaySettings;
-
-    const fs::path templates = fs::path(DAYVAULT_TEMPLATE_DIR);
-    const char* names[] = {"todoview.html", "weekview.html", "fortnightview.html", "monthview.html",
-                           "listview.html"};
-    for (int32_t layout : {0, 1}) {
-        settings.WeekViewLayout = layout;
-        settings.FortnightViewLayout = layout;
-        HtmlExport exporter(settings, source);
-        for (int kind = kHtmlKindTodo; kind <= kHtmlKindList; ++kind) {
-            const fs::path templ = templates / names[kind];
-            const std::string page = test::ReadFile(templ);
-            EXPECT_EQ(Count(page, "$TABLE$"), 1u) << templ;
-            EXPECT_NE(page.find("charset=\"utf-8\""), std::string::npos) << templ;
-            EXPECT_NE(page.find("@media print"), std::string::npos) << templ;
-            EXPECT_EQ(Count(page, "http"), 0u) << "no external resources: " << templ;
-
-            const fs::path out = m_dir / ("page" + std::to_string(kind) + ".html");
-            const HtmlPageResult result =
-                exporter.GeneratePage(templ, out, kind, CDateTime(2007, 5, 1), 31);
-            ASSERT_TRUE(result.ok) << result.reason;
-            const std::string problems = test::HtmlProblems(out);
-            EXPECT_EQ(problems, "") << "kind " << kind << ", layout " << layout;
-        }
     }
 }
 

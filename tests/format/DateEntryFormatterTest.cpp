@@ -47,80 +47,19 @@ void CheckRows(CDateEntry& entry, const std::vector<Row>& rows) {
 TEST(DateEntryFormatter, ScanningPassesUnknownTokensThrough) {
     CDateEntry entry = TimedEvent().Build();
     CheckRows(entry, {
-                         {"dollar without partner", "a $ b", "a $ b"},
-                         {"dollar at the very end", "abc$", "abc$"},
-                         {"two dollars", "$$", "$$"},
-                         {"one letter token", "a$b$c", "a$b$c"},
-                         {"selector without type", "$THIS_START$", "$THIS_START$"},
                          {"reused dollar opens the next token", "$X$THIS_DATE$", "$X2007-01-10"},
-                         {"unknown token then placeholder", "$THIS_START$$THIS_DATE$",
-                          "$THIS_START$2007-01-10"},
                          {"span without unit", "$SPAN$", "$SPAN$"},
-                         {"span with text only", "$SPAN_foo$", "$SPAN_foo$"},
-                         {"words are case-sensitive", "$description$", "$description$"},
-                         {"to-do field word in the event expander", "$DOCUMENT$", "$DOCUMENT$"},
-                         {"empty word between selector and type", "$THIS__DATE$", "$THIS__DATE$"},
-                         {"fields between text", "<$DESCRIPTION$ ($CATEGORY$)>", "<Desc (Cat)>"},
                      });
 }
 
 TEST(DateEntryFormatter, DirectivesHoldToTheEndOfTheExpansion) {
     CDateEntry entry = TimedEvent().Description("$THIS_DATE$").Build();
-    CheckRows(
-        entry,
-        {
-            {"date format", "$DATEFORMAT%Y$$THIS_DATE$", "2007"},
-            {"time format", "$TIMEFORMAT%H.%M$$THIS_TIME$", "10.00"},
-            {"date-time format", "$DATETIMEFORMAT%d/%m %H$$THIS_DATETIME$", "10/01 10"},
-            {"takes effect from where it stands", "$THIS_DATE$ $DATEFORMAT%d$$THIS_DATE$",
-             "2007-01-10 10"},
-            {"literal text in a format", "$DATEFORMATWeek %W$$THIS_DATE$", "Week 02"},
-            {"empty format gives empty dates", "[$DATEFORMAT$$THIS_DATE$]", "[]"},
-            {"later directive wins", "$DATEFORMAT%Y$$DATEFORMAT%m$$THIS_DATE$", "01"},
-            {"date directive leaves the date-time format", "$DATEFORMAT%Y$$THIS_DATETIME$",
-             "2007-01-10 10:00"},
-            {"directive text may hold underscores", "$DATEFORMAT%Y_%m$$THIS_DATE$", "2007_01"},
-            {"does not reach the nested description", "$DATEFORMAT%Y$$DESCRIPTION$ $THIS_DATE$",
-             "2007-01-10 2007"},
-        });
-}
-
-TEST(DateEntryFormatter, AffixesAndWordSplitting) {
-    CDateEntry entry = TimedEvent().Build();
-    CheckRows(entry,
-              {
-                  {"line break before", "$R_DESCRIPTION$", "\r\nDesc"},
-                  {"line break after", "$DESCRIPTION_R$", "Desc\r\n"},
-                  {"spaces around", "[$S_DESCRIPTION_S$]", "[ Desc ]"},
-                  {"both kinds", "$R_CATEGORY_S$", "\r\nCat "},
-                  {"empty value drops both affixes", "x$R_NOTES_R$y", "xy"},
-                  {"affixes alone are no placeholder", "$S_R$", "$S_R$"},
-                  {"suffix after a dropped word is taken off", "$THIS_START_R$", "$THIS_START_R$"},
-                  {"extra words after a field word are ignored", "$CATEGORY_1_2_3_4_R$", "Cat\r\n"},
-                  {"seventh word keeps its underscores", "$CATEGORY_1_2_3_4_5_6_R$", "Cat"},
-                  {"span words fill exactly seven", "$THIS_TO_THIS$$SPAN_a_b_c_d_DAYS_e$", "a0e"},
-                  {"eighth word stays in the seventh", "$THIS_TO_THIS$$SPAN_a_b_c_d_e_DAYS_f$",
-                   "$SPAN_a_b_c_d_e_DAYS_f$"},
-              });
-}
-
-TEST(DateEntryFormatter, FieldWordsAndNestedTexts) {
-    EventBuilder builder = TimedEvent();
-    builder.MutableData().Category = "A $THIS_DATE$ category";
-    builder.MutableData().Notes = "at $THIS_TIME$";
-    CDateEntry entry = builder.Description("on $THIS_DATE$: $NOTES$").Build();
     CheckRows(entry, {
-                         {"category as is", "$CATEGORY$", "A $THIS_DATE$ category"},
-                         {"notes expanded", "$NOTES$", "at 10:00"},
-                         {"description expanded, notes inside it too", "$DESCRIPTION$",
-                          "on 2007-01-10: at 10:00"},
+                         {"date format", "$DATEFORMAT%Y$$THIS_DATE$", "2007"},
+                         {"time format", "$TIMEFORMAT%H.%M$$THIS_TIME$", "10.00"},
+                         {"does not reach the nested description",
+                          "$DATEFORMAT%Y$$DESCRIPTION$ $THIS_DATE$", "2007-01-10 2007"},
                      });
-
-    // The nested text sees the same occurrence and selected day.
-    CDateEntryFormatter formatter(entry, TestSettings());
-    EXPECT_EQ(
-        formatter.Expand("$DESCRIPTION$", CDateTime(2008, 2, 3, 10, 0, 0), CDateTime(2008, 2, 3)),
-        "on 2008-02-03: at 10:00");
 }
 
 TEST(DateEntryFormatter, SelfReferenceGuards) {
@@ -138,12 +77,8 @@ TEST(DateEntryFormatter, SelfReferenceGuards) {
          "n $NOTES$ $THIS_DATE$"},
         {"cross reference, description", "see $NOTES$", "see $DESCRIPTION$", "$DESCRIPTION$",
          "see $NOTES$"},
-        {"cross reference, notes", "see $NOTES$", "see $DESCRIPTION$", "$NOTES$",
-         "see $DESCRIPTION$"},
         {"one-way reference is expanded", "see $NOTES$", "n $THIS_DATE$", "$DESCRIPTION$",
          "see n 2007-01-10"},
-        {"notes naming the description only", "d $THIS_DATE$", "about $DESCRIPTION$", "$NOTES$",
-         "about d 2007-01-10"},
         // A form of the token that the guard does not catch nests until the depth bound; the
         // text at depth 9 goes in as typed, each level adds its "x" and its suffix space.
         {"affixed self reference stops at depth 8", "x$DESCRIPTION_S$", "", "$DESCRIPTION$",
@@ -173,45 +108,14 @@ TEST(DateEntryFormatter, BranchingSelfReferenceStaysBounded) {
     static_assert(20u * 20u * 15u * 20u > kMaxNestedLength, "the example must pass the bound");
 }
 
-TEST(DateEntryFormatter, SingleDateTypes) {
-    const FixedNow now(CDateTime(2007, 3, 4, 5, 6, 7));
+TEST(DateEntryFormatter, InvalidDatesAndUnknownSelectors) {
     CDateEntry timed = TimedEvent().Build();
     CheckRows(timed,
               {
-                  {"date", "$THIS_DATE$", "2007-01-10"},
-                  {"time", "$THIS_TIME$", "10:00"},
-                  {"date-time", "$THIS_DATETIME$", "2007-01-10 10:00"},
-                  {"auto with time of day", "$THIS_AUTO$", "2007-01-10 10:00"},
-                  {"auto time with time of day", "$THIS_AUTOTIME$", "10:00"},
-                  {"start word changes nothing", "$THIS_START_TIME$", "10:00"},
-                  {"end word takes the end", "$THIS_END_TIME$", "12:00"},
-                  {"now", "$NOW_DATETIME$", "2007-03-04 05:06"},
-                  {"now ignores the end word", "$NOW_END_TIME$", "05:06"},
-                  {"count of the first occurrence", "$THIS_COUNT$", "1"},
-                  {"to gives no text", "[$THIS_TO_NOW$]", "[]"},
-                  {"to without a second selector", "$THIS_TO$", "$THIS_TO$"},
-                  {"to with an unknown second selector", "$THIS_TO_LATER$", "$THIS_TO_LATER$"},
-                  {"unknown type", "$THIS_WHEN$", "$THIS_WHEN$"},
-                  {"end word without a type", "$THIS_END$", "$THIS_END$"},
-                  // NEXT of a single event is not valid.
-                  {"invalid date", "$NEXT_DATE$", "-"},
+                  {"NEXT of a single event is not valid", "$NEXT_DATE$", "-"},
                   {"invalid auto time", "$NEXT_AUTOTIME$", "-"},
-                  {"count from an invalid date", "$NEXT_COUNT$", "0"},
-                  {"invalid and unknown type", "$NEXT_WHEN$", "$NEXT_WHEN$"},
+                  {"to with an unknown second selector", "$THIS_TO_LATER$", "$THIS_TO_LATER$"},
               });
-
-    CDateEntry allDay = TimedEvent().AllDay().NoEnd().Build();
-    CheckRows(allDay, {
-                          {"all-day auto shows the date", "$THIS_AUTO$", "2007-01-10"},
-                          {"all-day auto time is empty", "[$THIS_AUTOTIME$]", "[]"},
-                          {"empty auto time drops its space",
-                           "$THIS_START_AUTOTIME_S$$DESCRIPTION$", "Desc"},
-                          {"all-day time is midnight", "$THIS_TIME$", "00:00"},
-                          {"all-day end is the last second",
-                           "$DATETIMEFORMAT%H:%M:%S$$THIS_END_DATETIME$", "23:59:59"},
-                      });
-    CheckRows(timed, {{"timed auto time keeps its space", "$THIS_START_AUTOTIME_S$$DESCRIPTION$",
-                       "10:00 Desc"}});
 }
 
 TEST(DateEntryFormatter, RangeTypes) {
@@ -231,26 +135,13 @@ TEST(DateEntryFormatter, RangeTypes) {
         {"time", sameDay, "$THIS_STARTTOEND_TIME$", "10:00 - 12:00"},
         {"auto, same day, different times", sameDay, "$THIS_STARTTOEND_AUTO$",
          "2007-01-10 10:00 - 12:00"},
-        {"auto time, same day, different times", sameDay, "$THIS_STARTTOEND_AUTOTIME$",
-         "10:00 - 12:00"},
         {"auto, equal start and end", instant, "$THIS_STARTTOEND_AUTO$", "2007-01-10 10:00"},
-        {"auto time, equal start and end", instant, "$THIS_STARTTOEND_AUTOTIME$", "10:00"},
         {"auto over two dates", overnight, "$THIS_STARTTOEND_AUTO$",
          "2007-01-10 22:00 - 2007-01-11 02:00"},
         {"auto time over two dates", overnight, "$THIS_STARTTOEND_AUTOTIME$", "22:00 - 02:00"},
-        {"all-day auto, one day", oneDay, "$THIS_STARTTOEND_AUTO$", "2007-01-10"},
-        {"all-day auto time, one day", oneDay, "[$THIS_STARTTOEND_AUTOTIME$]", "[]"},
         {"all-day auto, two days", twoDays, "$THIS_STARTTOEND_AUTO$", "2007-01-10 - 2007-01-11"},
         {"all-day auto time, two days", twoDays, "[$THIS_STARTTOEND_AUTOTIME_S$]", "[]"},
-        {"start word before the range", sameDay, "$THIS_START_STARTTOEND_TIME$", "10:00 - 12:00"},
-        {"end word makes both ends the end", sameDay, "$THIS_END_STARTTOEND_TIME$",
-         "12:00 - 12:00"},
         {"unknown range type", sameDay, "$THIS_STARTTOEND_WHEN$", "$THIS_STARTTOEND_WHEN$"},
-        {"range without type", sameDay, "$THIS_STARTTOEND$", "$THIS_STARTTOEND$"},
-        {"invalid pick", sameDay, "$NEXT_STARTTOEND_AUTO$", "-"},
-        {"invalid pick with any type", sameDay, "$NEXT_STARTTOEND_WHEN$", "-"},
-        {"range word before start word is a type", sameDay, "$THIS_STARTTOEND_START_TIME$",
-         "$THIS_STARTTOEND_START_TIME$"},
     };
     for (const RangeRow& row : rows) {
         CDateEntry entry = row.event.Build();
@@ -285,13 +176,8 @@ TEST(DateEntryFormatter, SpansInSecondUnits) {
     CheckSpans({
         {"breakdown", base, later, "$SPAN_DAYS$d $SPAN_HOURS$h $SPAN_MINUTES$m $SPAN_SECONDS$s",
          "2d 5h 6m 7s"},
-        {"seconds alone", base, later, "$SPAN_SECONDS$", "191167"},
-        {"seconds leave nothing", base, later, "$SPAN_SECONDS$ $SPAN_SECONDS$", "191167 0"},
         {"weeks then days", base, CDateTime(2007, 1, 18, 3, 0, 0),
          "$SPAN_WEEKS$w $SPAN_DAYS$d $SPAN_HOURS$h", "2w 3d 3h"},
-        {"less than a week", base, later, "$SPAN_WEEKS$", "0"},
-        {"equal dates", base, base, "$SPAN_DAYS$", "0"},
-        {"negative, first unit", later, base, "$SPAN_DAYS$", "-2"},
         {"negative pair is ordered for the next span", later, base, "$SPAN_DAYS$/$SPAN_HOURS$",
          "-2/5"},
         {"positive prefix and suffix", base, CDateTime(2007, 1, 4),
@@ -304,7 +190,6 @@ TEST(DateEntryFormatter, SpansInSecondUnits) {
         {"third text after the unit is ignored", CDateTime(2007, 1, 4), base, "$SPAN_DAYS_d_e_f$",
          "-3e"},
         {"default negative prefix", CDateTime(2007, 1, 4), base, "$SPAN_DAYS_ days$", "-3"},
-        {"empty negative prefix", CDateTime(2007, 1, 4), base, "$SPAN_+__DAYS$", "3"},
         // DAYS leaves the counted two days as the working span; HOURS counts those again.
         {"second unit in one token replaces the value", base, later, "$SPAN_DAYS_HOURS$", "48"},
         {"text after a second unit fills the suffix again", base, later, "$SPAN_DAYS_x_HOURS_y$",
@@ -334,10 +219,6 @@ TEST(DateEntryFormatter, SpansInCalendarUnits) {
         // The month step, too, puts D1's day on D2: the 10th becomes the 20th of December.
         {"month across a year end", CDateTime(2006, 11, 20), CDateTime(2007, 2, 10),
          "$SPAN_MONTH$m $SPAN_DAYS$d", "2m 30d"},
-        {"negative years", CDateTime(2005, 7, 20, 12, 0, 0), CDateTime(2000, 3, 15, 10, 0, 0),
-         "$SPAN_YEARS$", "-5"},
-        {"months with suffix text", CDateTime(2007, 1, 1), CDateTime(2007, 6, 1),
-         "$SPAN_MONTH_ months$", "5 months"},
         {"same month leaves only the time of day", CDateTime(2007, 1, 1, 8, 0, 0),
          CDateTime(2007, 1, 20, 10, 0, 0), "$SPAN_MONTH$ $SPAN_DAYS$ $SPAN_HOURS$", "0 0 2"},
         {"leap day to 2100, which has no 29 February", CDateTime(2096, 2, 29),
@@ -348,23 +229,16 @@ TEST(DateEntryFormatter, SpansInCalendarUnits) {
 TEST(DateEntryFormatter, SpansWithoutAValidPair) {
     const FixedNow now(CDateTime(2007, 1, 1));
     CDateEntry entry = TimedEvent().Build();
-    CheckRows(
-        entry,
-        {
-            {"no pair at all", "$SPAN_DAYS$", "-"},
-            {"texts around a missing value", "$SPAN_in _DAYS_ days$", "in - days"},
-            {"every unit",
-             "$SPAN_YEARS$$SPAN_MONTH$$SPAN_WEEKS$$SPAN_HOURS$$SPAN_MINUTES$$SPAN_SECONDS$",
-             "------"},
-            {"second date invalid", "$NOW_TO_NEXT$$SPAN_DAYS$", "-"},
-            {"first date invalid", "$NEXT_TO_NOW$$SPAN_DAYS$", "-"},
-            {"a date placeholder between clears the pair",
-             "[$NOW_TO_THIS$][$THIS_DATE$][$SPAN_DAYS$]", "[][2007-01-10][-]"},
-            {"unknown second selector leaves no pair", "$NOW_TO_LATER$$SPAN_DAYS$",
-             "$NOW_TO_LATER$-"},
-            {"pair survives other tokens", "$NOW_TO_THIS$$DESCRIPTION$ $SPAN_DAYS$", "Desc 9"},
-            {"to with end word", "$NOW_TO_THIS_END$$SPAN_HOURS$", "228"},
-        });
+    CheckRows(entry, {
+                         {"no pair at all", "$SPAN_DAYS$", "-"},
+                         {"texts around a missing value", "$SPAN_in _DAYS_ days$", "in - days"},
+                         {"second date invalid", "$NOW_TO_NEXT$$SPAN_DAYS$", "-"},
+                         {"a date placeholder between clears the pair",
+                          "[$NOW_TO_THIS$][$THIS_DATE$][$SPAN_DAYS$]", "[][2007-01-10][-]"},
+                         {"pair survives other tokens", "$NOW_TO_THIS$$DESCRIPTION$ $SPAN_DAYS$",
+                          "Desc 9"},
+                         {"to with end word", "$NOW_TO_THIS_END$$SPAN_HOURS$", "228"},
+                     });
 }
 
 } // namespace

@@ -34,19 +34,13 @@ TEST(FormatForDay, ChoosesTheVariantOfTheDay) {
     };
     const EventBuilder timed = Event(Jan(10, 10)).End(2007, 1, 10, 11, 30);
     const EventBuilder threeDays = Event(Jan(10)).AllDay().End(2007, 1, 12);
-    const EventBuilder overnight = Event(Jan(10, 22)).End(2007, 1, 11, 2, 0);
     const EventBuilder toMidnight = Event(Jan(10, 22)).End(2007, 1, 11, 0, 0);
     const std::vector<DayRow> rows = {
         {"timed within the day", timed, Jan(10), "2N"},
-        {"timed without end", Event(Jan(10, 10)).NoEnd(), Jan(10), "2N"},
         {"all-day without end", Event(Jan(10)).AllDay().NoEnd(), Jan(10), "2S"},
-        {"all-day ending the same day", Event(Jan(10)).AllDay().End(2007, 1, 10), Jan(10), "2S"},
         {"first of three days", threeDays, Jan(10), "2F"},
         {"middle of three days", threeDays, Jan(11), "2M"},
         {"last of three days", threeDays, Jan(12), "2L"},
-        {"time of the day does not count", threeDays, Jan(12, 18), "2L"},
-        {"overnight, first day", overnight, Jan(10), "2F"},
-        {"overnight, second day", overnight, Jan(11), "2L"},
         {"ending at midnight belongs to the next day", toMidnight, Jan(11), "2L"},
         {"a day outside the occurrence gets the middle string", threeDays, Jan(20), "2M"},
     };
@@ -57,91 +51,35 @@ TEST(FormatForDay, ChoosesTheVariantOfTheDay) {
     }
 }
 
-TEST(FormatForDay, ExpandsWithTheOccurrenceAndTheDay) {
+TEST(FormatForDay, FormatSetsAndEntriesAreCopiedWhenChosen) {
     FormatSettings settings = TestSettings();
-    settings.EventSets[kFormatSetCalendar][kVariantMiddleDay] =
-        "$THIS_DATE$ $THISSELECTED_STARTTOEND_DATETIME$";
-    CDateEntry entry = Event(Jan(10, 22)).End(2007, 1, 13, 2, 0).Every(1, kRepeatWeeks).Build();
-    CDateEntryFormatter formatter(entry, settings);
-    EXPECT_EQ(formatter.FormatForDay(Jan(17, 22), Jan(18)),
-              "2007-01-17 2007-01-18 00:00 - 2007-01-18 23:59");
-}
-
-TEST(FormatForDay, FormatSetsAreCopiedWhenChosen) {
-    FormatSettings settings = TestSettings();
-    CDateEntry entry = Event(Jan(10, 10)).Build();
-
-    CDateEntryFormatter formatter(entry, settings);
-    EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCalendar])
-        << "calendar by default";
-    for (int set = 0; set < kFormatSetCount; ++set) {
-        formatter.SetFormatSet(set);
-        EXPECT_EQ(formatter.GetFormats(), settings.EventSets[static_cast<std::size_t>(set)]) << set;
-    }
-    for (int set : {-1, 6, 100}) {
+    CDateEntry first = Event(Jan(10, 10)).Description("first").Build();
+    CDateEntryFormatter formatter(first, settings);
+    EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCalendar]) << "by default";
+    for (const int set : {int{kFormatSetCsvTime}, -1, 6}) {
         formatter.SetFormatSet(set);
         EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCsvTime])
-            << "set " << set << " keeps the strings";
+            << "set " << set << ": an unknown set keeps the strings";
     }
-
+    EXPECT_EQ(CDateEntryFormatter(first, settings, 9).GetFormats(), FormatSet{})
+        << "an unknown set at construction loads nothing";
     // A change of the settings reaches the formatter only when a set is chosen again.
     settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed";
     formatter.SetFormatSet(kFormatSetTooltip);
     settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed again";
     EXPECT_EQ(formatter.FormatForDay(Jan(10, 10), Jan(10)), "changed");
-    formatter.SetFormatSet(kFormatSetTooltip);
-    EXPECT_EQ(formatter.FormatForDay(Jan(10, 10), Jan(10)), "changed again");
-
-    CDateEntryFormatter tooltip(entry, settings, kFormatSetTooltip);
-    EXPECT_EQ(tooltip.GetFormats(), settings.EventSets[kFormatSetTooltip]);
-    CDateEntryFormatter none(entry, settings, 9);
-    EXPECT_EQ(none.GetFormats(), FormatSet{}) << "an unknown set at construction loads nothing";
-}
-
-TEST(FormatForDay, SnapshotAndSetEntry) {
-    CDateEntry first = Event(Jan(10, 10)).Description("first").Build();
-    CDateEntry second = Event(Jan(12)).AllDay().Description("second").Build();
-    CDateEntryFormatter formatter(first, TestSettings(), kFormatSetHtmlDesc);
 
     // The text fields come from the snapshot taken when the event was set.
     DateData changed = first.GetData();
     changed.Description = "edited";
     first.AssignData(changed);
     EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "first");
-
+    CDateEntry second = Event(Jan(12)).AllDay().Description("second").Build();
     formatter.SetEntry(second);
     EXPECT_EQ(formatter.Expand("$DESCRIPTION$ $THIS_AUTO$", Jan(12), Jan(12)), "second 2007-01-12");
-    EXPECT_EQ(formatter.GetFormats(), TestSettings().EventSets[kFormatSetHtmlDesc])
-        << "strings kept";
-    EXPECT_EQ(formatter.FormatForDay(Jan(12), Jan(12)), "4S");
+    EXPECT_EQ(formatter.FormatForDay(Jan(12), Jan(12)), "1S") << "strings kept";
     formatter.SetEntry(first);
     EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "edited");
-}
-
-// ---- The built-in default formats ---------------------------------------------------------------
-// Their texts are pinned by the settings' fixed file of defaults; these rows check that the
-// calendar cells, which every user sees, come out as meant, empty time parts included.
-
-TEST(DefaultFormats, CalendarCells) {
-    const EventBuilder threeAllDays = Event(Jan(8)).AllDay().End(2007, 1, 10);
-    const struct {
-        EventBuilder event;
-        CDateTime day;
-        std::string expected;
-    } rows[] = {
-        {Event(Jan(10, 10)).End(2007, 1, 10, 11, 30), Jan(10), "10:00 AM - 11:30 AM Desc"},
-        {Event(Jan(10, 14)), Jan(10), "02:00 PM Desc"},
-        // Without time of day the time part is empty and takes its trailing space with it.
-        {threeAllDays, Jan(8), "Desc >>"},
-        {threeAllDays, Jan(9), ">> Desc >>"},
-        {Event(Jan(8, 9)).End(2007, 1, 10, 15, 30), Jan(10), ">> 03:30 PM Desc"},
-    };
-    for (const auto& row : rows) {
-        CDateEntry entry = row.event.Build();
-        CDateEntryFormatter formatter(entry, FormatSettings::Defaults(), kFormatSetCalendar);
-        EXPECT_EQ(formatter.FormatForDay(entry.GetFirstStart(), row.day), row.expected)
-            << row.expected;
-    }
 }
 
 } // namespace

@@ -17,40 +17,15 @@ struct ConversionRow {
     std::string_view qt;
 };
 
+// Codes and literal text are decided by the random round trip below; these rows are what its
+// generator does not make: unknown codes, which lose their "%" ("#" included), and a dangling "%".
 const ConversionRow kRows[] = {
-    // The list formats and the examples of the format dialog.
-    {"list date-time", "%m/%d/%Y, %I:%M %p", "MM/dd/yyyy, hh:mm tt", "MM/dd/yyyy, hh:mm AP"},
-    {"list time", "%I:%M %p", "hh:mm tt", "hh:mm AP"},
-    {"dotted date", "%d.%m.%Y", "dd.MM.yyyy", "dd.MM.yyyy"},
-    {"short dotted date", "%#d.%#m.", "d.M.", "d.M."},
-    {"current time", "%A, %B %d, %Y, %#I:%M %p", "dddd, MMMM dd, yyyy, h:mm tt",
-     "dddd, MMMM dd, yyyy, h:mm AP"},
-    // Each code alone is in the random round trip below.
-    {"short form ends with its code", "%#d.%d.%#H:%H", "d.dd.H:HH", "d.dd.H:HH"},
-    // Unknown codes lose their "%", "#" included.
-    {"week number", "%W", "W", "'W'"},
     {"percent", "%%", "%", "%"},
     {"short unknown", "%#W", "W", "'W'"},
     {"short percent", "%#%", "%", "%"},
     {"hash as code", "%##", "#", "#"},
-    {"week header", "(Week %W)", "(Week W)", "'(Week W)'"},
-    // Nothing follows the "%".
-    {"empty", "", "", ""},
     {"dangling percent", "%d.%", "dd.", "dd."},
     {"dangling short mark", "%d%#", "dd", "dd"},
-    {"lone percent", "%", "", ""},
-    // Literal text: the picker copies it; Qt gets letters quoted and quotes doubled.
-    {"words around codes", "Event on %a, %B %d", "Event on ddd, MMMM dd",
-     "'Event on 'ddd, MMMM dd"},
-    {"letters after a code", "%H h", "HH h", "HH' h'"},
-    {"quote inside words", "It's %H", "It's HH", "'It''s 'HH"},
-    {"quote alone", "%H'%M", "HH'mm", "HH''mm"},
-    {"two quotes alone", "%H''%M", "HH''mm", "HH''''mm"},
-    {"quote then letter", "%H's", "HH's", "HH'''s'"},
-    {"letter then quote", "%Hs'", "HHs'", "HH's'''"},
-    {"format letters as text", "dMyhHmsAP %d", "dMyhHmsAP dd", "'dMyhHmsAP 'dd"},
-    {"UTF-8 text", "%d. M\xC3\xA4rz", "dd. M\xC3\xA4rz", "dd'. M\xC3\xA4rz'"},
-    {"digits and signs", "%d-01 +%H", "dd-01 +HH", "dd-01 +HH"},
 };
 
 TEST(PickerFormat, ConversionTable) {

@@ -36,144 +36,44 @@ TEST_F(StringTableTest, EveryNumberAnswersConsistently) {
     EXPECT_GT(count, 100);
 }
 
-TEST_F(StringTableTest, NumbersOutsideTheTableGiveEmptyText) {
-    const struct {
-        const char* name;
-        uint32_t id;
-    } rows[] = {
-        {"beyond 16 bits", 0x10000 + kIdsDateFormat},
-        {"largest number", std::numeric_limits<uint32_t>::max()},
-    };
-    SetTranslationHook([](uint32_t, std::string_view) { return std::optional<std::string>("x"); });
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_FALSE(HasString(row.id));
-        EXPECT_TRUE(EnglishString(row.id).empty());
-        EXPECT_TRUE(LoadString(row.id).empty()); // the hook is not asked for a missing string
-    }
-}
-
-TEST_F(StringTableTest, FormatStringFillsTheFirstPlaceholderOfTheActiveText) {
-    EXPECT_EQ(FormatString(kIdsCannotReadImport, "C:\\a%s.txt"),
-              "Unable to read from import-file\nC:\\a%s.txt");
-    EXPECT_EQ(FormatString(kIdsUntitled, "x"), LoadString(kIdsUntitled)) << "no placeholder";
-    SetTranslationHook([](uint32_t, std::string_view) {
-        return std::optional<std::string>("Datei %s nicht lesbar");
-    });
-    EXPECT_EQ(FormatString(kIdsCannotReadImport, "a.txt"), "Datei a.txt nicht lesbar");
-}
-
 TEST_F(StringTableTest, HookReplacesTextOrKeepsEnglish) {
     std::vector<std::pair<uint32_t, std::string>> calls;
     SetTranslationHook([&calls](uint32_t id, std::string_view english) {
         calls.emplace_back(id, std::string(english));
         if (id == kIdsStateValueDone) {
-            return std::optional<std::string>("Erledigt:");
+            // A hook may build its text from other strings without a deadlock on its lock.
+            return std::optional<std::string>("[" + LoadString(kIdsStateValueUndone) + "]");
         }
         if (id == kIdsStateValueUrgent) {
             return std::optional<std::string>(""); // a translation may be empty on purpose
         }
+        if (id == kIdsCannotReadImport) {
+            return std::optional<std::string>("Datei %s nicht lesbar");
+        }
         return std::optional<std::string>();
     });
-    EXPECT_EQ(LoadString(kIdsStateValueDone), "Erledigt:");
+    EXPECT_EQ(LoadString(kIdsStateValueDone), "[To Do:]");
     EXPECT_EQ(LoadString(kIdsStateValueOverdue), "!!!Overdue!!!");
     EXPECT_EQ(LoadString(kIdsStateValueUrgent), "");
     EXPECT_EQ(EnglishString(kIdsStateValueDone), "Done:"); // the English text stays reachable
-
     const std::vector<std::pair<uint32_t, std::string>> expected = {
         {kIdsStateValueDone, "Done:"},
+        {kIdsStateValueUndone, "To Do:"},
         {kIdsStateValueOverdue, "!!!Overdue!!!"},
         {kIdsStateValueUrgent, "Urgent!"},
     };
     EXPECT_EQ(calls, expected);
+    EXPECT_EQ(FormatString(kIdsCannotReadImport, "a.txt"), "Datei a.txt nicht lesbar");
+    // The hook is not asked for a number outside the table.
+    EXPECT_EQ(LoadString(0x10000 + kIdsDateFormat), "");
+    EXPECT_EQ(LoadString(std::numeric_limits<uint32_t>::max()), "");
+    EXPECT_EQ(calls.size(), expected.size() + 1);
 
     SetTranslationHook({});
     EXPECT_EQ(LoadString(kIdsStateValueDone), "Done:");
-    EXPECT_EQ(calls.size(), expected.size());
-}
-
-TEST_F(StringTableTest, HookMayLoadOtherStrings) {
-    // A hook that builds its text from other strings must not deadlock on the hook's lock.
-    SetTranslationHook([](uint32_t id, std::string_view) -> std::optional<std::string> {
-        if (id == kIdsStateValueDone) {
-            return "[" + LoadString(kIdsStateValueUndone) + "]";
-        }
-        return std::nullopt;
-    });
-    EXPECT_EQ(LoadString(kIdsStateValueDone), "[To Do:]");
-}
-
-TEST_F(StringTableTest, HookCanBeReplacedWhileOtherThreadsLoad) {
-    std::atomic<bool> stop{false};
-    std::atomic<int> unexpected{0};
-    std::vector<std::thread> readers;
-    for (int t = 0; t < 3; ++t) {
-        readers.emplace_back([&] {
-            while (!stop.load()) {
-                const std::string text = LoadString(kIdsStateValueDone);
-                if (text != "Done:" && text != "first language" && text != "second language") {
-                    ++unexpected;
-                }
-            }
-        });
-    }
-    for (int i = 0; i < 3000; ++i) {
-        // Each hook owns its text, so a reader still using a replaced hook would read freed memory
-        // under the sanitizers.
-        std::string text = (i % 3 == 0) ? "first language" : "second language";
-        if (i % 3 == 2) {
-            SetTranslationHook({});
-        } else {
-            SetTranslationHook(
-                [text](uint32_t, std::string_view) { return std::optional<std::string>(text); });
-        }
-    }
-    stop = true;
-    for (std::thread& reader : readers) {
-        reader.join();
-    }
-    EXPECT_EQ(unexpected.load(), 0);
-}
-
-TEST_F(StringTableTest, FormatDefaultsLoadEachValueFromItsString) {
-    // A hook that names the string shows which number each value was loaded from, and that the
-    // defaults follow the active language.
-    SetTranslationHook([](uint32_t id, std::string_view) {
-        return std::optional<std::string>("T" + std::to_string(id));
-    });
-    const FormatSettings defaults = FormatSettings::Defaults();
-    const std::pair<std::string, uint32_t> single[] = {
-        {defaults.DateFormat, 40070},        {defaults.TimeFormat, 40071},
-        {defaults.DateTimeFormat, 40072},    {defaults.StateValueDone, 40052},
-        {defaults.StateValueOverdue, 40053}, {defaults.StateValueUndone, 40054},
-        {defaults.StateValueUrgent, 40055},
-    };
-    for (const auto& [value, id] : single) {
-        EXPECT_EQ(value, "T" + std::to_string(id));
-    }
-    // The string numbers of each set in variant order; the HTML sets interleave.
-    const struct {
-        const char* name;
-        int set;
-        uint32_t ids[5];
-    } sets[] = {
-        {"clipboard", kFormatSetClipboard, {40000, 40001, 40002, 40003, 40004}},
-        {"tooltip", kFormatSetTooltip, {40005, 40006, 40007, 40008, 40009}},
-        {"calendar", kFormatSetCalendar, {40010, 40011, 40012, 40013, 40014}},
-        {"HTML time", kFormatSetHtmlTime, {40020, 40022, 40024, 40026, 40028}},
-        {"HTML description", kFormatSetHtmlDesc, {40021, 40023, 40025, 40027, 40029}},
-        {"CSV time", kFormatSetCsvTime, {40304, 40305, 40306, 40307, 40308}},
-    };
-    for (const auto& row : sets) {
-        for (int variant = 0; variant < 5; ++variant) {
-            EXPECT_EQ(defaults.EventSets[row.set][variant], "T" + std::to_string(row.ids[variant]))
-                << row.name << ", variant " << variant;
-        }
-    }
-
-    SetTranslationHook({});
-    EXPECT_EQ(FormatSettings::Defaults().EventSets[kFormatSetCalendar][kVariantMiddleDay],
-              ">> $DESCRIPTION$ >>");
+    EXPECT_EQ(FormatString(kIdsCannotReadImport, "C:\\a%s.txt"),
+              "Unable to read from import-file\nC:\\a%s.txt");
+    EXPECT_EQ(FormatString(kIdsUntitled, "x"), LoadString(kIdsUntitled)) << "no placeholder";
 }
 
 } // namespace

@@ -23,66 +23,6 @@ void ExpectRoundTrip(const std::string& source) {
     EXPECT_EQ(DecompileHolidays(second), decompiled);
 }
 
-const DateRule& OnlyRule(const CHolidays& module) {
-    EXPECT_EQ(module.GetHolidays().size(), 1u);
-    EXPECT_EQ(module.GetHolidays().at(0).rules.size(), 1u);
-    return module.GetHolidays().at(0).rules.at(0);
-}
-
-DateRule RuleOf(const std::string& ruleText) {
-    return OnlyRule(CompileHolidaySource("language 0x409\nholiday X \"x\" = " + ruleText, "t"));
-}
-
-TEST(HolidaySourceTest, ReadableFormsSetTheirFields) {
-    EXPECT_EQ(RuleOf("first Mon in Jan").ordinal, 0);
-    EXPECT_EQ(RuleOf("5th Sunday of March").ordinal, 4);
-
-    DateRule ascension = RuleOf("39 days after \"Easter Sunday\"");
-    EXPECT_EQ(ascension.direction, 1);
-    EXPECT_EQ(ascension.count, 39);
-    EXPECT_EQ(ascension.offsetName, "Easter Sunday");
-    EXPECT_EQ(RuleOf("1 day before ADVENT_REF").direction, 0);
-
-    EXPECT_EQ(RuleOf("Sunday on or before X").relation, kOnOrBefore);
-    EXPECT_EQ(RuleOf("Sunday on or after X").relation, kOnOrAfter);
-    DateRule third = RuleOf("3rd Sun after X");
-    EXPECT_EQ(third.relation, kStrictlyAfter);
-    EXPECT_EQ(third.count, 3);
-
-    DateRule years = RuleOf("1 May; from 1990 to 2019; every 4 years");
-    EXPECT_EQ(years.firstYear, 1990);
-    EXPECT_EQ(years.lastYear, 2019);
-    EXPECT_EQ(years.interval, 4);
-    DateRule once = RuleOf("1 May; in 2017");
-    EXPECT_EQ(once.firstYear, 2017);
-    EXPECT_EQ(once.lastYear, 2017);
-    EXPECT_EQ(RuleOf("1 May; until 1950").lastYear, 1950);
-    EXPECT_EQ(RuleOf("1 May; until 1950").firstYear, 1900);
-
-    DateRule shifted = RuleOf("1 January; if Saturday then previous Friday; if Sunday then next "
-                              "Monday; if on X then nearest Y; if Monday then drop; if Tuesday "
-                              "then 2nd Friday on or after");
-    ASSERT_EQ(shifted.conditions.size(), 5u);
-    EXPECT_EQ(shifted.conditions[0].testWeekday, 5);
-    EXPECT_EQ(shifted.conditions[0].relation, static_cast<uint32_t>(kStrictlyBefore));
-    EXPECT_EQ(shifted.conditions[0].weekday, 4u);
-    EXPECT_EQ(shifted.conditions[1],
-              ShiftCondition{}); // the default reads "if Sunday then next Monday"
-    EXPECT_EQ(shifted.conditions[2].test, kTestNamedDate);
-    EXPECT_EQ(shifted.conditions[2].testName, "X");
-    EXPECT_EQ(shifted.conditions[2].action, kActionNearestNamed);
-    EXPECT_EQ(shifted.conditions[2].targetName, "Y");
-    EXPECT_EQ(shifted.conditions[3].action, kActionDrop);
-    EXPECT_EQ(shifted.conditions[4].count, 2u);
-    EXPECT_EQ(shifted.conditions[4].relation, static_cast<uint32_t>(kOnOrAfter));
-
-    DateRule raw = RuleOf("kind 9; with unused=-7 offsetName=\"a b\" day=40");
-    EXPECT_EQ(raw.kind, 9);
-    EXPECT_EQ(raw.unused, -7);
-    EXPECT_EQ(raw.offsetName, "a b");
-    EXPECT_EQ(raw.day, 40);
-}
-
 TEST(HolidaySourceTest, ModuleLinesAndHeaders) {
     const CHolidays module = CompileHolidaySource(
         "\xEF\xBB\xBF# comment line\r\n"
@@ -119,7 +59,8 @@ TEST(HolidaySourceTest, ModuleLinesAndHeaders) {
 TEST(HolidaySourceTest, SourcesRoundTripByteExact) {
     for (const std::string rule :
          {"29 Feb; until 1999", "fourth Thursday of November", "\"Monday\" - 3 days",
-          "ORTHODOX_EASTER_REF + 1 day", "Sunday on or before X", "kind -3"}) {
+          "ORTHODOX_EASTER_REF + 1 day", "Sunday on or before X", "kind -3",
+          "1 May; if Saturday then previous Friday"}) {
         SCOPED_TRACE(rule);
         ExpectRoundTrip("language 0x407\nholiday H \"Text\" = " + rule + "\n");
     }
@@ -129,6 +70,17 @@ TEST(HolidaySourceTest, SourcesRoundTripByteExact) {
                     "holiday \"if\" \"\\u{1}\\u{7F}\\u{81}\\t\\r\\n\\\\\"\n"
                     "holiday U \"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\x84\"\n    1 May\n    2 May\n"
                     "holiday V \"v\" = 1 June\n");
+}
+
+TEST(HolidaySourceTest, DecompilingWritesTheReadableForms) {
+    const std::string source = "language 0x0407\n\n"
+                               "holiday H \"h\" = 1 January; if Saturday then previous Friday; "
+                               "if Sunday then next Monday\n\n"
+                               "holiday A \"a\"\n"
+                               "    2nd Monday after EASTER_REF; from 2000 to 2010; every 2 years\n"
+                               "    last Monday of May; in 2017\n"
+                               "    H - 3 days\n";
+    EXPECT_EQ(DecompileHolidays(CompileHolidaySource(source, "t")), source);
 }
 
 // ---- Random modules ----------------------------------------------------------------------------
@@ -175,33 +127,18 @@ private:
     }
     int32_t Year() { return Pick(3) == 0 ? Int() : 1890 + static_cast<int32_t>(Below(220)); }
 
+    // Names, keywords, quotes, escapes, control characters and UTF-8, separated by '|'.
     std::string Text() {
-        static const std::vector<std::string> kPieces = {"EASTER_REF",
-                                                         "A",
-                                                         "holiday",
-                                                         "Monday",
-                                                         "x y",
-                                                         "\"",
-                                                         "\\",
-                                                         "\n",
-                                                         "\t",
-                                                         "\x01",
-                                                         "#",
-                                                         ";",
-                                                         "=",
-                                                         "\xC3\xA4",
-                                                         "\xE2\x82\xAC",
-                                                         "\xC2\x81",
-                                                         "\xF0\x9F\x8E\x84",
-                                                         "1st",
-                                                         "_b2",
-                                                         "with",
-                                                         "-",
-                                                         "0x1"};
+        static constexpr std::string_view kPieces = "EASTER_REF|A|holiday|Monday|x y|\"|\\|\t|\x01|"
+                                                    "#|;|=|\xC3\xA4|1st|_b2|with|-|0x1|\n|"
+                                                    "\xE2\x82\xAC|\xC2\x81|\xF0\x9F\x8E\x84";
         std::string text;
-        const uint32_t pieces = Below(4);
-        for (uint32_t i = 0; i < pieces; ++i) {
-            text += kPieces[Below(static_cast<uint32_t>(kPieces.size()))];
+        for (uint32_t pieces = Below(4); pieces > 0; --pieces) {
+            size_t at = 0;
+            for (uint32_t skip = Below(22); skip > 0; --skip) {
+                at = kPieces.find('|', at) + 1;
+            }
+            text += kPieces.substr(at, kPieces.find('|', at) - at);
         }
         return text;
     }
@@ -236,7 +173,7 @@ private:
 
 TEST(HolidaySourceTest, RandomModulesDecompileAndRecompileByteExact) {
     RandomModules random(20240601);
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 1500; ++i) {
         const CHolidays module = random.Module();
         const std::vector<uint8_t> bytes = module.WriteModuleBytes();
         // Through the file form first, as the command line tool sees modules.
@@ -280,7 +217,6 @@ TEST(HolidaySourceTest, ErrorsNameTheLineAndWhatWasExpected) {
         {"YearsTwice", head + "1 May; from 2000; in 2001\n", 3, "years are given twice"},
         {"FirstAfterLast", head + "1 May; from 2010 to 2000\n", 3, "first year 2010 is after"},
         {"FromBeyondDefaultEnd", head + "1 May; from 2200\n", 3, "after its last year 2100"},
-        {"ZeroInterval", head + "1 May; every 0 years\n", 3, "must lie in 1.."},
         {"NoThen", head + "1 May; if Sunday next Monday\n", 3, "expected 'then'"},
         {"BadTest", head + "1 May; if holiday then drop\n", 3, "expected a weekday or 'on NAME'"},
         {"BadAction", head + "1 May; if Sunday then move\n", 3, "after 'then'"},
@@ -288,8 +224,6 @@ TEST(HolidaySourceTest, ErrorsNameTheLineAndWhatWasExpected) {
         {"UnknownConditionField", head + "1 May; if Sunday then drop with day=1\n", 3,
          "unknown condition field 'day'"},
         {"FieldOutOfRange", head + "1 May; with day=2147483648\n", 3, "day must lie in"},
-        {"UnsignedNegative", head + "1 May; if Sunday then drop with count=-1\n", 3,
-         "count must lie in 0.."},
         {"UnclosedQuote", "language 1\nholiday A \"abc\n", 2, "without its closing"},
         {"BadEscape", "language 1\nholiday A \"a\\q\"\n", 2, "unknown escape"},
         {"BadCodePoint", "language 1\nholiday A \"\\u{D800}\"\n", 2, "not a Unicode character"},

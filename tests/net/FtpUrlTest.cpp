@@ -1,7 +1,6 @@
 #include "net/FtpUrl.h"
 
 #include <gtest/gtest.h>
-#include <random>
 
 namespace dv {
 namespace {
@@ -87,48 +86,14 @@ TEST(FtpUrlTest, RejectsMalformedAddressesWithoutShowingThePassword) {
     }
 }
 
-// Encoding then decoding gives the path back, and the encoded form holds nothing that a URL
-// parser could take for a separator, over many random paths of arbitrary bytes.
+// A leading "/" and bare "." or ".." segments are escaped, or URL handling would fold them away.
 TEST(FtpUrlTest, EncodedPathsDecodeToTheOriginal) {
-    std::mt19937 random(20240608);
-    for (int round = 0; round < 3000; ++round) {
-        std::string path = random() % 3 == 0 ? "/" : "";
-        const int segments = 1 + static_cast<int>(random() % 4);
-        for (int s = 0; s < segments; ++s) {
-            if (s > 0) {
-                path += '/';
-            }
-            if (random() % 8 == 0) {
-                path += random() % 2 == 0 ? "." : "..";
-                continue;
-            }
-            const int length = 1 + static_cast<int>(random() % 8);
-            for (int i = 0; i < length; ++i) {
-                char c = 0;
-                do {
-                    c = static_cast<char>(random() % 256);
-                } while (static_cast<unsigned char>(c) < 0x20 || c == 0x7f || c == '/');
-                path += c;
-            }
-        }
-        std::string error;
-        const auto encoded = EncodeFtpPath(path, error);
-        ASSERT_TRUE(encoded) << error;
-        for (char c : *encoded) {
-            const bool plain = std::isalnum(static_cast<unsigned char>(c)) != 0 ||
-                               std::string_view("-._~%/").find(c) != std::string_view::npos;
-            ASSERT_TRUE(plain) << "unescaped byte " << int(static_cast<unsigned char>(c));
-        }
-        // Only the separators between segments stay as "/"; a leading one becomes "%2F"; no
-        // segment is a bare "." or "..", which URL handling would fold away.
-        ASSERT_NE(encoded->front(), '/');
-        const std::string wrapped = "/" + *encoded + "/";
-        EXPECT_EQ(wrapped.find("/./"), std::string::npos) << *encoded;
-        EXPECT_EQ(wrapped.find("/../"), std::string::npos) << *encoded;
-        const auto decoded = PercentDecode(*encoded);
-        ASSERT_TRUE(decoded);
-        EXPECT_EQ(*decoded, path);
-    }
+    const std::string path = "/a b/./../x_~%\xe4.dat";
+    std::string error;
+    const auto encoded = EncodeFtpPath(path, error);
+    ASSERT_TRUE(encoded) << error;
+    EXPECT_EQ(*encoded, "%2Fa%20b/%2E/%2E%2E/x_~%25%E4.dat");
+    EXPECT_EQ(PercentDecode(*encoded), path);
 }
 
 } // namespace

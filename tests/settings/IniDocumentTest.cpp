@@ -8,123 +8,43 @@
 namespace dv {
 namespace {
 
-std::optional<std::string> Get(const std::string& bytes, std::string_view section,
-                               std::string_view key) {
-    return CIniDocument::FromBytes(bytes).GetValue(section, key);
+TEST(IniDocumentTest, ReadsSectionsWithoutBracketAndKeysBeforeAnySection) {
+    const CIniDocument document =
+        CIniDocument::FromBytes("top=before any section\r\n=no key\r\n[Open bracket\r\nk=v\r\n");
+    EXPECT_EQ(document.GetValue("", "top"), "before any section");
+    EXPECT_EQ(document.GetKeyNames(""), std::vector<std::string>{"top"}) << "no empty key";
+    EXPECT_EQ(document.GetValue("Open bracket", "k"), "v");
 }
 
-TEST(IniDocumentTest, ReadsValuesByTheProfileRules) {
-    const std::string file = "; settings of the calendar\r\n"
-                             "top=before any section\r\n"
-                             "[Settings]\r\n"
-                             "WeekStart=1\r\n"
-                             "  Spaced Key  =  spaced value  \r\n"
-                             "Empty=\r\n"
-                             "Equals=a=b\r\n"
-                             ";Commented=1\r\n"
-                             "a line without equals\r\n"
-                             "=no key\r\n"
-                             "Double=\"quoted value\"\r\n"
-                             "Single='x'\r\n"
-                             "Mixed=\"x'\r\n"
-                             "Lone=\"\r\n"
-                             "Pair=\"\"\r\n"
-                             "Inner=a \"b\" c\r\n"
-                             "Dup=first\r\n"
-                             "dup=second\r\n"
-                             "[  other section  ]\r\n"
-                             "WeekStart=2\r\n"
-                             "[Open bracket\r\n"
-                             "k=v\r\n"
-                             "[SETTINGS] trailing text\r\n"
-                             "Late=from the second occurrence\r\n"
-                             "Dup=third\r\n";
-    struct Row {
-        const char* name;
-        const char* section;
-        const char* key;
-        std::optional<std::string> value;
-    };
-    const Row rows[] = {
-        {"plain", "Settings", "WeekStart", "1"},
-        {"section name case", "settings", "WeekStart", "1"},
-        {"key name case", "Settings", "WEEKSTART", "1"},
-        {"blanks around key and value", "Settings", "Spaced Key", "spaced value"},
-        {"empty value is present", "Settings", "Empty", ""},
-        {"value after the first equals sign", "Settings", "Equals", "a=b"},
-        {"comment is no key", "Settings", ";Commented", std::nullopt},
-        {"line without equals is no key", "Settings", "a line without equals", std::nullopt},
-        {"double quotes removed", "Settings", "Double", "quoted value"},
-        {"single quotes removed", "Settings", "Single", "x"},
-        {"unequal quotes stay", "Settings", "Mixed", "\"x'"},
-        {"lone quote stays", "Settings", "Lone", "\""},
-        {"quote pair gives empty", "Settings", "Pair", ""},
-        {"inner quotes stay", "Settings", "Inner", "a \"b\" c"},
-        {"duplicate key: first wins", "Settings", "Dup", "first"},
-        {"blanks around section name", "other section", "WeekStart", "2"},
-        {"section without closing bracket", "Open bracket", "k", "v"},
-        {"second occurrence of a section", "Settings", "Late", "from the second occurrence"},
-        {"keys before any section", "", "top", "before any section"},
-        {"keys before any section are in no named one", "Settings", "top", std::nullopt},
-        {"missing key", "Settings", "Nothing", std::nullopt},
-        {"missing section", "Nowhere", "WeekStart", std::nullopt},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(Get(file, row.section, row.key), row.value) << row.name;
-    }
-}
-
-TEST(IniDocumentTest, ChangingAValueKeepsEveryOtherLine) {
-    const std::string file = "; header comment\r\n"
-                             "[Settings]\r\n"
-                             "  WeekStart = 1 ; not a comment\r\n"
-                             "garbage line\r\n"
-                             "\r\n"
-                             "[WindowSettings]\r\n"
-                             "SidebarWidth=270\r\n";
-    CIniDocument document = CIniDocument::FromBytes(file);
-    EXPECT_TRUE(document.SetValue("SETTINGS", "weekstart", "0"));
-    EXPECT_EQ(document.ToBytes(), "; header comment\r\n"
-                                  "[Settings]\r\n"
-                                  "WeekStart=0\r\n"
-                                  "garbage line\r\n"
-                                  "\r\n"
-                                  "[WindowSettings]\r\n"
-                                  "SidebarWidth=270\r\n");
-}
-
-TEST(IniDocumentTest, AddsKeysAfterTheLastKeyOfTheSectionAndNewSectionsAtTheEnd) {
-    CIniDocument document = CIniDocument::FromBytes("[A]\n"
-                                                    "x=1\n"
+TEST(IniDocumentTest, EditsKeepEveryOtherLine) {
+    CIniDocument document = CIniDocument::FromBytes("; header\n"
+                                                    "garbage line\n"
+                                                    "[A]\n"
+                                                    "  x = 1 ; not a comment\n"
                                                     "; about B\n"
                                                     "[B]\n"
                                                     "[a]\n"
-                                                    "z=3\n");
+                                                    "z = 'v'\n");
+    EXPECT_TRUE(document.SetValue("a", "X", "0"));
     EXPECT_TRUE(document.SetValue("A", "y", "2"));
     EXPECT_TRUE(document.SetValue("B", "first", "b"));
     EXPECT_TRUE(document.SetValue("C", "new", "c"));
-    EXPECT_EQ(document.ToBytes(), "[A]\n"
-                                  "x=1\n"
+    EXPECT_FALSE(document.SetValue("A", "Z", "v")) << "the same value changes nothing";
+    EXPECT_EQ(document.ToBytes(), "; header\n"
+                                  "garbage line\n"
+                                  "[A]\n"
+                                  "x=0\n"
                                   "y=2\n"
                                   "; about B\n"
                                   "[B]\n"
                                   "first=b\n"
                                   "[a]\n"
-                                  "z=3\n"
+                                  "z = 'v'\n"
                                   "\n"
                                   "[C]\n"
                                   "new=c\n");
-    EXPECT_TRUE(document.SetValue("A", "Z", "changed in the second occurrence"));
-    EXPECT_EQ(document.GetValue("a", "z"), "changed in the second occurrence");
-}
-
-TEST(IniDocumentTest, SettingTheSameValueChangesNothing) {
-    const std::string file = "[S]\r\nk = 'v'\r\n";
-    CIniDocument document = CIniDocument::FromBytes(file);
-    EXPECT_FALSE(document.SetValue("s", "K", "v"));
-    EXPECT_EQ(document.ToBytes(), file) << "the user's spelling stays";
-    EXPECT_TRUE(document.SetValue("s", "K", "'v'"));
-    EXPECT_EQ(document.GetValue("S", "k"), "'v'");
+    EXPECT_TRUE(document.SetValue("A", "Z", "'v'")) << "in the second occurrence of the section";
+    EXPECT_EQ(document.GetValue("a", "z"), "'v'");
 }
 
 TEST(IniDocumentTest, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
@@ -137,17 +57,14 @@ TEST(IniDocumentTest, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
     const Row rows[] = {
         {"plain", "abc", "k=abc", "abc"},
         {"empty", "", "k=", ""},
-        {"one space", " ", "k=\" \"", " "},
         {"leading blank", " a", "k=\" a\"", " a"},
         {"trailing tab", "a\t", "k=\"a\t\"", "a\t"},
         {"enclosed in double quotes", "\"$CATEGORY$\"", "k=\"\"$CATEGORY$\"\"", "\"$CATEGORY$\""},
         {"enclosed in single quotes", "'x'", "k=\"'x'\"", "'x'"},
         {"quote at one end only", "\"x", "k=\"x", "\"x"},
         {"lone quote", "\"", "k=\"", "\""},
-        {"two quotes", "\"\"", "k=\"\"\"\"", "\"\""},
         {"equals and semicolon", "=;[x]", "k==;[x]", "=;[x]"},
-        {"line feed", "a\nb", "k=a{0x0A}b", "a{0x0A}b"},
-        {"carriage return", "a\rb", "k=a{0x0D}b", "a{0x0D}b"},
+        {"line breaks", "a\r\nb", "k=a{0x0D}{0x0A}b", "a{0x0D}{0x0A}b"},
     };
     for (const Row& row : rows) {
         CIniDocument document;
@@ -231,50 +148,6 @@ TEST(IniDocumentTest, ListsSectionsAndKeysOnce) {
     EXPECT_EQ(document.GetSectionNames(), (std::vector<std::string>{"A", "b"}));
     EXPECT_EQ(document.GetKeyNames("a"), (std::vector<std::string>{"x", "z"}));
     EXPECT_EQ(document.GetKeyNames("missing"), std::vector<std::string>{});
-}
-
-// A random sequence of writes, with names in varying case, against a map of what each key
-// must hold; every value must read back exactly, also after the document went through bytes.
-TEST(IniDocumentTest, RandomWritesAgreeWithAMap) {
-    test::Random random(31337);
-    const std::vector<std::string> sections = {"Settings", "WindowSettings", "Holidays"};
-    const std::vector<std::string> keys = {"WeekStart", "DateFormat", "Homepage", "x", "Key 2"};
-    const std::vector<std::string> pieces = {"a", " ", "\t", "\"",     "'",        "=",
-                                             ";", "[", "]",  "{0x0A}", "\xC3\xA4", "\xE6\x97\xA5",
-                                             "%", "0", ","};
-    const auto varyCase = [&](std::string name) {
-        for (char& c : name) {
-            if (random.OneIn(2)) {
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            } else {
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            }
-        }
-        return name;
-    };
-    for (int run = 0; run < 40; ++run) {
-        CIniDocument document = CIniDocument::FromBytes("; kept\r\n[Settings]\r\nother=1\r\n");
-        std::map<std::pair<size_t, size_t>, std::string> expected;
-        for (int step = 0; step < 60; ++step) {
-            const auto section = static_cast<size_t>(random.Between(0, 2));
-            const auto key = static_cast<size_t>(random.Between(0, 4));
-            std::string value;
-            for (int i = random.Int(0, 5); i > 0; --i) {
-                value += random.Pick(pieces);
-            }
-            document.SetValue(varyCase(sections[section]), varyCase(keys[key]), value);
-            expected[{section, key}] = value;
-        }
-        const CIniDocument reread = CIniDocument::FromBytes(document.ToBytes());
-        for (const auto& [name, value] : expected) {
-            const std::string& section = sections[name.first];
-            const std::string& key = keys[name.second];
-            EXPECT_EQ(document.GetValue(section, key), value) << section << "/" << key;
-            EXPECT_EQ(reread.GetValue(section, key), value) << section << "/" << key;
-        }
-        EXPECT_EQ(reread.GetValue("settings", "OTHER"), "1");
-        EXPECT_EQ(reread.ToBytes(), document.ToBytes()) << "reading and writing agree";
-    }
 }
 
 } // namespace

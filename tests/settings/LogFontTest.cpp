@@ -7,57 +7,6 @@
 namespace dv {
 namespace {
 
-TEST(LogFontTest, WritesEveryFieldInOrder) {
-    LogFont font;
-    font.Height = -13;
-    font.Width = 2;
-    font.Escapement = 900;
-    font.Orientation = 450;
-    font.Weight = 700;
-    font.Italic = 1;
-    font.Underline = 1;
-    font.StrikeOut = 0;
-    font.CharSet = 238;
-    font.OutPrecision = 3;
-    font.ClipPrecision = 2;
-    font.Quality = 5;
-    font.PitchAndFamily = 34;
-    font.FaceName = "Times New Roman";
-    const std::string text = font.ToString();
-    EXPECT_EQ(text, "-13,2,900,450,700,1,1,0,238,3,2,5,34,Times New Roman");
-    EXPECT_EQ(LogFont::FromString(text), font);
-}
-
-TEST(LogFontTest, ReadsStoredForms) {
-    struct Row {
-        const char* name;
-        const char* text;
-        std::optional<std::string> reread; // ToString of what was read; nullopt: not a font
-    };
-    const Row rows[] = {
-        {"plain", "-12,0,0,0,400,0,0,0,1,0,0,0,0,Arial", "-12,0,0,0,400,0,0,0,1,0,0,0,0,Arial"},
-        {"empty face name", "-12,0,0,0,400,0,0,0,0,0,0,0,0,", "-12,0,0,0,400,0,0,0,0,0,0,0,0,"},
-        {"face name with comma", "1,2,3,4,5,0,0,0,0,0,0,0,0,A, B",
-         "1,2,3,4,5,0,0,0,0,0,0,0,0,A, B"},
-        {"blanks around numbers", " -9 , 0,0,0,400,0,0,0,0,0,0,0,0,X",
-         "-9,0,0,0,400,0,0,0,0,0,0,0,0,X"},
-        {"garbage numbers read 0", "a,b,c,d,e,f,g,h,i,j,k,l,m,F", "0,0,0,0,0,0,0,0,0,0,0,0,0,F"},
-        {"byte field keeps low 8 bits", "0,0,0,0,0,300,-1,0,0,0,0,0,0,F",
-         "0,0,0,0,0,44,255,0,0,0,0,0,0,F"},
-        {"twelve numbers only", "-12,0,0,0,400,0,0,0,1,0,0,0", std::nullopt},
-        {"thirteen numbers without comma before face", "-12,0,0,0,400,0,0,0,1,0,0,0,0",
-         std::nullopt},
-        {"empty", "", std::nullopt},
-    };
-    for (const Row& row : rows) {
-        const std::optional<LogFont> font = LogFont::FromString(row.text);
-        ASSERT_EQ(font.has_value(), row.reread.has_value()) << row.name;
-        if (font) {
-            EXPECT_EQ(font->ToString(), *row.reread) << row.name;
-        }
-    }
-}
-
 TEST(LogFontTest, CutsLongFaceNamesBetweenCharacters) {
     const std::string prefix = "0,0,0,0,0,0,0,0,0,0,0,0,0,";
     EXPECT_EQ(LogFont::FromString(prefix + std::string(40, 'x'))->FaceName, std::string(31, 'x'));

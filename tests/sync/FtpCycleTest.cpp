@@ -1,231 +1,389 @@
-// The synchronisation cycle against a real FTP server on loopback through the libcurl transport,
-// where only a real server shows the fault: a server that stops or freezes in the middle of a
-// cycle, a worker thread that must let go of a frozen server at once, an upload cut off halfway.
+// The synchronisation cycle on an FTP server: through an in-memory server that fails or changes
+// things at chosen moments (the time-stamp check, the read-back, the upload lock and its stale
+// rule, the backups), and on a real server on loopback where only the transport shows the fault.
 
 #include "document/EventFile.h"
 #include "net/CCurlFtpConnector.h"
-#include "support/FtpTestServer.h"
 #include "sync/SyncUser.h"
 
+#include <algorithm>
 #include <chrono>
-#include <condition_variable>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 #include <thread>
 
 namespace dv {
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-using test::FtpConfig;
-using test::FtpTestServer;
-using test::SyncUser;
-using test::TemporaryFolder;
+using namespace test;
+using namespace std::chrono_literals;
 
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+/// An FTP server in memory, with hooks that fail or change things at chosen moments.
+class FakeServer : public IFtpConnector {
+public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders;
+    bool foldersAllowed = true; // false: the server refuses to create folders (permissions)
+    bool renamesAllowed = true; // false: the server refuses to rename files
+    int failAfter = -1;         // operations left before every further one fails; -1 never
+    // Fails the one operation it answers true for, as a lost connection would.
+    std::function<bool(const std::string& op, const std::string& path)> failWhen;
+    std::function<void(const std::string& op, const std::string& path)> afterTransfer;
+    std::string password = "s3cret-pw"; // the one FtpConfig gives
 
-CurlFtpOptions ShortTimeouts() {
-    CurlFtpOptions options;
-    options.connectTimeout = std::chrono::milliseconds(1500);
-    options.responseTimeout = std::chrono::seconds(1);
-    options.stallTime = std::chrono::seconds(1);
-    return options;
-}
-
-// Adds a shared event and a shared to-do as the user would; returns the event's GUID.
-std::string AddShared(CDayvaultDoc& doc, const std::string& description) {
-    auto event = std::make_unique<CDateEntry>(CDateTime(2024, 6, 3, 9, 0, 0));
-    DateData data = event->GetData();
-    data.Description = description;
-    data.StorageType = 1;
-    data.Repeat = 1;
-    data.RepeatRate = 1;
-    data.RepeatUnit = 2;
-    event->AssignData(data);
-    const std::string guid = event->GetGUID();
-    doc.AddDateEntry(std::move(event), kEditInteractive);
-    auto todo = std::make_unique<CTodoEntry>(CDateTime(2024, 6, 3, 9, 0, 0));
-    TodoData todoData = todo->GetData();
-    todoData.Description = description + " to-do";
-    todoData.StorageType = 1;
-    todo->SetData(todoData);
-    doc.AddTodoEntry(std::move(todo), kEditInteractive);
-    return guid;
-}
-
-std::vector<std::string> SharedDescriptions(const fs::path& file) {
-    std::vector<std::string> descriptions;
-    for (const auto& event : ReadEventFile(file, EventFileParts::entriesOnly).events) {
-        descriptions.push_back(event->GetData().Description);
-    }
-    return descriptions;
-}
-
-class FtpCycle : public ::testing::Test {
-protected:
-    void SetUp() override { m_server = std::make_unique<FtpTestServer>(); }
-    fs::path OnServer(const std::string& name) const { return m_server->Root() / name; }
-
-    TemporaryFolder m_dir{"ftp-cycle"};
-    std::unique_ptr<FtpTestServer> m_server;
-    CCurlFtpConnector m_connector{ShortTimeouts()};
+    std::unique_ptr<IFtpSession> Connect(const FtpEndpoint& endpoint, const std::atomic<bool>*,
+                                         std::string& error) override;
 };
 
-TEST_F(FtpCycle, ServerLostInTheMiddleOfTheCycle) {
+class FakeSession : public IFtpSession {
+public:
+    explicit FakeSession(FakeServer& server) : m_server(server) {}
+    FtpResult Download(const std::string& remote, const fs::path& local) override {
+        return Do("download", remote, [&] {
+            const auto found = m_server.files.find(remote);
+            if (found == m_server.files.end()) {
+                return FtpResult::missing;
+            }
+            WriteFile(local, found->second);
+            return FtpResult::ok;
+        });
+    }
+    FtpResult Upload(const fs::path& local, const std::string& remote) override {
+        return Do("upload", remote, [&] {
+            m_server.files[remote] = ReadFile(local);
+            return FtpResult::ok;
+        });
+    }
+    FtpResult Delete(const std::string& remote) override {
+        return Do("delete", remote, [&] {
+            return m_server.files.erase(remote) > 0 ? FtpResult::ok : FtpResult::missing;
+        });
+    }
+    FtpResult Rename(const std::string& from, const std::string& to) override {
+        return Do("rename", to, [&] {
+            if (!m_server.renamesAllowed || !m_server.files.contains(from)) {
+                return FtpResult::refused;
+            }
+            m_server.files[to] = m_server.files[from];
+            m_server.files.erase(from);
+            return FtpResult::ok;
+        });
+    }
+    FtpResult MakeDirectory(const std::string& remote) override {
+        return Do("mkd", remote, [&] {
+            return m_server.foldersAllowed && !m_server.files.contains(remote) &&
+                           m_server.folders.insert(remote).second
+                       ? FtpResult::ok
+                       : FtpResult::refused;
+        });
+    }
+    FtpResult RemoveDirectory(const std::string& remote) override {
+        return Do("rmd", remote, [&] {
+            const auto inside = m_server.files.lower_bound(remote + "/");
+            if (!m_server.folders.contains(remote) ||
+                (inside != m_server.files.end() && inside->first.starts_with(remote + "/"))) {
+                return FtpResult::refused;
+            }
+            m_server.folders.erase(remote);
+            return FtpResult::ok;
+        });
+    }
+    std::string LastError() const override { return m_error; }
+
+private:
+    template <class Operation>
+    FtpResult Do(const std::string& op, const std::string& remote, Operation operation) {
+        m_error.clear();
+        if (m_server.failAfter == 0 || (m_server.failWhen && m_server.failWhen(op, remote))) {
+            m_error = op + " " + remote + ": connection lost";
+            return FtpResult::failed;
+        }
+        if (m_server.failAfter > 0) {
+            --m_server.failAfter;
+        }
+        const FtpResult result = operation();
+        if (result == FtpResult::ok && m_server.afterTransfer) {
+            m_server.afterTransfer(op, remote);
+        } else if (result != FtpResult::ok) {
+            m_error = op + " " + remote + ": 550 refused";
+        }
+        return result;
+    }
+    FakeServer& m_server;
+    std::string m_error;
+};
+
+std::unique_ptr<IFtpSession> FakeServer::Connect(const FtpEndpoint& endpoint,
+                                                 const std::atomic<bool>*, std::string& error) {
+    if (endpoint.password != password) {
+        error = endpoint.server + ": 530 login incorrect";
+        return nullptr;
+    }
+    return std::make_unique<FakeSession>(*this);
+}
+
+bool HasTemporary(const FakeServer& server) {
+    return std::ranges::any_of(server.files,
+                               [](const auto& file) { return file.first.ends_with(".tmp"); });
+}
+
+SyncConfig FakeConfig(int backupDepth = 0) {
+    SyncConfig config = PathConfig({}, backupDepth);
+    config.NetworkFunction = 2;
+    config.FtpServer.server = "127.0.0.1";
+    config.FtpServer.password = "s3cret-pw";
+    config.FtpSharedFile = "share/events.dat";
+    return config;
+}
+
+constexpr const char* kShared = "share/events.dat";
+constexpr const char* kStamp = "share/events.dts";
+constexpr const char* kLockFolder = "share/events.lock";
+constexpr const char* kLockOwner = "share/events.lock/owner";
+
+using FtpCycleTest = TempFolder;
+
+// Every way the upload can be lost keeps the change list for the next cycle and takes the lock
+// and the temporary upload with it.
+TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
+    const auto failOn = [](std::string op, std::string path) {
+        return [op, path](FakeServer& server, SyncUser&) {
+            server.failWhen = [op, path](const std::string& o, const std::string& p) {
+                return o == op && (path.empty() || p.ends_with(path));
+            };
+        };
+    };
+    const auto replaceAfter = [](std::string op, std::string path, std::string bytes) {
+        return [op, path, bytes](FakeServer& server, SyncUser&) {
+            server.afterTransfer = [&server, op, path, bytes](const std::string& o,
+                                                              const std::string& p) {
+                if (o == op && p == path) {
+                    server.files[path] = bytes;
+                }
+            };
+        };
+    };
+    const std::string otherStamp = "2024 03 10 12 00 00\r\n{OTHER}\r\n";
     struct Row {
         const char* name;
-        bool freeze; // Pause instead of Stop
+        std::function<void(FakeServer&, SyncUser&)> arrange;
+        SyncOutcome expected;
     };
-    for (const Row row : {Row{"stopped", false}, Row{"frozen", true}}) {
+    const std::vector<Row> rows = {
+        {"time stamp changed during the merge",
+         [&](FakeServer& server, SyncUser& user) {
+             user.beforeMerge = [&server, otherStamp] { server.files[kStamp] = otherStamp; };
+         },
+         SyncOutcome::uploadSkipped},
+        {"time stamp replaced right after our upload", replaceAfter("upload", kStamp, otherStamp),
+         SyncOutcome::uploadSkipped},
+        {"another user's file lands between our two uploads",
+         replaceAfter("rename", kShared, "someone else's merge"), SyncOutcome::uploadSkipped},
+        {"upload of the shared file fails", failOn("upload", ".tmp"), SyncOutcome::transferFailed},
+        {"the connection drops at the rename", failOn("rename", ""), SyncOutcome::transferFailed},
+        {"upload of the time stamp fails", failOn("upload", kStamp), SyncOutcome::transferFailed},
+        {"the lock's owner file cannot be written", failOn("upload", kLockOwner),
+         SyncOutcome::transferFailed},
+        {"server stops before the time stamp is read",
+         [](FakeServer& server, SyncUser&) { server.failAfter = 1; }, SyncOutcome::transferFailed},
+        {"wrong password", [](FakeServer& server, SyncUser&) { server.password = "other"; },
+         SyncOutcome::transferFailed},
+    };
+    DocumentContents original;
+    original.events.push_back(SharedEvent("on the server"));
+    WriteEventFile(Path("orig.dat"), original);
+    const std::string originalBytes = ReadFile(Path("orig.dat"));
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        auto server = std::make_unique<FtpTestServer>();
-        SyncUser alice(m_dir.Path() / (std::string(row.name) + ".dat"), &m_connector);
-        alice.Worker().SetConfig(FtpConfig(*server));
-        AddShared(alice.Doc(), "kept");
-        bool lose = true;
-        alice.SetBeforeMerge([&] {
-            if (lose) {
-                row.freeze ? server->Pause() : server->Stop();
-            }
-        });
-        const auto start = Clock::now();
-        EXPECT_EQ(alice.Cycle(), SyncOutcome::transferFailed);
-        EXPECT_LT(SecondsSince(start), 8.0);
-        EXPECT_FALSE(alice.Worker().GetLastError().empty());
-        EXPECT_EQ(alice.Worker().GetLastError().find("Secret-pw-42"), std::string::npos);
-        EXPECT_EQ(alice.Doc().GetChangeList().size(), 2u);
-        EXPECT_EQ(alice.Merges(), 1);
-
-        lose = false;
-        server = std::make_unique<FtpTestServer>(); // the old one (stopped or frozen) goes
-        alice.Worker().SetConfig(FtpConfig(*server));
-        ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
-        EXPECT_TRUE(alice.Doc().GetChangeList().empty());
-        EXPECT_EQ(SharedDescriptions(server->Root() / "shared.dat"),
-                  std::vector<std::string>{"kept"});
+        FakeServer server;
+        server.files[kShared] = originalBytes;
+        SyncUser user(FakeConfig(), &server);
+        user.AddShared("pending");
+        row.arrange(server, user);
+        EXPECT_EQ(user.worker.RunCycleNow(), row.expected);
+        EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
+        EXPECT_EQ(user.uploadsDone, 0);
+        EXPECT_EQ(user.worker.GetLastError().find("s3cret-pw"), std::string::npos);
+        if (row.expected == SyncOutcome::transferFailed) {
+            EXPECT_FALSE(user.worker.GetLastError().empty());
+        }
+        EXPECT_FALSE(HasTemporary(server));
+        EXPECT_FALSE(server.folders.contains(kLockFolder));
+        EXPECT_FALSE(server.files.contains(kLockOwner));
     }
 }
 
-// The worker thread against a server that freezes once the merge was handed over: the merge
-// itself runs on the test's thread (as the user-interface thread would) and does not wait for
-// the network; Stop() returns at once although the server's waits are long, and the changes
-// stay for the next cycle.
-TEST_F(FtpCycle, WorkerLetsGoOfAFrozenServer) {
-    CCurlFtpConnector patient; // the default waits of 15 s: only the cancel flag can end them
-    struct QueuedUser : ISyncHost {
-        std::mutex mutex;
-        std::condition_variable posted;
-        bool mergeWaiting = false;
-        int uploadsDone = 0;
-        void PostMergeNow() override {
-            const std::lock_guard<std::mutex> lock(mutex);
-            mergeWaiting = true;
-            posted.notify_all();
+// A lock that looks stale is read once more just before it is broken: a holder who renewed it
+// in between keeps it.
+TEST_F(FtpCycleTest, AStaleLockRenewedBeforeTheBreakIsKept) {
+    FakeServer server;
+    server.folders.insert(kLockFolder);
+    server.files[kLockOwner] = "{OTHER-HOLDER}\r\n";
+    SyncUser user(FakeConfig(), &server);
+    user.worker.SetStaleLockAge(0s);
+    user.AddShared("pending");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // first sighting
+    // From now on the holder renews right after each first read of a cycle.
+    int reads = 0;
+    server.afterTransfer = [&](const std::string& op, const std::string& path) {
+        if (op == "download" && path == kLockOwner && ++reads % 2 == 1) {
+            server.files[kLockOwner] = "{RENEWED-" + std::to_string(reads) + "}\r\n";
         }
-        void PostUploadDone() override {
-            const std::lock_guard<std::mutex> lock(mutex);
-            ++uploadsDone;
-        }
-    } host;
-    CDayvaultDoc doc;
-    AddShared(doc, "mine");
-    CSyncWorker worker(host, &patient);
-    worker.SetConfig(FtpConfig(*m_server));
-    worker.SetPollTimes(std::chrono::milliseconds(20), std::chrono::milliseconds(200), 25);
-    worker.Start();
-    worker.RequestSync();
-    {
-        std::unique_lock<std::mutex> lock(host.mutex);
-        ASSERT_TRUE(host.posted.wait_for(lock, std::chrono::seconds(10),
-                                         [&] { return host.mergeWaiting; }));
-    }
-    m_server->Pause();
-    int busyState = 0;
-    auto start = Clock::now();
-    RunMergeStep(worker, &doc, busyState, 3);
-    EXPECT_LT(SecondsSince(start), 1.0) << "the merge must not touch the network";
-    EXPECT_EQ(worker.GetStepState(), kSyncStepMergedUpload);
-    // The worker now hangs in the time-stamp check on the frozen server.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    start = Clock::now();
-    worker.Stop();
-    EXPECT_LT(SecondsSince(start), 3.0) << "Stop() must cancel the transfer";
-    EXPECT_EQ(worker.GetOutcome(), SyncOutcome::transferFailed);
-    EXPECT_EQ(host.uploadsDone, 0);
-    EXPECT_EQ(doc.GetChangeList().size(), 2u);
-    m_server->Resume();
-}
-
-// The upload goes to a temporary name that is renamed over the shared file. Cut off halfway, it
-// leaves the shared file as it was; the next cycle removes the leftover and uploads. A server
-// that refuses renames gets the file directly. No temporary name stays behind.
-TEST_F(FtpCycle, UploadCutOffOrRenameRefusedLeavesAWholeSharedFile) {
-    FtpTestServer::Options options;
-    options.uploadThrottleBytesPerSecond = 4000;
-    m_server = std::make_unique<FtpTestServer>(options);
-    const auto temporaryNames = [&] {
-        int count = 0;
-        for (const auto& entry : fs::directory_iterator(m_server->Root())) {
-            count += entry.path().extension() == ".tmp" ? 1 : 0;
-        }
-        return count;
     };
-    SyncUser alice(m_dir.Path() / "alice.dat", &m_connector);
-    alice.Worker().SetConfig(FtpConfig(*m_server));
-    AddShared(alice.Doc(), "first");
-    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
-    const std::string good = test::ReadFile(OnServer("shared.dat"));
-    for (int i = 0; i < 30; ++i) {
-        AddShared(alice.Doc(), "bulk " + std::to_string(i));
+    for (int cycle = 1; cycle < 4; ++cycle) {
+        EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy) << cycle;
+        EXPECT_TRUE(server.files.contains(kLockOwner)) << cycle;
     }
-
-    // The server goes down once the first bytes of the upload have arrived.
-    SyncOutcome outcome = SyncOutcome::idle;
-    std::thread cycle([&] { outcome = alice.Cycle(); });
-    const Clock::time_point start = Clock::now();
-    bool cut = false;
-    while (!cut && SecondsSince(start) < 20) {
-        for (const auto& entry : fs::directory_iterator(m_server->Root())) {
-            std::error_code error;
-            if (entry.path().extension() == ".tmp" && fs::file_size(entry.path(), error) > 0) {
-                m_server->Stop();
-                cut = true;
-                break;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    cycle.join();
-    ASSERT_TRUE(cut) << "the upload was never seen";
-    EXPECT_EQ(outcome, SyncOutcome::transferFailed);
-    EXPECT_EQ(test::ReadFile(OnServer("shared.dat")), good);
-    EXPECT_EQ(alice.Doc().GetChangeList().size(), 60u);
-    EXPECT_EQ(temporaryNames(), 1);
-    m_server->Restart(FtpTestServer::Options{});
-    alice.Worker().SetConfig(FtpConfig(*m_server));
-
-    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
-    EXPECT_EQ(SharedDescriptions(OnServer("shared.dat")).size(), 31u);
-    EXPECT_EQ(temporaryNames(), 0);
-
-    test::WriteFile(OnServer(".refuse-rename"), "");
-    AddShared(alice.Doc(), "after");
-    ASSERT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
-    EXPECT_EQ(SharedDescriptions(OnServer("shared.dat")).back(), "after");
-    EXPECT_EQ(temporaryNames(), 0);
+    EXPECT_FALSE(server.files.contains(kShared));
 }
 
-// Once the thread has stopped, a cycle on the caller's thread must not inherit its cancellation.
-TEST_F(FtpCycle, CycleOnTheCallersThreadAfterTheWorkerStopped) {
-    SyncUser alice(m_dir.Path() / "alice.dat", &m_connector);
-    alice.Worker().SetConfig(FtpConfig(*m_server));
-    alice.Worker().Start();
-    alice.Worker().Stop();
-    AddShared(alice.Doc(), "after stop");
-    EXPECT_EQ(alice.Cycle(), SyncOutcome::uploaded) << alice.Worker().GetLastError();
-    EXPECT_TRUE(alice.Doc().GetChangeList().empty());
+// A cycle that loses the server in the middle of the upload leaves the lock and a partial
+// temporary upload behind. The same worker knows its own mark and breaks the lock at its next
+// cycle, and removes the leftover; any other user waits for the stale rule. A server that
+// refuses renames gets the file directly.
+TEST_F(FtpCycleTest, LeftoversOfALostConnection) {
+    FakeServer server;
+    SyncUser alice(FakeConfig(), &server);
+    SyncUser bob(FakeConfig(), &server);
+    alice.AddShared("from alice");
+    server.failWhen = [&server](const std::string& op, const std::string& path) {
+        if (op == "upload" && path.ends_with(".tmp")) {
+            server.files[path] = "the first half";
+            server.failAfter = 0; // the connection stays lost
+            return true;
+        }
+        return false;
+    };
+    EXPECT_EQ(alice.worker.RunCycleNow(), SyncOutcome::transferFailed);
+    ASSERT_TRUE(server.folders.contains(kLockFolder));
+    const std::string leftover = server.files[kLockOwner];
+    EXPECT_FALSE(server.files.contains(kShared));
+    server.failAfter = -1;
+    server.failWhen = nullptr;
+
+    bob.AddShared("from bob");
+    EXPECT_EQ(bob.worker.RunCycleNow(), SyncOutcome::busy);
+    EXPECT_EQ(server.files[kLockOwner], leftover);
+
+    EXPECT_EQ(alice.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_TRUE(alice.doc.GetChangeList().empty());
+    EXPECT_FALSE(server.folders.contains(kLockFolder));
+    EXPECT_FALSE(HasTemporary(server));
+    server.renamesAllowed = false;
+    EXPECT_EQ(bob.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_EQ(bob.doc.GetDateEntryCount(), 2);
+    EXPECT_FALSE(HasTemporary(server));
+
+    // A lock of alice's own is one she could not release; one she released and someone else
+    // now holds under the same text is not hers to break.
+    alice.AddShared("again");
+    server.folders.insert(kLockFolder);
+    server.files[kLockOwner] = leftover;
+    EXPECT_EQ(alice.worker.RunCycleNow(), SyncOutcome::busy);
+    EXPECT_EQ(server.files[kLockOwner], leftover);
+}
+
+// A server that lets nobody create the lock folder: after the stale age shows that there is no
+// lock to wait for, uploads go on under the time-stamp guard alone, and use the lock again as
+// soon as the server allows folders.
+TEST_F(FtpCycleTest, ServerWithoutFoldersStillReceivesTheChanges) {
+    FakeServer server;
+    server.foldersAllowed = false;
+    SyncUser user(FakeConfig(), &server);
+    user.worker.SetStaleLockAge(0s);
+    user.AddShared("one");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // first sighting: wait
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_TRUE(user.doc.GetChangeList().empty());
+    user.AddShared("two");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded) << "no second wait";
+
+    server.foldersAllowed = true;
+    user.AddShared("three");
+    bool lockedUpload = false;
+    server.afterTransfer = [&](const std::string& op, const std::string& path) {
+        if (op == "rename" && path == kShared) {
+            lockedUpload = server.folders.contains(kLockFolder);
+        }
+    };
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_TRUE(lockedUpload);
+    EXPECT_FALSE(server.folders.contains(kLockFolder));
+}
+
+// The server keeps ".b%02d" copies with their times in ".t%02d", one per 20 hours at most,
+// overwriting the oldest when all are taken.
+TEST_F(FtpCycleTest, BackupRotationOnTheServer) {
+    FakeServer server;
+    SyncUser user(FakeConfig(2), &server);
+    user.AddShared("one");
+    user.worker.RunCycleNow(); // creates the shared file; nothing to back up yet
+    EXPECT_FALSE(server.files.contains("share/events.b00"));
+    const std::string first = server.files[kShared];
+
+    user.AddShared("two");
+    user.worker.RunCycleNow();
+    EXPECT_EQ(server.files["share/events.b00"], first);
+    EXPECT_EQ(server.files["share/events.t00"], kNow.FormatFixed() + "\r\n");
+    EXPECT_EQ(user.worker.GetNextBackupTime(), kNow + CDateTimeSpan(0, 20, 0, 0));
+    const std::string second = server.files[kShared];
+
+    // Another user's worker, due at once, still respects the 20 hours of the stored times.
+    SyncUser other(FakeConfig(2), &server);
+    m_clock->Advance(CDateTimeSpan(0, 1, 0, 0));
+    other.worker.RunCycleNow();
+    EXPECT_FALSE(server.files.contains("share/events.b01"));
+
+    m_clock->Advance(CDateTimeSpan(0, 21, 0, 0));
+    user.worker.RunCycleNow();
+    EXPECT_EQ(server.files["share/events.b01"], second);
+    const std::string third = server.files[kShared];
+    m_clock->Advance(CDateTimeSpan(0, 21, 0, 0));
+    user.worker.RunCycleNow();
+    EXPECT_EQ(server.files["share/events.b00"], third);
+    EXPECT_EQ(server.files["share/events.t00"], m_clock->Now().FormatFixed() + "\r\n");
+}
+
+// The worker thread against a real server that freezes once the merge was handed over: the
+// merge itself runs on the test's thread (as the user-interface thread would) and does not wait
+// for the network; Stop() returns at once although the server's waits are long, and the changes
+// stay. A cycle on the caller's thread afterwards does not inherit the cancellation.
+TEST(FtpCycleOnARealServer, WorkerLetsGoOfAFrozenServer) {
+    TemporaryFolder dir("ftp-cycle");
+    FtpTestServer server;
+    CCurlFtpConnector patient; // the default waits of 15 s: only the cancel flag can end them
+    SyncUser user(FtpConfig(server), &patient, dir / "user.dat");
+    user.AddShared("mine");
+    user.answer = false; // the test thread runs the merge
+    user.worker.SetPollTimes(20ms, 200ms, 25);
+    user.worker.Start();
+    user.worker.RequestSync();
+    for (int i = 0; i < 1000 && user.merges == 0; ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_EQ(user.merges, 1);
+    server.Pause();
+    auto start = std::chrono::steady_clock::now();
+    RunMergeStep(user.worker, &user.doc, user.busyState, 3);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << "the merge must not wait";
+    EXPECT_EQ(user.worker.GetStepState(), kSyncStepMergedUpload);
+    std::this_thread::sleep_for(300ms); // the worker now hangs on the frozen server
+    start = std::chrono::steady_clock::now();
+    user.worker.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "Stop() must cancel the transfer";
+    EXPECT_EQ(user.worker.GetOutcome(), SyncOutcome::transferFailed);
+    EXPECT_EQ(user.uploadsDone, 0);
+    EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
+
+    server.Resume();
+    FtpTestServer fresh; // the frozen server may still act on what it was sent
+    user.worker.SetConfig(FtpConfig(fresh));
+    user.answer = true;
+    EXPECT_EQ(user.Cycle(), SyncOutcome::uploaded) << user.worker.GetLastError();
+    EXPECT_TRUE(user.doc.GetChangeList().empty());
 }
 
 } // namespace
