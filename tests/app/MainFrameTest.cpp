@@ -6,6 +6,7 @@
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
+#include "app/CEditCommands.h"
 #include "app/CEventDatabaseDlg.h"
 #include "app/CFilterView.h"
 #include "app/CMainFrame.h"
@@ -15,6 +16,7 @@
 #include "app/CommandTable.h"
 #include "app/IFileDialogs.h"
 #include "core/CDateEntry.h"
+#include "core/CTodoEntry.h"
 #include "core/Prompt.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
@@ -589,6 +591,21 @@ private slots:
         QVERIFY(sidebar->TodoMode());
         frame.SetPage(CMainFrame::MonthPage);
         QVERIFY(!sidebar->TodoMode());
+
+        // The page's selection is the frame's to-do selection; Del there deletes it.
+        QVERIFY(app->Document().SaveAs(m_user / "events.dat")); // saves then ask nothing
+        auto todo = std::make_unique<CTodoEntry>(CDateTime(2026, 3, 1, 0, 0, 0));
+        CTodoEntry* added = todo.get();
+        app->Document().AddTodoEntry(std::move(todo), kEditInteractive);
+        frame.SetPage(CMainFrame::TodoPage);
+        page->SelectTodo(added);
+        QCOMPARE(frame.EditCommands().SelectedTodo(), added);
+        app->Settings().WarnOnDelete = false;
+        QVERIFY(frame.RunCommand(cmd::kDeleteEntry));
+        QCOMPARE(app->Document().GetTodoCount(), 0);
+        QCOMPARE(page->RowCount(), 0);
+        QCOMPARE(frame.EditCommands().SelectedTodo(), nullptr);
+        frame.SetPage(CMainFrame::MonthPage);
 
         // The sort key reaches the store; the filter switch is the document's.
         page->ClickColumn(kTodoColPriority);
