@@ -85,6 +85,9 @@ CTodoPage::CTodoPage(const TodoPageHost& host, QWidget* parent)
     m_proxy.SortBy(key);
     head->setSortIndicator(std::abs(key) - 1, key > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
     Fill();
+    if (m_host.layout->TodoListColumnWidths == CWindowSettings().TodoListColumnWidths) {
+        FitDefaultWidths();
+    }
     UpdateTabMark();
 }
 
@@ -126,6 +129,21 @@ void CTodoPage::ApplyColumns() {
         header()->setSectionHidden(column, !layout.TodoListColumns[at]);
         if (layout.TodoListColumns[at]) {
             header()->resizeSection(column, std::max(1, layout.TodoListColumnWidths[at]));
+        }
+    }
+    m_layingOut = false;
+    LayoutColumns();
+}
+
+// The default widths were chosen for a narrower dialog font than most desktops use: until the
+// user sets widths, a column is widened to its title and its widest text, never narrowed. Not
+// stored, so that the fit follows the font at every start.
+void CTodoPage::FitDefaultWidths() {
+    m_layingOut = true;
+    for (int column = 0; column < kTodoColumnCount; ++column) {
+        if (column != kTodoColDescription && ColumnShown(column)) {
+            const int fit = std::max(header()->sectionSizeHint(column), sizeHintForColumn(column));
+            header()->resizeSection(column, std::max(header()->sectionSize(column), fit));
         }
     }
     m_layingOut = false;

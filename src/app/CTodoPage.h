@@ -84,6 +84,7 @@ protected:
 private:
     void ApplySettings();
     void ApplyColumns();
+    void FitDefaultWidths();
     void Fill();
     void StoreWidths();
     void UpdateTabMark();
