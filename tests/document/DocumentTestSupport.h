@@ -217,11 +217,6 @@ public:
         const auto at = std::find(m_hints.begin(), m_hints.end(), static_cast<int>(hint));
         return at == m_hints.end() ? HintObject{} : m_objects[at - m_hints.begin()];
     }
-    void Clear() {
-        m_hints.clear();
-        m_objects.clear();
-        initialUpdates = 0;
-    }
 
     int initialUpdates = 0;
     std::function<void()> onUpdate; ///< runs after every hint

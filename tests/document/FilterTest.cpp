@@ -311,32 +311,6 @@ Strings Texts(const SearchResult& result) {
     return texts;
 }
 
-TEST(Search, Windows) {
-    const CDateTime today(2007, 3, 15, 14, 20, 5);
-    struct Row {
-        SearchRange range;
-        CDateTime start, end;
-    };
-    const Row rows[] = {
-        {Relative(3, 2, 2), CDateTime(2007, 2, 22), CDateTime(2007, 4, 5, 23, 59, 59)},
-        {Relative(1, 1, 1), CDateTime(2007, 3, 15), CDateTime(2007, 3, 16, 23, 59, 59)},
-        {Relative(10, 1, 3), CDateTime(2007, 3, 5), CDateTime(2007, 3, 15, 23, 59, 59)},
-        {Range(CDateTime(2007, 1, 2, 13, 0, 0), CDateTime(2007, 1, 3, 1, 0, 0)),
-         CDateTime(2007, 1, 2), CDateTime(2007, 1, 3, 23, 59, 59)},
-        {Range(CDateTime(1899, 12, 31), CDateTime(1900, 1, 1)), CDateTime(1900, 1, 1),
-         CDateTime(1900, 1, 1, 23, 59, 59)},
-        {Range(CDateTime(2100, 12, 31), CDateTime(2101, 1, 1)), CDateTime(2100, 12, 31),
-         CDateTime(2100, 12, 31, 23, 59, 59)},
-    };
-    for (const Row& row : rows) {
-        CDateTime start;
-        CDateTime end;
-        SearchWindow(row.range, today, start, end);
-        EXPECT_EQ(start.FormatFixed() + " " + end.FormatFixed(),
-                  row.start.FormatFixed() + " " + row.end.FormatFixed());
-    }
-}
-
 TEST(Search, OneRowPerEventAtItsFirstPassingOccurrence) {
     const FormatSettings formats = IsoFormats();
     const CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 3, 15, 9, 0, 0)));

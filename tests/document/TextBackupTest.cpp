@@ -122,56 +122,6 @@ TEST(TextBackupTest, MissingAndMalformedValuesKeepOrDeriveTheirField) {
     EXPECT_EQ(d.CondWeekdays, defaults.CondWeekdays) << "missing";
 }
 
-TEST(TextBackupTest, RestoredEntriesCountFromNow) {
-    const DocumentContents restored = Restore({"[DateEntry 0]",
-                                               "Description=daily since 2020",
-                                               "StartDate=2020 01 01 08 00 00",
-                                               "EndDate=2020 01 01 09 00 00",
-                                               "Repeat=1",
-                                               "RepeatRate=1",
-                                               "RepeatUnit=2",
-                                               "DroppedOccurence 0=2024 05 11 08 00 00",
-                                               "DroppedOccurence 1=2024 05 13 08 00 00",
-                                               "DroppedOccurence 2=",
-                                               "DroppedOccurence 3=2024 05 15 08 00 00",
-                                               "[DateEntry 1]",
-                                               "Description=running now",
-                                               "StartDate=2024 05 10 11 30 00",
-                                               "EndDate=2024 05 10 13 00 00",
-                                               "[TodoEntry 0]",
-                                               "Deadline=2024 05 11 00 00 00",
-                                               "[TodoEntry 1]",
-                                               "Deadline=2024 05 17 00 00 00",
-                                               "[TodoEntry 2]",
-                                               "Deadline=2024 05 11 00 00 00",
-                                               "Done=1"});
-    ASSERT_EQ(restored.events.size(), 2u);
-    CDateEntry& daily = *restored.events[0];
-    EXPECT_EQ(daily.GetLastCheck(), kNow);
-    EXPECT_EQ(daily.GetDueCount(), 0);
-    EXPECT_EQ(
-        daily.GetDroppedOccurrences(),
-        (std::vector<CDateTime>{CDateTime(2024, 5, 11, 8, 0, 0), CDateTime(2024, 5, 13, 8, 0, 0)}))
-        << "an empty key ends the list";
-    // The next evaluation raises nothing from the four years before the restore...
-    daily.UpdateReminders(kNow + CDateTimeSpan(60));
-    EXPECT_EQ(daily.GetDueCount(), 0);
-    // ...and skips the dropped day.
-    daily.UpdateReminders(CDateTime(2024, 5, 12, 8, 0, 0));
-    EXPECT_EQ(daily.GetDueOccurrences(), (std::vector<CDateTime>{CDateTime(2024, 5, 12, 8, 0, 0)}));
-    // An occurrence that is still running at the restore is raised by the next evaluation.
-    CDateEntry& running = *restored.events[1];
-    running.UpdateReminders(kNow + CDateTimeSpan(60));
-    EXPECT_EQ(running.GetDueOccurrences(),
-              (std::vector<CDateTime>{CDateTime(2024, 5, 10, 11, 30, 0)}));
-    // To-dos know the time: urgent within the three days of forewarning, unless done.
-    ASSERT_EQ(restored.todos.size(), 3u);
-    EXPECT_EQ(restored.todos[0]->GetCurrentTime(), kNow);
-    EXPECT_TRUE(restored.todos[0]->IsUrgent());
-    EXPECT_FALSE(restored.todos[1]->IsUrgent());
-    EXPECT_FALSE(restored.todos[2]->IsUrgent());
-}
-
 TEST(TextBackupTest, RandomDocumentsRoundTrip) {
     test::Random rng(5150);
     for (int round = 0; round < 100; ++round) {
@@ -185,36 +135,6 @@ TEST(TextBackupTest, RandomDocumentsRoundTrip) {
         // Writing what was restored gives the same file again: every field, dropped occurrence
         // and done state came back (the exact file above pins the keys they are written under).
         ASSERT_EQ(WriteTextBackupBytes(restored), bytes);
-    }
-}
-
-TEST(TextBackupTest, Files) {
-    test::TemporaryFolder folder;
-    const auto path = folder / "backup.txt";
-    // Replacing a longer file leaves nothing of it.
-    test::WriteFileBytes(path, std::vector<uint8_t>(100000, 'x'));
-    DocumentContents contents;
-    contents.events.push_back(std::make_unique<CDateEntry>(kNow));
-    DateData data = contents.events[0]->GetData();
-    data.Description = "\xCE\xA9 beyond Windows-1252  ";
-    contents.events[0]->AssignData(data);
-    WriteTextBackup(path, contents);
-    const std::string expected = WriteTextBackupBytes(contents);
-    EXPECT_EQ(test::ReadFile(path), expected);
-    EXPECT_EQ(expected.substr(0, 3), "\xEF\xBB\xBF");
-    const DocumentContents restored = ReadTextBackup(path, kNow);
-    ASSERT_EQ(restored.events.size(), 1u);
-    EXPECT_EQ(restored.events[0]->GetData().Description, "\xCE\xA9 beyond Windows-1252")
-        << "a value loses the blanks at its end";
-    EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"backup.txt"}));
-    WriteTextBackup(path, DocumentContents());
-    EXPECT_TRUE(ReadTextBackup(path, kNow).IsEmpty());
-    EXPECT_THROW(ReadTextBackup(folder / "missing.txt", kNow), CFileException);
-    try {
-        WriteTextBackup(folder / "missing" / "backup.txt", contents);
-        ADD_FAILURE() << "a file was written into a missing folder";
-    } catch (const CFileException& error) {
-        EXPECT_EQ(error.GetPath(), folder / "missing" / "backup.txt");
     }
 }
 
