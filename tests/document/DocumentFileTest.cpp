@@ -108,20 +108,6 @@ TEST(DocumentSaveTest, AnUntitledDocumentAsksAtEverySaveAfterAChange) {
     EXPECT_EQ(folder.FileNames(), Strings{"events.dat"});
 }
 
-TEST(DocumentSaveTest, AFailedSaveIsShownWithTheFileNameAndChangesNothing) {
-    TemporaryFolder folder;
-    Harness h;
-    h.doc.AddDateEntry(MakeEvent("Work"), kEditInteractive);
-    const std::filesystem::path unreachable = folder / "no such folder" / "events.dat";
-    EXPECT_FALSE(h.doc.SaveAs(unreachable));
-    ASSERT_EQ(h.prompt.GetShown().size(), 1U);
-    EXPECT_FALSE(h.prompt.GetShown()[0].question);
-    EXPECT_EQ(h.prompt.GetShown()[0].icon, PromptIcon::Stop);
-    EXPECT_NE(h.prompt.GetShown()[0].text.find(unreachable.string()), std::string::npos);
-    EXPECT_TRUE(h.doc.GetPathName().empty());
-    EXPECT_TRUE(h.doc.IsModified());
-}
-
 /// A file with templates, events of two categories, an urgent and a plain to-do and a change list.
 DocumentContents SampleContents() {
     DocumentContents contents;

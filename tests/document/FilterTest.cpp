@@ -35,50 +35,10 @@ FilterState ContentFilter(std::string text, int32_t mode, int32_t scope = kScope
     return filter;
 }
 
-CDateEntry Event(const std::string& description, const std::string& notes = "",
-                 const std::string& category = "") {
+CDateEntry Event(const std::string& description, const std::string& category) {
     EventBuilder builder = EventBuilder().Start(2007, 3, 5, 9, 0).Description(description);
-    builder.MutableData().Notes = notes;
     builder.MutableData().Category = category;
     return builder.Build();
-}
-
-// The word rules themselves are decided by the reference below; these rows are the scopes, the
-// joining of description and notes, letters beyond ASCII and the expansion of placeholders.
-TEST(EntryFilter, ContentScopesLettersAndPlaceholders) {
-    const FormatSettings formats = IsoFormats();
-    const CDateTime occurrence(2007, 3, 5, 9, 0, 0);
-    const int32_t both = kScopeDescription | kScopeNotes;
-    struct Row {
-        const char* description;
-        const char* notes;
-        const char* filterText;
-        int32_t mode;
-        int32_t scope;
-        bool passes;
-    };
-    const Row rows[] = {
-        {"dentist", "", "dentist", kMatchAnyWord, kScopeNotes, false},
-        {"x", "bring the X-ray", "x-ray", kMatchAllWords, kScopeNotes, true},
-        {"x", "dentist", "dentist", kMatchAnyWord, kScopeDescription, false},
-        {"dentist", "bring x-ray", "dentist x-ray", kMatchAllWords, both, true},
-        {"end", "start", "end start", kMatchExact, both, true}, // a blank joins the two
-        {"end", "", "end ", kMatchExact, both, false},          // but not before empty notes
-        {"x", "start", " start", kMatchExact, kScopeNotes, true},
-        {"dentist", "dentist", "dentist", kMatchAnyWord, 0, false},
-        {"Bürgeramt ÉTÉ Ÿ Œuvre", "", "bÜrgeramt été ÿ œUVRE", kMatchAllWords, kScopeDescription,
-         true},
-        {"ΩMEGA Москва", "", "ωmega москва", kMatchAllWords, kScopeDescription, true},
-        {"Trip $THIS_DATE$", "", "2007-03-05", kMatchAllWords, kScopeDescription, true},
-        {"Trip $THIS_DATE$", "", "this_date", kMatchAnyWord, kScopeDescription, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.description) + " / " + row.filterText);
-        CDateEntry event = Event(row.description, row.notes);
-        const FilterState filter = ContentFilter(row.filterText, row.mode, row.scope);
-        EXPECT_EQ(PassesEventFilter(filter, true, event, occurrence, formats), row.passes);
-        EXPECT_TRUE(PassesEventFilter(filter, false, event, occurrence, formats));
-    }
 }
 
 TEST(EntryFilter, CategoriesStatesAndAllConditionsTogether) {
@@ -89,7 +49,7 @@ TEST(EntryFilter, CategoriesStatesAndAllConditionsTogether) {
     categories.selection = {"Work", "Family"};
     for (const auto& [category, passes] :
          {std::pair{"wORK", true}, std::pair{"", false}, std::pair{"Wor", false}}) {
-        CDateEntry event = Event("x", "", category);
+        CDateEntry event = Event("x", category);
         EXPECT_EQ(PassesEventFilter(categories, true, event, at, formats), passes) << category;
     }
 
@@ -121,7 +81,7 @@ TEST(EntryFilter, CategoriesStatesAndAllConditionsTogether) {
         EXPECT_EQ(PassesEventFilter(filter, true, event, pending, formats), row.pending);
     }
 
-    CDateEntry dentist = Event("Dentist", "", "Health");
+    CDateEntry dentist = Event("Dentist", "Health");
     FilterState all = ContentFilter("dentist", kMatchAnyWord);
     all.selectionOn = true;
     all.selection = {"health"};
@@ -309,6 +269,32 @@ Strings Texts(const SearchResult& result) {
         texts.push_back(row.text);
     }
     return texts;
+}
+
+// Whole days, within the calendar's years; relative ones in days or weeks, back, ahead or both.
+TEST(Search, Windows) {
+    const CDateTime today(2007, 3, 15, 14, 20, 5);
+    struct Row {
+        SearchRange range;
+        CDateTime start, end;
+    };
+    const Row rows[] = {
+        {Relative(1, 1, 1), CDateTime(2007, 3, 15), CDateTime(2007, 3, 16, 23, 59, 59)},
+        {Relative(10, 1, 3), CDateTime(2007, 3, 5), CDateTime(2007, 3, 15, 23, 59, 59)},
+        {Range(CDateTime(2007, 1, 2, 13, 0, 0), CDateTime(2007, 1, 3, 1, 0, 0)),
+         CDateTime(2007, 1, 2), CDateTime(2007, 1, 3, 23, 59, 59)},
+        {Range(CDateTime(1899, 12, 31), CDateTime(1900, 1, 1)), CDateTime(1900, 1, 1),
+         CDateTime(1900, 1, 1, 23, 59, 59)},
+        {Range(CDateTime(2100, 12, 31), CDateTime(2101, 1, 1)), CDateTime(2100, 12, 31),
+         CDateTime(2100, 12, 31, 23, 59, 59)},
+    };
+    for (const Row& row : rows) {
+        CDateTime start;
+        CDateTime end;
+        SearchWindow(row.range, today, start, end);
+        EXPECT_EQ(start.FormatFixed() + " " + end.FormatFixed(),
+                  row.start.FormatFixed() + " " + row.end.FormatFixed());
+    }
 }
 
 TEST(Search, OneRowPerEventAtItsFirstPassingOccurrence) {

@@ -1,6 +1,5 @@
 #include "document/TextBackup.h"
 
-#include "core/CFileException.h"
 #include "core/Guid.h"
 #include "document/CKeyFile.h"
 #include "document/DocumentTestSupport.h"
@@ -14,15 +13,6 @@ namespace dv {
 namespace {
 
 const CDateTime kNow(2024, 5, 10, 12, 0, 0);
-
-// Restores a backup given as text lines (CR LF added).
-DocumentContents Restore(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\r\n";
-    }
-    return ReadTextBackupBytes(text, kNow);
-}
 
 TEST(TextBackupTest, Escapes) {
     struct Row {
@@ -96,17 +86,19 @@ TEST(TextBackupTest, ExactFileOfOneEventAndOneTodo) {
     EXPECT_EQ(WriteTextBackupBytes(contents), expected);
 }
 
+// Hand-edited backups: a bad value keeps its field's default or is derived as the rows say.
 TEST(TextBackupTest, MissingAndMalformedValuesKeepOrDeriveTheirField) {
-    const DocumentContents restored =
-        Restore({"[DateEntry 0]", "GUID=", "Description=only this", "RepeatRate=12abc",
-                 "RepeatUnit=abc", "RepeatEndCount=", "CondMonth=-7", "ExecuteSpan=99999999999",
-                 "ForewarnSpan=-99999999999", "DisplayColor=255,0,128", "FontColor=300,1",
-                 "StartDate=2024 02 30 10 00 00", "EndDate=", "RepeatEndDate=2030 1 2"});
+    const DocumentContents restored = ReadTextBackupBytes(
+        "[DateEntry 0]\r\nGUID=\r\nRepeatRate=12abc\r\nRepeatUnit=abc\r\nRepeatEndCount=\r\n"
+        "CondMonth=-7\r\nExecuteSpan=99999999999\r\nForewarnSpan=-99999999999\r\n"
+        "DisplayColor=255,0,128\r\nFontColor=300,1\r\nStartDate=2024 02 30 10 00 00\r\n"
+        "EndDate=\r\nRepeatEndDate=2030 1 2\r\nDroppedOccurence 0=\r\n"
+        "DroppedOccurence 1=2024 05 13 08 00 00\r\n[TodoEntry 0]\r\nDeadline=\r\n",
+        kNow);
     ASSERT_EQ(restored.events.size(), 1u);
     const DateData& d = restored.events[0]->GetData();
     const DateData defaults;
     EXPECT_TRUE(IsGuidString(d.GUID)) << "an empty GUID keeps the new one: " << d.GUID;
-    EXPECT_EQ(d.Description, "only this");
     EXPECT_EQ(d.RepeatRate, 12) << "leading digits";
     EXPECT_EQ(d.RepeatUnit, 0) << "no digits";
     EXPECT_EQ(d.RepeatEndCount, defaults.RepeatEndCount) << "empty keeps the default";
@@ -115,11 +107,13 @@ TEST(TextBackupTest, MissingAndMalformedValuesKeepOrDeriveTheirField) {
     EXPECT_EQ(d.ForewarnSpan, INT32_MIN) << "saturates";
     EXPECT_EQ(d.DisplayColor, 0x008000FFu);
     EXPECT_EQ(d.FontColor, 0x0000012Cu) << "red 300 keeps its low byte, the missing blue is 0";
-    EXPECT_EQ(d.StartDate, CDateTime(2024, 5, 10, 12, 0, 0)) << "invalid: the new record's start";
-    EXPECT_EQ(d.EndDate, CDateTime(2024, 5, 10, 12, 0, 0)) << "empty: the new record's end";
+    EXPECT_EQ(d.StartDate, kNow) << "invalid: the new record's start";
+    EXPECT_EQ(d.EndDate, kNow) << "empty: the new record's end";
     EXPECT_EQ(d.RepeatEndDate, CDateTime(2030, 1, 2)) << "missing numbers of the time are 0";
     EXPECT_EQ(d.SnoozeSpan, defaults.SnoozeSpan) << "missing";
-    EXPECT_EQ(d.CondWeekdays, defaults.CondWeekdays) << "missing";
+    EXPECT_TRUE(restored.events[0]->GetDroppedOccurrences().empty()) << "an empty key ends them";
+    ASSERT_EQ(restored.todos.size(), 1u);
+    EXPECT_FALSE(restored.todos[0]->IsDone());
 }
 
 TEST(TextBackupTest, RandomDocumentsRoundTrip) {
