@@ -143,26 +143,14 @@ TEST(EventFileTest, FilesRoundTripWithTheirSideFile) {
     // A save with an empty change list keeps the older side file, which the next open reads.
     // It names another event file, so its list is not trusted: GUIDs the file lacks go, and
     // every shared entry of the file joins, so that nothing this file holds can be lost.
-    DocumentContents second = test::RandomDocument(rng, 1, 3, 2);
-    const auto shared = [](DateData& d) { d.StorageType = 1; };
-    second.events.push_back(
-        std::make_unique<CDateEntry>(test::WithData(*contents.events.front(), shared)));
+    DocumentContents second;
+    second.events.push_back(MakeEvent("A", "local"));
+    second.events.push_back(MakeEvent("A", "shared", 1));
     second.todos.push_back(MakeTodo("G", "shared", 1));
-    contents.changeList.front() = second.events.back()->GetGUID(); // one listed GUID it holds
+    contents.changeList.front() = second.events[1]->GetGUID(); // the one listed GUID it holds
     WriteEventFile(path, contents);
-    std::vector<std::string> expected = {contents.changeList.front()};
-    for (const auto& entry : second.events) {
-        if (entry->GetStorageType() == 1 && entry->GetGUID() != expected.front()) {
-            expected.push_back(entry->GetGUID());
-        }
-    }
-    for (const auto& todo : second.todos) {
-        if (todo->GetStorageType() == 1) {
-            expected.push_back(todo->GetGUID());
-        }
-    }
     WriteEventFile(path, second);
-    second.changeList = expected;
+    second.changeList = {second.events[1]->GetGUID(), second.todos[0]->GetGUID()};
     test::ExpectSameContents(ReadEventFile(path), second);
     // A shared place alone is written too.
     second.changeList.clear();

