@@ -203,6 +203,7 @@ TEST(DocumentFileTest, OpenReadsTheFileAndItsSideFileRebuildsTheSetsAndResetsThe
     }
     EXPECT_EQ(EventsInFile(folder / "sample.dat").size(), 3U);
     EXPECT_EQ(h.prompt.GetQuestionCount(), 0U);
+    EXPECT_FALSE(h.doc.SaveAs(folder / "missing" / "events.dat"));
 }
 
 TEST(DocumentFileTest, MergeAddsWhatIsNewRebuildsTheSetsAndSendsHintZero) {

@@ -1,5 +1,4 @@
-// The document's editing operations, option bits, hints, derived sets, view state, change list and
-// undo histories, and its part of the alarm tick.
+// The document's edits, option bits, hints, name sets, view state, undo and alarm tick.
 
 #include "core/CDateEntry.h"
 #include "core/CDateTime.h"
