@@ -111,13 +111,10 @@ inline std::unique_ptr<CDateEntry> RandomEvent(Random& rng, bool trimmed, bool w
     event->UpdateReminders(d.StartDate + CDateTimeSpan(rng.Int(0, 3 * 86400)));
     for (int count = rng.Int(0, 4); count > 0; --count) {
         const CDateTime occurrence = RandomDateTime(rng);
-        const int kind = rng.Int(0, 2);
-        if (kind == 0) {
+        if (rng.Int(0, 1) == 0) {
             event->DropOccurrence(occurrence);
-        } else if (kind == 1) {
-            event->Snooze(occurrence, occurrence + CDateTimeSpan(600));
         } else {
-            event->SetDone(occurrence, true);
+            event->Snooze(occurrence, occurrence + CDateTimeSpan(600));
         }
     }
     return event;
@@ -195,8 +192,6 @@ class RecordingObserver final : public IDocumentObserver {
 public:
     explicit RecordingObserver(CDayvaultDoc& doc) : m_doc(doc) { m_doc.AddObserver(*this); }
     ~RecordingObserver() override { m_doc.RemoveObserver(*this); }
-    RecordingObserver(const RecordingObserver&) = delete;
-    RecordingObserver& operator=(const RecordingObserver&) = delete;
 
     void OnUpdate(UpdateHint hint, const HintObject& object) override {
         m_hints.push_back(static_cast<int>(hint));
@@ -216,11 +211,6 @@ public:
     HintObject FirstObject(UpdateHint hint) const {
         const auto at = std::find(m_hints.begin(), m_hints.end(), static_cast<int>(hint));
         return at == m_hints.end() ? HintObject{} : m_objects[at - m_hints.begin()];
-    }
-    void Clear() {
-        m_hints.clear();
-        m_objects.clear();
-        initialUpdates = 0;
     }
 
     int initialUpdates = 0;

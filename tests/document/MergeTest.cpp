@@ -29,36 +29,31 @@ MergeResult ReferenceMerge(DocumentContents& target, DocumentContents&& other) {
             ++result.templatesAdded;
         }
     }
-    for (auto& entry : other.events) {
-        bool known = false;
-        for (const auto& existing : target.events) {
-            known = known || existing->GetGUID() == entry->GetGUID() ||
-                    (existing->GetData().Description == entry->GetData().Description &&
-                     existing->GetData().StartDate == entry->GetData().StartDate);
-        }
-        if (!known) {
-            if (entry->GetStorageType() == 1) {
-                listShared(entry->GetGUID());
+    // Events and to-dos: known by GUID, or by description and start (deadline).
+    const auto mergeList = [&](auto& into, auto& from, auto when, int& added) {
+        for (auto& entry : from) {
+            bool known = false;
+            for (const auto& existing : into) {
+                known = known || existing->GetGUID() == entry->GetGUID() ||
+                        (existing->GetData().Description == entry->GetData().Description &&
+                         when(*existing) == when(*entry));
             }
-            target.events.push_back(std::move(entry));
-            ++result.eventsAdded;
-        }
-    }
-    for (auto& entry : other.todos) {
-        bool known = false;
-        for (const auto& existing : target.todos) {
-            known = known || existing->GetGUID() == entry->GetGUID() ||
-                    (existing->GetData().Description == entry->GetData().Description &&
-                     existing->GetData().Deadline == entry->GetData().Deadline);
-        }
-        if (!known) {
-            if (entry->GetStorageType() == 1) {
-                listShared(entry->GetGUID());
+            if (!known) {
+                if (entry->GetStorageType() == 1) {
+                    listShared(entry->GetGUID());
+                }
+                into.push_back(std::move(entry));
+                ++added;
             }
-            result.urgentTodoAdded = result.urgentTodoAdded || entry->IsUrgent();
-            target.todos.push_back(std::move(entry));
-            ++result.todosAdded;
         }
+    };
+    const auto start = [](const CDateEntry& e) { return e.GetData().StartDate; };
+    const auto deadline = [](const CTodoEntry& t) { return t.GetData().Deadline; };
+    mergeList(target.events, other.events, start, result.eventsAdded);
+    const size_t oldTodos = target.todos.size();
+    mergeList(target.todos, other.todos, deadline, result.todosAdded);
+    for (size_t i = oldTodos; i < target.todos.size(); ++i) {
+        result.urgentTodoAdded = result.urgentTodoAdded || target.todos[i]->IsUrgent();
     }
     return result;
 }
