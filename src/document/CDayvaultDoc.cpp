@@ -487,8 +487,12 @@ void CDayvaultDoc::SetTodoDone(CTodoEntry* todo, bool done) {
     if (IndexOf(todo) < 0) {
         return;
     }
-    if (todo->IsDone() != done && todo->GetStorageType() == 1) {
-        AddToChangeList(todo->GetGUID());
+    if (todo->IsDone() != done) {
+        // A tick is an edit like any other: Undo takes it back.
+        History<CTodoEntry>().Record(*todo, *todo, UndoAction::Changed);
+        if (todo->GetStorageType() == 1) {
+            AddToChangeList(todo->GetGUID());
+        }
     }
     todo->SetDone(done);
     RecomputeDueTodo();

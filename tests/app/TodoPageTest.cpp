@@ -215,6 +215,9 @@ private slots:
         QVERIFY(!todo->IsDone());
         QVERIFY(m_saves > 0);
         QCOMPARE(page.model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QVERIFY(m_doc->UndoTodoEntry());
+        QVERIFY(todo->IsDone());
+        QCOMPARE(page.model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
 
         // The tooltip is the to-do's tooltip format, and none when tooltips are off.
         m_settings.ShowTodoTooltips = true;

@@ -184,7 +184,7 @@ TEST(DocumentTest, TodoDoneStateAndTheDueFlag) {
     EXPECT_EQ(views.Hints(), std::vector<int>{12});
     EXPECT_EQ(std::get<CTodoEntry*>(views.FirstObject(UpdateHint::TodoChanged)), todo);
     EXPECT_EQ(saveRequests, 1);
-    EXPECT_EQ(doc.GetTodoHistory().GetCount(), steps) << "no undo step";
+    EXPECT_EQ(doc.GetTodoHistory().GetCount(), steps + 1) << "the tick is an undo step";
     doc.SetTodoDone(todo, false);
     EXPECT_TRUE(doc.HasDueTodo());
     EXPECT_TRUE(doc.GetChangeList().empty()) << "a local to-do is nobody else's business";
