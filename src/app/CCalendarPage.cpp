@@ -558,10 +558,32 @@ QString CCalendarPage::EntriesTooltip(int cell) const {
     return parts.join(QStringLiteral("\n\n"));
 }
 
+bool calendar::RunNavigationKey(const CalendarHost& host, const QKeyEvent& event) {
+    const uint32_t command = NavigationCommand(event, *host.settings);
+    if (command == 0 || !host.runCommand) {
+        return false;
+    }
+    host.runCommand(command);
+    return true;
+}
+
+void calendar::PageByWheel(const CalendarHost& host, int& sum, int delta) {
+    if (!host.settings->NavigationMousewheel || !host.runCommand) {
+        return;
+    }
+    sum += delta;
+    while (sum >= 120) {
+        sum -= 120;
+        host.runCommand(cmd::kPreviousPage);
+    }
+    while (sum <= -120) {
+        sum += 120;
+        host.runCommand(cmd::kNextPage);
+    }
+}
+
 void CCalendarPage::keyPressEvent(QKeyEvent* event) {
-    const uint32_t command = NavigationCommand(*event, *m_host.settings);
-    if (command != 0 && m_host.runCommand) {
-        m_host.runCommand(command);
+    if (RunNavigationKey(m_host, *event)) {
         event->accept();
         return;
     }
@@ -578,18 +600,7 @@ void CCalendarPage::wheelEvent(QWheelEvent* event) {
 }
 
 void CCalendarPage::WheelPaging(int delta) {
-    if (!m_host.settings->NavigationMousewheel || !m_host.runCommand) {
-        return;
-    }
-    m_wheelSum += delta;
-    while (m_wheelSum >= 120) {
-        m_wheelSum -= 120;
-        m_host.runCommand(cmd::kPreviousPage);
-    }
-    while (m_wheelSum <= -120) {
-        m_wheelSum += 120;
-        m_host.runCommand(cmd::kNextPage);
-    }
+    PageByWheel(m_host, m_wheelSum, delta);
 }
 
 } // namespace dv

@@ -127,6 +127,11 @@ std::vector<std::vector<DayEntry>> EventListing(const CalendarHost& host,
                                                 const FormatSettings& formats);
 /// The main-window command of a paging or day-step key (0 for any other key).
 uint32_t NavigationCommand(const QKeyEvent& event, const CSettings& settings);
+/// Runs the navigation command of a key through the host; false when the key is none.
+bool RunNavigationKey(const CalendarHost& host, const QKeyEvent& event);
+/// Adds a wheel turn to `sum` and pages once per notch of 120, back for a turn away from the
+/// user; nothing when the settings leave the wheel to scrolling.
+void PageByWheel(const CalendarHost& host, int& sum, int delta);
 /// Frees the entries of a page's previous days on a thread of its own, after the new ones are
 /// shown: a dense month holds tens of thousands of texts, and freeing them would otherwise sit
 /// between the user's click and the next frame.

@@ -309,9 +309,7 @@ QString CYearPage::DayTooltip(const CDateTime& date) {
 }
 
 void CYearPage::keyPressEvent(QKeyEvent* event) {
-    const uint32_t command = NavigationCommand(*event, *m_host.settings);
-    if (command != 0 && m_host.runCommand) {
-        m_host.runCommand(command);
+    if (RunNavigationKey(m_host, *event)) {
         event->accept();
         return;
     }
@@ -328,18 +326,7 @@ void CYearPage::wheelEvent(QWheelEvent* event) {
 }
 
 void CYearPage::WheelPaging(int delta) {
-    if (!m_host.settings->NavigationMousewheel || !m_host.runCommand) {
-        return;
-    }
-    m_wheelSum += delta;
-    while (m_wheelSum >= 120) {
-        m_wheelSum -= 120;
-        m_host.runCommand(cmd::kPreviousPage);
-    }
-    while (m_wheelSum <= -120) {
-        m_wheelSum += 120;
-        m_host.runCommand(cmd::kNextPage);
-    }
+    PageByWheel(m_host, m_wheelSum, delta);
 }
 
 void CYearPage::showEvent(QShowEvent* event) {
