@@ -1,5 +1,6 @@
 #include "app/CEventDatabaseDlg.h"
 
+#include "app/WidgetLifetime.h"
 #include "core/LocaleNames.h"
 #include "core/TextCompare.h"
 #include "document/CDayvaultDoc.h"
@@ -148,7 +149,9 @@ CEventDatabaseDlg::CEventDatabaseDlg(const EventDatabaseHost& host, QWidget* par
     UpdateButtons();
 }
 
-CEventDatabaseDlg::~CEventDatabaseDlg() = default;
+CEventDatabaseDlg::~CEventDatabaseDlg() {
+    DisconnectChildren(*this);
+}
 
 void CEventDatabaseDlg::Build() {
     auto* layout = new QVBoxLayout(this);

@@ -1,5 +1,6 @@
 #include "app/CFilterView.h"
 
+#include "app/WidgetLifetime.h"
 #include "core/CTodoEntry.h"
 #include "document/CDayvaultDoc.h"
 #include "format/StringIds.h"
@@ -57,6 +58,7 @@ CFilterView::CFilterView(const FilterViewHost& host, QWidget* parent)
 
 CFilterView::~CFilterView() {
     m_host.doc->RemoveObserver(*this);
+    DisconnectChildren(*this);
 }
 
 // ---- Building --------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "app/CCurrentTimeBar.h"
 #include "app/CalendarHost.h"
 #include "app/CommandTable.h"
+#include "app/WidgetLifetime.h"
 #include "document/CDayvaultDoc.h"
 #include "settings/CSettings.h"
 #include "settings/CWindowSettings.h"
@@ -93,6 +94,7 @@ CTodoPage::CTodoPage(const TodoPageHost& host, QWidget* parent)
 
 CTodoPage::~CTodoPage() {
     m_host.doc->RemoveObserver(*this);
+    DisconnectChildren(*this);
 }
 
 // ---- Settings and columns --------------------------------------------------------------------
