@@ -337,10 +337,12 @@ TEST_F(NetworkCycleTest, MassDeletionWaitsForTheUser) {
     for (int i = 0; i < 12; ++i) {
         guids.push_back(user.AddShared("shared " + std::to_string(i)));
     }
+    user.doc.AddTodoEntry(SharedTodo("shared to-do"), kEditInteractive);
     ASSERT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
-    // Another user keeps five of them and adds one.
+    // Another user keeps five of the events, none of the to-dos, and adds one event.
     DocumentContents theirs = ReadEventFile(shared, EventFileParts::entriesOnly);
     theirs.events.resize(5);
+    theirs.todos.clear();
     theirs.events.push_back(SharedEvent("theirs"));
     WriteEventFile(shared, theirs);
 
@@ -353,12 +355,13 @@ TEST_F(NetworkCycleTest, MassDeletionWaitsForTheUser) {
         }
         EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::success);
         EXPECT_EQ(user.doc.GetDateEntryCount(), answer == 1 ? 6 : 13);
-        EXPECT_EQ(user.doc.GetHeldDeletionCount(), answer == 1 ? 0 : 7);
+        EXPECT_EQ(user.doc.GetTodoCount(), answer == 1 ? 0 : 1);
+        EXPECT_EQ(user.doc.GetHeldDeletionCount(), answer == 1 ? 0 : 8);
         EXPECT_EQ(user.busyState, 0);
     }
     ASSERT_EQ(prompt.GetQuestionCount(), 2u);
     EXPECT_EQ(prompt.GetShown()[0].text,
-              "7 shared entries were removed by another user. Remove them here too?");
+              "8 shared entries were removed by another user. Remove them here too?");
     EXPECT_EQ(prompt.GetShown()[0].icon, PromptIcon::Question);
     EXPECT_EQ(user.doc.FindDateEntry(guids[6]), nullptr);
     // Half of them is not more than half: gone without a question.
