@@ -2,6 +2,7 @@
 
 #include "app/CalendarGeometry.h"
 #include "app/CalendarHost.h"
+#include "app/Tooltips.h"
 #include "core/TextCompare.h"
 
 #include <QAccessible>
@@ -581,7 +582,8 @@ bool CDayList::event(QEvent* event) {
             event->ignore();
         } else {
             // A day's entries make a long tip: it stays for half a minute.
-            QToolTip::showText(help->globalPos(), text, this, rect(), kTooltipShowMs);
+            QToolTip::showText(help->globalPos(), LimitTipWidth(text), this, rect(),
+                               kTooltipShowMs);
         }
         return true;
     }

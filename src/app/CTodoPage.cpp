@@ -3,6 +3,7 @@
 #include "app/CCurrentTimeBar.h"
 #include "app/CalendarHost.h"
 #include "app/CommandTable.h"
+#include "app/Tooltips.h"
 #include "app/WidgetLifetime.h"
 #include "document/CDayvaultDoc.h"
 #include "settings/CSettings.h"
@@ -22,22 +23,6 @@ namespace {
 
 constexpr int kMinDescriptionWidth = 100;
 constexpr int32_t kDefaultSortKey = kTodoColTimeLeft + 1;
-constexpr int kMaxTipWidth = 400;
-
-// A tooltip no wider than kMaxTipWidth: a longer line is wrapped inside a table of that width.
-QString LimitTipWidth(const QString& text) {
-    const QFontMetrics metrics(QToolTip::font());
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    const bool wide = std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
-        return metrics.horizontalAdvance(line) > kMaxTipWidth;
-    });
-    if (!wide) {
-        return text;
-    }
-    return QStringLiteral("<table width=\"%1\"><tr><td>%2</td></tr></table>")
-        .arg(kMaxTipWidth)
-        .arg(text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "app/CYearPanel.h"
 
 #include "app/CalendarHost.h"
+#include "app/Tooltips.h"
 #include "core/LocaleNames.h"
 #include "export/DayListing.h"
 #include "format/StringIds.h"
@@ -269,7 +270,8 @@ bool CYearPanel::event(QEvent* event) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), text, this, CellRect(*m_hovered), kTooltipShowMs);
+            QToolTip::showText(help->globalPos(), LimitTipWidth(text), this, CellRect(*m_hovered),
+                               kTooltipShowMs);
         }
         return true;
     }

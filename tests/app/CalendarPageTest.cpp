@@ -13,6 +13,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 #include <random>
 
@@ -422,6 +423,14 @@ private slots:
         QCOMPARE(count(3, 3), 3);
         QVERIFY(panel->tooltipText(At(2007, 3, 3)).contains(QStringLiteral("secret")));
         QCOMPARE(panel->tooltipText(At(2007, 3, 3)).count(QStringLiteral("\n\n")), 2);
+        // Shown over its cell; a long line is wrapped at 400 pixels.
+        Add(Event(std::string(120, 'w'), At(2007, 3, 3, 7), 30));
+        const QPoint over = panel->CellRect(At(2007, 3, 3)).center();
+        QHelpEvent help(QEvent::ToolTip, over, panel->mapToGlobal(over));
+        QApplication::sendEvent(panel, &help);
+        QVERIFY(QToolTip::text().startsWith(QStringLiteral("<table width=\"400\">")));
+        QVERIFY(QToolTip::text().contains(QStringLiteral("secret")));
+        QToolTip::hideText();
 
         // Another day of the year redraws only its cell, the old one and their labels.
         QApplication::processEvents();
