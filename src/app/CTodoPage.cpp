@@ -22,6 +22,7 @@ namespace dv {
 namespace {
 
 constexpr int kMinDescriptionWidth = 100;
+constexpr int kTitlePadding = 12;
 constexpr int32_t kDefaultSortKey = kTodoColTimeLeft + 1;
 
 } // namespace
@@ -129,7 +130,11 @@ void CTodoPage::FitDefaultWidths() {
     m_layingOut = true;
     for (int column = 0; column < kTodoColumnCount; ++column) {
         if (column != kTodoColDescription && ColumnShown(column)) {
-            const int fit = std::max(header()->sectionSizeHint(column), sizeHintForColumn(column));
+            // The title's own width: the header's size hint reserves a sort arrow in every column.
+            const int title =
+                header()->fontMetrics().horizontalAdvance(CTodoListModel::ColumnTitle(column)) +
+                kTitlePadding + (header()->sortIndicatorSection() == column ? kTitlePadding : 0);
+            const int fit = std::max(title, sizeHintForColumn(column));
             header()->resizeSection(column, std::max(header()->sectionSize(column), fit));
         }
     }

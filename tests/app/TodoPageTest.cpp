@@ -259,6 +259,13 @@ private slots:
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         QHeaderView* header = page.header();
+        // Untouched default widths grow to a column's widest text, never shrink, and stay unstored.
+        const QString deadline = page.model()->index(0, kTodoColDeadline).data().toString();
+        QVERIFY(header->sectionSize(kTodoColDeadline) >
+                page.fontMetrics().horizontalAdvance(deadline));
+        QVERIFY(header->sectionSize(kTodoColDeadline) > 110);
+        QVERIFY(header->sectionSize(kTodoColGroup) >= 100);
+        QCOMPARE(m_layout.TodoListColumnWidths, CWindowSettings().TodoListColumnWidths);
         // The description takes what the others leave.
         int others = 0;
         for (int column = 0; column < kTodoColumnCount; ++column) {
