@@ -22,7 +22,7 @@ CDateTime At(int y, int m, int d, int h = 0, int min = 0, int s = 0) {
     return CDateTime(y, m, d, h, min, s);
 }
 
-struct TodoSpec {
+struct TodoShape {
     std::string text;
     CDateTime deadline;
     bool hasDeadline = true;
@@ -62,17 +62,17 @@ class TodoPageTest : public QObject {
         return host;
     }
 
-    CTodoEntry* Add(const TodoSpec& spec) {
+    CTodoEntry* Add(const TodoShape& shape) {
         auto todo = std::make_unique<CTodoEntry>(At(2007, 1, 1));
         TodoData data = todo->GetData();
-        data.Description = spec.text;
-        data.Deadline = spec.deadline;
-        data.ShowDeadline = spec.hasDeadline ? 1 : 0;
-        data.ShowDeadlineTime = spec.withTime ? 1 : 0;
-        data.Priority = spec.priority;
-        data.Group = spec.group;
-        data.Forewarn = spec.forewarnHours > 0 ? 1 : 0;
-        data.ForewarnSpan = spec.forewarnHours;
+        data.Description = shape.text;
+        data.Deadline = shape.deadline;
+        data.ShowDeadline = shape.hasDeadline ? 1 : 0;
+        data.ShowDeadlineTime = shape.withTime ? 1 : 0;
+        data.Priority = shape.priority;
+        data.Group = shape.group;
+        data.Forewarn = shape.forewarnHours > 0 ? 1 : 0;
+        data.ForewarnSpan = shape.forewarnHours;
         data.ForewarnUnit = 1;
         todo->SetData(data);
         CTodoEntry* raw = todo.get();
