@@ -218,6 +218,9 @@ CCalendarPage::CCalendarPage(PageKind kind, const CalendarHost& host, QWidget* p
     for (int i = 0; i < count; ++i) {
         auto* cell = new CDayList(this);
         cell->setObjectName(QStringLiteral("Day%1").arg(i));
+        cell->SetTextSource([this](const DayEntry& entry, const CDateTime& day) {
+            return FormatDayEntry(entry, day, m_formats, kFormatSetCalendar);
+        });
         ConnectCell(cell);
         m_cells.push_back(cell);
     }
@@ -310,9 +313,11 @@ void CCalendarPage::Rebuild() {
         update();
     }
     const int count = static_cast<int>(m_cells.size());
+    // A cell shows a handful of its lines: their texts are formatted when they are first shown.
+    DayListingOptions options = PageListingOptions(m_host, m_formats);
+    options.formatTexts = false;
     std::vector<std::vector<DayEntry>> listing =
-        BuildDayListing(m_host.doc->GetDateEntries(), m_range.first, count, m_formats,
-                        PageListingOptions(m_host, m_formats));
+        BuildDayListing(m_host.doc->GetDateEntries(), m_range.first, count, m_formats, options);
     const QFont dateFont = ToQFont(settings.CalendarCaptionDateFont);
     QFont firstOfMonthFont = dateFont;
     firstOfMonthFont.setWeight(QFont::Bold);

@@ -212,6 +212,14 @@ void CDayList::SetEntryFont(const QFont& font) {
     }
 }
 
+const std::string& CDayList::EntryText(size_t index) {
+    DayEntry& entry = m_entries[index];
+    if (entry.text.empty() && m_textSource) {
+        entry.text = m_textSource(entry, m_caption.date);
+    }
+    return entry.text;
+}
+
 std::vector<DayEntry> CDayList::SetEntries(std::vector<DayEntry> entries) {
     std::swap(m_entries, entries);
     m_selected = -1;
@@ -345,15 +353,15 @@ void CDayList::UpdateAccessibleName() {
     }
     if (m_selected >= 0) {
         name += QStringLiteral(": ") +
-                QString::fromStdString(m_entries[static_cast<size_t>(m_selected)].text);
+                QString::fromStdString(EntryText(static_cast<size_t>(m_selected)));
     }
     setAccessibleName(name);
     if (!QAccessible::isActive()) {
         return;
     }
     QStringList lines;
-    for (const DayEntry& entry : m_entries) {
-        lines << QString::fromStdString(entry.text);
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        lines << QString::fromStdString(EntryText(i));
     }
     setAccessibleDescription(lines.join(QLatin1Char('\n')));
     if (hasFocus()) {
@@ -452,7 +460,8 @@ void CDayList::paintEvent(QPaintEvent* event) {
         const StyledFont& styled = FontFor(entry.style);
         painter.setFont(styled.font);
         painter.setPen(text);
-        DrawTextLine(painter, textRect, Elided(styled, entry.text, textRect.width()),
+        DrawTextLine(painter, textRect,
+                     Elided(styled, EntryText(static_cast<size_t>(i)), textRect.width()),
                      styled.metrics);
         if (hasFocus() && i == m_focusLine) {
             QStyleOptionFocusRect option;

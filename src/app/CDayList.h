@@ -50,7 +50,14 @@ public:
     /// Removes the entries of the event at `event` (compared as an address only); true when
     /// there were any.
     bool RemoveEntriesOf(const void* event);
+    /// The entries; an entry's text may still be empty when a text source is set (EntryText).
     const std::vector<DayEntry>& Entries() const { return m_entries; }
+    /// Formats an entry whose text is empty, when it is first shown (the page lists texts only
+    /// for the lines a cell shows).
+    using TextSource = std::function<std::string(const DayEntry& entry, const CDateTime& day)>;
+    void SetTextSource(TextSource source) { m_textSource = std::move(source); }
+    /// The text of entry `index`, formatted now if it was left for later.
+    const std::string& EntryText(size_t index);
 
     int SelectedIndex() const { return m_selected; }
     /// Selects entry `index` (-1: none) as a click would, telling the page.
@@ -115,6 +122,7 @@ private:
     mutable std::array<std::optional<StyledFont>, 8> m_styledFonts;
     bool m_holidaysBelow = false;
     std::vector<DayEntry> m_entries;
+    TextSource m_textSource;
     int m_selected = -1;
     int m_focusLine = 0;
     int m_wheelSum = 0;

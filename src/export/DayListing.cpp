@@ -101,7 +101,9 @@ std::vector<std::vector<DayEntry>> ListEvents(std::span<const std::unique_ptr<CD
             for (int32_t dayNumber = from; dayNumber <= to; ++dayNumber) {
                 const auto index = static_cast<size_t>(dayNumber - range.firstDayNumber);
                 DayEntry& added = days[index].emplace_back(entry);
-                added.text = formatter.FormatForDay(start, range.dayValues[index]);
+                if (options.formatTexts) {
+                    added.text = formatter.FormatForDay(start, range.dayValues[index]);
+                }
             }
         }
     }
@@ -251,6 +253,12 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
         }
     });
     return days;
+}
+
+std::string FormatDayEntry(const DayEntry& entry, const CDateTime& day,
+                           const FormatSettings& formats, int formatSet) {
+    CDateEntryFormatter formatter(*entry.event, formats, formatSet);
+    return formatter.FormatForDay(entry.occurrenceStart, day);
 }
 
 std::vector<CTodoEntry*> CollectExportTodos(const std::vector<std::unique_ptr<CTodoEntry>>& todos,

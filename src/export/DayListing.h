@@ -81,6 +81,9 @@ struct DayListingOptions {
     bool showNetworkIcon = true;
     /// Local events get EntryIcon::Local (setting ShowLocalIcon).
     bool showLocalIcon = false;
+    /// False leaves every DayEntry::text empty, for a caller that shows only some of the lines
+    /// and formats those with FormatDayEntry: the texts are most of a listing's cost.
+    bool formatTexts = true;
     /// Threads that share the work: 0 picks by the machine and the number of events (a large
     /// calendar is listed on up to four), 1 keeps everything on the calling thread.
     int threads = 0;
@@ -97,6 +100,10 @@ struct DayListingOptions {
 std::vector<std::vector<DayEntry>>
 BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CDateTime& firstDay,
                 int dayCount, const FormatSettings& formats, const DayListingOptions& options = {});
+
+/// The text of `entry` on `day`, as a listing with formatTexts gives it.
+std::string FormatDayEntry(const DayEntry& entry, const CDateTime& day,
+                           const FormatSettings& formats, int formatSet);
 
 /// The to-dos the exports list for [first, last] (both inclusive): those without a deadline and
 /// those whose stored deadline lies in the range and that pass `filter` (empty: all). Those with a
