@@ -125,6 +125,13 @@ std::vector<std::unique_ptr<CDateEntry>> ThreeTemplates() {
     return list;
 }
 
+// Shows `sheet` on `data` with the three templates, as the commands open it.
+void ShowSheet(CDateEditSheet& sheet, const DateData& data) {
+    sheet.SetData(data);
+    sheet.SetTemplates(ThreeTemplates());
+    sheet.show();
+}
+
 QStringList BoxEntries(const QComboBox* box) {
     QStringList entries;
     for (int i = 0; i < box->count(); ++i) {
@@ -242,9 +249,7 @@ private slots:
             DateData data = ThreeTemplates()[0]->GetData();
             data.StartDate = CDateTime(2026, 3, 10, 8, 30, 0);
             data.EndDate = CDateTime(2026, 3, 11, 9, 0, 0);
-            sheet.SetData(data);
-            sheet.SetTemplates(ThreeTemplates());
-            sheet.show();
+            ShowSheet(sheet, data);
             QCOMPARE(sheet.windowTitle(), QStringLiteral("Enter New Event"));
             QComboBox* box = sheet.Page1()->categoryBox;
             QCOMPARE(BoxEntries(box), QStringList({"birthday", "Event", "Work"}));
@@ -264,9 +269,7 @@ private slots:
             DateData data = ThreeTemplates()[1]->GetData();
             data.Category = "Gone";
             data.Description = "mine";
-            sheet.SetData(data);
-            sheet.SetTemplates(ThreeTemplates());
-            sheet.show();
+            ShowSheet(sheet, data);
             QCOMPARE(sheet.Page1()->categoryBox->currentText(), QStringLiteral("Gone"));
             QCOMPARE(sheet.SelectedTemplate(), -1);
             Choose(sheet.Page1()->categoryBox, "Work");
@@ -281,17 +284,13 @@ private slots:
             CDateEditSheet sheet(CDateEditSheet::NewEvent, Services());
             DateData data = ThreeTemplates()[0]->GetData();
             data.Category = "hobby";
-            sheet.SetData(data);
-            sheet.SetTemplates(ThreeTemplates());
-            sheet.show();
+            ShowSheet(sheet, data);
             QCOMPARE(sheet.Templates().size(), std::size_t{4});
             QCOMPARE(sheet.SelectedTemplate(), 3);
         }
         // The category editor: delete, new and rename with their refusals.
         CDateEditSheet sheet(CDateEditSheet::EditCategories, Services());
-        sheet.SetData(ThreeTemplates()[0]->GetData());
-        sheet.SetTemplates(ThreeTemplates());
-        sheet.show();
+        ShowSheet(sheet, ThreeTemplates()[0]->GetData());
         CDateEditPage1* page = sheet.Page1();
         QVERIFY(page->newCategory->isVisible());
         QVERIFY(!page->startDate->isEnabled());
@@ -334,9 +333,7 @@ private slots:
         DateData data = ThreeTemplates()[0]->GetData();
         data.StartDate = CDateTime(2026, 3, 10, 8, 0, 0);
         data.EndDate = CDateTime(2026, 3, 10, 9, 0, 0);
-        sheet.SetData(data);
-        sheet.SetTemplates(ThreeTemplates());
-        sheet.show();
+        ShowSheet(sheet, data);
         CDateEditPage1* page1 = sheet.Page1();
         CDateEditPage2* page2 = sheet.Page2();
         // All-day without description.
@@ -400,9 +397,7 @@ private slots:
         data.Description = "party";
         data.SoundFile = "/sounds/old.wav";
         data.Parameter = "--open ";
-        sheet.SetData(data);
-        sheet.SetTemplates(ThreeTemplates());
-        sheet.show();
+        ShowSheet(sheet, data);
         CDateEditPage1* page1 = sheet.Page1();
         // Sound needs the reminder; the file comes from an open dialog that starts at the old one.
         QVERIFY(!page1->sound->isEnabled());
@@ -453,9 +448,7 @@ private slots:
         DateData data = ThreeTemplates()[0]->GetData();
         data.StartDate = CDateTime(2026, 3, 10, 10, 0, 0);
         data.EndDate = CDateTime(2026, 3, 10, 11, 30, 0);
-        sheet.SetData(data);
-        sheet.SetTemplates(ThreeTemplates());
-        sheet.show();
+        ShowSheet(sheet, data);
         CDateEditPage1* page = sheet.Page1();
         page->startTime->setTime(QTime(23, 0));
         QCOMPARE(page->endDate->date(), QDate(2026, 3, 11));
