@@ -160,7 +160,7 @@ QString CDayList::Elided(const StyledFont& styled, const std::string& text, int 
         return engine();
     }
     const QChar ellipsis(0x2026);
-    const qreal room = width - QFontMetricsF(styled.font).horizontalAdvance(ellipsis) - 1;
+    const qreal room = width - styled.ellipsisAdvance - 1;
     qreal kept = 0;
     qsizetype count = 0;
     while (kept + styled.asciiAdvance[static_cast<unsigned char>(text[count])] <= room) {
@@ -173,17 +173,21 @@ QString CDayList::Elided(const StyledFont& styled, const std::string& text, int 
 CDayList::StyledFont CDayList::MakeStyledFont(const QFont& font) {
     const QFontMetrics metrics(font);
     // Every cell of every page uses the same few fonts: their advances are measured once.
-    static std::map<QString, std::array<qreal, 128>> advances;
+    struct Advances {
+        std::array<qreal, 128> ascii{};
+        qreal ellipsis = 0;
+    };
+    static std::map<QString, Advances> advances;
     auto [known, added] = advances.try_emplace(font.key());
     if (added) {
-        known->second.fill(0);
         const QFontMetricsF exact(font);
         for (int c = 32; c < 127; ++c) {
-            known->second[static_cast<size_t>(c)] =
+            known->second.ascii[static_cast<size_t>(c)] =
                 exact.horizontalAdvance(QLatin1Char(static_cast<char>(c)));
         }
+        known->second.ellipsis = exact.horizontalAdvance(QChar(0x2026));
     }
-    return StyledFont{font, metrics, known->second};
+    return StyledFont{font, metrics, known->second.ascii, known->second.ellipsis};
 }
 
 QString CDayList::ElidedLine(const QFont& font, const std::string& text, int width) {

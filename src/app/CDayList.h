@@ -111,6 +111,7 @@ private:
         QFont font;
         QFontMetrics metrics;
         std::array<qreal, 128> asciiAdvance;
+        qreal ellipsisAdvance;
     };
     const StyledFont& FontFor(int32_t style) const;
     static StyledFont MakeStyledFont(const QFont& font);
