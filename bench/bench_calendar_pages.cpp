@@ -89,9 +89,11 @@ struct Frame {
     }
 };
 
-void BM_MonthPage_RebuildAndPaint(benchmark::State& state) {
+// A whole rebuild of `Page` after a merge, then its repaint.
+template <class Page>
+void BM_Page_RebuildAndPaint(benchmark::State& state) {
     Calendar calendar;
-    CMonthPage page(calendar.Host());
+    Page page(calendar.Host());
     page.resize(kWidth, kHeight);
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     const ProcessCpu cpu;
@@ -102,7 +104,14 @@ void BM_MonthPage_RebuildAndPaint(benchmark::State& state) {
     cpu.Report(state);
     frame.Report(state);
 }
-BENCHMARK(BM_MonthPage_RebuildAndPaint)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Page_RebuildAndPaint<CMonthPage>)
+    ->Name("BM_MonthPage_RebuildAndPaint")
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Page_RebuildAndPaint<CYearPage>)
+    ->Name("BM_YearPage_RebuildAndPaint")
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_MonthPage_NextMonth(benchmark::State& state) {
     Calendar calendar;
@@ -124,21 +133,6 @@ void BM_MonthPage_NextMonth(benchmark::State& state) {
     frame.Report(state);
 }
 BENCHMARK(BM_MonthPage_NextMonth)->UseRealTime()->Unit(benchmark::kMillisecond);
-
-void BM_YearPage_RebuildAndPaint(benchmark::State& state) {
-    Calendar calendar;
-    CYearPage page(calendar.Host());
-    page.resize(kWidth, kHeight);
-    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-    const ProcessCpu cpu;
-    Frame frame;
-    for (auto _ : state) {
-        frame.Run(page, image, [&] { calendar.doc.UpdateAllViews(UpdateHint::Merged); });
-    }
-    cpu.Report(state);
-    frame.Report(state);
-}
-BENCHMARK(BM_YearPage_RebuildAndPaint)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The listing alone for the same 42 days, run beside the pages: what the month page adds is the
 // difference, whatever the machine's load at the time.

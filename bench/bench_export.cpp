@@ -26,11 +26,8 @@ namespace {
 
 using bench::kYearStart;
 using bench::MakeCalendar;
+using bench::PickIn;
 constexpr int kTodoCount = 10000;
-
-int Pick(std::mt19937& random, int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(random);
-}
 
 /// Deadlines over the year, a tenth without one, a quarter with a time of day.
 std::vector<std::unique_ptr<CTodoEntry>> MakeTodos() {
@@ -39,12 +36,13 @@ std::vector<std::unique_ptr<CTodoEntry>> MakeTodos() {
     todos.reserve(kTodoCount);
     for (int i = 0; i < kTodoCount; ++i) {
         TodoData d;
-        d.Description = "Task " + std::to_string(Pick(random, 0, kTodoCount));
-        d.Group = "Group " + std::to_string(Pick(random, 0, 7));
-        d.Deadline = kYearStart + CDateTimeSpan(Pick(random, 0, 364), Pick(random, 8, 18), 0, 0);
-        d.ShowDeadline = Pick(random, 0, 9) == 0 ? 0 : 1;
-        d.ShowDeadlineTime = Pick(random, 0, 3) == 0 ? 1 : 0;
-        d.Priority = Pick(random, 1, 10);
+        d.Description = "Task " + std::to_string(PickIn(random, 0, kTodoCount));
+        d.Group = "Group " + std::to_string(PickIn(random, 0, 7));
+        d.Deadline =
+            kYearStart + CDateTimeSpan(PickIn(random, 0, 364), PickIn(random, 8, 18), 0, 0);
+        d.ShowDeadline = PickIn(random, 0, 9) == 0 ? 0 : 1;
+        d.ShowDeadlineTime = PickIn(random, 0, 3) == 0 ? 1 : 0;
+        d.Priority = PickIn(random, 1, 10);
         auto todo = std::make_unique<CTodoEntry>(kYearStart);
         todo->SetData(d);
         todos.push_back(std::move(todo));

@@ -7,6 +7,7 @@
 #include <exception>
 #include <future>
 #include <iterator>
+#include <optional>
 #include <span>
 #include <thread>
 
@@ -87,7 +88,11 @@ std::vector<std::vector<DayEntry>> ListEvents(std::span<const std::unique_ptr<CD
         if (!found) {
             continue; // most events have nothing in a short range: no formatter, no snapshot
         }
-        CDateEntryFormatter formatter(event, formats, options.formatSet);
+        // The formatter copies the event's data and format set: only made when texts are wanted.
+        std::optional<CDateEntryFormatter> formatter;
+        if (options.formatTexts) {
+            formatter.emplace(event, formats, options.formatSet);
+        }
         const CDateTimeSpan duration = event.GetDuration();
         for (; found; found = event.FindNextOccurrence(range.first, range.last, start, end)) {
             if (options.filter && !options.filter(event, start)) {
@@ -101,8 +106,8 @@ std::vector<std::vector<DayEntry>> ListEvents(std::span<const std::unique_ptr<CD
             for (int32_t dayNumber = from; dayNumber <= to; ++dayNumber) {
                 const auto index = static_cast<size_t>(dayNumber - range.firstDayNumber);
                 DayEntry& added = days[index].emplace_back(entry);
-                if (options.formatTexts) {
-                    added.text = formatter.FormatForDay(start, range.dayValues[index]);
+                if (formatter) {
+                    added.text = formatter->FormatForDay(start, range.dayValues[index]);
                 }
             }
         }
