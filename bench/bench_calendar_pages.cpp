@@ -126,7 +126,7 @@ void BM_MonthPage_NextMonth(benchmark::State& state) {
         const int month = 6 + (step++ % 2);
         frame.Run(page, image, [&] {
             calendar.doc.SetSelectedDate(CDateTime(2007, month, 13), false);
-            calendar.doc.UpdateAllViews(static_cast<UpdateHint>(7));
+            calendar.doc.UpdateAllViews(UpdateHint::PageMoved);
         });
     }
     cpu.Report(state);

@@ -409,49 +409,48 @@ void CCalendarPage::showEvent(QShowEvent* event) {
 }
 
 void CCalendarPage::OnUpdate(UpdateHint hint, const HintObject& object) {
-    const int value = static_cast<int>(hint);
-    if (Deferred() && value != 3 && value != 15 && !(value >= 9 && value <= 14)) {
+    if (Deferred() && AffectsEvents(hint)) {
         m_pendingRebuild = true;
         return;
     }
-    switch (value) {
-    case 0: // merged, hidden events shown or hidden
-    case 7: // moved by a navigation command
-    case 8: // filter changed, events removed
+    switch (hint) {
+    case UpdateHint::Merged: // also: hidden events shown or hidden
+    case UpdateHint::PageMoved:
+    case UpdateHint::EventsReset:
         RecomputeRange(m_kind == PageKind::Week);
         Rebuild();
         break;
-    case 1:
+    case UpdateHint::SelectedDateChanged:
         MoveSelection(std::holds_alternative<CDateTime>(object) ? std::get<CDateTime>(object)
                                                                 : CDateTime());
         break;
-    case 2: {
+    case UpdateHint::DayChanged: {
         const CDateTime oldToday = m_today;
         m_today = m_host.doc->GetNow().GetDate();
         RecolourDay(oldToday);
         RecolourDay(m_today);
         break;
     }
-    case 4:
+    case UpdateHint::EventAdded:
         if (auto* const* event = std::get_if<CDateEntry*>(&object); event && *event) {
             AddEntriesOf(**event);
         }
         break;
-    case 5:
+    case UpdateHint::EventDeleted:
         if (const auto* identity = std::get_if<EntryIdentity>(&object)) {
             RemoveEntriesOf(identity->address);
         }
         break;
-    case 6:
+    case UpdateHint::EventChanged:
         if (auto* const* event = std::get_if<CDateEntry*>(&object); event && *event) {
             RemoveEntriesOf(*event);
             AddEntriesOf(**event);
         }
         break;
-    case 15:
+    case UpdateHint::OptionsChanged:
         ApplyFontsAndLayout();
         break;
-    case 16:
+    case UpdateHint::CellsRebuilt:
         Rebuild();
         break;
     default:

@@ -94,12 +94,11 @@ void CYearPage::resizeEvent(QResizeEvent* event) {
 }
 
 void CYearPage::OnUpdate(UpdateHint hint, const HintObject& /*object*/) {
-    const int value = static_cast<int>(hint);
-    if (value == 15) {
+    if (hint == UpdateHint::OptionsChanged) {
         ApplyOptions();
         return;
     }
-    if (value == 3 || (value >= 9 && value <= 14)) {
+    if (!AffectsEvents(hint)) {
         return; // the time ticked, or to-dos and categories changed
     }
     if (Deferred()) {
@@ -115,8 +114,7 @@ void CYearPage::OnUpdate(UpdateHint hint, const HintObject& /*object*/) {
     m_panel->setAccessibleDescription(
         QString::fromStdString(selected.Format(m_host.settings->DateFormat)));
     // A new day moves today's colour, so it rebuilds too.
-    const bool rebuild = oldYear != selected.GetYear() || value == 0 || value == 2 ||
-                         (value >= 4 && value <= 8) || value == 16;
+    const bool rebuild = oldYear != selected.GetYear() || hint != UpdateHint::SelectedDateChanged;
     if (rebuild) {
         Rebuild();
     } else {

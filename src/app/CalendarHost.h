@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CDateTime.h"
+#include "document/DocumentObserver.h"
 
 #include <QColor>
 #include <QPalette>
@@ -58,5 +59,23 @@ QColor TextColorOn(const QColor& background);
 /// the rectangle form of drawText, which lays the text out as a paragraph.
 void DrawTextLine(QPainter& painter, const QRect& area, const QString& text,
                   const QFontMetrics& metrics, Qt::Alignment align = Qt::AlignLeft);
+
+/// True for the hints that change what a calendar page shows: the dates, the events and the
+/// cells; false for the clock's tick, categories, to-dos, groups and options.
+constexpr bool AffectsEvents(UpdateHint hint) {
+    switch (hint) {
+    case UpdateHint::TimeUpdated:
+    case UpdateHint::CategoriesChanged:
+    case UpdateHint::TodoAdded:
+    case UpdateHint::TodoDeleted:
+    case UpdateHint::TodoChanged:
+    case UpdateHint::TodosReset:
+    case UpdateHint::GroupsChanged:
+    case UpdateHint::OptionsChanged:
+        return false;
+    default:
+        return true;
+    }
+}
 
 } // namespace dv

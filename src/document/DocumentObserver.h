@@ -19,6 +19,7 @@ enum class UpdateHint : int {
     EventAdded = 4,          ///< object: the event
     EventDeleted = 5,        ///< object: the identity of the removed event
     EventChanged = 6,        ///< object: the event
+    PageMoved = 7,           ///< a navigation command moved the selected date (sent by the frame)
     EventsReset = 8, ///< event filter or filter switch changed, events removed, templates replaced
     CategoriesChanged = 9, ///< the category set changed
     TodoAdded = 10,        ///< object: the to-do
@@ -27,6 +28,7 @@ enum class UpdateHint : int {
     TodosReset = 13,       ///< to-dos removed, to-do filter or filter switch changed
     GroupsChanged = 14,    ///< the group set changed
     OptionsChanged = 15,   ///< the options changed (sent by the frame)
+    CellsRebuilt = 16,     ///< the calendar pages rebuild their cells for the range they show
 };
 
 /// The address a record had while it was in the document. It only names the record: after a

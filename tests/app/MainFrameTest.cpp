@@ -299,7 +299,7 @@ private slots:
         doc.AddDateEntry(std::move(hidden), kEditSendHint);
         frame.SetPage(CMainFrame::MonthPage);
         doc.SetSelectedDate(CDateTime(2024, 5, 10), false);
-        doc.UpdateAllViews(static_cast<UpdateHint>(7));
+        doc.UpdateAllViews(UpdateHint::PageMoved);
         auto* page = qobject_cast<CMonthPage*>(frame.PageSheet()->currentWidget());
         QVERIFY(page);
         CDayList* cell = page->CellOf(CDateTime(2024, 5, 10));

@@ -127,7 +127,7 @@ class ScreenshotTest : public QObject {
             doc.AddDateEntry(std::move(shared), kEditSendHint);
         }
         doc.SetSelectedDate(CDateTime(2026, 12, 10), false);
-        doc.UpdateAllViews(static_cast<UpdateHint>(7));
+        doc.UpdateAllViews(UpdateHint::PageMoved);
         const struct {
             int page;
             const char* name;
