@@ -43,6 +43,15 @@ std::span<const uint8_t> FromBytes(const QByteArray& bytes) {
             static_cast<std::size_t>(bytes.size())};
 }
 
+// The sheet works on copies; the document takes them back only from an accepted edit.
+std::vector<std::unique_ptr<CDateEntry>> CopyTemplates(const CDayvaultDoc& doc) {
+    std::vector<std::unique_ptr<CDateEntry>> templates;
+    for (int i = 0; i < doc.GetTemplateCount(); ++i) {
+        templates.push_back(std::make_unique<CDateEntry>(*doc.GetTemplate(i)));
+    }
+    return templates;
+}
+
 } // namespace
 
 QString EventMimeType() {
@@ -161,13 +170,9 @@ bool CEditCommands::NewEvent(std::optional<CDateTime> date) {
     data.StartDate = OnDate(data.StartDate, day);
     data.EndDate = OnDate(data.EndDate, day);
     data.RepeatEndDate = OnDate(data.RepeatEndDate, day);
-    std::vector<std::unique_ptr<CDateEntry>> templates;
-    for (int i = 0; i < doc.GetTemplateCount(); ++i) {
-        templates.push_back(std::make_unique<CDateEntry>(*doc.GetTemplate(i)));
-    }
     CDateEditSheet sheet(CDateEditSheet::NewEvent, Services(), &m_frame);
     sheet.SetData(data);
-    sheet.SetTemplates(std::move(templates));
+    sheet.SetTemplates(CopyTemplates(doc));
     if (sheet.exec() != QDialog::Accepted) {
         return false;
     }
@@ -189,13 +194,9 @@ bool CEditCommands::EditEvent(CDateEntry* event) {
     }
     const bool wasSuspended = event->IsSuspended();
     event->SetSuspended(true);
-    std::vector<std::unique_ptr<CDateEntry>> templates;
-    for (int i = 0; i < doc.GetTemplateCount(); ++i) {
-        templates.push_back(std::make_unique<CDateEntry>(*doc.GetTemplate(i)));
-    }
     CDateEditSheet sheet(CDateEditSheet::EditEvent, Services(), &m_frame);
     sheet.SetData(event->GetData());
-    sheet.SetTemplates(std::move(templates));
+    sheet.SetTemplates(CopyTemplates(doc));
     const bool accepted = sheet.exec() == QDialog::Accepted;
     // The modal loop may have let a merge or an undo remove the event meanwhile.
     if (doc.IndexOfDateEntry(event) < 0) {
@@ -211,16 +212,12 @@ bool CEditCommands::EditEvent(CDateEntry* event) {
 
 bool CEditCommands::EditEventData(DateData& data, bool isNew) {
     CDayvaultDoc& doc = m_app.Document();
-    std::vector<std::unique_ptr<CDateEntry>> templates;
-    for (int i = 0; i < doc.GetTemplateCount(); ++i) {
-        templates.push_back(std::make_unique<CDateEntry>(*doc.GetTemplate(i)));
-    }
     // Above the window that asked (the database window), else above the main window.
     QWidget* parent = QApplication::activeModalWidget();
     CDateEditSheet sheet(isNew ? CDateEditSheet::NewEvent : CDateEditSheet::EditEvent, Services(),
                          parent != nullptr ? parent : &m_frame);
     sheet.SetData(data);
-    sheet.SetTemplates(std::move(templates));
+    sheet.SetTemplates(CopyTemplates(doc));
     if (sheet.exec() != QDialog::Accepted) {
         return false;
     }
@@ -304,13 +301,9 @@ bool CEditCommands::EditCategories() {
     data.StartDate = OnDate(data.StartDate, today);
     data.EndDate = OnDate(data.EndDate, today);
     data.RepeatEndDate = OnDate(data.RepeatEndDate, today);
-    std::vector<std::unique_ptr<CDateEntry>> templates;
-    for (int i = 0; i < doc.GetTemplateCount(); ++i) {
-        templates.push_back(std::make_unique<CDateEntry>(*doc.GetTemplate(i)));
-    }
     CDateEditSheet sheet(CDateEditSheet::EditCategories, Services(), &m_frame);
     sheet.SetData(data);
-    sheet.SetTemplates(std::move(templates));
+    sheet.SetTemplates(CopyTemplates(doc));
     if (sheet.exec() != QDialog::Accepted) {
         return false;
     }

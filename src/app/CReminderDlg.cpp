@@ -467,6 +467,7 @@ void CReminderDlg::OnHeaderClicked(int column) {
 }
 
 bool CReminderDlg::SynchronizeList() {
+    bool added = false;
     for (std::size_t i = 0; i < m_events.size();) {
         CDateEntry* event = m_events[i];
         const std::vector<CDateTime>& due = event->GetDueOccurrences();
@@ -505,9 +506,12 @@ bool CReminderDlg::SynchronizeList() {
             FillItem(row->item, *row);
             m_list->addTopLevelItem(row->item);
             m_rows.push_back(std::move(row));
-            Sort();
+            added = true;
         }
         ++i;
+    }
+    if (added) {
+        Sort(); // once for all new rows: the sort is stable, so the order is the same
     }
     if (m_events.empty()) {
         if (!m_closing) {

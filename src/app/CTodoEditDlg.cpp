@@ -1,6 +1,6 @@
 #include "app/CTodoEditDlg.h"
 
-#include "app/IFileDialogs.h"
+#include "app/EditorControls.h"
 #include "core/EntryChecks.h"
 #include "core/Prompt.h"
 #include "format/StringIds.h"
@@ -28,9 +28,7 @@ namespace dv {
 
 namespace {
 
-QString Text(uint32_t id) {
-    return QString::fromStdString(LoadString(id));
-}
+using editor::Text;
 
 QLabel* Label(uint32_t id, QWidget* buddy) {
     auto* label = new QLabel(Text(id));
@@ -147,12 +145,10 @@ CTodoEditDlg::CTodoEditDlg(const TodoData& data, const std::vector<std::string>&
         connect(box, &QCheckBox::toggled, this, [this] { UpdateEnabling(); });
     }
     connect(browse, &QPushButton::clicked, this, [this] {
-        if (m_services.fileDialogs == nullptr) {
-            return;
-        }
-        if (const auto path = m_services.fileDialogs->OpenFileFrom(
-                this, LoadString(kIdsAllFilesFilter), documentFile->text().toStdString())) {
-            documentFile->setText(QString::fromStdString(path->string()));
+        const QString path =
+            editor::BrowseFrom(m_services, this, kIdsAllFilesFilter, documentFile->text());
+        if (!path.isEmpty()) {
+            documentFile->setText(path);
         }
     });
     description->setFocus();
