@@ -33,8 +33,6 @@ namespace {
 
 constexpr std::string_view kRecentSection = "Recent File List";
 constexpr int kRecentCount = 4;
-// The page was moved by a navigation command: the pages recompute their range.
-constexpr auto kHintPageMoved = static_cast<UpdateHint>(7);
 
 const CDateTime kFirstDate(1900, 1, 1, 0, 0, 0);
 const CDateTime kLastDate(2100, 12, 31, 23, 59, 59);
@@ -383,7 +381,7 @@ void CMainFrame::ApplyDateChange(const CDateTime& date) {
     CDayvaultDoc& doc = m_app.Document();
     doc.SetSelectedDate(date, false);
     UpdateNavigation();
-    doc.UpdateAllViews(kHintPageMoved);
+    doc.UpdateAllViews(UpdateHint::PageMoved);
 }
 
 } // namespace dv
