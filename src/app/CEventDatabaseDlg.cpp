@@ -1,5 +1,6 @@
 #include "app/CEventDatabaseDlg.h"
 
+#include "app/UiText.h"
 #include "app/WidgetLifetime.h"
 #include "core/LocaleNames.h"
 #include "core/TextCompare.h"
@@ -22,10 +23,6 @@
 namespace dv {
 
 namespace {
-
-QString Text(uint32_t id) {
-    return QString::fromStdString(LoadString(id));
-}
 
 std::string Fill(std::string text, std::initializer_list<std::string> values) {
     for (const std::string& value : values) {

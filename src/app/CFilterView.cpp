@@ -1,5 +1,6 @@
 #include "app/CFilterView.h"
 
+#include "app/UiText.h"
 #include "app/WidgetLifetime.h"
 #include "core/CTodoEntry.h"
 #include "document/CDayvaultDoc.h"
@@ -31,10 +32,6 @@ namespace {
 // Events looked at between two turns of the event loop: a few milliseconds of work, so that
 // typing stays fluent while a search runs.
 constexpr int kSearchSlice = 2000;
-
-QString Text(uint32_t id) {
-    return QString::fromStdString(LoadString(id));
-}
 
 QDate ToQDate(const CDateTime& date) {
     return QDate(date.GetYear(), date.GetMonth(), date.GetDay());

@@ -11,6 +11,7 @@
 #include "app/CTodoPage.h"
 #include "app/CYearPage.h"
 #include "app/CommandTable.h"
+#include "app/UiText.h"
 #include "core/CDateTime.h"
 #include "core/Prompt.h"
 #include "format/StringIds.h"
@@ -51,10 +52,6 @@ constexpr std::string_view kBarStateSection = "BarState";
 constexpr std::string_view kBarStateKey = "Layout";
 // The notification area shows at most this many characters of a tooltip.
 constexpr int kTooltipLength = 63;
-
-QString Text(uint32_t id) {
-    return QString::fromStdString(LoadString(id));
-}
 
 QString IconFile(TrayIconKind kind) {
     const char* name = "tray-alarm-on.svg";

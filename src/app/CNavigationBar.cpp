@@ -1,5 +1,6 @@
 #include "app/CNavigationBar.h"
 
+#include "app/UiText.h"
 #include "core/CDateTime.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
@@ -10,14 +11,6 @@
 #include <QToolButton>
 
 namespace dv {
-
-namespace {
-
-QString Text(uint32_t id) {
-    return QString::fromStdString(LoadString(id));
-}
-
-} // namespace
 
 CNavigationBar::CNavigationBar(QWidget* parent) : QToolBar(parent) {
     setObjectName(QStringLiteral("NavigationBar"));

@@ -2,6 +2,7 @@
 
 #include "app/ReminderRecord.h"
 #include "app/TimeLeft.h"
+#include "app/UiText.h"
 #include "core/CDateEntry.h"
 #include "core/Prompt.h"
 #include "export/DayListing.h"
@@ -49,10 +50,6 @@ constexpr int kBold = 700;
 constexpr int kStateImageSize = 20;
 const CDateTimeSpan kOneMinute(60);
 const NumberList kDefaultWidths = {100, 167, 110};
-
-QString Text(uint32_t id) {
-    return QString::fromStdString(LoadString(id));
-}
 
 QColor ToColor(uint32_t colorRef) {
     return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);

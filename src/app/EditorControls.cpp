@@ -1,6 +1,7 @@
 #include "app/EditorControls.h"
 
 #include "app/IFileDialogs.h"
+#include "app/UiText.h"
 #include "format/PickerFormat.h"
 #include "format/StringTable.h"
 
@@ -17,10 +18,6 @@
 namespace dv {
 
 namespace editor {
-
-QString Text(uint32_t id) {
-    return QString::fromStdString(LoadString(id));
-}
 
 QComboBox* CountBox(const QStringList& values) {
     auto* box = new QComboBox;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/UiText.h"
 #include "core/CDateTime.h"
 
 #include <QString>
@@ -53,7 +54,7 @@ void FillList(QComboBox* box, uint32_t id);
 namespace editor {
 
 // Small builders and readers shared by the editor dialogs.
-QString Text(uint32_t id);
+using dv::Text;
 /// An editable box offering `values` (a count typed or chosen).
 QComboBox* CountBox(const QStringList& values);
 /// A drop-down list of the "|"-separated entries of string `id`.

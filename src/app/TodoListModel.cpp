@@ -1,6 +1,7 @@
 #include "app/TodoListModel.h"
 
 #include "app/TimeLeft.h"
+#include "app/UiText.h"
 #include "core/CTodoEntry.h"
 #include "core/TextCompare.h"
 #include "document/CDayvaultDoc.h"
@@ -79,10 +80,6 @@ int CompareColumn(const CTodoEntry& a, const std::string& textA, const CTodoEntr
     default:
         return 0;
     }
-}
-
-QString Text(uint32_t id) {
-    return QString::fromStdString(LoadString(id));
 }
 
 } // namespace
