@@ -8,6 +8,7 @@
 #   make fuzz       build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60)
 #   make coverage   a --coverage build in build-coverage/, every test, and a gcovr report of line and
 #                   branch coverage per source file (build-coverage/coverage/) and per module
+#   make manual-images  take the manual's pictures with the screenshot test into doc/images/
 #   make mutants    apply each hand-made mutant of tools/mutants/mutants.txt to a scratch copy, run
 #                   the tests that matter, and report it killed or survived (MUTANTS=name,... for some)
 
@@ -47,7 +48,7 @@ define install_missing
 endef
 
 .PHONY: all deps test-deps bench-deps fuzz-deps coverage-deps mutant-deps build run test test-asan test-tsan bench fuzz \
-        coverage mutants format clean
+        coverage mutants manual-images format clean
 
 all: build
 
@@ -80,6 +81,14 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# The screenshot test writes the light pictures under stable names; they are committed in doc/images/.
+manual-images: build
+	rm -rf $(BUILD_DIR)/manual-images
+	DAYVAULT_MANUAL_IMAGES=$(abspath $(BUILD_DIR))/manual-images \
+	    scripts/with-xvfb.sh -s 1280x800 $(BUILD_DIR)/bin/dayvault_screenshot_tests
+	mkdir -p doc/images
+	cp $(BUILD_DIR)/manual-images/*.png doc/images/
 
 test-asan: deps
 	$(call configure_and_build,$(BUILD_DIR)-asan,-DCMAKE_BUILD_TYPE=Debug -DDAYVAULT_WERROR=ON -DDAYVAULT_SANITIZE=ON)

@@ -93,6 +93,13 @@ class ScreenshotTest : public QObject {
         QVERIFY(!image.isNull());
         QVERIFY(QDir().mkpath(m_out.path()));
         QVERIFY(image.save(m_out.filePath(name)));
+        // The manual shows the light pictures under names without the theme (make manual-images).
+        const QString manual = qEnvironmentVariable("DAYVAULT_MANUAL_IMAGES");
+        if (!manual.isEmpty() && !name.contains(QStringLiteral("-dark"))) {
+            QVERIFY(QDir().mkpath(manual));
+            const QString stable = QString(name).remove(QStringLiteral("-light"));
+            QVERIFY(image.save(QDir(manual).filePath(stable)));
+        }
     }
 
     void CheckMainWindow(const QString& name) {
