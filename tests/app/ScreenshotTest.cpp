@@ -208,7 +208,8 @@ private slots:
         fs::create_directories(root / "user");
         std::ofstream(root / "user" / "Dayvault.ini")
             << "[Settings]\nUseRegistry=0\nSingleInstance=0\nLoadDateFile=1\nDefaultDateFile="
-            << events.string() << "\n";
+            << events.string() << "\n"
+            << "[HolidaySettings]\nActiveModules=United Kingdom\n"; // holidays in the captions
         AppEnvironment environment;
         environment.ProgramFolder = DAYVAULT_PROGRAM_FOLDER;
         environment.UserDataFolder = root / "user";
