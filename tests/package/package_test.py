@@ -59,6 +59,11 @@ def build_package(build, work):
     return debs[0]
 
 
+def files_below(top):
+    return sorted(os.path.relpath(os.path.join(folder, name), top)
+                  for folder, _, names in os.walk(top) for name in names)
+
+
 def check_contents(deb, root, build, source, version):
     control = run(["dpkg-deb", "--field", deb, "Package", "Version", "Depends"]).stdout
     check("Package: dayvault" in control, "package name")
@@ -85,10 +90,8 @@ def check_contents(deb, root, build, source, version):
         if not os.path.isdir(built):
             check(folder not in ("holidays", "templates", "sounds"), f"the build made {folder}/")
             continue
-        def files(top):
-            return sorted(os.path.relpath(os.path.join(d, f), top)
-                          for d, _, names in os.walk(top) for f in names)
-        check(files(built) == files(os.path.join(share, folder)) and files(built),
+        expected = files_below(built)
+        check(expected and expected == files_below(os.path.join(share, folder)),
               f"/usr/share/dayvault/{folder} holds the build's {folder}/")
     sources = glob.glob(os.path.join(source, "data/holidays/*.txt"))
     check(len(glob.glob(os.path.join(share, "holidays/*.hol"))) == len(sources),
@@ -161,10 +164,10 @@ def wait_for(condition, limit, process):
     return condition()
 
 
-def start_program(root, work, env):
+def start_program(root, work, env, source):
     cli = os.path.join(root, "usr/bin/dayvault-cli")
     events = os.path.join(work, "events.dat")
-    demo = os.path.join(SOURCE, "data/examples/demo.txt")
+    demo = os.path.join(source, "data/examples/demo.txt")
     result = run([cli, "restore", demo, events], env=env)
     check(result.returncode == 0, "the unpacked dayvault-cli restores the demo: " + result.stderr)
 
@@ -224,8 +227,7 @@ def run_cli(root, work, env, version):
 
 
 def main():
-    global SOURCE
-    build, SOURCE, version = (os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]),
+    build, source, version = (os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]),
                               sys.argv[3])
     need_tools()
     work = tempfile.mkdtemp(prefix="dayvault-package-")
@@ -233,10 +235,10 @@ def main():
         deb = build_package(build, work)
         root = os.path.join(work, "root")
         run(["dpkg", "-x", deb, root], check=True)
-        check_contents(deb, root, build, SOURCE, version)
+        check_contents(deb, root, build, source, version)
         validate(deb, root)
         env = private_environment(root, work)
-        start_program(root, work, env)
+        start_program(root, work, env, source)
         run_cli(root, work, env, version)
     finally:
         shutil.rmtree(work, ignore_errors=True)
