@@ -9,6 +9,8 @@
 #   make coverage   a --coverage build in build-coverage/, every test, and a gcovr report of line and
 #                   branch coverage per source file (build-coverage/coverage/) and per module
 #   make manual-images  take the manual's pictures with the screenshot test into doc/images/
+#   make package    build the Debian package build/package/dayvault_<version>_<arch>.deb and check
+#                   it with lintian (the test suite also unpacks, validates and starts it)
 #   make mutants    apply each hand-made mutant of tools/mutants/mutants.txt to a scratch copy, run
 #                   the tests that matter, and report it killed or survived (MUTANTS=name,... for some)
 
@@ -32,6 +34,9 @@ BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 COVERAGE_PACKAGES := gcovr
 MUTANT_PACKAGES   := ccache
+# The package and its checks: CPack's DEB generator with dpkg-shlibdeps, and the Debian tools that
+# validate the desktop entry, the AppStream metadata and the package.
+PACKAGE_PACKAGES  := dpkg-dev file lintian desktop-file-utils appstream python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -47,8 +52,8 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps test-deps bench-deps fuzz-deps coverage-deps mutant-deps build run test test-asan test-tsan bench fuzz \
-        coverage mutants manual-images format clean
+.PHONY: all deps test-deps bench-deps fuzz-deps coverage-deps mutant-deps package-deps build run test test-asan \
+        test-tsan bench fuzz coverage mutants manual-images package format clean
 
 all: build
 
@@ -67,6 +72,9 @@ coverage-deps: deps
 mutant-deps: deps
 	$(call install_missing,$(MUTANT_PACKAGES))
 
+package-deps: deps
+	$(call install_missing,$(PACKAGE_PACKAGES))
+
 # $(1) build folder, $(2) extra CMake options
 define configure_and_build
 	cmake -S . -B $(1) -G Ninja $(2)
@@ -79,7 +87,7 @@ build: deps
 run: build
 	scripts/run-desktop.sh $(BUILD_DIR)
 
-test: build
+test: package-deps build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
 # The screenshot test writes the light pictures under stable names; they are committed in doc/images/.
@@ -145,6 +153,12 @@ coverage: coverage-deps
 # Not part of 'make test': each mutant rebuilds one scratch tree and runs its test programs.
 mutants: mutant-deps
 	python3 tools/mutants/run_mutants.py --build-dir $(MUTANT_DIR) --jobs $(JOBS) $(if $(MUTANTS),--only $(MUTANTS))
+
+package: package-deps build
+	rm -rf $(BUILD_DIR)/package
+	cd $(BUILD_DIR) && cpack -G DEB -B package
+	lintian --fail-on error $(BUILD_DIR)/package/*.deb
+	@echo "Package: $$(ls $(BUILD_DIR)/package/*.deb)"
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

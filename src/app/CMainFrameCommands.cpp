@@ -8,6 +8,7 @@
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
 #include "app/CommandTable.h"
+#include "app/HelpLinks.h"
 #include "app/IFileDialogs.h"
 #include "core/CDateTime.h"
 #include "core/Prompt.h"
@@ -137,9 +138,11 @@ void CMainFrame::RegisterHandlers() {
                 folder.exists(QStringLiteral("Dayvault.chm")) ? QStringLiteral("Dayvault.chm")
                                                               : QStringLiteral("index.html"))));
         }});
-    SetHandler(cmd::kHomepage,
-               {[this] { OpenUrl(QUrl(QString::fromStdString(m_app.Settings().Homepage))); },
-                [this] { return !m_app.Settings().Homepage.empty(); }});
+    SetHandler(cmd::kHomepage, {[this] {
+                                    OpenUrl(HomepageUrl(m_app.Settings().Homepage,
+                                                        m_app.Environment().ProgramFolder));
+                                },
+                                [this] { return !m_app.Settings().Homepage.empty(); }});
     SetHandler(
         cmd::kAbout, {[this] {
             m_app.Prompt().ShowMessage(

@@ -881,7 +881,8 @@ void PrintOverview(std::ostream& out) {
     }
     out << "\nDate-times are YYYY-MM-DD HH:MM:SS or YYYY-MM-DD. --now sets the program's clock;\n"
            "--settings reads the settings from an INI file (default: built-in defaults).\n"
-           "Run 'dayvault-cli SUBCOMMAND --help' for details.\n"
+           "Run 'dayvault-cli SUBCOMMAND --help' for details; 'dayvault-cli --version' prints\n"
+           "the version.\n"
            "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n";
 }
 
@@ -917,6 +918,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintOverview(args.empty() ? err : out);
         return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "--version") {
+        out << "dayvault-cli " << DAYVAULT_VERSION << '\n';
+        return 0;
     }
     const Subcommand* command = nullptr;
     for (const Subcommand& candidate : Subcommands()) {

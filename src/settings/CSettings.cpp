@@ -234,8 +234,9 @@ constexpr SettingKey<CSettings> kKeys[] = {
     TextKey("StateValueUrgent", &S::StateValueUrgent, Table(kIdsStateValueUrgent)),
 
     IntKey("Language", &S::Language, 0),
-    // An address of the project's own; the help menu opens it.
-    TextKey("Homepage", &S::Homepage, "https://dayvault.example.org/"),
+    // The help menu opens it. Until the project has a public address, the installed manual's
+    // index page, named relative to the program folder so that it follows the installation.
+    TextKey("Homepage", &S::Homepage, "doc/index.html"),
 };
 
 constexpr std::string_view kLastDateFileKey = "LastDateFile";

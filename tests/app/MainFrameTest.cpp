@@ -645,6 +645,37 @@ private slots:
         QCOMPARE(busyWhileOpen, 2);
         QCOMPARE(frame.BusyState(), 0);
     }
+
+    void homepageOpensTheManualUntilSetOtherwise() {
+        UseUserIni("");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        std::vector<QUrl> opened;
+        frame.SetUrlOpener([&](const QUrl& url) {
+            opened.push_back(url);
+            return true;
+        });
+        const auto open = [&](const std::string& homepage) {
+            app->Settings().Homepage = homepage;
+            opened.clear();
+            return frame.RunCommand(cmd::kHomepage) && opened.size() == 1 ? opened[0] : QUrl();
+        };
+        const auto inProgram = [&](const char* file) {
+            return QUrl::fromLocalFile(QString::fromStdString((m_program / file).string()));
+        };
+        // The default names the manual in whichever folder the program runs from.
+        QCOMPARE(open(CSettings().Homepage), inProgram("doc/index.html"));
+        QCOMPARE(open("doc\\index.html"), inProgram("doc/index.html"));
+        QCOMPARE(open(" https://example.org/dayvault?x=1 "),
+                 QUrl("https://example.org/dayvault?x=1"));
+        QCOMPARE(open("www.example.org/news"), QUrl("http://www.example.org/news"));
+        QCOMPARE(open("/srv/intranet/dayvault.html"), QUrl("file:///srv/intranet/dayvault.html"));
+        WriteText(m_program / "start.page.html", "<p>start</p>");
+        QCOMPARE(open("start.page.html"), inProgram("start.page.html"));
+        app->Settings().Homepage.clear();
+        QVERIFY(!frame.RunCommand(cmd::kHomepage));
+    }
 };
 
 } // namespace dv
