@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <variant>
 
 namespace dv {
@@ -102,7 +103,7 @@ CFormatsDlg::CFormatsDlg(const CSettings& settings, QWidget* parent)
     m_pages = new QTabWidget(this);
     layout->addWidget(m_pages);
 
-    QWidget* general = MakePage(kIdsFmtDateHelp);
+    QWidget* general = MakePage();
     AddGroup(general, kIdsFmtStandardFormats,
              {{&S::DateFormat, kIdsFmtDate, Kind::DateCodes},
               {&S::TimeFormat, kIdsFmtTime, Kind::DateCodes},
@@ -111,6 +112,7 @@ CFormatsDlg::CFormatsDlg(const CSettings& settings, QWidget* parent)
              {{&S::DateFormatList, kIdsFmtDate, Kind::DateCodes},
               {&S::TimeFormatList, kIdsFmtTime, Kind::DateCodes},
               {&S::DateTimeFormatList, kIdsFmtDateTime, Kind::DateCodes}});
+    AddHelp(kIdsFmtDateHelp);
     m_pages->addTab(general, Text(kIdsFmtPageGeneral));
 
     const struct {
@@ -132,15 +134,17 @@ CFormatsDlg::CFormatsDlg(const CSettings& settings, QWidget* parent)
           &S::CalendarDateMultidayMid, &S::CalendarDateMultidayLast}},
     };
     for (const auto& eventPage : eventPages) {
-        QWidget* page = MakePage(kIdsFmtEventHelp);
+        QWidget* page = MakePage();
         const Member* m = eventPage.members;
         AddEventGroup(page, eventPage.groupId, m[0], m[1], m[2], m[3], m[4]);
+        AddHelp(kIdsFmtEventHelp);
         m_pages->addTab(page, Text(eventPage.pageId));
     }
 
-    QWidget* todo = MakePage(kIdsFmtTodoHelp);
+    QWidget* todo = MakePage();
     AddGroup(todo, kIdsFmtTodoClipboard, {{&S::ClipboardTodo, 0, Kind::TodoFormat}});
     AddGroup(todo, kIdsFmtTodoTooltip, {{&S::TooltipTodo, 0, Kind::TodoFormat}});
+    AddHelp(kIdsFmtTodoHelp);
     AddGroup(todo, kIdsFmtStateGroup,
              {{&S::StateValueDone, kIdsFmtStateDone, Kind::PlainText},
               {&S::StateValueOverdue, kIdsFmtStateOverdue, Kind::PlainText},
@@ -148,7 +152,7 @@ CFormatsDlg::CFormatsDlg(const CSettings& settings, QWidget* parent)
               {&S::StateValueUrgent, kIdsFmtStateUrgent, Kind::PlainText}});
     m_pages->addTab(todo, Text(kIdsFmtPageTodo));
 
-    QWidget* headers = MakePage(kIdsFmtDateHelp);
+    QWidget* headers = MakePage();
     AddGroup(headers, kIdsFmtHeaderGroup,
              {{&S::WeekViewFormat, kIdsFmtWeekView, Kind::DateCodes},
               {&S::FortnightViewFormat, kIdsFmtFortnightView, Kind::DateCodes},
@@ -156,14 +160,16 @@ CFormatsDlg::CFormatsDlg(const CSettings& settings, QWidget* parent)
               {&S::MonthViewFormat, kIdsFmtMonthView, Kind::DateCodes},
               {&S::YearViewFormat, kIdsFmtYearView, Kind::DateCodes},
               {&S::WeekDisplayFormat, kIdsFmtWeekDisplay, Kind::DateCodes}});
+    AddHelp(kIdsFmtDateHelp);
     m_pages->addTab(headers, Text(kIdsFmtPageHeaders));
 
-    QWidget* misc = MakePage(kIdsFmtDateHelp);
+    QWidget* misc = MakePage();
     AddGroup(misc, kIdsFmtTrayGroup, {{&S::TooltipTrayIcon, 0, Kind::DateCodes}});
     AddGroup(misc, kIdsFmtHeadlineGroup,
              {{&S::ReminderHeadlineDate, kIdsFmtHeadlineDate, Kind::DateCodes},
               {&S::ReminderHeadlineDateTime, kIdsFmtHeadlineDateTime, Kind::DateCodes}});
     AddGroup(misc, kIdsFmtCurrentTimeGroup, {{&S::CurrentTimeDisplay, 0, Kind::DateCodes}});
+    AddHelp(kIdsFmtDateHelp);
     m_pages->addTab(misc, Text(kIdsFmtPageMisc));
 
     for (int i = 0; i < m_pages->count(); ++i) {
@@ -176,20 +182,26 @@ CFormatsDlg::CFormatsDlg(const CSettings& settings, QWidget* parent)
     layout->addWidget(buttons);
 
     RefreshPreviews();
+    resize(sizeHint().expandedTo(QSize(680, 0)));
 }
 
 CFormatsDlg::~CFormatsDlg() = default;
 
 // ---- Building --------------------------------------------------------------------------------
 
-QWidget* CFormatsDlg::MakePage(uint32_t helpId) {
+QWidget* CFormatsDlg::MakePage() {
     auto* page = new QWidget(m_pages);
-    auto* layout = new QVBoxLayout(page);
-    auto* help = new QLabel(Text(helpId), page);
+    new QVBoxLayout(page);
+    return page;
+}
+
+// The page's help on the words it understands, beside the last group's "Default" button, where
+// it takes no room of its own.
+void CFormatsDlg::AddHelp(uint32_t helpId) {
+    auto* help = new QLabel(Text(helpId));
     help->setTextFormat(Qt::PlainText);
     help->setWordWrap(true);
-    layout->addWidget(help);
-    return page;
+    m_lastButtonRow->insertWidget(0, help, 1);
 }
 
 void CFormatsDlg::AddEventGroup(QWidget* page, uint32_t titleId, Member normal, Member singleDay,
@@ -209,6 +221,13 @@ void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<Fi
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    // Placeholder formats are long: their labels go above them, so they get the full width.
+    const bool placeholders = std::any_of(specs.begin(), specs.end(), [](const FieldSpec& spec) {
+        return spec.kind == Kind::EventFormat || spec.kind == Kind::TodoFormat;
+    });
+    if (placeholders) {
+        form->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    }
     auto* defaults = new QPushButton(Text(kIdsFmtDefault), group);
     std::vector<Field*> members;
     for (const FieldSpec& spec : specs) {
@@ -227,7 +246,8 @@ void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<Fi
         if (multiLine) {
             field->text = new QPlainTextEdit(cell);
             field->text->setTabChangesFocus(true);
-            field->text->setLineWrapMode(QPlainTextEdit::NoWrap);
+            // Long formats wrap anywhere rather than scroll: they rarely have spaces.
+            field->text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
             const int lineHeight = field->text->fontMetrics().lineSpacing();
             field->text->setFixedHeight(2 * lineHeight + 2 * field->text->frameWidth() + 10);
             connect(field->text, &QPlainTextEdit::textChanged, this, &CFormatsDlg::RefreshPreviews);
@@ -243,7 +263,8 @@ void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<Fi
         field->preview->setWordWrap(true);
         field->preview->setAutoFillBackground(true);
         field->preview->setBackgroundRole(QPalette::AlternateBase);
-        field->preview->setMargin(3);
+        field->preview->setFrameShape(QFrame::StyledPanel);
+        field->preview->setMargin(2);
         field->preview->setTextInteractionFlags(Qt::TextSelectableByMouse);
         field->preview->setToolTip(Text(spec.kind == Kind::TodoFormat    ? kIdsFmtPreviewTodo
                                         : spec.kind == Kind::EventFormat ? kIdsFmtPreviewEvent
@@ -280,9 +301,10 @@ void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<Fi
     auto* box = new QVBoxLayout(group);
     box->addLayout(form);
     auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(defaults);
+    row->addStretch(0);
+    row->addWidget(defaults, 0, Qt::AlignBottom);
     box->addLayout(row);
+    m_lastButtonRow = row;
     page->layout()->addWidget(group);
 }
 

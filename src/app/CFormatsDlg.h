@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -73,7 +74,8 @@ private:
         int variant = 0; // EventFormat: the variant of the day (FormatVariant)
     };
 
-    QWidget* MakePage(uint32_t helpId);
+    QWidget* MakePage();
+    void AddHelp(uint32_t helpId);
     void AddGroup(QWidget* page, uint32_t titleId, const std::vector<FieldSpec>& specs);
     void AddEventGroup(QWidget* page, uint32_t titleId, Member normal, Member singleDay,
                        Member firstDay, Member middleDay, Member lastDay);
@@ -91,6 +93,7 @@ private:
     std::unique_ptr<CTodoEntry> m_todo;
     std::vector<std::unique_ptr<Field>> m_fields;
     QTabWidget* m_pages = nullptr;
+    QHBoxLayout* m_lastButtonRow = nullptr; // of the group added last
     bool m_refreshing = false;
 };
 

@@ -70,7 +70,7 @@ CHolidaySetupDlg::CHolidaySetupDlg(const CHolidaySettings& settings, const CSett
 void CHolidaySetupDlg::BuildLayout() {
     auto* layout = new QVBoxLayout(this);
     auto* lists = new QHBoxLayout;
-    layout->addLayout(lists, 1);
+    layout->addLayout(lists, 3);
 
     auto* moduleBox = new QGroupBox(Text(kIdsHolModules), this);
     auto* moduleLayout = new QVBoxLayout(moduleBox);
@@ -127,9 +127,9 @@ void CHolidaySetupDlg::BuildLayout() {
     preview = new QPlainTextEdit(previewBox);
     preview->setReadOnly(true);
     preview->setLineWrapMode(QPlainTextEdit::NoWrap);
-    preview->setMinimumHeight(7 * preview->fontMetrics().lineSpacing());
+    preview->setMinimumHeight(6 * preview->fontMetrics().lineSpacing());
     previewLayout->addWidget(preview);
-    layout->addWidget(previewBox, 1);
+    layout->addWidget(previewBox, 2);
 
     auto* displayBox = new QGroupBox(Text(kIdsHolDisplay), this);
     auto* displayLayout = new QVBoxLayout(displayBox);
@@ -164,7 +164,7 @@ void CHolidaySetupDlg::BuildLayout() {
     connect(all, &QPushButton::clicked, this, [this] { SetAllHolidays(true); });
     connect(none, &QPushButton::clicked, this, [this] { SetAllHolidays(false); });
     connect(year, &QComboBox::currentIndexChanged, this, &CHolidaySetupDlg::RefreshPreview);
-    resize(720, 600);
+    resize(860, 680);
 }
 
 // ModuleOrder's readable modules first, then the rest of the folder in scan order. Each file is
@@ -201,6 +201,9 @@ void CHolidaySetupDlg::FillModules(const CHolidayModuleSet& moduleSet) {
                             Contains(m_settings.ActiveModules, name) ? Qt::Checked : Qt::Unchecked);
         m_files.emplace(name, std::move(module));
     }
+    // At least the customary width, wider when a name would be cut.
+    modules->resizeColumnToContents(0);
+    modules->setColumnWidth(0, std::max(kFileColumnWidth, modules->columnWidth(0)));
     problems->setText(unreadable.join(QLatin1Char('\n')));
     problems->setVisible(!unreadable.isEmpty());
 }
