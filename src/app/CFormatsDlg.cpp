@@ -15,6 +15,7 @@
 #include "format/StringIds.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -182,7 +183,24 @@ CFormatsDlg::CFormatsDlg(const CSettings& settings, QWidget* parent)
     layout->addWidget(buttons);
 
     RefreshPreviews();
+    ColourNotes();
     resize(sizeHint().expandedTo(QSize(680, 0)));
+}
+
+void CFormatsDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        ColourNotes(); // a light or dark theme was chosen meanwhile
+    }
+}
+
+void CFormatsDlg::ColourNotes() {
+    const QColor colour = WarningColour(palette());
+    for (const auto& field : m_fields) {
+        QPalette warning = field->problems->palette();
+        warning.setColor(QPalette::WindowText, colour);
+        field->problems->setPalette(warning);
+    }
 }
 
 CFormatsDlg::~CFormatsDlg() = default;
@@ -275,9 +293,6 @@ void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<Fi
         field->problems = new QLabel(cell);
         field->problems->setTextFormat(Qt::PlainText);
         field->problems->setWordWrap(true);
-        QPalette warning = field->problems->palette();
-        warning.setColor(QPalette::WindowText, WarningColour(palette()));
-        field->problems->setPalette(warning);
         field->problems->hide();
         column->addWidget(field->problems);
 

@@ -59,6 +59,9 @@ public:
     /// The "Default" buttons of page `page` (0..6), from the top.
     QList<QPushButton*> DefaultButtons(int page) const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     enum class Kind : unsigned char {
         DateCodes,   // codes of CDateTime::Format
@@ -83,6 +86,7 @@ private:
     void MakeSamples();
     FormatSettings CurrentFormats() const;
     void RefreshPreviews();
+    void ColourNotes();
     void RefreshField(Field& field, const FormatSettings& formats);
 
     CSettings m_settings;

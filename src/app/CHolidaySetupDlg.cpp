@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -58,6 +59,7 @@ CHolidaySetupDlg::CHolidaySetupDlg(const CHolidaySettings& settings, const CSett
     : QDialog(parent), m_settings(settings), m_dateFormat(display.DateFormat) {
     setWindowTitle(Text(kIdsHolTitle));
     BuildLayout();
+    ColourNotes();
     belowDate->setChecked(display.HolidayDisplayBelowDate);
     showLanguage->setChecked(display.HolidayShowLanguage);
     FillModules(moduleSet);
@@ -65,6 +67,22 @@ CHolidaySetupDlg::CHolidaySetupDlg(const CHolidaySettings& settings, const CSett
         modules->setCurrentItem(modules->topLevelItem(0));
     }
     OnModuleSelected();
+}
+
+void CHolidaySetupDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        ColourNotes(); // a light or dark theme was chosen meanwhile
+    }
+}
+
+// The unreadable modules in a warning colour that stays readable on light and dark windows.
+void CHolidaySetupDlg::ColourNotes() {
+    QPalette warning = problems->palette();
+    warning.setColor(QPalette::WindowText, palette().color(QPalette::Window).lightness() < 128
+                                               ? QColor(255, 150, 120)
+                                               : QColor(170, 20, 20));
+    problems->setPalette(warning);
 }
 
 void CHolidaySetupDlg::BuildLayout() {
@@ -143,11 +161,6 @@ void CHolidaySetupDlg::BuildLayout() {
     problems->setTextFormat(Qt::PlainText);
     problems->setWordWrap(true);
     problems->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QPalette warning = problems->palette();
-    warning.setColor(QPalette::WindowText, palette().color(QPalette::Window).lightness() < 128
-                                               ? QColor(255, 150, 120)
-                                               : QColor(170, 20, 20));
-    problems->setPalette(warning);
     problems->hide();
     layout->addWidget(problems);
 

@@ -59,8 +59,12 @@ public:
     QCheckBox* showLanguage = nullptr;
     QLabel* problems = nullptr; // the module files that cannot be read
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void BuildLayout();
+    void ColourNotes();
     void FillModules(const CHolidayModuleSet& modules);
     std::string SelectedModule() const;
     void OnModuleSelected();

@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
@@ -352,6 +353,9 @@ private slots:
     // The format dialog on three of its pages and the holiday setup with a module chosen.
     void formatAndHolidayDialogs() {
         CFormatsDlg formats(m_app->Settings());
+        // A misspelt placeholder, so that the picture shows its note.
+        qobject_cast<QPlainTextEdit*>(formats.Editor(&CSettings::CalendarDateNormal))
+            ->setPlainText(QStringLiteral("$THIS_STARTTOEND_AUTOTIME_S$$DESCRIPTON$"));
         formats.show();
         QVERIFY(QTest::qWaitForWindowExposed(&formats));
         CHolidaySetupDlg holidays(m_app->HolidaySettings(), m_app->Settings(), m_app->Holidays());
