@@ -1,12 +1,14 @@
 // The "Internal Formats" and "Holiday Setup" dialogs driven as a user drives them: typing with
 // live previews and notes, the Default buttons, OK and Cancel through the Extras commands, and
 // the holiday choice reaching the pages and the next start.
+#include "app/CAlarmScheduler.h"
 #include "app/CCalendarPage.h"
 #include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
 #include "app/CFormatsDlg.h"
 #include "app/CHolidaySetupDlg.h"
 #include "app/CMainFrame.h"
+#include "app/CReminderDlg.h"
 #include "app/CommandTable.h"
 #include "core/CDateEntry.h"
 #include "core/Clock.h"
@@ -264,8 +266,16 @@ private slots:
         data.Description = "Standup";
         data.StartDate = CDateTime(2026, 3, 9, 9, 0, 0);
         data.EndDate = CDateTime(2026, 3, 9, 9, 15, 0);
-        event->AssignData(data);
+        data.Forewarn = 1;
+        data.ForewarnSpan = 2;
+        data.ForewarnUnit = 1; // hours: due now, so the reminder window shows it
+        event->SetData(data, kNow);
         doc.AddDateEntry(std::move(event), kEditInteractive);
+        CMainFrame& frame = *app->Frame();
+        frame.Scheduler().TickNow();
+        QTRY_VERIFY(frame.Scheduler().GetReminderWindow());
+        auto* headline = frame.Scheduler().GetReminderWindow()->findChild<QLabel*>("headline");
+        const QString headlineBefore = headline->text();
         CDayList* cell = Page(*app)->CellOf(CDateTime(2026, 3, 9));
         const std::string before = cell->EntryText(0);
         const CSettings old = app->Settings();
@@ -274,19 +284,22 @@ private slots:
             Type(dialog->Editor(&CSettings::CalendarDateNormal), QStringLiteral("[$DESCRIPTION$]"));
             Press(dialog, QDialogButtonBox::Cancel);
         });
-        QVERIFY(app->Frame()->RunCommand(cmd::kInternalFormats));
+        QVERIFY(frame.RunCommand(cmd::kInternalFormats));
         QVERIFY(app->Settings() == old);
         QCOMPARE(Page(*app)->CellOf(CDateTime(2026, 3, 9))->EntryText(0), before);
+        QCOMPARE(headline->text(), headlineBefore);
 
         OnModal<CFormatsDlg>([](CFormatsDlg* dialog) {
             Type(dialog->Editor(&CSettings::CalendarDateNormal), QStringLiteral("[$DESCRIPTION$]"));
             Type(dialog->Editor(&CSettings::TooltipTrayIcon), QStringLiteral("Today %d/%m"));
+            Type(dialog->Editor(&CSettings::ReminderHeadlineDateTime), QStringLiteral("At %H:%M"));
             Press(dialog, QDialogButtonBox::Ok);
         });
-        QVERIFY(app->Frame()->RunCommand(cmd::kInternalFormats));
+        QVERIFY(frame.RunCommand(cmd::kInternalFormats));
         QCOMPARE(app->Settings().CalendarDateNormal, std::string("[$DESCRIPTION$]"));
         QCOMPARE(Page(*app)->CellOf(CDateTime(2026, 3, 9))->EntryText(0), std::string("[Standup]"));
-        QCOMPARE(app->Frame()->TrayIcon()->toolTip(), QStringLiteral("Today 09/03"));
+        QCOMPARE(frame.TrayIcon()->toolTip(), QStringLiteral("Today 09/03"));
+        QCOMPARE(headline->text(), QStringLiteral("At 09:00"));
         CSettings stored;
         stored.Load(app->Store());
         QCOMPARE(stored.CalendarDateNormal, std::string("[$DESCRIPTION$]"));
