@@ -373,6 +373,13 @@ void CAlarmScheduler::RaiseReminderWindow() {
     }
 }
 
+void CAlarmScheduler::RefreshTexts() {
+    UpdateTooltip();
+    if (CReminderDlg* dlg = m_reminderDlg.data()) {
+        dlg->RefreshTexts();
+    }
+}
+
 // ---- Commands ---------------------------------------------------------------------------------
 
 void CAlarmScheduler::SetAlarmEnabled(bool enabled) {

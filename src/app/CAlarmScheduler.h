@@ -90,6 +90,9 @@ public:
     /// Brings the reminder window, when one is open, to the front (the notification icon's
     /// activation).
     void RaiseReminderWindow();
+    /// The formats changed: the notification icon's tooltip and the open reminder window's
+    /// texts are made again at once.
+    void RefreshTexts();
 
     // --- state ---------------------------------------------------------------------------------
     /// The image the notification icon shows when it does not flash.

@@ -4,6 +4,8 @@
 #include "app/CDayvaultApp.h"
 #include "app/CEditCommands.h"
 #include "app/CEventDatabaseDlg.h"
+#include "app/CFormatsDlg.h"
+#include "app/CHolidaySetupDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
@@ -118,6 +120,8 @@ void CMainFrame::RegisterHandlers() {
     // Extras: the database window only while no alarm check or merge runs.
     SetHandler(cmd::kEventDatabase,
                {[this] { OpenEventDatabase(); }, [this] { return m_busyState == 0; }});
+    SetHandler(cmd::kInternalFormats, {[this] { RunInternalFormatsCommand(m_app, *this); }});
+    SetHandler(cmd::kHolidays, {[this] { RunHolidaySetupCommand(m_app, *this); }});
 
     // Window
     SetHandler(cmd::kSaveWindowPosNow, {[this] { SaveWindowPosition(); }});

@@ -589,12 +589,19 @@ void CReminderDlg::ReminderRefresh() {
     if (m_closing) {
         return;
     }
+    RefreshTexts();
+    SynchronizeList();
+    PlayNextSound();
+}
+
+void CReminderDlg::RefreshTexts() {
+    if (m_closing) {
+        return;
+    }
     for (const auto& row : m_rows) {
         FillItem(row->item, *row);
     }
     UpdateDetails();
-    SynchronizeList();
-    PlayNextSound();
 }
 
 void CReminderDlg::PlayNextSound() {

@@ -59,6 +59,8 @@ public:
     /// After every tick: new time-left texts, the details, the list brought in line with the
     /// events' due occurrences, and the next sound's turn.
     void ReminderRefresh();
+    /// The rows' texts and the details made again (the formats changed); nothing else.
+    void RefreshTexts();
     /// Brings the list in line with the events: drops events without due occurrences, adds a row
     /// for every due occurrence without one. With no event left it emits `closed`. True while
     /// events remain.

@@ -7,6 +7,8 @@
 #include "app/CDayList.h"
 #include "app/CDayvaultApp.h"
 #include "app/CEventDatabaseDlg.h"
+#include "app/CFormatsDlg.h"
+#include "app/CHolidaySetupDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoEditDlg.h"
@@ -24,6 +26,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
@@ -351,6 +354,41 @@ private slots:
                     }
                 }
             }
+        }
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
+
+    // The format dialog on three of its pages and the holiday setup with a module chosen.
+    void formatAndHolidayDialogs() {
+        CFormatsDlg formats(m_app->Settings());
+        // A misspelt placeholder, so that the picture shows its note.
+        qobject_cast<QPlainTextEdit*>(formats.Editor(&CSettings::CalendarDateNormal))
+            ->setPlainText(QStringLiteral("$THIS_STARTTOEND_AUTOTIME_S$$DESCRIPTON$"));
+        formats.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&formats));
+        CHolidaySetupDlg holidays(m_app->HolidaySettings(), m_app->Settings(), m_app->Holidays());
+        holidays.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&holidays));
+        QVERIFY(holidays.modules->topLevelItemCount() > 0);
+        QTreeWidgetItem* module = holidays.modules->topLevelItem(0);
+        module->setCheckState(0, Qt::Checked);
+        holidays.modules->setCurrentItem(module);
+        holidays.holidays->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        for (const bool dark : {false, true}) {
+            QApplication::setPalette(dark ? DarkPalette()
+                                          : QApplication::style()->standardPalette());
+            const QString theme = dark ? QStringLiteral("dark") : QStringLiteral("light");
+            for (const int page : {0, 3, 4}) {
+                formats.Pages()->setCurrentIndex(page);
+                QApplication::processEvents();
+                const QImage image = formats.grab().toImage();
+                Save(image, QStringLiteral("formats-%1-%2.png").arg(page + 1).arg(theme));
+                QVERIFY(DistinctColours(image) > 8);
+            }
+            QApplication::processEvents();
+            const QImage image = holidays.grab().toImage();
+            Save(image, QStringLiteral("holiday-setup-%1.png").arg(theme));
+            QVERIFY(DistinctColours(image) > 8);
         }
         QApplication::setPalette(QApplication::style()->standardPalette());
     }
