@@ -1,9 +1,11 @@
 // The main window's command handlers: file, edit, view, window and help commands.
 #include "app/CAlarmScheduler.h"
+#include "app/CCsvExportDlg.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CEditCommands.h"
 #include "app/CEventDatabaseDlg.h"
+#include "app/CHtmlExportDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
@@ -117,6 +119,14 @@ void CMainFrame::RegisterHandlers() {
     // Extras: the database window only while no alarm check or merge runs.
     SetHandler(cmd::kEventDatabase,
                {[this] { OpenEventDatabase(); }, [this] { return m_busyState == 0; }});
+    SetHandler(cmd::kCsvExport, {[this] {
+                   CCsvExportDlg(ExportServicesOf(m_app, *this), CurrentPage() == TodoPage, this)
+                       .exec();
+               }});
+    SetHandler(cmd::kHtmlExport, {[this] {
+                   CHtmlExportDlg(ExportServicesOf(m_app, *this), CurrentPage() == TodoPage, this)
+                       .exec();
+               }});
 
     // Window
     SetHandler(cmd::kSaveWindowPosNow, {[this] { SaveWindowPosition(); }});
