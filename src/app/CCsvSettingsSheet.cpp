@@ -103,6 +103,8 @@ CCsvSettingsSheet::CCsvSettingsSheet(const CSettings& settings, IPrompt* prompt,
     : QDialog(parent), m_settings(settings), m_prompt(prompt) {
     setWindowTitle(Text(kIdsCsvExportFormatsTitle));
     pages = new QTabWidget;
+    // Every page's name in sight: the sheet is as wide as its tabs.
+    pages->setUsesScrollButtons(false);
     BuildKind(calendar, true);
     BuildKind(todo, false);
 
@@ -130,7 +132,6 @@ void CCsvSettingsSheet::BuildKind(KindPages& kind, bool calendarKind) {
     for (const auto& [text, id] : {std::pair{kIdsExpComma, 0}, {kIdsExpSemicolon, 1}, {kIdsExpTab, 2}}) {
         delimiterLayout->addWidget(editor::Radio(kind.delimiter, text, id));
     }
-    delimiterLayout->addStretch();
     // Any other stored value writes a comma.
     editor::Check(kind.delimiter, m_settings.*keys.delimiter);
     kind.removeDelimiter = new QCheckBox(Text(kIdsExpRemoveDelimiter));
@@ -138,11 +139,12 @@ void CCsvSettingsSheet::BuildKind(KindPages& kind, bool calendarKind) {
     kind.namesInFirstRow = new QCheckBox(Text(kIdsExpNamesInFirstRow));
     kind.namesInFirstRow->setChecked(m_settings.*keys.namesInFirstRow);
     auto* fieldsLayout = new QGridLayout(fieldsPage);
-    fieldsLayout->addWidget(columnsBox, 0, 0, 3, 1);
+    fieldsLayout->addWidget(columnsBox, 0, 0, 4, 1, Qt::AlignTop);
     fieldsLayout->addWidget(delimiterBox, 0, 1);
     fieldsLayout->addWidget(kind.removeDelimiter, 1, 1);
-    fieldsLayout->addWidget(kind.namesInFirstRow, 2, 1, Qt::AlignTop);
-    fieldsLayout->setColumnStretch(0, 1);
+    fieldsLayout->addWidget(kind.namesInFirstRow, 2, 1);
+    fieldsLayout->setRowStretch(3, 1);
+    fieldsLayout->setColumnStretch(1, 1);
     pages->addTab(fieldsPage, Text(keys.fieldsPage));
 
     // Field names: the column heads of the first row.
@@ -161,35 +163,49 @@ void CCsvSettingsSheet::BuildKind(KindPages& kind, bool calendarKind) {
     namesLayout->setColumnStretch(1, 1);
     pages->addTab(namesPage, Text(keys.namesPage));
 
-    // Formats: date-time codes for the date columns, placeholders for the others.
+    // Formats: date-time codes for the date columns, placeholders for the others. The variants
+    // of the time column get a box of their own, its labels aligned with the others.
     auto* formatsPage = new QWidget;
-    auto* formatsLayout = new QGridLayout(formatsPage);
-    QGroupBox* timeBox = nullptr;
-    QGridLayout* timeLayout = nullptr;
-    int row = 0;
+    auto* formatsLayout = new QVBoxLayout(formatsPage);
+    auto* columnsGrid = new QGridLayout;
+    QGridLayout* timeGrid = nullptr;
+    std::vector<QLabel*> formatLabels;
     for (const FormatRow& format : keys.formats) {
         auto* edit = new QLineEdit(FormatToEdit(m_settings.*format.member));
         edit->setMinimumWidth(260);
         kind.formats.push_back(edit);
-        const QString label =
-            format.field >= 0 ? labels[format.field] + QLatin1Char(':') : Text(format.label);
+        QLabel* label = Buddy(
+            format.field >= 0 ? labels[format.field] + QLatin1Char(':') : Text(format.label), edit);
+        formatLabels.push_back(label);
+        QGridLayout* grid = columnsGrid;
         if (format.timeVariant) {
-            if (timeBox == nullptr) {
-                timeBox = new QGroupBox(Text(kIdsExpTimeColumn));
-                timeLayout = new QGridLayout(timeBox);
-                formatsLayout->addWidget(timeBox, row++, 0, 1, 2);
+            if (timeGrid == nullptr) {
+                auto* timeBox = new QGroupBox(Text(kIdsExpTimeColumn));
+                timeGrid = new QGridLayout(timeBox);
+                timeGrid->setColumnStretch(1, 1);
+                formatsLayout->addWidget(timeBox);
             }
-            const int timeRow = timeLayout->rowCount();
-            timeLayout->addWidget(Buddy(label, edit), timeRow, 0);
-            timeLayout->addWidget(edit, timeRow, 1);
-            timeLayout->setColumnStretch(1, 1);
-        } else {
-            formatsLayout->addWidget(Buddy(label, edit), row, 0);
-            formatsLayout->addWidget(edit, row++, 1);
+            grid = timeGrid;
         }
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1);
     }
-    formatsLayout->setRowStretch(row, 1);
-    formatsLayout->setColumnStretch(1, 1);
+    columnsGrid->setColumnStretch(1, 1);
+    if (timeGrid != nullptr) {
+        auto* columnsBox = new QGroupBox(Text(kIdsExpOtherColumns));
+        columnsBox->setLayout(columnsGrid);
+        formatsLayout->insertWidget(0, columnsBox);
+        int width = 0;
+        for (const QLabel* label : formatLabels) {
+            width = std::max(width, label->sizeHint().width());
+        }
+        columnsGrid->setColumnMinimumWidth(0, width);
+        timeGrid->setColumnMinimumWidth(0, width);
+    } else {
+        formatsLayout->insertLayout(0, columnsGrid);
+    }
+    formatsLayout->addStretch();
     pages->addTab(formatsPage, Text(keys.formatsPage));
 }
 

@@ -89,7 +89,9 @@ CHtmlSettingsSheet::CHtmlSettingsSheet(const CSettings& settings, const ExportSe
     auto* todoPage = new QWidget;
     auto* todoBox = new QGroupBox(Text(kIdsExpColumns));
     (new QVBoxLayout(todoBox))->addWidget(todoColumns);
-    (new QVBoxLayout(todoPage))->addWidget(todoBox);
+    auto* todoLayout = new QVBoxLayout(todoPage);
+    todoLayout->addWidget(todoBox);
+    todoLayout->addStretch();
     pages->addTab(todoPage, Text(kIdsExpTodos));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -115,6 +117,7 @@ QWidget* CHtmlSettingsSheet::AppearancePage() {
         ShowColor(i);
     }
     colorGrid->setColumnStretch(2, 1);
+    colorGrid->setRowStretch(kColorCount, 1);
 
     auto* markedBox = new QGroupBox(Text(kIdsExpMarkedDates));
     auto* markedLayout = new QVBoxLayout(markedBox);
@@ -135,8 +138,9 @@ QWidget* CHtmlSettingsSheet::AppearancePage() {
     grid->addWidget(colorBox, 0, 0, 3, 1);
     grid->addWidget(markedBox, 0, 1);
     grid->addWidget(doneDates, 1, 1);
-    grid->addWidget(emptyDates, 2, 1, Qt::AlignTop);
-    grid->setRowStretch(2, 1);
+    grid->addWidget(emptyDates, 2, 1);
+    grid->setRowStretch(3, 1);
+    grid->setColumnStretch(2, 1);
     return page;
 }
 
@@ -147,14 +151,20 @@ QWidget* CHtmlSettingsSheet::CalendarPage() {
     grid->addWidget(new QLabel(Text(kIdsExpDescColumn)), 0, 2);
     for (int i = 0; i < static_cast<int>(kVariantLabels.size()); ++i) {
         QLineEdit* time = FormatEdit(m_settings.*kTimeKeys[i]);
-        time->setMinimumWidth(180);
+        time->setMinimumWidth(time->fontMetrics().horizontalAdvance(
+                                  QStringLiteral("$THIS_STARTTOEND_AUTOTIME$")) +
+                              16);
         auto* desc = new QPlainTextEdit(FormatToEdit(m_settings.*kDescKeys[i]));
         desc->setTabChangesFocus(true);
         desc->setFixedHeight(desc->fontMetrics().lineSpacing() * 2 + 12);
         desc->setMinimumWidth(220);
         timeFormats.push_back(time);
         descFormats.push_back(desc);
-        grid->addWidget(Buddy(kVariantLabels[i], time), i + 1, 0, Qt::AlignTop);
+        QLabel* label = Buddy(kVariantLabels[i], time);
+        // Level with the text of the time edit beside it.
+        label->setContentsMargins(0, (time->sizeHint().height() - label->sizeHint().height()) / 2,
+                                  0, 0);
+        grid->addWidget(label, i + 1, 0, Qt::AlignTop);
         grid->addWidget(time, i + 1, 1, Qt::AlignTop);
         grid->addWidget(desc, i + 1, 2);
     }

@@ -131,9 +131,10 @@ CExportFieldList::CExportFieldList(const QStringList& labels, bool withNames, QW
     if (withNames) {
         list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     }
+    // Tall enough for every field and no taller: the list never scrolls.
     const int rows = std::max(m_count, 1);
-    list->setMinimumHeight(list->sizeHintForRow(0) * (rows + (withNames ? 1 : 0)) +
-                           2 * list->frameWidth() + 8);
+    list->setFixedHeight(list->sizeHintForRow(0) * (rows + (withNames ? 1 : 0)) +
+                         2 * list->frameWidth() + 8);
 
     up = new QPushButton(Text(kIdsExpMoveUp));
     down = new QPushButton(Text(kIdsExpMoveDown));
