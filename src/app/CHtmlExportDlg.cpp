@@ -50,7 +50,12 @@ bool TakesLength(int kind) {
 
 } // namespace
 
-CHtmlExportDlg::CHtmlExportDlg(const ExportServices& services, bool todoView, QWidget* parent)
+int CHtmlExportDlg::HtmlKindOfPage(int page) {
+    // The pages to-do, week, fortnight and month have kinds of the same numbers.
+    return page >= kHtmlKindTodo && page <= kHtmlKindMonth ? page : kHtmlKindList;
+}
+
+CHtmlExportDlg::CHtmlExportDlg(const ExportServices& services, int initialKind, QWidget* parent)
     : QDialog(parent), m_services(services), m_enteredLength(QStringLiteral("14")) {
     setWindowTitle(Text(kIdsHtmlExportTitle));
     const CSettings& settings = *m_services.settings;
@@ -116,7 +121,7 @@ CHtmlExportDlg::CHtmlExportDlg(const ExportServices& services, bool todoView, QW
     layout->addSpacing(12);
     layout->addLayout(buttons);
 
-    editor::Check(kind, todoView ? kHtmlKindTodo : kHtmlKindWeek);
+    editor::Check(kind, initialKind);
     KindChosen();
     connect(kind, &QButtonGroup::idToggled, this, [this](int, bool on) {
         if (on) {

@@ -22,8 +22,12 @@ namespace dv {
 class CHtmlExportDlg final : public QDialog {
     Q_OBJECT
 public:
-    /// `todoView`: the to-do page is shown, so the to-do kind is chosen at first; else the week.
-    CHtmlExportDlg(const ExportServices& services, bool todoView, QWidget* parent = nullptr);
+    /// `initialKind` (HtmlExportKind) is chosen at first; see HtmlKindOfPage.
+    CHtmlExportDlg(const ExportServices& services, int initialKind, QWidget* parent = nullptr);
+
+    /// The kind that matches a page of the main window (0 to-do .. 3 month; the year page and
+    /// anything else: the list).
+    static int HtmlKindOfPage(int page);
     ~CHtmlExportDlg() override;
 
     /// The preview file shown last; empty when there is none.

@@ -124,7 +124,8 @@ void CMainFrame::RegisterHandlers() {
                        .exec();
                }});
     SetHandler(cmd::kHtmlExport, {[this] {
-                   CHtmlExportDlg(ExportServicesOf(m_app, *this), CurrentPage() == TodoPage, this)
+                   CHtmlExportDlg(ExportServicesOf(m_app, *this),
+                                  CHtmlExportDlg::HtmlKindOfPage(CurrentPage()), this)
                        .exec();
                }});
 

@@ -255,6 +255,10 @@ private slots:
         });
         Click(dialog.options);
         QVERIFY(m_app->Settings() == before);
+        OnModal<CCsvSettingsSheet>(
+            [](CCsvSettingsSheet* sheet) { ClickBox(sheet, QDialogButtonBox::Ok); });
+        Click(dialog.options);
+        QVERIFY(m_app->Settings() == before);
         OnModal<CCsvSettingsSheet>([](CCsvSettingsSheet* sheet) {
             CCsvSettingsSheet::KindPages& cal = sheet->calendar;
             Click(cal.delimiter->button(1));
@@ -348,7 +352,7 @@ private slots:
     }
 
     void htmlExportPreviewAndSheet() {
-        CHtmlExportDlg dialog(Services(), true);
+        CHtmlExportDlg dialog(Services(), kHtmlKindTodo);
         dialog.show();
         const auto templateOf = [this](const char* name) {
             return QString::fromStdString(
@@ -398,6 +402,10 @@ private slots:
         });
         Click(dialog.options);
         QVERIFY(m_app->Settings() == before);
+        OnModal<CHtmlSettingsSheet>(
+            [](CHtmlSettingsSheet* sheet) { ClickBox(sheet, QDialogButtonBox::Ok); });
+        Click(dialog.options);
+        QVERIFY(m_app->Settings() == before);
         OnModal<CHtmlSettingsSheet>([](CHtmlSettingsSheet* sheet) {
             Click(sheet->emptyDates);
             Click(sheet->colors[4]);
@@ -433,8 +441,19 @@ private slots:
         QVERIFY(todoPage.find("<th>What</th>") != std::string::npos);
         QVERIFY(todoPage.find("#336699") != std::string::npos);
 
-        // A missing template is named; nothing is written and the dialog closes.
-        CHtmlExportDlg broken(Services(), false);
+        // A folder that is gone, or a missing template, is named; nothing is written and the
+        // dialog closes.
+        const fs::path gone = m_root / "gone" / "week.html";
+        CHtmlExportDlg unwritable(Services(), kHtmlKindWeek);
+        unwritable.show();
+        m_dialogs.next = gone;
+        m_prompt.ClearShown();
+        Click(unwritable.exportButton);
+        QVERIFY(LastMessage().starts_with(FormatString(kIdsCannotWriteExport, gone.string()) + "\n"));
+        QCOMPARE(m_prompt.GetShown().back().icon, PromptIcon::Stop);
+        QVERIFY(!fs::exists(gone.parent_path()));
+        QVERIFY(!unwritable.isVisible());
+        CHtmlExportDlg broken(Services(), kHtmlKindWeek);
         broken.show();
         Type(broken.templatePath, QStringLiteral("/nowhere/week.html"));
         m_dialogs.next = m_root / "week.html";
@@ -464,7 +483,7 @@ private slots:
         exportCsv(m_root / "hidden.csv");
         QVERIFY(Read(m_root / "hidden.csv").find("Secret") != std::string::npos);
         OnModal<CHtmlExportDlg>([this](CHtmlExportDlg* dialog) {
-            QCOMPARE(dialog->kind->checkedId(), int(kHtmlKindWeek));
+            QCOMPARE(dialog->kind->checkedId(), int(kHtmlKindMonth));
             Click(dialog->kind->button(kHtmlKindList));
             m_dialogs.next = m_root / "hidden.html";
             Click(dialog->exportButton);

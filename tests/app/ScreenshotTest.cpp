@@ -355,7 +355,7 @@ private slots:
     void exportDialogs() {
         ExportServices services = ExportServicesOf(*m_app, *m_app->Frame());
         CCsvExportDlg csv(services, false);
-        CHtmlExportDlg html(services, false);
+        CHtmlExportDlg html(services, kHtmlKindWeek);
         CCsvSettingsSheet csvSheet(m_app->Settings(), &m_prompt);
         CHtmlSettingsSheet htmlSheet(m_app->Settings(), services);
         for (const bool dark : {false, true}) {
