@@ -115,11 +115,10 @@ void CCsvExportDlg::Export() {
     source.events = &doc.GetDateEntries();
     source.todos = &doc.GetTodoEntries();
     source.eventFilter = DocumentEventFilter(doc, formats);
-    source.todoFilter = DocumentTodoFilter(
-        doc,
-        {settings.HideDoneTodo, settings.DaysBeforeHideTodo, settings.HideUndoneTodo,
-         settings.DaysBeforeShowTodo},
-        formats);
+    source.todoFilter = DocumentTodoFilter(doc,
+                                           {settings.HideDoneTodo, settings.DaysBeforeHideTodo,
+                                            settings.HideUndoneTodo, settings.DaysBeforeShowTodo},
+                                           formats);
     source.showHidden = m_services.showHidden;
     source.holidayModules = m_services.holidays;
     source.holidaySettings = m_services.holidaySettings;

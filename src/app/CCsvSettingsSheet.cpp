@@ -121,57 +121,64 @@ void CCsvSettingsSheet::BuildKind(KindPages& kind, bool calendarKind) {
     const QStringList labels = Text(keys.labels).split(QLatin1Char('|'));
 
     // Fields: which columns, in which order, with which delimiter.
-    auto* fieldsPage = new QWidget;
     kind.columns = new CExportFieldList(labels, false);
-    kind.columns->SetColumns(m_settings.*keys.fields, m_settings.*keys.order);
     auto* columnsBox = new QGroupBox(Text(kIdsExpColumns));
     (new QVBoxLayout(columnsBox))->addWidget(kind.columns);
     auto* delimiterBox = new QGroupBox(Text(kIdsExpDelimiter));
     auto* delimiterLayout = new QVBoxLayout(delimiterBox);
-    kind.delimiter = new QButtonGroup(fieldsPage);
-    for (const auto& [text, id] : {std::pair{kIdsExpComma, 0}, {kIdsExpSemicolon, 1}, {kIdsExpTab, 2}}) {
+    kind.delimiter = new QButtonGroup(this);
+    for (const auto& [text, id] :
+         {std::pair{kIdsExpComma, 0}, {kIdsExpSemicolon, 1}, {kIdsExpTab, 2}}) {
         delimiterLayout->addWidget(editor::Radio(kind.delimiter, text, id));
     }
-    // Any other stored value writes a comma.
-    editor::Check(kind.delimiter, m_settings.*keys.delimiter);
     kind.removeDelimiter = new QCheckBox(Text(kIdsExpRemoveDelimiter));
-    kind.removeDelimiter->setChecked(m_settings.*keys.removeDelimiter);
     kind.namesInFirstRow = new QCheckBox(Text(kIdsExpNamesInFirstRow));
-    kind.namesInFirstRow->setChecked(m_settings.*keys.namesInFirstRow);
-    auto* fieldsLayout = new QGridLayout(fieldsPage);
+    auto* fieldsLayout = new QGridLayout;
     fieldsLayout->addWidget(columnsBox, 0, 0, 4, 1, Qt::AlignTop);
     fieldsLayout->addWidget(delimiterBox, 0, 1);
     fieldsLayout->addWidget(kind.removeDelimiter, 1, 1);
     fieldsLayout->addWidget(kind.namesInFirstRow, 2, 1);
     fieldsLayout->setRowStretch(3, 1);
     fieldsLayout->setColumnStretch(1, 1);
-    pages->addTab(fieldsPage, Text(keys.fieldsPage));
+    const auto showFields = [&kind, &keys](const CSettings& from) {
+        kind.columns->SetColumns(from.*keys.fields, from.*keys.order);
+        // Any other stored value writes a comma.
+        editor::Check(kind.delimiter, from.*keys.delimiter);
+        kind.removeDelimiter->setChecked(from.*keys.removeDelimiter);
+        kind.namesInFirstRow->setChecked(from.*keys.namesInFirstRow);
+    };
+    pages->addTab(PageWithDefault(
+                      fieldsLayout, [showFields] { showFields(CSettings()); }, &kind.defaults[0]),
+                  Text(keys.fieldsPage));
 
     // Field names: the column heads of the first row.
-    auto* namesPage = new QWidget;
-    auto* namesLayout = new QGridLayout(namesPage);
-    const NameList& names = m_settings.*keys.names;
+    auto* namesLayout = new QGridLayout;
     for (int field = 0; field < labels.size(); ++field) {
-        auto* edit = new QLineEdit(field < static_cast<int>(names.size())
-                                       ? QString::fromStdString(names[field])
-                                       : QString());
+        auto* edit = new QLineEdit;
         namesLayout->addWidget(Buddy(labels[field] + QLatin1Char(':'), edit), field, 0);
         namesLayout->addWidget(edit, field, 1);
         kind.names.push_back(edit);
     }
-    namesLayout->setRowStretch(static_cast<int>(labels.size()), 1);
     namesLayout->setColumnStretch(1, 1);
-    pages->addTab(namesPage, Text(keys.namesPage));
+    const auto showNames = [&kind, &keys](const CSettings& from) {
+        const NameList& names = from.*keys.names;
+        for (std::size_t field = 0; field < kind.names.size(); ++field) {
+            kind.names[field]->setText(field < names.size() ? QString::fromStdString(names[field])
+                                                            : QString());
+        }
+    };
+    pages->addTab(PageWithDefault(
+                      namesLayout, [showNames] { showNames(CSettings()); }, &kind.defaults[1]),
+                  Text(keys.namesPage));
 
     // Formats: date-time codes for the date columns, placeholders for the others. The variants
     // of the time column get a box of their own, its labels aligned with the others.
-    auto* formatsPage = new QWidget;
-    auto* formatsLayout = new QVBoxLayout(formatsPage);
+    auto* formatsLayout = new QVBoxLayout;
     auto* columnsGrid = new QGridLayout;
     QGridLayout* timeGrid = nullptr;
     std::vector<QLabel*> formatLabels;
     for (const FormatRow& format : keys.formats) {
-        auto* edit = new QLineEdit(FormatToEdit(m_settings.*format.member));
+        auto* edit = new QLineEdit;
         edit->setMinimumWidth(260);
         kind.formats.push_back(edit);
         QLabel* label = Buddy(
@@ -205,8 +212,19 @@ void CCsvSettingsSheet::BuildKind(KindPages& kind, bool calendarKind) {
     } else {
         formatsLayout->insertLayout(0, columnsGrid);
     }
-    formatsLayout->addStretch();
-    pages->addTab(formatsPage, Text(keys.formatsPage));
+    const auto showFormats = [&kind, &keys](const CSettings& from) {
+        for (std::size_t i = 0; i < keys.formats.size(); ++i) {
+            kind.formats[i]->setText(FormatToEdit(from.*keys.formats[i].member));
+        }
+    };
+    pages->addTab(
+        PageWithDefault(
+            formatsLayout, [showFormats] { showFormats(CSettings()); }, &kind.defaults[2]),
+        Text(keys.formatsPage));
+
+    showFields(m_settings);
+    showNames(m_settings);
+    showFormats(m_settings);
 }
 
 bool CCsvSettingsSheet::ReadKind(KindPages& kind, bool calendarKind) {
@@ -217,8 +235,9 @@ bool CCsvSettingsSheet::ReadKind(KindPages& kind, bool calendarKind) {
             pages->setCurrentWidget(edit->parentWidget());
             edit->setFocus();
             if (m_prompt != nullptr) {
-                m_prompt->ShowMessage(FormatString(kIdsExpNameWithComma, edit->text().toStdString()),
-                                      PromptIcon::Exclamation);
+                m_prompt->ShowMessage(
+                    FormatString(kIdsExpNameWithComma, edit->text().toStdString()),
+                    PromptIcon::Exclamation);
             }
             return false;
         }

@@ -3,11 +3,13 @@
 #include "settings/CSettings.h"
 
 #include <QDialog>
+#include <array>
 #include <vector>
 
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 class QTabWidget;
 
 namespace dv {
@@ -29,6 +31,8 @@ public:
         QCheckBox* namesInFirstRow = nullptr;
         std::vector<QLineEdit*> names;   ///< by field index
         std::vector<QLineEdit*> formats; ///< in the order of the formats page
+        /// The "Default" buttons of the fields, names and formats pages.
+        std::array<QPushButton*, 3> defaults{};
     };
 
     CCsvSettingsSheet(const CSettings& settings, IPrompt* prompt, QWidget* parent = nullptr);

@@ -197,8 +197,8 @@ void CHtmlExportDlg::Browse() {
     if (m_services.fileDialogs == nullptr) {
         return;
     }
-    const auto path = m_services.fileDialogs->OpenFileFrom(
-        this, LoadString(kIdsHtmlFilesFilter), templatePath->text().toStdString());
+    const auto path = m_services.fileDialogs->OpenFileFrom(this, LoadString(kIdsHtmlFilesFilter),
+                                                           templatePath->text().toStdString());
     if (path) {
         templatePath->setText(QString::fromStdString(path->string()));
     }
@@ -220,11 +220,10 @@ bool CHtmlExportDlg::Generate(const fs::path& target, int days) {
     source.events = &doc.GetDateEntries();
     source.todos = &doc.GetTodoEntries();
     source.eventFilter = DocumentEventFilter(doc, formats);
-    source.todoFilter = DocumentTodoFilter(
-        doc,
-        {settings.HideDoneTodo, settings.DaysBeforeHideTodo, settings.HideUndoneTodo,
-         settings.DaysBeforeShowTodo},
-        formats);
+    source.todoFilter = DocumentTodoFilter(doc,
+                                           {settings.HideDoneTodo, settings.DaysBeforeHideTodo,
+                                            settings.HideUndoneTodo, settings.DaysBeforeShowTodo},
+                                           formats);
     source.showHidden = m_services.showHidden;
     source.holidays = m_services.holidays;
     source.holidaySettings = m_services.holidaySettings;
@@ -234,8 +233,8 @@ bool CHtmlExportDlg::Generate(const fs::path& target, int days) {
         templateFile = m_services.programFolder / templateFile;
     }
     HtmlExport exporter(settings, source);
-    const HtmlPageResult result =
-        exporter.GeneratePage(templateFile, target, editor::Checked(kind), PickedDay(selected), days);
+    const HtmlPageResult result = exporter.GeneratePage(templateFile, target, editor::Checked(kind),
+                                                        PickedDay(selected), days);
     if (!result.ok) {
         const std::string reason =
             ReasonWithoutPath(ReasonWithoutPath(result.reason, target), templateFile);
@@ -250,9 +249,8 @@ void CHtmlExportDlg::Preview() {
         return;
     }
     DeletePreview();
-    const fs::path folder = m_services.tempFolder.empty()
-                                ? fs::path(QDir::tempPath().toStdString())
-                                : m_services.tempFolder;
+    const fs::path folder = m_services.tempFolder.empty() ? fs::path(QDir::tempPath().toStdString())
+                                                          : m_services.tempFolder;
     const fs::path path = HtmlExport::NextPreviewPath(folder);
     if (path.empty()) {
         m_services.prompt->ShowMessage(FormatString(kIdsExpNoPreviewName, folder.string()),

@@ -36,9 +36,8 @@ constexpr std::array<uint32_t, CHtmlSettingsSheet::kColorCount> kColorLabels = {
     kIdsExpNormalColor, kIdsExpHolidayColor, kIdsExpSaturdayColor, kIdsExpSundayColor,
     kIdsExpTableHeaderColor};
 
-constexpr std::array<uint32_t, 5> kVariantLabels = {kIdsExpTimeNormal, kIdsExpTimeSingleday,
-                                                    kIdsExpTimeFirst, kIdsExpTimeMid,
-                                                    kIdsExpTimeLast};
+constexpr std::array<uint32_t, 5> kVariantLabels = {
+    kIdsExpTimeNormal, kIdsExpTimeSingleday, kIdsExpTimeFirst, kIdsExpTimeMid, kIdsExpTimeLast};
 constexpr std::array<std::string S::*, 5> kTimeKeys = {
     &S::HtmlCalendarTimeNormal, &S::HtmlCalendarTimeSingleday, &S::HtmlCalendarTimeMultidayFirst,
     &S::HtmlCalendarTimeMultidayMid, &S::HtmlCalendarTimeMultidayLast};
@@ -46,9 +45,9 @@ constexpr std::array<std::string S::*, 5> kDescKeys = {
     &S::HtmlCalendarDescNormal, &S::HtmlCalendarDescSingleday, &S::HtmlCalendarDescMultidayFirst,
     &S::HtmlCalendarDescMultidayMid, &S::HtmlCalendarDescMultidayLast};
 
-constexpr std::array<uint32_t, 6> kHeaderLabels = {kIdsExpWeekHeader,       kIdsExpFortnightHeader,
-                                                   kIdsExpFirstMonthHeader, kIdsExpMonthHeader,
-                                                   kIdsExpListHeader,       kIdsExpWeekNumberHeader};
+constexpr std::array<uint32_t, 6> kHeaderLabels = {
+    kIdsExpWeekHeader,  kIdsExpFortnightHeader, kIdsExpFirstMonthHeader,
+    kIdsExpMonthHeader, kIdsExpListHeader,      kIdsExpWeekNumberHeader};
 constexpr std::array<std::string S::*, 6> kHeaderKeys = {
     &S::HtmlWeekViewHeader,  &S::HtmlFortnightViewHeader, &S::HtmlFirstMonthViewHeader,
     &S::HtmlMonthViewHeader, &S::HtmlListViewHeader,      &S::HtmlWeekDisplayHeader};
@@ -66,12 +65,6 @@ QLabel* Buddy(uint32_t id, QWidget* buddy) {
     return label;
 }
 
-QLineEdit* FormatEdit(const std::string& format) {
-    auto* edit = new QLineEdit(FormatToEdit(format));
-    edit->setMinimumWidth(200);
-    return edit;
-}
-
 } // namespace
 
 CHtmlSettingsSheet::CHtmlSettingsSheet(const CSettings& settings, const ExportServices& services,
@@ -79,20 +72,26 @@ CHtmlSettingsSheet::CHtmlSettingsSheet(const CSettings& settings, const ExportSe
     : QDialog(parent), m_settings(settings), m_services(services) {
     setWindowTitle(Text(kIdsHtmlExportFormatsTitle));
     pages = new QTabWidget;
-    pages->addTab(AppearancePage(), Text(kIdsExpAppearance));
-    pages->addTab(CalendarPage(), Text(kIdsExpCalendarFormats));
-    pages->addTab(HeaderPage(), Text(kIdsExpHeaderFormats));
-    pages->addTab(TemplatesPage(), Text(kIdsExpTemplates));
     todoColumns = new CExportFieldList(Text(kIdsExpTodoFieldLabels).split(QLatin1Char('|')), true);
-    todoColumns->SetColumns(m_settings.HtmlTodoFields, m_settings.HtmlTodoFieldorder,
-                            m_settings.HtmlTodoFieldnames);
-    auto* todoPage = new QWidget;
+    auto* todoLayout = new QVBoxLayout;
     auto* todoBox = new QGroupBox(Text(kIdsExpColumns));
     (new QVBoxLayout(todoBox))->addWidget(todoColumns);
-    auto* todoLayout = new QVBoxLayout(todoPage);
     todoLayout->addWidget(todoBox);
-    todoLayout->addStretch();
-    pages->addTab(todoPage, Text(kIdsExpTodos));
+    const std::pair<QLayout*, uint32_t> contents[kPageCount] = {
+        {AppearancePage(), kIdsExpAppearance},
+        {CalendarPage(), kIdsExpCalendarFormats},
+        {HeaderPage(), kIdsExpHeaderFormats},
+        {TemplatesPage(), kIdsExpTemplates},
+        {todoLayout, kIdsExpTodos}};
+    for (int page = 0; page < kPageCount; ++page) {
+        pages->addTab(
+            PageWithDefault(
+                contents[page].first, [this, page] { Show(page, CSettings()); }, &defaults[page]),
+            Text(contents[page].second));
+    }
+    for (int page = 0; page < kPageCount; ++page) {
+        Show(page, m_settings);
+    }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &CHtmlSettingsSheet::accept);
@@ -102,59 +101,50 @@ CHtmlSettingsSheet::CHtmlSettingsSheet(const CSettings& settings, const ExportSe
     layout->addWidget(buttons);
 }
 
-QWidget* CHtmlSettingsSheet::AppearancePage() {
-    auto* page = new QWidget;
+QLayout* CHtmlSettingsSheet::AppearancePage() {
     auto* colorBox = new QGroupBox(Text(kIdsExpDayColors));
     auto* colorGrid = new QGridLayout(colorBox);
     for (int i = 0; i < kColorCount; ++i) {
-        m_colors[i] = m_settings.*kColorKeys[i];
         colors[i] = new QPushButton;
         colors[i]->setToolTip(Text(kIdsExpChooseColor));
         colors[i]->setIconSize(QSize(40, 14));
         colorGrid->addWidget(Buddy(kColorLabels[i], colors[i]), i, 0);
         colorGrid->addWidget(colors[i], i, 1, Qt::AlignLeft);
         connect(colors[i], &QPushButton::clicked, this, [this, i] { ChooseColor(i); });
-        ShowColor(i);
     }
     colorGrid->setColumnStretch(2, 1);
     colorGrid->setRowStretch(kColorCount, 1);
 
     auto* markedBox = new QGroupBox(Text(kIdsExpMarkedDates));
     auto* markedLayout = new QVBoxLayout(markedBox);
-    markedDates = new QButtonGroup(page);
+    markedDates = new QButtonGroup(this);
     markedLayout->addWidget(editor::Radio(markedDates, kIdsExpMarkedColors, 1));
     markedLayout->addWidget(editor::Radio(markedDates, kIdsExpMarkedBold, 2));
     markedLayout->addWidget(editor::Radio(markedDates, kIdsExpMarkedPlain, 0));
     markedLayout->addStretch();
-    const int marked = m_settings.HtmlMarkedDates;
-    markedDates->button(marked == 1 || marked == 2 ? marked : 0)->setChecked(true);
-
     doneDates = new QCheckBox(Text(kIdsExpDoneDates));
-    doneDates->setChecked(m_settings.HtmlDoneDates == 1);
     emptyDates = new QCheckBox(Text(kIdsExpEmptyDates));
-    emptyDates->setChecked(m_settings.HtmlEmptyDates == 1);
 
-    auto* grid = new QGridLayout(page);
+    auto* grid = new QGridLayout;
     grid->addWidget(colorBox, 0, 0, 3, 1);
     grid->addWidget(markedBox, 0, 1);
     grid->addWidget(doneDates, 1, 1);
     grid->addWidget(emptyDates, 2, 1);
     grid->setRowStretch(3, 1);
     grid->setColumnStretch(2, 1);
-    return page;
+    return grid;
 }
 
-QWidget* CHtmlSettingsSheet::CalendarPage() {
-    auto* page = new QWidget;
-    auto* grid = new QGridLayout(page);
+QLayout* CHtmlSettingsSheet::CalendarPage() {
+    auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(Text(kIdsExpTimeColumn)), 0, 1);
     grid->addWidget(new QLabel(Text(kIdsExpDescColumn)), 0, 2);
     for (int i = 0; i < static_cast<int>(kVariantLabels.size()); ++i) {
-        QLineEdit* time = FormatEdit(m_settings.*kTimeKeys[i]);
-        time->setMinimumWidth(time->fontMetrics().horizontalAdvance(
-                                  QStringLiteral("$THIS_STARTTOEND_AUTOTIME$")) +
-                              16);
-        auto* desc = new QPlainTextEdit(FormatToEdit(m_settings.*kDescKeys[i]));
+        auto* time = new QLineEdit;
+        time->setMinimumWidth(
+            time->fontMetrics().horizontalAdvance(QStringLiteral("$THIS_STARTTOEND_AUTOTIME$")) +
+            16);
+        auto* desc = new QPlainTextEdit;
         desc->setTabChangesFocus(true);
         desc->setFixedHeight(desc->fontMetrics().lineSpacing() * 2 + 12);
         desc->setMinimumWidth(220);
@@ -170,29 +160,26 @@ QWidget* CHtmlSettingsSheet::CalendarPage() {
     }
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 3);
-    grid->setRowStretch(static_cast<int>(kVariantLabels.size()) + 1, 1);
-    return page;
+    return grid;
 }
 
-QWidget* CHtmlSettingsSheet::HeaderPage() {
-    auto* page = new QWidget;
-    auto* grid = new QGridLayout(page);
+QLayout* CHtmlSettingsSheet::HeaderPage() {
+    auto* grid = new QGridLayout;
     for (int i = 0; i < static_cast<int>(kHeaderKeys.size()); ++i) {
-        QLineEdit* edit = FormatEdit(m_settings.*kHeaderKeys[i]);
+        auto* edit = new QLineEdit;
+        edit->setMinimumWidth(200);
         headers.push_back(edit);
         grid->addWidget(Buddy(kHeaderLabels[i], edit), i, 0);
         grid->addWidget(edit, i, 1);
     }
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(static_cast<int>(kHeaderKeys.size()), 1);
-    return page;
+    return grid;
 }
 
-QWidget* CHtmlSettingsSheet::TemplatesPage() {
-    auto* page = new QWidget;
-    auto* grid = new QGridLayout(page);
+QLayout* CHtmlSettingsSheet::TemplatesPage() {
+    auto* grid = new QGridLayout;
     for (int i = 0; i < static_cast<int>(kTemplateKeys.size()); ++i) {
-        auto* edit = new QLineEdit(QString::fromStdString(m_settings.*kTemplateKeys[i]));
+        auto* edit = new QLineEdit;
         edit->setMinimumWidth(320);
         auto* button = new QPushButton(Text(kIdsExpBrowse));
         button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
@@ -217,8 +204,44 @@ QWidget* CHtmlSettingsSheet::TemplatesPage() {
         });
     }
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(static_cast<int>(kTemplateKeys.size()), 1);
-    return page;
+    return grid;
+}
+
+void CHtmlSettingsSheet::Show(int page, const CSettings& from) {
+    switch (page) {
+    case 0: {
+        for (int i = 0; i < kColorCount; ++i) {
+            m_colors[i] = from.*kColorKeys[i];
+            ShowColor(i);
+        }
+        // Any other stored value writes nothing marked.
+        const int marked = from.HtmlMarkedDates;
+        markedDates->button(marked == 1 || marked == 2 ? marked : 0)->setChecked(true);
+        doneDates->setChecked(from.HtmlDoneDates == 1);
+        emptyDates->setChecked(from.HtmlEmptyDates == 1);
+        break;
+    }
+    case 1:
+        for (std::size_t i = 0; i < kTimeKeys.size(); ++i) {
+            timeFormats[i]->setText(FormatToEdit(from.*kTimeKeys[i]));
+            descFormats[i]->setPlainText(FormatToEdit(from.*kDescKeys[i]));
+        }
+        break;
+    case 2:
+        for (std::size_t i = 0; i < kHeaderKeys.size(); ++i) {
+            headers[i]->setText(QString::fromStdString(from.*kHeaderKeys[i]));
+        }
+        break;
+    case 3:
+        for (std::size_t i = 0; i < kTemplateKeys.size(); ++i) {
+            templates[i]->setText(QString::fromStdString(from.*kTemplateKeys[i]));
+        }
+        break;
+    default:
+        todoColumns->SetColumns(from.HtmlTodoFields, from.HtmlTodoFieldorder,
+                                from.HtmlTodoFieldnames);
+        break;
+    }
 }
 
 void CHtmlSettingsSheet::ChooseColor(int index) {
@@ -227,8 +250,8 @@ void CHtmlSettingsSheet::ChooseColor(int index) {
         chosen = m_services.chooseColor(m_colors[index]);
     } else {
         const uint32_t c = m_colors[index];
-        const QColor picked = QColorDialog::getColor(
-            QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), this);
+        const QColor picked =
+            QColorDialog::getColor(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), this);
         if (picked.isValid()) {
             chosen = static_cast<uint32_t>(picked.red()) |
                      (static_cast<uint32_t>(picked.green()) << 8) |

@@ -9,6 +9,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -24,6 +25,8 @@ class CHtmlSettingsSheet final : public QDialog {
 public:
     /// The colours in the order of the page: normal, holiday, Saturday, Sunday, table header.
     static constexpr int kColorCount = 5;
+    /// Appearance, calendar formats, header formats, templates, to-do columns.
+    static constexpr int kPageCount = 5;
 
     /// `services` gives the messages, the file and colour choosers and the program folder.
     CHtmlSettingsSheet(const CSettings& settings, const ExportServices& services,
@@ -39,19 +42,23 @@ public:
     QCheckBox* doneDates = nullptr;
     QButtonGroup* markedDates = nullptr; ///< ids 1 colours, 2 bold, 0 plain
     QCheckBox* emptyDates = nullptr;
-    std::vector<QLineEdit*> timeFormats;       ///< normal, single day, first, middle, last
-    std::vector<QPlainTextEdit*> descFormats;  ///< the same variants
-    std::vector<QLineEdit*> headers;           ///< week, fortnight, first of month, month, list,
-                                               ///< week number
-    std::vector<QLineEdit*> templates;         ///< to-do, week, fortnight, month, list
+    std::vector<QLineEdit*> timeFormats;      ///< normal, single day, first, middle, last
+    std::vector<QPlainTextEdit*> descFormats; ///< the same variants
+    std::vector<QLineEdit*> headers;          ///< week, fortnight, first of month, month, list,
+                                              ///< week number
+    std::vector<QLineEdit*> templates;        ///< to-do, week, fortnight, month, list
     std::vector<QPushButton*> templateBrowse;
     CExportFieldList* todoColumns = nullptr;
+    /// The "Default" button of each page.
+    std::array<QPushButton*, kPageCount> defaults{};
 
 private:
-    QWidget* AppearancePage();
-    QWidget* CalendarPage();
-    QWidget* HeaderPage();
-    QWidget* TemplatesPage();
+    QLayout* AppearancePage();
+    QLayout* CalendarPage();
+    QLayout* HeaderPage();
+    QLayout* TemplatesPage();
+    /// Puts the values of `from` into the controls of page `page`.
+    void Show(int page, const CSettings& from);
     void ChooseColor(int index);
     void ShowColor(int index);
 

@@ -119,10 +119,10 @@ void CMainFrame::RegisterHandlers() {
     // Extras: the database window only while no alarm check or merge runs.
     SetHandler(cmd::kEventDatabase,
                {[this] { OpenEventDatabase(); }, [this] { return m_busyState == 0; }});
-    SetHandler(cmd::kCsvExport, {[this] {
-                   CCsvExportDlg(ExportServicesOf(m_app, *this), CurrentPage() == TodoPage, this)
-                       .exec();
-               }});
+    SetHandler(
+        cmd::kCsvExport, {[this] {
+            CCsvExportDlg(ExportServicesOf(m_app, *this), CurrentPage() == TodoPage, this).exec();
+        }});
     SetHandler(cmd::kHtmlExport, {[this] {
                    CHtmlExportDlg(ExportServicesOf(m_app, *this),
                                   CHtmlExportDlg::HtmlKindOfPage(CurrentPage()), this)

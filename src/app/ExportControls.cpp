@@ -94,6 +94,24 @@ QString ExportRangeText(const CDateTime& first, const CDateTime& last, const std
     return QString::fromStdString(first.Format(format) + " - " + last.Format(format));
 }
 
+QWidget* PageWithDefault(QLayout* content, const std::function<void()>& restore,
+                         QPushButton** button) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(content);
+    layout->addStretch();
+    auto* row = new QHBoxLayout;
+    auto* defaults = new QPushButton(Text(kIdsExpDefault));
+    QObject::connect(defaults, &QPushButton::clicked, page, restore);
+    row->addStretch();
+    row->addWidget(defaults);
+    layout->addLayout(row);
+    if (button != nullptr) {
+        *button = defaults;
+    }
+    return page;
+}
+
 std::string ReasonWithoutPath(const std::string& reason, const std::filesystem::path& path) {
     const std::string prefix = path.string() + ": ";
     return reason.starts_with(prefix) ? reason.substr(prefix.size()) : reason;

@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QDateEdit;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -76,6 +77,12 @@ QDateEdit* ExportDatePicker(const CDateTime& initial, const std::string& format)
 CDateTime PickedDay(const QDateEdit* picker);
 /// The "Range:" text: `first`, " - " and `last`, both in `format`.
 QString ExportRangeText(const CDateTime& first, const CDateTime& last, const std::string& format);
+
+/// A settings page: `content` above, and a "Default" button at the bottom right that runs
+/// `restore` (which puts the page's default values into its controls). The button is returned
+/// through `button`.
+QWidget* PageWithDefault(QLayout* content, const std::function<void()>& restore,
+                         QPushButton** button);
 
 /// What a failed write says beyond the file name: `reason` without a leading "<path>: ".
 std::string ReasonWithoutPath(const std::string& reason, const std::filesystem::path& path);

@@ -529,5 +529,6 @@ constexpr uint32_t kIdsExpColumnName = 62473;
 constexpr uint32_t kIdsExpFieldColumn = 62474;
 constexpr uint32_t kIdsExpNameColumn = 62475;
 constexpr uint32_t kIdsExpChooseColor = 62476;
+constexpr uint32_t kIdsExpDefault = 62477;
 
 } // namespace dv

@@ -528,6 +528,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsExpFieldColumn, "Field"},
     {kIdsExpNameColumn, "Column name"},
     {kIdsExpChooseColor, "Choose the colour"},
+    {kIdsExpDefault, "&Default"},
 };
 
 constexpr bool StrictlyAscending() {

@@ -214,8 +214,8 @@ private slots:
                  "Meeting <b>a;b</b>", "line one\r\nline two");
         AddEvent(doc, CDateTime(2030, 3, 10, 9, 0, 0), CDateTime(2030, 3, 12, 17, 0, 0),
                  "Conference");
-        AddEvent(doc, CDateTime(2030, 3, 6, 0, 0, 0), CDateTime(2030, 3, 6, 0, 0, 0), "Secret",
-                 "", 1);
+        AddEvent(doc, CDateTime(2030, 3, 6, 0, 0, 0), CDateTime(2030, 3, 6, 0, 0, 0), "Secret", "",
+                 1);
         AddTodo(doc, "Call the plumber", CDateTime());
         AddTodo(doc, "File the taxes", CDateTime(2030, 3, 8, 10, 30, 0));
         AddTodo(doc, "Renew the passport", CDateTime(2030, 6, 1, 9, 0, 0));
@@ -235,7 +235,8 @@ private slots:
         QCOMPARE(dialog.start->date(), QDate(2030, 3, 2));
         QCOMPARE(dialog.range->text(), QStringLiteral("03/02/2030 - 03/15/2030"));
         // Lengths out of range: a message, no file dialog, the dialog stays.
-        for (const QString& bad : {QStringLiteral("0"), QStringLiteral("36601"), QStringLiteral("x")}) {
+        for (const QString& bad :
+             {QStringLiteral("0"), QStringLiteral("36601"), QStringLiteral("x")}) {
             TypeLength(dialog.length, bad);
             QCOMPARE(dialog.range->text(), QString());
             m_prompt.ClearShown();
@@ -271,7 +272,8 @@ private slots:
             Click(cal.columns->up);
             Click(cal.columns->up);
             Click(cal.columns->up);
-            list->setCurrentItem(list->findItems(QStringLiteral("Weeknumber"), Qt::MatchExactly)[0]);
+            list->setCurrentItem(
+                list->findItems(QStringLiteral("Weeknumber"), Qt::MatchExactly)[0]);
             QTest::keyClick(list, Qt::Key_Space);
             Type(cal.names[1], QStringLiteral("Week"));
             Type(cal.formats[0], QStringLiteral("%Y-%m-%d"));
@@ -323,6 +325,22 @@ private slots:
         QVERIFY(todoText.starts_with("Time,Due,State"));
         QVERIFY(todoText.find("File the taxes") != std::string::npos);
         QVERIFY(todoText.find("Renew the passport") == std::string::npos);
+
+        // "Default" puts back the defaults of its own page only.
+        OnModal<CCsvSettingsSheet>([](CCsvSettingsSheet* sheet) {
+            Click(sheet->calendar.defaults[0]);
+            sheet->pages->setCurrentIndex(2);
+            Click(sheet->calendar.defaults[2]);
+            ClickBox(sheet, QDialogButtonBox::Ok);
+        });
+        Click(todos.options);
+        const CSettings defaults;
+        QCOMPARE(settings.CsvCalendarFieldDelimiter, 0);
+        QCOMPARE(settings.CsvCalendarFieldorder, defaults.CsvCalendarFieldorder);
+        QCOMPARE(settings.CsvCalendarFields, defaults.CsvCalendarFields);
+        QCOMPARE(settings.CsvCalendarDate, defaults.CsvCalendarDate);
+        QCOMPARE(settings.CsvCalendarFieldnames[1], std::string("Week"));
+        QCOMPARE(settings.CsvTodoFieldorder[0], 1);
     }
 
     void csvWriteFailuresAreNamedAndHarmless() {
@@ -387,8 +405,8 @@ private slots:
         const fs::path first = m_root / "tmp" / "dvt0001.html";
         QCOMPARE(m_launcher.opened, std::vector<std::string>{first.string()});
         const std::string page = Read(first);
-        QCOMPARE(page, Cli({"export", "html", EventFile(), "--kind", "list", "--date",
-                            "2030-03-02", "--days", "12"}));
+        QCOMPARE(page, Cli({"export", "html", EventFile(), "--kind", "list", "--date", "2030-03-02",
+                            "--days", "12"}));
         QVERIFY(page.find("Meeting &lt;b&gt;a;b&lt;/b&gt;") != std::string::npos);
         Click(dialog.preview);
         QCOMPARE(m_launcher.opened.size(), std::size_t{2});
@@ -449,7 +467,8 @@ private slots:
         m_dialogs.next = gone;
         m_prompt.ClearShown();
         Click(unwritable.exportButton);
-        QVERIFY(LastMessage().starts_with(FormatString(kIdsCannotWriteExport, gone.string()) + "\n"));
+        QVERIFY(
+            LastMessage().starts_with(FormatString(kIdsCannotWriteExport, gone.string()) + "\n"));
         QCOMPARE(m_prompt.GetShown().back().icon, PromptIcon::Stop);
         QVERIFY(!fs::exists(gone.parent_path()));
         QVERIFY(!unwritable.isVisible());
@@ -459,9 +478,25 @@ private slots:
         m_dialogs.next = m_root / "week.html";
         m_prompt.ClearShown();
         Click(broken.exportButton);
-        QVERIFY(LastMessage().starts_with(FormatString(kIdsCannotOpenDocument, "/nowhere/week.html")));
+        QVERIFY(
+            LastMessage().starts_with(FormatString(kIdsCannotOpenDocument, "/nowhere/week.html")));
         QVERIFY(!fs::exists(m_root / "week.html"));
         QVERIFY(!broken.isVisible());
+
+        // "Default" puts back the defaults of its own page only.
+        OnModal<CHtmlSettingsSheet>([](CHtmlSettingsSheet* sheet) {
+            Click(sheet->defaults[0]);
+            sheet->pages->setCurrentIndex(4);
+            Click(sheet->defaults[4]);
+            ClickBox(sheet, QDialogButtonBox::Ok);
+        });
+        Click(broken.options);
+        const CSettings defaults;
+        QCOMPARE(settings.HtmlEmptyDates, 0);
+        QCOMPARE(settings.HtmlTableHeaderColor, defaults.HtmlTableHeaderColor);
+        QCOMPARE(settings.HtmlTodoFieldorder, defaults.HtmlTodoFieldorder);
+        QCOMPARE(settings.HtmlTodoFieldnames, defaults.HtmlTodoFieldnames);
+        QCOMPARE(settings.HtmlTemplateList, std::string("templates/todoview.html"));
     }
 
     void commandsPassShowHiddenEvents() {
