@@ -1,11 +1,13 @@
 // The main window's command handlers: file, edit, view, window and help commands.
 #include "app/CAlarmScheduler.h"
+#include "app/CCsvExportDlg.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CEditCommands.h"
 #include "app/CEventDatabaseDlg.h"
 #include "app/CFormatsDlg.h"
 #include "app/CHolidaySetupDlg.h"
+#include "app/CHtmlExportDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
@@ -122,6 +124,15 @@ void CMainFrame::RegisterHandlers() {
                {[this] { OpenEventDatabase(); }, [this] { return m_busyState == 0; }});
     SetHandler(cmd::kInternalFormats, {[this] { RunInternalFormatsCommand(m_app, *this); }});
     SetHandler(cmd::kHolidays, {[this] { RunHolidaySetupCommand(m_app, *this); }});
+    SetHandler(
+        cmd::kCsvExport, {[this] {
+            CCsvExportDlg(ExportServicesOf(m_app, *this), CurrentPage() == TodoPage, this).exec();
+        }});
+    SetHandler(cmd::kHtmlExport, {[this] {
+                   CHtmlExportDlg(ExportServicesOf(m_app, *this),
+                                  CHtmlExportDlg::HtmlKindOfPage(CurrentPage()), this)
+                       .exec();
+               }});
 
     // Window
     SetHandler(cmd::kSaveWindowPosNow, {[this] { SaveWindowPosition(); }});

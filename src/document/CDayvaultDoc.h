@@ -165,6 +165,10 @@ public:
 
     // --- to-dos --------------------------------------------------------------------------------
     int GetTodoCount() const { return static_cast<int>(m_contents.todos.size()); }
+    /// All to-dos in list order, for the exports.
+    const std::vector<std::unique_ptr<CTodoEntry>>& GetTodoEntries() const {
+        return m_contents.todos;
+    }
     /// To-do `index`, 0 .. GetTodoCount() - 1; nullptr outside.
     CTodoEntry* GetTodoEntry(int index) const;
     /// The first to-do whose GUID equals `guid` exactly; nullptr when there is none.

@@ -2,6 +2,8 @@
 // window on the demo file in a light and a dark palette, and the notification icons at the sizes
 // panels use. Each picture is also checked for the faults a glance would catch.
 #include "app/CAlarmScheduler.h"
+#include "app/CCsvExportDlg.h"
+#include "app/CCsvSettingsSheet.h"
 #include "app/CCurrentTimeBar.h"
 #include "app/CDateEditSheet.h"
 #include "app/CDayList.h"
@@ -9,6 +11,8 @@
 #include "app/CEventDatabaseDlg.h"
 #include "app/CFormatsDlg.h"
 #include "app/CHolidaySetupDlg.h"
+#include "app/CHtmlExportDlg.h"
+#include "app/CHtmlSettingsSheet.h"
 #include "app/CMainFrame.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoEditDlg.h"
@@ -389,6 +393,52 @@ private slots:
             const QImage image = holidays.grab().toImage();
             Save(image, QStringLiteral("holiday-setup-%1.png").arg(theme));
             QVERIFY(DistinctColours(image) > 8);
+        }
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
+
+    // The export dialogs and every page of their settings sheets, every text shown whole.
+    void exportDialogs() {
+        ExportServices services = ExportServicesOf(*m_app, *m_app->Frame());
+        CCsvExportDlg csv(services, false);
+        CHtmlExportDlg html(services, kHtmlKindWeek);
+        CCsvSettingsSheet csvSheet(m_app->Settings(), &m_prompt);
+        CHtmlSettingsSheet htmlSheet(m_app->Settings(), services);
+        for (const bool dark : {false, true}) {
+            QApplication::setPalette(dark ? DarkPalette()
+                                          : QApplication::style()->standardPalette());
+            const QString theme = dark ? QStringLiteral("dark") : QStringLiteral("light");
+            const auto shoot = [&](QWidget* window, const QString& name) {
+                window->show();
+                QVERIFY(QTest::qWaitForWindowExposed(window));
+                QApplication::processEvents();
+                const QImage image = window->grab().toImage();
+                Save(image, QStringLiteral("%1-%2.png").arg(name, theme));
+                QVERIFY(DistinctColours(image) > 4);
+                for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+                    if (button->isVisible() && !button->text().isEmpty() &&
+                        button->minimumWidth() != button->maximumWidth()) {
+                        QVERIFY2(button->width() >= button->sizeHint().width(),
+                                 qPrintable(button->text()));
+                    }
+                }
+                for (QLabel* label : window->findChildren<QLabel*>()) {
+                    if (label->isVisible()) {
+                        QVERIFY2(label->width() >= label->minimumSizeHint().width(),
+                                 qPrintable(label->text()));
+                    }
+                }
+            };
+            shoot(&csv, QStringLiteral("csv-export"));
+            shoot(&html, QStringLiteral("html-export"));
+            for (int page = 0; page < csvSheet.pages->count(); ++page) {
+                csvSheet.pages->setCurrentIndex(page);
+                shoot(&csvSheet, QStringLiteral("csv-settings-%1").arg(page + 1));
+            }
+            for (int page = 0; page < htmlSheet.pages->count(); ++page) {
+                htmlSheet.pages->setCurrentIndex(page);
+                shoot(&htmlSheet, QStringLiteral("html-settings-%1").arg(page + 1));
+            }
         }
         QApplication::setPalette(QApplication::style()->standardPalette());
     }
