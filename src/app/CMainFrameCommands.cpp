@@ -6,6 +6,7 @@
 #include "app/CEventDatabaseDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
+#include "app/COptionsDlg.h"
 #include "app/CReminderDlg.h"
 #include "app/CommandTable.h"
 #include "app/IFileDialogs.h"
@@ -117,6 +118,8 @@ void CMainFrame::RegisterHandlers() {
     // Extras: the database window only while no alarm check or merge runs.
     SetHandler(cmd::kEventDatabase,
                {[this] { OpenEventDatabase(); }, [this] { return m_busyState == 0; }});
+
+    SetHandler(cmd::kOptions, {[this] { RunOptionsDialog(m_app, *this); }});
 
     // Window
     SetHandler(cmd::kSaveWindowPosNow, {[this] { SaveWindowPosition(); }});
