@@ -172,6 +172,7 @@ COptionsDlg::COptionsDlg(const CSettings& settings, OptionsContext context, QWid
         m_list->addItem(Text(title));
         m_pages->addWidget(page);
     }
+    m_list->setSpacing(2);
     m_list->setFixedWidth(m_list->sizeHintForColumn(0) + 4 * m_list->frameWidth() + 16);
     connect(m_list, &QListWidget::currentRowChanged, m_pages, &QStackedWidget::setCurrentIndex);
     m_list->setCurrentRow(0);
@@ -366,6 +367,7 @@ QWidget* COptionsDlg::BuildDisplay() {
     m_fortnightLayout = ListOf(kIdsOptLayoutList, "FortnightViewLayout");
     m_fortnightLayout->setCurrentIndex(m_result.FortnightViewLayout == 1 ? 1 : 0);
     auto* pages = new QFormLayout;
+    pages->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     pages->addRow(Text(kIdsOptWeekStart), m_weekStart);
     pages->addRow(Text(kIdsOptWeekLayout), m_weekLayout);
     pages->addRow(Text(kIdsOptFortnightLayout), m_fortnightLayout);
@@ -572,9 +574,13 @@ QWidget* COptionsDlg::BuildSharing() {
     auto* passwordRow = new QHBoxLayout;
     passwordRow->addWidget(m_ftpPassword, 1);
     passwordRow->addWidget(m_removePassword);
-    ftp->addRow(Text(kIdsOptFtpServer), serverRow);
+    auto* serverLabel = new QLabel(Text(kIdsOptFtpServer));
+    serverLabel->setBuddy(m_ftpServer);
+    ftp->addRow(serverLabel, serverRow);
     ftp->addRow(Text(kIdsOptFtpLogin), m_ftpLogin);
-    ftp->addRow(Text(kIdsOptFtpPassword), passwordRow);
+    auto* passwordLabel = new QLabel(Text(kIdsOptFtpPassword));
+    passwordLabel->setBuddy(m_ftpPassword);
+    ftp->addRow(passwordLabel, passwordRow);
     ftp->addRow(Text(kIdsOptFtpFile), m_ftpFile);
     ftp->addRow(QString(), passive);
     QWidget* ftpBox = Wrap(ftp);
