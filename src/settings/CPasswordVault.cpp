@@ -35,11 +35,12 @@ bool CPasswordVault::Resolve(CSettings& settings) {
     }
     // NotFound: the keyring lost it (or another program removed it); there is none.
     settings.FtpPassword = result.secret;
+    m_inKeyring = result.secret;
     m_unresolved = false;
     return true;
 }
 
-void CPasswordVault::Release(IProfileStore& oldStore, ISecretStore* oldKeyring) const {
+void CPasswordVault::Release(IProfileStore& oldStore, ISecretStore* oldKeyring) {
     if (m_unresolved) {
         return;
     }
@@ -50,6 +51,7 @@ void CPasswordVault::Release(IProfileStore& oldStore, ISecretStore* oldKeyring) 
     }
     if (*stored == kKeyringMarker && oldKeyring) {
         oldKeyring->Remove(kSecretKey);
+        m_inKeyring.reset();
     }
     oldStore.WriteRawString(CSettings::kSection, kPasswordKey, "");
     try {
@@ -67,9 +69,13 @@ void CPasswordVault::Save(const CSettings& settings, IProfileStore& store) {
         // The keyring still holds the password that could not be read; keep pointing there.
         stored = kKeyringMarker;
     } else if (!settings.FtpPassword.empty()) {
-        if (m_keyring &&
-            m_keyring->Write(kSecretKey, settings.FtpPassword) == ISecretStore::Status::Ok) {
+        if (m_keyring && wasInKeyring && m_inKeyring == settings.FtpPassword) {
+            // Unchanged: no keyring call, which might even ask the user to unlock it.
             stored = kKeyringMarker;
+        } else if (m_keyring &&
+                   m_keyring->Write(kSecretKey, settings.FtpPassword) == ISecretStore::Status::Ok) {
+            stored = kKeyringMarker;
+            m_inKeyring = settings.FtpPassword;
         } else {
             stored = ScramblePassword(settings.FtpPassword);
         }
@@ -78,6 +84,7 @@ void CPasswordVault::Save(const CSettings& settings, IProfileStore& store) {
         // No password any more: none is left behind in the keyring either (best effort; a
         // keyring that is away keeps it, but nothing points to it).
         m_keyring->Remove(kSecretKey);
+        m_inKeyring.reset();
     }
     WriteKeys(CSettings::Keys(), store, CSettings::kSection, settings);
     store.WriteRawString(CSettings::kSection, kPasswordKey, stored);

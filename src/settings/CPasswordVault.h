@@ -3,6 +3,8 @@
 #include "settings/CSettings.h"
 #include "settings/ISecretStore.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace dv {
@@ -24,7 +26,10 @@ public:
     static constexpr std::string_view kSecretKey = "FtpPassword";
 
     /// `keyring` (not owned) keeps the password of the store; null: the store keeps it itself.
-    void SetKeyring(ISecretStore* keyring) { m_keyring = keyring; }
+    void SetKeyring(ISecretStore* keyring) {
+        m_keyring = keyring;
+        m_inKeyring.reset();
+    }
     ISecretStore* Keyring() const { return m_keyring; }
 
     /// CSettings::Load, then the password from the keyring when the store says it lies there.
@@ -41,13 +46,14 @@ public:
     /// After a switch of stores: `oldStore` (whose keyring was `oldKeyring`) lets go of the
     /// password, which the settings carry to the new store; the keyring entry goes too. Nothing
     /// happens while the password is unresolved, since the old place holds the only copy.
-    void Release(IProfileStore& oldStore, ISecretStore* oldKeyring) const;
+    void Release(IProfileStore& oldStore, ISecretStore* oldKeyring);
     /// The user removed the password: an unresolved one is dropped too at the next save.
     void ForgetUnresolved() { m_unresolved = false; }
 
 private:
     ISecretStore* m_keyring = nullptr;
     bool m_unresolved = false;
+    std::optional<std::string> m_inKeyring; // what the keyring holds, as far as known
 };
 
 } // namespace dv

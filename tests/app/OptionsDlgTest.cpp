@@ -16,7 +16,9 @@
 #include "support/TempHomeMain.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -74,23 +76,29 @@ public:
     std::vector<int> hints;
 };
 
-// Opens the Options dialog through its command and runs `step` on it once it is up.
-void WithOptions(CMainFrame& frame, const std::function<void(COptionsDlg&)>& step) {
+// Runs `step` once the next modal window of kind T is up (each runs its own loop).
+template <class T>
+void OnModal(std::function<void(T&)> step) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, step] {
-        if (auto* dialog = qobject_cast<COptionsDlg*>(QApplication::activeModalWidget())) {
+        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
             timer->stop();
             timer->deleteLater();
-            dialog->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(dialog));
-            step(*dialog);
-            if (dialog->isVisible()) {
-                dialog->reject(); // a failed step must not leave the test waiting
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            step(*window);
+            if (window->isVisible()) {
+                window->reject(); // a failed step must not leave the test waiting
             }
         }
     });
     timer->start();
+}
+
+// Opens the Options dialog through its command and runs `step` on it once it is up.
+void WithOptions(CMainFrame& frame, std::function<void(COptionsDlg&)> step) {
+    OnModal<COptionsDlg>(std::move(step));
     QVERIFY(frame.RunCommand(cmd::kOptions));
 }
 
@@ -202,6 +210,18 @@ private slots:
             QCOMPARE(list->item(1)->text(), QStringLiteral("Deutsch (Deutschland)"));
             list->setCurrentRow(1);
             Type(dialog, "Homepage", QStringLiteral("https://example.org/help"));
+            OnModal<QColorDialog>([](QColorDialog& chooser) {
+                chooser.setCurrentColor(QColor(1, 2, 3));
+                chooser.accept();
+            });
+            Click(Field<QPushButton>(dialog, "TodayColor"));
+            OnModal<QFontDialog>([](QFontDialog& chooser) {
+                QFont font(QStringLiteral("DejaVu Sans"));
+                font.setBold(true);
+                chooser.setCurrentFont(font);
+                chooser.accept();
+            });
+            Click(Field<QPushButton>(dialog, "ReminderFont"));
             Ok(dialog);
         });
         const CSettings& settings = app->Settings();
@@ -215,6 +235,10 @@ private slots:
         QCOMPARE(settings.NetworkFunction, 2);
         QCOMPARE(settings.FtpServer, std::string("ftp.example.org"));
         QCOMPARE(settings.FtpPort, 2121);
+        QCOMPARE(settings.TodayColor, 0x030201u);
+        QCOMPARE(settings.ReminderFont.FaceName, std::string("DejaVu Sans"));
+        QCOMPARE(settings.ReminderFont.Weight, 700);
+        QVERIFY(settings.ReminderFont.Height < 0);
         CSettings stored;
         stored.Load(CIniStore(m_user / "Dayvault.ini"));
         QCOMPARE(stored.DateCheckInterval, 3600);
