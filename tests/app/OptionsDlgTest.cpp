@@ -156,16 +156,18 @@ class OptionsDlgTest : public QObject {
     CQueuedPrompt m_prompt;
     FakeKeyring m_keyring;
 
-    std::unique_ptr<CDayvaultApp> Start() {
+    // `keyring` null: the desktop's own, through QtKeychain.
+    std::unique_ptr<CDayvaultApp> Start(ISecretStore* keyring) {
         AppEnvironment environment;
         environment.ProgramFolder = m_program;
         environment.UserDataFolder = m_user;
         environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
         environment.InstanceName =
             QStringLiteral("dayvault-options-%1").arg(QCoreApplication::applicationPid());
-        auto app = std::make_unique<CDayvaultApp>(environment, &m_prompt, nullptr, &m_keyring);
+        auto app = std::make_unique<CDayvaultApp>(environment, &m_prompt, nullptr, keyring);
         return app->Start() ? std::move(app) : nullptr;
     }
+    std::unique_ptr<CDayvaultApp> Start() { return Start(&m_keyring); }
 
     void UseUserIni() {
         fs::create_directories(m_user);
@@ -173,6 +175,12 @@ class OptionsDlgTest : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        // No message bus, so no keyring service: the real keyring is always away here, and a
+        // keyring on the machine that runs the tests is never touched.
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/dayvault-test-bus");
+    }
+
     void init() {
         m_folder = std::make_unique<QTemporaryDir>();
         m_program = fs::path(m_folder->path().toStdString()) / "program";
@@ -414,6 +422,24 @@ private slots:
             QVERIFY(m_keyring.secrets.empty());
             QCOMPARE(StoredPassword(CQtProfileStore()).value_or("?"), std::string());
         }
+    }
+
+    void withoutAKeyringServiceThePasswordStaysScrambled() {
+        {
+            auto app = Start(nullptr);
+            QVERIFY(app && app->UsesPlatformStore());
+            WithOptions(*app->Frame(), [](COptionsDlg& dialog) {
+                Click(Field<QRadioButton>(dialog, "NetworkFunction2"));
+                Type(dialog, "FtpPassword", QStringLiteral("no-keyring"));
+                Ok(dialog);
+            });
+            QCOMPARE(CQtProfileStore().ReadPassword("Settings", "FtpPassword"),
+                     std::string("no-keyring"));
+        }
+        auto app = Start(nullptr);
+        QVERIFY(app);
+        QCOMPARE(app->Frame()->SyncWorker().GetConfig().FtpServer.password,
+                 std::string("no-keyring"));
     }
 
     void storeSwitchCarriesThePassword() {
