@@ -311,8 +311,7 @@ QWidget* COptionsDlg::BuildGeneral() {
     auto* fileLayout = Column({Radio(m_loadFile, kIdsOptLoadLast, 0)});
     fileLayout->addLayout(fileRow);
     CheckId(m_loadFile, m_result.LoadDateFile == 0 ? 0 : 1);
-    m_pathWidgets.push_back(m_defaultFile);
-    m_pathWidgets.push_back(browse);
+    m_defaultFileRow = {m_defaultFile, browse};
 
     m_startView = new QButtonGroup(this);
     m_defaultView = ListOf(kIdsOptPageNames, "DefaultView");
@@ -462,11 +461,10 @@ QWidget* COptionsDlg::BuildReminders() {
     m_snoozeTime->setDisplayFormat(QStringLiteral("HH:mm"));
     m_snoozeTime->setTime(
         QTime(m_result.SnoozeEndTime.GetHour(), m_result.SnoozeEndTime.GetMinute()));
-    QCheckBox* fixed =
-        Check(&CSettings::SnoozeToFixedTime, kIdsOptSnoozeFixed, "SnoozeToFixedTime");
-    connect(fixed, &QCheckBox::toggled, this, &COptionsDlg::UpdateEnabled);
+    m_snoozeFixed = Check(&CSettings::SnoozeToFixedTime, kIdsOptSnoozeFixed, "SnoozeToFixedTime");
+    connect(m_snoozeFixed, &QCheckBox::toggled, this, &COptionsDlg::UpdateEnabled);
     auto* snooze = new QHBoxLayout;
-    snooze->addWidget(fixed);
+    snooze->addWidget(m_snoozeFixed);
     snooze->addWidget(m_snoozeTime);
     snooze->addStretch(1);
 
@@ -530,7 +528,7 @@ QWidget* COptionsDlg::BuildSharing() {
     place->addWidget(m_sharedFile, 2, 1);
     place->addWidget(browse, 2, 2);
     place->addWidget(Radio(m_network, kIdsOptNetworkFtp, 2), 3, 0, 1, 3);
-    m_sharingWidgets = {sharedLabel, m_sharedFile, browse};
+    m_sharedFileRow = {sharedLabel, m_sharedFile, browse};
 
     m_ftpServer = new QLineEdit(QString::fromStdString(m_result.FtpServer));
     m_ftpServer->setObjectName(QStringLiteral("FtpServer"));
@@ -586,7 +584,7 @@ QWidget* COptionsDlg::BuildSharing() {
     QWidget* ftpBox = Wrap(ftp);
     ftpBox->setContentsMargins(24, 0, 0, 0);
     place->addWidget(ftpBox, 4, 0, 1, 3);
-    m_ftpWidgets = {ftpBox};
+    m_ftpBox = ftpBox;
     for (QAbstractButton* button : m_network->buttons()) {
         button->setObjectName(QStringLiteral("NetworkFunction%1").arg(m_network->id(button)));
     }
@@ -610,7 +608,7 @@ QWidget* COptionsDlg::BuildSharing() {
     sync->addWidget(m_writeChanges, 2, 0, 1, 3);
     sync->addWidget(m_writeDeletions, 3, 0, 1, 3);
     QWidget* syncBox = Group(kIdsOptGroupSync, sync);
-    m_sharingWidgets.push_back(syncBox);
+    m_syncBox = syncBox;
     return PageOf({Group(kIdsOptGroupShare, place), syncBox});
 }
 
@@ -677,23 +675,16 @@ QWidget* COptionsDlg::BuildLanguages() {
 // ---- State ----------------------------------------------------------------------------------
 
 void COptionsDlg::UpdateEnabled() {
-    for (QWidget* widget : m_pathWidgets) {
+    for (QWidget* widget : m_defaultFileRow) {
         widget->setEnabled(m_loadFile->checkedId() == 1);
     }
     const int network = m_network->checkedId();
-    for (size_t i = 0; i < m_sharingWidgets.size(); ++i) {
-        // The path row only for the network path; synchronisation for either place.
-        const bool last = i + 1 == m_sharingWidgets.size();
-        m_sharingWidgets[i]->setEnabled(last ? network != 0 : network == 1);
+    for (QWidget* widget : m_sharedFileRow) {
+        widget->setEnabled(network == 1);
     }
-    for (QWidget* widget : m_ftpWidgets) {
-        widget->setEnabled(network == 2);
-    }
-    for (const auto& [box, member] : m_checks) {
-        if (member == &CSettings::SnoozeToFixedTime) {
-            m_snoozeTime->setEnabled(box->isChecked());
-        }
-    }
+    m_ftpBox->setEnabled(network == 2);
+    m_syncBox->setEnabled(network != 0);
+    m_snoozeTime->setEnabled(m_snoozeFixed->isChecked());
 }
 
 bool COptionsDlg::Collect(CSettings& settings) {

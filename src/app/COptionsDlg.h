@@ -139,9 +139,12 @@ private:
     QButtonGroup* m_syncType = nullptr;
     QCheckBox* m_writeChanges = nullptr;
     QCheckBox* m_writeDeletions = nullptr;
-    std::vector<QWidget*> m_pathWidgets;
-    std::vector<QWidget*> m_ftpWidgets;
-    std::vector<QWidget*> m_sharingWidgets;
+    // Enabled by the choices above them.
+    std::vector<QWidget*> m_defaultFileRow; // standard event file
+    std::vector<QWidget*> m_sharedFileRow;  // network path
+    QWidget* m_ftpBox = nullptr;            // FTP server
+    QWidget* m_syncBox = nullptr;           // either place
+    QCheckBox* m_snoozeFixed = nullptr;
     // Languages
     QListWidget* m_languages = nullptr;
 };
