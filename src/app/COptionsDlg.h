@@ -69,6 +69,10 @@ public:
     void ShowPage(Page page);
     QStackedWidget* Pages() const { return m_pages; }
 
+public slots:
+    void accept() override;
+
+private:
     /// A number field with its range, as OK checks it.
     struct NumberField {
         QLineEdit* edit = nullptr;
@@ -78,10 +82,6 @@ public:
         int32_t CSettings::*member = nullptr;
     };
 
-public slots:
-    void accept() override;
-
-private:
     QWidget* BuildGeneral();
     QWidget* BuildDisplay();
     QWidget* BuildColoursFonts();
