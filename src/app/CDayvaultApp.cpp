@@ -7,6 +7,7 @@
 #include "document/RotatingBackup.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
+#include "platform/CKeychainSecretStore.h"
 #include "platform/CLanguageLibrary.h"
 #include "platform/CQtLocaleNames.h"
 #include "platform/CQtProfileStore.h"
@@ -56,7 +57,8 @@ AppEnvironment AppEnvironment::FromProcess(const QStringList& arguments) {
     return environment;
 }
 
-CDayvaultApp::CDayvaultApp(AppEnvironment environment, IPrompt* prompt, IFileDialogs* fileDialogs)
+CDayvaultApp::CDayvaultApp(AppEnvironment environment, IPrompt* prompt, IFileDialogs* fileDialogs,
+                           ISecretStore* keyring)
     : m_environment(std::move(environment)) {
     if (!prompt) {
         m_ownPrompt = std::make_unique<CQtPrompt>(&ActiveMainWindow);
@@ -66,8 +68,13 @@ CDayvaultApp::CDayvaultApp(AppEnvironment environment, IPrompt* prompt, IFileDia
         m_ownFileDialogs = std::make_unique<CQtFileDialogs>();
         fileDialogs = m_ownFileDialogs.get();
     }
+    if (!keyring) {
+        m_ownKeyring = std::make_unique<CKeychainSecretStore>();
+        keyring = m_ownKeyring.get();
+    }
     m_prompt = prompt;
     m_fileDialogs = fileDialogs;
+    m_keyring = keyring;
     m_document.SetPrompt(m_prompt);
 }
 
@@ -114,6 +121,11 @@ void CDayvaultApp::ChooseStore() {
 }
 
 void CDayvaultApp::SwitchStore(bool usePlatformStore) {
+    // A password the old place could not hand over yet gets one more try before it moves.
+    m_vault.Resolve(m_settings);
+    std::unique_ptr<IProfileStore> oldStore = std::move(m_store);
+    ISecretStore* oldKeyring = m_vault.Keyring();
+    m_vault.SetKeyring(usePlatformStore ? m_keyring : nullptr);
     if (usePlatformStore) {
         m_store = std::make_unique<CQtProfileStore>();
         // Both stores agree on the choice, so a later start finds the same one.
@@ -127,6 +139,10 @@ void CDayvaultApp::SwitchStore(bool usePlatformStore) {
         m_store = std::make_unique<CIniStore>(m_storeChoice.IniPath);
     }
     m_usesPlatformStore = usePlatformStore;
+    if (oldStore) {
+        // The settings carry the password to the new store; no stale copy stays behind.
+        m_vault.Release(*oldStore, oldKeyring);
+    }
 }
 
 void CDayvaultApp::ChooseLanguage() {
@@ -143,7 +159,7 @@ void CDayvaultApp::ChooseLanguage() {
 }
 
 void CDayvaultApp::LoadSettings() {
-    m_settings.Load(*m_store);
+    m_vault.Load(m_settings, *m_store);
     m_settings.LoadExitState(*m_store);
     QRect desktop(0, 0, CWindowSettings::kFallbackDesktopWidth,
                   CWindowSettings::kFallbackDesktopHeight);
@@ -155,7 +171,7 @@ void CDayvaultApp::LoadSettings() {
 
 bool CDayvaultApp::SaveSettings() {
     try {
-        m_settings.Save(*m_store);
+        m_vault.Save(m_settings, *m_store);
         return true;
     } catch (const std::exception& error) {
         m_prompt->ShowMessage(FormatString(kIdsCannotStoreSettings, error.what()),

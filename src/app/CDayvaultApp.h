@@ -3,6 +3,7 @@
 #include "document/CDayvaultDoc.h"
 #include "holidays/CHolidayModuleSet.h"
 #include "holidays/CHolidaySettings.h"
+#include "settings/CPasswordVault.h"
 #include "settings/CSettings.h"
 #include "settings/CWindowSettings.h"
 #include "settings/SettingsStoreChoice.h"
@@ -24,6 +25,7 @@ class CSingleInstance;
 class IFileDialogs;
 class IPrompt;
 class IProfileStore;
+class ISecretStore;
 
 /// Where the program runs: its folders, its file, the command line.
 struct AppEnvironment {
@@ -49,10 +51,11 @@ struct AppEnvironment {
 class CDayvaultApp final : public QObject {
     Q_OBJECT
 public:
-    /// `prompt` and `fileDialogs` answer the questions and file dialogs (not owned; null: the
-    /// desktop's message boxes and file dialogs).
+    /// `prompt` and `fileDialogs` answer the questions and file dialogs, `keyring` keeps the FTP
+    /// password of the platform store (not owned; null: the desktop's message boxes, file
+    /// dialogs and keyring).
     explicit CDayvaultApp(AppEnvironment environment, IPrompt* prompt = nullptr,
-                          IFileDialogs* fileDialogs = nullptr);
+                          IFileDialogs* fileDialogs = nullptr, ISecretStore* keyring = nullptr);
     ~CDayvaultApp() override;
 
     /// Runs the start-up. False when the program is to end at once: another instance was asked
@@ -67,8 +70,12 @@ public:
     /// True when the platform store (not an INI file) holds the settings.
     bool UsesPlatformStore() const { return m_usesPlatformStore; }
     const SettingsStoreChoice& StoreChoice() const { return m_storeChoice; }
-    /// Switches to the platform store (true) or to the INI file chosen at start-up (false).
+    /// Switches to the platform store (true) or to the INI file chosen at start-up (false). The
+    /// FTP password moves with the settings: the platform store keeps it in the keyring where
+    /// one answers, the INI file scrambled.
     void SwitchStore(bool usePlatformStore);
+    /// Where the FTP password is kept; the settings hold it in plain text meanwhile.
+    CPasswordVault& PasswordVault() { return m_vault; }
     /// Writes every setting to the store; a failure is shown and false returned.
     bool SaveSettings();
 
@@ -100,8 +107,11 @@ private:
     AppEnvironment m_environment;
     std::unique_ptr<IPrompt> m_ownPrompt;
     std::unique_ptr<IFileDialogs> m_ownFileDialogs;
+    std::unique_ptr<ISecretStore> m_ownKeyring;
     IPrompt* m_prompt = nullptr;
     IFileDialogs* m_fileDialogs = nullptr;
+    ISecretStore* m_keyring = nullptr;
+    CPasswordVault m_vault;
 
     SettingsStoreChoice m_storeChoice;
     std::unique_ptr<IProfileStore> m_store;

@@ -10,6 +10,7 @@
 #include "app/CHtmlExportDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
+#include "app/COptionsDlg.h"
 #include "app/CReminderDlg.h"
 #include "app/CommandTable.h"
 #include "app/HelpLinks.h"
@@ -133,6 +134,8 @@ void CMainFrame::RegisterHandlers() {
                                   CHtmlExportDlg::HtmlKindOfPage(CurrentPage()), this)
                        .exec();
                }});
+
+    SetHandler(cmd::kOptions, {[this] { RunOptionsDialog(m_app, *this); }});
 
     // Window
     SetHandler(cmd::kSaveWindowPosNow, {[this] { SaveWindowPosition(); }});

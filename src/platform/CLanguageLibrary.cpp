@@ -122,6 +122,20 @@ uint32_t CLanguageLibrary::LanguageIdOf(const QLocale& locale) {
     return kBuiltInLanguage;
 }
 
+QLocale CLanguageLibrary::LocaleOf(uint32_t id) {
+    for (const CountryLanguage& entry : kCountries) {
+        if (entry.id == id) {
+            return QLocale(entry.language, entry.territory);
+        }
+    }
+    for (const PrimaryLanguage& entry : kPrimaries) {
+        if (entry.primary == (id & kPrimaryMask)) {
+            return QLocale(entry.language);
+        }
+    }
+    return QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
 uint32_t CLanguageLibrary::Select(int32_t storedLanguage) {
     uint32_t requested = static_cast<uint32_t>(storedLanguage) & 0xFFFF;
     if (requested == 0) {

@@ -47,6 +47,9 @@ public:
     /// The Windows language identifier of a Qt locale (the primary language with its usual
     /// sub-language for the country); 0x409 for a language the table does not know.
     static uint32_t LanguageIdOf(const QLocale& locale);
+    /// The Qt locale of a Windows language identifier: the country the identifier names, else
+    /// the language's main one; English for an identifier the table does not know.
+    static QLocale LocaleOf(uint32_t id);
 
     /// Removes the translation hook that Select installed.
     static void Uninstall();

@@ -14,6 +14,7 @@
 #include "app/CHtmlExportDlg.h"
 #include "app/CHtmlSettingsSheet.h"
 #include "app/CMainFrame.h"
+#include "app/COptionsDlg.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoEditDlg.h"
 #include "app/CTodoPage.h"
@@ -32,6 +33,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QSvgRenderer>
@@ -60,6 +62,7 @@ QPalette DarkPalette() {
     dark.setColor(QPalette::HighlightedText, Qt::white);
     dark.setColor(QPalette::ToolTipBase, QColor(0x35, 0x37, 0x3c));
     dark.setColor(QPalette::ToolTipText, QColor(0xe6, 0xe6, 0xe6));
+    dark.setColor(QPalette::PlaceholderText, QColor(0xa0, 0xa0, 0xa0));
     dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
     dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     dark.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
@@ -441,6 +444,44 @@ private slots:
             }
         }
         QApplication::setPalette(QApplication::style()->standardPalette());
+    }
+
+    // The Options dialog's pages in both palettes, with sharing on FTP and a stored password.
+    void optionsDialog() {
+        CSettings settings = m_app->Settings();
+        settings.NetworkFunction = 2;
+        settings.FtpServer = "ftp.example.org";
+        settings.FtpLogin = "anna";
+        settings.FtpPassword = "secret";
+        settings.FtpSharedFile = "/shared/calendar.dat";
+        OptionsContext context;
+        context.prompt = &m_prompt;
+        context.languages = {0x407, 0x40C};
+        COptionsDlg dialog(settings, context, m_app->Frame());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const bool dark : {false, true}) {
+            QApplication::setPalette(dark ? DarkPalette()
+                                          : QApplication::style()->standardPalette());
+            const QString theme = dark ? QStringLiteral("dark") : QStringLiteral("light");
+            for (int page = 0; page < COptionsDlg::PageCount; ++page) {
+                dialog.ShowPage(static_cast<COptionsDlg::Page>(page));
+                QApplication::processEvents();
+                const QImage image = dialog.grab().toImage();
+                Save(image, QStringLiteral("options-%1-%2.png").arg(page + 1).arg(theme));
+                QVERIFY(DistinctColours(image) > 8);
+                // Every text on the page is shown whole.
+                for (QAbstractButton* button :
+                     dialog.Pages()->currentWidget()->findChildren<QAbstractButton*>()) {
+                    if (button->isVisibleTo(&dialog) && !button->text().isEmpty()) {
+                        QVERIFY2(button->width() >= button->sizeHint().width(),
+                                 qPrintable(button->text()));
+                    }
+                }
+            }
+        }
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        dialog.reject();
     }
 
     void trayIconsAtPanelSizes() {
