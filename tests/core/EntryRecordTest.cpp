@@ -24,52 +24,55 @@ using Dates = std::vector<CDateTime>;
 
 const CDateTime kNow(2007, 3, 5, 14, 30, 45);
 
-// Every integer field holds a value of its own (100 + its number), so that two fields read in the
-// wrong order cannot compare equal. The record keeps codes as read, however out of range.
+// Every integer field holds a value of its own, so that two fields read in the wrong order cannot
+// compare equal. The record keeps codes as read, however out of range.
 DateData DistinctEvent() {
     DateData d;
     d.GUID = "{0A1B2C3D-4E5F-4A6B-8C7D-8E9FA0B1C2D3}";
-    d.StorageType = 102;
     d.Category = "Work";
     d.Description = "Team meeting";
     d.Notes = "Caf\xC3\xA9 on floor 4\r\nBring the agenda"; // the e-acute is one byte when stored
-    d.Display = 106;
     d.DisplayColor = 0x00A1B2C3;
     d.FontColor = 0x00102030;
     d.StartDate = CDateTime(2007, 3, 5, 10, 0, 0);
     d.EndDate = CDateTime(2007, 3, 5, 11, 30, 0);
-    d.ShowStartTime = 111;
-    d.ShowEnd = 112;
-    d.Repeat = 113;
-    d.RepeatRate = 114;
-    d.RepeatUnit = 115;
-    d.RepeatWeekdayCount = 116;
-    d.RepeatWeekday = 117;
-    d.RepeatEnd = 118;
-    d.RepeatEndCount = 119;
     d.RepeatEndDate = CDateTime(2008, 12, 31, 23, 59, 0);
-    d.CondWeekdays = 121;
-    d.CondMonth = 122;
-    d.Forewarn = 123;
-    d.ForewarnSpan = 124;
-    d.ForewarnUnit = 125;
-    d.ForewarnSilent = 126;
-    d.SnoozeSpan = 127;
-    d.SnoozeUnit = 128;
-    d.SnoozeType = 129;
-    d.OverdueAction = 130;
-    d.ExecuteSpan = 131;
-    d.ExecuteUnit = 132;
-    d.Action = 133;
-    d.Sound = 134;
     d.SoundFile = "C:\\Sounds\\ring.wav";
-    d.SoundRepeatEndless = 136;
-    d.SoundRepeatCount = 137;
     d.DocumentFile = "C:\\Docs\\agenda.txt";
-    d.AckOpen = 139;
     d.CmdLine = "notepad.exe";
     d.Parameter = "/p agenda.txt";
-    d.AckExecute = 142;
+    int32_t value = 100;
+    for (int32_t DateData::*field : {&DateData::StorageType,
+                                     &DateData::Display,
+                                     &DateData::ShowStartTime,
+                                     &DateData::ShowEnd,
+                                     &DateData::Repeat,
+                                     &DateData::RepeatRate,
+                                     &DateData::RepeatUnit,
+                                     &DateData::RepeatWeekdayCount,
+                                     &DateData::RepeatWeekday,
+                                     &DateData::RepeatEnd,
+                                     &DateData::RepeatEndCount,
+                                     &DateData::CondWeekdays,
+                                     &DateData::CondMonth,
+                                     &DateData::Forewarn,
+                                     &DateData::ForewarnSpan,
+                                     &DateData::ForewarnUnit,
+                                     &DateData::ForewarnSilent,
+                                     &DateData::SnoozeSpan,
+                                     &DateData::SnoozeUnit,
+                                     &DateData::SnoozeType,
+                                     &DateData::OverdueAction,
+                                     &DateData::ExecuteSpan,
+                                     &DateData::ExecuteUnit,
+                                     &DateData::Action,
+                                     &DateData::Sound,
+                                     &DateData::SoundRepeatEndless,
+                                     &DateData::SoundRepeatCount,
+                                     &DateData::AckOpen,
+                                     &DateData::AckExecute}) {
+        d.*field = ++value;
+    }
     return d;
 }
 

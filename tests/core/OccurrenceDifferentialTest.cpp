@@ -193,12 +193,7 @@ std::vector<Occurrence> EngineScan(CDateEntry& entry, const CDateTime& a, const 
 
 // ---- random events and windows ------------------------------------------------------------------
 
-// The shared seeded source, with chances in percent.
-class Random : public test::Random {
-public:
-    using test::Random::Random;
-    bool Chance(int percent) { return Between(1, 100) <= percent; }
-};
+using test::Random;
 
 // Typical seconds between candidates, to place windows within a bounded number of them.
 int64_t TypicalPeriod(const DateData& d) {

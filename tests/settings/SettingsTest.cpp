@@ -1,6 +1,8 @@
 #include "format/StringTable.h"
 #include "settings/CIniStore.h"
 #include "settings/CSettings.h"
+#include "settings/CWindowSettings.h"
+#include "settings/SettingsStoreChoice.h"
 #include "support/Files.h"
 
 #include <algorithm>
@@ -206,6 +208,121 @@ TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
     CSettings fresh;
     fresh.LoadExitState(CIniStore(folder / "none.ini"));
     EXPECT_EQ(fresh.LastView, 0);
+}
+
+TEST(WindowSettingsTest, SavesEveryKeyInOrder) {
+    TemporaryFolder folder;
+    const fs::path path = folder.Path() / "Dayvault.ini";
+    {
+        CIniStore store(path);
+        CWindowSettings(800, 600).Save(store);
+    }
+    EXPECT_EQ(ReadFile(path), "[WindowSettings]\r\n"
+                              "MainWindowMaximized=0\r\n"
+                              "MainWindowX=0\r\n"
+                              "MainWindowY=0\r\n"
+                              "MainWindowWidth=800\r\n"
+                              "MainWindowHeight=560\r\n"
+                              "ReminderSizeValid=0\r\n"
+                              "ReminderWindowX=0\r\n"
+                              "ReminderWindowY=0\r\n"
+                              "TodoListColumns=11111111\r\n"
+                              "TodoListColumnWidths=45,45,100,180,50,110,100,180\r\n"
+                              "EventListVisible=0\r\n"
+                              "EventListColumnWidths=100,167,110\r\n"
+                              "SidebarVisible=0\r\n"
+                              "SidebarWidth=270\r\n"
+                              "SearchResultColumnWidths=100,100\r\n");
+}
+
+TEST(WindowSettingsTest, StoredValuesWinAndEmptyListsReadAsDefaults) {
+    TemporaryFolder folder;
+    const fs::path path = folder.Path() / "Dayvault.ini";
+    WriteFile(path, "[WindowSettings]\nMainWindowX=-8\nMainWindowWidth=640\nTodoListColumns=\n"
+                    "TodoListColumnWidths=\nEventListColumnWidths=1,2\n"
+                    "SearchResultColumnWidths=,\nSidebarVisible=1\n");
+    CWindowSettings settings;
+    settings.Load(CIniStore(path), 800, 600);
+    CWindowSettings expected(800, 600);
+    expected.MainWindowX = -8;
+    expected.MainWindowWidth = 640;
+    expected.EventListColumnWidths = {1, 2};
+    expected.SidebarVisible = true;
+    EXPECT_EQ(settings, expected);
+
+    // Minimised from maximised reopens maximised.
+    EXPECT_TRUE(CWindowSettings::IsMaximizedPlacement(2, true));
+    EXPECT_TRUE(CWindowSettings::IsMaximizedPlacement(3, false));
+    EXPECT_FALSE(CWindowSettings::IsMaximizedPlacement(2, false));
+    EXPECT_FALSE(CWindowSettings::IsMaximizedPlacement(1, true));
+}
+
+TEST(WindowSettingsTest, ColumnListsFitTheColumnCount) {
+    const NumberList defaults = {100, 167, 110};
+    EXPECT_EQ(CWindowSettings::FitColumns(NumberList{1}, defaults), (NumberList{1, 167, 110}));
+    EXPECT_EQ(CWindowSettings::FitColumns(NumberList{1, 2, 3, 4}, defaults), (NumberList{1, 2, 3}));
+    EXPECT_EQ(CWindowSettings::FitColumns(FlagList{false}, FlagList{true, true}),
+              (FlagList{false, true}));
+}
+
+TEST(SettingsStoreChoiceTest, WhichFileAndWhatItSays) {
+    struct Row {
+        const char* name;
+        const char* programIni; // nullptr: no such file
+        const char* userIni;
+        bool useRegistry;
+        bool programFileChosen;
+    };
+    const Row rows[] = {
+        {"no file anywhere: the registry", nullptr, nullptr, true, false},
+        {"program file wins over the user file", "[Settings]\nUseRegistry=1\n",
+         "[Settings]\nUseRegistry=0\n", true, true},
+        {"user file says 0", nullptr, "[Settings]\nUseRegistry=0\n", false, false},
+    };
+    for (const Row& row : rows) {
+        const test::TemporaryFolder root;
+        const fs::path program = root.Path() / "program";
+        const fs::path user = root.Path() / "appdata" / "QX's Dayvault";
+        fs::create_directories(program);
+        if (row.programIni != nullptr) {
+            test::WriteFile(program / "Dayvault.ini", row.programIni);
+        }
+        if (row.userIni != nullptr) {
+            fs::create_directories(user);
+            test::WriteFile(user / "Dayvault.ini", row.userIni);
+        }
+        const SettingsStoreChoice choice = ChooseSettingsStore(program, user);
+        EXPECT_EQ(choice.UseRegistry, row.useRegistry) << row.name;
+        EXPECT_EQ(choice.IniPath, (row.programFileChosen ? program : user) / "Dayvault.ini")
+            << row.name;
+        EXPECT_EQ(choice.Problem, "") << row.name;
+        // The user folder is made when it is the one to use; reading creates no file.
+        EXPECT_EQ(fs::is_directory(user), !row.programFileChosen || row.userIni) << row.name;
+        EXPECT_EQ(fs::exists(choice.IniPath),
+                  row.programFileChosen ? row.programIni != nullptr : row.userIni != nullptr)
+            << row.name;
+    }
+}
+
+TEST(SettingsStoreChoiceTest, TroubleIsReportedAndFallsBackToTheRegistry) {
+    const test::TemporaryFolder root;
+    const fs::path program = root.Path() / "program";
+    const fs::path user = root.Path() / "appdata" / "Dayvault";
+    // A folder where the INI file should be: it exists, but cannot be read.
+    fs::create_directories(program / "Dayvault.ini");
+    SettingsStoreChoice choice = ChooseSettingsStore(program, user);
+    EXPECT_TRUE(choice.UseRegistry);
+    EXPECT_EQ(choice.IniPath, program / "Dayvault.ini");
+    EXPECT_NE(choice.Problem.find("Dayvault.ini"), std::string::npos) << choice.Problem;
+
+    // A file where the user data folder should be.
+    fs::remove_all(program / "Dayvault.ini");
+    fs::create_directories(user.parent_path());
+    test::WriteFile(user, "not a folder");
+    choice = ChooseSettingsStore(program, user);
+    EXPECT_TRUE(choice.UseRegistry);
+    EXPECT_EQ(choice.IniPath, user / "Dayvault.ini");
+    EXPECT_NE(choice.Problem.find("user data folder"), std::string::npos) << choice.Problem;
 }
 
 } // namespace

@@ -1,8 +1,10 @@
-// The placeholder grammar through the event expander: scanning, directives, words, affixes,
-// field words, nested expansion, date types, ranges and spans.
+// The event and to-do expanders: the placeholder grammar, date types, ranges and spans, the
+// format string chosen per day, and the to-do's own selectors.
 
+#include "core/CTodoEntry.h"
 #include "core/EventBuilder.h"
 #include "format/CDateEntryFormatter.h"
+#include "format/CTodoEntryFormatter.h"
 #include "format/FormatTestSupport.h"
 #include "format/PlaceholderEngine.h"
 
@@ -239,6 +241,196 @@ TEST(DateEntryFormatter, SpansWithoutAValidPair) {
                           "Desc 9"},
                          {"to with end word", "$NOW_TO_THIS_END$$SPAN_HOURS$", "228"},
                      });
+}
+
+CDateTime Jan(int day, int hour = 0, int minute = 0) {
+    return CDateTime(2007, 1, day, hour, minute, 0);
+}
+
+EventBuilder Event(const CDateTime& start) {
+    EventBuilder builder;
+    builder.StartAt(start).Description("Desc");
+    return builder;
+}
+
+TEST(FormatForDay, ChoosesTheVariantOfTheDay) {
+    struct DayRow {
+        const char* name;
+        EventBuilder event;
+        CDateTime day;
+        std::string expected; // the calendar set of the test settings names its variant
+    };
+    const EventBuilder timed = Event(Jan(10, 10)).End(2007, 1, 10, 11, 30);
+    const EventBuilder threeDays = Event(Jan(10)).AllDay().End(2007, 1, 12);
+    const EventBuilder toMidnight = Event(Jan(10, 22)).End(2007, 1, 11, 0, 0);
+    const std::vector<DayRow> rows = {
+        {"timed within the day", timed, Jan(10), "2N"},
+        {"all-day without end", Event(Jan(10)).AllDay().NoEnd(), Jan(10), "2S"},
+        {"first of three days", threeDays, Jan(10), "2F"},
+        {"middle of three days", threeDays, Jan(11), "2M"},
+        {"last of three days", threeDays, Jan(12), "2L"},
+        {"ending at midnight belongs to the next day", toMidnight, Jan(11), "2L"},
+        {"a day outside the occurrence gets the middle string", threeDays, Jan(20), "2M"},
+    };
+    for (const DayRow& row : rows) {
+        CDateEntry entry = row.event.Build();
+        CDateEntryFormatter formatter(entry, TestSettings());
+        EXPECT_EQ(formatter.FormatForDay(entry.GetFirstStart(), row.day), row.expected) << row.name;
+    }
+}
+
+TEST(FormatForDay, FormatSetsAndEntriesAreCopiedWhenChosen) {
+    FormatSettings settings = TestSettings();
+    CDateEntry first = Event(Jan(10, 10)).Description("first").Build();
+    CDateEntryFormatter formatter(first, settings);
+    EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCalendar]) << "by default";
+    for (const int set : {int{kFormatSetCsvTime}, -1, 6}) {
+        formatter.SetFormatSet(set);
+        EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCsvTime])
+            << "set " << set << ": an unknown set keeps the strings";
+    }
+    EXPECT_EQ(CDateEntryFormatter(first, settings, 9).GetFormats(), FormatSet{})
+        << "an unknown set at construction loads nothing";
+    // A change of the settings reaches the formatter only when a set is chosen again.
+    settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed";
+    formatter.SetFormatSet(kFormatSetTooltip);
+    settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed again";
+    EXPECT_EQ(formatter.FormatForDay(Jan(10, 10), Jan(10)), "changed");
+
+    // The text fields come from the snapshot taken when the event was set.
+    DateData changed = first.GetData();
+    changed.Description = "edited";
+    first.AssignData(changed);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "first");
+    CDateEntry second = Event(Jan(12)).AllDay().Description("second").Build();
+    formatter.SetEntry(second);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$ $THIS_AUTO$", Jan(12), Jan(12)), "second 2007-01-12");
+    EXPECT_EQ(formatter.FormatForDay(Jan(12), Jan(12)), "1S") << "strings kept";
+    formatter.SetEntry(first);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "edited");
+}
+
+// A to-do due on Friday 12 January 2007 at 15:30 (the time counts only with ShowDeadlineTime),
+// with a forewarning of three days.
+TodoData BaseData() {
+    TodoData data;
+    data.Description = "Desc";
+    data.Group = "Home";
+    data.Priority = 7;
+    data.DocumentFile = "C:\\plan.txt";
+    data.AssociateDocumentFile = 0;
+    data.Deadline = CDateTime(2007, 1, 12, 15, 30, 0);
+    data.ShowDeadline = 1;
+    data.ShowDeadlineTime = 0;
+    data.Forewarn = 1;
+    data.ForewarnSpan = 3;
+    data.ForewarnUnit = 2;
+    return data;
+}
+
+CTodoEntry MakeTodo(const TodoData& data) {
+    CTodoEntry todo(CDateTime(2007, 1, 1));
+    todo.SetData(data);
+    return todo;
+}
+
+void CheckRows(CTodoEntry& todo, const std::vector<Row>& rows) {
+    CTodoEntryFormatter formatter(todo, TestSettings());
+    for (const Row& row : rows) {
+        EXPECT_EQ(formatter.Expand(row.format), row.expected) << row.name << ": " << row.format;
+    }
+}
+
+TEST(TodoEntryFormatter, FieldWords) {
+    TodoData data = BaseData();
+    data.Notes = "x";
+    CTodoEntry todo = MakeTodo(data);
+    CheckRows(todo, {
+                        {"line break is LF alone", "$R_NOTES_R$ $PRIORITY$", "\nx\n 7"},
+                        {"event field word is unknown", "$CATEGORY$", "$CATEGORY$"},
+                        {"event selector is unknown", "$THIS_DATE$", "$THIS_DATE$"},
+                    });
+}
+
+TEST(TodoEntryFormatter, StateFollowsTheTodo) {
+    struct StateRow {
+        const char* name;
+        bool done;
+        int showDeadline;
+        CDateTime currentTime;
+        std::string expected;
+    };
+    const std::vector<StateRow> rows = {
+        {"undone before the forewarning", false, 1, CDateTime(2007, 1, 8), "undone"},
+        {"urgent from three days before", false, 1, CDateTime(2007, 1, 9), "urgent"},
+        {"overdue from the deadline's date", false, 1, CDateTime(2007, 1, 12), "overdue"},
+        {"done wins over overdue", true, 1, CDateTime(2007, 1, 20), "done"},
+        {"no deadline is never overdue", false, 0, CDateTime(2007, 1, 20), "undone"},
+    };
+    for (const StateRow& row : rows) {
+        TodoData data = BaseData();
+        data.ShowDeadline = row.showDeadline;
+        CTodoEntry todo = MakeTodo(data);
+        todo.SetDone(row.done);
+        todo.SetCurrentTime(row.currentTime);
+        CTodoEntryFormatter formatter(todo, TestSettings());
+        EXPECT_EQ(formatter.Expand("$STATE$"), row.expected) << row.name;
+    }
+}
+
+TEST(TodoEntryFormatter, DateSelectors) {
+    const FixedNow now(CDateTime(2007, 1, 9, 8, 15, 0));
+    CTodoEntry todo = MakeTodo(BaseData());
+    CheckRows(todo, {
+                        {"deadline date", "$DEADLINE_DATE$", "2007-01-12"},
+                        {"deadline without its time", "$DEADLINE_DATETIME$", "2007-01-12 00:00"},
+                        {"auto without time of day", "$DEADLINE_AUTO$", "2007-01-12"},
+                        {"forewarn three days before", "$FOREWARN_DATE$", "2007-01-09"},
+                        {"now", "$NOW_DATETIME$", "2007-01-09 08:15"},
+                        {"no START word", "$DEADLINE_START_DATE$", "$DEADLINE_START_DATE$"},
+                        {"no ranges", "$DEADLINE_STARTTOEND_DATE$", "$DEADLINE_STARTTOEND_DATE$"},
+                        {"no COUNT", "$DEADLINE_COUNT$", "$DEADLINE_COUNT$"},
+                        {"to", "[$NOW_TO_DEADLINE$]", "[]"},
+                    });
+
+    TodoData timed = BaseData();
+    timed.ShowDeadlineTime = 1;
+    timed.ForewarnSpan = 90;
+    timed.ForewarnUnit = 0;
+    CTodoEntry timedTodo = MakeTodo(timed);
+    CheckRows(timedTodo, {
+                             {"deadline with its time", "$DEADLINE_DATETIME$", "2007-01-12 15:30"},
+                             {"auto with time of day", "$DEADLINE_AUTO$", "2007-01-12 15:30"},
+                             {"forewarn in minutes", "$FOREWARN_TIME$", "14:00"},
+                         });
+
+    TodoData quiet = BaseData();
+    quiet.Forewarn = 0;
+    CTodoEntry quietTodo = MakeTodo(quiet);
+    CheckRows(quietTodo,
+              {{"no forewarning: the deadline itself", "$FOREWARN_DATE$", "2007-01-12"}});
+
+    TodoData open = BaseData();
+    open.ShowDeadline = 0;
+    CTodoEntry openTodo = MakeTodo(open);
+    CheckRows(openTodo, {
+                            {"no deadline", "$DEADLINE_DATE$", "-"},
+                            {"no forewarning either", "$FOREWARN_DATETIME$", "-"},
+                            {"now is always valid", "$NOW_DATE$", "2007-01-09"},
+                        });
+}
+
+TEST(TodoEntryFormatter, SnapshotAndSetEntry) {
+    CTodoEntry first = MakeTodo(BaseData());
+    CTodoEntryFormatter formatter(first, TestSettings());
+    TodoData changed = BaseData();
+    changed.Description = "edited";
+    first.SetData(changed);
+    first.SetDone(true);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$ $STATE$"), "Desc done")
+        << "text from the snapshot, done read through the reference";
+    formatter.SetEntry(first);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$"), "edited");
 }
 
 } // namespace
