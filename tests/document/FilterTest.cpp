@@ -5,6 +5,7 @@
 #include "document/CDayvaultDoc.h"
 #include "document/EntryFilter.h"
 #include "document/Search.h"
+#include "support/Occurrences.h"
 #include "support/Random.h"
 
 #include <algorithm>
@@ -406,25 +407,20 @@ TEST(Search, TextDecidedOncePerEventFindsWhatEveryOccurrenceFinds) {
         filter.selectionOn = random.OneIn(3);
         filter.selection = {"Work"};
         doc.SetEventFilter(filter);
-        SearchRange range;
-        range.from = first;
-        range.to = last;
         // In slices of 7 events, as the sidebar runs it.
-        EventSearch search(doc, range, formats, "%d.%m.%Y");
+        EventSearch search(doc, Range(first, last), formats, "%d.%m.%Y");
         while (!search.Step(7)) {
         }
         const SearchResult result = search.Result(0);
         std::vector<std::pair<const CDateEntry*, CDateTime>> expected;
         for (const auto& owned : doc.GetDateEntries()) {
-            CDateTime start;
-            CDateTime end;
-            for (bool ok = owned->FindFirstOccurrence(first, last, start, end); ok;
-                 ok = owned->FindNextOccurrence(first, last, start, end)) {
-                if (PassesEventFilter(doc, *owned, start, formats)) {
+            test::ForEachOccurrence(*owned, first, last, [&](const CDateTime& start, auto&) {
+                const bool passes = PassesEventFilter(doc, *owned, start, formats);
+                if (passes) {
                     expected.emplace_back(owned.get(), start);
-                    break;
                 }
-            }
+                return !passes;
+            });
         }
         ASSERT_EQ(result.rows.size(), expected.size()) << "round " << round;
         for (size_t i = 0; i < expected.size(); ++i) {

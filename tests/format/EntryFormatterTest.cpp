@@ -46,22 +46,20 @@ void CheckRows(CDateEntry& entry, const std::vector<Row>& rows) {
     }
 }
 
-TEST(DateEntryFormatter, ScanningPassesUnknownTokensThrough) {
-    CDateEntry entry = TimedEvent().Build();
-    CheckRows(entry, {
-                         {"reused dollar opens the next token", "$X$THIS_DATE$", "$X2007-01-10"},
-                         {"span without unit", "$SPAN$", "$SPAN$"},
-                     });
-}
-
-TEST(DateEntryFormatter, DirectivesHoldToTheEndOfTheExpansion) {
+TEST(DateEntryFormatter, TokensDirectivesAndInvalidDates) {
     CDateEntry entry = TimedEvent().Description("$THIS_DATE$").Build();
-    CheckRows(entry, {
-                         {"date format", "$DATEFORMAT%Y$$THIS_DATE$", "2007"},
-                         {"time format", "$TIMEFORMAT%H.%M$$THIS_TIME$", "10.00"},
-                         {"does not reach the nested description",
-                          "$DATEFORMAT%Y$$DESCRIPTION$ $THIS_DATE$", "2007-01-10 2007"},
-                     });
+    CheckRows(entry,
+              {
+                  {"reused dollar opens the next token", "$X$THIS_DATE$", "$X2007-01-10"},
+                  {"span without unit", "$SPAN$", "$SPAN$"},
+                  {"date format", "$DATEFORMAT%Y$$THIS_DATE$", "2007"},
+                  {"time format", "$TIMEFORMAT%H.%M$$THIS_TIME$", "10.00"},
+                  {"directive does not reach the nested description",
+                   "$DATEFORMAT%Y$$DESCRIPTION$ $THIS_DATE$", "2007-01-10 2007"},
+                  {"NEXT of a single event is not valid", "$NEXT_DATE$", "-"},
+                  {"invalid auto time", "$NEXT_AUTOTIME$", "-"},
+                  {"to with an unknown second selector", "$THIS_TO_LATER$", "$THIS_TO_LATER$"},
+              });
 }
 
 TEST(DateEntryFormatter, SelfReferenceGuards) {
@@ -108,16 +106,6 @@ TEST(DateEntryFormatter, BranchingSelfReferenceStaysBounded) {
     const std::string text = ExpandAtStart(entry, "$DESCRIPTION$|$DESCRIPTION$");
     EXPECT_EQ(text, description + "|" + description);
     static_assert(20u * 20u * 15u * 20u > kMaxNestedLength, "the example must pass the bound");
-}
-
-TEST(DateEntryFormatter, InvalidDatesAndUnknownSelectors) {
-    CDateEntry timed = TimedEvent().Build();
-    CheckRows(timed,
-              {
-                  {"NEXT of a single event is not valid", "$NEXT_DATE$", "-"},
-                  {"invalid auto time", "$NEXT_AUTOTIME$", "-"},
-                  {"to with an unknown second selector", "$THIS_TO_LATER$", "$THIS_TO_LATER$"},
-              });
 }
 
 TEST(DateEntryFormatter, RangeTypes) {
@@ -315,6 +303,7 @@ TEST(FormatForDay, FormatSetsAndEntriesAreCopiedWhenChosen) {
 TodoData BaseData() {
     TodoData data;
     data.Description = "Desc";
+    data.Notes = "x";
     data.Group = "Home";
     data.Priority = 7;
     data.DocumentFile = "C:\\plan.txt";
@@ -339,17 +328,6 @@ void CheckRows(CTodoEntry& todo, const std::vector<Row>& rows) {
     for (const Row& row : rows) {
         EXPECT_EQ(formatter.Expand(row.format), row.expected) << row.name << ": " << row.format;
     }
-}
-
-TEST(TodoEntryFormatter, FieldWords) {
-    TodoData data = BaseData();
-    data.Notes = "x";
-    CTodoEntry todo = MakeTodo(data);
-    CheckRows(todo, {
-                        {"line break is LF alone", "$R_NOTES_R$ $PRIORITY$", "\nx\n 7"},
-                        {"event field word is unknown", "$CATEGORY$", "$CATEGORY$"},
-                        {"event selector is unknown", "$THIS_DATE$", "$THIS_DATE$"},
-                    });
 }
 
 TEST(TodoEntryFormatter, StateFollowsTheTodo) {
@@ -378,10 +356,13 @@ TEST(TodoEntryFormatter, StateFollowsTheTodo) {
     }
 }
 
-TEST(TodoEntryFormatter, DateSelectors) {
+TEST(TodoEntryFormatter, FieldWordsAndDateSelectors) {
     const FixedNow now(CDateTime(2007, 1, 9, 8, 15, 0));
     CTodoEntry todo = MakeTodo(BaseData());
     CheckRows(todo, {
+                        {"line break is LF alone", "$R_NOTES_R$ $PRIORITY$", "\nx\n 7"},
+                        {"event field word is unknown", "$CATEGORY$", "$CATEGORY$"},
+                        {"event selector is unknown", "$THIS_DATE$", "$THIS_DATE$"},
                         {"deadline date", "$DEADLINE_DATE$", "2007-01-12"},
                         {"deadline without its time", "$DEADLINE_DATETIME$", "2007-01-12 00:00"},
                         {"auto without time of day", "$DEADLINE_AUTO$", "2007-01-12"},

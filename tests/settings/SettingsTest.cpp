@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <variant>
@@ -54,18 +55,6 @@ private:
     }
 };
 
-CSettings SaveAndLoad(const CSettings& settings, const fs::path& path) {
-    fs::remove(path);
-    {
-        CIniStore store(path);
-        settings.Save(store);
-    }
-    CSettings loaded;
-    loaded.WeekStart = -99; // Load must not depend on what the object held before
-    loaded.Load(CIniStore(path));
-    return loaded;
-}
-
 template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
@@ -104,15 +93,32 @@ void ChangeMember(const SettingKey<CSettings>& key, CSettings& settings, int var
                key.Field);
 }
 
-TEST(SettingsTest, DefaultsAreSavedInKeyOrder) {
-    // The key order is part of the file format, and every default is part of the program's
-    // behaviour: the saved defaults must match the fixed file line for line, in CR LF lines.
+// A settings file in a folder of its own.
+class SettingsTest : public ::testing::Test {
+protected:
+    /// Runs `save` on a store of the file; the store writes the file when it goes.
+    void Write(const std::function<void(CIniStore&)>& save) const {
+        CIniStore store(path);
+        save(store);
+    }
+    CSettings SaveAndLoad(const CSettings& settings) const {
+        fs::remove(path);
+        Write([&](CIniStore& store) { settings.Save(store); });
+        CSettings loaded;
+        loaded.WeekStart = -99; // Load must not depend on what the object held before
+        loaded.Load(CIniStore(path));
+        return loaded;
+    }
+
     TemporaryFolder folder;
     const fs::path path = folder / "Dayvault.ini";
-    {
-        CIniStore store(path);
-        CSettings().Save(store);
-    }
+};
+using WindowSettingsTest = SettingsTest;
+
+TEST_F(SettingsTest, DefaultsAreSavedInKeyOrder) {
+    // The key order is part of the file format, and every default is part of the program's
+    // behaviour: the saved defaults must match the fixed file line for line, in CR LF lines.
+    Write([](CIniStore& store) { CSettings().Save(store); });
     std::string text = ReadFile(path);
     const size_t lines = std::count(text.begin(), text.end(), '\n');
     std::erase(text, '\r');
@@ -127,13 +133,11 @@ TEST(SettingsTest, DefaultsAreSavedInKeyOrder) {
     EXPECT_EQ(loaded, CSettings()) << "defaults read back as defaults";
 }
 
-TEST(SettingsTest, EveryKeyRoundTripsThroughBothStores) {
+TEST_F(SettingsTest, EveryKeyRoundTripsThroughBothStores) {
     // One key changed at a time finds a key that reads or writes another key's member; all keys
     // changed at once find values that leak into their neighbours.
-    TemporaryFolder folder;
-    const fs::path path = folder / "Dayvault.ini";
     const auto roundTrip = [&](const CSettings& changed, std::string_view what) {
-        EXPECT_EQ(SaveAndLoad(changed, path), changed) << what;
+        EXPECT_EQ(SaveAndLoad(changed), changed) << what;
         CTypedMemoryStore memory;
         changed.Save(memory);
         EXPECT_EQ(memory.m_values.size(), CSettings::Keys().size()) << what;
@@ -155,13 +159,11 @@ TEST(SettingsTest, EveryKeyRoundTripsThroughBothStores) {
     // The password is stored scrambled and cut to 64 bytes.
     CSettings password;
     password.FtpPassword = std::string(70, 'p');
-    EXPECT_EQ(SaveAndLoad(password, path).FtpPassword, std::string(64, 'p'));
+    EXPECT_EQ(SaveAndLoad(password).FtpPassword, std::string(64, 'p'));
     EXPECT_EQ(ReadFile(path).find("pppp"), std::string::npos);
 }
 
-TEST(SettingsTest, MissingEmptyAndOddStoredValues) {
-    TemporaryFolder folder;
-    const fs::path path = folder / "Dayvault.ini";
+TEST_F(SettingsTest, MissingEmptyAndOddStoredValues) {
     WriteFile(path, "weekstart=0\n[Other]\nFtpPort=2\n[Settings]\n"
                     "DateFormat=\nWeekStart=\nCsvCalendarFields=\nHtmlTodoFieldorder= , \n"
                     "SnoozeEndTime=\nCalendarEventFont=\n"
@@ -178,9 +180,7 @@ TEST(SettingsTest, MissingEmptyAndOddStoredValues) {
     EXPECT_EQ(loaded, expected);
 }
 
-TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
-    TemporaryFolder folder;
-    const fs::path path = folder / "Dayvault.ini";
+TEST_F(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
     WriteFile(path, "[Settings]\nLastDateFile=C:\\data\\mine.dat\nLastView=4\n");
     CSettings settings;
     settings.LastView = 2;
@@ -191,16 +191,10 @@ TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
     EXPECT_EQ(settings.LastView, 4);
 
     fs::remove(path);
-    {
-        CIniStore store(path);
-        settings.Save(store);
-    }
+    Write([&](CIniStore& store) { settings.Save(store); });
     EXPECT_EQ(ReadFile(path).find("LastView"), std::string::npos) << "Save leaves it out";
     settings.LastDateFile = "/home/me/events\t2.dat";
-    {
-        CIniStore store(path);
-        settings.SaveExitState(store);
-    }
+    Write([&](CIniStore& store) { settings.SaveExitState(store); });
     CSettings reread;
     reread.LoadExitState(CIniStore(path));
     EXPECT_EQ(reread.LastDateFile, "/home/me/events\t2.dat");
@@ -210,13 +204,8 @@ TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
     EXPECT_EQ(fresh.LastView, 0);
 }
 
-TEST(WindowSettingsTest, SavesEveryKeyInOrder) {
-    TemporaryFolder folder;
-    const fs::path path = folder.Path() / "Dayvault.ini";
-    {
-        CIniStore store(path);
-        CWindowSettings(800, 600).Save(store);
-    }
+TEST_F(WindowSettingsTest, SavesEveryKeyInOrder) {
+    Write([](CIniStore& store) { CWindowSettings(800, 600).Save(store); });
     EXPECT_EQ(ReadFile(path), "[WindowSettings]\r\n"
                               "MainWindowMaximized=0\r\n"
                               "MainWindowX=0\r\n"
@@ -235,9 +224,7 @@ TEST(WindowSettingsTest, SavesEveryKeyInOrder) {
                               "SearchResultColumnWidths=100,100\r\n");
 }
 
-TEST(WindowSettingsTest, StoredValuesWinAndEmptyListsReadAsDefaults) {
-    TemporaryFolder folder;
-    const fs::path path = folder.Path() / "Dayvault.ini";
+TEST_F(WindowSettingsTest, StoredValuesWinAndEmptyListsReadAsDefaults) {
     WriteFile(path, "[WindowSettings]\nMainWindowX=-8\nMainWindowWidth=640\nTodoListColumns=\n"
                     "TodoListColumnWidths=\nEventListColumnWidths=1,2\n"
                     "SearchResultColumnWidths=,\nSidebarVisible=1\n");
@@ -257,7 +244,7 @@ TEST(WindowSettingsTest, StoredValuesWinAndEmptyListsReadAsDefaults) {
     EXPECT_FALSE(CWindowSettings::IsMaximizedPlacement(1, true));
 }
 
-TEST(WindowSettingsTest, ColumnListsFitTheColumnCount) {
+TEST_F(WindowSettingsTest, ColumnListsFitTheColumnCount) {
     const NumberList defaults = {100, 167, 110};
     EXPECT_EQ(CWindowSettings::FitColumns(NumberList{1}, defaults), (NumberList{1, 167, 110}));
     EXPECT_EQ(CWindowSettings::FitColumns(NumberList{1, 2, 3, 4}, defaults), (NumberList{1, 2, 3}));
