@@ -38,8 +38,6 @@ private:
     std::mt19937 m_random;
 };
 
-// ---- Primitives, counts and strings -------------------------------------------------------------
-
 TEST(ArchiveTest, PrimitivesAndCountsAreLittleEndian) {
     const Bytes bytes = Store([](CArchive& ar) {
         ar.WriteByte(0xAB);
@@ -103,8 +101,6 @@ TEST(ArchiveTest, StringLengthForms) {
     }
 }
 
-// ---- Streams of mixed content -------------------------------------------------------------------
-
 TEST(ArchiveTest, StreamsCrossTheBufferBoundaryThroughEverySource) {
     Bytes block(3 * CArchive::kBufferSize + 17);
     for (size_t i = 0; i < block.size(); ++i) {
@@ -153,8 +149,6 @@ TEST(ArchiveTest, StreamsCrossTheBufferBoundaryThroughEverySource) {
         EXPECT_EQ(ar.GetPosition(), bytes.size());
     }
 }
-
-// ---- Errors -------------------------------------------------------------------------------------
 
 TEST(ArchiveTest, ErrorsNameTheOffsetAndWhatWasRead) {
     const auto skipOne = [](const std::function<void(CArchive&)>& read) {

@@ -132,8 +132,6 @@ TEST(DateTimeTest, DateAndTimePartsAreTakenAndSplitSeparately) {
     EXPECT_EQ(out.str(), "29.02.2008, 23:59:58");
 }
 
-// ---- Calendar functions -------------------------------------------------------------------------
-
 TEST(DateTimeTest, CalendarFunctionsBeforeYearOneAndOnRefusedInput) {
     EXPECT_TRUE(CDateTime::IsLeapYear(0));
     EXPECT_FALSE(CDateTime::IsLeapYear(-100));
@@ -157,8 +155,6 @@ TEST(DateTimeTest, CalendarFunctionsBeforeYearOneAndOnRefusedInput) {
         EXPECT_EQ(CDateTime::WeekNumber(y, m, d), 0) << y;
     }
 }
-
-// ---- Format -------------------------------------------------------------------------------------
 
 TEST(DateTimeTest, FormatWritesEveryCodeFlagAndLiteral) {
     const CDateTime monday(2007, 3, 5, 14, 7, 9); // day 64, ISO week 10
@@ -217,8 +213,6 @@ TEST(DateTimeTest, FormatAndNameHelpersUseTheInstalledLocaleNames) {
     SetLocaleNames(original);
 }
 
-// ---- Parse --------------------------------------------------------------------------------------
-
 TEST(DateTimeTest, ParseReadsSixNumbersAndTakesOnlyAValidDate) {
     // Every row starts from 1999-12-31 23:59:58; an invalid date leaves that value as it is,
     // a valid date with an invalid time keeps its time of day.
@@ -255,8 +249,6 @@ TEST(DateTimeTest, ParseReadsSixNumbersAndTakesOnlyAValidDate) {
                   CDateTime::DayNumber(value.GetYear(), value.GetMonth(), value.GetDay()));
     }
 }
-
-// ---- Archive ------------------------------------------------------------------------------------
 
 TEST(DateTimeTest, SerializeWritesDayNumberAndSecondsAndRefusesSecondsOutsideTheDay) {
     struct Row {
@@ -300,8 +292,6 @@ TEST(DateTimeTest, SerializeWritesDayNumberAndSecondsAndRefusesSecondsOutsideThe
     EXPECT_EQ(test::LoadObject<CDateTimeObject>(bytes)->GetValue(), value);
 }
 
-// ---- Spans and day numbers ----------------------------------------------------------------------
-
 TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
     struct Row {
         const char* name;
@@ -331,8 +321,7 @@ TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
 TEST(DateTimeSpanTest, SaturatingArithmetic) {
     struct Row {
         const char* name;
-        int64_t left, right;
-        int64_t sum, difference;
+        int64_t left, right, sum, difference;
     };
     const Row rows[] = {
         {"sumOverflowsUp", kInt64Max, 1, kInt64Max, kInt64Max - 1},
@@ -363,8 +352,7 @@ TEST(DateTimeSpanTest, SaturatingArithmetic) {
 TEST(DateTimeArithmeticTest, FromDayNumberNormalisesSecondsOutsideTheDay) {
     struct Row {
         const char* name;
-        int32_t dayNumber, seconds;
-        int32_t expectedDay, expectedSeconds;
+        int32_t dayNumber, seconds, expectedDay, expectedSeconds;
     };
     const Row rows[] = {
         {"exactlyOneDay", 733041, 86400, 733042, 0},
@@ -383,8 +371,6 @@ TEST(DateTimeArithmeticTest, FromDayNumberNormalisesSecondsOutsideTheDay) {
                   row.expectedSeconds);
     }
 }
-
-// ---- Clock --------------------------------------------------------------------------------------
 
 TEST(DateTimeTest, NowReadsTheInstalledClockAndTheSystemClockTheLocalTime) {
     const auto fixed = std::make_shared<CFixedClock>(CDateTime(2007, 3, 5, 14, 30, 0));

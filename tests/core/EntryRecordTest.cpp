@@ -80,8 +80,7 @@ DateData DistinctEvent() {
 constexpr const char* kStoredNotes = "Caf\xE9 on floor 4\r\nBring the agenda";
 
 struct ReminderState {
-    CDateTime lastCheck;
-    CDateTime lastOccurrenceEnd;
+    CDateTime lastCheck, lastOccurrenceEnd;
     int32_t lastOccurrenceKnown = 0;
     int32_t suspended = 0;
     Dates due, acknowledged, snoozed, snoozeTimes, dropped;
@@ -180,8 +179,6 @@ RecordBytes TodoRecord(uint16_t schema, int32_t done) {
     b.Str(d.DocumentFile).Long(done).Date(kStoredCurrentTime);
     return b;
 }
-
-// ---- construction and the current records -------------------------------------------------------
 
 TEST(EntryRecords, NewEntriesStartAtTheClocksMinute) {
     const CScopedClock clock(std::make_shared<CFixedClock>(kNow));
@@ -285,8 +282,6 @@ TEST(EntryRecords, TodoRecordOfBothSchemas) {
     EXPECT_FALSE(first->IsDone());
 }
 
-// ---- damaged event records ----------------------------------------------------------------------
-
 TEST(EntryRecords, DamagedListsAreRefusedOrRepaired) {
     // Each of the five lists in turn claims 0xFFFFFFFF entries with 16 bytes left: refused before
     // anything is reserved for them.
@@ -315,8 +310,6 @@ TEST(EntryRecords, DamagedListsAreRefusedOrRepaired) {
         EXPECT_NE(std::string(e.what()).find(DistinctEvent().GUID), std::string::npos) << e.what();
     }
 }
-
-// ---- copies -------------------------------------------------------------------------------------
 
 TEST(EntryRecords, EventCopiesTakeTheDataAndTheWholeState) {
     std::unique_ptr<CDateEntry> source =
@@ -359,8 +352,6 @@ TEST(EntryRecords, EventCopiesTakeTheDataAndTheWholeState) {
     *source = alias;
     EXPECT_TRUE(source->GetData() == data);
 }
-
-// ---- to-do states -------------------------------------------------------------------------------
 
 TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
     // The deadline is 10 March 2007, 15:45; by default forewarned three days before its day.

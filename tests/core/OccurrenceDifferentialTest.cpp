@@ -25,8 +25,7 @@ using test::DescribeRepetition;
 using test::EventBuilder;
 
 struct Occurrence {
-    CDateTime start;
-    CDateTime end;
+    CDateTime start, end;
     int ordinal = 0; // only compared for count-limited repetitions
     bool operator==(const Occurrence&) const = default;
 };
@@ -34,8 +33,6 @@ struct Occurrence {
 void PrintTo(const Occurrence& o, std::ostream* out) {
     *out << o.start.FormatFixed() << " .. " << o.end.FormatFixed() << " #" << o.ordinal;
 }
-
-// ---- the reference ------------------------------------------------------------------------------
 
 CDateTime ReferenceStart(const DateData& d) {
     return d.ShowStartTime != 0 ? d.StartDate : d.StartDate.GetDate();
@@ -190,8 +187,6 @@ std::vector<Occurrence> EngineScan(CDateEntry& entry, const CDateTime& a, const 
     }
     return out;
 }
-
-// ---- random events and windows ------------------------------------------------------------------
 
 using test::Random;
 

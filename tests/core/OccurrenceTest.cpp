@@ -30,8 +30,7 @@ CDateTime T(int y, int m, int d, int h = 0, int mi = 0, int s = 0) {
 TEST(Occurrence, OverlapRuleAtWindowBoundaries) {
     struct Row {
         const char* name;
-        CDateTime a;
-        CDateTime b;
+        CDateTime a, b;
         bool overlaps;
     };
     // One occurrence from 10:00 to 11:00.

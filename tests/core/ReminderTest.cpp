@@ -79,8 +79,6 @@ CDateEntry Create(const CDateTime& created, const Edit& edit) {
 
 const CDateTime kMon10 = At(5, 10, 0);
 
-// ---- evaluation, done and re-open ---------------------------------------------------------------
-
 TEST(Reminders, EvaluationCatchesUpFromTheWatermark) {
     // The program was closed from 09:00 (the watermark) to 12:00.
     struct Row {
@@ -163,8 +161,6 @@ TEST(Reminders, StillExecutableBoundaries) {
     }
 }
 
-// ---- snoozing -----------------------------------------------------------------------------------
-
 TEST(Reminders, SnoozeTimes) {
     struct Row {
         int32_t count, unit, type;
@@ -185,8 +181,6 @@ TEST(Reminders, SnoozeTimes) {
     }
     EXPECT_EQ(Text(entry.ComputeDefaultSnoozeTime(kMon10, now)), Text(At(5, 14, 55)));
 }
-
-// ---- random sequences of actions ----------------------------------------------------------------
 
 using test::Random;
 

@@ -101,9 +101,7 @@ TEST(ClipboardBlockTest, PastedEventsMoveToTheSelectedDate) {
     struct Row {
         const char* name;
         DateData data;
-        CDateTime occurrence;
-        CDateTime start;
-        CDateTime end;
+        CDateTime occurrence, start, end;
     };
     std::vector<Row> rows;
     rows.push_back({"a timed event keeps its times and its length across midnight",

@@ -265,8 +265,6 @@ TEST(DocumentTest, ObserversMayLeaveWhileBeingNotified) {
     EXPECT_EQ(second.Hints(), (std::vector<int>{4, 9}));
 }
 
-// ---- the alarm tick ----------------------------------------------------------------------------
-
 /// A document whose clock started at `start`.
 std::unique_ptr<CDayvaultDoc> MakeDoc(const CDateTime& start) {
     CScopedClock clock(std::make_shared<CFixedClock>(start));
@@ -356,8 +354,6 @@ TEST(CheckDatesTest, OldDoneLocalTodosAreDeletedOnlyWhenEveryConditionHolds) {
         }
     }
 }
-
-// ---- undo and redo -----------------------------------------------------------------------------
 
 TEST(DocumentUndoTest, StepsOfARecordRemovedWithoutUndoTouchNoOtherRecord) {
     // A record removed without an undo step (synchronisation, the periodic clean-up) leaves

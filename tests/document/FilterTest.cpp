@@ -179,8 +179,6 @@ TEST(TodoFilter, GroupContentAndState) {
     }
 }
 
-// ---- search ---------------------------------------------------------------------------------
-
 const std::string kListFormat = "%d.%m.%Y";
 
 SearchRange Range(const CDateTime& from, const CDateTime& to) {

@@ -15,17 +15,9 @@ namespace {
 const CDateTime kNow(2024, 5, 10, 12, 0, 0);
 
 TEST(TextBackupTest, Escapes) {
-    struct Row {
-        const char* name;
-        std::string plain;
-        std::string escaped;
-    };
-    for (const Row& row :
-         {Row{"plain text", "abc", "abc"}, Row{"backslash first", "a\\n", "a\\\\n"},
-          Row{"line break", "a\r\nb", "a\\r\\nb"}, Row{"tab", "\t", "\\t"}, Row{"empty", "", ""}}) {
-        EXPECT_EQ(EscapeBackupText(row.plain), row.escaped) << row.name;
-        EXPECT_EQ(UnescapeBackupText(row.escaped), row.plain) << row.name;
-    }
+    // The backslash first, so that an escaped line break is not read as a backslash and an "n".
+    EXPECT_EQ(EscapeBackupText("a\\n\r\nb\t"), "a\\\\n\\r\\nb\\t");
+    EXPECT_EQ(UnescapeBackupText("a\\\\n\\r\\nb\\t"), "a\\n\r\nb\t");
     EXPECT_EQ(UnescapeBackupText("a\\xb"), "ab") << "an unknown escape drops both characters";
     EXPECT_EQ(UnescapeBackupText("ab\\"), "ab") << "a lone backslash at the end is dropped";
     EXPECT_EQ(UnescapeBackupText("\\\\\\"), "\\");
@@ -121,8 +113,6 @@ TEST(TextBackupTest, RandomDocumentsRoundTrip) {
         ASSERT_EQ(WriteTextBackupBytes(restored), bytes);
     }
 }
-
-// ---- the key file the backup is written in ----------------------------------------------------
 
 std::string ValueOr(const CKeyFile& file, const char* section, const char* key,
                     const char* missing = "<missing>") {

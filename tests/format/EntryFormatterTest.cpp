@@ -21,8 +21,7 @@ using test::TestSettings;
 
 struct Row {
     const char* name;
-    std::string format;
-    std::string expected;
+    std::string format, expected;
 };
 
 // A timed event on Wednesday 10 January 2007 from 10:00 to 12:00.
@@ -65,10 +64,7 @@ TEST(DateEntryFormatter, TokensDirectivesAndInvalidDates) {
 TEST(DateEntryFormatter, SelfReferenceGuards) {
     struct GuardRow {
         const char* name;
-        std::string description;
-        std::string notes;
-        std::string format;
-        std::string expected;
+        std::string description, notes, format, expected;
     };
     const std::vector<GuardRow> rows = {
         {"description naming itself", "d $DESCRIPTION$ $THIS_DATE$", "n", "$DESCRIPTION$",
@@ -112,8 +108,7 @@ TEST(DateEntryFormatter, RangeTypes) {
     struct RangeRow {
         const char* name;
         EventBuilder event;
-        std::string format;
-        std::string expected;
+        std::string format, expected;
     };
     const EventBuilder sameDay = TimedEvent();
     const EventBuilder instant = TimedEvent().NoEnd();
@@ -139,14 +134,11 @@ TEST(DateEntryFormatter, RangeTypes) {
     }
 }
 
-// ---- Spans -------------------------------------------------------------------------------------
-
 struct SpanRow {
     const char* name;
     CDateTime first;  // D1, through NOW
     CDateTime second; // D2, through THIS of an event without end
-    std::string format;
-    std::string expected;
+    std::string format, expected;
 };
 
 void CheckSpans(const std::vector<SpanRow>& rows) {

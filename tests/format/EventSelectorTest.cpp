@@ -40,8 +40,7 @@ TEST(EventSelectors, ThisSelectedIsThePartOnTheDay) {
     struct DayRow {
         const char* name;
         CDateEntry* entry;
-        CDateTime occurrence;
-        CDateTime day;
+        CDateTime occurrence, day;
         std::string expected;
     };
     const std::vector<DayRow> rows = {
@@ -87,8 +86,6 @@ TEST(EventSelectors, OccurrenceCounterSurvivesExpansion) {
     EXPECT_EQ(start, Jan(29));
     EXPECT_FALSE(entry.FindNextOccurrence(a, b, start, end));
 }
-
-// ---- Differential test: the searches against a plain walk over every occurrence ----------------
 
 // The first/next scan over [a, b] on a copy, so that the event under test is not touched; stops
 // when `visit` returns false.

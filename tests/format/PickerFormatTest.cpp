@@ -12,9 +12,7 @@ namespace {
 
 struct ConversionRow {
     const char* name;
-    std::string_view format;
-    std::string_view picker;
-    std::string_view qt;
+    std::string_view format, picker, qt;
 };
 
 // Codes and literal text are decided by the random round trip below; these rows are what its
@@ -35,8 +33,6 @@ TEST(PickerFormat, ConversionTable) {
         EXPECT_EQ(ToQtDisplayFormat(row.format), row.qt);
     }
 }
-
-// ---- Round trip through a reader of Qt's format language -------------------------------------
 
 // One piece of a display format: an expression ("dd", "AP") or literal text.
 struct Piece {
@@ -94,9 +90,7 @@ std::vector<Piece> ReadQtFormat(std::string_view format) {
 
 TEST(PickerFormat, RandomFormatsConvertCodeByCode) {
     struct Code {
-        std::string_view source;
-        std::string_view picker;
-        std::string_view qt;
+        std::string_view source, picker, qt;
     };
     // Every code, and the short forms; codes without a short form keep their long one.
     const Code codes[] = {{"%A", "dddd", "dddd"},  {"%B", "MMMM", "MMMM"},  {"%H", "HH", "HH"},

@@ -60,9 +60,7 @@ TEST(IniDocumentTest, EditsKeepEveryOtherLine) {
 TEST(IniDocumentTest, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
     struct Row {
         const char* name;
-        std::string value;
-        std::string line;
-        std::string readBack;
+        std::string value, line, readBack;
     };
     const Row rows[] = {
         {"plain", "abc", "k=abc", "abc"},

@@ -257,8 +257,7 @@ TEST(SettingsStoreChoiceTest, WhichFileAndWhatItSays) {
         const char* name;
         const char* programIni; // nullptr: no such file
         const char* userIni;
-        bool useRegistry;
-        bool programFileChosen;
+        bool useRegistry, programFileChosen;
     };
     const Row rows[] = {
         {"no file anywhere: the registry", nullptr, nullptr, true, false},
