@@ -9,6 +9,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -132,14 +133,8 @@ TEST_F(ByteStreamTest, AbandonedSinkLeavesTheOldFileAndNoTemporary) {
 }
 
 TEST_F(ByteStreamTest, FileErrorsNameThePathAndTheReason) {
-    struct Row {
-        const char* name;
-        std::function<void()> action;
-        fs::path path;
-        std::string reason;
-    };
     test::WriteFile(m_folder / "plain", "x");
-    const std::vector<Row> rows = {
+    const std::tuple<const char*, std::function<void()>, fs::path, std::string> rows[] = {
         {"missing file", [&] { CFileSource source(m_folder / "missing.dat"); },
          m_folder / "missing.dat", "No such file or directory"},
         {"a folder is no file", [&] { CFileSource source(m_folder); }, m_folder,
@@ -149,15 +144,15 @@ TEST_F(ByteStreamTest, FileErrorsNameThePathAndTheReason) {
         {"folder is a file", [&] { CAtomicFileSink sink(m_folder / "plain" / "events.dat"); },
          m_folder / "plain" / "events.dat", "Not a directory"},
     };
-    for (const Row& row : rows) {
+    for (const auto& [name, action, path, reason] : rows) {
         try {
-            row.action();
-            ADD_FAILURE() << row.name << ": no exception";
+            action();
+            ADD_FAILURE() << name << ": no exception";
         } catch (const CFileException& e) {
-            EXPECT_EQ(e.GetPath(), row.path) << row.name;
+            EXPECT_EQ(e.GetPath(), path) << name;
             const std::string what = e.what();
-            EXPECT_NE(what.find(row.path.string()), std::string::npos) << row.name << ": " << what;
-            EXPECT_NE(what.find(row.reason), std::string::npos) << row.name << ": " << what;
+            EXPECT_NE(what.find(path.string()), std::string::npos) << name << ": " << what;
+            EXPECT_NE(what.find(reason), std::string::npos) << name << ": " << what;
         }
     }
 }

@@ -69,13 +69,7 @@ TEST(DateTimeTest, ConstructorsAndSettersRefuseInvalidValuesAndKeepTheRest) {
     const auto both = [](int y, int mo, int d, int h, int mi, int s) {
         return [=](CDateTime& value) { return value.Set(y, mo, d, h, mi, s); };
     };
-    struct Row {
-        const char* name;
-        std::function<bool(CDateTime&)> set;
-        bool result;
-        std::string expected;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, std::function<bool(CDateTime&)>, bool, std::string> rows[] = {
         {"feb29InCommonCentury1900", date(1900, 2, 29), false, unchanged},
         {"april31", date(2007, 4, 31), false, unchanged},
         {"month13", date(2007, 13, 1), false, unchanged},
@@ -95,11 +89,11 @@ TEST(DateTimeTest, ConstructorsAndSettersRefuseInvalidValuesAndKeepTheRest) {
         {"dateTakenTimeRefused", both(2007, 3, 5, 25, 0, 0), false, "2007-03-05 13:14:15"},
         {"dateRefused", both(2007, 2, 29, 8, 0, 0), false, unchanged},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, set, result, expected] : rows) {
+        SCOPED_TRACE(name);
         CDateTime value(2010, 6, 15, 13, 14, 15);
-        EXPECT_EQ(row.set(value), row.result);
-        EXPECT_EQ(Fields(value), row.expected);
+        EXPECT_EQ(set(value), result);
+        EXPECT_EQ(Fields(value), expected);
         // The day number and the seconds follow the fields.
         EXPECT_EQ(value.GetDayNumber(),
                   CDateTime::DayNumber(value.GetYear(), value.GetMonth(), value.GetDay()));
@@ -159,13 +153,7 @@ TEST(DateTimeTest, CalendarFunctionsBeforeYearOneAndOnRefusedInput) {
 TEST(DateTimeTest, FormatWritesEveryCodeFlagAndLiteral) {
     const CDateTime monday(2007, 3, 5, 14, 7, 9); // day 64, ISO week 10
     const CDateTime march5(2007, 3, 5);
-    struct Row {
-        const char* name;
-        CDateTime value;
-        const char* pattern;
-        std::string expected;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, CDateTime, const char*, std::string> rows[] = {
         {"everyCodeOnAMonday", monday, "[%A %a %B %b %d %H %I %j %m %M %p %S %w %W %y %Y]",
          "[Monday Mon March Mar 05 14 02 064 03 07 PM 09 0 10 07 2007]"},
         {"everyCodeOnASundayAfterMidnight", CDateTime(2007, 3, 4, 0, 30, 5),
@@ -184,9 +172,9 @@ TEST(DateTimeTest, FormatWritesEveryCodeFlagAndLiteral) {
         {"fiveDigitYearInFull", CDateTime(12345, 6, 1), "%Y %y", "12345 45"},
         {"yearBeforeYear0", CDateTime::FromDayNumber(-366), "%Y %y", "-001 99"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(row.value.Format(row.pattern), row.expected);
+    for (const auto& [name, value, pattern, expected] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(value.Format(pattern), expected);
     }
 }
 
@@ -217,13 +205,7 @@ TEST(DateTimeTest, ParseReadsSixNumbersAndTakesOnlyAValidDate) {
     // Every row starts from 1999-12-31 23:59:58; an invalid date leaves that value as it is,
     // a valid date with an invalid time keeps its time of day.
     const std::string unchanged = "1999-12-31 23:59:58";
-    struct Row {
-        const char* name;
-        const char* text;
-        bool result;
-        std::string expected;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, bool, std::string> rows[] = {
         {"isoLikeWithoutSeconds", "2007-03-05 14:30", true, "2007-03-05 14:30:00"},
         {"everySeparator", "2007\t3:5.14,30/15\\", true, "2007-03-05 14:30:15"},
         {"hyphenSeparatesNotNegates", "2007 -3 -5", true, "2007-03-05 00:00:00"},
@@ -240,11 +222,11 @@ TEST(DateTimeTest, ParseReadsSixNumbersAndTakesOnlyAValidDate) {
         {"yearOverflowSaturates", "99999999999999999999 1 1", false, unchanged},
         {"signedZeroTokens", "+ + +", false, unchanged},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, text, result, expected] : rows) {
+        SCOPED_TRACE(name);
         CDateTime value(1999, 12, 31, 23, 59, 58);
-        EXPECT_EQ(value.Parse(row.text), row.result);
-        EXPECT_EQ(Fields(value), row.expected);
+        EXPECT_EQ(value.Parse(text), result);
+        EXPECT_EQ(Fields(value), expected);
         EXPECT_EQ(value.GetDayNumber(),
                   CDateTime::DayNumber(value.GetYear(), value.GetMonth(), value.GetDay()));
     }
@@ -293,12 +275,7 @@ TEST(DateTimeTest, SerializeWritesDayNumberAndSecondsAndRefusesSecondsOutsideThe
 }
 
 TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
-    struct Row {
-        const char* name;
-        int64_t seconds;
-        int32_t minutes, hours, days, weeks;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, int64_t, int32_t, int32_t, int32_t, int32_t> rows[] = {
         {"minusJustUnderOneMinute", -59, 0, 0, 0, 0},
         {"minusOneAndAHalfDays", -129600, -2160, -36, -1, 0},
         {"justUnderOneWeek", 604799, 10079, 167, 6, 0},
@@ -308,13 +285,13 @@ TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
         {"largestSpan", kInt64Max, kInt32Max, kInt32Max, kInt32Max, kInt32Max},
         {"smallestSpan", kInt64Min, kInt32Min, kInt32Min, kInt32Min, kInt32Min},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const CDateTimeSpan span(row.seconds);
-        EXPECT_EQ(span.GetTotalMinutes(), row.minutes);
-        EXPECT_EQ(span.GetTotalHours(), row.hours);
-        EXPECT_EQ(span.GetDays(), row.days);
-        EXPECT_EQ(span.GetTotalWeeks(), row.weeks);
+    for (const auto& [name, seconds, minutes, hours, days, weeks] : rows) {
+        SCOPED_TRACE(name);
+        const CDateTimeSpan span(seconds);
+        EXPECT_EQ(span.GetTotalMinutes(), minutes);
+        EXPECT_EQ(span.GetTotalHours(), hours);
+        EXPECT_EQ(span.GetDays(), days);
+        EXPECT_EQ(span.GetTotalWeeks(), weeks);
     }
 }
 
@@ -350,11 +327,7 @@ TEST(DateTimeSpanTest, SaturatingArithmetic) {
 }
 
 TEST(DateTimeArithmeticTest, FromDayNumberNormalisesSecondsOutsideTheDay) {
-    struct Row {
-        const char* name;
-        int32_t dayNumber, seconds, expectedDay, expectedSeconds;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t> rows[] = {
         {"exactlyOneDay", 733041, 86400, 733042, 0},
         {"minusOneSecond", 733041, -1, 733040, 86399},
         {"manyDaysForward", 1, kInt32Max, 1 + kInt32Max / 86400, kInt32Max % 86400},
@@ -362,13 +335,13 @@ TEST(DateTimeArithmeticTest, FromDayNumberNormalisesSecondsOutsideTheDay) {
         {"saturatesAtTop", kInt32Max, 86400, kInt32Max, 86399},
         {"saturatesAtBottom", kInt32Min, -1, kInt32Min, 0},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const CDateTime value = CDateTime::FromDayNumber(row.dayNumber, row.seconds);
-        EXPECT_EQ(value.GetDayNumber(), row.expectedDay);
-        EXPECT_EQ(value.GetSecondsOfDay(), row.expectedSeconds);
+    for (const auto& [name, dayNumber, seconds, expectedDay, expectedSeconds] : rows) {
+        SCOPED_TRACE(name);
+        const CDateTime value = CDateTime::FromDayNumber(dayNumber, seconds);
+        EXPECT_EQ(value.GetDayNumber(), expectedDay);
+        EXPECT_EQ(value.GetSecondsOfDay(), expectedSeconds);
         EXPECT_EQ(value.GetHour() * 3600 + value.GetMinute() * 60 + value.GetSecond(),
-                  row.expectedSeconds);
+                  expectedSeconds);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -162,22 +163,17 @@ TEST(Reminders, StillExecutableBoundaries) {
 }
 
 TEST(Reminders, SnoozeTimes) {
-    struct Row {
-        int32_t count, unit, type;
-        CDateTime expected;
-    };
     const CDateTime now = At(5, 9, 55);
-    const Row rows[] = {
+    const std::tuple<int32_t, int32_t, int32_t, CDateTime> rows[] = {
         {1, kUnitWeeks, 0, At(12, 9, 55)}, // from the reminder
         {5, 4, 0, now},                    // unknown unit
         {1, kUnitDays, 1, At(4, 10, 0)},   // before the event
         {1, kUnitHours, 2, At(5, 9, 0)},   // any other type counts as before the event
     };
     CDateEntry entry = Create(At(4, 8, 0), Meeting);
-    for (const Row& row : rows) {
-        EXPECT_EQ(Text(entry.ComputeSnoozeTime(kMon10, row.count, row.unit, row.type, now)),
-                  Text(row.expected))
-            << row.type << " " << row.unit;
+    for (const auto& [count, unit, type, expected] : rows) {
+        EXPECT_EQ(Text(entry.ComputeSnoozeTime(kMon10, count, unit, type, now)), Text(expected))
+            << type << " " << unit;
     }
     EXPECT_EQ(Text(entry.ComputeDefaultSnoozeTime(kMon10, now)), Text(At(5, 14, 55)));
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -48,13 +49,7 @@ TEST(Guid, RecognisesOnlyTheBracedForm) {
 }
 
 TEST(TextCompare, FoldsAndLowersLettersOfEveryCoveredScript) {
-    struct Row {
-        const char* name;
-        const char* a;
-        const char* b;
-        int sign;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, const char*, int> rows[] = {
         {"ascii", "Birthday", "bIRTHDAY", 0},
         {"ascii order ignores case", "apple", "Banana", -1},
         {"latin-1 umlaut", "\xC3\x84rzte", "\xC3\xA4RZTE", 0},            // Ärzte / äRZTE
@@ -73,13 +68,13 @@ TEST(TextCompare, FoldsAndLowersLettersOfEveryCoveredScript) {
         {"ill-formed byte after text", "\xFF", "z", 1},
         {"truncated sequence is a byte", "\xC3", "\xC3\xA4", 1},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const int result = CompareNoCase(row.a, row.b);
-        EXPECT_EQ((result > 0) - (result < 0), row.sign);
-        const int reverse = CompareNoCase(row.b, row.a);
-        EXPECT_EQ((reverse > 0) - (reverse < 0), -row.sign);
-        EXPECT_EQ(NoCaseLess()(row.a, row.b), row.sign < 0);
+    for (const auto& [name, a, b, sign] : rows) {
+        SCOPED_TRACE(name);
+        const int result = CompareNoCase(a, b);
+        EXPECT_EQ((result > 0) - (result < 0), sign);
+        const int reverse = CompareNoCase(b, a);
+        EXPECT_EQ((reverse > 0) - (reverse < 0), -sign);
+        EXPECT_EQ(NoCaseLess()(a, b), sign < 0);
     }
     // Lower-casing folds the same letters and keeps all other bytes.
     EXPECT_EQ(ToLowerText("ABC xyz 09 ÀÞ × ß ĀŁŽ İ Ÿ"), "abc xyz 09 àþ × ß āłž İ ÿ");
@@ -108,12 +103,7 @@ TEST(TextEncodingTest, Cp1252RoundTripsEveryByteAndRefusesWhatItCannotHold) {
 }
 
 TEST(TextEncodingTest, IllFormedUtf8BecomesOneReplacementPerMaximalSubpart) {
-    struct Row {
-        const char* name;
-        std::string utf8;
-        std::u16string expected;
-    };
-    const std::vector<Row> rows = {
+    const std::tuple<const char*, std::string, std::u16string> rows[] = {
         {"lone continuation byte", "a\x80z", u"a\uFFFDz"},
         {"lead C1 is always overlong", "\xC1\xBF", u"\uFFFD\uFFFD"},
         {"overlong three-byte", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},
@@ -126,28 +116,22 @@ TEST(TextEncodingTest, IllFormedUtf8BecomesOneReplacementPerMaximalSubpart) {
         {"three-byte cut by ASCII", "\xE2\x82z", u"\uFFFDz"},
         {"four-byte cut by a new lead", "\xF0\x9F\x98\xF0\x9F\x98\x80", u"\uFFFD\U0001F600"},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(Utf8ToUtf16(row.utf8), row.expected) << row.name;
-        EXPECT_EQ(IsValidUtf8(row.utf8), row.expected.find(u'\uFFFD') == std::u16string::npos)
-            << row.name;
+    for (const auto& [name, utf8, expected] : rows) {
+        EXPECT_EQ(Utf8ToUtf16(utf8), expected) << name;
+        EXPECT_EQ(IsValidUtf8(utf8), expected.find(u'\uFFFD') == std::u16string::npos) << name;
     }
 }
 
 TEST(TextEncodingTest, UnpairedSurrogatesBecomeReplacements) {
-    struct Row {
-        const char* name;
-        std::u16string utf16;
-        std::string expected;
-    };
     const std::string r = "\xEF\xBF\xBD";
-    const std::vector<Row> rows = {
+    const std::tuple<const char*, std::u16string, std::string> rows[] = {
         {"first unit after the surrogates", u"\xE000", "\xEE\x80\x80"},
         {"high surrogate alone", u"\xD800", r},
         {"two highs then a low", u"\xD800\xD800\xDC00", r + "\xF0\x90\x80\x80"},
         {"low before high", u"\xDC00\xD800", r + r},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(Utf16ToUtf8(row.utf16), row.expected) << row.name;
+    for (const auto& [name, utf16, expected] : rows) {
+        EXPECT_EQ(Utf16ToUtf8(utf16), expected) << name;
     }
 }
 

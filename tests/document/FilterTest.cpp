@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -218,11 +219,7 @@ Strings Texts(const SearchResult& result) {
 // Whole days, within the calendar's years; relative ones in days or weeks, back, ahead or both.
 TEST(Search, Windows) {
     const CDateTime today(2007, 3, 15, 14, 20, 5);
-    struct Row {
-        SearchRange range;
-        CDateTime start, end;
-    };
-    const Row rows[] = {
+    const std::tuple<SearchRange, CDateTime, CDateTime> rows[] = {
         {Relative(1, 1, 1), CDateTime(2007, 3, 15), CDateTime(2007, 3, 16, 23, 59, 59)},
         {Relative(10, 1, 3), CDateTime(2007, 3, 5), CDateTime(2007, 3, 15, 23, 59, 59)},
         {Range(CDateTime(2007, 1, 2, 13, 0, 0), CDateTime(2007, 1, 3, 1, 0, 0)),
@@ -232,12 +229,12 @@ TEST(Search, Windows) {
         {Range(CDateTime(2100, 12, 31), CDateTime(2101, 1, 1)), CDateTime(2100, 12, 31),
          CDateTime(2100, 12, 31, 23, 59, 59)},
     };
-    for (const Row& row : rows) {
-        CDateTime start;
-        CDateTime end;
-        SearchWindow(row.range, today, start, end);
-        EXPECT_EQ(start.FormatFixed() + " " + end.FormatFixed(),
-                  row.start.FormatFixed() + " " + row.end.FormatFixed());
+    for (const auto& [range, start, end] : rows) {
+        CDateTime from;
+        CDateTime to;
+        SearchWindow(range, today, from, to);
+        EXPECT_EQ(from.FormatFixed() + " " + to.FormatFixed(),
+                  start.FormatFixed() + " " + end.FormatFixed());
     }
 }
 
@@ -317,11 +314,7 @@ TEST(Search, Sorting) {
         row("Gamma", true, CDateTime(2007, 3, 5, 10, 0, 0)),
         row("ALPHA", true, CDateTime(2007, 3, 6, 0, 0, 0)),
     };
-    struct Case {
-        int32_t key;
-        Strings order;
-    };
-    const Case cases[] = {
+    const std::tuple<int32_t, Strings> cases[] = {
         {0, {"beta", "zulu", "Alpha", "alpha", "Gamma", "ALPHA"}},
         {3, {"beta", "zulu", "Alpha", "alpha", "Gamma", "ALPHA"}}, // an unknown column
         // Dated rows first, ties keep their order, undated ones by text.
@@ -330,10 +323,10 @@ TEST(Search, Sorting) {
         {kSortByDescription, {"Alpha", "alpha", "ALPHA", "beta", "Gamma", "zulu"}},
         {-kSortByDescription, {"zulu", "Gamma", "beta", "Alpha", "alpha", "ALPHA"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [key, order] : cases) {
         std::vector<SearchRow> sorted = rows;
-        SortSearchRows(sorted, c.key);
-        EXPECT_EQ(Texts({sorted, ""}), c.order) << c.key;
+        SortSearchRows(sorted, key);
+        EXPECT_EQ(Texts({sorted, ""}), order) << key;
     }
 }
 

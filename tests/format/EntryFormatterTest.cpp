@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -19,10 +20,7 @@ using test::EventBuilder;
 using test::FixedNow;
 using test::TestSettings;
 
-struct Row {
-    const char* name;
-    std::string format, expected;
-};
+using Row = std::tuple<const char*, std::string, std::string>; // name, format, expected
 
 // A timed event on Wednesday 10 January 2007 from 10:00 to 12:00.
 EventBuilder TimedEvent() {
@@ -39,9 +37,9 @@ std::string ExpandAtStart(CDateEntry& entry, const std::string& format) {
 }
 
 void CheckRows(CDateEntry& entry, const std::vector<Row>& rows) {
-    for (const Row& row : rows) {
-        EXPECT_EQ(ExpandAtStart(entry, row.format), row.expected)
-            << row.name << ": format \"" << row.format << "\"";
+    for (const auto& [name, format, expected] : rows) {
+        EXPECT_EQ(ExpandAtStart(entry, format), expected)
+            << name << ": format \"" << format << "\"";
     }
 }
 
@@ -62,11 +60,7 @@ TEST(DateEntryFormatter, TokensDirectivesAndInvalidDates) {
 }
 
 TEST(DateEntryFormatter, SelfReferenceGuards) {
-    struct GuardRow {
-        const char* name;
-        std::string description, notes, format, expected;
-    };
-    const std::vector<GuardRow> rows = {
+    const std::tuple<const char*, std::string, std::string, std::string, std::string> rows[] = {
         {"description naming itself", "d $DESCRIPTION$ $THIS_DATE$", "n", "$DESCRIPTION$",
          "d $DESCRIPTION$ $THIS_DATE$"},
         {"notes naming themselves", "d", "n $NOTES$ $THIS_DATE$", "$NOTES$",
@@ -82,11 +76,11 @@ TEST(DateEntryFormatter, SelfReferenceGuards) {
         {"mutual reference through affixes", "d$NOTES_S$", "n$DESCRIPTION_S$", "$DESCRIPTION$",
          "dndndndnd$NOTES_S$        "},
     };
-    for (const GuardRow& row : rows) {
-        EventBuilder builder = TimedEvent().Description(row.description);
-        builder.MutableData().Notes = row.notes;
+    for (const auto& [name, description, notes, format, expected] : rows) {
+        EventBuilder builder = TimedEvent().Description(description);
+        builder.MutableData().Notes = notes;
         CDateEntry entry = builder.Build();
-        EXPECT_EQ(ExpandAtStart(entry, row.format), row.expected) << row.name;
+        EXPECT_EQ(ExpandAtStart(entry, format), expected) << name;
     }
 }
 
@@ -105,17 +99,12 @@ TEST(DateEntryFormatter, BranchingSelfReferenceStaysBounded) {
 }
 
 TEST(DateEntryFormatter, RangeTypes) {
-    struct RangeRow {
-        const char* name;
-        EventBuilder event;
-        std::string format, expected;
-    };
     const EventBuilder sameDay = TimedEvent();
     const EventBuilder instant = TimedEvent().NoEnd();
     const EventBuilder overnight = TimedEvent().Start(2007, 1, 10, 22, 0).End(2007, 1, 11, 2, 0);
     const EventBuilder oneDay = TimedEvent().AllDay().NoEnd();
     const EventBuilder twoDays = TimedEvent().AllDay().End(2007, 1, 11);
-    const std::vector<RangeRow> rows = {
+    const std::tuple<const char*, EventBuilder, std::string, std::string> rows[] = {
         {"date", sameDay, "$THIS_STARTTOEND_DATE$", "2007-01-10 - 2007-01-10"},
         {"time", sameDay, "$THIS_STARTTOEND_TIME$", "10:00 - 12:00"},
         {"auto, same day, different times", sameDay, "$THIS_STARTTOEND_AUTO$",
@@ -128,27 +117,22 @@ TEST(DateEntryFormatter, RangeTypes) {
         {"all-day auto time, two days", twoDays, "[$THIS_STARTTOEND_AUTOTIME_S$]", "[]"},
         {"unknown range type", sameDay, "$THIS_STARTTOEND_WHEN$", "$THIS_STARTTOEND_WHEN$"},
     };
-    for (const RangeRow& row : rows) {
-        CDateEntry entry = row.event.Build();
-        EXPECT_EQ(ExpandAtStart(entry, row.format), row.expected) << row.name;
+    for (const auto& [name, event, format, expected] : rows) {
+        CDateEntry entry = event.Build();
+        EXPECT_EQ(ExpandAtStart(entry, format), expected) << name;
     }
 }
 
-struct SpanRow {
-    const char* name;
-    CDateTime first;  // D1, through NOW
-    CDateTime second; // D2, through THIS of an event without end
-    std::string format, expected;
-};
+// Name, D1 (through NOW), D2 (through THIS of an event without end), format, expected.
+using SpanRow = std::tuple<const char*, CDateTime, CDateTime, std::string, std::string>;
 
 void CheckSpans(const std::vector<SpanRow>& rows) {
-    for (const SpanRow& row : rows) {
-        const FixedNow now(row.first);
+    for (const auto& [name, first, second, format, expected] : rows) {
+        const FixedNow now(first);
         CDateEntry entry = TimedEvent().NoEnd().Build();
         CDateEntryFormatter formatter(entry, TestSettings());
-        EXPECT_EQ(formatter.Expand("$NOW_TO_THIS$" + row.format, row.second, row.second),
-                  row.expected)
-            << row.name << ": " << row.format;
+        EXPECT_EQ(formatter.Expand("$NOW_TO_THIS$" + format, second, second), expected)
+            << name << ": " << format;
     }
 }
 
@@ -234,16 +218,11 @@ EventBuilder Event(const CDateTime& start) {
 }
 
 TEST(FormatForDay, ChoosesTheVariantOfTheDay) {
-    struct DayRow {
-        const char* name;
-        EventBuilder event;
-        CDateTime day;
-        std::string expected; // the calendar set of the test settings names its variant
-    };
     const EventBuilder timed = Event(Jan(10, 10)).End(2007, 1, 10, 11, 30);
     const EventBuilder threeDays = Event(Jan(10)).AllDay().End(2007, 1, 12);
     const EventBuilder toMidnight = Event(Jan(10, 22)).End(2007, 1, 11, 0, 0);
-    const std::vector<DayRow> rows = {
+    // The calendar set of the test settings names its variant.
+    const std::tuple<const char*, EventBuilder, CDateTime, std::string> rows[] = {
         {"timed within the day", timed, Jan(10), "2N"},
         {"all-day without end", Event(Jan(10)).AllDay().NoEnd(), Jan(10), "2S"},
         {"first of three days", threeDays, Jan(10), "2F"},
@@ -252,10 +231,10 @@ TEST(FormatForDay, ChoosesTheVariantOfTheDay) {
         {"ending at midnight belongs to the next day", toMidnight, Jan(11), "2L"},
         {"a day outside the occurrence gets the middle string", threeDays, Jan(20), "2M"},
     };
-    for (const DayRow& row : rows) {
-        CDateEntry entry = row.event.Build();
+    for (const auto& [name, event, day, expected] : rows) {
+        CDateEntry entry = event.Build();
         CDateEntryFormatter formatter(entry, TestSettings());
-        EXPECT_EQ(formatter.FormatForDay(entry.GetFirstStart(), row.day), row.expected) << row.name;
+        EXPECT_EQ(formatter.FormatForDay(entry.GetFirstStart(), day), expected) << name;
     }
 }
 
@@ -317,34 +296,27 @@ CTodoEntry MakeTodo(const TodoData& data) {
 
 void CheckRows(CTodoEntry& todo, const std::vector<Row>& rows) {
     CTodoEntryFormatter formatter(todo, TestSettings());
-    for (const Row& row : rows) {
-        EXPECT_EQ(formatter.Expand(row.format), row.expected) << row.name << ": " << row.format;
+    for (const auto& [name, format, expected] : rows) {
+        EXPECT_EQ(formatter.Expand(format), expected) << name << ": " << format;
     }
 }
 
 TEST(TodoEntryFormatter, StateFollowsTheTodo) {
-    struct StateRow {
-        const char* name;
-        bool done;
-        int showDeadline;
-        CDateTime currentTime;
-        std::string expected;
-    };
-    const std::vector<StateRow> rows = {
+    const std::tuple<const char*, bool, int, CDateTime, std::string> rows[] = {
         {"undone before the forewarning", false, 1, CDateTime(2007, 1, 8), "undone"},
         {"urgent from three days before", false, 1, CDateTime(2007, 1, 9), "urgent"},
         {"overdue from the deadline's date", false, 1, CDateTime(2007, 1, 12), "overdue"},
         {"done wins over overdue", true, 1, CDateTime(2007, 1, 20), "done"},
         {"no deadline is never overdue", false, 0, CDateTime(2007, 1, 20), "undone"},
     };
-    for (const StateRow& row : rows) {
+    for (const auto& [name, done, showDeadline, currentTime, expected] : rows) {
         TodoData data = BaseData();
-        data.ShowDeadline = row.showDeadline;
+        data.ShowDeadline = showDeadline;
         CTodoEntry todo = MakeTodo(data);
-        todo.SetDone(row.done);
-        todo.SetCurrentTime(row.currentTime);
+        todo.SetDone(done);
+        todo.SetCurrentTime(currentTime);
         CTodoEntryFormatter formatter(todo, TestSettings());
-        EXPECT_EQ(formatter.Expand("$STATE$"), row.expected) << row.name;
+        EXPECT_EQ(formatter.Expand("$STATE$"), expected) << name;
     }
 }
 

@@ -5,19 +5,15 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace dv {
 namespace {
 
-struct ConversionRow {
-    const char* name;
-    std::string_view format, picker, qt;
-};
-
 // Codes and literal text are decided by the random round trip below; these rows are what its
 // generator does not make: unknown codes, which lose their "%" ("#" included), and a dangling "%".
-const ConversionRow kRows[] = {
+const std::tuple<const char*, std::string_view, std::string_view, std::string_view> kRows[] = {
     {"percent", "%%", "%", "%"},
     {"short unknown", "%#W", "W", "'W'"},
     {"short percent", "%#%", "%", "%"},
@@ -27,10 +23,10 @@ const ConversionRow kRows[] = {
 };
 
 TEST(PickerFormat, ConversionTable) {
-    for (const ConversionRow& row : kRows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(ToPickerFormat(row.format), row.picker);
-        EXPECT_EQ(ToQtDisplayFormat(row.format), row.qt);
+    for (const auto& [name, format, picker, qt] : kRows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ToPickerFormat(format), picker);
+        EXPECT_EQ(ToQtDisplayFormat(format), qt);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <stdexcept>
+#include <tuple>
 
 namespace dv {
 namespace {
@@ -58,11 +59,7 @@ TEST(IniDocumentTest, EditsKeepEveryOtherLine) {
 }
 
 TEST(IniDocumentTest, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
-    struct Row {
-        const char* name;
-        std::string value, line, readBack;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, std::string, std::string, std::string> rows[] = {
         {"plain", "abc", "k=abc", "abc"},
         {"empty", "", "k=", ""},
         {"leading blank", " a", "k=\" a\"", " a"},
@@ -74,12 +71,12 @@ TEST(IniDocumentTest, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
         {"equals and semicolon", "=;[x]", "k==;[x]", "=;[x]"},
         {"line breaks", "a\r\nb", "k=a{0x0D}{0x0A}b", "a{0x0D}{0x0A}b"},
     };
-    for (const Row& row : rows) {
+    for (const auto& [name, value, line, readBack] : rows) {
         CIniDocument document;
-        document.SetValue("S", "k", row.value);
-        EXPECT_EQ(document.ToBytes(), "[S]\r\n" + row.line + "\r\n") << row.name;
+        document.SetValue("S", "k", value);
+        EXPECT_EQ(document.ToBytes(), "[S]\r\n" + line + "\r\n") << name;
         const CIniDocument reread = CIniDocument::FromBytes(document.ToBytes());
-        EXPECT_EQ(reread.GetValue("S", "k"), row.readBack) << row.name;
+        EXPECT_EQ(reread.GetValue("S", "k"), readBack) << name;
     }
 }
 
@@ -105,19 +102,15 @@ TEST(IniDocumentTest, EncodingOfTheFile) {
               "\xEF\xBB\xBF[S]\r\nk=M\xC3\xA4rz \xE2\x82\xAC\r\nj=\xE6\x97\xA5\r\n")
         << "UTF-8 with a byte-order mark otherwise";
 
-    struct Row {
-        const char* name;
-        std::string bytes;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, std::string> rows[] = {
         {"Windows-1252", "[S]\r\nk=M\xE4rz \x80\r\n"},
         {"UTF-8 with mark", "\xEF\xBB\xBF[S]\r\nk=M\xC3\xA4rz \xE2\x82\xAC\r\n"},
         {"UTF-8 without mark", "[S]\nk=M\xC3\xA4rz \xE2\x82\xAC\n"},
         {"UTF-16LE with mark", std::string(kUtf16File, sizeof kUtf16File - 1)},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(CIniDocument::FromBytes(row.bytes).GetValue("S", "k"), "M\xC3\xA4rz \xE2\x82\xAC")
-            << row.name;
+    for (const auto& [name, bytes] : rows) {
+        EXPECT_EQ(CIniDocument::FromBytes(bytes).GetValue("S", "k"), "M\xC3\xA4rz \xE2\x82\xAC")
+            << name;
     }
     EXPECT_EQ(CIniDocument::FromBytes("\xEF\xBB\xBF[S]\nk=\xFF\n").GetValue("S", "k"),
               "\xEF\xBF\xBD")
@@ -125,11 +118,7 @@ TEST(IniDocumentTest, EncodingOfTheFile) {
 }
 
 TEST(IniDocumentTest, WrittenBytesReadBackAsTheSameDocument) {
-    struct Row {
-        const char* name;
-        std::string bytes;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, std::string> rows[] = {
         {"Windows-1252 text that looks like UTF-8", "[S]\nk=\xC3\x83\xC2\xA4\n"},
         {"first line that looks like a UTF-8 mark", "\xC3\xAF\xC2\xBB\xC2\xBF[S]\nk=v\n"},
         {"first line that looks like a UTF-16 mark", "\xC3\xBF\xC3\xBE[S]\nk=v\n"},
@@ -138,15 +127,15 @@ TEST(IniDocumentTest, WrittenBytesReadBackAsTheSameDocument) {
         {"no line end at all", "[S]"},
         {"empty", ""},
     };
-    for (const Row& row : rows) {
-        const CIniDocument document = CIniDocument::FromBytes(row.bytes);
+    for (const auto& [name, bytes] : rows) {
+        const CIniDocument document = CIniDocument::FromBytes(bytes);
         const std::string written = document.ToBytes();
         const CIniDocument reread = CIniDocument::FromBytes(written);
-        EXPECT_EQ(reread.ToBytes(), written) << row.name;
-        EXPECT_EQ(reread.GetValue("S", "k"), document.GetValue("S", "k")) << row.name;
-        EXPECT_EQ(reread.GetSectionNames(), document.GetSectionNames()) << row.name;
+        EXPECT_EQ(reread.ToBytes(), written) << name;
+        EXPECT_EQ(reread.GetValue("S", "k"), document.GetValue("S", "k")) << name;
+        EXPECT_EQ(reread.GetSectionNames(), document.GetSectionNames()) << name;
     }
-    EXPECT_EQ(CIniDocument::FromBytes(CIniDocument::FromBytes(rows[0].bytes).ToBytes())
+    EXPECT_EQ(CIniDocument::FromBytes(CIniDocument::FromBytes(std::get<1>(rows[0])).ToBytes())
                   .GetValue("S", "k"),
               "\xC3\x83\xC2\xA4");
 }
