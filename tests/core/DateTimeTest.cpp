@@ -296,11 +296,7 @@ TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
 }
 
 TEST(DateTimeSpanTest, SaturatingArithmetic) {
-    struct Row {
-        const char* name;
-        int64_t left, right, sum, difference;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, int64_t, int64_t, int64_t, int64_t> rows[] = {
         {"sumOverflowsUp", kInt64Max, 1, kInt64Max, kInt64Max - 1},
         {"sumOverflowsDown", kInt64Min, -1, kInt64Min, kInt64Min + 1},
         {"differenceOverflowsUp", kInt64Max, -1, kInt64Max - 1, kInt64Max},
@@ -308,18 +304,18 @@ TEST(DateTimeSpanTest, SaturatingArithmetic) {
         {"subtractSmallestFromMinusOne", -1, kInt64Min, kInt64Min, kInt64Max},
         {"extremesCancel", kInt64Max, kInt64Min, -1, kInt64Max},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const CDateTimeSpan left(row.left);
-        const CDateTimeSpan right(row.right);
-        EXPECT_EQ((left + right).GetTotalSeconds(), row.sum);
-        EXPECT_EQ((left - right).GetTotalSeconds(), row.difference);
+    for (const auto& [name, a, b, sum, difference] : rows) {
+        SCOPED_TRACE(name);
+        const CDateTimeSpan left(a);
+        const CDateTimeSpan right(b);
+        EXPECT_EQ((left + right).GetTotalSeconds(), sum);
+        EXPECT_EQ((left - right).GetTotalSeconds(), difference);
         CDateTimeSpan accumulated = left;
         accumulated += right;
-        EXPECT_EQ(accumulated.GetTotalSeconds(), row.sum);
+        EXPECT_EQ(accumulated.GetTotalSeconds(), sum);
         accumulated = left;
         accumulated -= right;
-        EXPECT_EQ(accumulated.GetTotalSeconds(), row.difference);
+        EXPECT_EQ(accumulated.GetTotalSeconds(), difference);
     }
     EXPECT_EQ((-CDateTimeSpan(5)).GetTotalSeconds(), -5);
     EXPECT_EQ((-CDateTimeSpan(kInt64Min)).GetTotalSeconds(), kInt64Max);

@@ -14,7 +14,6 @@
 namespace dv {
 namespace {
 
-using test::DescribeRepetition;
 using test::EventBuilder;
 
 constexpr int32_t kAllWeekdays = 0x7F;
@@ -67,7 +66,7 @@ TEST(EntryChecks, NeverOccurs) {
     };
     for (const auto& [name, event, never] : rows) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(NeverOccurs(event.Data()), never) << DescribeRepetition(event.Data());
+        EXPECT_EQ(NeverOccurs(event.Data()), never) << test::DescribeRepetition(event.Data());
     }
 }
 

@@ -22,6 +22,10 @@ using test::RecordBytes;
 using test::StoreObject;
 using Dates = std::vector<CDateTime>;
 
+CDateTime Mar(int day, int hour = 0, int minute = 0, int second = 0) {
+    return CDateTime(2007, 3, day, hour, minute, second);
+}
+
 const CDateTime kNow(2007, 3, 5, 14, 30, 45);
 
 // Every integer field holds a value of its own, so that two fields read in the wrong order cannot
@@ -34,8 +38,8 @@ DateData DistinctEvent() {
     d.Notes = "Caf\xC3\xA9 on floor 4\r\nBring the agenda"; // the e-acute is one byte when stored
     d.DisplayColor = 0x00A1B2C3;
     d.FontColor = 0x00102030;
-    d.StartDate = CDateTime(2007, 3, 5, 10, 0, 0);
-    d.EndDate = CDateTime(2007, 3, 5, 11, 30, 0);
+    d.StartDate = Mar(5, 10);
+    d.EndDate = Mar(5, 11, 30);
     d.RepeatEndDate = CDateTime(2008, 12, 31, 23, 59, 0);
     d.SoundFile = "C:\\Sounds\\ring.wav";
     d.DocumentFile = "C:\\Docs\\agenda.txt";
@@ -96,15 +100,14 @@ ReminderState StateOf(const CDateEntry& e) {
 // A weekly 10:00 event with one occurrence of each kind, three of them dropped.
 ReminderState SampleState() {
     ReminderState s;
-    s.lastCheck = CDateTime(2007, 3, 12, 9, 0, 0);
+    s.lastCheck = Mar(12, 9);
     s.lastOccurrenceEnd = CDateTime(2007, 6, 25, 11, 30, 0);
     s.lastOccurrenceKnown = 1;
-    s.due = {CDateTime(2007, 3, 12, 10, 0, 0)};
-    s.acknowledged = {CDateTime(2007, 3, 5, 10, 0, 0)};
-    s.snoozed = {CDateTime(2007, 3, 19, 10, 0, 0)};
-    s.snoozeTimes = {CDateTime(2007, 3, 19, 9, 50, 0)};
-    s.dropped = {CDateTime(2007, 3, 26, 10, 0, 0), CDateTime(2007, 4, 2, 10, 0, 0),
-                 CDateTime(2007, 4, 9, 10, 0, 0)};
+    s.due = {Mar(12, 10)};
+    s.acknowledged = {Mar(5, 10)};
+    s.snoozed = {Mar(19, 10)};
+    s.snoozeTimes = {Mar(19, 9, 50)};
+    s.dropped = {Mar(26, 10), CDateTime(2007, 4, 2, 10, 0, 0), CDateTime(2007, 4, 9, 10, 0, 0)};
     return s;
 }
 
@@ -152,7 +155,7 @@ TodoData DistinctTodo() {
     d.Group = "Home";
     d.Description = "Pay the rent";
     d.Notes = "Standing order\r\nfrom March on \xE2\x82\xAC 500"; // the euro sign is 0x80 stored
-    d.Deadline = CDateTime(2007, 3, 10, 15, 45, 0);
+    d.Deadline = Mar(10, 15, 45);
     d.ShowDeadline = 7;
     d.ShowDeadlineTime = 8;
     d.Forewarn = 9;
@@ -182,8 +185,8 @@ RecordBytes TodoRecord(uint16_t schema, int32_t done) {
 
 TEST(EntryRecords, NewEntriesStartAtTheClocksMinute) {
     const CScopedClock clock(std::make_shared<CFixedClock>(kNow));
-    EXPECT_EQ(CDateEntry().GetData().StartDate, CDateTime(2007, 3, 5, 14, 30, 0));
-    EXPECT_EQ(CTodoEntry().GetData().Deadline, CDateTime(2007, 3, 5, 14, 30, 0));
+    EXPECT_EQ(CDateEntry().GetData().StartDate, Mar(5, 14, 30));
+    EXPECT_EQ(CTodoEntry().GetData().Deadline, Mar(5, 14, 30));
 }
 
 TEST(EntryRecords, EventRecordReadsAndWritesEveryFieldAndTheSuspensionIsNotKept) {
@@ -300,7 +303,7 @@ TEST(EntryRecords, DamagedListsAreRefusedOrRepaired) {
 
     // Snooze lists of different lengths: a damaged record that names the event.
     ReminderState uneven = SampleState();
-    uneven.snoozeTimes.push_back(CDateTime(2007, 3, 19, 9, 55, 0));
+    uneven.snoozeTimes.push_back(Mar(19, 9, 55));
     try {
         LoadObject<CDateEntry>(EventRecord(4, DistinctEvent(), uneven).Get());
         ADD_FAILURE() << "read without an error";
@@ -363,23 +366,17 @@ TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
         TodoState state;
     };
     const Row rows[] = {
-        {"date only: before midnight", 0, 0, 3, 2, 1, false, CDateTime(2007, 3, 9, 23, 59, 59),
+        {"date only: before midnight", 0, 0, 3, 2, 1, false, Mar(9, 23, 59, 59), TodoState::Undone},
+        {"date only: from midnight", 0, 0, 3, 2, 1, false, Mar(10), TodoState::Overdue},
+        {"with time: before it", 1, 0, 3, 2, 1, false, Mar(10, 15, 44, 59), TodoState::Undone},
+        {"with time: at it", 1, 0, 3, 2, 1, false, Mar(10, 15, 45), TodoState::Overdue},
+        {"three days before, a second early", 0, 1, 3, 2, 1, false, Mar(6, 23, 59, 59),
          TodoState::Undone},
-        {"date only: from midnight", 0, 0, 3, 2, 1, false, CDateTime(2007, 3, 10),
-         TodoState::Overdue},
-        {"with time: before it", 1, 0, 3, 2, 1, false, CDateTime(2007, 3, 10, 15, 44, 59),
-         TodoState::Undone},
-        {"with time: at it", 1, 0, 3, 2, 1, false, CDateTime(2007, 3, 10, 15, 45, 0),
-         TodoState::Overdue},
-        {"three days before, a second early", 0, 1, 3, 2, 1, false,
-         CDateTime(2007, 3, 6, 23, 59, 59), TodoState::Undone},
-        {"three days before", 0, 1, 3, 2, 1, false, CDateTime(2007, 3, 7), TodoState::Urgent},
+        {"three days before", 0, 1, 3, 2, 1, false, Mar(7), TodoState::Urgent},
         {"two weeks before", 0, 1, 2, 3, 1, false, CDateTime(2007, 2, 24), TodoState::Urgent},
-        {"span zero", 0, 1, 0, 2, 1, false, CDateTime(2007, 3, 9, 23, 59, 59), TodoState::Undone},
-        {"unknown unit", 0, 1, 3, 9, 1, false, CDateTime(2007, 3, 9, 23, 59, 59),
-         TodoState::Undone},
-        {"forewarn off ignores the span", 0, 0, 3, 2, 1, false, CDateTime(2007, 3, 8),
-         TodoState::Undone},
+        {"span zero", 0, 1, 0, 2, 1, false, Mar(9, 23, 59, 59), TodoState::Undone},
+        {"unknown unit", 0, 1, 3, 9, 1, false, Mar(9, 23, 59, 59), TodoState::Undone},
+        {"forewarn off ignores the span", 0, 0, 3, 2, 1, false, Mar(8), TodoState::Undone},
         {"no deadline", 0, 1, 3, 2, 0, false, CDateTime(2030, 1, 1), TodoState::Undone},
         {"done beats overdue", 0, 1, 3, 2, 1, true, CDateTime(2007, 4, 1), TodoState::Done},
     };
@@ -387,7 +384,7 @@ TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
         SCOPED_TRACE(row.name);
         CTodoEntry todo(kNow);
         TodoData d = todo.GetData();
-        d.Deadline = CDateTime(2007, 3, 10, 15, 45, 0);
+        d.Deadline = Mar(10, 15, 45);
         d.ShowDeadlineTime = row.showTime;
         d.Forewarn = row.forewarn;
         d.ForewarnSpan = row.span;
@@ -406,12 +403,12 @@ TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
 TEST(TodoEntryState, SetCurrentTimeReportsChangesOfUrgentOrOverdue) {
     // Deadline 10 March 2007 without a time, forewarned three days before; from urgent to
     // overdue is a change too.
-    CTodoEntry todo(CDateTime(2007, 3, 10, 15, 45, 0));
-    EXPECT_FALSE(todo.SetCurrentTime(CDateTime(2007, 3, 1)));
-    EXPECT_TRUE(todo.SetCurrentTime(CDateTime(2007, 3, 7)));
-    EXPECT_FALSE(todo.SetCurrentTime(CDateTime(2007, 3, 9, 23, 59, 59)));
-    EXPECT_EQ(todo.GetCurrentTime(), CDateTime(2007, 3, 9, 23, 59, 59)) << "kept all the same";
-    EXPECT_TRUE(todo.SetCurrentTime(CDateTime(2007, 3, 10)));
+    CTodoEntry todo(Mar(10, 15, 45));
+    EXPECT_FALSE(todo.SetCurrentTime(Mar(1)));
+    EXPECT_TRUE(todo.SetCurrentTime(Mar(7)));
+    EXPECT_FALSE(todo.SetCurrentTime(Mar(9, 23, 59, 59)));
+    EXPECT_EQ(todo.GetCurrentTime(), Mar(9, 23, 59, 59)) << "kept all the same";
+    EXPECT_TRUE(todo.SetCurrentTime(Mar(10)));
     EXPECT_EQ(todo.GetState(), TodoState::Overdue);
 }
 

@@ -19,7 +19,6 @@
 namespace dv {
 namespace {
 
-using test::DescribeRepetition;
 using test::EventBuilder;
 
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();

@@ -82,38 +82,27 @@ const CDateTime kMon10 = At(5, 10, 0);
 
 TEST(Reminders, EvaluationCatchesUpFromTheWatermark) {
     // The program was closed from 09:00 (the watermark) to 12:00.
-    struct Row {
-        CDateTime start, end;
-        int forewarnMinutes;
-        bool due;
-    };
-    const Row rows[] = {
+    const std::tuple<CDateTime, CDateTime, int, bool> rows[] = {
         {At(5, 7, 30), At(5, 8, 30), 0, false},  {At(5, 8, 0), At(5, 9, 0), 0, false},
         {At(5, 8, 0), At(5, 9, 0, 1), 0, true},  {At(5, 10, 0), At(5, 11, 0), 0, true},
         {At(5, 12, 0), At(5, 13, 0), 0, true},   {At(5, 12, 0, 1), At(5, 13, 0), 0, false},
         {At(5, 12, 15), At(5, 13, 0), 15, true}, {At(5, 12, 15, 1), At(5, 13, 0), 15, false},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(Text(row.start) + " to " + Text(row.end));
+    for (const auto& [start, end, forewarnMinutes, due] : rows) {
+        SCOPED_TRACE(Text(start) + " to " + Text(end));
         CDateEntry e = Create(At(5, 9, 0), [&](DateData& d) {
-            d.StartDate = row.start;
-            d.EndDate = row.end;
-            if (row.forewarnMinutes > 0) {
-                Forewarn(d, row.forewarnMinutes, kUnitMinutes);
+            d.StartDate = start;
+            d.EndDate = end;
+            if (forewarnMinutes > 0) {
+                Forewarn(d, forewarnMinutes, kUnitMinutes);
             }
         });
-        EXPECT_EQ(e.UpdateReminders(At(5, 12, 0)), row.due);
-        EXPECT_EQ(Lists(e), row.due ? "due " + Text(row.start) : "");
+        EXPECT_EQ(e.UpdateReminders(At(5, 12, 0)), due);
+        EXPECT_EQ(Lists(e), due ? "due " + Text(start) : "");
     }
 }
 
 TEST(Reminders, StillExecutableBoundaries) {
-    struct Row {
-        const char* name;
-        Edit edit;
-        CDateTime at;
-        bool expected;
-    };
     const auto action = [](int32_t overdue, const Edit& more = {}) {
         return [=](DateData& d) {
             Meeting(d);
@@ -135,7 +124,7 @@ TEST(Reminders, StillExecutableBoundaries) {
     };
     const Edit keep = [](DateData&) {};
     const CDateTime century = CDateTime(2107, 1, 1);
-    const Row rows[] = {
+    const std::tuple<const char*, Edit, CDateTime, bool> rows[] = {
         {"normal: a century later", action(0), century, true},
         {"within: at end + span", action(1), At(5, 13, 0), true},
         {"within: a second later", action(1), At(5, 13, 0, 1), false},
@@ -155,10 +144,9 @@ TEST(Reminders, StillExecutableBoundaries) {
          beforeNext([](DateData& d) { d.CondWeekdays = 0x7F & ~0x02; }), At(6, 12, 0), true},
         {"unknown action executes", action(7), century, true},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        CDateEntry entry = Create(At(4, 8, 0), row.edit);
-        EXPECT_EQ(entry.IsStillExecutable(kMon10, row.at), row.expected);
+    for (const auto& [name, edit, at, expected] : rows) {
+        CDateEntry entry = Create(At(4, 8, 0), edit);
+        EXPECT_EQ(entry.IsStillExecutable(kMon10, at), expected) << name;
     }
 }
 

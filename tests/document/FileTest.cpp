@@ -20,7 +20,6 @@
 namespace dv {
 namespace {
 
-using test::ByteDifference;
 using test::MakeEvent;
 using test::MakeTodo;
 using test::RecordBytes;
@@ -65,7 +64,7 @@ TEST(EventFileTest, ObjectsCarryClassRecordsAndTagsInListOrder) {
     AppendBody(expected, *contents.events[1]).Long(2).ClassRecord("CTodoEntry", 2);
     AppendBody(expected, *contents.todos[0]).Word(0x8005);
     AppendBody(expected, *contents.todos[1]);
-    EXPECT_EQ(ByteDifference(WriteEventFileBytes(contents), expected.Get()), "");
+    EXPECT_EQ(test::ByteDifference(WriteEventFileBytes(contents), expected.Get()), "");
 }
 
 TEST(EventFileTest, StreamRules) {

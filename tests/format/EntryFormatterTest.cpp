@@ -2,6 +2,7 @@
 // format string chosen per day, and the to-do's own selectors.
 
 #include "core/CTodoEntry.h"
+#include "core/Clock.h"
 #include "core/EventBuilder.h"
 #include "format/CDateEntryFormatter.h"
 #include "format/CTodoEntryFormatter.h"
@@ -9,6 +10,7 @@
 #include "format/PlaceholderEngine.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -17,7 +19,6 @@ namespace dv {
 namespace {
 
 using test::EventBuilder;
-using test::FixedNow;
 using test::TestSettings;
 
 using Row = std::tuple<const char*, std::string, std::string>; // name, format, expected
@@ -128,7 +129,7 @@ using SpanRow = std::tuple<const char*, CDateTime, CDateTime, std::string, std::
 
 void CheckSpans(const std::vector<SpanRow>& rows) {
     for (const auto& [name, first, second, format, expected] : rows) {
-        const FixedNow now(first);
+        const CScopedClock clock(std::make_shared<CFixedClock>(first));
         CDateEntry entry = TimedEvent().NoEnd().Build();
         CDateEntryFormatter formatter(entry, TestSettings());
         EXPECT_EQ(formatter.Expand("$NOW_TO_THIS$" + format, second, second), expected)
@@ -193,7 +194,7 @@ TEST(DateEntryFormatter, SpansInCalendarUnits) {
 }
 
 TEST(DateEntryFormatter, SpansWithoutAValidPair) {
-    const FixedNow now(CDateTime(2007, 1, 1));
+    const CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 1, 1)));
     CDateEntry entry = TimedEvent().Build();
     CheckRows(entry, {
                          {"no pair at all", "$SPAN_DAYS$", "-"},
@@ -321,7 +322,7 @@ TEST(TodoEntryFormatter, StateFollowsTheTodo) {
 }
 
 TEST(TodoEntryFormatter, FieldWordsAndDateSelectors) {
-    const FixedNow now(CDateTime(2007, 1, 9, 8, 15, 0));
+    const CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 1, 9, 8, 15, 0)));
     CTodoEntry todo = MakeTodo(BaseData());
     CheckRows(todo, {
                         {"line break is LF alone", "$R_NOTES_R$ $PRIORITY$", "\nx\n 7"},

@@ -15,7 +15,6 @@ namespace dv {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
 using test::TemporaryFolder;
 using test::WriteFile;
 
@@ -170,8 +169,9 @@ TEST(IniStoreTest, ReadsWritesAndKeepsWhatItDoesNotKnow) {
         EXPECT_FALSE(store.IsModified());
         store.WriteRawString("S", "k", "v"); // written by the destructor
     }
-    EXPECT_EQ(ReadFile(path), "; by hand\n[Settings]\nUnknownKey=kept\nempty=\nquoted=\"-12\"\n"
-                              "WeekStart=0\n\n[O]\na=b\n\n[S]\nk=v\n");
+    EXPECT_EQ(test::ReadFile(path),
+              "; by hand\n[Settings]\nUnknownKey=kept\nempty=\nquoted=\"-12\"\n"
+              "WeekStart=0\n\n[O]\na=b\n\n[S]\nk=v\n");
 }
 
 TEST(IniStoreTest, UnreadableFilesAreReportedWithTheirPath) {

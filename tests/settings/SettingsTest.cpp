@@ -10,6 +10,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 #include <variant>
 
 namespace dv {
@@ -253,40 +254,34 @@ TEST_F(WindowSettingsTest, ColumnListsFitTheColumnCount) {
 }
 
 TEST(SettingsStoreChoiceTest, WhichFileAndWhatItSays) {
-    struct Row {
-        const char* name;
-        const char* programIni; // nullptr: no such file
-        const char* userIni;
-        bool useRegistry, programFileChosen;
-    };
-    const Row rows[] = {
+    // The program's and the user's file (nullptr: none), what is chosen.
+    const std::tuple<const char*, const char*, const char*, bool, bool> rows[] = {
         {"no file anywhere: the registry", nullptr, nullptr, true, false},
         {"program file wins over the user file", "[Settings]\nUseRegistry=1\n",
          "[Settings]\nUseRegistry=0\n", true, true},
         {"user file says 0", nullptr, "[Settings]\nUseRegistry=0\n", false, false},
     };
-    for (const Row& row : rows) {
+    for (const auto& [name, programIni, userIni, useRegistry, programFileChosen] : rows) {
+        SCOPED_TRACE(name);
         const test::TemporaryFolder root;
         const fs::path program = root.Path() / "program";
         const fs::path user = root.Path() / "appdata" / "QX's Dayvault";
         fs::create_directories(program);
-        if (row.programIni != nullptr) {
-            test::WriteFile(program / "Dayvault.ini", row.programIni);
+        if (programIni != nullptr) {
+            test::WriteFile(program / "Dayvault.ini", programIni);
         }
-        if (row.userIni != nullptr) {
+        if (userIni != nullptr) {
             fs::create_directories(user);
-            test::WriteFile(user / "Dayvault.ini", row.userIni);
+            test::WriteFile(user / "Dayvault.ini", userIni);
         }
         const SettingsStoreChoice choice = ChooseSettingsStore(program, user);
-        EXPECT_EQ(choice.UseRegistry, row.useRegistry) << row.name;
-        EXPECT_EQ(choice.IniPath, (row.programFileChosen ? program : user) / "Dayvault.ini")
-            << row.name;
-        EXPECT_EQ(choice.Problem, "") << row.name;
+        EXPECT_EQ(choice.UseRegistry, useRegistry);
+        EXPECT_EQ(choice.IniPath, (programFileChosen ? program : user) / "Dayvault.ini");
+        EXPECT_EQ(choice.Problem, "");
         // The user folder is made when it is the one to use; reading creates no file.
-        EXPECT_EQ(fs::is_directory(user), !row.programFileChosen || row.userIni) << row.name;
+        EXPECT_EQ(fs::is_directory(user), !programFileChosen || userIni);
         EXPECT_EQ(fs::exists(choice.IniPath),
-                  row.programFileChosen ? row.programIni != nullptr : row.userIni != nullptr)
-            << row.name;
+                  programFileChosen ? programIni != nullptr : userIni != nullptr);
     }
 }
 
