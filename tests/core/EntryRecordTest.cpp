@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -358,13 +359,8 @@ TEST(EntryRecords, EventCopiesTakeTheDataAndTheWholeState) {
 
 TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
     // The deadline is 10 March 2007, 15:45; by default forewarned three days before its day.
-    struct Row {
-        const char* name;
-        int32_t showTime, forewarn, span, unit, showDeadline;
-        bool done;
-        CDateTime now;
-        TodoState state;
-    };
+    using Row = std::tuple<const char*, int32_t, int32_t, int32_t, int32_t, int32_t, bool,
+                           CDateTime, TodoState>;
     const Row rows[] = {
         {"date only: before midnight", 0, 0, 3, 2, 1, false, Mar(9, 23, 59, 59), TodoState::Undone},
         {"date only: from midnight", 0, 0, 3, 2, 1, false, Mar(10), TodoState::Overdue},
@@ -380,23 +376,23 @@ TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
         {"no deadline", 0, 1, 3, 2, 0, false, CDateTime(2030, 1, 1), TodoState::Undone},
         {"done beats overdue", 0, 1, 3, 2, 1, true, CDateTime(2007, 4, 1), TodoState::Done},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, showTime, forewarn, span, unit, showDeadline, done, now, state] :
+         rows) {
+        SCOPED_TRACE(name);
         CTodoEntry todo(kNow);
         TodoData d = todo.GetData();
         d.Deadline = Mar(10, 15, 45);
-        d.ShowDeadlineTime = row.showTime;
-        d.Forewarn = row.forewarn;
-        d.ForewarnSpan = row.span;
-        d.ForewarnUnit = row.unit;
-        d.ShowDeadline = row.showDeadline;
+        d.ShowDeadlineTime = showTime;
+        d.Forewarn = forewarn;
+        d.ForewarnSpan = span;
+        d.ForewarnUnit = unit;
+        d.ShowDeadline = showDeadline;
         todo.SetData(d);
-        todo.SetDone(row.done);
-        todo.SetCurrentTime(row.now);
-        EXPECT_EQ(static_cast<int>(todo.GetState()), static_cast<int>(row.state));
-        EXPECT_EQ(todo.IsOverdue(), row.state == TodoState::Overdue);
-        EXPECT_EQ(todo.IsUrgent(),
-                  row.state == TodoState::Overdue || row.state == TodoState::Urgent);
+        todo.SetDone(done);
+        todo.SetCurrentTime(now);
+        EXPECT_EQ(static_cast<int>(todo.GetState()), static_cast<int>(state));
+        EXPECT_EQ(todo.IsOverdue(), state == TodoState::Overdue);
+        EXPECT_EQ(todo.IsUrgent(), state == TodoState::Overdue || state == TodoState::Urgent);
     }
 }
 

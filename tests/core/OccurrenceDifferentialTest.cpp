@@ -8,6 +8,7 @@
 #include "core/CDateTime.h"
 #include "core/CDateTimeSpan.h"
 #include "core/RepetitionRule.h"
+#include "support/Occurrences.h"
 #include "support/Random.h"
 
 #include <algorithm>
@@ -179,12 +180,9 @@ std::vector<Occurrence> EngineScan(CDateEntry& entry, const CDateTime& a, const 
     std::vector<Occurrence> out;
     const DateData& d = entry.GetData();
     const bool counted = d.Repeat != kRepeatNone && d.RepeatEnd == kRepeatEndAfterCount;
-    CDateTime start;
-    CDateTime end;
-    for (bool found = entry.FindFirstOccurrence(a, b, start, end); found && out.size() < 100000;
-         found = entry.FindNextOccurrence(a, b, start, end)) {
+    test::ForEachOccurrence(entry, a, b, [&](const CDateTime& start, const CDateTime& end) {
         out.push_back({start, end, counted ? entry.GetOccurrenceNumber() : 0});
-    }
+    });
     return out;
 }
 
