@@ -20,8 +20,6 @@ using test::ExpectArchiveError;
 using test::Store;
 using test::Word;
 
-// ---- Test classes -------------------------------------------------------------------------------
-
 // One WORD, with the schemas its class takes: CTestItem 1 only, CTestStrict 2 only, CTestVersioned
 // 1 to 4.
 template <uint16_t Schema, uint16_t Oldest>
@@ -101,8 +99,6 @@ void ReadTwo(CArchive& ar) {
     ReadAny(ar);
 }
 
-// ---- Tags when writing --------------------------------------------------------------------------
-
 TEST(ArchiveObjectTest, LargeIndexForms) {
     // 0x7FFD items take the indices 2 to 0x7FFE after their class's index 1.
     std::vector<CTestItem> items(0x7FFD);
@@ -150,8 +146,6 @@ TEST(ArchiveObjectTest, LargeIndexForms) {
     EXPECT_EQ(readLast->value, 0x4242);
     EXPECT_EQ(ar.ReadObjectRef(nullptr).object, readLast.get());
 }
-
-// ---- Schemas ------------------------------------------------------------------------------------
 
 TEST(ArchiveObjectTest, DamagedRecordsNameTheirFault) {
     const Bytes item = Concat({ClassRecord("CTestItem", 1), Word(1)}); // class 1, object 2
@@ -250,8 +244,6 @@ TEST(ArchiveObjectTest, NestingDepthIsLimitedBothWays) {
     ExpectArchiveError(deeper, Cause::tooDeep, 15 + 2 * (CArchive::kMaxDepth - 1), ReadAny,
                        "reading too deep", "nested more than 64 levels");
 }
-
-// ---- The class registry -------------------------------------------------------------------------
 
 TEST(ArchiveObjectTest, RegistryFindsClassesByExactNameAndDerivedClassesByTheirBase) {
     EXPECT_EQ(CRuntimeClass::FromName("CTestItem"), &CTestItem::RuntimeClass);

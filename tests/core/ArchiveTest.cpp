@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -38,8 +39,6 @@ private:
     std::mt19937 m_random;
 };
 
-// ---- Primitives, counts and strings -------------------------------------------------------------
-
 TEST(ArchiveTest, PrimitivesAndCountsAreLittleEndian) {
     const Bytes bytes = Store([](CArchive& ar) {
         ar.WriteByte(0xAB);
@@ -69,14 +68,10 @@ TEST(ArchiveTest, PrimitivesAndCountsAreLittleEndian) {
 }
 
 TEST(ArchiveTest, StringLengthForms) {
-    struct Row {
-        size_t length;
-        bool unicode; // of U+2713, else of ASCII letters
-        Bytes prefix;
-    };
     const Bytes marker = {0xFF, 0xFE, 0xFF};
     const Bytes dword = {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00};
-    const std::vector<Row> rows = {
+    // Length, of U+2713 or else of ASCII letters, and the length's form.
+    const std::tuple<size_t, bool, Bytes> rows[] = {
         {254, false, {0xFE}},
         {255, false, {0xFF, 0xFF, 0x00}},
         {0xFFFD, false, {0xFF, 0xFD, 0xFF}},
@@ -84,26 +79,24 @@ TEST(ArchiveTest, StringLengthForms) {
         {255, true, Concat({marker, {0xFF, 0xFF, 0x00}})},
         {0xFFFE, true, Concat({marker, dword})},
     };
-    for (const Row& row : rows) {
+    for (const auto& [length, unicode, prefix] : rows) {
         std::string text;
         Bytes body;
-        for (size_t i = 0; i < row.length; ++i) {
-            text += row.unicode ? "\xE2\x9C\x93" : std::string(1, static_cast<char>('a' + i % 26));
-            body.push_back(row.unicode ? 0x13 : static_cast<uint8_t>('a' + i % 26));
-            if (row.unicode) {
+        for (size_t i = 0; i < length; ++i) {
+            text += unicode ? "\xE2\x9C\x93" : std::string(1, static_cast<char>('a' + i % 26));
+            body.push_back(unicode ? 0x13 : static_cast<uint8_t>('a' + i % 26));
+            if (unicode) {
                 body.push_back(0x27);
             }
         }
         const Bytes bytes = Store([&](CArchive& ar) { ar.WriteString(text); });
-        EXPECT_EQ(bytes, Concat({row.prefix, body})) << row.length << " " << row.unicode;
+        EXPECT_EQ(bytes, Concat({prefix, body})) << length << " " << unicode;
         CMemorySource source(bytes);
         CArchive ar(source);
-        EXPECT_EQ(ar.ReadString(), text) << row.length;
+        EXPECT_EQ(ar.ReadString(), text) << length;
         EXPECT_EQ(ar.GetRemaining(), 0u);
     }
 }
-
-// ---- Streams of mixed content -------------------------------------------------------------------
 
 TEST(ArchiveTest, StreamsCrossTheBufferBoundaryThroughEverySource) {
     Bytes block(3 * CArchive::kBufferSize + 17);
@@ -153,8 +146,6 @@ TEST(ArchiveTest, StreamsCrossTheBufferBoundaryThroughEverySource) {
         EXPECT_EQ(ar.GetPosition(), bytes.size());
     }
 }
-
-// ---- Errors -------------------------------------------------------------------------------------
 
 TEST(ArchiveTest, ErrorsNameTheOffsetAndWhatWasRead) {
     const auto skipOne = [](const std::function<void(CArchive&)>& read) {

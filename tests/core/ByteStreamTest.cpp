@@ -9,6 +9,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -23,6 +24,7 @@ protected:
 
     test::TemporaryFolder m_temporary{"bytestream"};
     const fs::path m_folder = m_temporary.Path();
+    const fs::path m_target = m_folder / "events.dat";
 };
 
 Bytes Pattern(size_t size, unsigned seed) {
@@ -51,19 +53,18 @@ TEST_F(ByteStreamTest, MemorySourceReadsInChunksOrHandsOverItsMemory) {
 }
 
 TEST_F(ByteStreamTest, FileWrittenAtomicallyReadsBackInChunks) {
-    const fs::path target = m_folder / "events.dat";
     const Bytes content = Pattern(3 * CArchive::kBufferSize + 123, 1);
     {
-        CAtomicFileSink sink(target);
+        CAtomicFileSink sink(m_target);
         EXPECT_EQ(sink.GetTemporaryPath().parent_path(), m_folder);
-        EXPECT_FALSE(fs::exists(target)) << "nothing at the target before Commit";
+        EXPECT_FALSE(fs::exists(m_target)) << "nothing at the target before Commit";
         sink.Write(std::span(content).first(1000));
         sink.Write(std::span(content).subspan(1000));
         sink.Commit();
     }
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
 
-    CFileSource source(target);
+    CFileSource source(m_target);
     EXPECT_EQ(source.GetRemaining(), content.size());
     EXPECT_EQ(source.TakeAll(), std::nullopt);
     Bytes read;
@@ -76,27 +77,27 @@ TEST_F(ByteStreamTest, FileWrittenAtomicallyReadsBackInChunks) {
 }
 
 TEST_F(ByteStreamTest, CommitReplacesTheOldFileOrTheLinkTargetAndKeepsThePermissions) {
-    const fs::path target = m_folder / "events.dat";
-    test::WriteFile(target, "old content");
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+    test::WriteFile(m_target, "old content");
+    fs::permissions(m_target,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
                     fs::perm_options::replace);
     {
-        CAtomicFileSink sink(target);
+        CAtomicFileSink sink(m_target);
         const Bytes content = {'n', 'e', 'w'};
         sink.Write(content);
-        EXPECT_EQ(test::ReadFile(target), "old content") << "untouched until Commit";
+        EXPECT_EQ(test::ReadFile(m_target), "old content") << "untouched until Commit";
         sink.Commit();
         EXPECT_THROW(sink.Write(content), std::logic_error);
         EXPECT_THROW(sink.Commit(), std::logic_error);
     }
-    EXPECT_EQ(test::ReadFile(target), "new");
-    EXPECT_EQ(fs::status(target).permissions(),
+    EXPECT_EQ(test::ReadFile(m_target), "new");
+    EXPECT_EQ(fs::status(m_target).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
 
     // Through a symbolic link: the link stays and its target gets the new content.
     const fs::path link = m_folder / "link.dat";
-    fs::create_symlink(target, link);
+    fs::create_symlink(m_target, link);
     {
         CAtomicFileSink sink(link);
         const Bytes content = {'l', 'i', 'n', 'k'};
@@ -104,43 +105,36 @@ TEST_F(ByteStreamTest, CommitReplacesTheOldFileOrTheLinkTargetAndKeepsThePermiss
         sink.Commit();
     }
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(test::ReadFile(target), "link");
+    EXPECT_EQ(test::ReadFile(m_target), "link");
 }
 
 TEST_F(ByteStreamTest, AbandonedSinkLeavesTheOldFileAndNoTemporary) {
-    const fs::path target = m_folder / "events.dat";
-    test::WriteFile(target, "old content");
+    test::WriteFile(m_target, "old content");
     {
-        CAtomicFileSink sink(target);
+        CAtomicFileSink sink(m_target);
         const Bytes content = Pattern(100000, 2);
         sink.Write(content);
         sink.Flush();
         EXPECT_TRUE(fs::exists(sink.GetTemporaryPath()));
     }
-    EXPECT_EQ(test::ReadFile(target), "old content");
+    EXPECT_EQ(test::ReadFile(m_target), "old content");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
 
     // An exception in the middle of a save: the archive drops its buffer, the sink its file.
     try {
-        CAtomicFileSink sink(target);
+        CAtomicFileSink sink(m_target);
         CArchive ar(sink);
         ar.WriteString("half a save");
         throw std::runtime_error("record failed");
     } catch (const std::runtime_error&) {
     }
-    EXPECT_EQ(test::ReadFile(target), "old content");
+    EXPECT_EQ(test::ReadFile(m_target), "old content");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
 }
 
 TEST_F(ByteStreamTest, FileErrorsNameThePathAndTheReason) {
-    struct Row {
-        const char* name;
-        std::function<void()> action;
-        fs::path path;
-        std::string reason;
-    };
     test::WriteFile(m_folder / "plain", "x");
-    const std::vector<Row> rows = {
+    const std::tuple<const char*, std::function<void()>, fs::path, std::string> rows[] = {
         {"missing file", [&] { CFileSource source(m_folder / "missing.dat"); },
          m_folder / "missing.dat", "No such file or directory"},
         {"a folder is no file", [&] { CFileSource source(m_folder); }, m_folder,
@@ -150,15 +144,15 @@ TEST_F(ByteStreamTest, FileErrorsNameThePathAndTheReason) {
         {"folder is a file", [&] { CAtomicFileSink sink(m_folder / "plain" / "events.dat"); },
          m_folder / "plain" / "events.dat", "Not a directory"},
     };
-    for (const Row& row : rows) {
+    for (const auto& [name, action, path, reason] : rows) {
         try {
-            row.action();
-            ADD_FAILURE() << row.name << ": no exception";
+            action();
+            ADD_FAILURE() << name << ": no exception";
         } catch (const CFileException& e) {
-            EXPECT_EQ(e.GetPath(), row.path) << row.name;
+            EXPECT_EQ(e.GetPath(), path) << name;
             const std::string what = e.what();
-            EXPECT_NE(what.find(row.path.string()), std::string::npos) << row.name << ": " << what;
-            EXPECT_NE(what.find(row.reason), std::string::npos) << row.name << ": " << what;
+            EXPECT_NE(what.find(path.string()), std::string::npos) << name << ": " << what;
+            EXPECT_NE(what.find(reason), std::string::npos) << name << ": " << what;
         }
     }
 }

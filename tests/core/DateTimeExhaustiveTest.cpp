@@ -44,8 +44,7 @@ int64_t ModelDayNumber(int64_t year, int month, int day) {
 // A calendar date that steps one day at a time, by month lengths only.
 struct ModelDate {
     int64_t year;
-    int month;
-    int day;
+    int month, day;
 
     void Next() {
         if (++day > ModelMonthLength(year, month)) {

@@ -4,10 +4,10 @@
 #include "core/CArchiveException.h"
 #include "core/CDateTime.h"
 #include "core/CDateTimeObject.h"
+#include "core/CDateTimeSpan.h"
 #include "core/Clock.h"
 #include "core/LocaleNames.h"
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -23,6 +23,9 @@
 namespace dv {
 namespace {
 
+constexpr int64_t kInt64Max = std::numeric_limits<int64_t>::max();
+constexpr int64_t kInt64Min = std::numeric_limits<int64_t>::min();
+constexpr int32_t kInt32Max = std::numeric_limits<int32_t>::max();
 constexpr int32_t kInt32Min = std::numeric_limits<int32_t>::min();
 
 // The broken-down fields, written without Format so that a formatting fault cannot hide a
@@ -66,13 +69,7 @@ TEST(DateTimeTest, ConstructorsAndSettersRefuseInvalidValuesAndKeepTheRest) {
     const auto both = [](int y, int mo, int d, int h, int mi, int s) {
         return [=](CDateTime& value) { return value.Set(y, mo, d, h, mi, s); };
     };
-    struct Row {
-        const char* name;
-        std::function<bool(CDateTime&)> set;
-        bool result;
-        std::string expected;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, std::function<bool(CDateTime&)>, bool, std::string> rows[] = {
         {"feb29InCommonCentury1900", date(1900, 2, 29), false, unchanged},
         {"april31", date(2007, 4, 31), false, unchanged},
         {"month13", date(2007, 13, 1), false, unchanged},
@@ -92,11 +89,11 @@ TEST(DateTimeTest, ConstructorsAndSettersRefuseInvalidValuesAndKeepTheRest) {
         {"dateTakenTimeRefused", both(2007, 3, 5, 25, 0, 0), false, "2007-03-05 13:14:15"},
         {"dateRefused", both(2007, 2, 29, 8, 0, 0), false, unchanged},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, set, result, expected] : rows) {
+        SCOPED_TRACE(name);
         CDateTime value(2010, 6, 15, 13, 14, 15);
-        EXPECT_EQ(row.set(value), row.result);
-        EXPECT_EQ(Fields(value), row.expected);
+        EXPECT_EQ(set(value), result);
+        EXPECT_EQ(Fields(value), expected);
         // The day number and the seconds follow the fields.
         EXPECT_EQ(value.GetDayNumber(),
                   CDateTime::DayNumber(value.GetYear(), value.GetMonth(), value.GetDay()));
@@ -129,8 +126,6 @@ TEST(DateTimeTest, DateAndTimePartsAreTakenAndSplitSeparately) {
     EXPECT_EQ(out.str(), "29.02.2008, 23:59:58");
 }
 
-// ---- Calendar functions -------------------------------------------------------------------------
-
 TEST(DateTimeTest, CalendarFunctionsBeforeYearOneAndOnRefusedInput) {
     EXPECT_TRUE(CDateTime::IsLeapYear(0));
     EXPECT_FALSE(CDateTime::IsLeapYear(-100));
@@ -155,18 +150,10 @@ TEST(DateTimeTest, CalendarFunctionsBeforeYearOneAndOnRefusedInput) {
     }
 }
 
-// ---- Format -------------------------------------------------------------------------------------
-
 TEST(DateTimeTest, FormatWritesEveryCodeFlagAndLiteral) {
     const CDateTime monday(2007, 3, 5, 14, 7, 9); // day 64, ISO week 10
     const CDateTime march5(2007, 3, 5);
-    struct Row {
-        const char* name;
-        CDateTime value;
-        const char* pattern;
-        std::string expected;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, CDateTime, const char*, std::string> rows[] = {
         {"everyCodeOnAMonday", monday, "[%A %a %B %b %d %H %I %j %m %M %p %S %w %W %y %Y]",
          "[Monday Mon March Mar 05 14 02 064 03 07 PM 09 0 10 07 2007]"},
         {"everyCodeOnASundayAfterMidnight", CDateTime(2007, 3, 4, 0, 30, 5),
@@ -185,9 +172,9 @@ TEST(DateTimeTest, FormatWritesEveryCodeFlagAndLiteral) {
         {"fiveDigitYearInFull", CDateTime(12345, 6, 1), "%Y %y", "12345 45"},
         {"yearBeforeYear0", CDateTime::FromDayNumber(-366), "%Y %y", "-001 99"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(row.value.Format(row.pattern), row.expected);
+    for (const auto& [name, value, pattern, expected] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(value.Format(pattern), expected);
     }
 }
 
@@ -214,19 +201,11 @@ TEST(DateTimeTest, FormatAndNameHelpersUseTheInstalledLocaleNames) {
     SetLocaleNames(original);
 }
 
-// ---- Parse --------------------------------------------------------------------------------------
-
 TEST(DateTimeTest, ParseReadsSixNumbersAndTakesOnlyAValidDate) {
     // Every row starts from 1999-12-31 23:59:58; an invalid date leaves that value as it is,
     // a valid date with an invalid time keeps its time of day.
     const std::string unchanged = "1999-12-31 23:59:58";
-    struct Row {
-        const char* name;
-        const char* text;
-        bool result;
-        std::string expected;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, bool, std::string> rows[] = {
         {"isoLikeWithoutSeconds", "2007-03-05 14:30", true, "2007-03-05 14:30:00"},
         {"everySeparator", "2007\t3:5.14,30/15\\", true, "2007-03-05 14:30:15"},
         {"hyphenSeparatesNotNegates", "2007 -3 -5", true, "2007-03-05 00:00:00"},
@@ -243,17 +222,15 @@ TEST(DateTimeTest, ParseReadsSixNumbersAndTakesOnlyAValidDate) {
         {"yearOverflowSaturates", "99999999999999999999 1 1", false, unchanged},
         {"signedZeroTokens", "+ + +", false, unchanged},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, text, result, expected] : rows) {
+        SCOPED_TRACE(name);
         CDateTime value(1999, 12, 31, 23, 59, 58);
-        EXPECT_EQ(value.Parse(row.text), row.result);
-        EXPECT_EQ(Fields(value), row.expected);
+        EXPECT_EQ(value.Parse(text), result);
+        EXPECT_EQ(Fields(value), expected);
         EXPECT_EQ(value.GetDayNumber(),
                   CDateTime::DayNumber(value.GetYear(), value.GetMonth(), value.GetDay()));
     }
 }
-
-// ---- Archive ------------------------------------------------------------------------------------
 
 TEST(DateTimeTest, SerializeWritesDayNumberAndSecondsAndRefusesSecondsOutsideTheDay) {
     struct Row {
@@ -297,7 +274,72 @@ TEST(DateTimeTest, SerializeWritesDayNumberAndSecondsAndRefusesSecondsOutsideThe
     EXPECT_EQ(test::LoadObject<CDateTimeObject>(bytes)->GetValue(), value);
 }
 
-// ---- Clock --------------------------------------------------------------------------------------
+TEST(DateTimeSpanTest, DerivedCountsTruncateTowardZeroAndSaturate) {
+    const std::tuple<const char*, int64_t, int32_t, int32_t, int32_t, int32_t> rows[] = {
+        {"minusJustUnderOneMinute", -59, 0, 0, 0, 0},
+        {"minusOneAndAHalfDays", -129600, -2160, -36, -1, 0},
+        {"justUnderOneWeek", 604799, 10079, 167, 6, 0},
+        {"minusOneWeekExactly", -604800, -10080, -168, -7, -1},
+        {"minutesAtInt32Limit", int64_t{kInt32Max} * 60 + 59, kInt32Max, 35791394, 1491308, 213044},
+        {"minutesBeyondInt32", int64_t{kInt32Max} * 60 + 60, kInt32Max, 35791394, 1491308, 213044},
+        {"largestSpan", kInt64Max, kInt32Max, kInt32Max, kInt32Max, kInt32Max},
+        {"smallestSpan", kInt64Min, kInt32Min, kInt32Min, kInt32Min, kInt32Min},
+    };
+    for (const auto& [name, seconds, minutes, hours, days, weeks] : rows) {
+        SCOPED_TRACE(name);
+        const CDateTimeSpan span(seconds);
+        EXPECT_EQ(span.GetTotalMinutes(), minutes);
+        EXPECT_EQ(span.GetTotalHours(), hours);
+        EXPECT_EQ(span.GetDays(), days);
+        EXPECT_EQ(span.GetTotalWeeks(), weeks);
+    }
+}
+
+TEST(DateTimeSpanTest, SaturatingArithmetic) {
+    const std::tuple<const char*, int64_t, int64_t, int64_t, int64_t> rows[] = {
+        {"sumOverflowsUp", kInt64Max, 1, kInt64Max, kInt64Max - 1},
+        {"sumOverflowsDown", kInt64Min, -1, kInt64Min, kInt64Min + 1},
+        {"differenceOverflowsUp", kInt64Max, -1, kInt64Max - 1, kInt64Max},
+        {"differenceOverflowsDown", kInt64Min, 1, kInt64Min + 1, kInt64Min},
+        {"subtractSmallestFromMinusOne", -1, kInt64Min, kInt64Min, kInt64Max},
+        {"extremesCancel", kInt64Max, kInt64Min, -1, kInt64Max},
+    };
+    for (const auto& [name, a, b, sum, difference] : rows) {
+        SCOPED_TRACE(name);
+        const CDateTimeSpan left(a);
+        const CDateTimeSpan right(b);
+        EXPECT_EQ((left + right).GetTotalSeconds(), sum);
+        EXPECT_EQ((left - right).GetTotalSeconds(), difference);
+        CDateTimeSpan accumulated = left;
+        accumulated += right;
+        EXPECT_EQ(accumulated.GetTotalSeconds(), sum);
+        accumulated = left;
+        accumulated -= right;
+        EXPECT_EQ(accumulated.GetTotalSeconds(), difference);
+    }
+    EXPECT_EQ((-CDateTimeSpan(5)).GetTotalSeconds(), -5);
+    EXPECT_EQ((-CDateTimeSpan(kInt64Min)).GetTotalSeconds(), kInt64Max);
+    EXPECT_EQ((-CDateTimeSpan(kInt64Max)).GetTotalSeconds(), -kInt64Max);
+}
+
+TEST(DateTimeArithmeticTest, FromDayNumberNormalisesSecondsOutsideTheDay) {
+    const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t> rows[] = {
+        {"exactlyOneDay", 733041, 86400, 733042, 0},
+        {"minusOneSecond", 733041, -1, 733040, 86399},
+        {"manyDaysForward", 1, kInt32Max, 1 + kInt32Max / 86400, kInt32Max % 86400},
+        {"manyDaysBack", 1, kInt32Min, 1 + kInt32Min / 86400 - 1, 86400 + kInt32Min % 86400},
+        {"saturatesAtTop", kInt32Max, 86400, kInt32Max, 86399},
+        {"saturatesAtBottom", kInt32Min, -1, kInt32Min, 0},
+    };
+    for (const auto& [name, dayNumber, seconds, expectedDay, expectedSeconds] : rows) {
+        SCOPED_TRACE(name);
+        const CDateTime value = CDateTime::FromDayNumber(dayNumber, seconds);
+        EXPECT_EQ(value.GetDayNumber(), expectedDay);
+        EXPECT_EQ(value.GetSecondsOfDay(), expectedSeconds);
+        EXPECT_EQ(value.GetHour() * 3600 + value.GetMinute() * 60 + value.GetSecond(),
+                  expectedSeconds);
+    }
+}
 
 TEST(DateTimeTest, NowReadsTheInstalledClockAndTheSystemClockTheLocalTime) {
     const auto fixed = std::make_shared<CFixedClock>(CDateTime(2007, 3, 5, 14, 30, 0));

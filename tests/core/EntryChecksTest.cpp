@@ -9,11 +9,11 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace dv {
 namespace {
 
-using test::DescribeRepetition;
 using test::EventBuilder;
 
 constexpr int32_t kAllWeekdays = 0x7F;
@@ -28,15 +28,10 @@ constexpr int32_t MonthBit(int month) {
 }
 
 TEST(EntryChecks, NeverOccurs) {
-    struct Row {
-        const char* name;
-        EventBuilder event;
-        bool never;
-    };
     // 1 January 2007 is a Monday.
     const EventBuilder jan1 = EventBuilder().Start(2007, 1, 1, 10);
     const int32_t noMonday = Without(kAllWeekdays, kMon);
-    const Row rows[] = {
+    const std::tuple<const char*, EventBuilder, bool> rows[] = {
         {"single_event_is_never_checked", EventBuilder(jan1).Weekdays(0).Months(0), false},
         {"weekday_mask_empty", EventBuilder(jan1).Every(1, kRepeatDays).Weekdays(0), true},
         {"month_mask_only_above_december", EventBuilder(jan1).Every(1, kRepeatDays).Months(0x1000),
@@ -69,21 +64,16 @@ TEST(EntryChecks, NeverOccurs) {
          EventBuilder(jan1).RepeatCode(3).Months(MonthBit(7)), false},
         {"unknown_repeat_code_empty_mask", EventBuilder(jan1).RepeatCode(3).Weekdays(0), true},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(NeverOccurs(row.event.Data()), row.never) << DescribeRepetition(row.event.Data());
+    for (const auto& [name, event, never] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(NeverOccurs(event.Data()), never) << test::DescribeRepetition(event.Data());
     }
 }
 
 TEST(EntryChecks, EventChecksInEditorOrder) {
-    struct Row {
-        const char* name;
-        EventBuilder event;
-        EventCheck result;
-    };
     const EventBuilder timed = EventBuilder().Start(2007, 1, 1, 10);
     const EventBuilder allDay = EventBuilder().Start(2007, 1, 1).AllDay();
-    const Row rows[] = {
+    const std::tuple<const char*, EventBuilder, EventCheck> rows[] = {
         {"timed_without_description", timed, EventCheck::Ok},
         {"all_day_without_description", allDay, EventCheck::MissingDescription},
         {"missing_description_checked_before_never_occurs",
@@ -99,9 +89,9 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
          EventBuilder(timed).Every(1, kRepeatWeeks).Until(CDateTime(2006, 1, 1)),
          EventCheck::EndBeforeFirstOccurrence},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(CheckEventData(row.event.Data()), row.result);
+    for (const auto& [name, event, result] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(CheckEventData(event.Data()), result);
     }
 }
 

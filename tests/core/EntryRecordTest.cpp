@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -22,54 +23,61 @@ using test::RecordBytes;
 using test::StoreObject;
 using Dates = std::vector<CDateTime>;
 
+CDateTime Mar(int day, int hour = 0, int minute = 0, int second = 0) {
+    return CDateTime(2007, 3, day, hour, minute, second);
+}
+
 const CDateTime kNow(2007, 3, 5, 14, 30, 45);
 
-// Every integer field holds a value of its own (100 + its number), so that two fields read in the
-// wrong order cannot compare equal. The record keeps codes as read, however out of range.
+// Every integer field holds a value of its own, so that two fields read in the wrong order cannot
+// compare equal. The record keeps codes as read, however out of range.
 DateData DistinctEvent() {
     DateData d;
     d.GUID = "{0A1B2C3D-4E5F-4A6B-8C7D-8E9FA0B1C2D3}";
-    d.StorageType = 102;
     d.Category = "Work";
     d.Description = "Team meeting";
     d.Notes = "Caf\xC3\xA9 on floor 4\r\nBring the agenda"; // the e-acute is one byte when stored
-    d.Display = 106;
     d.DisplayColor = 0x00A1B2C3;
     d.FontColor = 0x00102030;
-    d.StartDate = CDateTime(2007, 3, 5, 10, 0, 0);
-    d.EndDate = CDateTime(2007, 3, 5, 11, 30, 0);
-    d.ShowStartTime = 111;
-    d.ShowEnd = 112;
-    d.Repeat = 113;
-    d.RepeatRate = 114;
-    d.RepeatUnit = 115;
-    d.RepeatWeekdayCount = 116;
-    d.RepeatWeekday = 117;
-    d.RepeatEnd = 118;
-    d.RepeatEndCount = 119;
+    d.StartDate = Mar(5, 10);
+    d.EndDate = Mar(5, 11, 30);
     d.RepeatEndDate = CDateTime(2008, 12, 31, 23, 59, 0);
-    d.CondWeekdays = 121;
-    d.CondMonth = 122;
-    d.Forewarn = 123;
-    d.ForewarnSpan = 124;
-    d.ForewarnUnit = 125;
-    d.ForewarnSilent = 126;
-    d.SnoozeSpan = 127;
-    d.SnoozeUnit = 128;
-    d.SnoozeType = 129;
-    d.OverdueAction = 130;
-    d.ExecuteSpan = 131;
-    d.ExecuteUnit = 132;
-    d.Action = 133;
-    d.Sound = 134;
     d.SoundFile = "C:\\Sounds\\ring.wav";
-    d.SoundRepeatEndless = 136;
-    d.SoundRepeatCount = 137;
     d.DocumentFile = "C:\\Docs\\agenda.txt";
-    d.AckOpen = 139;
     d.CmdLine = "notepad.exe";
     d.Parameter = "/p agenda.txt";
-    d.AckExecute = 142;
+    int32_t value = 100;
+    for (int32_t DateData::*field : {&DateData::StorageType,
+                                     &DateData::Display,
+                                     &DateData::ShowStartTime,
+                                     &DateData::ShowEnd,
+                                     &DateData::Repeat,
+                                     &DateData::RepeatRate,
+                                     &DateData::RepeatUnit,
+                                     &DateData::RepeatWeekdayCount,
+                                     &DateData::RepeatWeekday,
+                                     &DateData::RepeatEnd,
+                                     &DateData::RepeatEndCount,
+                                     &DateData::CondWeekdays,
+                                     &DateData::CondMonth,
+                                     &DateData::Forewarn,
+                                     &DateData::ForewarnSpan,
+                                     &DateData::ForewarnUnit,
+                                     &DateData::ForewarnSilent,
+                                     &DateData::SnoozeSpan,
+                                     &DateData::SnoozeUnit,
+                                     &DateData::SnoozeType,
+                                     &DateData::OverdueAction,
+                                     &DateData::ExecuteSpan,
+                                     &DateData::ExecuteUnit,
+                                     &DateData::Action,
+                                     &DateData::Sound,
+                                     &DateData::SoundRepeatEndless,
+                                     &DateData::SoundRepeatCount,
+                                     &DateData::AckOpen,
+                                     &DateData::AckExecute}) {
+        d.*field = ++value;
+    }
     return d;
 }
 
@@ -77,8 +85,7 @@ DateData DistinctEvent() {
 constexpr const char* kStoredNotes = "Caf\xE9 on floor 4\r\nBring the agenda";
 
 struct ReminderState {
-    CDateTime lastCheck;
-    CDateTime lastOccurrenceEnd;
+    CDateTime lastCheck, lastOccurrenceEnd;
     int32_t lastOccurrenceKnown = 0;
     int32_t suspended = 0;
     Dates due, acknowledged, snoozed, snoozeTimes, dropped;
@@ -94,15 +101,14 @@ ReminderState StateOf(const CDateEntry& e) {
 // A weekly 10:00 event with one occurrence of each kind, three of them dropped.
 ReminderState SampleState() {
     ReminderState s;
-    s.lastCheck = CDateTime(2007, 3, 12, 9, 0, 0);
+    s.lastCheck = Mar(12, 9);
     s.lastOccurrenceEnd = CDateTime(2007, 6, 25, 11, 30, 0);
     s.lastOccurrenceKnown = 1;
-    s.due = {CDateTime(2007, 3, 12, 10, 0, 0)};
-    s.acknowledged = {CDateTime(2007, 3, 5, 10, 0, 0)};
-    s.snoozed = {CDateTime(2007, 3, 19, 10, 0, 0)};
-    s.snoozeTimes = {CDateTime(2007, 3, 19, 9, 50, 0)};
-    s.dropped = {CDateTime(2007, 3, 26, 10, 0, 0), CDateTime(2007, 4, 2, 10, 0, 0),
-                 CDateTime(2007, 4, 9, 10, 0, 0)};
+    s.due = {Mar(12, 10)};
+    s.acknowledged = {Mar(5, 10)};
+    s.snoozed = {Mar(19, 10)};
+    s.snoozeTimes = {Mar(19, 9, 50)};
+    s.dropped = {Mar(26, 10), CDateTime(2007, 4, 2, 10, 0, 0), CDateTime(2007, 4, 9, 10, 0, 0)};
     return s;
 }
 
@@ -150,7 +156,7 @@ TodoData DistinctTodo() {
     d.Group = "Home";
     d.Description = "Pay the rent";
     d.Notes = "Standing order\r\nfrom March on \xE2\x82\xAC 500"; // the euro sign is 0x80 stored
-    d.Deadline = CDateTime(2007, 3, 10, 15, 45, 0);
+    d.Deadline = Mar(10, 15, 45);
     d.ShowDeadline = 7;
     d.ShowDeadlineTime = 8;
     d.Forewarn = 9;
@@ -178,12 +184,10 @@ RecordBytes TodoRecord(uint16_t schema, int32_t done) {
     return b;
 }
 
-// ---- construction and the current records -------------------------------------------------------
-
 TEST(EntryRecords, NewEntriesStartAtTheClocksMinute) {
     const CScopedClock clock(std::make_shared<CFixedClock>(kNow));
-    EXPECT_EQ(CDateEntry().GetData().StartDate, CDateTime(2007, 3, 5, 14, 30, 0));
-    EXPECT_EQ(CTodoEntry().GetData().Deadline, CDateTime(2007, 3, 5, 14, 30, 0));
+    EXPECT_EQ(CDateEntry().GetData().StartDate, Mar(5, 14, 30));
+    EXPECT_EQ(CTodoEntry().GetData().Deadline, Mar(5, 14, 30));
 }
 
 TEST(EntryRecords, EventRecordReadsAndWritesEveryFieldAndTheSuspensionIsNotKept) {
@@ -282,8 +286,6 @@ TEST(EntryRecords, TodoRecordOfBothSchemas) {
     EXPECT_FALSE(first->IsDone());
 }
 
-// ---- damaged event records ----------------------------------------------------------------------
-
 TEST(EntryRecords, DamagedListsAreRefusedOrRepaired) {
     // Each of the five lists in turn claims 0xFFFFFFFF entries with 16 bytes left: refused before
     // anything is reserved for them.
@@ -302,7 +304,7 @@ TEST(EntryRecords, DamagedListsAreRefusedOrRepaired) {
 
     // Snooze lists of different lengths: a damaged record that names the event.
     ReminderState uneven = SampleState();
-    uneven.snoozeTimes.push_back(CDateTime(2007, 3, 19, 9, 55, 0));
+    uneven.snoozeTimes.push_back(Mar(19, 9, 55));
     try {
         LoadObject<CDateEntry>(EventRecord(4, DistinctEvent(), uneven).Get());
         ADD_FAILURE() << "read without an error";
@@ -312,8 +314,6 @@ TEST(EntryRecords, DamagedListsAreRefusedOrRepaired) {
         EXPECT_NE(std::string(e.what()).find(DistinctEvent().GUID), std::string::npos) << e.what();
     }
 }
-
-// ---- copies -------------------------------------------------------------------------------------
 
 TEST(EntryRecords, EventCopiesTakeTheDataAndTheWholeState) {
     std::unique_ptr<CDateEntry> source =
@@ -357,67 +357,54 @@ TEST(EntryRecords, EventCopiesTakeTheDataAndTheWholeState) {
     EXPECT_TRUE(source->GetData() == data);
 }
 
-// ---- to-do states -------------------------------------------------------------------------------
-
 TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
     // The deadline is 10 March 2007, 15:45; by default forewarned three days before its day.
-    struct Row {
-        const char* name;
-        int32_t showTime, forewarn, span, unit, showDeadline;
-        bool done;
-        CDateTime now;
-        TodoState state;
-    };
+    using Row = std::tuple<const char*, int32_t, int32_t, int32_t, int32_t, int32_t, bool,
+                           CDateTime, TodoState>;
     const Row rows[] = {
-        {"date only: before midnight", 0, 0, 3, 2, 1, false, CDateTime(2007, 3, 9, 23, 59, 59),
+        {"date only: before midnight", 0, 0, 3, 2, 1, false, Mar(9, 23, 59, 59), TodoState::Undone},
+        {"date only: from midnight", 0, 0, 3, 2, 1, false, Mar(10), TodoState::Overdue},
+        {"with time: before it", 1, 0, 3, 2, 1, false, Mar(10, 15, 44, 59), TodoState::Undone},
+        {"with time: at it", 1, 0, 3, 2, 1, false, Mar(10, 15, 45), TodoState::Overdue},
+        {"three days before, a second early", 0, 1, 3, 2, 1, false, Mar(6, 23, 59, 59),
          TodoState::Undone},
-        {"date only: from midnight", 0, 0, 3, 2, 1, false, CDateTime(2007, 3, 10),
-         TodoState::Overdue},
-        {"with time: before it", 1, 0, 3, 2, 1, false, CDateTime(2007, 3, 10, 15, 44, 59),
-         TodoState::Undone},
-        {"with time: at it", 1, 0, 3, 2, 1, false, CDateTime(2007, 3, 10, 15, 45, 0),
-         TodoState::Overdue},
-        {"three days before, a second early", 0, 1, 3, 2, 1, false,
-         CDateTime(2007, 3, 6, 23, 59, 59), TodoState::Undone},
-        {"three days before", 0, 1, 3, 2, 1, false, CDateTime(2007, 3, 7), TodoState::Urgent},
+        {"three days before", 0, 1, 3, 2, 1, false, Mar(7), TodoState::Urgent},
         {"two weeks before", 0, 1, 2, 3, 1, false, CDateTime(2007, 2, 24), TodoState::Urgent},
-        {"span zero", 0, 1, 0, 2, 1, false, CDateTime(2007, 3, 9, 23, 59, 59), TodoState::Undone},
-        {"unknown unit", 0, 1, 3, 9, 1, false, CDateTime(2007, 3, 9, 23, 59, 59),
-         TodoState::Undone},
-        {"forewarn off ignores the span", 0, 0, 3, 2, 1, false, CDateTime(2007, 3, 8),
-         TodoState::Undone},
+        {"span zero", 0, 1, 0, 2, 1, false, Mar(9, 23, 59, 59), TodoState::Undone},
+        {"unknown unit", 0, 1, 3, 9, 1, false, Mar(9, 23, 59, 59), TodoState::Undone},
+        {"forewarn off ignores the span", 0, 0, 3, 2, 1, false, Mar(8), TodoState::Undone},
         {"no deadline", 0, 1, 3, 2, 0, false, CDateTime(2030, 1, 1), TodoState::Undone},
         {"done beats overdue", 0, 1, 3, 2, 1, true, CDateTime(2007, 4, 1), TodoState::Done},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, showTime, forewarn, span, unit, showDeadline, done, now, state] :
+         rows) {
+        SCOPED_TRACE(name);
         CTodoEntry todo(kNow);
         TodoData d = todo.GetData();
-        d.Deadline = CDateTime(2007, 3, 10, 15, 45, 0);
-        d.ShowDeadlineTime = row.showTime;
-        d.Forewarn = row.forewarn;
-        d.ForewarnSpan = row.span;
-        d.ForewarnUnit = row.unit;
-        d.ShowDeadline = row.showDeadline;
+        d.Deadline = Mar(10, 15, 45);
+        d.ShowDeadlineTime = showTime;
+        d.Forewarn = forewarn;
+        d.ForewarnSpan = span;
+        d.ForewarnUnit = unit;
+        d.ShowDeadline = showDeadline;
         todo.SetData(d);
-        todo.SetDone(row.done);
-        todo.SetCurrentTime(row.now);
-        EXPECT_EQ(static_cast<int>(todo.GetState()), static_cast<int>(row.state));
-        EXPECT_EQ(todo.IsOverdue(), row.state == TodoState::Overdue);
-        EXPECT_EQ(todo.IsUrgent(),
-                  row.state == TodoState::Overdue || row.state == TodoState::Urgent);
+        todo.SetDone(done);
+        todo.SetCurrentTime(now);
+        EXPECT_EQ(static_cast<int>(todo.GetState()), static_cast<int>(state));
+        EXPECT_EQ(todo.IsOverdue(), state == TodoState::Overdue);
+        EXPECT_EQ(todo.IsUrgent(), state == TodoState::Overdue || state == TodoState::Urgent);
     }
 }
 
 TEST(TodoEntryState, SetCurrentTimeReportsChangesOfUrgentOrOverdue) {
     // Deadline 10 March 2007 without a time, forewarned three days before; from urgent to
     // overdue is a change too.
-    CTodoEntry todo(CDateTime(2007, 3, 10, 15, 45, 0));
-    EXPECT_FALSE(todo.SetCurrentTime(CDateTime(2007, 3, 1)));
-    EXPECT_TRUE(todo.SetCurrentTime(CDateTime(2007, 3, 7)));
-    EXPECT_FALSE(todo.SetCurrentTime(CDateTime(2007, 3, 9, 23, 59, 59)));
-    EXPECT_EQ(todo.GetCurrentTime(), CDateTime(2007, 3, 9, 23, 59, 59)) << "kept all the same";
-    EXPECT_TRUE(todo.SetCurrentTime(CDateTime(2007, 3, 10)));
+    CTodoEntry todo(Mar(10, 15, 45));
+    EXPECT_FALSE(todo.SetCurrentTime(Mar(1)));
+    EXPECT_TRUE(todo.SetCurrentTime(Mar(7)));
+    EXPECT_FALSE(todo.SetCurrentTime(Mar(9, 23, 59, 59)));
+    EXPECT_EQ(todo.GetCurrentTime(), Mar(9, 23, 59, 59)) << "kept all the same";
+    EXPECT_TRUE(todo.SetCurrentTime(Mar(10)));
     EXPECT_EQ(todo.GetState(), TodoState::Overdue);
 }
 

@@ -39,7 +39,6 @@ public:
         }
         return *this;
     }
-    /// An end (ShowEnd 1).
     EventBuilder& End(int y, int m, int d, int h = 0, int mi = 0, int s = 0) {
         return EndAt(CDateTime(y, m, d, h, mi, s));
     }
@@ -53,7 +52,6 @@ public:
         m_data.ShowEnd = 0;
         return *this;
     }
-    /// ShowStartTime 0.
     EventBuilder& AllDay() {
         m_data.ShowStartTime = 0;
         return *this;
@@ -72,18 +70,15 @@ public:
         m_data.RepeatWeekday = weekday;
         return *this;
     }
-    /// Any Repeat code, kept as given.
     EventBuilder& RepeatCode(int32_t repeat) {
         m_data.Repeat = repeat;
         return *this;
     }
-    /// RepeatEnd 1 after `count` occurrences.
     EventBuilder& EndAfter(int32_t count) {
         m_data.RepeatEnd = kRepeatEndAfterCount;
         m_data.RepeatEndCount = count;
         return *this;
     }
-    /// RepeatEnd 2 at `until`.
     EventBuilder& Until(const CDateTime& until) {
         m_data.RepeatEnd = kRepeatEndAtDate;
         m_data.RepeatEndDate = until;
@@ -101,7 +96,6 @@ public:
         m_data.Description = std::move(text);
         return *this;
     }
-    /// Drops the occurrence starting at `start` in the built event.
     EventBuilder& Drop(const CDateTime& start) {
         m_dropped.push_back(start);
         return *this;

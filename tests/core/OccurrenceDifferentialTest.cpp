@@ -8,6 +8,7 @@
 #include "core/CDateTime.h"
 #include "core/CDateTimeSpan.h"
 #include "core/RepetitionRule.h"
+#include "support/Occurrences.h"
 #include "support/Random.h"
 
 #include <algorithm>
@@ -25,8 +26,7 @@ using test::DescribeRepetition;
 using test::EventBuilder;
 
 struct Occurrence {
-    CDateTime start;
-    CDateTime end;
+    CDateTime start, end;
     int ordinal = 0; // only compared for count-limited repetitions
     bool operator==(const Occurrence&) const = default;
 };
@@ -34,8 +34,6 @@ struct Occurrence {
 void PrintTo(const Occurrence& o, std::ostream* out) {
     *out << o.start.FormatFixed() << " .. " << o.end.FormatFixed() << " #" << o.ordinal;
 }
-
-// ---- the reference ------------------------------------------------------------------------------
 
 CDateTime ReferenceStart(const DateData& d) {
     return d.ShowStartTime != 0 ? d.StartDate : d.StartDate.GetDate();
@@ -182,23 +180,13 @@ std::vector<Occurrence> EngineScan(CDateEntry& entry, const CDateTime& a, const 
     std::vector<Occurrence> out;
     const DateData& d = entry.GetData();
     const bool counted = d.Repeat != kRepeatNone && d.RepeatEnd == kRepeatEndAfterCount;
-    CDateTime start;
-    CDateTime end;
-    for (bool found = entry.FindFirstOccurrence(a, b, start, end); found && out.size() < 100000;
-         found = entry.FindNextOccurrence(a, b, start, end)) {
+    test::ForEachOccurrence(entry, a, b, [&](const CDateTime& start, const CDateTime& end) {
         out.push_back({start, end, counted ? entry.GetOccurrenceNumber() : 0});
-    }
+    });
     return out;
 }
 
-// ---- random events and windows ------------------------------------------------------------------
-
-// The shared seeded source, with chances in percent.
-class Random : public test::Random {
-public:
-    using test::Random::Random;
-    bool Chance(int percent) { return Between(1, 100) <= percent; }
-};
+using test::Random;
 
 // Typical seconds between candidates, to place windows within a bounded number of them.
 int64_t TypicalPeriod(const DateData& d) {

@@ -12,13 +12,13 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace dv {
 namespace {
 
-using test::DescribeRepetition;
 using test::EventBuilder;
 
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
@@ -28,14 +28,8 @@ CDateTime T(int y, int m, int d, int h = 0, int mi = 0, int s = 0) {
 }
 
 TEST(Occurrence, OverlapRuleAtWindowBoundaries) {
-    struct Row {
-        const char* name;
-        CDateTime a;
-        CDateTime b;
-        bool overlaps;
-    };
     // One occurrence from 10:00 to 11:00.
-    const Row hour[] = {
+    const std::tuple<const char*, CDateTime, CDateTime, bool> hour[] = {
         {"window_ends_at_start", T(2007, 3, 5, 9), T(2007, 3, 5, 10), true},
         {"window_ends_second_before_start", T(2007, 3, 5, 9), T(2007, 3, 5, 9, 59, 59), false},
         {"window_begins_at_end", T(2007, 3, 5, 11), T(2007, 3, 5, 12), true},
@@ -46,12 +40,12 @@ TEST(Occurrence, OverlapRuleAtWindowBoundaries) {
         {"instant_inside", T(2007, 3, 5, 10, 30), T(2007, 3, 5, 10, 30), true},
     };
     CDateEntry withEnd = EventBuilder().Start(2007, 3, 5, 10).End(2007, 3, 5, 11).Build();
-    for (const Row& row : hour) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, a, b, overlaps] : hour) {
+        SCOPED_TRACE(name);
         CDateTime start;
         CDateTime end;
-        ASSERT_EQ(withEnd.FindFirstOccurrence(row.a, row.b, start, end), row.overlaps);
-        if (row.overlaps) {
+        ASSERT_EQ(withEnd.FindFirstOccurrence(a, b, start, end), overlaps);
+        if (overlaps) {
             EXPECT_EQ(start, T(2007, 3, 5, 10));
             EXPECT_EQ(end, T(2007, 3, 5, 11));
         }

@@ -17,8 +17,6 @@
 
 namespace dv::test {
 
-// ---- free-standing byte helpers for the archive tests -------------------------------------------
-
 using Bytes = std::vector<uint8_t>;
 
 inline Bytes Concat(std::initializer_list<Bytes> parts) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -79,42 +80,29 @@ CDateEntry Create(const CDateTime& created, const Edit& edit) {
 
 const CDateTime kMon10 = At(5, 10, 0);
 
-// ---- evaluation, done and re-open ---------------------------------------------------------------
-
 TEST(Reminders, EvaluationCatchesUpFromTheWatermark) {
     // The program was closed from 09:00 (the watermark) to 12:00.
-    struct Row {
-        CDateTime start, end;
-        int forewarnMinutes;
-        bool due;
-    };
-    const Row rows[] = {
+    const std::tuple<CDateTime, CDateTime, int, bool> rows[] = {
         {At(5, 7, 30), At(5, 8, 30), 0, false},  {At(5, 8, 0), At(5, 9, 0), 0, false},
         {At(5, 8, 0), At(5, 9, 0, 1), 0, true},  {At(5, 10, 0), At(5, 11, 0), 0, true},
         {At(5, 12, 0), At(5, 13, 0), 0, true},   {At(5, 12, 0, 1), At(5, 13, 0), 0, false},
         {At(5, 12, 15), At(5, 13, 0), 15, true}, {At(5, 12, 15, 1), At(5, 13, 0), 15, false},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(Text(row.start) + " to " + Text(row.end));
+    for (const auto& [start, end, forewarnMinutes, due] : rows) {
+        SCOPED_TRACE(Text(start) + " to " + Text(end));
         CDateEntry e = Create(At(5, 9, 0), [&](DateData& d) {
-            d.StartDate = row.start;
-            d.EndDate = row.end;
-            if (row.forewarnMinutes > 0) {
-                Forewarn(d, row.forewarnMinutes, kUnitMinutes);
+            d.StartDate = start;
+            d.EndDate = end;
+            if (forewarnMinutes > 0) {
+                Forewarn(d, forewarnMinutes, kUnitMinutes);
             }
         });
-        EXPECT_EQ(e.UpdateReminders(At(5, 12, 0)), row.due);
-        EXPECT_EQ(Lists(e), row.due ? "due " + Text(row.start) : "");
+        EXPECT_EQ(e.UpdateReminders(At(5, 12, 0)), due);
+        EXPECT_EQ(Lists(e), due ? "due " + Text(start) : "");
     }
 }
 
 TEST(Reminders, StillExecutableBoundaries) {
-    struct Row {
-        const char* name;
-        Edit edit;
-        CDateTime at;
-        bool expected;
-    };
     const auto action = [](int32_t overdue, const Edit& more = {}) {
         return [=](DateData& d) {
             Meeting(d);
@@ -136,7 +124,7 @@ TEST(Reminders, StillExecutableBoundaries) {
     };
     const Edit keep = [](DateData&) {};
     const CDateTime century = CDateTime(2107, 1, 1);
-    const Row rows[] = {
+    const std::tuple<const char*, Edit, CDateTime, bool> rows[] = {
         {"normal: a century later", action(0), century, true},
         {"within: at end + span", action(1), At(5, 13, 0), true},
         {"within: a second later", action(1), At(5, 13, 0, 1), false},
@@ -156,47 +144,29 @@ TEST(Reminders, StillExecutableBoundaries) {
          beforeNext([](DateData& d) { d.CondWeekdays = 0x7F & ~0x02; }), At(6, 12, 0), true},
         {"unknown action executes", action(7), century, true},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        CDateEntry entry = Create(At(4, 8, 0), row.edit);
-        EXPECT_EQ(entry.IsStillExecutable(kMon10, row.at), row.expected);
+    for (const auto& [name, edit, at, expected] : rows) {
+        CDateEntry entry = Create(At(4, 8, 0), edit);
+        EXPECT_EQ(entry.IsStillExecutable(kMon10, at), expected) << name;
     }
 }
 
-// ---- snoozing -----------------------------------------------------------------------------------
-
 TEST(Reminders, SnoozeTimes) {
-    struct Row {
-        int32_t count, unit, type;
-        CDateTime expected;
-    };
     const CDateTime now = At(5, 9, 55);
-    const Row rows[] = {
+    const std::tuple<int32_t, int32_t, int32_t, CDateTime> rows[] = {
         {1, kUnitWeeks, 0, At(12, 9, 55)}, // from the reminder
         {5, 4, 0, now},                    // unknown unit
         {1, kUnitDays, 1, At(4, 10, 0)},   // before the event
         {1, kUnitHours, 2, At(5, 9, 0)},   // any other type counts as before the event
     };
     CDateEntry entry = Create(At(4, 8, 0), Meeting);
-    for (const Row& row : rows) {
-        EXPECT_EQ(Text(entry.ComputeSnoozeTime(kMon10, row.count, row.unit, row.type, now)),
-                  Text(row.expected))
-            << row.type << " " << row.unit;
+    for (const auto& [count, unit, type, expected] : rows) {
+        EXPECT_EQ(Text(entry.ComputeSnoozeTime(kMon10, count, unit, type, now)), Text(expected))
+            << type << " " << unit;
     }
     EXPECT_EQ(Text(entry.ComputeDefaultSnoozeTime(kMon10, now)), Text(At(5, 14, 55)));
 }
 
-// ---- editing ------------------------------------------------------------------------------------
-
-// ---- random sequences of actions ----------------------------------------------------------------
-
-class Random : public test::Random {
-public:
-    using test::Random::Pick;
-    using test::Random::Random;
-    int Pick(int low, int high) { return Int(low, high); }
-    bool Chance(int percent) { return Int(1, 100) <= percent; }
-};
+using test::Random;
 
 CDateTimeSpan Minutes(int minutes) {
     return CDateTimeSpan(int64_t{minutes} * 60);
@@ -204,36 +174,36 @@ CDateTimeSpan Minutes(int minutes) {
 
 /// Every kind of rule near the week of 5 March 2007, with durations shorter than the period.
 void RandomRule(Random& random, DateData& d) {
-    d.StartDate = At(5, 0, 0) + Minutes(random.Pick(-3 * 288, 3 * 288) * 5);
+    d.StartDate = At(5, 0, 0) + Minutes(random.Int(-3 * 288, 3 * 288) * 5);
     d.ShowStartTime = random.Chance(85) ? 1 : 0;
     d.ShowEnd = random.Chance(70) ? 1 : 0;
     d.Repeat = 1;
-    const int kind = random.Pick(0, 6);
+    const int kind = random.Int(0, 6);
     if (kind == 0) {
         d.Repeat = 0;
     } else if (kind <= 5) {
         const int maxRate[] = {0, 6, 3, 2, 2, 1};
         d.RepeatUnit = kind;
-        d.RepeatRate = random.Pick(1, maxRate[kind]);
+        d.RepeatRate = random.Int(1, maxRate[kind]);
         d.ShowStartTime = kind == 1 ? 1 : d.ShowStartTime; // all-day would outlast an hour
     } else {
         d.Repeat = 2;
-        d.RepeatWeekdayCount = random.Pick(0, 5);
-        d.RepeatWeekday = random.Pick(0, 6);
+        d.RepeatWeekdayCount = random.Int(0, 5);
+        d.RepeatWeekday = random.Int(0, 6);
     }
-    d.EndDate = d.StartDate + Minutes(random.Pick(0, 50));
-    d.CondWeekdays = random.Chance(70) ? 0x7F : random.Pick(1, 0x7F);
-    d.RepeatEnd = random.Pick(0, 2);
-    d.RepeatEndCount = random.Pick(1, 8);
-    d.RepeatEndDate = d.StartDate + Minutes(random.Pick(0, 10 * 1440));
+    d.EndDate = d.StartDate + Minutes(random.Int(0, 50));
+    d.CondWeekdays = random.Chance(70) ? 0x7F : random.Int(1, 0x7F);
+    d.RepeatEnd = random.Int(0, 2);
+    d.RepeatEndCount = random.Int(1, 8);
+    d.RepeatEndDate = d.StartDate + Minutes(random.Int(0, 10 * 1440));
     d.Forewarn = random.Chance(60) ? 1 : 0;
-    d.ForewarnSpan = random.Pick(0, 90);
-    d.ForewarnUnit = random.Chance(80) ? kUnitMinutes : random.Pick(1, 2);
-    d.OverdueAction = random.Pick(0, 3);
-    d.ExecuteSpan = random.Pick(0, 3);
-    d.ExecuteUnit = random.Pick(0, 2);
-    d.SnoozeType = random.Pick(0, 1);
-    d.SnoozeSpan = random.Pick(1, 30);
+    d.ForewarnSpan = random.Int(0, 90);
+    d.ForewarnUnit = random.Chance(80) ? kUnitMinutes : random.Int(1, 2);
+    d.OverdueAction = random.Int(0, 3);
+    d.ExecuteSpan = random.Int(0, 3);
+    d.ExecuteUnit = random.Int(0, 2);
+    d.SnoozeType = random.Int(0, 1);
+    d.SnoozeSpan = random.Int(1, 30);
     d.SnoozeUnit = kUnitMinutes;
 }
 
@@ -241,25 +211,25 @@ void RandomEdit(Random& r, DateData& d) {
     const std::function<void()> edits[] = {
         [&] { d.Description += "x"; },
         [&] { d.Forewarn = 1 - d.Forewarn; },
-        [&] { d.ForewarnSpan = r.Pick(0, 120); },
-        [&] { d.StartDate += Minutes(r.Pick(-1, 1) * 5); },
+        [&] { d.ForewarnSpan = r.Int(0, 120); },
+        [&] { d.StartDate += Minutes(r.Int(-1, 1) * 5); },
         // An all-day occurrence would outlast an hour.
         [&] { d.ShowStartTime = d.Repeat == 1 && d.RepeatUnit == 1 ? 1 : 1 - d.ShowStartTime; },
-        [&] { d.CondWeekdays = r.Pick(1, 0x7F); },
-        [&] { d.RepeatRate = r.Pick(1, 3); },
+        [&] { d.CondWeekdays = r.Int(1, 0x7F); },
+        [&] { d.RepeatRate = r.Int(1, 3); },
         [&] {
-            d.RepeatEnd = r.Pick(0, 2);
-            d.RepeatEndCount = r.Pick(1, 8);
+            d.RepeatEnd = r.Int(0, 2);
+            d.RepeatEndCount = r.Int(1, 8);
         },
-        [&] { d.OverdueAction = r.Pick(0, 3); },
+        [&] { d.OverdueAction = r.Int(0, 3); },
         [&] {
-            d.RepeatWeekdayCount = r.Pick(0, 5);
-            d.RepeatWeekday = r.Pick(0, 6);
+            d.RepeatWeekdayCount = r.Int(0, 5);
+            d.RepeatWeekday = r.Int(0, 6);
         },
-        [&] { d.RepeatUnit = r.Pick(2, 5); }, // hours could be shorter than an occurrence
-        [&] { d.EndDate = d.StartDate + Minutes(r.Pick(0, 50)); },
+        [&] { d.RepeatUnit = r.Int(2, 5); }, // hours could be shorter than an occurrence
+        [&] { d.EndDate = d.StartDate + Minutes(r.Int(0, 50)); },
     };
-    edits[r.Pick(0, static_cast<int>(std::size(edits)) - 1)]();
+    edits[r.Int(0, static_cast<int>(std::size(edits)) - 1)]();
 }
 
 bool PatternChanged(const DateData& a, const DateData& b) {
@@ -353,23 +323,23 @@ void ExpectEdited(const CDateEntry& before, const CDateEntry& after, const CDate
 TEST(ReminderProperty, RandomActionsKeepTheListsConsistent) {
     Random random(20070305);
     for (int event = 0; event < 300; ++event) {
-        CDateTime now = At(2, 0, 0) + Minutes(random.Pick(0, 6 * 1440));
+        CDateTime now = At(2, 0, 0) + Minutes(random.Int(0, 6 * 1440));
         CDateEntry entry = Create(now, [&](DateData& d) { RandomRule(random, d); });
         for (int step = 0; step < 120; ++step) {
             now += random.Chance(4)
-                       ? Minutes(-random.Pick(1, 120))
-                       : Minutes(random.Pick(0, 240)) + CDateTimeSpan(random.Pick(0, 59));
+                       ? Minutes(-random.Int(1, 120))
+                       : Minutes(random.Int(0, 240)) + CDateTimeSpan(random.Int(0, 59));
             Dates targets = Scan(entry, now - Minutes(1440), now + Minutes(2880));
             for (const Dates* list :
                  {&entry.GetDueOccurrences(), &entry.GetSnoozedOccurrences(),
                   &entry.GetAcknowledgedOccurrences(), &entry.GetDroppedOccurrences()}) {
                 targets.insert(targets.end(), list->begin(), list->end());
             }
-            targets.push_back(now + Minutes(random.Pick(-600, 600)));
+            targets.push_back(now + Minutes(random.Int(-600, 600)));
             const CDateTime target = random.Pick(targets);
             const bool dropped = entry.IsDropped(target);
             const CDateEntry before = entry;
-            const int action = random.Pick(0, 99);
+            const int action = random.Int(0, 99);
             SCOPED_TRACE("event " + std::to_string(event) + " step " + std::to_string(step) +
                          " action " + std::to_string(action) + " on " + Text(target) + " at " +
                          Text(now));
@@ -377,7 +347,7 @@ TEST(ReminderProperty, RandomActionsKeepTheListsConsistent) {
                 const bool changed = entry.UpdateReminders(now);
                 ExpectEvaluated(before, entry, now, changed);
             } else if (action < 55) {
-                const CDateTime until = action < 50 ? now + Minutes(random.Pick(-30, 600))
+                const CDateTime until = action < 50 ? now + Minutes(random.Int(-30, 600))
                                                     : entry.ComputeDefaultSnoozeTime(target, now);
                 if (action < 50) {
                     entry.Snooze(target, until);

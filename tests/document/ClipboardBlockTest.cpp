@@ -1,6 +1,7 @@
 #include "document/ClipboardBlock.h"
 
 #include "core/CArchiveException.h"
+#include "core/EventBuilder.h"
 #include "core/RepetitionRule.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -27,13 +29,13 @@ std::unique_ptr<CDateEntry> MakeEvent(const DateData& data) {
     return event;
 }
 
-DateData Timed(const CDateTime& start, const CDateTime& end) {
-    DateData data;
-    data.Description = "Standup";
-    data.StartDate = start;
-    data.EndDate = end;
-    data.RepeatEndDate = start;
-    return data;
+/// A time in 2024.
+CDateTime At(int month, int day, int hour = 0, int minute = 0) {
+    return CDateTime(2024, month, day, hour, minute, 0);
+}
+
+test::EventBuilder Timed(const CDateTime& start, const CDateTime& end) {
+    return test::EventBuilder().StartAt(start).EndAt(end).Description("Standup");
 }
 
 std::vector<uint8_t> Concatenate(std::vector<uint8_t> first, const std::vector<uint8_t>& second) {
@@ -52,8 +54,8 @@ std::optional<CArchiveException::Cause> Failure(Read&& read) {
 }
 
 TEST(ClipboardBlockTest, BlockBytesAndBadBlocks) {
-    auto event = MakeEvent(Timed(CDateTime(2024, 3, 4, 9, 0, 0), CDateTime(2024, 3, 4, 9, 15, 0)));
-    event->DropOccurrence(CDateTime(2024, 3, 5, 9, 0, 0));
+    auto event = MakeEvent(Timed(At(3, 4, 9), At(3, 4, 9, 15)).Data());
+    event->DropOccurrence(At(3, 5, 9));
     const CDateTime occurrence(2024, 3, 6, 9, 0, 0);
     // The object as the archive writes it alone (class record first), then the date by value.
     const std::vector<uint8_t> eventBlock = WriteEventClipboardBlock(*event, occurrence);
@@ -98,51 +100,32 @@ TEST(ClipboardBlockTest, BlockBytesAndBadBlocks) {
 
 TEST(ClipboardBlockTest, PastedEventsMoveToTheSelectedDate) {
     const CDateTime selected(2024, 7, 15);
-    struct Row {
-        const char* name;
-        DateData data;
-        CDateTime occurrence;
-        CDateTime start;
-        CDateTime end;
+    const std::tuple<const char*, DateData, CDateTime, CDateTime, CDateTime> rows[] = {
+        {"a timed event keeps its times and its length across midnight",
+         Timed(At(3, 4, 22), At(3, 5, 2, 30)).Data(), At(3, 4, 22), At(7, 15, 22),
+         At(7, 16, 2, 30)},
+        {"a repeating event takes the copied occurrence's time",
+         Timed(At(3, 4, 8), At(3, 4, 8, 45)).Every(2, kRepeatHours).Data(), At(3, 9, 14),
+         At(7, 15, 14), At(7, 15, 14, 45)},
+        {"an all-day event moves by whole days",
+         Timed(At(1, 31, 10), At(2, 2, 9)).AllDay().Every(1, kRepeatMonths).Data(), At(4, 30),
+         At(7, 15, 10), At(7, 17, 9)},
     };
-    std::vector<Row> rows;
-    rows.push_back({"a timed event keeps its times and its length across midnight",
-                    Timed(CDateTime(2024, 3, 4, 22, 0, 0), CDateTime(2024, 3, 5, 2, 30, 0)),
-                    CDateTime(2024, 3, 4, 22, 0, 0), CDateTime(2024, 7, 15, 22, 0, 0),
-                    CDateTime(2024, 7, 16, 2, 30, 0)});
-    {
-        DateData hourly = Timed(CDateTime(2024, 3, 4, 8, 0, 0), CDateTime(2024, 3, 4, 8, 45, 0));
-        hourly.Repeat = kRepeatInterval;
-        hourly.RepeatRate = 2;
-        hourly.RepeatUnit = kRepeatHours;
-        rows.push_back({"a repeating event takes the copied occurrence's time", hourly,
-                        CDateTime(2024, 3, 9, 14, 0, 0), CDateTime(2024, 7, 15, 14, 0, 0),
-                        CDateTime(2024, 7, 15, 14, 45, 0)});
-    }
-    {
-        DateData allDay = Timed(CDateTime(2024, 1, 31, 10, 0, 0), CDateTime(2024, 2, 2, 9, 0, 0));
-        allDay.ShowStartTime = 0;
-        allDay.Repeat = kRepeatInterval;
-        allDay.RepeatRate = 1;
-        allDay.RepeatUnit = kRepeatMonths;
-        rows.push_back({"an all-day event moves by whole days", allDay, CDateTime(2024, 4, 30),
-                        CDateTime(2024, 7, 15, 10, 0, 0), CDateTime(2024, 7, 17, 9, 0, 0)});
-    }
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        auto copied = MakeEvent(row.data);
-        copied->UpdateReminders(CDateTime(2024, 3, 10));
-        copied->DropOccurrence(row.occurrence + CDateTimeSpan(86400));
+    for (const auto& [name, data, occurrence, start, end] : rows) {
+        SCOPED_TRACE(name);
+        auto copied = MakeEvent(data);
+        copied->UpdateReminders(At(3, 10));
+        copied->DropOccurrence(occurrence + CDateTimeSpan(86400));
         const EventClipboardBlock block =
-            ReadEventClipboardBlock(WriteEventClipboardBlock(*copied, row.occurrence));
+            ReadEventClipboardBlock(WriteEventClipboardBlock(*copied, occurrence));
         const auto pasted = MakePastedEvent(block, selected + CDateTimeSpan(3600), kNow);
         const DateData& d = pasted->GetData();
         EXPECT_NE(d.GUID, copied->GetGUID());
         // Everything else is the copied data.
-        DateData expected = row.data;
+        DateData expected = data;
         expected.GUID = d.GUID;
-        expected.StartDate = row.start;
-        expected.EndDate = row.end;
+        expected.StartDate = start;
+        expected.EndDate = end;
         expected.Repeat = 0;
         EXPECT_EQ(d, expected);
         // A new event: nothing of the copy's reminder state, reminders counted from now.
@@ -157,15 +140,12 @@ TEST(ClipboardBlockTest, PlainTextUsesTheClipboardFormats) {
     settings.EventSets[kFormatSetClipboard] = {"normal $DESCRIPTION$", "single $DESCRIPTION$",
                                                "first $DESCRIPTION$", "middle $DESCRIPTION$",
                                                "last $DESCRIPTION$"};
-    auto event = MakeEvent(Timed(CDateTime(2024, 3, 4, 9, 0, 0), CDateTime(2024, 3, 6, 9, 0, 0)));
+    auto event = MakeEvent(Timed(At(3, 4, 9), At(3, 6, 9)).Data());
     const CDateTime start = event->GetData().StartDate;
-    EXPECT_EQ(RenderEventClipboardText(*event, start, CDateTime(2024, 3, 4), settings),
-              "first Standup");
-    EXPECT_EQ(RenderEventClipboardText(*event, start, CDateTime(2024, 3, 5), settings),
-              "middle Standup");
-    auto single = MakeEvent(Timed(CDateTime(2024, 3, 4, 9, 0, 0), CDateTime(2024, 3, 4, 9, 5, 0)));
-    EXPECT_EQ(RenderEventClipboardText(*single, single->GetData().StartDate, CDateTime(2024, 3, 4),
-                                       settings),
+    EXPECT_EQ(RenderEventClipboardText(*event, start, At(3, 4), settings), "first Standup");
+    EXPECT_EQ(RenderEventClipboardText(*event, start, At(3, 5), settings), "middle Standup");
+    auto single = MakeEvent(Timed(At(3, 4, 9), At(3, 4, 9, 5)).Data());
+    EXPECT_EQ(RenderEventClipboardText(*single, single->GetData().StartDate, At(3, 4), settings),
               "normal Standup");
 
     // A to-do without a deadline in the default format.

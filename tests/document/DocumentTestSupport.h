@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,47 +61,42 @@ inline std::unique_ptr<CDateEntry> RandomEvent(Random& rng, bool trimmed, bool w
     auto event = std::make_unique<CDateEntry>(RandomDateTime(rng));
     DateData d;
     d.GUID = event->GetGUID();
-    d.StorageType = rng.Int(0, 1);
     d.Category = RandomText(rng, trimmed, 2);
     d.Description = RandomText(rng, trimmed);
     d.Notes = RandomText(rng, trimmed, 10);
-    d.Display = rng.Int(0, 3);
+    for (std::string DateData::*text : {&DateData::SoundFile, &DateData::DocumentFile,
+                                        &DateData::CmdLine, &DateData::Parameter}) {
+        d.*text = RandomText(rng, trimmed, 3);
+    }
     d.DisplayColor = static_cast<uint32_t>(rng.Int(0, 0xFFFFFF));
     d.FontColor = static_cast<uint32_t>(rng.Int(0, 0xFFFFFF));
     d.StartDate = RandomDateTime(rng);
     d.EndDate = d.StartDate + CDateTimeSpan(rng.Int(0, 5 * 86400));
-    d.ShowStartTime = rng.Int(0, 1);
-    d.ShowEnd = rng.Int(0, 1);
-    d.Repeat = rng.Int(0, 2);
+    d.RepeatEndDate = RandomDateTime(rng);
+    const auto draw = [&](std::initializer_list<int32_t DateData::*> fields, int32_t low,
+                          int32_t high) {
+        for (int32_t DateData::*field : fields) {
+            d.*field = rng.Int(low, high);
+        }
+    };
+    draw({&DateData::StorageType, &DateData::ShowStartTime, &DateData::ShowEnd, &DateData::Forewarn,
+          &DateData::ForewarnSilent, &DateData::SnoozeType, &DateData::Sound,
+          &DateData::SoundRepeatEndless, &DateData::AckOpen, &DateData::AckExecute},
+         0, 1);
+    draw({&DateData::Repeat, &DateData::RepeatEnd, &DateData::Action}, 0, 2);
+    draw({&DateData::Display, &DateData::ForewarnUnit, &DateData::SnoozeUnit,
+          &DateData::OverdueAction, &DateData::ExecuteUnit},
+         0, 3);
+    draw({&DateData::ForewarnSpan, &DateData::SnoozeSpan}, 0, 90);
     d.RepeatRate = rng.Int(0, 12);
     d.RepeatUnit = rng.Int(1, 5);
     d.RepeatWeekdayCount = rng.Int(0, 5);
     d.RepeatWeekday = rng.Int(0, 6);
-    d.RepeatEnd = rng.Int(0, 2);
     d.RepeatEndCount = rng.Int(-3, 100);
-    d.RepeatEndDate = RandomDateTime(rng);
     d.CondWeekdays = rng.Int(0, 0x7F);
     d.CondMonth = rng.Int(0, 0xFFF);
-    d.Forewarn = rng.Int(0, 1);
-    d.ForewarnSpan = rng.Int(0, 90);
-    d.ForewarnUnit = rng.Int(0, 3);
-    d.ForewarnSilent = rng.Int(0, 1);
-    d.SnoozeSpan = rng.Int(0, 90);
-    d.SnoozeUnit = rng.Int(0, 3);
-    d.SnoozeType = rng.Int(0, 1);
-    d.OverdueAction = rng.Int(0, 3);
     d.ExecuteSpan = rng.Int(INT32_MIN, INT32_MAX);
-    d.ExecuteUnit = rng.Int(0, 3);
-    d.Action = rng.Int(0, 2);
-    d.Sound = rng.Int(0, 1);
-    d.SoundFile = RandomText(rng, trimmed, 3);
-    d.SoundRepeatEndless = rng.Int(0, 1);
     d.SoundRepeatCount = rng.Int(0, 10);
-    d.DocumentFile = RandomText(rng, trimmed, 3);
-    d.AckOpen = rng.Int(0, 1);
-    d.CmdLine = RandomText(rng, trimmed, 3);
-    d.Parameter = RandomText(rng, trimmed, 3);
-    d.AckExecute = rng.Int(0, 1);
     if (!withState) {
         event->AssignData(d);
         return event;

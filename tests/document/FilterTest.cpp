@@ -5,6 +5,7 @@
 #include "document/CDayvaultDoc.h"
 #include "document/EntryFilter.h"
 #include "document/Search.h"
+#include "support/Occurrences.h"
 #include "support/Random.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -178,8 +180,6 @@ TEST(TodoFilter, GroupContentAndState) {
     }
 }
 
-// ---- search ---------------------------------------------------------------------------------
-
 const std::string kListFormat = "%d.%m.%Y";
 
 SearchRange Range(const CDateTime& from, const CDateTime& to) {
@@ -219,11 +219,7 @@ Strings Texts(const SearchResult& result) {
 // Whole days, within the calendar's years; relative ones in days or weeks, back, ahead or both.
 TEST(Search, Windows) {
     const CDateTime today(2007, 3, 15, 14, 20, 5);
-    struct Row {
-        SearchRange range;
-        CDateTime start, end;
-    };
-    const Row rows[] = {
+    const std::tuple<SearchRange, CDateTime, CDateTime> rows[] = {
         {Relative(1, 1, 1), CDateTime(2007, 3, 15), CDateTime(2007, 3, 16, 23, 59, 59)},
         {Relative(10, 1, 3), CDateTime(2007, 3, 5), CDateTime(2007, 3, 15, 23, 59, 59)},
         {Range(CDateTime(2007, 1, 2, 13, 0, 0), CDateTime(2007, 1, 3, 1, 0, 0)),
@@ -233,12 +229,12 @@ TEST(Search, Windows) {
         {Range(CDateTime(2100, 12, 31), CDateTime(2101, 1, 1)), CDateTime(2100, 12, 31),
          CDateTime(2100, 12, 31, 23, 59, 59)},
     };
-    for (const Row& row : rows) {
-        CDateTime start;
-        CDateTime end;
-        SearchWindow(row.range, today, start, end);
-        EXPECT_EQ(start.FormatFixed() + " " + end.FormatFixed(),
-                  row.start.FormatFixed() + " " + row.end.FormatFixed());
+    for (const auto& [range, start, end] : rows) {
+        CDateTime from;
+        CDateTime to;
+        SearchWindow(range, today, from, to);
+        EXPECT_EQ(from.FormatFixed() + " " + to.FormatFixed(),
+                  start.FormatFixed() + " " + end.FormatFixed());
     }
 }
 
@@ -318,11 +314,7 @@ TEST(Search, Sorting) {
         row("Gamma", true, CDateTime(2007, 3, 5, 10, 0, 0)),
         row("ALPHA", true, CDateTime(2007, 3, 6, 0, 0, 0)),
     };
-    struct Case {
-        int32_t key;
-        Strings order;
-    };
-    const Case cases[] = {
+    const std::tuple<int32_t, Strings> cases[] = {
         {0, {"beta", "zulu", "Alpha", "alpha", "Gamma", "ALPHA"}},
         {3, {"beta", "zulu", "Alpha", "alpha", "Gamma", "ALPHA"}}, // an unknown column
         // Dated rows first, ties keep their order, undated ones by text.
@@ -331,10 +323,10 @@ TEST(Search, Sorting) {
         {kSortByDescription, {"Alpha", "alpha", "ALPHA", "beta", "Gamma", "zulu"}},
         {-kSortByDescription, {"zulu", "Gamma", "beta", "Alpha", "alpha", "ALPHA"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [key, order] : cases) {
         std::vector<SearchRow> sorted = rows;
-        SortSearchRows(sorted, c.key);
-        EXPECT_EQ(Texts({sorted, ""}), c.order) << c.key;
+        SortSearchRows(sorted, key);
+        EXPECT_EQ(Texts({sorted, ""}), order) << key;
     }
 }
 
@@ -406,25 +398,20 @@ TEST(Search, TextDecidedOncePerEventFindsWhatEveryOccurrenceFinds) {
         filter.selectionOn = random.OneIn(3);
         filter.selection = {"Work"};
         doc.SetEventFilter(filter);
-        SearchRange range;
-        range.from = first;
-        range.to = last;
         // In slices of 7 events, as the sidebar runs it.
-        EventSearch search(doc, range, formats, "%d.%m.%Y");
+        EventSearch search(doc, Range(first, last), formats, "%d.%m.%Y");
         while (!search.Step(7)) {
         }
         const SearchResult result = search.Result(0);
         std::vector<std::pair<const CDateEntry*, CDateTime>> expected;
         for (const auto& owned : doc.GetDateEntries()) {
-            CDateTime start;
-            CDateTime end;
-            for (bool ok = owned->FindFirstOccurrence(first, last, start, end); ok;
-                 ok = owned->FindNextOccurrence(first, last, start, end)) {
-                if (PassesEventFilter(doc, *owned, start, formats)) {
+            test::ForEachOccurrence(*owned, first, last, [&](const CDateTime& start, auto&) {
+                const bool passes = PassesEventFilter(doc, *owned, start, formats);
+                if (passes) {
                     expected.emplace_back(owned.get(), start);
-                    break;
                 }
-            }
+                return !passes;
+            });
         }
         ASSERT_EQ(result.rows.size(), expected.size()) << "round " << round;
         for (size_t i = 0; i < expected.size(); ++i) {

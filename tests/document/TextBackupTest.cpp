@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dv {
@@ -15,17 +16,9 @@ namespace {
 const CDateTime kNow(2024, 5, 10, 12, 0, 0);
 
 TEST(TextBackupTest, Escapes) {
-    struct Row {
-        const char* name;
-        std::string plain;
-        std::string escaped;
-    };
-    for (const Row& row :
-         {Row{"plain text", "abc", "abc"}, Row{"backslash first", "a\\n", "a\\\\n"},
-          Row{"line break", "a\r\nb", "a\\r\\nb"}, Row{"tab", "\t", "\\t"}, Row{"empty", "", ""}}) {
-        EXPECT_EQ(EscapeBackupText(row.plain), row.escaped) << row.name;
-        EXPECT_EQ(UnescapeBackupText(row.escaped), row.plain) << row.name;
-    }
+    // The backslash first, so that an escaped line break is not read as a backslash and an "n".
+    EXPECT_EQ(EscapeBackupText("a\\n\r\nb\t"), "a\\\\n\\r\\nb\\t");
+    EXPECT_EQ(UnescapeBackupText("a\\\\n\\r\\nb\\t"), "a\\n\r\nb\t");
     EXPECT_EQ(UnescapeBackupText("a\\xb"), "ab") << "an unknown escape drops both characters";
     EXPECT_EQ(UnescapeBackupText("ab\\"), "ab") << "a lone backslash at the end is dropped";
     EXPECT_EQ(UnescapeBackupText("\\\\\\"), "\\");
@@ -122,8 +115,6 @@ TEST(TextBackupTest, RandomDocumentsRoundTrip) {
     }
 }
 
-// ---- the key file the backup is written in ----------------------------------------------------
-
 std::string ValueOr(const CKeyFile& file, const char* section, const char* key,
                     const char* missing = "<missing>") {
     const std::string* value = file.GetValue(section, key);
@@ -148,13 +139,8 @@ TEST(KeyFileTest, ReadingRules) {
                                              "New=2\n"
                                              "[case]\n"
                                              "key=lower");
-    struct Row {
-        const char* name;
-        const char* section;
-        const char* key;
-        const char* value;
-    };
-    for (const Row& row : {
+    using Row = std::tuple<const char*, const char*, const char*, const char*>;
+    for (const auto& [name, section, key, value] : {
              Row{"a line before the first section is ignored", "", "orphan", "<missing>"},
              Row{"the key keeps inner blanks, the value its leading one", "First", "Key ",
                  " spaced value"},
@@ -169,7 +155,7 @@ TEST(KeyFileTest, ReadingRules) {
              Row{"keys compare with case", "case", "Key", "<missing>"},
              Row{"an exact name and key", "case", "key", "lower"},
          }) {
-        EXPECT_EQ(ValueOr(file, row.section, row.key), row.value) << row.name;
+        EXPECT_EQ(ValueOr(file, section, key), value) << name;
     }
     EXPECT_FALSE(file.HasSection("Second"));
     EXPECT_EQ(file.GetSectionCount(), 4u); // First, Gone, Cr, case
@@ -177,33 +163,23 @@ TEST(KeyFileTest, ReadingRules) {
 
 TEST(KeyFileTest, RefusesNamesThatCannotBeReadBack) {
     CKeyFile file;
-    struct Row {
-        const char* name;
-        const char* section;
-        const char* key;
-        const char* value;
-    };
-    for (const Row& row :
+    using Row = std::tuple<const char*, const char*, const char*, const char*>;
+    for (const auto& [name, section, key, value] :
          {Row{"a line break in the value", "S", "k", "a\nb"},
           Row{"a carriage return in the section", "S\r", "k", "v"},
           Row{"an equals sign in the key", "S", "k=1", "v"}, Row{"an empty key", "S", "", "v"},
           Row{"a key that starts a header", "S", "[k", "v"},
           Row{"blanks around the key", "S", " k", "v"},
           Row{"blanks around the section", " S", "k", "v"}}) {
-        EXPECT_THROW(file.SetValue(row.section, row.key, row.value), std::invalid_argument)
-            << row.name;
+        EXPECT_THROW(file.SetValue(section, key, value), std::invalid_argument) << name;
     }
     EXPECT_EQ(file.GetSectionCount(), 0u);
 }
 
 TEST(KeyFileTest, Encodings) {
-    struct Row {
-        const char* name;
-        const char* value; // UTF-8
-        std::string bytes; // the file
-    };
+    using Row = std::tuple<const char*, const char*, std::string>; // name, UTF-8 value, file
     const std::string ascii = "[S]\r\nk=plain\r\n";
-    for (const Row& row : {
+    for (const auto& [name, value, bytes] : {
              Row{"ASCII stays as it is", "plain", ascii},
              Row{"Windows-1252 when every character fits", "caf\xC3\xA9 \xE2\x82\xAC",
                  "[S]\r\nk=caf\xE9 \x80\r\n"},
@@ -214,9 +190,9 @@ TEST(KeyFileTest, Encodings) {
                  "\xEF\xBB\xBF[S]\r\nk=\xC3\x83\xC2\xA9\r\n"},
          }) {
         CKeyFile file;
-        file.SetValue("S", "k", row.value);
-        EXPECT_EQ(file.ToBytes(), row.bytes) << row.name;
-        EXPECT_EQ(ValueOr(CKeyFile::FromBytes(row.bytes), "S", "k"), row.value) << row.name;
+        file.SetValue("S", "k", value);
+        EXPECT_EQ(file.ToBytes(), bytes) << name;
+        EXPECT_EQ(ValueOr(CKeyFile::FromBytes(bytes), "S", "k"), value) << name;
     }
     // Hand-edited files: UTF-8 without a mark, UTF-16 with one, damaged UTF-8 after a mark.
     EXPECT_EQ(ValueOr(CKeyFile::FromBytes("[S]\nk=\xCE\xA9\n"), "S", "k"), "\xCE\xA9");

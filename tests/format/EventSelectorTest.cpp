@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -37,14 +38,7 @@ TEST(EventSelectors, ThisSelectedIsThePartOnTheDay) {
         EventBuilder().StartAt(start).End(2007, 1, 13, 2, 0).Build(); // Wednesday to Saturday
     CDateEntry sameDay = Weekly().Start(2007, 1, 10, 10, 0).End(2007, 1, 10, 12, 0).Build();
     const std::string format = "$DATETIMEFORMAT%d %H:%M:%S$$THISSELECTED_STARTTOEND_DATETIME$";
-    struct DayRow {
-        const char* name;
-        CDateEntry* entry;
-        CDateTime occurrence;
-        CDateTime day;
-        std::string expected;
-    };
-    const std::vector<DayRow> rows = {
+    const std::tuple<const char*, CDateEntry*, CDateTime, CDateTime, std::string> rows[] = {
         {"starts on the day", &overnight, start, CDateTime(2007, 1, 10),
          "10 22:00:00 - 10 23:59:59"},
         {"day strictly between", &overnight, start, CDateTime(2007, 1, 11),
@@ -53,9 +47,9 @@ TEST(EventSelectors, ThisSelectedIsThePartOnTheDay) {
         {"day before", &overnight, start, CDateTime(2007, 1, 9), "-"},
         {"another occurrence's day", &sameDay, Jan(10), CDateTime(2007, 1, 17), "-"},
     };
-    for (const DayRow& row : rows) {
-        CDateEntryFormatter formatter(*row.entry, TestSettings());
-        EXPECT_EQ(formatter.Expand(format, row.occurrence, row.day), row.expected) << row.name;
+    for (const auto& [name, entry, occurrence, day, expected] : rows) {
+        CDateEntryFormatter formatter(*entry, TestSettings());
+        EXPECT_EQ(formatter.Expand(format, occurrence, day), expected) << name;
     }
 }
 
@@ -87,8 +81,6 @@ TEST(EventSelectors, OccurrenceCounterSurvivesExpansion) {
     EXPECT_EQ(start, Jan(29));
     EXPECT_FALSE(entry.FindNextOccurrence(a, b, start, end));
 }
-
-// ---- Differential test: the searches against a plain walk over every occurrence ----------------
 
 // The first/next scan over [a, b] on a copy, so that the event under test is not touched; stops
 // when `visit` returns false.

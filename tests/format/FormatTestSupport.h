@@ -1,13 +1,10 @@
 #pragma once
 
 // Shared set-up of the expander tests: short, unambiguous date formats and recognisable format
-// sets, and a clock fixed for the length of one test.
+// sets.
 
-#include "core/CDateTime.h"
-#include "core/Clock.h"
 #include "format/FormatSettings.h"
 
-#include <memory>
 #include <string>
 
 namespace dv::test {
@@ -33,16 +30,5 @@ inline const FormatSettings& TestSettings() {
     }();
     return settings;
 }
-
-/// Fixes CDateTime::Now() at `now` while the object lives.
-class FixedNow {
-public:
-    explicit FixedNow(const CDateTime& now)
-        : m_clock(std::make_shared<CFixedClock>(now)), m_scope(m_clock) {}
-
-private:
-    std::shared_ptr<CFixedClock> m_clock;
-    CScopedClock m_scope;
-};
 
 } // namespace dv::test

@@ -5,21 +5,15 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace dv {
 namespace {
 
-struct ConversionRow {
-    const char* name;
-    std::string_view format;
-    std::string_view picker;
-    std::string_view qt;
-};
-
 // Codes and literal text are decided by the random round trip below; these rows are what its
 // generator does not make: unknown codes, which lose their "%" ("#" included), and a dangling "%".
-const ConversionRow kRows[] = {
+const std::tuple<const char*, std::string_view, std::string_view, std::string_view> kRows[] = {
     {"percent", "%%", "%", "%"},
     {"short unknown", "%#W", "W", "'W'"},
     {"short percent", "%#%", "%", "%"},
@@ -29,14 +23,12 @@ const ConversionRow kRows[] = {
 };
 
 TEST(PickerFormat, ConversionTable) {
-    for (const ConversionRow& row : kRows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(ToPickerFormat(row.format), row.picker);
-        EXPECT_EQ(ToQtDisplayFormat(row.format), row.qt);
+    for (const auto& [name, format, picker, qt] : kRows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ToPickerFormat(format), picker);
+        EXPECT_EQ(ToQtDisplayFormat(format), qt);
     }
 }
-
-// ---- Round trip through a reader of Qt's format language -------------------------------------
 
 // One piece of a display format: an expression ("dd", "AP") or literal text.
 struct Piece {
@@ -94,9 +86,7 @@ std::vector<Piece> ReadQtFormat(std::string_view format) {
 
 TEST(PickerFormat, RandomFormatsConvertCodeByCode) {
     struct Code {
-        std::string_view source;
-        std::string_view picker;
-        std::string_view qt;
+        std::string_view source, picker, qt;
     };
     // Every code, and the short forms; codes without a short form keep their long one.
     const Code codes[] = {{"%A", "dddd", "dddd"},  {"%B", "MMMM", "MMMM"},  {"%H", "HH", "HH"},

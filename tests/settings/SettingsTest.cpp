@@ -1,12 +1,16 @@
 #include "format/StringTable.h"
 #include "settings/CIniStore.h"
 #include "settings/CSettings.h"
+#include "settings/CWindowSettings.h"
+#include "settings/SettingsStoreChoice.h"
 #include "support/Files.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 #include <variant>
 
 namespace dv {
@@ -52,18 +56,6 @@ private:
     }
 };
 
-CSettings SaveAndLoad(const CSettings& settings, const fs::path& path) {
-    fs::remove(path);
-    {
-        CIniStore store(path);
-        settings.Save(store);
-    }
-    CSettings loaded;
-    loaded.WeekStart = -99; // Load must not depend on what the object held before
-    loaded.Load(CIniStore(path));
-    return loaded;
-}
-
 template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
@@ -102,15 +94,36 @@ void ChangeMember(const SettingKey<CSettings>& key, CSettings& settings, int var
                key.Field);
 }
 
-TEST(SettingsTest, DefaultsAreSavedInKeyOrder) {
-    // The key order is part of the file format, and every default is part of the program's
-    // behaviour: the saved defaults must match the fixed file line for line, in CR LF lines.
+// A settings file in a folder of its own.
+class SettingsTest : public ::testing::Test {
+protected:
+    /// Runs `save` on a store of the file; the store writes the file when it goes.
+    void Write(const std::function<void(CIniStore&)>& save) const {
+        CIniStore store(path);
+        save(store);
+    }
+    CSettings SaveAndLoad(const CSettings& settings) const {
+        fs::remove(path);
+        Write([&](CIniStore& store) { settings.Save(store); });
+        CSettings loaded;
+        loaded.WeekStart = -99; // Load must not depend on what the object held before
+        loaded.Load(CIniStore(path));
+        return loaded;
+    }
+
     TemporaryFolder folder;
     const fs::path path = folder / "Dayvault.ini";
-    {
-        CIniStore store(path);
+};
+using WindowSettingsTest = SettingsTest;
+
+TEST_F(SettingsTest, DefaultsAreSavedInKeyOrder) {
+    // The key order is part of the file format, and every default is part of the program's
+    // behaviour: the saved defaults, the window's for an 800 by 600 screen, must match the fixed
+    // file line for line, in CR LF lines.
+    Write([](CIniStore& store) {
         CSettings().Save(store);
-    }
+        CWindowSettings(800, 600).Save(store);
+    });
     std::string text = ReadFile(path);
     const size_t lines = std::count(text.begin(), text.end(), '\n');
     std::erase(text, '\r');
@@ -125,13 +138,11 @@ TEST(SettingsTest, DefaultsAreSavedInKeyOrder) {
     EXPECT_EQ(loaded, CSettings()) << "defaults read back as defaults";
 }
 
-TEST(SettingsTest, EveryKeyRoundTripsThroughBothStores) {
+TEST_F(SettingsTest, EveryKeyRoundTripsThroughBothStores) {
     // One key changed at a time finds a key that reads or writes another key's member; all keys
     // changed at once find values that leak into their neighbours.
-    TemporaryFolder folder;
-    const fs::path path = folder / "Dayvault.ini";
     const auto roundTrip = [&](const CSettings& changed, std::string_view what) {
-        EXPECT_EQ(SaveAndLoad(changed, path), changed) << what;
+        EXPECT_EQ(SaveAndLoad(changed), changed) << what;
         CTypedMemoryStore memory;
         changed.Save(memory);
         EXPECT_EQ(memory.m_values.size(), CSettings::Keys().size()) << what;
@@ -153,13 +164,11 @@ TEST(SettingsTest, EveryKeyRoundTripsThroughBothStores) {
     // The password is stored scrambled and cut to 64 bytes.
     CSettings password;
     password.FtpPassword = std::string(70, 'p');
-    EXPECT_EQ(SaveAndLoad(password, path).FtpPassword, std::string(64, 'p'));
+    EXPECT_EQ(SaveAndLoad(password).FtpPassword, std::string(64, 'p'));
     EXPECT_EQ(ReadFile(path).find("pppp"), std::string::npos);
 }
 
-TEST(SettingsTest, MissingEmptyAndOddStoredValues) {
-    TemporaryFolder folder;
-    const fs::path path = folder / "Dayvault.ini";
+TEST_F(SettingsTest, MissingEmptyAndOddStoredValues) {
     WriteFile(path, "weekstart=0\n[Other]\nFtpPort=2\n[Settings]\n"
                     "DateFormat=\nWeekStart=\nCsvCalendarFields=\nHtmlTodoFieldorder= , \n"
                     "SnoozeEndTime=\nCalendarEventFont=\n"
@@ -176,9 +185,7 @@ TEST(SettingsTest, MissingEmptyAndOddStoredValues) {
     EXPECT_EQ(loaded, expected);
 }
 
-TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
-    TemporaryFolder folder;
-    const fs::path path = folder / "Dayvault.ini";
+TEST_F(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
     WriteFile(path, "[Settings]\nLastDateFile=C:\\data\\mine.dat\nLastView=4\n");
     CSettings settings;
     settings.LastView = 2;
@@ -189,16 +196,10 @@ TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
     EXPECT_EQ(settings.LastView, 4);
 
     fs::remove(path);
-    {
-        CIniStore store(path);
-        settings.Save(store);
-    }
+    Write([&](CIniStore& store) { settings.Save(store); });
     EXPECT_EQ(ReadFile(path).find("LastView"), std::string::npos) << "Save leaves it out";
     settings.LastDateFile = "/home/me/events\t2.dat";
-    {
-        CIniStore store(path);
-        settings.SaveExitState(store);
-    }
+    Write([&](CIniStore& store) { settings.SaveExitState(store); });
     CSettings reread;
     reread.LoadExitState(CIniStore(path));
     EXPECT_EQ(reread.LastDateFile, "/home/me/events\t2.dat");
@@ -206,6 +207,87 @@ TEST(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
     CSettings fresh;
     fresh.LoadExitState(CIniStore(folder / "none.ini"));
     EXPECT_EQ(fresh.LastView, 0);
+}
+
+TEST_F(WindowSettingsTest, StoredValuesWinAndEmptyListsReadAsDefaults) {
+    WriteFile(path, "[WindowSettings]\nMainWindowX=-8\nMainWindowWidth=640\nTodoListColumns=\n"
+                    "TodoListColumnWidths=\nEventListColumnWidths=1,2\n"
+                    "SearchResultColumnWidths=,\nSidebarVisible=1\n");
+    CWindowSettings settings;
+    settings.Load(CIniStore(path), 800, 600);
+    CWindowSettings expected(800, 600);
+    expected.MainWindowX = -8;
+    expected.MainWindowWidth = 640;
+    expected.EventListColumnWidths = {1, 2};
+    expected.SidebarVisible = true;
+    EXPECT_EQ(settings, expected);
+
+    // Minimised from maximised reopens maximised.
+    EXPECT_TRUE(CWindowSettings::IsMaximizedPlacement(2, true));
+    EXPECT_TRUE(CWindowSettings::IsMaximizedPlacement(3, false));
+    EXPECT_FALSE(CWindowSettings::IsMaximizedPlacement(2, false));
+    EXPECT_FALSE(CWindowSettings::IsMaximizedPlacement(1, true));
+}
+
+TEST_F(WindowSettingsTest, ColumnListsFitTheColumnCount) {
+    const NumberList defaults = {100, 167, 110};
+    EXPECT_EQ(CWindowSettings::FitColumns(NumberList{1}, defaults), (NumberList{1, 167, 110}));
+    EXPECT_EQ(CWindowSettings::FitColumns(NumberList{1, 2, 3, 4}, defaults), (NumberList{1, 2, 3}));
+    EXPECT_EQ(CWindowSettings::FitColumns(FlagList{false}, FlagList{true, true}),
+              (FlagList{false, true}));
+}
+
+TEST(SettingsStoreChoiceTest, WhichFileAndWhatItSays) {
+    // The program's and the user's file (nullptr: none), what is chosen.
+    const std::tuple<const char*, const char*, const char*, bool, bool> rows[] = {
+        {"no file anywhere: the registry", nullptr, nullptr, true, false},
+        {"program file wins over the user file", "[Settings]\nUseRegistry=1\n",
+         "[Settings]\nUseRegistry=0\n", true, true},
+        {"user file says 0", nullptr, "[Settings]\nUseRegistry=0\n", false, false},
+    };
+    for (const auto& [name, programIni, userIni, useRegistry, programFileChosen] : rows) {
+        SCOPED_TRACE(name);
+        const test::TemporaryFolder root;
+        const fs::path program = root.Path() / "program";
+        const fs::path user = root.Path() / "appdata" / "QX's Dayvault";
+        fs::create_directories(program);
+        if (programIni != nullptr) {
+            test::WriteFile(program / "Dayvault.ini", programIni);
+        }
+        if (userIni != nullptr) {
+            fs::create_directories(user);
+            test::WriteFile(user / "Dayvault.ini", userIni);
+        }
+        const SettingsStoreChoice choice = ChooseSettingsStore(program, user);
+        EXPECT_EQ(choice.UseRegistry, useRegistry);
+        EXPECT_EQ(choice.IniPath, (programFileChosen ? program : user) / "Dayvault.ini");
+        EXPECT_EQ(choice.Problem, "");
+        // The user folder is made when it is the one to use; reading creates no file.
+        EXPECT_EQ(fs::is_directory(user), !programFileChosen || userIni);
+        EXPECT_EQ(fs::exists(choice.IniPath),
+                  programFileChosen ? programIni != nullptr : userIni != nullptr);
+    }
+}
+
+TEST(SettingsStoreChoiceTest, TroubleIsReportedAndFallsBackToTheRegistry) {
+    const test::TemporaryFolder root;
+    const fs::path program = root.Path() / "program";
+    const fs::path user = root.Path() / "appdata" / "Dayvault";
+    // A folder where the INI file should be: it exists, but cannot be read.
+    fs::create_directories(program / "Dayvault.ini");
+    SettingsStoreChoice choice = ChooseSettingsStore(program, user);
+    EXPECT_TRUE(choice.UseRegistry);
+    EXPECT_EQ(choice.IniPath, program / "Dayvault.ini");
+    EXPECT_NE(choice.Problem.find("Dayvault.ini"), std::string::npos) << choice.Problem;
+
+    // A file where the user data folder should be.
+    fs::remove_all(program / "Dayvault.ini");
+    fs::create_directories(user.parent_path());
+    test::WriteFile(user, "not a folder");
+    choice = ChooseSettingsStore(program, user);
+    EXPECT_TRUE(choice.UseRegistry);
+    EXPECT_EQ(choice.IniPath, user / "Dayvault.ini");
+    EXPECT_NE(choice.Problem.find("user data folder"), std::string::npos) << choice.Problem;
 }
 
 } // namespace

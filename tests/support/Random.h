@@ -22,6 +22,7 @@ public:
     int32_t Int(int32_t lo, int32_t hi) { return static_cast<int32_t>(Between(lo, hi)); }
     /// True with probability 1/n.
     bool OneIn(int64_t n) { return Between(0, n - 1) == 0; }
+    bool Chance(int percent) { return Between(1, 100) <= percent; }
     /// An element of a non-empty container or array.
     template <class Container>
     const auto& Pick(const Container& items) {

@@ -1,12 +1,22 @@
+// The settings file: its document of sections and keys, and the store that reads and writes it.
+
+#include "core/CFileException.h"
 #include "settings/CIniDocument.h"
+#include "settings/CIniStore.h"
+#include "support/Files.h"
 #include "support/Random.h"
 
 #include <gtest/gtest.h>
 #include <map>
 #include <stdexcept>
+#include <tuple>
 
 namespace dv {
 namespace {
+
+namespace fs = std::filesystem;
+using test::TemporaryFolder;
+using test::WriteFile;
 
 TEST(IniDocumentTest, ReadsSectionsWithoutBracketAndKeysBeforeAnySection) {
     const CIniDocument document =
@@ -48,13 +58,7 @@ TEST(IniDocumentTest, EditsKeepEveryOtherLine) {
 }
 
 TEST(IniDocumentTest, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
-    struct Row {
-        const char* name;
-        std::string value;
-        std::string line;
-        std::string readBack;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, std::string, std::string, std::string> rows[] = {
         {"plain", "abc", "k=abc", "abc"},
         {"empty", "", "k=", ""},
         {"leading blank", " a", "k=\" a\"", " a"},
@@ -66,12 +70,12 @@ TEST(IniDocumentTest, ValuesThatReadingWouldChangeAreWrittenInQuotes) {
         {"equals and semicolon", "=;[x]", "k==;[x]", "=;[x]"},
         {"line breaks", "a\r\nb", "k=a{0x0D}{0x0A}b", "a{0x0D}{0x0A}b"},
     };
-    for (const Row& row : rows) {
+    for (const auto& [name, value, line, readBack] : rows) {
         CIniDocument document;
-        document.SetValue("S", "k", row.value);
-        EXPECT_EQ(document.ToBytes(), "[S]\r\n" + row.line + "\r\n") << row.name;
+        document.SetValue("S", "k", value);
+        EXPECT_EQ(document.ToBytes(), "[S]\r\n" + line + "\r\n") << name;
         const CIniDocument reread = CIniDocument::FromBytes(document.ToBytes());
-        EXPECT_EQ(reread.GetValue("S", "k"), row.readBack) << row.name;
+        EXPECT_EQ(reread.GetValue("S", "k"), readBack) << name;
     }
 }
 
@@ -97,19 +101,15 @@ TEST(IniDocumentTest, EncodingOfTheFile) {
               "\xEF\xBB\xBF[S]\r\nk=M\xC3\xA4rz \xE2\x82\xAC\r\nj=\xE6\x97\xA5\r\n")
         << "UTF-8 with a byte-order mark otherwise";
 
-    struct Row {
-        const char* name;
-        std::string bytes;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, std::string> rows[] = {
         {"Windows-1252", "[S]\r\nk=M\xE4rz \x80\r\n"},
         {"UTF-8 with mark", "\xEF\xBB\xBF[S]\r\nk=M\xC3\xA4rz \xE2\x82\xAC\r\n"},
         {"UTF-8 without mark", "[S]\nk=M\xC3\xA4rz \xE2\x82\xAC\n"},
         {"UTF-16LE with mark", std::string(kUtf16File, sizeof kUtf16File - 1)},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(CIniDocument::FromBytes(row.bytes).GetValue("S", "k"), "M\xC3\xA4rz \xE2\x82\xAC")
-            << row.name;
+    for (const auto& [name, bytes] : rows) {
+        EXPECT_EQ(CIniDocument::FromBytes(bytes).GetValue("S", "k"), "M\xC3\xA4rz \xE2\x82\xAC")
+            << name;
     }
     EXPECT_EQ(CIniDocument::FromBytes("\xEF\xBB\xBF[S]\nk=\xFF\n").GetValue("S", "k"),
               "\xEF\xBF\xBD")
@@ -117,11 +117,7 @@ TEST(IniDocumentTest, EncodingOfTheFile) {
 }
 
 TEST(IniDocumentTest, WrittenBytesReadBackAsTheSameDocument) {
-    struct Row {
-        const char* name;
-        std::string bytes;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, std::string> rows[] = {
         {"Windows-1252 text that looks like UTF-8", "[S]\nk=\xC3\x83\xC2\xA4\n"},
         {"first line that looks like a UTF-8 mark", "\xC3\xAF\xC2\xBB\xC2\xBF[S]\nk=v\n"},
         {"first line that looks like a UTF-16 mark", "\xC3\xBF\xC3\xBE[S]\nk=v\n"},
@@ -130,15 +126,15 @@ TEST(IniDocumentTest, WrittenBytesReadBackAsTheSameDocument) {
         {"no line end at all", "[S]"},
         {"empty", ""},
     };
-    for (const Row& row : rows) {
-        const CIniDocument document = CIniDocument::FromBytes(row.bytes);
+    for (const auto& [name, bytes] : rows) {
+        const CIniDocument document = CIniDocument::FromBytes(bytes);
         const std::string written = document.ToBytes();
         const CIniDocument reread = CIniDocument::FromBytes(written);
-        EXPECT_EQ(reread.ToBytes(), written) << row.name;
-        EXPECT_EQ(reread.GetValue("S", "k"), document.GetValue("S", "k")) << row.name;
-        EXPECT_EQ(reread.GetSectionNames(), document.GetSectionNames()) << row.name;
+        EXPECT_EQ(reread.ToBytes(), written) << name;
+        EXPECT_EQ(reread.GetValue("S", "k"), document.GetValue("S", "k")) << name;
+        EXPECT_EQ(reread.GetSectionNames(), document.GetSectionNames()) << name;
     }
-    EXPECT_EQ(CIniDocument::FromBytes(CIniDocument::FromBytes(rows[0].bytes).ToBytes())
+    EXPECT_EQ(CIniDocument::FromBytes(CIniDocument::FromBytes(std::get<1>(rows[0])).ToBytes())
                   .GetValue("S", "k"),
               "\xC3\x83\xC2\xA4");
 }
@@ -148,6 +144,57 @@ TEST(IniDocumentTest, ListsSectionsAndKeysOnce) {
     EXPECT_EQ(document.GetSectionNames(), (std::vector<std::string>{"A", "b"}));
     EXPECT_EQ(document.GetKeyNames("a"), (std::vector<std::string>{"x", "z"}));
     EXPECT_EQ(document.GetKeyNames("missing"), std::vector<std::string>{});
+}
+
+TEST(IniStoreTest, ReadsWritesAndKeepsWhatItDoesNotKnow) {
+    TemporaryFolder folder;
+    const fs::path path = folder.Path() / "Dayvault.ini";
+    {
+        CIniStore store(path);
+        EXPECT_EQ(store.ReadRawString("Settings", "WeekStart"), std::nullopt);
+        EXPECT_EQ(store.ReadRawInt("Settings", "WeekStart", 5), 5);
+        store.Flush();
+    }
+    EXPECT_FALSE(fs::exists(path)) << "reading creates no file";
+
+    WriteFile(path, "; by hand\n[Settings]\nUnknownKey=kept\nempty=\nquoted=\"-12\"\n\n[O]\na=b\n");
+    {
+        CIniStore store(path);
+        EXPECT_EQ(store.ReadRawInt("Settings", "empty", 9), 9) << "an empty value is missing";
+        EXPECT_EQ(store.ReadRawInt("Settings", "quoted", 9), -12);
+        store.WriteRawInt("Settings", "WeekStart", 0);
+        store.WriteRawString("Settings", "UnknownKey", "kept");
+        EXPECT_TRUE(store.IsModified());
+        store.Flush();
+        EXPECT_FALSE(store.IsModified());
+        store.WriteRawString("S", "k", "v"); // written by the destructor
+    }
+    EXPECT_EQ(test::ReadFile(path),
+              "; by hand\n[Settings]\nUnknownKey=kept\nempty=\nquoted=\"-12\"\n"
+              "WeekStart=0\n\n[O]\na=b\n\n[S]\nk=v\n");
+}
+
+TEST(IniStoreTest, UnreadableFilesAreReportedWithTheirPath) {
+    TemporaryFolder folder;
+    const fs::path directory = folder.Path() / "Dayvault.ini";
+    fs::create_directory(directory);
+    try {
+        CIniStore store(directory);
+        FAIL() << "a folder is not a settings file";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetPath(), directory);
+    }
+
+    const fs::path huge = folder.Path() / "huge.ini";
+    WriteFile(huge, "[S]\n");
+    fs::resize_file(huge, CIniStore::kMaxFileSize + 1); // sparse, so cheap
+    try {
+        CIniStore store(huge);
+        FAIL() << "a file beyond the size limit is refused";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetPath(), huge);
+        EXPECT_NE(std::string(e.what()).find("too large"), std::string::npos) << e.what();
+    }
 }
 
 } // namespace

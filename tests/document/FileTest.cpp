@@ -1,11 +1,18 @@
-#include "document/EventFile.h"
+// The event file and its side file, and the document's file operations on them: save command and
+// question, Save As, new, open (also failing), close, restore from a text backup and merge.
 
 #include "core/CArchiveException.h"
 #include "core/CFileException.h"
 #include "core/Guid.h"
+#include "core/Prompt.h"
+#include "document/CDayvaultDoc.h"
 #include "document/DocumentTestSupport.h"
+#include "document/EventFile.h"
+#include "document/TextBackup.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,10 +20,12 @@
 namespace dv {
 namespace {
 
-using test::ByteDifference;
 using test::MakeEvent;
 using test::MakeTodo;
 using test::RecordBytes;
+using test::RecordingObserver;
+using test::TemporaryFolder;
+using Strings = std::vector<std::string>;
 
 // The record of an object without the 16-byte class record that StoreObject puts in front of it
 // (tag 0xFFFF, schema, name length and a ten-letter name: "CDateEntry" and "CTodoEntry").
@@ -55,7 +64,7 @@ TEST(EventFileTest, ObjectsCarryClassRecordsAndTagsInListOrder) {
     AppendBody(expected, *contents.events[1]).Long(2).ClassRecord("CTodoEntry", 2);
     AppendBody(expected, *contents.todos[0]).Word(0x8005);
     AppendBody(expected, *contents.todos[1]);
-    EXPECT_EQ(ByteDifference(WriteEventFileBytes(contents), expected.Get()), "");
+    EXPECT_EQ(test::ByteDifference(WriteEventFileBytes(contents), expected.Get()), "");
 }
 
 TEST(EventFileTest, StreamRules) {
@@ -223,6 +232,218 @@ TEST(EventFileTest, ASaveDyingBetweenItsTwoFilesLeavesATrustworthyChangeList) {
     SetSaveFaultHook({});
     const std::vector<std::string> recovered = {old.events[1]->GetGUID()};
     EXPECT_EQ(lists, (std::vector<std::vector<std::string>>{recovered, next.changeList}));
+}
+
+/// A document wired as the desktop program wires it: save requests are queued and run later by
+/// Pump, questions go to a queued prompt, Save As picks `saveAsPath`.
+struct Harness {
+    CDayvaultDoc doc;
+    CQueuedPrompt prompt;
+    int pendingSaves = 0;
+    int saveAsRuns = 0;
+    std::filesystem::path saveAsPath;
+
+    Harness() {
+        doc.SetPrompt(&prompt);
+        doc.SetSaveRequestHook([this] { ++pendingSaves; });
+        doc.SetSaveAsHook([this] {
+            ++saveAsRuns;
+            if (!saveAsPath.empty()) {
+                doc.SaveAs(saveAsPath);
+            }
+        });
+    }
+    void Pump() {
+        for (; pendingSaves > 0; --pendingSaves) {
+            doc.SaveCommand();
+        }
+    }
+};
+
+/// Descriptions of the events in the event file at `path`.
+Strings EventsInFile(const std::filesystem::path& path) {
+    Strings descriptions;
+    for (const auto& entry : ReadEventFile(path).events) {
+        descriptions.push_back(entry->GetData().Description);
+    }
+    return descriptions;
+}
+
+TEST(DocumentSaveTest, AnUntitledDocumentAsksAtEverySaveAfterAChange) {
+    TemporaryFolder folder;
+    Harness h;
+    EXPECT_FALSE(h.doc.SaveCommand()) << "unchanged: no question";
+    EXPECT_TRUE(h.doc.NewDocument());
+    CDayvaultDoc withoutPrompt; // nobody to ask: the changes go
+    withoutPrompt.AddDateEntry(MakeEvent("Work"), kEditInteractive);
+    EXPECT_TRUE(withoutPrompt.Close());
+    h.doc.AddDateEntry(MakeEvent("Work", "first"), kEditInteractive);
+    // A save command arriving while the question is open is ignored.
+    bool innerResult = true;
+    h.prompt.QueueAnswer(false, [&] { innerResult = h.doc.SaveCommand(); });
+    h.Pump();
+    EXPECT_FALSE(innerResult);
+    ASSERT_EQ(h.prompt.GetQuestionCount(), 1U);
+    EXPECT_EQ(h.prompt.GetShown()[0].text, "Do you want to save current event file?");
+    EXPECT_EQ(h.prompt.GetShown()[0].icon, PromptIcon::Question);
+    EXPECT_EQ(h.saveAsRuns, 0);
+    EXPECT_TRUE(h.doc.IsModified());
+
+    // Yes with a cancelled file dialog keeps the document untitled.
+    h.doc.AddTodoEntry(MakeTodo("G"), kEditInteractive);
+    h.prompt.QueueAnswer(true);
+    h.Pump();
+    EXPECT_EQ(h.saveAsRuns, 1);
+    EXPECT_TRUE(h.doc.GetPathName().empty());
+
+    // Yes runs Save As; later saves write without a question, each the whole file.
+    h.saveAsPath = folder / "events.dat";
+    h.doc.AddDateEntry(MakeEvent("Work", "second"), kEditInteractive);
+    h.prompt.QueueAnswer(true);
+    h.Pump();
+    EXPECT_EQ(h.doc.GetTitle(), "events.dat");
+    EXPECT_FALSE(h.doc.IsModified());
+    h.doc.DeleteDateEntry(h.doc.GetDateEntry(0), kEditInteractive);
+    h.doc.UndoDateEntry();
+    EXPECT_EQ(h.pendingSaves, 2);
+    h.Pump();
+    EXPECT_EQ(h.prompt.GetQuestionCount(), 3U);
+    EXPECT_EQ(EventsInFile(folder / "events.dat"), (Strings{"second", "first"}));
+
+    // Clearing the change list deletes the side file; without one there is nothing to do.
+    h.doc.AddDateEntry(MakeEvent("Work", "shared", 1), kEditInteractive);
+    h.Pump();
+    ASSERT_TRUE(std::filesystem::exists(folder / "events.sync"));
+    h.doc.ClearChangeList();
+    h.doc.ClearChangeList();
+    EXPECT_EQ(folder.FileNames(), Strings{"events.dat"});
+}
+
+/// A file with templates, events of two categories, an urgent and a plain to-do and a change list.
+DocumentContents SampleContents() {
+    DocumentContents contents;
+    contents.templates.push_back(MakeEvent("Work"));
+    contents.events.push_back(MakeEvent("Work", "one"));
+    contents.events.push_back(MakeEvent("home", "two"));
+    contents.events.push_back(MakeEvent("HOME", "three"));
+    contents.todos.push_back(MakeTodo("Office", "urgent"));
+    contents.todos.back()->SetCurrentTime(CDateTime(2007, 3, 9, 0, 0, 0));
+    contents.todos.push_back(MakeTodo("Garden", "later"));
+    contents.changeList = {contents.events[0]->GetGUID()};
+    return contents;
+}
+
+// New, Open, Close and Restore save first; when that save fails they stop, and the unsaved
+// changes stay in the document, with a message that names the file and the reason.
+TEST(DocumentFileTest, AFailedSaveStopsNewOpenCloseAndRestore) {
+    TemporaryFolder folder;
+    WriteEventFile(folder / "other.dat", SampleContents());
+    WriteTextBackup(folder / "backup.txt", SampleContents());
+    const std::filesystem::path gone = folder / "gone" / "events.dat";
+    for (int operation = 0; operation < 4; ++operation) {
+        SCOPED_TRACE(operation);
+        Harness h;
+        std::filesystem::create_directory(folder / "gone");
+        ASSERT_TRUE(h.doc.SaveAs(gone));
+        h.doc.AddDateEntry(MakeEvent("Work", "unsaved"), kEditInteractive);
+        std::filesystem::remove_all(folder / "gone");
+        const auto run = [&] {
+            switch (operation) {
+            case 0:
+                return h.doc.NewDocument();
+            case 1:
+                return h.doc.Open(folder / "other.dat");
+            case 2:
+                return h.doc.Close();
+            default:
+                return h.doc.Restore(folder / "backup.txt");
+            }
+        };
+        EXPECT_FALSE(run());
+        EXPECT_EQ(h.doc.GetDateEntryCount(), 1);
+        EXPECT_EQ(h.doc.GetPathName(), gone);
+        EXPECT_TRUE(h.doc.IsModified());
+        ASSERT_EQ(h.prompt.GetShown().size(), 1U);
+        EXPECT_EQ(h.doc.GetLastSaveError(), h.prompt.GetShown()[0].text);
+        EXPECT_NE(h.doc.GetLastSaveError().find(gone.string() + ": "), std::string::npos)
+            << h.doc.GetLastSaveError();
+        // With the folder back, the same operation saves and goes through.
+        std::filesystem::create_directory(folder / "gone");
+        EXPECT_TRUE(run());
+        EXPECT_EQ(EventsInFile(gone), Strings{"unsaved"});
+        std::filesystem::remove_all(folder / "gone");
+    }
+}
+
+TEST(DocumentFileTest, OpenReadsTheFileAndItsSideFileRebuildsTheSetsAndResetsTheFilters) {
+    TemporaryFolder folder;
+    const DocumentContents sample = SampleContents();
+    WriteEventFile(folder / "sample.dat", sample);
+    test::WriteFileBytes(folder / "broken.dat", {100, 0, 0, 0, 1});
+    Harness h;
+    h.doc.AddDateEntry(MakeEvent("Old"), kEditInteractive);
+    ASSERT_TRUE(h.doc.SaveAs(folder / "old.dat"));
+    h.doc.AddDateEntry(MakeEvent("Old", "last change"), kEditInteractive);
+    FilterState filter;
+    filter.selectionOn = true;
+    h.doc.SetTodoFilter(filter);
+    RecordingObserver views(h.doc);
+
+    h.doc.Open(folder / "sample.dat");
+    EXPECT_EQ(EventsInFile(folder / "old.dat").size(), 2U) << "the old file was saved first";
+    EXPECT_EQ(h.doc.GetPathName(), folder / "sample.dat");
+    EXPECT_FALSE(h.doc.IsModified());
+    EXPECT_EQ(h.doc.GetTemplateCount(), 1);
+    EXPECT_EQ(h.doc.GetDateEntryCount(), 3);
+    EXPECT_EQ(h.doc.GetTodoCount(), 2);
+    EXPECT_EQ(h.doc.GetChangeList(), sample.changeList);
+    EXPECT_EQ(Strings(h.doc.GetCategories().begin(), h.doc.GetCategories().end()),
+              (Strings{"home", "Work"}));
+    EXPECT_EQ(h.doc.GetEventFilter(), FilterState::PassAll(h.doc.GetCategories()));
+    EXPECT_EQ(h.doc.GetTodoFilter(), FilterState::PassAll(h.doc.GetGroups()));
+    EXPECT_TRUE(h.doc.HasDueTodo());
+    EXPECT_EQ(views.initialUpdates, 1);
+    EXPECT_EQ(views.Hints(), (std::vector<int>{8, 13, 9, 9, 14}));
+
+    // A failed open leaves an empty untitled document and the old file as it was.
+    for (const char* name : {"broken.dat", "missing.dat"}) {
+        SCOPED_TRACE(name);
+        EXPECT_ANY_THROW(h.doc.Open(folder / name));
+        EXPECT_EQ(h.doc.GetDateEntryCount(), 0);
+        EXPECT_EQ(h.doc.GetTitle(), "Untitled");
+        EXPECT_FALSE(h.doc.IsModified());
+    }
+    EXPECT_EQ(EventsInFile(folder / "sample.dat").size(), 3U);
+    EXPECT_EQ(h.prompt.GetQuestionCount(), 0U);
+    EXPECT_FALSE(h.doc.SaveAs(folder / "missing" / "events.dat"));
+}
+
+TEST(DocumentFileTest, MergeAddsWhatIsNewRebuildsTheSetsAndSendsHintZero) {
+    TemporaryFolder folder;
+    Harness h;
+    h.doc.AddDateEntry(MakeEvent("Work", "mine"), kEditInteractive);
+    h.pendingSaves = 0;
+    DocumentContents other;
+    other.events.push_back(MakeEvent("Work", "same identity"));
+    other.events.back()->SetGUID(h.doc.GetDateEntry(0)->GetGUID());
+    other.events.push_back(MakeEvent("Travel", "theirs", 1));
+    other.todos.push_back(MakeTodo("Office", "urgent"));
+    other.todos.back()->SetCurrentTime(CDateTime(2007, 3, 9, 0, 0, 0));
+    const std::string sharedGuid = other.events[1]->GetGUID();
+    WriteEventFile(folder / "other.dat", other);
+    RecordingObserver views(h.doc);
+
+    EXPECT_EQ(h.doc.MergeFile(folder / "other.dat"), 2);
+    ASSERT_EQ(h.doc.GetDateEntryCount(), 2);
+    EXPECT_EQ(h.doc.GetDateEntry(1)->GetData().Description, "theirs");
+    EXPECT_EQ(h.doc.GetChangeList(), Strings{sharedGuid});
+    EXPECT_TRUE(h.doc.HasDueTodo());
+    EXPECT_EQ(views.Hints(), (std::vector<int>{9, 14, 0}));
+    EXPECT_FALSE(h.doc.CanUndoTodoEntry()) << "merging records no undo steps";
+    EXPECT_EQ(h.pendingSaves, 1);
+    EXPECT_EQ(h.doc.MergeFile(folder / "other.dat"), 0) << "nothing new the second time";
+    EXPECT_ANY_THROW(h.doc.MergeFile(folder / "missing.dat"));
+    EXPECT_EQ(h.doc.GetDateEntryCount(), 2);
 }
 
 } // namespace
