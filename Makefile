@@ -8,6 +8,9 @@
 #   make fuzz       build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60)
 #   make coverage   a --coverage build in build-coverage/, every test, and a gcovr report of line and
 #                   branch coverage per source file (build-coverage/coverage/) and per module
+#   make translations-update
+#                   bring data/lang/*.ts in step with the string table (new strings to translate,
+#                   vanished ones marked obsolete); the build turns them into lang/*.qm
 #   make mutants    apply each hand-made mutant of tools/mutants/mutants.txt to a scratch copy, run
 #                   the tests that matter, and report it killed or survived (MUTANTS=name,... for some)
 
@@ -47,7 +50,7 @@ define install_missing
 endef
 
 .PHONY: all deps test-deps bench-deps fuzz-deps coverage-deps mutant-deps build run test test-asan test-tsan bench fuzz \
-        coverage mutants format clean
+        coverage mutants translations-update format clean
 
 all: build
 
@@ -136,6 +139,10 @@ coverage: coverage-deps
 # Not part of 'make test': each mutant rebuilds one scratch tree and runs its test programs.
 mutants: mutant-deps
 	python3 tools/mutants/run_mutants.py --build-dir $(MUTANT_DIR) --jobs $(JOBS) $(if $(MUTANTS),--only $(MUTANTS))
+
+translations-update: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DDAYVAULT_WERROR=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target dayvault_translations_update
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
