@@ -29,7 +29,7 @@ TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-
 LIB_PACKAGES   := nlohmann-json3-dev libcurl4-openssl-dev
 GUI_PACKAGES   := qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-tools-dev \
                   qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev xvfb xauth \
-                  x11-utils imagemagick dbus-daemon fonts-dejavu-core
+                  x11-utils imagemagick dbus-daemon fonts-dejavu-core qt6-translations-l10n
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 COVERAGE_PACKAGES := gcovr

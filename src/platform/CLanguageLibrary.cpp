@@ -2,6 +2,8 @@
 
 #include "format/StringTable.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QTranslator>
 #include <algorithm>
 #include <array>
@@ -84,6 +86,40 @@ std::optional<uint32_t> IdOfFileName(const std::string& name) {
     return id;
 }
 
+// Qt's own texts (standard buttons, the line edits' context menu, file dialogs) in the chosen
+// language, from the Qt translations that the system has installed; none for English.
+std::unique_ptr<QTranslator> g_qtTexts;
+
+QLocale LocaleOfId(uint32_t id) {
+    for (const CountryLanguage& entry : kCountries) {
+        if (entry.id == id) {
+            return QLocale(entry.language, entry.territory);
+        }
+    }
+    for (const PrimaryLanguage& entry : kPrimaries) {
+        if (entry.primary == (id & kPrimaryMask)) {
+            return QLocale(entry.language);
+        }
+    }
+    return QLocale(QLocale::English);
+}
+
+void InstallQtTexts(uint32_t id) {
+    if (g_qtTexts) {
+        QCoreApplication::removeTranslator(g_qtTexts.get());
+        g_qtTexts.reset();
+    }
+    if ((id & kPrimaryMask) == (CLanguageLibrary::kBuiltInLanguage & kPrimaryMask)) {
+        return;
+    }
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(LocaleOfId(id), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator.get())) {
+        g_qtTexts = std::move(translator);
+    }
+}
+
 } // namespace
 
 CLanguageLibrary::CLanguageLibrary(std::filesystem::path programFolder)
@@ -159,11 +195,13 @@ bool CLanguageLibrary::Install(const Language& language) {
             }
             return text.toStdString();
         });
+    InstallQtTexts(language.id);
     return true;
 }
 
 void CLanguageLibrary::Uninstall() {
     SetTranslationHook({});
+    InstallQtTexts(kBuiltInLanguage);
 }
 
 } // namespace dv
