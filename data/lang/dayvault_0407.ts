@@ -184,7 +184,7 @@ $NOTES_R$</translation>
     <message>
         <source>%B %d, %Y</source>
         <comment>40070</comment>
-        <translation>%d. %B %Y</translation>
+        <translation>%#d. %B %Y</translation>
     </message>
     <message>
         <source>%I:%M %p</source>
@@ -194,7 +194,7 @@ $NOTES_R$</translation>
     <message>
         <source>%B %d, %Y, %I:%M %p</source>
         <comment>40072</comment>
-        <translation>%d. %B %Y, %H:%M</translation>
+        <translation>%#d. %B %Y, %H:%M</translation>
     </message>
     <message>
         <source>%m/%d/%Y</source>
@@ -214,17 +214,17 @@ $NOTES_R$</translation>
     <message>
         <source>%a, %b %d</source>
         <comment>40100</comment>
-        <translation>%a, %d. %b</translation>
+        <translation>%a, %#d. %b</translation>
     </message>
     <message>
         <source>%a, %b %d</source>
         <comment>40101</comment>
-        <translation>%a, %d. %b</translation>
+        <translation>%a, %#d. %b</translation>
     </message>
     <message>
         <source>%b %d</source>
         <comment>40102</comment>
-        <translation>%d. %b</translation>
+        <translation>%#d. %b</translation>
     </message>
     <message>
         <source>%d</source>
@@ -234,7 +234,7 @@ $NOTES_R$</translation>
     <message>
         <source>%A, %B %d, %Y</source>
         <comment>40104</comment>
-        <translation>%A, %d. %B %Y</translation>
+        <translation>%A, %#d. %B %Y</translation>
     </message>
     <message>
         <source>(Week %W)</source>
@@ -244,17 +244,17 @@ $NOTES_R$</translation>
     <message>
         <source>%a, %b %d</source>
         <comment>40106</comment>
-        <translation>%a, %d. %b</translation>
+        <translation>%a, %#d. %b</translation>
     </message>
     <message>
         <source>%a, %b %d</source>
         <comment>40107</comment>
-        <translation>%a, %d. %b</translation>
+        <translation>%a, %#d. %b</translation>
     </message>
     <message>
         <source>%b %d</source>
         <comment>40108</comment>
-        <translation>%d. %b</translation>
+        <translation>%#d. %b</translation>
     </message>
     <message>
         <source>%d</source>
@@ -264,7 +264,7 @@ $NOTES_R$</translation>
     <message>
         <source>%a, %b %d</source>
         <comment>40110</comment>
-        <translation>%a, %d. %b</translation>
+        <translation>%a, %#d. %b</translation>
     </message>
     <message>
         <source>(Week %W)</source>
@@ -274,22 +274,22 @@ $NOTES_R$</translation>
     <message>
         <source>%d. %B %Y</source>
         <comment>40120</comment>
-        <translation>%d. %B %Y</translation>
+        <translation>%#d. %B %Y</translation>
     </message>
     <message>
         <source>Event on %a, %B %d, %Y</source>
         <comment>40121</comment>
-        <translation>Termin am %a, %d. %B %Y</translation>
+        <translation>Termin am %a, %#d. %B %Y</translation>
     </message>
     <message>
         <source>Event on %a, %B %d, %Y, %I:%M %p</source>
         <comment>40122</comment>
-        <translation>Termin am %a, %d. %B %Y, %H:%M</translation>
+        <translation>Termin am %a, %#d. %B %Y, %H:%M</translation>
     </message>
     <message>
         <source>%A, %B %d, %Y, %#I:%M %p</source>
         <comment>40123</comment>
-        <translation>%A, %d. %B %Y, %#H:%M</translation>
+        <translation>%A, %#d. %B %Y, %#H:%M</translation>
     </message>
     <message>
         <source>1001011</source>

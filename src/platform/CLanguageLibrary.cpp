@@ -90,20 +90,6 @@ std::optional<uint32_t> IdOfFileName(const std::string& name) {
 // language, from the Qt translations that the system has installed; none for English.
 std::unique_ptr<QTranslator> g_qtTexts;
 
-QLocale LocaleOfId(uint32_t id) {
-    for (const CountryLanguage& entry : kCountries) {
-        if (entry.id == id) {
-            return QLocale(entry.language, entry.territory);
-        }
-    }
-    for (const PrimaryLanguage& entry : kPrimaries) {
-        if (entry.primary == (id & kPrimaryMask)) {
-            return QLocale(entry.language);
-        }
-    }
-    return QLocale(QLocale::English);
-}
-
 void InstallQtTexts(uint32_t id) {
     if (g_qtTexts) {
         QCoreApplication::removeTranslator(g_qtTexts.get());
@@ -113,7 +99,7 @@ void InstallQtTexts(uint32_t id) {
         return;
     }
     auto translator = std::make_unique<QTranslator>();
-    if (translator->load(LocaleOfId(id), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (translator->load(CLanguageLibrary::LocaleOf(id), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
         QCoreApplication::installTranslator(translator.get())) {
         g_qtTexts = std::move(translator);
@@ -156,6 +142,20 @@ uint32_t CLanguageLibrary::LanguageIdOf(const QLocale& locale) {
         }
     }
     return kBuiltInLanguage;
+}
+
+QLocale CLanguageLibrary::LocaleOf(uint32_t id) {
+    for (const CountryLanguage& entry : kCountries) {
+        if (entry.id == id) {
+            return QLocale(entry.language, entry.territory);
+        }
+    }
+    for (const PrimaryLanguage& entry : kPrimaries) {
+        if (entry.primary == (id & kPrimaryMask)) {
+            return QLocale(entry.language);
+        }
+    }
+    return QLocale(QLocale::English);
 }
 
 uint32_t CLanguageLibrary::Select(int32_t storedLanguage) {

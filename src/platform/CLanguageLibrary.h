@@ -48,6 +48,9 @@ public:
     /// sub-language for the country); 0x409 for a language the table does not know.
     static uint32_t LanguageIdOf(const QLocale& locale);
 
+    /// The Qt locale of a Windows language identifier (its country when the table knows it).
+    static QLocale LocaleOf(uint32_t id);
+
     /// Removes the translation hook that Select installed.
     static void Uninstall();
 

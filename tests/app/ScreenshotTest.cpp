@@ -15,6 +15,7 @@
 #include "core/CDateEntry.h"
 #include "core/CTodoEntry.h"
 #include "core/Prompt.h"
+#include "settings/CIniStore.h"
 #include "support/TempHomeMain.h"
 
 #include <QAbstractButton>
@@ -88,11 +89,12 @@ class ScreenshotTest : public QObject {
     CQueuedPrompt m_prompt;
     std::unique_ptr<CDayvaultApp> m_app;
     const QDir m_out{QStringLiteral(DAYVAULT_SCREENSHOT_DIR)};
+    QString m_prefix; // "german-" once the program runs in German
 
     void Save(const QImage& image, const QString& name) {
         QVERIFY(!image.isNull());
         QVERIFY(QDir().mkpath(m_out.path()));
-        QVERIFY(image.save(m_out.filePath(name)));
+        QVERIFY(image.save(m_out.filePath(m_prefix + name)));
     }
 
     void CheckMainWindow(const QString& name) {
@@ -371,6 +373,32 @@ private slots:
         }
         painter.end();
         Save(strip, QStringLiteral("tray-icons.png"));
+    }
+
+    // The main window and the editors in German, whose longer texts must fit as well.
+    void german() {
+        const fs::path ini = fs::path(m_folder.path().toStdString()) / "user" / "Dayvault.ini";
+        m_app.reset();
+        {
+            CIniStore store(ini);
+            store.WriteInt("Settings", "Language", 0x407);
+            store.Flush();
+        }
+        AppEnvironment environment;
+        environment.ProgramFolder = DAYVAULT_PROGRAM_FOLDER;
+        environment.UserDataFolder = ini.parent_path();
+        m_app = std::make_unique<CDayvaultApp>(environment, &m_prompt);
+        QVERIFY(m_app->Start());
+        QCOMPARE(m_app->Language(), 0x407u);
+        m_prefix = QStringLiteral("german-");
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        CMainFrame& frame = *m_app->Frame();
+        frame.showNormal();
+        frame.resize(1100, 720);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        CheckMainWindow(QStringLiteral("main-window-light.png"));
+        editors();
+        m_prefix.clear();
     }
 
     void cleanupTestCase() { m_app.reset(); }
