@@ -15,6 +15,8 @@
 #include "core/CDateEntry.h"
 #include "core/CTodoEntry.h"
 #include "core/Prompt.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
 #include "settings/CIniStore.h"
 #include "support/TempHomeMain.h"
 
@@ -275,7 +277,7 @@ private slots:
         }
         // Extended: the list of every waiting reminder below the details.
         for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-            if (button->text().remove('&') == QStringLiteral("Extend")) {
+            if (button->text().remove('&') == QString::fromStdString(LoadString(kIdsButtonExtend))) {
                 QTest::mouseClick(button, Qt::LeftButton);
             }
         }
@@ -397,7 +399,10 @@ private slots:
         frame.resize(1100, 720);
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         CheckMainWindow(QStringLiteral("main-window-light.png"));
+        ShootTodoPage(QStringLiteral("light"));
+        ShootEventDatabase(QStringLiteral("light"));
         editors();
+        reminderWindow();
         m_prefix.clear();
     }
 
