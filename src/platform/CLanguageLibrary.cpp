@@ -99,8 +99,8 @@ void InstallQtTexts(uint32_t id) {
         return;
     }
     auto translator = std::make_unique<QTranslator>();
-    if (translator->load(CLanguageLibrary::LocaleOf(id), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+    if (translator->load(CLanguageLibrary::LocaleOf(id), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
         QCoreApplication::installTranslator(translator.get())) {
         g_qtTexts = std::move(translator);
     }

@@ -16,7 +16,6 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QRegularExpression>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -24,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
 #include <filesystem>
@@ -65,9 +65,9 @@ void AddPlain(std::set<QString>& set, const std::string& text) {
 
 // The words German shares with English; any other English text of the table on the screen is one
 // left untranslated.
-const std::set<QString> kSameInGerman{"Dayvault", "Navigation", "Extras", "Export", "Filter",
-                                      "Alarm",    "Minute",     "Normal", "Parameter", "Status",
-                                      "OK",       "Name"};
+const std::set<QString> kSameInGerman{"Dayvault",  "Navigation", "Extras", "Export",
+                                      "Filter",    "Alarm",      "Minute", "Normal",
+                                      "Parameter", "Status",     "OK",     "Name"};
 
 // The English texts of the table (and Qt's standard buttons, which Qt's translations turn
 // German), less the shared words and anything that is also a German text of the table.

@@ -277,7 +277,8 @@ private slots:
         }
         // Extended: the list of every waiting reminder below the details.
         for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-            if (button->text().remove('&') == QString::fromStdString(LoadString(kIdsButtonExtend))) {
+            if (button->text().remove('&') ==
+                QString::fromStdString(LoadString(kIdsButtonExtend))) {
                 QTest::mouseClick(button, Qt::LeftButton);
             }
         }
@@ -377,7 +378,8 @@ private slots:
         Save(strip, QStringLiteral("tray-icons.png"));
     }
 
-    // The main window and the editors in German, whose longer texts must fit as well.
+    // The main window, the to-do page, the database window, the editors and the reminder window
+    // in German, whose longer texts must fit as well.
     void german() {
         const fs::path ini = fs::path(m_folder.path().toStdString()) / "user" / "Dayvault.ini";
         m_app.reset();

@@ -4,12 +4,11 @@
 #include "format/StringIds.h"
 #include "format/StringTable.h"
 
-#include <gtest/gtest.h>
-
 #include <QTemporaryDir>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <regex>
 #include <set>
 #include <string>
@@ -59,16 +58,32 @@ std::string ShortcutSuffix(const std::string& text) {
 
 // Date-time formats: a language may reorder and change their codes, so only their validity is
 // checked, not their arguments.
-const std::set<uint32_t> kDateFormats = {
-    kIdsDateFormat,          kIdsTimeFormat,           kIdsDateTimeFormat,
-    kIdsDateFormatList,      kIdsTimeFormatList,       kIdsDateTimeFormatList,
-    kIdsWeekViewFormat,      kIdsFortnightViewFormat,  kIdsFirstMonthViewFormat,
-    kIdsMonthViewFormat,     kIdsYearViewFormat,       kIdsWeekDisplayFormat,
-    kIdsHtmlWeekViewHeader,  kIdsHtmlFortnightViewHeader, kIdsHtmlFirstMonthViewHeader,
-    kIdsHtmlMonthViewHeader, kIdsHtmlListViewHeader,   kIdsHtmlWeekDisplayHeader,
-    kIdsTooltipTrayIcon,     kIdsReminderHeadlineDate, kIdsReminderHeadlineDateTime,
-    kIdsCurrentTimeDisplay,  kIdsCsvCalendarDate,      kIdsCsvCalendarWeeknumber,
-    kIdsCsvTodoDate,         kIdsCsvTodoTime};
+const std::set<uint32_t> kDateFormats = {kIdsDateFormat,
+                                         kIdsTimeFormat,
+                                         kIdsDateTimeFormat,
+                                         kIdsDateFormatList,
+                                         kIdsTimeFormatList,
+                                         kIdsDateTimeFormatList,
+                                         kIdsWeekViewFormat,
+                                         kIdsFortnightViewFormat,
+                                         kIdsFirstMonthViewFormat,
+                                         kIdsMonthViewFormat,
+                                         kIdsYearViewFormat,
+                                         kIdsWeekDisplayFormat,
+                                         kIdsHtmlWeekViewHeader,
+                                         kIdsHtmlFortnightViewHeader,
+                                         kIdsHtmlFirstMonthViewHeader,
+                                         kIdsHtmlMonthViewHeader,
+                                         kIdsHtmlListViewHeader,
+                                         kIdsHtmlWeekDisplayHeader,
+                                         kIdsTooltipTrayIcon,
+                                         kIdsReminderHeadlineDate,
+                                         kIdsReminderHeadlineDateTime,
+                                         kIdsCurrentTimeDisplay,
+                                         kIdsCsvCalendarDate,
+                                         kIdsCsvCalendarWeeknumber,
+                                         kIdsCsvTodoDate,
+                                         kIdsCsvTodoTime};
 
 // Field selections and orders are data that the export reads, not text.
 const std::set<uint32_t> kUntranslatable = {kIdsCsvCalendarFields, kIdsCsvCalendarFieldorder,
@@ -123,8 +138,8 @@ TEST(GermanTranslation, EveryStringIsTranslatedWithItsPlaceholdersKept) {
             EXPECT_EQ(german, english);
         }
     }
-    for (const uint32_t id : {kIdsCsvCalendarFieldnames, kIdsCsvTodoFieldnames,
-                              kIdsHtmlTodoFieldnames}) {
+    for (const uint32_t id :
+         {kIdsCsvCalendarFieldnames, kIdsCsvTodoFieldnames, kIdsHtmlTodoFieldnames}) {
         const std::string german = file.Find(id) ? file.Find(id)->translation : "";
         const std::string_view english = EnglishString(id);
         EXPECT_EQ(std::count(german.begin(), german.end(), ','),
@@ -134,9 +149,8 @@ TEST(GermanTranslation, EveryStringIsTranslatedWithItsPlaceholdersKept) {
     EXPECT_TRUE(untranslated.empty())
         << "German translation missing for the strings" << Numbers(untranslated)
         << "; run 'make translations-update' and translate them in " << path;
-    EXPECT_TRUE(outdated.empty())
-        << "English text changed since translated:" << Numbers(outdated)
-        << "; run 'make translations-update' and review them in " << path;
+    EXPECT_TRUE(outdated.empty()) << "English text changed since translated:" << Numbers(outdated)
+                                  << "; run 'make translations-update' and review them in " << path;
 }
 
 TEST(TranslationFile, UpdateKeepsTranslationsAndSurvivesTheRoundTrip) {

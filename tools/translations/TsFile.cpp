@@ -25,12 +25,24 @@ std::string Escape(std::string_view text) {
     out.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        case '\n': out += '\n'; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        case '\n':
+            out += '\n';
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 out += "&#" + std::to_string(static_cast<int>(c)) + ";";
@@ -58,11 +70,11 @@ TsMessage ReadMessage(QXmlStreamReader& xml, const std::filesystem::path& path) 
             numbered = error == std::errc() && end == text.data() + text.size();
         } else if (name == QLatin1String("translation")) {
             const auto type = xml.attributes().value(QLatin1String("type"));
-            message.state = type == QLatin1String("unfinished") ? TsMessage::State::Unfinished
-                            : (type == QLatin1String("obsolete") ||
-                               type == QLatin1String("vanished"))
-                                ? TsMessage::State::Obsolete
-                                : TsMessage::State::Finished;
+            message.state =
+                type == QLatin1String("unfinished") ? TsMessage::State::Unfinished
+                : (type == QLatin1String("obsolete") || type == QLatin1String("vanished"))
+                    ? TsMessage::State::Obsolete
+                    : TsMessage::State::Finished;
             message.translation = xml.readElementText().toStdString();
         } else {
             xml.skipCurrentElement();
@@ -120,9 +132,9 @@ TsFile ReadTs(const std::filesystem::path& path) {
     }
     std::stable_sort(file.messages.begin(), file.messages.end(),
                      [](const TsMessage& a, const TsMessage& b) { return a.id < b.id; });
-    const auto twice = std::adjacent_find(
-        file.messages.begin(), file.messages.end(),
-        [](const TsMessage& a, const TsMessage& b) { return a.id == b.id; });
+    const auto twice =
+        std::adjacent_find(file.messages.begin(), file.messages.end(),
+                           [](const TsMessage& a, const TsMessage& b) { return a.id == b.id; });
     if (twice != file.messages.end()) {
         throw Failure(path, "string " + std::to_string(twice->id) + " appears twice");
     }
