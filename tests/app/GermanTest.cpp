@@ -24,10 +24,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 
 namespace dv {
@@ -61,6 +63,13 @@ void AddPlain(std::set<QString>& set, const std::string& text) {
     for (const QString& part : whole.split(QLatin1Char('|'))) {
         set.insert(Plain(part));
     }
+}
+
+// The accelerator letter of a text, lower case; null without one.
+QChar Accelerator(const QString& text) {
+    const QString label = text.section(QLatin1Char('\t'), 0, 0);
+    const qsizetype at = label.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+    return at < 0 ? QChar() : label[at + 1].toLower();
 }
 
 // The words German shares with English; any other English text of the table on the screen is one
@@ -187,11 +196,43 @@ class GermanTest : public QObject {
     static void ExpectUniqueAccelerators(const QString& menu, const QList<QAction*>& actions) {
         std::set<QChar> taken;
         for (const QAction* action : actions) {
-            const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
-            const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
-            if (at >= 0) {
-                QVERIFY2(taken.insert(text[at + 1].toLower()).second,
-                         qPrintable(menu + QStringLiteral(": ") + text));
+            const QChar key = Accelerator(action->text());
+            QVERIFY2(key.isNull() || taken.insert(key).second,
+                     qPrintable(menu + QStringLiteral(": ") + action->text()));
+        }
+    }
+
+    // No two controls of a dialog share an accelerator, a tab's page counting on its own (but
+    // meeting the controls outside the tabs).
+    static void ExpectUniqueAccelerators(const QWidget* dialog, const QString& where) {
+        std::map<const QWidget*, std::map<QChar, QString>> scopes;
+        for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
+            QString text;
+            if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+                text = button->text();
+            } else if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+                text = label->text();
+            } else if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
+                text = group->title();
+            }
+            const QChar key = Accelerator(text);
+            if (key.isNull()) {
+                continue;
+            }
+            const QWidget* scope = dialog;
+            for (const QWidget* up = widget; up != dialog; up = up->parentWidget()) {
+                if (qobject_cast<const QStackedWidget*>(up->parentWidget()) &&
+                    qobject_cast<const QTabWidget*>(up->parentWidget()->parentWidget())) {
+                    scope = up;
+                }
+            }
+            const auto [it, fresh] = scopes[scope].emplace(key, text);
+            QVERIFY2(fresh, qPrintable(where + QStringLiteral(": ") + it->second + " / " + text));
+        }
+        for (const auto& [scope, keys] : scopes) {
+            for (const auto& [key, text] : keys) {
+                QVERIFY2(scope == dialog || !scopes[dialog].contains(key),
+                         qPrintable(where + QStringLiteral(": ") + text));
             }
         }
     }
@@ -255,6 +296,7 @@ private slots:
             if (dialog && dialog->isVisible()) {
                 opened << dialog->windowTitle();
                 ExpectGerman(dialog, dialog->metaObject()->className());
+                ExpectUniqueAccelerators(dialog, dialog->metaObject()->className());
                 dialog->reject();
             }
         });
@@ -287,6 +329,8 @@ private slots:
         frame.Scheduler().TickNow();
         QTRY_VERIFY(frame.Scheduler().GetReminderWindow());
         ExpectGerman(frame.Scheduler().GetReminderWindow(), QStringLiteral("reminder window"));
+        ExpectUniqueAccelerators(frame.Scheduler().GetReminderWindow(),
+                                 QStringLiteral("reminder window"));
     }
 };
 
