@@ -1,7 +1,7 @@
 // The program in German, as a German user starts it: every menu, the pages with the sidebar, the
 // dialogs its commands open and the reminder window show no English text of the string table, and
-// each menu's accelerators are unique. The process runs with a German system locale, so both the
-// stored language and the system's choice are taken.
+// the accelerators of each menu and each dialog page are unique. The process runs with a German
+// system locale, so both the stored language and the system's choice are taken.
 #include "app/CAlarmScheduler.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
@@ -102,12 +102,6 @@ std::set<QString> EnglishOnlyTexts() {
     return only;
 }
 
-void AddActionTexts(QStringList& texts, const QList<QAction*>& actions) {
-    for (const QAction* action : actions) {
-        texts << action->text() << action->toolTip();
-    }
-}
-
 // Every text a user may read in `root`: titles, labels, buttons, tabs, list entries, column
 // headers, tooltips, menus.
 QStringList TextsOf(const QWidget* root) {
@@ -118,7 +112,9 @@ QStringList TextsOf(const QWidget* root) {
     }
     for (const QWidget* widget : widgets) {
         texts << widget->toolTip() << widget->accessibleName();
-        AddActionTexts(texts, widget->actions());
+        for (const QAction* action : widget->actions()) {
+            texts << action->text() << action->toolTip();
+        }
         if (const auto* label = qobject_cast<const QLabel*>(widget)) {
             texts << label->text();
         } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
