@@ -378,7 +378,7 @@ private slots:
         Save(strip, QStringLiteral("tray-icons.png"));
     }
 
-    // The main window, the to-do page, the database window, the editors and the reminder window
+    // The main window with its pages, the database window, the editors and the reminder window
     // in German, whose longer texts must fit as well.
     void german() {
         const fs::path ini = fs::path(m_folder.path().toStdString()) / "user" / "Dayvault.ini";
@@ -401,6 +401,7 @@ private slots:
         frame.resize(1100, 720);
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         CheckMainWindow(QStringLiteral("main-window-light.png"));
+        ShootCalendarPages(QStringLiteral("light"));
         ShootTodoPage(QStringLiteral("light"));
         ShootEventDatabase(QStringLiteral("light"));
         editors();
