@@ -11,6 +11,9 @@
 #   make manual-images  take the manual's pictures with the screenshot test into doc/images/
 #   make package    build the Debian package build/package/dayvault_<version>_<arch>.deb and check
 #                   it with lintian (the test suite also unpacks, validates and starts it)
+#   make translations-update
+#                   bring data/lang/*.ts in step with the string table (new strings to translate,
+#                   vanished ones marked obsolete); the build turns them into lang/*.qm
 #   make mutants    apply each hand-made mutant of tools/mutants/mutants.txt to a scratch copy, run
 #                   the tests that matter, and report it killed or survived (MUTANTS=name,... for some)
 
@@ -29,7 +32,8 @@ TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-
 LIB_PACKAGES   := nlohmann-json3-dev libcurl4-openssl-dev
 GUI_PACKAGES   := qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-tools-dev \
                   qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev xvfb xauth \
-                  x11-utils imagemagick dbus-daemon fonts-dejavu-core qtkeychain-qt6-dev
+                  x11-utils imagemagick dbus-daemon fonts-dejavu-core qtkeychain-qt6-dev \
+                  qt6-translations-l10n
 BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 COVERAGE_PACKAGES := gcovr
@@ -53,7 +57,7 @@ define install_missing
 endef
 
 .PHONY: all deps test-deps bench-deps fuzz-deps coverage-deps mutant-deps package-deps build run test test-asan \
-        test-tsan bench fuzz coverage mutants manual-images package format clean
+        test-tsan bench fuzz coverage mutants manual-images package translations-update format clean
 
 all: build
 
@@ -159,6 +163,10 @@ package: package-deps build
 	cd $(BUILD_DIR) && cpack -G DEB -B package
 	lintian --fail-on error $(BUILD_DIR)/package/*.deb
 	@echo "Package: $$(ls $(BUILD_DIR)/package/*.deb)"
+
+translations-update: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DDAYVAULT_WERROR=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target dayvault_translations_update
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -149,7 +149,14 @@ void CDayvaultApp::ChooseLanguage() {
     m_languages = std::make_unique<CLanguageLibrary>(m_environment.ProgramFolder);
     const int32_t stored = m_store->ReadInt(CSettings::kSection, "Language", 0);
     const uint32_t chosen = m_languages->Select(stored);
-    SetLocaleNames(std::make_shared<CQtLocaleNames>());
+    // Day and month names are the user's, unless the user chose another language for the
+    // program: a German program does not say "Monday".
+    const QLocale system = QLocale::system();
+    const QLocale names = (CLanguageLibrary::LanguageIdOf(system) & 0x3FF) == (chosen & 0x3FF)
+                              ? system
+                              : CLanguageLibrary::LocaleOf(chosen);
+    QLocale::setDefault(names);
+    SetLocaleNames(std::make_shared<CQtLocaleNames>(names));
     m_store->WriteInt(CSettings::kSection, "Language", static_cast<int32_t>(chosen & 0xFFFF));
     try {
         m_store->Flush();

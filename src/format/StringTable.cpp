@@ -798,4 +798,13 @@ bool HasString(uint32_t id) {
     return Find(id) != nullptr;
 }
 
+std::vector<uint32_t> StringTableIds() {
+    std::vector<uint32_t> ids;
+    ids.reserve(std::size(kStrings));
+    for (const StringEntry& entry : kStrings) {
+        ids.push_back(entry.id);
+    }
+    return ids;
+}
+
 } // namespace dv

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dv {
 
@@ -30,5 +31,8 @@ std::string FormatString(uint32_t id, std::string_view argument);
 
 /// True when the built-in table has string `id`.
 bool HasString(uint32_t id);
+
+/// Every number of the built-in table, ascending: what a translation has to cover.
+std::vector<uint32_t> StringTableIds();
 
 } // namespace dv

@@ -2,6 +2,8 @@
 
 #include "format/StringTable.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QTranslator>
 #include <algorithm>
 #include <array>
@@ -82,6 +84,26 @@ std::optional<uint32_t> IdOfFileName(const std::string& name) {
         id = id * 16 + static_cast<uint32_t>(digit);
     }
     return id;
+}
+
+// Qt's own texts (standard buttons, the line edits' context menu, file dialogs) in the chosen
+// language, from the Qt translations that the system has installed; none for English.
+std::unique_ptr<QTranslator> g_qtTexts;
+
+void InstallQtTexts(uint32_t id) {
+    if (g_qtTexts) {
+        QCoreApplication::removeTranslator(g_qtTexts.get());
+        g_qtTexts.reset();
+    }
+    if ((id & kPrimaryMask) == (CLanguageLibrary::kBuiltInLanguage & kPrimaryMask)) {
+        return;
+    }
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(CLanguageLibrary::LocaleOf(id), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator.get())) {
+        g_qtTexts = std::move(translator);
+    }
 }
 
 } // namespace
@@ -173,11 +195,13 @@ bool CLanguageLibrary::Install(const Language& language) {
             }
             return text.toStdString();
         });
+    InstallQtTexts(language.id);
     return true;
 }
 
 void CLanguageLibrary::Uninstall() {
     SetTranslationHook({});
+    InstallQtTexts(kBuiltInLanguage);
 }
 
 } // namespace dv

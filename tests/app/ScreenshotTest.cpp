@@ -22,6 +22,9 @@
 #include "core/CDateEntry.h"
 #include "core/CTodoEntry.h"
 #include "core/Prompt.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
+#include "settings/CIniStore.h"
 #include "support/TempHomeMain.h"
 
 #include <QAbstractButton>
@@ -98,14 +101,16 @@ class ScreenshotTest : public QObject {
     CQueuedPrompt m_prompt;
     std::unique_ptr<CDayvaultApp> m_app;
     const QDir m_out{QStringLiteral(DAYVAULT_SCREENSHOT_DIR)};
+    QString m_prefix; // "german-" once the program runs in German
 
     void Save(const QImage& image, const QString& name) {
         QVERIFY(!image.isNull());
         QVERIFY(QDir().mkpath(m_out.path()));
-        QVERIFY(image.save(m_out.filePath(name)));
-        // The manual shows the light pictures under names without the theme (make manual-images).
+        QVERIFY(image.save(m_out.filePath(m_prefix + name)));
+        // The manual shows the light English pictures under names without the theme
+        // (make manual-images).
         const QString manual = qEnvironmentVariable("DAYVAULT_MANUAL_IMAGES");
-        if (!manual.isEmpty() && !name.contains(QStringLiteral("-dark"))) {
+        if (!manual.isEmpty() && m_prefix.isEmpty() && !name.contains(QStringLiteral("-dark"))) {
             QVERIFY(QDir().mkpath(manual));
             const QString stable = QString(name).remove(QStringLiteral("-light"));
             QVERIFY(image.save(QDir(manual).filePath(stable)));
@@ -291,7 +296,8 @@ private slots:
         }
         // Extended: the list of every waiting reminder below the details.
         for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-            if (button->text().remove('&') == QStringLiteral("Extend")) {
+            if (button->text().remove('&') ==
+                QString::fromStdString(LoadString(kIdsButtonExtend))) {
                 QTest::mouseClick(button, Qt::LeftButton);
             }
         }
@@ -508,6 +514,37 @@ private slots:
         }
         painter.end();
         Save(strip, QStringLiteral("tray-icons.png"));
+    }
+
+    // The main window with its pages, the database window, the editors and the reminder window
+    // in German, whose longer texts must fit as well.
+    void german() {
+        const fs::path ini = fs::path(m_folder.path().toStdString()) / "user" / "Dayvault.ini";
+        m_app.reset();
+        {
+            CIniStore store(ini);
+            store.WriteInt("Settings", "Language", 0x407);
+            store.Flush();
+        }
+        AppEnvironment environment;
+        environment.ProgramFolder = DAYVAULT_PROGRAM_FOLDER;
+        environment.UserDataFolder = ini.parent_path();
+        m_app = std::make_unique<CDayvaultApp>(environment, &m_prompt);
+        QVERIFY(m_app->Start());
+        QCOMPARE(m_app->Language(), 0x407u);
+        m_prefix = QStringLiteral("german-");
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        CMainFrame& frame = *m_app->Frame();
+        frame.showNormal();
+        frame.resize(1100, 720);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        CheckMainWindow(QStringLiteral("main-window-light.png"));
+        ShootCalendarPages(QStringLiteral("light"));
+        ShootTodoPage(QStringLiteral("light"));
+        ShootEventDatabase(QStringLiteral("light"));
+        editors();
+        reminderWindow();
+        m_prefix.clear();
     }
 
     void cleanupTestCase() { m_app.reset(); }
