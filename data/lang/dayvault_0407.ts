@@ -2095,1372 +2095,1377 @@ Bitte prüfen Sie das Enddatum!</translation>
     <message>
         <source>Options</source>
         <comment>62000</comment>
-        <translation type="unfinished"></translation>
+        <translation>Optionen</translation>
     </message>
     <message>
         <source>General</source>
         <comment>62001</comment>
-        <translation type="unfinished"></translation>
+        <translation>Allgemein</translation>
     </message>
     <message>
         <source>Calendar Display</source>
         <comment>62002</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderanzeige</translation>
     </message>
     <message>
         <source>Colours and Fonts</source>
         <comment>62003</comment>
-        <translation type="unfinished"></translation>
+        <translation>Farben und Schriftarten</translation>
     </message>
     <message>
         <source>Reminders</source>
         <comment>62004</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerungen</translation>
     </message>
     <message>
         <source>To-dos</source>
         <comment>62005</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufgaben</translation>
     </message>
     <message>
         <source>Network Sharing</source>
         <comment>62006</comment>
-        <translation type="unfinished"></translation>
+        <translation>Teilen im Netzwerk</translation>
     </message>
     <message>
         <source>Backups</source>
         <comment>62007</comment>
-        <translation type="unfinished"></translation>
+        <translation>Sicherungen</translation>
     </message>
     <message>
         <source>Language</source>
         <comment>62008</comment>
-        <translation type="unfinished"></translation>
+        <translation>Sprache</translation>
     </message>
     <message>
         <source>%s: please enter a whole number from %s to %s.</source>
         <comment>62009</comment>
-        <translation type="unfinished"></translation>
+        <translation>%s: Bitte geben Sie eine ganze Zahl von %s bis %s ein.</translation>
     </message>
     <message>
         <source>B&amp;rowse...</source>
         <comment>62010</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Durchsuchen...</translation>
     </message>
     <message>
         <source>Start-up</source>
         <comment>62011</comment>
-        <translation type="unfinished"></translation>
+        <translation>Programmstart</translation>
     </message>
     <message>
         <source>&amp;Start with the system</source>
         <comment>62012</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mit dem &amp;System starten</translation>
     </message>
     <message>
         <source>Start &amp;minimised in the notification area</source>
         <comment>62013</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Minimiert im Infobereich starten</translation>
     </message>
     <message>
         <source>Run only one &amp;instance</source>
         <comment>62014</comment>
-        <translation type="unfinished"></translation>
+        <translation>Nur eine &amp;Instanz ausführen</translation>
     </message>
     <message>
         <source>&amp;Keep the settings in the system&apos;s settings store (otherwise in Dayvault.ini)</source>
         <comment>62015</comment>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen im Einstellungsspeicher des Systems &amp;ablegen (sonst in Dayvault.ini)</translation>
     </message>
     <message>
         <source>Event file at start-up</source>
         <comment>62016</comment>
-        <translation type="unfinished"></translation>
+        <translation>Termindatei beim Start</translation>
     </message>
     <message>
         <source>Open the &amp;last used event file</source>
         <comment>62017</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zuletzt verwendete Termindatei öffnen</translation>
     </message>
     <message>
         <source>Open the standard &amp;event file:</source>
         <comment>62018</comment>
-        <translation type="unfinished"></translation>
+        <translation>Standard-&amp;Termindatei öffnen:</translation>
     </message>
     <message>
         <source>Page at start-up</source>
         <comment>62019</comment>
-        <translation type="unfinished"></translation>
+        <translation>Seite beim Start</translation>
     </message>
     <message>
         <source>Show the standard &amp;page:</source>
         <comment>62020</comment>
-        <translation type="unfinished"></translation>
+        <translation>Sta&amp;ndardseite anzeigen:</translation>
     </message>
     <message>
         <source>Show the page shown at the last e&amp;xit</source>
         <comment>62021</comment>
-        <translation type="unfinished"></translation>
+        <translation>Beim letzten &amp;Beenden angezeigte Seite anzeigen</translation>
     </message>
     <message>
         <source>ToDo List|Week|Fortnight|Month|Year</source>
         <comment>62022</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufgabenliste|Woche|Zwei Wochen|Monat|Jahr</translation>
     </message>
     <message>
         <source>Window and notification icon</source>
         <comment>62023</comment>
-        <translation type="unfinished"></translation>
+        <translation>Fenster und Symbol im Infobereich</translation>
     </message>
     <message>
         <source>&amp;Closing the window hides it in the notification area</source>
         <comment>62024</comment>
-        <translation type="unfinished"></translation>
+        <translation>Beim Schließen das Fenster im Infobereich &amp;verbergen</translation>
     </message>
     <message>
         <source>The notification icon reacts to &amp;double clicks</source>
         <comment>62025</comment>
-        <translation type="unfinished"></translation>
+        <translation>Das Symbol im Infobereich reagiert auf D&amp;oppelklicks</translation>
     </message>
     <message>
         <source>The notification icon also mi&amp;nimises a shown window</source>
         <comment>62026</comment>
-        <translation type="unfinished"></translation>
+        <translation>Das Symbol im Infobereich minimiert auch ein angezeigtes &amp;Fenster</translation>
     </message>
     <message>
         <source>Save the window p&amp;osition on exit</source>
         <comment>62027</comment>
-        <translation type="unfinished"></translation>
+        <translation>Fenster&amp;position beim Beenden speichern</translation>
     </message>
     <message>
         <source>Show the c&amp;urrent date when the window is restored</source>
         <comment>62028</comment>
-        <translation type="unfinished"></translation>
+        <translation>Beim Wiederherstellen des Fensters das a&amp;ktuelle Datum anzeigen</translation>
     </message>
     <message>
         <source>Show the standard page when the window is res&amp;tored</source>
         <comment>62029</comment>
-        <translation type="unfinished"></translation>
+        <translation>Beim &amp;Wiederherstellen des Fensters die Standardseite anzeigen</translation>
     </message>
     <message>
         <source>Ask before</source>
         <comment>62030</comment>
-        <translation type="unfinished"></translation>
+        <translation>Nachfragen vor</translation>
     </message>
     <message>
         <source>exiting the pro&amp;gram</source>
         <comment>62031</comment>
-        <translation type="unfinished"></translation>
+        <translation>dem Beenden des Pro&amp;gramms</translation>
     </message>
     <message>
         <source>switching the &amp;alarm off</source>
         <comment>62032</comment>
-        <translation type="unfinished"></translation>
+        <translation>dem Ausschalten des A&amp;larms</translation>
     </message>
     <message>
         <source>deleting an entr&amp;y</source>
         <comment>62033</comment>
-        <translation type="unfinished"></translation>
+        <translation>dem Lös&amp;chen eines Eintrags</translation>
     </message>
     <message>
         <source>deleting a &amp;whole repeating event</source>
         <comment>62034</comment>
-        <translation type="unfinished"></translation>
+        <translation>dem Löschen einer ganzen Terminse&amp;rie</translation>
     </message>
     <message>
         <source>&amp;Homepage:</source>
         <comment>62035</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Homepage-Adresse:</translation>
     </message>
     <message>
         <source>Calendar pages</source>
         <comment>62036</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderseiten</translation>
     </message>
     <message>
         <source>&amp;Weeks start on:</source>
         <comment>62037</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erster &amp;Wochentag:</translation>
     </message>
     <message>
         <source>Sunday|Monday</source>
         <comment>62038</comment>
-        <translation type="unfinished"></translation>
+        <translation>Sonntag|Montag</translation>
     </message>
     <message>
         <source>Week page &amp;layout:</source>
         <comment>62039</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Layout der Wochenseite:</translation>
     </message>
     <message>
         <source>&amp;Fortnight page layout:</source>
         <comment>62040</comment>
-        <translation type="unfinished"></translation>
+        <translation>Layout der &amp;Zweiwochenseite:</translation>
     </message>
     <message>
         <source>Two columns|Two rows</source>
         <comment>62041</comment>
-        <translation type="unfinished"></translation>
+        <translation>Zwei Spalten|Zwei Zeilen</translation>
     </message>
     <message>
         <source>Show week &amp;numbers</source>
         <comment>62042</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderwochen a&amp;nzeigen</translation>
     </message>
     <message>
         <source>&amp;Disable the days outside the month on the month page</source>
         <comment>62043</comment>
-        <translation type="unfinished"></translation>
+        <translation>Tage außerhalb des Monats auf der Monatsseite &amp;deaktivieren</translation>
     </message>
     <message>
         <source>Tooltips and navigation</source>
         <comment>62044</comment>
-        <translation type="unfinished"></translation>
+        <translation>QuickInfos und Navigation</translation>
     </message>
     <message>
         <source>Tooltips on the day &amp;headers</source>
         <comment>62045</comment>
-        <translation type="unfinished"></translation>
+        <translation>QuickInfos an den &amp;Tagesköpfen</translation>
     </message>
     <message>
         <source>Tooltips on the &amp;events</source>
         <comment>62046</comment>
-        <translation type="unfinished"></translation>
+        <translation>QuickInfos an den T&amp;erminen</translation>
     </message>
     <message>
         <source>The mouse wheel &amp;turns the pages</source>
         <comment>62047</comment>
-        <translation type="unfinished"></translation>
+        <translation>Das &amp;Mausrad blättert die Seiten um</translation>
     </message>
     <message>
         <source>Page &amp;Up and Page Down turn the pages</source>
         <comment>62048</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Bild auf und Bild ab blättern die Seiten um</translation>
     </message>
     <message>
         <source>Done occurrences</source>
         <comment>62049</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erledigte Vorkommen</translation>
     </message>
     <message>
         <source>&amp;Struck out</source>
         <comment>62050</comment>
-        <translation type="unfinished"></translation>
+        <translation>Durch&amp;gestrichen</translation>
     </message>
     <message>
         <source>&amp;Grey text</source>
         <comment>62051</comment>
-        <translation type="unfinished"></translation>
+        <translation>Graue &amp;Schrift</translation>
     </message>
     <message>
         <source>In&amp;verted colours</source>
         <comment>62052</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Invertierte Farben</translation>
     </message>
     <message>
         <source>Marks</source>
         <comment>62053</comment>
-        <translation type="unfinished"></translation>
+        <translation>Markierungen</translation>
     </message>
     <message>
         <source>Holidays in the year &amp;page</source>
         <comment>62054</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Feiertage auf der Jahresseite</translation>
     </message>
     <message>
         <source>Saturdays in the year page</source>
         <comment>62055</comment>
-        <translation type="unfinished"></translation>
+        <translation>Samstage auf der Jahresseite</translation>
     </message>
     <message>
         <source>Sundays in the year page</source>
         <comment>62056</comment>
-        <translation type="unfinished"></translation>
+        <translation>Sonntage auf der Jahresseite</translation>
     </message>
     <message>
         <source>Mark shared entries with an &amp;icon</source>
         <comment>62057</comment>
-        <translation type="unfinished"></translation>
+        <translation>Geteilte Einträge mit einem Symbol &amp;kennzeichnen</translation>
     </message>
     <message>
         <source>Mark l&amp;ocal entries with an icon</source>
         <comment>62058</comment>
-        <translation type="unfinished"></translation>
+        <translation>L&amp;okale Einträge mit einem Symbol kennzeichnen</translation>
     </message>
     <message>
         <source>Colours</source>
         <comment>62059</comment>
-        <translation type="unfinished"></translation>
+        <translation>Farben</translation>
     </message>
     <message>
         <source>Fonts</source>
         <comment>62060</comment>
-        <translation type="unfinished"></translation>
+        <translation>Schriftarten</translation>
     </message>
     <message>
         <source>Days:</source>
         <comment>62061</comment>
-        <translation type="unfinished"></translation>
+        <translation>Tage:</translation>
     </message>
     <message>
         <source>Today:</source>
         <comment>62062</comment>
-        <translation type="unfinished"></translation>
+        <translation>Heute:</translation>
     </message>
     <message>
         <source>Selected day:</source>
         <comment>62063</comment>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählter Tag:</translation>
     </message>
     <message>
         <source>Holidays:</source>
         <comment>62064</comment>
-        <translation type="unfinished"></translation>
+        <translation>Feiertage:</translation>
     </message>
     <message>
         <source>Saturdays:</source>
         <comment>62065</comment>
-        <translation type="unfinished"></translation>
+        <translation>Samstage:</translation>
     </message>
     <message>
         <source>Sundays:</source>
         <comment>62066</comment>
-        <translation type="unfinished"></translation>
+        <translation>Sonntage:</translation>
     </message>
     <message>
         <source>Days with events (year page):</source>
         <comment>62067</comment>
-        <translation type="unfinished"></translation>
+        <translation>Tage mit Terminen (Jahresseite):</translation>
     </message>
     <message>
         <source>Events:</source>
         <comment>62068</comment>
-        <translation type="unfinished"></translation>
+        <translation>Termine:</translation>
     </message>
     <message>
         <source>Day headers:</source>
         <comment>62069</comment>
-        <translation type="unfinished"></translation>
+        <translation>Tagesköpfe:</translation>
     </message>
     <message>
         <source>Holiday names:</source>
         <comment>62070</comment>
-        <translation type="unfinished"></translation>
+        <translation>Feiertagsnamen:</translation>
     </message>
     <message>
         <source>Weekday labels (month page):</source>
         <comment>62071</comment>
-        <translation type="unfinished"></translation>
+        <translation>Wochentage (Monatsseite):</translation>
     </message>
     <message>
         <source>Labels (year page):</source>
         <comment>62072</comment>
-        <translation type="unfinished"></translation>
+        <translation>Beschriftungen (Jahresseite):</translation>
     </message>
     <message>
         <source>To-do list:</source>
         <comment>62073</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufgabenliste:</translation>
     </message>
     <message>
         <source>Current time bar:</source>
         <comment>62074</comment>
-        <translation type="unfinished"></translation>
+        <translation>Anzeige der aktuellen Uhrzeit:</translation>
     </message>
     <message>
         <source>Reminder window:</source>
         <comment>62075</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerungsfenster:</translation>
     </message>
     <message>
         <source>%s, %s px</source>
         <comment>62076</comment>
-        <translation type="unfinished"></translation>
+        <translation>%s, %s px</translation>
     </message>
     <message>
         <source>, bold</source>
         <comment>62077</comment>
-        <translation type="unfinished"></translation>
+        <translation>, fett</translation>
     </message>
     <message>
         <source>, italic</source>
         <comment>62078</comment>
-        <translation type="unfinished"></translation>
+        <translation>, kursiv</translation>
     </message>
     <message>
         <source>Alarm check</source>
         <comment>62079</comment>
-        <translation type="unfinished"></translation>
+        <translation>Alarmprüfung</translation>
     </message>
     <message>
         <source>&amp;Check for due alarms every (seconds):</source>
         <comment>62080</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fällige Alarme prüfen alle (Sekunden):</translation>
     </message>
     <message>
         <source>Reminder window</source>
         <comment>62081</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerungsfenster</translation>
     </message>
     <message>
         <source>The reminder window takes the &amp;keyboard focus</source>
         <comment>62082</comment>
-        <translation type="unfinished"></translation>
+        <translation>Das Erinnerungsfenster erhält den &amp;Tastaturfokus</translation>
     </message>
     <message>
         <source>The reminder window stays on &amp;top</source>
         <comment>62083</comment>
-        <translation type="unfinished"></translation>
+        <translation>Das Erinnerungsfenster bleibt im &amp;Vordergrund</translation>
     </message>
     <message>
         <source>Show reminders in the events&apos; colours and st&amp;yles</source>
         <comment>62084</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erinnerungen in den Farben und &amp;Stilen der Termine anzeigen</translation>
     </message>
     <message>
         <source>&amp;Snooze until a fixed time of day:</source>
         <comment>62085</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Erneut erinnern bis zur festen Uhrzeit:</translation>
     </message>
     <message>
         <source>Done and undone to-dos</source>
         <comment>62086</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erledigte und unerledigte Aufgaben</translation>
     </message>
     <message>
         <source>&amp;Delete done to-dos after (days):</source>
         <comment>62087</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erledigte Aufgaben &amp;löschen nach (Tagen):</translation>
     </message>
     <message>
         <source>&amp;Hide done to-dos after (days):</source>
         <comment>62088</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erledigte Aufgaben &amp;ausblenden nach (Tagen):</translation>
     </message>
     <message>
         <source>Hide &amp;undone to-dos until before their deadline (days):</source>
         <comment>62089</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Unerledigte Aufgaben bis vor ihrer Fälligkeit ausblenden (Tage):</translation>
     </message>
     <message>
         <source>Due to-dos</source>
         <comment>62090</comment>
-        <translation type="unfinished"></translation>
+        <translation>Fällige Aufgaben</translation>
     </message>
     <message>
         <source>Mark the to-do &amp;tab when to-dos are due</source>
         <comment>62091</comment>
-        <translation type="unfinished"></translation>
+        <translation>Die &amp;Registerkarte der Aufgaben markieren, wenn Aufgaben fällig sind</translation>
     </message>
     <message>
         <source>Mark the &amp;notification icon when to-dos are due</source>
         <comment>62092</comment>
-        <translation type="unfinished"></translation>
+        <translation>Das Symbol im &amp;Infobereich markieren, wenn Aufgaben fällig sind</translation>
     </message>
     <message>
         <source>Tooltips in the to-do &amp;list</source>
         <comment>62093</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;QuickInfos in der Aufgabenliste</translation>
     </message>
     <message>
         <source>Shared events and to-dos</source>
         <comment>62094</comment>
-        <translation type="unfinished"></translation>
+        <translation>Geteilte Termine und Aufgaben</translation>
     </message>
     <message>
         <source>&amp;No sharing</source>
         <comment>62095</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nicht teilen</translation>
     </message>
     <message>
         <source>Shared file on a network &amp;path</source>
         <comment>62096</comment>
-        <translation type="unfinished"></translation>
+        <translation>Gemeinsame Datei in einem Netzwerk&amp;pfad</translation>
     </message>
     <message>
         <source>Shared file on an &amp;FTP server</source>
         <comment>62097</comment>
-        <translation type="unfinished"></translation>
+        <translation>Gemeinsame Datei auf einem &amp;FTP-Server</translation>
     </message>
     <message>
         <source>Shared f&amp;ile:</source>
         <comment>62098</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Gemeinsame Datei:</translation>
     </message>
     <message>
         <source>&amp;Server:</source>
         <comment>62099</comment>
-        <translation type="unfinished"></translation>
+        <translation>FTP-&amp;Server:</translation>
     </message>
     <message>
         <source>P&amp;ort:</source>
         <comment>62100</comment>
-        <translation type="unfinished"></translation>
+        <translation>P&amp;ort:</translation>
     </message>
     <message>
         <source>&amp;Login:</source>
         <comment>62101</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Benutzername:</translation>
     </message>
     <message>
         <source>Pass&amp;word:</source>
         <comment>62102</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kennwort:</translation>
     </message>
     <message>
         <source>(stored; type to replace)</source>
         <comment>62103</comment>
-        <translation type="unfinished"></translation>
+        <translation>(gespeichert; zum Ersetzen neu eingeben)</translation>
     </message>
     <message>
         <source>R&amp;emove</source>
         <comment>62104</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Entfernen</translation>
     </message>
     <message>
         <source>File on the ser&amp;ver:</source>
         <comment>62105</comment>
-        <translation type="unfinished"></translation>
+        <translation>Datei auf dem Ser&amp;ver:</translation>
     </message>
     <message>
         <source>Passive mo&amp;de</source>
         <comment>62106</comment>
-        <translation type="unfinished"></translation>
+        <translation>Passiver &amp;Modus</translation>
     </message>
     <message>
         <source>Synchronisation</source>
         <comment>62107</comment>
-        <translation type="unfinished"></translation>
+        <translation>Synchronisierung</translation>
     </message>
     <message>
         <source>&amp;Automatically every (seconds):</source>
         <comment>62108</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Automatisch alle (Sekunden):</translation>
     </message>
     <message>
         <source>Only on S&amp;ynchronize Now</source>
         <comment>62109</comment>
-        <translation type="unfinished"></translation>
+        <translation>Nur bei „&amp;Jetzt synchronisieren“</translation>
     </message>
     <message>
         <source>Write my additions and changes of shared entries to the shared file</source>
         <comment>62110</comment>
-        <translation type="unfinished"></translation>
+        <translation>Meine Ergänzungen und Änderungen geteilter Einträge in die gemeinsame Datei schreiben</translation>
     </message>
     <message>
         <source>Write my deletions of shared entries to the shared file</source>
         <comment>62111</comment>
-        <translation type="unfinished"></translation>
+        <translation>Meine Löschungen geteilter Einträge in die gemeinsame Datei schreiben</translation>
     </message>
     <message>
         <source>Rotating backup copies</source>
         <comment>62112</comment>
-        <translation type="unfinished"></translation>
+        <translation>Rotierende Sicherungskopien</translation>
     </message>
     <message>
         <source>Copies of the &amp;event file kept:</source>
         <comment>62113</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufbewahrte Kopien der &amp;Termindatei:</translation>
     </message>
     <message>
         <source>Copies of the &amp;shared file kept:</source>
         <comment>62114</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufbewahrte Kopien der &amp;gemeinsamen Datei:</translation>
     </message>
     <message>
         <source>At most one copy a day is made, beside the file as .b00, .b01, ...; the oldest is replaced when all are taken. 0 makes no copies.</source>
         <comment>62115</comment>
-        <translation type="unfinished"></translation>
+        <translation>Es wird höchstens eine Kopie pro Tag angelegt, neben der Datei als .b00, .b01, ...; sind alle vergeben, wird die älteste ersetzt. Bei 0 werden keine Kopien angelegt.</translation>
     </message>
     <message>
         <source>&amp;Language of the program:</source>
         <comment>62116</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Sprache des Programms:</translation>
     </message>
     <message>
         <source>The new language takes effect the next time Dayvault starts.</source>
         <comment>62117</comment>
-        <translation type="unfinished"></translation>
+        <translation>Die neue Sprache gilt ab dem nächsten Start von Dayvault.</translation>
     </message>
     <message>
         <source>General</source>
         <comment>62200</comment>
-        <translation type="unfinished"></translation>
+        <translation>Allgemein</translation>
     </message>
     <message>
         <source>Clipboard</source>
         <comment>62201</comment>
-        <translation type="unfinished"></translation>
+        <translation>Zwischenablage</translation>
     </message>
     <message>
         <source>Tooltips</source>
         <comment>62202</comment>
-        <translation type="unfinished"></translation>
+        <translation>QuickInfos</translation>
     </message>
     <message>
         <source>Calendar</source>
         <comment>62203</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kalender</translation>
     </message>
     <message>
         <source>ToDo&apos;s</source>
         <comment>62204</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufgaben</translation>
     </message>
     <message>
         <source>Headers</source>
         <comment>62205</comment>
-        <translation type="unfinished"></translation>
+        <translation>Überschriften</translation>
     </message>
     <message>
         <source>Misc</source>
         <comment>62206</comment>
-        <translation type="unfinished"></translation>
+        <translation>Sonstiges</translation>
     </message>
     <message>
         <source>Default</source>
         <comment>62207</comment>
-        <translation type="unfinished"></translation>
+        <translation>Standard</translation>
     </message>
     <message>
         <source>Standard Formats</source>
         <comment>62208</comment>
-        <translation type="unfinished"></translation>
+        <translation>Standardformate</translation>
     </message>
     <message>
         <source>List Format</source>
         <comment>62209</comment>
-        <translation type="unfinished"></translation>
+        <translation>Listenformat</translation>
     </message>
     <message>
         <source>Date:</source>
         <comment>62210</comment>
-        <translation type="unfinished"></translation>
+        <translation>Datum:</translation>
     </message>
     <message>
         <source>Time:</source>
         <comment>62211</comment>
-        <translation type="unfinished"></translation>
+        <translation>Uhrzeit:</translation>
     </message>
     <message>
         <source>Date and Time:</source>
         <comment>62212</comment>
-        <translation type="unfinished"></translation>
+        <translation>Datum und Uhrzeit:</translation>
     </message>
     <message>
         <source>Text Format of the Clipboard</source>
         <comment>62213</comment>
-        <translation type="unfinished"></translation>
+        <translation>Textformat der Zwischenablage</translation>
     </message>
     <message>
         <source>Text Format of the Tooltips</source>
         <comment>62214</comment>
-        <translation type="unfinished"></translation>
+        <translation>Textformat der QuickInfos</translation>
     </message>
     <message>
         <source>Text Format of the Calendar View</source>
         <comment>62215</comment>
-        <translation type="unfinished"></translation>
+        <translation>Textformat der Kalenderansicht</translation>
     </message>
     <message>
         <source>Events with Time of Day:</source>
         <comment>62216</comment>
-        <translation type="unfinished"></translation>
+        <translation>Termine mit Uhrzeit:</translation>
     </message>
     <message>
         <source>All-Day Events:</source>
         <comment>62217</comment>
-        <translation type="unfinished"></translation>
+        <translation>Ganztägige Termine:</translation>
     </message>
     <message>
         <source>Multiple Day Events (First Day):</source>
         <comment>62218</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mehrtägige Termine (erster Tag):</translation>
     </message>
     <message>
         <source>Multiple Day Events (2nd to last but one Day):</source>
         <comment>62219</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mehrtägige Termine (zweiter bis vorletzter Tag):</translation>
     </message>
     <message>
         <source>Multiple Day Events (Last Day):</source>
         <comment>62220</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mehrtägige Termine (letzter Tag):</translation>
     </message>
     <message>
         <source>Clipboard Text Format</source>
         <comment>62221</comment>
-        <translation type="unfinished"></translation>
+        <translation>Textformat für die Zwischenablage</translation>
     </message>
     <message>
         <source>Tooltip Text Format</source>
         <comment>62222</comment>
-        <translation type="unfinished"></translation>
+        <translation>Textformat für QuickInfos</translation>
     </message>
     <message>
         <source>Value of the $STATE$ - Variable</source>
         <comment>62223</comment>
-        <translation type="unfinished"></translation>
+        <translation>Wert der Variablen $STATE$</translation>
     </message>
     <message>
         <source>Done:</source>
         <comment>62224</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erledigt:</translation>
     </message>
     <message>
         <source>Overdue:</source>
         <comment>62225</comment>
-        <translation type="unfinished"></translation>
+        <translation>Überfällig:</translation>
     </message>
     <message>
         <source>Undone:</source>
         <comment>62226</comment>
-        <translation type="unfinished"></translation>
+        <translation>Unerledigt:</translation>
     </message>
     <message>
         <source>Due:</source>
         <comment>62227</comment>
-        <translation type="unfinished"></translation>
+        <translation>Fällig:</translation>
     </message>
     <message>
         <source>Date Header Text Format</source>
         <comment>62228</comment>
-        <translation type="unfinished"></translation>
+        <translation>Textformat der Datumsüberschriften</translation>
     </message>
     <message>
         <source>Week View:</source>
         <comment>62229</comment>
-        <translation type="unfinished"></translation>
+        <translation>Wochenansicht:</translation>
     </message>
     <message>
         <source>Fortnight View:</source>
         <comment>62230</comment>
-        <translation type="unfinished"></translation>
+        <translation>Zweiwochenansicht:</translation>
     </message>
     <message>
         <source>Month View, First Day of a Month:</source>
         <comment>62231</comment>
-        <translation type="unfinished"></translation>
+        <translation>Monatsansicht, erster Tag eines Monats:</translation>
     </message>
     <message>
         <source>Month View, Other Days:</source>
         <comment>62232</comment>
-        <translation type="unfinished"></translation>
+        <translation>Monatsansicht, übrige Tage:</translation>
     </message>
     <message>
         <source>Year View:</source>
         <comment>62233</comment>
-        <translation type="unfinished"></translation>
+        <translation>Jahresansicht:</translation>
     </message>
     <message>
         <source>Week Number:</source>
         <comment>62234</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderwoche:</translation>
     </message>
     <message>
         <source>Tooltip of the Notification Icon</source>
         <comment>62235</comment>
-        <translation type="unfinished"></translation>
+        <translation>QuickInfo des Symbols im Infobereich</translation>
     </message>
     <message>
         <source>Reminder Headline</source>
         <comment>62236</comment>
-        <translation type="unfinished"></translation>
+        <translation>Überschrift der Erinnerung</translation>
     </message>
     <message>
         <source>Event without Time of Day:</source>
         <comment>62237</comment>
-        <translation type="unfinished"></translation>
+        <translation>Termin ohne Uhrzeit:</translation>
     </message>
     <message>
         <source>Event with Time of Day:</source>
         <comment>62238</comment>
-        <translation type="unfinished"></translation>
+        <translation>Termin mit Uhrzeit:</translation>
     </message>
     <message>
         <source>Current Time Display</source>
         <comment>62239</comment>
-        <translation type="unfinished"></translation>
+        <translation>Anzeige der aktuellen Uhrzeit</translation>
     </message>
     <message>
         <source>Preview on a sample event</source>
         <comment>62240</comment>
-        <translation type="unfinished"></translation>
+        <translation>Vorschau an einem Beispieltermin</translation>
     </message>
     <message>
         <source>Preview on a sample to-do</source>
         <comment>62241</comment>
-        <translation type="unfinished"></translation>
+        <translation>Vorschau an einer Beispielaufgabe</translation>
     </message>
     <message>
         <source>Preview with the current date and time</source>
         <comment>62242</comment>
-        <translation type="unfinished"></translation>
+        <translation>Vorschau mit dem aktuellen Datum und der aktuellen Uhrzeit</translation>
     </message>
     <message>
         <source>“%s” is not a placeholder and is shown as typed.</source>
         <comment>62243</comment>
-        <translation type="unfinished"></translation>
+        <translation>„%s“ ist kein Platzhalter und wird unverändert angezeigt.</translation>
     </message>
     <message>
         <source>“%s” has no closing “$” and is shown as typed.</source>
         <comment>62244</comment>
-        <translation type="unfinished"></translation>
+        <translation>„%s“ hat kein schließendes „$“ und wird unverändert angezeigt.</translation>
     </message>
     <message>
         <source>“%s” is not a date code; only the character after “%” is shown.</source>
         <comment>62245</comment>
-        <translation type="unfinished"></translation>
+        <translation>„%s“ ist kein Datumscode; nur das Zeichen nach „%“ wird angezeigt.</translation>
     </message>
     <message>
         <source>The “%” at the end is shown as it is.</source>
         <comment>62246</comment>
-        <translation type="unfinished"></translation>
+        <translation>Das „%“ am Ende wird unverändert angezeigt.</translation>
     </message>
     <message>
         <source>Placeholders such as $DESCRIPTION$, $NOTES$, $CATEGORY$, $THIS_START_TIME$, $THIS_STARTTOEND_AUTO$ or $NEXT_DATE$ are replaced by the event&apos;s values. R_ or _R adds a line break, S_ or _S a space, when the value is not empty.</source>
         <comment>62247</comment>
-        <translation type="unfinished"></translation>
+        <translation>Platzhalter wie $DESCRIPTION$, $NOTES$, $CATEGORY$, $THIS_START_TIME$, $THIS_STARTTOEND_AUTO$ oder $NEXT_DATE$ werden durch die Werte des Termins ersetzt. R_ oder _R fügt einen Zeilenumbruch hinzu, S_ oder _S ein Leerzeichen, wenn der Wert nicht leer ist.</translation>
     </message>
     <message>
         <source>Placeholders such as $DESCRIPTION$, $NOTES$, $STATE$, $GROUP$, $PRIORITY$ or $DEADLINE_AUTO$ are replaced by the to-do&apos;s values. R_ or _R adds a line break, S_ or _S a space, when the value is not empty.</source>
         <comment>62248</comment>
-        <translation type="unfinished"></translation>
+        <translation>Platzhalter wie $DESCRIPTION$, $NOTES$, $STATE$, $GROUP$, $PRIORITY$ oder $DEADLINE_AUTO$ werden durch die Werte der Aufgabe ersetzt. R_ oder _R fügt einen Zeilenumbruch hinzu, S_ oder _S ein Leerzeichen, wenn der Wert nicht leer ist.</translation>
     </message>
     <message>
         <source>%d day, %m month, %Y year, %y year without century, %B or %b month name, %A or %a weekday, %H or %I hour, %M minute, %S second, %p AM/PM, %j day of the year, %W week; %#d drops the leading zero.</source>
         <comment>62249</comment>
-        <translation type="unfinished"></translation>
+        <translation>%d Tag, %m Monat, %Y Jahr, %y Jahr ohne Jahrhundert, %B oder %b Monatsname, %A oder %a Wochentag, %H oder %I Stunde, %M Minute, %S Sekunde, %p AM/PM, %j Tag des Jahres, %W Woche; %#d lässt die führende Null weg.</translation>
     </message>
     <message>
         <source>Dentist appointment</source>
         <comment>62250</comment>
-        <translation type="unfinished"></translation>
+        <translation>Zahnarzttermin</translation>
     </message>
     <message>
         <source>Bring the insurance card</source>
         <comment>62251</comment>
-        <translation type="unfinished"></translation>
+        <translation>Versichertenkarte mitbringen</translation>
     </message>
     <message>
         <source>Health</source>
         <comment>62252</comment>
-        <translation type="unfinished"></translation>
+        <translation>Gesundheit</translation>
     </message>
     <message>
         <source>Mother&apos;s birthday</source>
         <comment>62253</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mutters Geburtstag</translation>
     </message>
     <message>
         <source>Trade fair</source>
         <comment>62254</comment>
-        <translation type="unfinished"></translation>
+        <translation>Messe</translation>
     </message>
     <message>
         <source>Renew the car insurance</source>
         <comment>62255</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kfz-Versicherung verlängern</translation>
     </message>
     <message>
         <source>Compare two offers first</source>
         <comment>62256</comment>
-        <translation type="unfinished"></translation>
+        <translation>Vorher zwei Angebote vergleichen</translation>
     </message>
     <message>
         <source>Home</source>
         <comment>62257</comment>
-        <translation type="unfinished"></translation>
+        <translation>Privat</translation>
     </message>
     <message>
         <source>Holiday Setup</source>
         <comment>62300</comment>
-        <translation type="unfinished"></translation>
+        <translation>Feiertage einrichten</translation>
     </message>
     <message>
         <source>Modules</source>
         <comment>62301</comment>
-        <translation type="unfinished"></translation>
+        <translation>Module</translation>
     </message>
     <message>
         <source>&amp;Up</source>
         <comment>62302</comment>
-        <translation type="unfinished"></translation>
+        <translation>Nach &amp;oben</translation>
     </message>
     <message>
         <source>&amp;Down</source>
         <comment>62303</comment>
-        <translation type="unfinished"></translation>
+        <translation>Nach &amp;unten</translation>
     </message>
     <message>
         <source>Holidays of the Selected Module</source>
         <comment>62304</comment>
-        <translation type="unfinished"></translation>
+        <translation>Feiertage des ausgewählten Moduls</translation>
     </message>
     <message>
         <source>&amp;All</source>
         <comment>62305</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Alle</translation>
     </message>
     <message>
         <source>&amp;None</source>
         <comment>62306</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Keine</translation>
     </message>
     <message>
         <source>Holiday Preview for Selected Module</source>
         <comment>62307</comment>
-        <translation type="unfinished"></translation>
+        <translation>Feiertagsvorschau für das ausgewählte Modul</translation>
     </message>
     <message>
         <source>&amp;Year:</source>
         <comment>62308</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Jahr:</translation>
     </message>
     <message>
         <source>Holiday</source>
         <comment>62309</comment>
-        <translation type="unfinished"></translation>
+        <translation>Feiertag</translation>
     </message>
     <message>
         <source>Name</source>
         <comment>62310</comment>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Display in the Calendar Pages</source>
         <comment>62311</comment>
-        <translation type="unfinished"></translation>
+        <translation>Anzeige auf den Kalenderseiten</translation>
     </message>
     <message>
         <source>Show holidays &amp;below the date</source>
         <comment>62312</comment>
-        <translation type="unfinished"></translation>
+        <translation>Feiertage unter dem &amp;Datum anzeigen</translation>
     </message>
     <message>
         <source>Show the &amp;language of each holiday</source>
         <comment>62313</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Sprache jedes Feiertags anzeigen</translation>
     </message>
     <message>
         <source>This holiday module cannot be read and is not listed: %s</source>
         <comment>62314</comment>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Feiertagsmodul kann nicht gelesen werden und wird nicht aufgeführt: %s</translation>
     </message>
     <message>
         <source>(switched off)</source>
         <comment>62315</comment>
-        <translation type="unfinished"></translation>
+        <translation>(ausgeschaltet)</translation>
     </message>
     <message>
         <source>No holidays in %s.</source>
         <comment>62316</comment>
-        <translation type="unfinished"></translation>
+        <translation>Keine Feiertage im Jahr %s.</translation>
     </message>
     <message>
         <source>These holiday modules could not be loaded and are not shown:
 %s</source>
         <comment>62317</comment>
-        <translation type="unfinished"></translation>
+        <translation>Diese Feiertagsmodule konnten nicht geladen werden und werden nicht angezeigt:
+%s</translation>
     </message>
     <message>
         <source>The holiday settings could not be stored: %s</source>
         <comment>62318</comment>
-        <translation type="unfinished"></translation>
+        <translation>Die Feiertagseinstellungen konnten nicht gespeichert werden: %s</translation>
     </message>
     <message>
         <source>Format</source>
         <comment>62400</comment>
-        <translation type="unfinished"></translation>
+        <translation>Exportformat</translation>
     </message>
     <message>
         <source>&amp;Todo</source>
         <comment>62401</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aufgaben</translation>
     </message>
     <message>
         <source>C&amp;alendar</source>
         <comment>62402</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kalender</translation>
     </message>
     <message>
         <source>&amp;Start:</source>
         <comment>62403</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beginn:</translation>
     </message>
     <message>
         <source>Len&amp;gth:</source>
         <comment>62404</comment>
-        <translation type="unfinished"></translation>
+        <translation>Lä&amp;nge:</translation>
     </message>
     <message>
         <source>1|3|7|14|28|29|30|31|56|365|366</source>
         <comment>62405</comment>
-        <translation type="unfinished"></translation>
+        <translation>1|3|7|14|28|29|30|31|56|365|366</translation>
     </message>
     <message>
         <source>days</source>
         <comment>62406</comment>
-        <translation type="unfinished"></translation>
+        <translation>Tage</translation>
     </message>
     <message>
         <source>Range:</source>
         <comment>62407</comment>
-        <translation type="unfinished"></translation>
+        <translation>Zeitraum:</translation>
     </message>
     <message>
         <source>&amp;Options...</source>
         <comment>62408</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Optionen...</translation>
     </message>
     <message>
         <source>&amp;Export</source>
         <comment>62409</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Exportieren</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
         <comment>62410</comment>
-        <translation type="unfinished"></translation>
+        <translation>Abbre&amp;chen</translation>
     </message>
     <message>
         <source>CSV-Export</source>
         <comment>62411</comment>
-        <translation type="unfinished"></translation>
+        <translation>CSV-Export</translation>
     </message>
     <message>
         <source>HTML-Export</source>
         <comment>62412</comment>
-        <translation type="unfinished"></translation>
+        <translation>HTML-Export</translation>
     </message>
     <message>
         <source>&amp;Week</source>
         <comment>62413</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Woche</translation>
     </message>
     <message>
         <source>&amp;Fortnight</source>
         <comment>62414</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zwei Wochen</translation>
     </message>
     <message>
         <source>&amp;Month</source>
         <comment>62415</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Monat</translation>
     </message>
     <message>
         <source>&amp;List</source>
         <comment>62416</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Liste</translation>
     </message>
     <message>
         <source>&amp;Selected:</source>
         <comment>62417</comment>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewähltes &amp;Datum:</translation>
     </message>
     <message>
         <source>Templ&amp;ate</source>
         <comment>62418</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vorlage</translation>
     </message>
     <message>
         <source>...</source>
         <comment>62419</comment>
-        <translation type="unfinished"></translation>
+        <translation>...</translation>
     </message>
     <message>
         <source>&amp;Preview</source>
         <comment>62420</comment>
-        <translation type="unfinished"></translation>
+        <translation>Vor&amp;schau</translation>
     </message>
     <message>
         <source>The length must be a whole number of days from 1 to 36600.
 &quot;%s&quot; is not.</source>
         <comment>62421</comment>
-        <translation type="unfinished"></translation>
+        <translation>Die Länge muss eine ganze Zahl von Tagen zwischen 1 und 36600 sein.
+„%s“ ist das nicht.</translation>
     </message>
     <message>
         <source>The preview could not be opened in the browser:
 %s</source>
         <comment>62422</comment>
-        <translation type="unfinished"></translation>
+        <translation>Die Vorschau konnte nicht im Browser geöffnet werden:
+%s</translation>
     </message>
     <message>
         <source>There is no free name for a preview file in the temporary folder
 %s</source>
         <comment>62423</comment>
-        <translation type="unfinished"></translation>
+        <translation>Im temporären Ordner gibt es keinen freien Namen für eine Vorschaudatei:
+%s</translation>
     </message>
     <message>
         <source>Calendar Fields</source>
         <comment>62424</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderfelder</translation>
     </message>
     <message>
         <source>Calendar Field Names</source>
         <comment>62425</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kalender-Feldnamen</translation>
     </message>
     <message>
         <source>Calendar Formats</source>
         <comment>62426</comment>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderformate</translation>
     </message>
     <message>
         <source>Todo Fields</source>
         <comment>62427</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufgabenfelder</translation>
     </message>
     <message>
         <source>Todo Field Names</source>
         <comment>62428</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufgaben-Feldnamen</translation>
     </message>
     <message>
         <source>Todo Formats</source>
         <comment>62429</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufgabenformate</translation>
     </message>
     <message>
         <source>Date|Weeknumber|Holiday|Time|Category|Description|Notes</source>
         <comment>62430</comment>
-        <translation type="unfinished"></translation>
+        <translation>Datum|Kalenderwoche|Feiertag|Uhrzeit|Kategorie|Beschreibung|Notizen</translation>
     </message>
     <message>
         <source>Date|Time|State|Priority|Group|Description|Notes|Document</source>
         <comment>62431</comment>
-        <translation type="unfinished"></translation>
+        <translation>Datum|Uhrzeit|Status|Priorität|Gruppe|Beschreibung|Notizen|Dokument</translation>
     </message>
     <message>
         <source>Columns (the checked ones are written, top to bottom)</source>
         <comment>62432</comment>
-        <translation type="unfinished"></translation>
+        <translation>Spalten (die angehakten werden von oben nach unten geschrieben)</translation>
     </message>
     <message>
         <source>Move &amp;Up</source>
         <comment>62433</comment>
-        <translation type="unfinished"></translation>
+        <translation>Nach &amp;oben</translation>
     </message>
     <message>
         <source>Move Do&amp;wn</source>
         <comment>62434</comment>
-        <translation type="unfinished"></translation>
+        <translation>Nach &amp;unten</translation>
     </message>
     <message>
         <source>Delimiter</source>
         <comment>62435</comment>
-        <translation type="unfinished"></translation>
+        <translation>Trennzeichen</translation>
     </message>
     <message>
         <source>&amp;Comma (,)</source>
         <comment>62436</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Komma (,)</translation>
     </message>
     <message>
         <source>&amp;Semicolon (;)</source>
         <comment>62437</comment>
-        <translation type="unfinished"></translation>
+        <translation>Se&amp;mikolon (;)</translation>
     </message>
     <message>
         <source>&amp;Tab</source>
         <comment>62438</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Tabulator</translation>
     </message>
     <message>
         <source>&amp;Remove the delimiter from the column texts</source>
         <comment>62439</comment>
-        <translation type="unfinished"></translation>
+        <translation>Trennzeichen aus den Spaltentexten &amp;entfernen</translation>
     </message>
     <message>
         <source>Field &amp;names in the first row</source>
         <comment>62440</comment>
-        <translation type="unfinished"></translation>
+        <translation>Feld&amp;namen in der ersten Zeile</translation>
     </message>
     <message>
         <source>A column name must not contain a comma:
 %s</source>
         <comment>62441</comment>
-        <translation type="unfinished"></translation>
+        <translation>Ein Spaltenname darf kein Komma enthalten:
+%s</translation>
     </message>
     <message>
         <source>Normal Day</source>
         <comment>62442</comment>
-        <translation type="unfinished"></translation>
+        <translation>Normaler Tag</translation>
     </message>
     <message>
         <source>Single Day Events without Time</source>
         <comment>62443</comment>
-        <translation type="unfinished"></translation>
+        <translation>Eintägige Termine ohne Uhrzeit</translation>
     </message>
     <message>
         <source>Multiple Day Events (First Day)</source>
         <comment>62444</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mehrtägige Termine (erster Tag)</translation>
     </message>
     <message>
         <source>Multiple Day Events (2nd to last but one Day)</source>
         <comment>62445</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mehrtägige Termine (zweiter bis vorletzter Tag)</translation>
     </message>
     <message>
         <source>Multiple Day Events (Last Day)</source>
         <comment>62446</comment>
-        <translation type="unfinished"></translation>
+        <translation>Mehrtägige Termine (letzter Tag)</translation>
     </message>
     <message>
         <source>Time Column</source>
         <comment>62447</comment>
-        <translation type="unfinished"></translation>
+        <translation>Spalte Uhrzeit</translation>
     </message>
     <message>
         <source>Description Column</source>
         <comment>62448</comment>
-        <translation type="unfinished"></translation>
+        <translation>Spalte Beschreibung</translation>
     </message>
     <message>
         <source>Other Columns</source>
         <comment>62449</comment>
-        <translation type="unfinished"></translation>
+        <translation>Übrige Spalten</translation>
     </message>
     <message>
         <source>Appearance</source>
         <comment>62450</comment>
-        <translation type="unfinished"></translation>
+        <translation>Darstellung</translation>
     </message>
     <message>
         <source>Header Formats</source>
         <comment>62451</comment>
-        <translation type="unfinished"></translation>
+        <translation>Überschriftenformate</translation>
     </message>
     <message>
         <source>Templates</source>
         <comment>62452</comment>
-        <translation type="unfinished"></translation>
+        <translation>Vorlagen</translation>
     </message>
     <message>
         <source>Todo&apos;s</source>
         <comment>62453</comment>
-        <translation type="unfinished"></translation>
+        <translation>Aufgaben</translation>
     </message>
     <message>
         <source>Colours</source>
         <comment>62454</comment>
-        <translation type="unfinished"></translation>
+        <translation>Farben</translation>
     </message>
     <message>
         <source>&amp;Normal days:</source>
         <comment>62455</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Normale Tage:</translation>
     </message>
     <message>
         <source>&amp;Holidays:</source>
         <comment>62456</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Feiertage:</translation>
     </message>
     <message>
         <source>S&amp;aturdays:</source>
         <comment>62457</comment>
-        <translation type="unfinished"></translation>
+        <translation>S&amp;amstage:</translation>
     </message>
     <message>
         <source>S&amp;undays:</source>
         <comment>62458</comment>
-        <translation type="unfinished"></translation>
+        <translation>S&amp;onntage:</translation>
     </message>
     <message>
         <source>&amp;Table header:</source>
         <comment>62459</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Tabellenkopf:</translation>
     </message>
     <message>
         <source>&amp;Strike through done events</source>
         <comment>62460</comment>
-        <translation type="unfinished"></translation>
+        <translation>Erledigte Termine &amp;durchstreichen</translation>
     </message>
     <message>
         <source>Events with display colours</source>
         <comment>62461</comment>
-        <translation type="unfinished"></translation>
+        <translation>Termine mit Anzeigefarben</translation>
     </message>
     <message>
         <source>In their &amp;colours</source>
         <comment>62462</comment>
-        <translation type="unfinished"></translation>
+        <translation>In ihren Fa&amp;rben</translation>
     </message>
     <message>
         <source>&amp;Bold</source>
         <comment>62463</comment>
-        <translation type="unfinished"></translation>
+        <translation>F&amp;ett</translation>
     </message>
     <message>
         <source>&amp;Plain</source>
         <comment>62464</comment>
-        <translation type="unfinished"></translation>
+        <translation>Ohne &amp;Hervorhebung</translation>
     </message>
     <message>
         <source>List: a row for days &amp;without events</source>
         <comment>62465</comment>
-        <translation type="unfinished"></translation>
+        <translation>Liste: eine &amp;Zeile für Tage ohne Termine</translation>
     </message>
     <message>
         <source>&amp;Week:</source>
         <comment>62466</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Woche:</translation>
     </message>
     <message>
         <source>&amp;Fortnight:</source>
         <comment>62467</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zwei Wochen:</translation>
     </message>
     <message>
         <source>F&amp;irst day of a month:</source>
         <comment>62468</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Erster Tag eines Monats:</translation>
     </message>
     <message>
         <source>&amp;Month:</source>
         <comment>62469</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Monat:</translation>
     </message>
     <message>
         <source>&amp;List:</source>
         <comment>62470</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Liste:</translation>
     </message>
     <message>
         <source>Week &amp;number:</source>
         <comment>62471</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kalenderwoche:</translation>
     </message>
     <message>
         <source>T&amp;odo:</source>
         <comment>62472</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aufgaben:</translation>
     </message>
     <message>
         <source>Column &amp;name:</source>
         <comment>62473</comment>
-        <translation type="unfinished"></translation>
+        <translation>Spalten&amp;name:</translation>
     </message>
     <message>
         <source>Field</source>
         <comment>62474</comment>
-        <translation type="unfinished"></translation>
+        <translation>Feld</translation>
     </message>
     <message>
         <source>Column name</source>
         <comment>62475</comment>
-        <translation type="unfinished"></translation>
+        <translation>Spaltenname</translation>
     </message>
     <message>
         <source>Choose the colour</source>
         <comment>62476</comment>
-        <translation type="unfinished"></translation>
+        <translation>Farbe auswählen</translation>
     </message>
     <message>
         <source>&amp;Default</source>
         <comment>62477</comment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Standard</translation>
     </message>
 </context>
 </TS>
