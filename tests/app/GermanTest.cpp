@@ -10,6 +10,7 @@
 #include "core/CDateEntry.h"
 #include "core/CTodoEntry.h"
 #include "document/CDayvaultDoc.h"
+#include "format/StringIds.h"
 #include "format/StringTable.h"
 #include "platform/CLanguageLibrary.h"
 #include "support/TempHomeMain.h"
@@ -283,18 +284,32 @@ private slots:
         ExpectUniqueAccelerators(QStringLiteral("menu bar"), frame.menuBar()->actions());
 
         // Every dialog the commands open (the editors, the database window, the options and
-        // export dialogs, file dialogs, questions), looked at and closed.
+        // export dialogs, file dialogs, questions), looked at and closed; an export dialog's
+        // settings sheet first, through its options button.
         QStringList opened;
+        std::set<const QDialog*> sheetsOpened;
+        const QString optionsButton = QString::fromStdString(LoadString(kIdsExpOptions));
         QTimer watcher;
         watcher.setInterval(5);
         connect(&watcher, &QTimer::timeout, this, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog && dialog->isVisible()) {
-                opened << dialog->windowTitle();
-                ExpectGerman(dialog, dialog->metaObject()->className());
-                ExpectUniqueAccelerators(dialog, dialog->metaObject()->className());
-                dialog->reject();
+            if (!dialog || !dialog->isVisible()) {
+                return;
             }
+            if (!sheetsOpened.contains(dialog)) {
+                for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+                    if (button->text() == optionsButton) {
+                        sheetsOpened.insert(dialog);
+                        QMetaObject::invokeMethod(button, &QAbstractButton::click,
+                                                  Qt::QueuedConnection);
+                        return;
+                    }
+                }
+            }
+            opened << dialog->windowTitle();
+            ExpectGerman(dialog, dialog->metaObject()->className());
+            ExpectUniqueAccelerators(dialog, dialog->metaObject()->className());
+            dialog->reject();
         });
         watcher.start();
         std::vector<uint32_t> commands{cmd::kResetEventStates, cmd::kAlarm};
@@ -309,6 +324,7 @@ private slots:
         }
         watcher.stop();
         QVERIFY2(opened.size() >= 8, qPrintable(opened.join(QStringLiteral(", "))));
+        QCOMPARE(sheetsOpened.size(), 2u);
 
         // The reminder window of an event due in ten minutes.
         auto due = std::make_unique<CDateEntry>(CDateTime::Now());
