@@ -516,8 +516,8 @@ private slots:
         Save(strip, QStringLiteral("tray-icons.png"));
     }
 
-    // The main window with its pages, the database window, the editors and the reminder window
-    // in German, whose longer texts must fit as well.
+    // The main window with its pages, the database window, the editors, the reminder window and
+    // the settings dialogs in German, whose longer texts must fit as well.
     void german() {
         const fs::path ini = fs::path(m_folder.path().toStdString()) / "user" / "Dayvault.ini";
         m_app.reset();
@@ -544,6 +544,9 @@ private slots:
         ShootEventDatabase(QStringLiteral("light"));
         editors();
         reminderWindow();
+        formatAndHolidayDialogs();
+        exportDialogs();
+        optionsDialog();
         m_prefix.clear();
     }
 
