@@ -294,7 +294,7 @@ TEST_F(HtmlExportTest, DayColoursAndHolidayTexts) {
         << table;
 }
 
-TEST_F(HtmlExportTest, WeekNumberGoesToTheFirstDayOfTheWeek) {
+TEST_F(HtmlExportTest, WeekNumbersAndEmptyDaysInLists) {
     CSettings settings = PlainSettings();
     settings.HtmlListViewHeader = "%d";
     settings.HtmlWeekDisplayHeader = "(Week %W)";
@@ -318,6 +318,23 @@ TEST_F(HtmlExportTest, WeekNumberGoesToTheFirstDayOfTheWeek) {
     settings.ShowWeekNumbers = false;
     EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
               (std::vector<std::string>{"10", "11", "12"}));
+
+    // Empty days are left out of a list unless asked for.
+    for (int day : {6, 9, 15}) {
+        AddEvent(EventBuilder().Start(2007, 3, day, 10, 0).Description("E"));
+    }
+    settings = PlainSettings();
+    const std::string sparse = Table(settings, kHtmlKindList, CDateTime(2007, 3, 5), 14);
+    EXPECT_EQ(Count(sparse, " <tr align= \"left\" valign=\"top\">\n"), 3u);
+    EXPECT_EQ(Headers(sparse),
+              (std::vector<std::string>{"2007-03-06", "2007-03-09", "2007-03-15"}));
+
+    settings.HtmlEmptyDates = 1;
+    const std::string full = Table(settings, kHtmlKindList, CDateTime(2007, 3, 5), 14);
+    EXPECT_EQ(Count(full, " <tr align= \"left\" valign=\"top\">\n"), 14u);
+    EXPECT_EQ(Count(full, "     <td>&nbsp;</td>\n"), 11u);
+    EXPECT_EQ(Table(settings, 5, CDateTime(2007, 3, 5), 3), "") << "unknown kind";
+    EXPECT_EQ(Table(settings, -1, CDateTime(2007, 3, 5), 3), "") << "unknown kind";
 }
 
 TEST_F(HtmlExportTest, MonthGridHeaderAndFirstDayFormat) {
@@ -347,25 +364,8 @@ TEST_F(HtmlExportTest, MonthGridHeaderAndFirstDayFormat) {
     EXPECT_LT(fromSunday.find(">Sunday</th>"), fromSunday.find(">Monday</th>"));
 }
 
-TEST_F(HtmlExportTest, ListLeavesOutEmptyDaysUnlessAsked) {
-    for (int day : {6, 9, 15}) {
-        AddEvent(EventBuilder().Start(2007, 3, day, 10, 0).Description("E"));
-    }
-    CSettings settings = PlainSettings();
-    const std::string sparse = Table(settings, kHtmlKindList, CDateTime(2007, 3, 5), 14);
-    EXPECT_EQ(Count(sparse, " <tr align= \"left\" valign=\"top\">\n"), 3u);
-    EXPECT_EQ(Headers(sparse),
-              (std::vector<std::string>{"2007-03-06", "2007-03-09", "2007-03-15"}));
-
-    settings.HtmlEmptyDates = 1;
-    const std::string full = Table(settings, kHtmlKindList, CDateTime(2007, 3, 5), 14);
-    EXPECT_EQ(Count(full, " <tr align= \"left\" valign=\"top\">\n"), 14u);
-    EXPECT_EQ(Count(full, "     <td>&nbsp;</td>\n"), 11u);
-    EXPECT_EQ(Table(settings, 5, CDateTime(2007, 3, 5), 3), "") << "unknown kind";
-    EXPECT_EQ(Table(settings, -1, CDateTime(2007, 3, 5), 3), "") << "unknown kind";
-}
-
-TEST_F(HtmlExportTest, TemplateMarkerIsReplacedEverywhereAndLineEndsBecomeCrLf) {
+// The marker is replaced everywhere and line ends become CR LF; a failed page leaves nothing.
+TEST_F(HtmlExportTest, PagesFromTemplates) {
     AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("$TABLE$ in a text"));
     HtmlExport exporter(PlainSettings(), Source());
     const fs::path target = m_dir / "out.html";
@@ -392,11 +392,9 @@ TEST_F(HtmlExportTest, TemplateMarkerIsReplacedEverywhereAndLineEndsBecomeCrLf) 
         }
         EXPECT_EQ(test::ReadFile(target), expected) << row.name;
     }
-}
+    fs::remove(target);
 
-TEST_F(HtmlExportTest, MissingTemplateAndUnwritableTargetLeaveNothingBehind) {
-    HtmlExport exporter(PlainSettings(), Source());
-    const fs::path target = m_dir / "out.html";
+    // A missing template, a missing folder and a folder in the target's place leave nothing.
     HtmlPageResult result = exporter.GeneratePage(m_dir / "missing.html", target, kHtmlKindTodo,
                                                   CDateTime(2007, 3, 5), 1);
     EXPECT_FALSE(result.ok);
@@ -412,17 +410,13 @@ TEST_F(HtmlExportTest, MissingTemplateAndUnwritableTargetLeaveNothingBehind) {
     EXPECT_NE(result.reason.find(noFolder.string()), std::string::npos) << result.reason;
     EXPECT_FALSE(fs::exists(m_dir / "no-such-folder"));
 
-    // A folder in the target's place: the folder and what it holds stay as they were.
     fs::create_directories(m_dir / "taken.html");
     test::WriteFile(m_dir / "taken.html" / "inside", "keep");
     result = exporter.GeneratePage(m_dir / "template.html", m_dir / "taken.html", kHtmlKindTodo,
                                    CDateTime(2007, 3, 5), 1);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(test::ReadFile(m_dir / "taken.html" / "inside"), "keep");
-    for (const auto& entry : fs::directory_iterator(m_dir)) {
-        const std::string name = entry.path().filename().string();
-        EXPECT_TRUE(name == "template.html" || name == "taken.html") << "left behind: " << name;
-    }
+    EXPECT_EQ(m_folder.FileNames(), (std::vector<std::string>{"taken.html", "template.html"}));
 }
 
 } // namespace

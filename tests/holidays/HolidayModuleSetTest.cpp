@@ -32,7 +32,7 @@ TEST(HolidaySettings, RoundTripThroughAnIniFile) {
     saved.SetActive("Germany", "REFORMATION", false);
     saved.SetActive("Germany", "CORPUS_CHRISTI", false);
     saved.SetActive("Germany", "REFORMATION", false); // listed once
-    saved.SetActive("Elsewhere", "X", false); // not in ModuleOrder: not stored
+    saved.SetActive("Elsewhere", "X", false);         // not in ModuleOrder: not stored
     {
         CIniStore store(path);
         saved.Save(store);
@@ -119,26 +119,19 @@ TEST(HolidayModuleSet, TwoModulesWithTheSameHoliday) {
     EXPECT_EQ(set.GetModule("Germany"), nullptr);
 }
 
-TEST(HolidayModuleSet, ScanListsModuleFilesOnly) {
+// The scan lists module files only; bad files and names are reported and not added.
+TEST(HolidayModuleSet, ScanAndBadFilesAndNames) {
     TemporaryFolder folder;
     CHolidayModuleSet set;
     set.SetBaseFolder(folder.Path());
     EXPECT_TRUE(set.Scan().empty()) << "no holidays folder";
-    WriteModule(folder.Path(), "A", 0x0409, {});
-    WriteModule(folder.Path(), "B", 0x0409, {});
-    WriteFile(folder.Path() / "holidays" / "B.hol.bak", "not a module");
+    WriteModule(folder.Path(), "Good", 0x0C07, {Fixed("NY", "Neujahr", 1, 1)});
+    WriteFile(folder.Path() / "holidays" / "Short.hol", std::string("\x07\x04\x00", 3));
+    WriteFile(folder.Path() / "holidays" / "Good.hol.bak", "not a module");
     std::filesystem::create_directories(folder.Path() / "holidays" / "Folder.hol");
     std::vector<std::string> titles = set.Scan();
     std::sort(titles.begin(), titles.end());
-    EXPECT_EQ(titles, (std::vector<std::string>{"A", "B"}));
-}
-
-TEST(HolidayModuleSet, BadFilesAndNamesAreReportedAndNotAdded) {
-    TemporaryFolder folder;
-    WriteModule(folder.Path(), "Good", 0x0C07, {Fixed("NY", "Neujahr", 1, 1)});
-    WriteFile(folder.Path() / "holidays" / "Short.hol", std::string("\x07\x04\x00", 3));
-    CHolidayModuleSet set;
-    set.SetBaseFolder(folder.Path());
+    EXPECT_EQ(titles, (std::vector<std::string>{"Good", "Short"}));
     EXPECT_THROW(set.LoadModule("Short"), CArchiveException);
     EXPECT_THROW(set.LoadModule("Missing"), CFileException);
     for (const char* name : {"", ".", "..", "../holidays/Good", "sub/Good", "a\\b", "c:Good"}) {
