@@ -28,13 +28,6 @@ std::vector<std::unique_ptr<CDateEntry>> Events(std::initializer_list<EventBuild
     return events;
 }
 
-TEST(DayListing, CaptionAddsTheWeekOnMondaysOnly) {
-    EXPECT_EQ(DayCaption(CDateTime(2007, 3, 5), "%a, %b %d", true, "(Week %W)"),
-              "Mon, Mar 05 (Week 10)");
-    EXPECT_EQ(DayCaption(CDateTime(2007, 3, 6), "%a, %b %d", true, "(Week %W)"), "Tue, Mar 06");
-    EXPECT_EQ(DayCaption(CDateTime(2007, 3, 5), "%a, %b %d", false, "(Week %W)"), "Mon, Mar 05");
-}
-
 // The listing's integer rule and the pages' floating-point one must agree on every colour;
 // the rows pin the threshold itself, which both could get wrong together.
 TEST(DayListing, ContrastRuleAtItsThresholdAndOnEveryColour) {

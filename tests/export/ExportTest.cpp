@@ -425,44 +425,6 @@ TEST_F(ExportTest, HtmlPreviewTakesTheFirstNumberThatCannotBeRead) {
     EXPECT_EQ(HtmlExport::NextPreviewPath(m_dir), m_dir / "dvt0000.html");
 }
 
-TEST_F(ExportTest, HtmlTodoTableWithDefaultsPiecesAndOrder) {
-    CSettings settings = PlainSettings();
-    settings.DateFormatList = "%Y-%m-%d";
-    settings.TimeFormatList = "%H:%M";
-    CTodoEntry& timed = AddTodo("Call <Bob>", CDateTime(2007, 3, 6, 14, 30, 0), true, true);
-    TodoData data = timed.GetData();
-    data.Notes = "line one\r\nline two";
-    data.Priority = 7;
-    timed.SetData(data);
-    AddTodo("Undated", CDateTime(2007, 1, 1), false);
-    AddTodo("Early", CDateTime(2007, 3, 5, 8, 0, 0));
-
-    const std::string table = Table(settings, kHtmlKindTodo, CDateTime(2007, 3, 5), 7);
-    // Default fields "11110110": Date, Time, State, Priority, Description, Notes.
-    const std::string expected =
-        "<table style=\"font-size:100%\" width=\"100%\" border=\"2\" rules=\"all\" "
-        "cellspacing=\"0\" "
-        "cellpadding=\"3\">\n"
-        " <tr style=\"color:#FFFFFF;background-color:#000000\">\n"
-        "  <th>Date</th>\n  <th>Time</th>\n  <th>State</th>\n  <th>Priority</th>\n"
-        "  <th>Description</th>\n  <th>Notes</th>\n"
-        " </tr>\n"
-        " <tr align=\"left\" valign=\"top\">\n"
-        "  <td nowrap>2007-03-05</td>\n  <td nowrap>-</td>\n  <td>Undone</td>\n  <td>1</td>\n"
-        "  <td>Early</td>\n  <td></td>\n"
-        " </tr>\n"
-        " <tr align=\"left\" valign=\"top\">\n"
-        "  <td nowrap>2007-03-06</td>\n  <td nowrap>14:30</td>\n  <td>Undone</td>\n  <td>7</td>\n"
-        "  <td>Call &lt;Bob&gt;</td>\n  <td>line one<br>line two</td>\n"
-        " </tr>\n"
-        " <tr align=\"left\" valign=\"top\">\n"
-        "  <td nowrap>-</td>\n  <td nowrap>-</td>\n  <td>Undone</td>\n  <td>1</td>\n"
-        "  <td>Undated</td>\n  <td></td>\n"
-        " </tr>\n"
-        "</table>\n";
-    EXPECT_EQ(table, expected);
-}
-
 TEST_F(ExportTest, HtmlTodoColumnsFollowFlagsNamesAndOrder) {
     CSettings settings = PlainSettings();
     CTodoEntry& todo = AddTodo("Report", CDateTime(2007, 3, 5));
