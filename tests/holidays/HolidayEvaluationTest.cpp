@@ -137,7 +137,8 @@ TEST(HolidayRules, WeekdayInMonthAgreesWithCounting) {
                 for (int ordinal = 0; ordinal <= 5; ++ordinal) {
                     std::string expected;
                     if (ordinal == 5 || static_cast<size_t>(ordinal) < days.size()) {
-                        const int day = ordinal == 5 ? days.back() : days[size_t(ordinal)];
+                        const int day =
+                            ordinal == 5 ? days.back() : days[static_cast<size_t>(ordinal)];
                         expected = CDateTime(year, month, day).Format("%m-%d");
                     }
                     DateRule rule;

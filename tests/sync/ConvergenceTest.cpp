@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
