@@ -2,9 +2,10 @@
 // subcommand on the demo file, then one table of failures (exit code 1) and one of usage errors
 // (exit code 2). What each subcommand computes is tested in its module; here the chain counts.
 
+#include "cli/CliArgs.h"
 #include "cli/CliTestSupport.h"
-#include "export/HtmlCheck.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -14,6 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
+using dv::cli::CliArgs;
+using dv::cli::UsageError;
 
 // GUIDs of the demo backup: templates 1-4, events 5-17, to-dos 18-22.
 constexpr const char* kTeamMeeting = "{D4A17000-0000-4000-8000-000000000005}";
@@ -31,8 +34,32 @@ size_t Count(const std::string& text, const std::string& piece) {
     return count;
 }
 
-class CliChain : public dv::test::CliDemoTest {
+// Empty when the page is well-formed HTML to two independent real parsers: libxml2's HTML parser
+// (xmllint) has nothing to say, and Python's html.parser (strict_html.py) sees every element
+// closed in the right order, nothing stray, and valid UTF-8; otherwise what they reported.
+std::string HtmlProblems(const fs::path& page) {
+    const std::string report = page.string() + ".report";
+    const std::string script = std::string(DAYVAULT_TEST_SOURCES) + "/cli/strict_html.py";
+    std::string problems;
+    for (const std::string& command : {"xmllint --html --noout '" + page.string() + "'",
+                                       "python3 '" + script + "' '" + page.string() + "'"}) {
+        if (std::system((command + " >'" + report + "' 2>&1").c_str()) != 0) {
+            problems += "failed: " + command + "\n";
+        }
+        problems += dv::test::ReadFile(report);
+    }
+    fs::remove(report);
+    return problems;
+}
+
+// The demo backup restored into "demo.dat" with the clock at 2026-12-10 07:00:00.
+class CliChain : public dv::test::CliTest {
 protected:
+    void SetUp() override {
+        const Result r =
+            Run({"restore", DAYVAULT_DEMO_BACKUP, File().string(), "--now", "2026-12-10 07:00:00"});
+        ASSERT_EQ(r.code, 0) << r.err;
+    }
     fs::path File() const { return Path("demo.dat"); }
 
     // The GUIDs of the rows of a search over the week of 7 to 13 December 2026.
@@ -47,16 +74,6 @@ protected:
             guids.push_back(row["guid"]);
         }
         return guids;
-    }
-
-    // Settings with the Testland holidays active, one of them switched off, and the language.
-    fs::path HolidaySettings(const std::string& extra) const {
-        WriteFile(
-            Path("settings.ini"),
-            "[HolidaySettings]\r\nModuleOrder=Testland,Gone\r\nActiveModules=Testland,Gone\r\n"
-            "Deactivated_Testland=LABOUR\r\n[Settings]\r\nHolidayShowLanguage=1\r\n" +
-                extra);
-        return Path("settings.ini");
     }
 };
 
@@ -128,10 +145,13 @@ TEST_F(CliChain, AgendaWithDefaultsAndWithTheSettingsFormatsAndHolidays) {
 
     // The active holiday of the day follows its caption; the switched-off one and the missing
     // module are left out.
-    const fs::path settings =
-        HolidaySettings("WeekViewFormat=%d.%m.%Y\r\nTimeFormat=%H:%M\r\nShowWeekNumbers=0\r\n");
+    WriteFile(Path("settings.ini"),
+              "[HolidaySettings]\r\nModuleOrder=Testland,Gone\r\nActiveModules=Testland,Gone\r\n"
+              "Deactivated_Testland=LABOUR\r\n[Settings]\r\nHolidayShowLanguage=1\r\n"
+              "WeekViewFormat=%d.%m.%Y\r\nTimeFormat=%H:%M\r\nShowWeekNumbers=0\r\n");
     r = Run({"agenda", File().string(), "--from", "2026-05-01", "--days", "1", "--settings",
-             settings.string(), "--program-folder", ProgramFolderWithTestland().string()});
+             Path("settings.ini").string(), "--program-folder",
+             ProgramFolderWithTestland().string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "01.05.2026\n  Maifeiertag (DEU)\n  Pay the rent\n  09:00 - 09:15 Stand-up\n");
     // Without the language setting, both holidays of the day without brackets.
@@ -265,7 +285,7 @@ TEST_F(CliChain, HtmlExportOfEveryKindIsWellFormed) {
         EXPECT_EQ(page.find("$TABLE$"), std::string::npos) << row.kind;
         EXPECT_EQ(Count(page, "\n"), Count(page, "\r\n")) << row.kind;
         EXPECT_NE(page.find(row.text), std::string::npos) << row.kind << ": " << row.text;
-        EXPECT_EQ(dv::test::HtmlProblems(out), "") << row.kind;
+        EXPECT_EQ(HtmlProblems(out), "") << row.kind;
     }
 }
 
@@ -316,22 +336,15 @@ TEST_F(CliChain, ExitCodesOfFailuresAndUsageErrors) {
         std::string named; // in the message on stderr; empty: a usage error
     };
     const std::vector<Row> rows = {
-        {{"info", bad}, "bad.dat"},
-        {{"backup", bad, old}, "bad.dat"},
         {{"merge", demo, bad}, "bad.dat"},
-        {{"restore", Path("missing.txt").string(), old}, "missing.txt"},
-        {{"reminders", Path("missing.dat").string(), "--at", day}, "missing.dat"},
         {{"agenda", demo, "--settings", Path("none.ini").string()}, "none.ini"},
         {{"occurrences", demo, "--from", day, "--to", day, "--guid", "{0}"}, "no event with GUID"},
-        {{"search", bad, "--from", day, "--to", day}, "bad.dat"},
-        {{"holidays", "--file", Path("cut.hol").string(), "--year", "2023"}, "cut.hol"},
         {{"holidays", "decompile", Path("cut.hol").string()}, "not a valid holiday module"},
         {{"holidays", "--module", "Nowhere", "--year", "2023", "--program-folder", program},
          "Nowhere.hol"},
         {{"holidays", "compile", Path("bad.txt").string(), old},
          "bad.txt:2: expected a month name"},
         {{"holidays", "compile", Path("missing.txt").string(), old}, "missing.txt"},
-        {with(csv, {"--out", nowhere}), nowhere},
         {with(csv, {"--out", Path("taken.csv").string()}), "taken.csv"},
         {{"export", "csv", bad, "--kind", "todo", "--start", day, "--days", "7", "--out", old},
          "bad.dat"},
@@ -339,27 +352,13 @@ TEST_F(CliChain, ExitCodesOfFailuresAndUsageErrors) {
         {{"export", "html", demo, "--kind", "week", "--date", day, "--out", nowhere}, nowhere},
         {{}, ""},
         {{"frobnicate"}, ""},
-        {{"info"}, ""},
-        {{"info", demo, "extra"}, ""},
-        {{"info", demo, "--colour"}, ""},
-        {{"occurrences", demo, "--to", "2026-12-31"}, ""},
         {{"occurrences", demo, "--from", "2026-02-30", "--to", "2026-12-31"}, ""},
-        {{"agenda", demo, "--days", "0"}, ""},
         {{"agenda", demo, "--days", "3661"}, ""},
-        {{"agenda", demo, "--days", "two"}, ""},
-        {{"agenda", demo, "--days", "1", "--days", "2"}, ""},
         {{"agenda", demo, "--now", "yesterday"}, ""},
         {{"agenda", demo, "--now", "2026-12-06T10:00:00"}, ""},
         {{"agenda", demo, "--now", "0000-01-01"}, ""},
-        {{"reminders", demo}, ""},
-        {{"format", demo, "--guid", kTeamMeeting}, ""},
-        {{"holidays", "--year", "2023"}, ""},
         {{"holidays", "--module", "A", "--file", source, "--year", "2023"}, ""},
-        {{"holidays", "--file", source, "--year", "0"}, ""},
         {{"holidays", "--module", "../x", "--year", "2023"}, ""},
-        {{"holidays", "compile", source}, ""},
-        {{"holidays", "compile", source, old, "--year", "2023"}, ""},
-        {{"holidays", "frobnicate"}, ""},
         {{"holidays", "decompile"}, ""},
         {{"holidays", "decompile", source, "--year", "2023"}, ""},
         {{"holidays", "list"}, ""},
@@ -367,20 +366,17 @@ TEST_F(CliChain, ExitCodesOfFailuresAndUsageErrors) {
         {{"export", "xml", demo, "--out", old}, ""},
         {{"export", "csv", demo, "--kind", "week", "--start", day, "--days", "7", "--out", old},
          ""},
-        {{"export", "csv", demo, "--kind", "todo", "--start", day, "--days", "7"}, ""},
         {with(csv, {"--out", old, "--template", old}), ""},
         {{"export", "csv", demo, "--kind", "todo", "--date", day, "--days", "7", "--out", old}, ""},
         {{"export", "html", demo, "--kind", "year", "--date", day, "--out", old}, ""},
-        {with(html, {"--start", day}), ""},
         {{"export", "html", demo, "--kind", "list", "--start", day, "--out", old}, ""},
         {with(html, {"--days", "3"}), ""},
-        {{"export", "html", demo, "--kind", "list", "--date", day, "--out", old, "--days", "0"},
-         ""},
         {{"search", demo, "--from", day}, ""},
         {{"search", demo, "--from", day, "--to", day, "--text", "x", "--mode", "some"}, ""},
         {{"search", demo, "--from", day, "--to", day, "--mode", "or"}, ""},
         {{"search", demo, "--from", day, "--to", day, "--text", "x", "--scope", "title"}, ""},
         {{"search", demo, "--from", day, "--to", day, "--state", "due"}, ""},
+
     };
     for (const Row& row : rows) {
         const std::string shown = ::testing::PrintToString(row.args);
@@ -402,6 +398,28 @@ TEST_F(CliChain, ExitCodesOfFailuresAndUsageErrors) {
         EXPECT_NE(help.out.find(std::string("Usage: dayvault-cli ") + command), std::string::npos)
             << help.out;
     }
+}
+
+// The parser itself, for what the table above cannot show: values, flags and number limits.
+TEST(CliArgs, OptionsAnywhereAndOnlyKnownOnes) {
+    const CliArgs args({"file.dat", "--from=2026-01-01", "--now", "2026-01-02", "--save", "x"},
+                       {"--from"}, {"--save"});
+    EXPECT_EQ(args.Positional(), (std::vector<std::string>{"file.dat", "x"}));
+    EXPECT_EQ(args.Value("--from"), "2026-01-01");
+    EXPECT_EQ(args.Value("--now"), "2026-01-02");
+    EXPECT_TRUE(args.Has("--save"));
+    EXPECT_FALSE(args.Has("--to"));
+    EXPECT_THROW(args.RequirePositional(1, "FILE"), UsageError);
+
+    EXPECT_THROW(CliArgs({"--to", "x"}, {"--from"}, {}), UsageError);
+    EXPECT_THROW(CliArgs({"--from"}, {"--from"}, {}), UsageError) << "value missing";
+    EXPECT_THROW(CliArgs({"--from", "a", "--from", "b"}, {"--from"}, {}), UsageError);
+    EXPECT_THROW(CliArgs({"--save=1"}, {}, {"--save"}), UsageError) << "a flag takes no value";
+    EXPECT_EQ(CliArgs::ParseInt("--days", "3660", 1, 3660), 3660);
+    EXPECT_THROW(CliArgs::ParseInt("--days", "3661", 1, 3660), UsageError);
+    EXPECT_THROW(CliArgs::ParseInt("--days", "0", 1, 3660), UsageError);
+    EXPECT_THROW(CliArgs::ParseInt("--days", "14x", 1, 3660), UsageError);
+    EXPECT_THROW(CliArgs::ParseInt("--days", "99999999999", 1, 3660), UsageError);
 }
 
 } // namespace

@@ -24,7 +24,13 @@ protected:
         args.insert(args.begin(), {"sync", file.string(), "--now", "2024-05-01 10:00:00"});
         return Run(args);
     }
-    Strings Shared() const { return {"--shared", Path("shared.dat").string()}; }
+    Strings Shared(const std::string& flag = "") const {
+        Strings args = {"--shared", Path("shared.dat").string()};
+        if (!flag.empty()) {
+            args.push_back(flag);
+        }
+        return args;
+    }
 
     // A private event file with these shared events, all of them pending.
     static void WriteUser(const fs::path& file, const Strings& descriptions) {
@@ -43,9 +49,8 @@ protected:
 
     Strings Descriptions(const fs::path& file) const {
         Strings descriptions;
-        const Json info = Info(file);
-        for (const Json& event : info["events"]) {
-            descriptions.push_back(event["Description"].get<std::string>());
+        for (const auto& event : dv::ReadEventFile(file).events) {
+            descriptions.push_back(event->GetData().Description);
         }
         return descriptions;
     }
@@ -166,9 +171,7 @@ TEST_F(CliSync, FailuresLeaveTheFile) {
                   "backup");
     WriteFile(shared, good.substr(0, good.size() / 2));
     ExpectFailure(mine, Shared(), 1, "Merging the shared file failed\n", "damaged");
-    Strings create = Shared();
-    create.push_back("--create");
-    ASSERT_EQ(Sync(mine, create).code, 0);
+    ASSERT_EQ(Sync(mine, Shared("--create")).code, 0);
     EXPECT_EQ(dv::ReadEventFile(shared).events.size(), 12u);
 
     // Another user removed 8 of the 12: they stay until --allow-deletions.
@@ -180,9 +183,7 @@ TEST_F(CliSync, FailuresLeaveTheFile) {
     EXPECT_NE(r.err.find("8 shared entries were removed"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("--allow-deletions"), std::string::npos) << r.err;
     EXPECT_EQ(Descriptions(mine).size(), 12u);
-    Strings allow = Shared();
-    allow.push_back("--allow-deletions");
-    ASSERT_EQ(Sync(mine, allow).code, 0);
+    ASSERT_EQ(Sync(mine, Shared("--allow-deletions")).code, 0);
     EXPECT_EQ(Descriptions(mine).size(), 4u);
 
     // FILE cannot be written after the merge: the error names it and the reason.

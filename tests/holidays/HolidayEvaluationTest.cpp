@@ -16,58 +16,21 @@ int64_t DayOf(int year, int month, int day) {
     return CDateTime::DayNumber(year, month, day);
 }
 
-// ---- Rule builders ---------------------------------------------------------------------------
-
-DateRule Fixed(int month, int day) {
-    DateRule rule;
-    rule.kind = kRuleFixedDate;
-    rule.month = month;
-    rule.day = day;
-    return rule;
+// The module compiled from `source` (the language line added).
+CHolidays Compiled(const std::string& source) {
+    return CompileHolidaySource("language 0x409\n" + source, "test.txt");
 }
 
-DateRule NthWeekday(int ordinal, int weekday, int month) {
-    DateRule rule;
-    rule.kind = kRuleWeekdayInMonth;
-    rule.ordinal = ordinal;
-    rule.weekday = weekday;
-    rule.monthOfWeekday = month;
-    return rule;
-}
-
-DateRule DaysFrom(const std::string& name, int direction, int count) {
-    DateRule rule;
-    rule.kind = kRuleRelative;
-    rule.relativeMode = kRelativeDays;
-    rule.offsetName = name;
-    rule.direction = direction;
-    rule.count = count;
-    return rule;
-}
-
-HolidayDefinition Holiday(const std::string& name, std::vector<DateRule> rules,
-                          int referenceOnly = 0) {
-    return HolidayDefinition{name, "Text of " + name, referenceOnly, std::move(rules)};
-}
-
-CHolidays Module(std::vector<HolidayDefinition> holidays) {
-    CHolidays module;
-    module.SetHolidays(std::move(holidays));
-    return module;
-}
-
-// The dates of `name` in `year` as (month, day) pairs, from the year's listing.
-std::vector<std::pair<int, int>> Listed(CHolidays& module, int year, const std::string& name) {
-    std::vector<std::pair<int, int>> dates;
+// The dates of `name` in `year` ("MM-DD", blank-separated).
+std::string DatesOf(CHolidays module, int year, const std::string& name = "H") {
+    std::string dates;
     for (const HolidayOfYear& entry : module.ListYear(year)) {
         if (entry.name == name) {
-            dates.emplace_back(entry.date.GetMonth(), entry.date.GetDay());
+            dates += (dates.empty() ? "" : " ") + entry.date.Format("%m-%d");
         }
     }
     return dates;
 }
-
-using Dates = std::vector<std::pair<int, int>>;
 
 // ---- Independent references ------------------------------------------------------------------
 
@@ -118,33 +81,23 @@ int64_t WalkRelation(int64_t day, int weekday, int relation, int count) {
 
 // ---- The built-in references -------------------------------------------------------------------
 
-TEST(HolidayReferences, WesternEasterAgreesWithTheAnonymousComputus) {
-    for (int year = 1583; year <= 4099; ++year) {
-        const auto [month, day] = GregorianEasterMeeus(year);
-        ASSERT_EQ(CHolidays::WesternEaster(year), CDateTime(year, month, day)) << year;
-    }
-}
-
-TEST(HolidayReferences, OrthodoxEaster) {
-    EXPECT_EQ(CHolidays::OrthodoxEaster(2010), CHolidays::WesternEaster(2010)) << "same day";
-    for (int year = 1900; year <= 2099; ++year) {
-        ASSERT_EQ(CHolidays::OrthodoxEaster(year).GetDayNumber(), OrthodoxEasterMeeus(year))
-            << year;
-        ASSERT_EQ(CHolidays::OrthodoxEaster(year).GetDayOfWeek(), 6) << year;
-    }
-}
-
-TEST(HolidayReferences, FirstSundayOfAdvent) {
-    // Always the fourth Sunday before Christmas Day: a Sunday from 27 November to 3 December.
+// Advent: always the fourth Sunday before Christmas Day, a Sunday from 27 November to 3 December.
+TEST(HolidayReferences, EasterAndAdventAgreeWithIndependentComputations) {
     for (int year = 1; year <= 9999; ++year) {
+        if (year >= 1583 && year <= 4099) {
+            const auto [month, day] = GregorianEasterMeeus(year);
+            ASSERT_EQ(CHolidays::WesternEaster(year), CDateTime(year, month, day)) << year;
+        }
+        if (year >= 1900 && year <= 2099) {
+            ASSERT_EQ(CHolidays::OrthodoxEaster(year).GetDayNumber(), OrthodoxEasterMeeus(year))
+                << year;
+        }
         const CDateTime advent = CHolidays::FirstAdvent(year);
         ASSERT_EQ(advent.GetDayOfWeek(), 6) << year;
         const int64_t sinceNov27 = advent.GetDayNumber() - DayOf(year, 11, 27);
         ASSERT_TRUE(sinceNov27 >= 0 && sinceNov27 <= 6) << year;
     }
-}
-
-TEST(HolidayReferences, YearsOutsideTheRangeGiveNoDate) {
+    EXPECT_EQ(CHolidays::OrthodoxEaster(2010), CHolidays::WesternEaster(2010)) << "same day";
     EXPECT_FALSE(CHolidays::WesternEaster(-1).IsSet());
     EXPECT_FALSE(CHolidays::FirstAdvent(CHolidays::kMaxYear + 1).IsSet());
     EXPECT_TRUE(CHolidays::OrthodoxEaster(CHolidays::kMaxYear).IsSet());
@@ -182,32 +135,25 @@ TEST(HolidayRules, WeekdayInMonthAgreesWithCounting) {
                     }
                 }
                 for (int ordinal = 0; ordinal <= 5; ++ordinal) {
-                    Dates expected;
-                    if (ordinal == 5) {
-                        expected.emplace_back(month, days.back());
-                    } else if (static_cast<size_t>(ordinal) < days.size()) {
-                        expected.emplace_back(month, days[static_cast<size_t>(ordinal)]);
+                    std::string expected;
+                    if (ordinal == 5 || static_cast<size_t>(ordinal) < days.size()) {
+                        const int day =
+                            ordinal == 5 ? days.back() : days[static_cast<size_t>(ordinal)];
+                        expected = CDateTime(year, month, day).Format("%m-%d");
                     }
-                    CHolidays module =
-                        Module({Holiday("H", {NthWeekday(ordinal, weekday, month)})});
-                    ASSERT_EQ(Listed(module, year, "H"), expected)
+                    DateRule rule;
+                    rule.kind = kRuleWeekdayInMonth;
+                    rule.ordinal = ordinal;
+                    rule.weekday = weekday;
+                    rule.monthOfWeekday = month;
+                    CHolidays module;
+                    module.SetHolidays({HolidayDefinition{"H", "h", 0, {rule}}});
+                    ASSERT_EQ(DatesOf(module, year), expected)
                         << year << "-" << month << " weekday " << weekday << " ordinal " << ordinal;
                 }
             }
         }
     }
-}
-
-// The dates of holiday H in `year` ("MM-DD", blank-separated) in a module compiled from `source`.
-std::string DatesOfH(const std::string& source, int year) {
-    CHolidays module = CompileHolidaySource("language 0x409\n" + source, "test.txt");
-    std::string dates;
-    for (const HolidayOfYear& entry : module.ListYear(year)) {
-        if (entry.name == "H") {
-            dates += (dates.empty() ? "" : " ") + entry.date.Format("%m-%d");
-        }
-    }
-    return dates;
 }
 
 // Holidays of the shipped modules are compared with an independent package for 2000 to 2035 (see
@@ -227,44 +173,27 @@ TEST(HolidayRules, RulesConditionsAndReferences) {
                                    "if Sunday then next Monday\n";
     const std::vector<Row> rows = {
         {"Orthodox Good Friday", h + "2 days before ORTHODOX_EASTER_REF", 2024, "05-03"},
-        {"fourth Advent Sunday", h + "21 days after ADVENT_REF", 2024, "12-22"},
-        {"quoted name", "reference \"E S\" = EASTER_REF + 0 days\n" + h + "39 days after \"E S\"",
-         2024, "05-09"},
         {"relative date pushed into the next year", h + "ADVENT_REF + 40 days", 2024, ""},
-        {"29 February in a century year", h + "29 February", 1900, ""},
-        {"29 February in a 400th year", h + "29 February", 2000, "02-29"},
-        {"31 April", h + "1 April; with day=31", 2024, ""},
         {"day 0", h + "1 April; with day=0", 2024, ""},
         {"first Monday, short names", h + "first Mon in Jan", 2024, "01-01"},
         {"weekday ordinal 6", h + "first Monday of May; with ordinal=6", 2024, ""},
         {"weekday ordinal -1", h + "first Monday of May; with ordinal=-1", 2024, ""},
         {"weekday in month 13", h + "first Monday of May; with weekdayMonth=13", 2024, ""},
         {"weekday in month 0", h + "first Monday of May; with weekdayMonth=0", 2024, ""},
-        {"weekday on or before", h + "Sunday on or before X\nreference X = 7 April", 2024, "04-07"},
-        {"third weekday after", h + "3rd Sun after X\nreference X = 7 April", 2024, "04-28"},
         {"interval 4, in between", h + "4 July; from 2000 to 2008; every 4 years", 2002, ""},
-        {"interval 4, last year", h + "4 July; from 2000 to 2008; every 4 years", 2008, "07-04"},
-        {"interval 0, the first year", h + "4 July; from 2001; with interval=0", 2001, "07-04"},
         {"interval 0, later", h + "4 July; from 2001; with interval=0", 2002, ""},
-        {"negative interval counts like its size", h + "4 July; from 2000; with interval=-3", 2003,
-         "07-04"},
-        {"in a year", h + "1 May; in 2017", 2018, ""},
         {"until: default first year", h + "1 May; until 1950", 1900, "05-01"},
-        {"until", h + "1 May; until 1950", 1951, ""},
         {"default last year 2100", h + "4 July", 2100, "07-04"},
         {"after the default last year", h + "4 July", 2101, ""},
         {"before the default first year", h + "4 July", 1899, ""},
         {"two rules, one day: listed twice", "holiday H \"h\"\n    1 May\n    1 May", 2024,
          "05-01 05-01"},
-        {"unknown kind", h + "kind 3", 2024, ""},
         {"unknown mode", h + "EASTER_REF + 1 day; with mode=2", 2024, ""},
         {"unknown relation", h + "Monday after EASTER_REF; with relation=4", 2024, ""},
         // Shift conditions; 6 January 2024 is a Saturday.
         {"first condition that holds decides, its result is not tested again",
          h + "6 January; if Saturday then next Sunday; if Sunday then next Monday", 2024, "01-07"},
         {"second weekday", h + "6 January; if Saturday then 2nd Monday after", 2024, "01-15"},
-        {"second weekday on or after", h + "6 January; if Saturday then 2nd Saturday on or after",
-         2024, "01-13"},
         {"drop", h + "6 January; if Saturday then drop", 2024, ""},
         {"drop only when the test holds", h + "6 January; if Saturday then drop", 2025, "01-06"},
         {"an unknown action keeps the date and ends the search",
@@ -276,8 +205,6 @@ TEST(HolidayRules, RulesConditionsAndReferences) {
          h + "6 January; if Saturday then next Monday with relation=9", 2024, ""},
         {"nearest, tie: the first of equals", twoDates + h + "5 May; if Sunday then nearest TWO",
          2024, "05-03"},
-        {"nearest, the nearer one", twoDates + h + "12 May; if Sunday then nearest TWO", 2024,
-         "05-07"},
         {"nearest, target listed after", h + "12 May; if Sunday then nearest TWO\n" + twoDates,
          2024, "05-07"},
         {"nearest, target without dates keeps the date",
@@ -287,46 +214,38 @@ TEST(HolidayRules, RulesConditionsAndReferences) {
         {"chain of references",
          "holiday P \"p\" = Wednesday before N\nreference N = 23 November\n" + h + "1 day after P",
          2024, "11-21"},
-        {"condition on a later holiday, not on its date", boxing + xmas, 2021, "12-27"},
         {"condition on a later holiday, on its date", boxing + xmas, 2022, "12-27"},
         {"condition on a name that never gets dates waits for ever",
          h + "26 December; if on NOTHING then next Tuesday", 2022, ""},
-        {"cycle", "holiday A \"a\" = H + 1 day\n" + h + "A + 1 day", 2024, ""},
-        {"self reference", "holiday H \"h\"\n    3 March\n    H + 1 day", 2024, ""},
         {"unknown name", "holiday H \"h\"\n    3 March\n    NOWHERE + 1 day", 2024, ""},
+
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(DatesOfH(row.source, row.year), row.expected) << row.boundary;
+        EXPECT_EQ(DatesOf(Compiled(row.source), row.year), row.expected) << row.boundary;
     }
 }
 
-TEST(HolidayPasses, TableOrderFollowsTheOrderOfEntry) {
-    // "LATE" waits for a holiday after it, so it is entered after "EARLY" and "BASE" on the day.
-    CHolidays module = Module({
-        Holiday("LATE", {DaysFrom("BASE", 1, 0)}),
-        Holiday("EARLY", {Fixed(6, 1)}),
-        Holiday("BASE", {Fixed(6, 1)}),
-    });
+// "LATE" waits for a holiday after it, so it is entered after "EARLY" and "BASE" on the day.
+TEST(HolidayLookups, TableOrderFollowsTheOrderOfEntryAndYearsOutsideTheRangeHaveNone) {
+    CHolidays module =
+        Compiled("holiday LATE \"late\" = BASE + 0 days\n"
+                 "holiday EARLY \"early\" = 1 June\nholiday BASE \"base\" = 1 June\n"
+                 "holiday NY \"ny\" = 1 January\nholiday LAST \"last\" = 31 December\n");
     const CDateTime day(2024, 6, 1);
     ASSERT_EQ(module.GetHolidayCount(day), 3);
-    EXPECT_EQ(module.GetHoliday(day, 0), (HolidayText{"Text of EARLY", "EARLY"}));
-    EXPECT_EQ(module.GetHoliday(day, 1), (HolidayText{"Text of BASE", "BASE"}));
-    EXPECT_EQ(module.GetHoliday(day, 2), (HolidayText{"Text of LATE", "LATE"}));
+    EXPECT_EQ(module.GetHoliday(day, 0), (HolidayText{"early", "EARLY"}));
+    EXPECT_EQ(module.GetHoliday(day, 1), (HolidayText{"base", "BASE"}));
+    EXPECT_EQ(module.GetHoliday(day, 2), (HolidayText{"late", "LATE"}));
     EXPECT_EQ(module.GetHoliday(day, 3), std::nullopt);
     EXPECT_EQ(module.GetHoliday(day, -1), std::nullopt);
     EXPECT_EQ(module.GetHolidayCount(CDateTime(2024, 6, 2)), 0);
-}
 
-// ---- Look-ups --------------------------------------------------------------------------------
-
-TEST(HolidayLookups, YearsOutsideTheRangeHaveNoHolidays) {
-    CHolidays module = Module({Holiday("NY", {Fixed(1, 1)}), Holiday("LAST", {Fixed(12, 31)})});
     std::vector<HolidayDefinition> wide = module.GetHolidays();
     for (HolidayDefinition& holiday : wide) {
         holiday.rules[0].firstYear = INT32_MIN;
         holiday.rules[0].lastYear = INT32_MAX;
     }
-    module.SetHolidays(wide);
+    module.SetHolidays({wide[3], wide[4]});
     EXPECT_EQ(module.GetHolidayCount(CDateTime::FromDayNumber(-400)), 0) << "year -1";
     EXPECT_TRUE(module.ListYear(-1).empty());
     EXPECT_TRUE(module.ListYear(CHolidays::kMaxYear + 1).empty());

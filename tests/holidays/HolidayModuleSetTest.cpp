@@ -4,6 +4,7 @@
 #include "core/CFileException.h"
 #include "holidays/CHolidayModuleSet.h"
 #include "holidays/CHolidaySettings.h"
+#include "holidays/HolidaySource.h"
 #include "settings/CIniStore.h"
 #include "support/Files.h"
 
@@ -32,7 +33,7 @@ TEST(HolidaySettings, RoundTripThroughAnIniFile) {
     saved.SetActive("Germany", "REFORMATION", false);
     saved.SetActive("Germany", "CORPUS_CHRISTI", false);
     saved.SetActive("Germany", "REFORMATION", false); // listed once
-    saved.SetActive("Elsewhere", "X", false); // not in ModuleOrder: not stored
+    saved.SetActive("Elsewhere", "X", false);         // not in ModuleOrder: not stored
     {
         CIniStore store(path);
         saved.Save(store);
@@ -63,29 +64,20 @@ TEST(HolidaySettings, RoundTripThroughAnIniFile) {
 
 // ---- Module set -----------------------------------------------------------------------------
 
-HolidayDefinition Fixed(const std::string& name, const std::string& text, int month, int day) {
-    DateRule rule;
-    rule.month = month;
-    rule.day = day;
-    return HolidayDefinition{name, text, 0, {rule}};
-}
-
-void WriteModule(const std::filesystem::path& base, const std::string& name, uint32_t language,
-                 std::vector<HolidayDefinition> holidays) {
+void WriteModule(const std::filesystem::path& base, const std::string& name,
+                 const std::string& source) {
     std::filesystem::create_directories(base / "holidays");
-    CHolidays module;
-    module.SetLanguage(language);
-    module.SetHolidays(std::move(holidays));
-    module.WriteModuleFile(base / "holidays" / (name + ".hol"));
+    CompileHolidaySource(source, name).WriteModuleFile(base / "holidays" / (name + ".hol"));
 }
 
 TEST(HolidayModuleSet, TwoModulesWithTheSameHoliday) {
     TemporaryFolder folder;
-    WriteModule(
-        folder.Path(), "Germany", 0x0407,
-        {Fixed("NEWYEAR", "Neujahr", 1, 1), Fixed("UNITY", "Tag der Deutschen Einheit", 10, 3)});
-    WriteModule(folder.Path(), "United Kingdom", 0x0809,
-                {Fixed("NEWYEAR", "New Year's Day", 1, 1), Fixed("NEWYEAR2", "Second", 1, 1)});
+    WriteModule(folder.Path(), "Germany",
+                "language 0x0407\nholiday NEWYEAR \"Neujahr\" = 1 January\n"
+                "holiday UNITY \"Tag der Deutschen Einheit\" = 3 October\n");
+    WriteModule(folder.Path(), "United Kingdom",
+                "language 0x0809\nholiday NEWYEAR \"New Year's Day\" = 1 January\n"
+                "holiday NEWYEAR2 \"Second\" = 1 January\n");
     CHolidayModuleSet set;
     set.SetBaseFolder(folder.Path());
     EXPECT_TRUE(set.LoadModules({"United Kingdom", "Germany"}).empty());
@@ -119,26 +111,19 @@ TEST(HolidayModuleSet, TwoModulesWithTheSameHoliday) {
     EXPECT_EQ(set.GetModule("Germany"), nullptr);
 }
 
-TEST(HolidayModuleSet, ScanListsModuleFilesOnly) {
+// The scan lists module files only; bad files and names are reported and not added.
+TEST(HolidayModuleSet, ScanAndBadFilesAndNames) {
     TemporaryFolder folder;
     CHolidayModuleSet set;
     set.SetBaseFolder(folder.Path());
     EXPECT_TRUE(set.Scan().empty()) << "no holidays folder";
-    WriteModule(folder.Path(), "A", 0x0409, {});
-    WriteModule(folder.Path(), "B", 0x0409, {});
-    WriteFile(folder.Path() / "holidays" / "B.hol.bak", "not a module");
+    WriteModule(folder.Path(), "Good", "language 0x0C07\nholiday NY \"Neujahr\" = 1 January\n");
+    WriteFile(folder.Path() / "holidays" / "Short.hol", std::string("\x07\x04\x00", 3));
+    WriteFile(folder.Path() / "holidays" / "Good.hol.bak", "not a module");
     std::filesystem::create_directories(folder.Path() / "holidays" / "Folder.hol");
     std::vector<std::string> titles = set.Scan();
     std::sort(titles.begin(), titles.end());
-    EXPECT_EQ(titles, (std::vector<std::string>{"A", "B"}));
-}
-
-TEST(HolidayModuleSet, BadFilesAndNamesAreReportedAndNotAdded) {
-    TemporaryFolder folder;
-    WriteModule(folder.Path(), "Good", 0x0C07, {Fixed("NY", "Neujahr", 1, 1)});
-    WriteFile(folder.Path() / "holidays" / "Short.hol", std::string("\x07\x04\x00", 3));
-    CHolidayModuleSet set;
-    set.SetBaseFolder(folder.Path());
+    EXPECT_EQ(titles, (std::vector<std::string>{"Good", "Short"}));
     EXPECT_THROW(set.LoadModule("Short"), CArchiveException);
     EXPECT_THROW(set.LoadModule("Missing"), CFileException);
     for (const char* name : {"", ".", "..", "../holidays/Good", "sub/Good", "a\\b", "c:Good"}) {
@@ -159,15 +144,15 @@ TEST(HolidayModuleSet, BadFilesAndNamesAreReportedAndNotAdded) {
 
 TEST(HolidayModuleSet, LanguageOfFilesNotLoadedAndReloading) {
     TemporaryFolder folder;
-    WriteModule(folder.Path(), "A", 0x040C, {Fixed("X", "Old", 5, 1)});
-    WriteModule(folder.Path(), "B", 0x0413, {});
+    WriteModule(folder.Path(), "A", "language 0x040C\nholiday X \"Old\" = 1 May\n");
+    WriteModule(folder.Path(), "B", "language 0x0413\n");
     CHolidayModuleSet set;
     set.SetBaseFolder(folder.Path());
     EXPECT_EQ(set.ModuleFileLanguage("B"), 0x0413u) << "read from the file";
     set.LoadModule("A");
     set.LoadModule("B");
     // The loaded module answers, even when its file has changed since.
-    WriteModule(folder.Path(), "A", 0x0809, {Fixed("X", "New", 5, 1)});
+    WriteModule(folder.Path(), "A", "language 0x0809\nholiday X \"New\" = 1 May\n");
     EXPECT_EQ(set.ModuleFileLanguage("A"), 0x040Cu);
     // Loading a loaded name again replaces the module in its place.
     set.LoadModule("A");

@@ -1,19 +1,14 @@
 #include "support/FtpTestServer.h"
 
-#include <arpa/inet.h>
-#include <array>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdexcept>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -32,35 +27,23 @@ std::runtime_error Error(const std::string& what) {
     return std::runtime_error("FTP test server: " + what);
 }
 
-std::runtime_error ErrnoError(const std::string& what) {
-    return Error(what + ": " + std::strerror(errno));
-}
-
-// Reads what the server prints until the "PORT" line, a missing-library note or end of output.
+// What the server prints up to its first line ("PORT n" or a missing-library note), or up to
+// the end of its output or the start timeout.
 std::string ReadStartLine(int fd) {
     std::string text;
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
-    while (text.find('\n') == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            throw Error("did not report its port within " + std::to_string(kStartTimeoutMs) +
-                        " ms");
-        }
+    while (text.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
         pollfd poller{fd, POLLIN, 0};
-        if (::poll(&poller, 1, static_cast<int>(left.count())) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw ErrnoError("waiting for its port");
+        if (::poll(&poller, 1, 100) <= 0) {
+            continue;
         }
-        std::array<char, 256> buffer{};
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        char buffer[256];
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got <= 0) {
             break;
         }
-        text.append(buffer.data(), static_cast<std::size_t>(got));
+        text.append(buffer, static_cast<size_t>(got));
     }
     return text.substr(0, text.find('\n'));
 }
@@ -72,54 +55,27 @@ FtpTestServer::FtpTestServer() : FtpTestServer(Options{}) {}
 FtpTestServer::FtpTestServer(Options options) : m_options(std::move(options)) {
     std::string base = (std::filesystem::temp_directory_path() / "dayvault-ftp-XXXXXX").string();
     if (::mkdtemp(base.data()) == nullptr) {
-        throw ErrnoError("cannot create a temporary folder");
+        throw Error(std::string("cannot create a temporary folder: ") + std::strerror(errno));
     }
     m_base = base;
-    m_root = m_base / "root";
     std::filesystem::create_directories(LoginFolder());
-    Launch();
-}
-
-void FtpTestServer::Restart(Options options) {
-    Stop();
-    m_options = std::move(options);
-    m_port = 0;
-    std::filesystem::create_directories(LoginFolder());
-    Launch();
-}
-
-void FtpTestServer::Launch() {
     int input[2];
     int output[2];
-    if (::pipe2(input, O_CLOEXEC) != 0) {
-        throw ErrnoError("pipe");
-    }
-    if (::pipe2(output, O_CLOEXEC) != 0) {
-        ::close(input[0]);
-        ::close(input[1]);
-        throw ErrnoError("pipe");
+    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0) {
+        throw Error(std::string("pipe: ") + std::strerror(errno));
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    const std::string log = (m_base / "logins.txt").string();
-    std::vector<std::string> args = {kPython,
-                                     DAYVAULT_FTP_SERVER_SCRIPT,
-                                     "--root",
-                                     m_root.string(),
-                                     "--user",
-                                     m_options.user,
-                                     "--password",
-                                     m_options.password,
-                                     "--start",
-                                     m_options.startFolder,
-                                     "--log",
-                                     log,
-                                     "--throttle",
-                                     std::to_string(m_options.throttleBytesPerSecond),
-                                     "--upload-throttle",
-                                     std::to_string(m_options.uploadThrottleBytesPerSecond)};
+    std::vector<std::string> args = {
+        kPython,      DAYVAULT_FTP_SERVER_SCRIPT,
+        "--root",     Root().string(),
+        "--user",     m_options.user,
+        "--password", m_options.password,
+        "--start",    m_options.startFolder,
+        "--log",      (m_base / "logins").string(),
+        "--throttle", std::to_string(m_options.throttleBytesPerSecond)};
     std::vector<char*> argv;
     for (auto& arg : args) {
         argv.push_back(arg.data());
@@ -129,32 +85,23 @@ void FtpTestServer::Launch() {
     posix_spawn_file_actions_destroy(&actions);
     ::close(input[0]);
     ::close(output[1]);
-    m_stdin = input[1];
-    if (spawned != 0) {
-        ::close(output[0]);
-        m_pid = -1;
-        Stop();
-        throw Error(std::string("cannot start ") + kPython + ": " + std::strerror(spawned));
-    }
-    std::string line;
-    try {
-        line = ReadStartLine(output[0]);
-    } catch (...) {
-        ::close(output[0]);
-        Stop();
-        throw;
-    }
+    m_stdin = input[1]; // the server ends when this closes
+    const std::string line = spawned == 0 ? ReadStartLine(output[0]) : std::strerror(spawned);
     ::close(output[0]);
+    if (spawned != 0) {
+        m_pid = -1;
+    }
     if (line.rfind("PORT ", 0) == 0) {
         m_port = std::atoi(line.c_str() + 5);
     }
     if (m_port <= 0) {
         Stop();
+        std::filesystem::remove_all(m_base);
         if (line.rfind("MISSING", 0) == 0) {
             throw Error("Python's pyftpdlib is not installed; install the Debian package "
                         "python3-pyftpdlib (make test installs it)");
         }
-        throw Error("did not start (it printed \"" + line + "\")");
+        throw Error("did not start (\"" + line + "\")");
     }
 }
 
@@ -175,7 +122,7 @@ FtpEndpoint FtpTestServer::Endpoint(bool passive) const {
 }
 
 int FtpTestServer::LoginCount() const {
-    std::ifstream log(m_base / "logins.txt");
+    std::ifstream log(m_base / "logins");
     int count = 0;
     for (std::string line; std::getline(log, line);) {
         ++count;
@@ -191,17 +138,13 @@ void FtpTestServer::Stop() {
     if (m_pid <= 0) {
         return;
     }
-    if (m_paused) {
-        ::kill(m_pid, SIGCONT);
-        m_paused = false;
-    }
+    Resume();
     ::kill(m_pid, SIGTERM);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    int status = 0;
-    while (::waitpid(m_pid, &status, WNOHANG) == 0) {
+    while (::waitpid(m_pid, nullptr, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
             ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, &status, 0);
+            ::waitpid(m_pid, nullptr, 0);
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -221,24 +164,6 @@ void FtpTestServer::Resume() {
         ::kill(m_pid, SIGCONT);
         m_paused = false;
     }
-}
-
-int FtpTestServer::UnusedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        throw ErrnoError("socket");
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        ::close(fd);
-        throw ErrnoError("finding a free port");
-    }
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 } // namespace dv::test

@@ -9,10 +9,9 @@
 namespace dv::test {
 
 /// A real FTP server (pyftpdlib) on 127.0.0.1 with a free port and a fresh temporary root, for
-/// one test. Refusals on demand: a file "X.refuse" beside X makes downloads of X answer 550, and
-/// a file ".refuse-rename" in the root makes every rename answer 550. The constructor starts it and
+/// one test. A file ".refuse-rename" in the root makes every rename answer 550. The constructor
 /// throws std::runtime_error with the reason (naming the package to install when pyftpdlib is
-/// missing); the destructor stops it and removes the root.
+/// missing); the destructor stops the server and removes the root.
 class FtpTestServer {
 public:
     struct Options {
@@ -22,8 +21,6 @@ public:
         std::string startFolder;
         /// Bytes per second the server sends and receives on data connections; 0: no limit.
         int throttleBytesPerSecond = 0;
-        /// Bytes per second the server receives (uploads only); 0: no limit.
-        int uploadThrottleBytesPerSecond = 0;
     };
 
     FtpTestServer();
@@ -34,33 +31,23 @@ public:
 
     int Port() const { return m_port; }
     /// The folder that "/" on the server is.
-    const std::filesystem::path& Root() const { return m_root; }
+    std::filesystem::path Root() const { return m_base / "root"; }
     /// The folder that relative server paths start from.
-    std::filesystem::path LoginFolder() const { return m_root / m_options.startFolder; }
+    std::filesystem::path LoginFolder() const { return Root() / m_options.startFolder; }
     /// This server's address with the right login, in passive or active mode.
     FtpEndpoint Endpoint(bool passive = true) const;
     /// Successful logins so far (each control connection logs in once).
     int LoginCount() const;
 
-    /// Ends the server process; the port then refuses connections. Idempotent.
-    void Stop();
-    /// Stops the server and starts it again on the same root (on a new port) with `options`.
-    void Restart(Options options);
-    /// Freezes the server (SIGSTOP): connections stay open but nothing answers.
+    /// Freezes the server (SIGSTOP): connections stay open but nothing answers; Resume undoes it.
     void Pause();
-    /// Undoes Pause (SIGCONT).
     void Resume();
 
-    /// A port on 127.0.0.1 that nothing listens on at the moment of the call.
-    static int UnusedPort();
-
 private:
-    /// Starts the server process on the root; throws as the constructor does.
-    void Launch();
+    void Stop();
 
     Options m_options;
     std::filesystem::path m_base; ///< temporary folder holding the root and the login log
-    std::filesystem::path m_root;
     pid_t m_pid = -1;
     int m_stdin = -1;
     int m_port = 0;

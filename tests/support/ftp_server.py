@@ -28,8 +28,6 @@ def main():
     parser.add_argument("--log", required=True)
     parser.add_argument("--throttle", type=int, default=0,
                         help="bytes per second the server sends and receives; 0: no limit")
-    parser.add_argument("--upload-throttle", type=int, default=0,
-                        help="bytes per second the server receives; 0: no limit")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.ERROR)
@@ -43,14 +41,7 @@ def main():
             with open(args.log, "a") as log:
                 log.write(username + "\n")
 
-        # Refusals the tests switch on with marker files: "X.refuse" beside X hides X from
-        # downloads, ".refuse-rename" in the root forbids renames.
-        def ftp_RETR(self, file):
-            if os.path.exists(file + ".refuse"):
-                self.respond("550 Permission denied.")
-                return
-            return FTPHandler.ftp_RETR(self, file)
-
+        # A refusal the tests switch on with a marker file: ".refuse-rename" in the root.
         def ftp_RNFR(self, path):
             if os.path.exists(os.path.join(args.root, ".refuse-rename")):
                 self.respond("550 Renaming is not permitted.")
@@ -61,9 +52,9 @@ def main():
     Handler.auth_failed_timeout = 0.05  # answer a refused login at once
     Handler.passive_ports = None  # the OS picks a free port for every passive connection
     Handler.permit_foreign_addresses = False
-    if args.throttle > 0 or args.upload_throttle > 0:
+    if args.throttle > 0:
         class Throttled(ThrottledDTPHandler):
-            read_limit = args.upload_throttle or args.throttle
+            read_limit = args.throttle
             write_limit = args.throttle
 
         Handler.dtp_handler = Throttled

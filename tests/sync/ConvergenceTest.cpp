@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
@@ -86,42 +85,36 @@ Entries EntriesOf(const fs::path& file) {
                             : Entries{};
 }
 
-template <class Map>
-Map SharedOnly(const Map& all) {
-    Map shared;
-    std::copy_if(all.begin(), all.end(), std::inserter(shared, shared.end()),
-                 [](const auto& item) { return item.second.data.StorageType == kShared; });
-    return shared;
+Entries SharedOnly(Entries all) {
+    std::erase_if(all.events,
+                  [](const auto& item) { return item.second.data.StorageType != kShared; });
+    std::erase_if(all.todos,
+                  [](const auto& item) { return item.second.data.StorageType != kShared; });
+    return all;
 }
 
-Entries SharedOnly(const Entries& all) {
-    return {SharedOnly(all.events), SharedOnly(all.todos)};
-}
-
-template <class Value>
-std::string Describe(const Value* value) {
-    return value == nullptr ? "absent"
-                            : "'" + value->data.Description + "' storage " +
-                                  std::to_string(value->data.StorageType);
-}
-
+/// Empty when equal; otherwise the first entry that differs.
 template <class Map>
 std::string FirstDifference(const Map& expected, const Map& actual) {
+    const auto describe = [](const Map& map, const std::string& guid) {
+        const auto found = map.find(guid);
+        return found == map.end() ? std::string("absent")
+                                  : "'" + found->second.data.Description + "' storage " +
+                                        std::to_string(found->second.data.StorageType);
+    };
     for (const Map* side : {&expected, &actual}) {
         for (const auto& [guid, value] : *side) {
             const auto e = expected.find(guid);
             const auto a = actual.find(guid);
-            const auto* ev = e == expected.end() ? nullptr : &e->second;
-            const auto* av = a == actual.end() ? nullptr : &a->second;
-            if (ev == nullptr || av == nullptr || !(*ev == *av)) {
-                return guid + ": expected " + Describe(ev) + ", found " + Describe(av);
+            if (e == expected.end() || a == actual.end() || !(e->second == a->second)) {
+                return guid + ": expected " + describe(expected, guid) + ", found " +
+                       describe(actual, guid);
             }
         }
     }
     return {};
 }
 
-/// Empty when equal; otherwise the first entry that differs.
 std::string FirstDifference(const Entries& expected, const Entries& actual) {
     const std::string difference = FirstDifference(expected.events, actual.events);
     return difference.empty() ? FirstDifference(expected.todos, actual.todos) : difference;

@@ -243,47 +243,53 @@ TEST_F(SynchronizeWithTest, RotatingBackupSlotsAgesAndFutureTimes) {
 
 using NetworkCycleTest = TempFolder;
 
-// A merge that never answers uploads nothing, and one arriving late finds nothing to do.
-TEST_F(NetworkCycleTest, AnUnansweredMergeUploadsNothing) {
-    SyncUser user(PathConfig(Path("shared.dat")));
-    user.AddShared("one");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
-    user.answer = false;
-    user.worker.SetPollTimes(1ms, 1ms, 2);
-    user.AddShared("pending");
-    const std::string uploaded = ReadFile(Path("shared.dat"));
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::mergeFailed);
-    EXPECT_EQ(ReadFile(Path("shared.dat")), uploaded);
-    EXPECT_FALSE(fs::exists(Path("shared.lock")));
-    RunMergeStep(user.worker, &user.doc, user.busyState, 3);
-    EXPECT_EQ(user.worker.GetStepState(), kSyncStepIdle);
-    EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
-}
-
-// Failures: a lock held by someone else, a shared file that cannot be copied, a busy owner.
-TEST_F(NetworkCycleTest, BusyAndFailedCyclesUploadNothing) {
+// A lock held by someone else, a busy owner, a shared file that cannot be copied and a merge
+// that never answers upload nothing. A ".lock" left by a program that died is broken once this
+// worker has seen it unchanged for the stale age; a lock that changes hands meanwhile is not.
+TEST_F(NetworkCycleTest, BusyFailedAndUnansweredCyclesUploadNothing) {
     const fs::path shared = Path("shared.dat");
+    const fs::path lock = Path("shared.lock");
     SyncUser user(PathConfig(shared));
     user.AddShared("pending");
-
-    WriteFile(Path("shared.lock"), "held by another user");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy);
-    EXPECT_EQ(ReadFile(Path("shared.lock")), "held by another user");
+    user.worker.SetStaleLockAge(0s);
+    WriteFile(lock, "holder 1");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // first sighting
+    WriteFile(lock, "holder 2");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // another holder: seen afresh
+    EXPECT_EQ(ReadFile(lock), "holder 2");
     EXPECT_EQ(user.merges, 0);
-    fs::remove(Path("shared.lock"));
+    fs::remove(lock);
 
     user.busyState = 1; // an alarm check is running
     EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::mergeFailed);
     EXPECT_EQ(user.busyState, 1);
     user.busyState = 0;
     EXPECT_FALSE(fs::exists(shared));
-
     fs::create_directory(shared); // not a file: the copy fails
     EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::transferFailed);
     EXPECT_FALSE(user.worker.GetLastError().empty());
-    EXPECT_FALSE(fs::exists(Path("shared.lock")));
+    EXPECT_FALSE(fs::exists(lock));
     EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
     EXPECT_EQ(user.uploadsDone, 0);
+    fs::remove(shared);
+
+    WriteFile(lock, "holder 3");
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy);
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
+    EXPECT_FALSE(fs::exists(lock));
+    EXPECT_TRUE(user.doc.GetChangeList().empty());
+    EXPECT_EQ(user.uploadsDone, 1);
+
+    user.answer = false;
+    user.worker.SetPollTimes(1ms, 1ms, 2);
+    user.AddShared("pending");
+    const std::string uploaded = ReadFile(shared);
+    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::mergeFailed);
+    EXPECT_EQ(ReadFile(shared), uploaded);
+    EXPECT_FALSE(fs::exists(lock));
+    RunMergeStep(user.worker, &user.doc, user.busyState, 3); // arriving late: nothing to do
+    EXPECT_EQ(user.worker.GetStepState(), kSyncStepIdle);
+    EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
 }
 
 // The first cycle against a place creates the shared file from the user's shared entries; a new
@@ -375,23 +381,6 @@ TEST_F(NetworkCycleTest, MassDeletionWaitsForTheUser) {
     EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::success);
     EXPECT_EQ(user.doc.GetDateEntryCount(), 6);
     EXPECT_EQ(prompt.GetQuestionCount(), 2u);
-}
-
-// A ".lock" left by a program that died is broken once this worker has seen it unchanged for the
-// stale age; a lock that changes hands meanwhile is not.
-TEST_F(NetworkCycleTest, StaleLockFileIsBroken) {
-    SyncUser user(PathConfig(Path("shared.dat")));
-    user.AddShared("pending");
-    user.worker.SetStaleLockAge(0s);
-    WriteFile(Path("shared.lock"), "holder 1");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // first sighting
-    WriteFile(Path("shared.lock"), "holder 2");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // another holder: seen afresh
-    EXPECT_EQ(ReadFile(Path("shared.lock")), "holder 2");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
-    EXPECT_FALSE(fs::exists(Path("shared.lock")));
-    EXPECT_TRUE(user.doc.GetChangeList().empty());
-    EXPECT_EQ(user.uploadsDone, 1);
 }
 
 // ---- the worker thread --------------------------------------------------------------------------
