@@ -409,8 +409,12 @@ private slots:
     // The export dialogs and every page of their settings sheets, every text shown whole.
     void exportDialogs() {
         ExportServices services = ExportServicesOf(*m_app, *m_app->Frame());
+        // The manual shows the installed program's template rather than the build folder's.
+        const std::string buildTemplate = m_app->Settings().HtmlTemplateWeek;
+        m_app->Settings().HtmlTemplateWeek = "/usr/share/dayvault/templates/weekview.html";
         CCsvExportDlg csv(services, false);
         CHtmlExportDlg html(services, kHtmlKindWeek);
+        m_app->Settings().HtmlTemplateWeek = buildTemplate;
         CCsvSettingsSheet csvSheet(m_app->Settings(), &m_prompt);
         CHtmlSettingsSheet htmlSheet(m_app->Settings(), services);
         for (const bool dark : {false, true}) {
@@ -460,9 +464,13 @@ private slots:
         settings.FtpLogin = "anna";
         settings.FtpPassword = "secret";
         settings.FtpSharedFile = "/shared/calendar.dat";
+        // The manual shows a user's own file and the defaults rather than the test's set-up.
+        settings.DefaultDateFile = "/home/anna/Documents/calendar.dat";
+        settings.SingleInstance = true;
+        settings.UseRegistry = true;
         OptionsContext context;
         context.prompt = &m_prompt;
-        context.languages = {0x407, 0x40C};
+        context.languages = {0x407}; // the translations that come with the program
         COptionsDlg dialog(settings, context, m_app->Frame());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
