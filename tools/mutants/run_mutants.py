@@ -18,7 +18,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 LIST = Path(__file__).resolve().parent / "mutants.txt"
 # What the build needs of the tree; build folders and the rest are left out of the copy.
-COPIED = ["CMakeLists.txt", "src", "tests", "data"]
+COPIED = ["CMakeLists.txt", "src", "tests", "data", "packaging", "tools/translations", "scripts"]
 
 
 class Mutant:
