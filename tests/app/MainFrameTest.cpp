@@ -1,6 +1,7 @@
 // The desktop program driven as a user drives it: start-up with each settings store, a second
 // start, the exit question, the keys of the menus, the window placement, the Options dialog's
 // OK and the synchronisation worker's merge on the user-interface thread.
+#include "DesktopRig.h"
 #include "app/CAlarmScheduler.h"
 #include "app/CCalendarPage.h"
 #include "app/CCurrentTimeBar.h"
@@ -52,19 +53,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Answers the file dialogs from a queue.
-class QueuedFileDialogs final : public IFileDialogs {
-public:
-    std::optional<fs::path> next;
-    std::optional<fs::path> OpenFile(QWidget*, const std::string&) override { return Take(); }
-    std::optional<fs::path> SaveFile(QWidget*, const std::string&, const std::string&) override {
-        return Take();
-    }
-
-private:
-    std::optional<fs::path> Take() { return std::exchange(next, std::nullopt); }
-};
-
 // Records the hints the document sends, and the frame's busy state while each arrives.
 class HintRecorder final : public IDocumentObserver {
 public:
@@ -112,16 +100,11 @@ class MainFrameTest : public QObject {
     fs::path m_program;
     fs::path m_user;
     CQueuedPrompt m_prompt;
-    QueuedFileDialogs m_dialogs;
+    test::QueuedFileDialogs m_dialogs;
 
     std::unique_ptr<CDayvaultApp> Start(bool expectStarted = true) {
-        AppEnvironment environment;
-        environment.ProgramFolder = m_program;
-        environment.UserDataFolder = m_user;
-        environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
-        environment.InstanceName =
-            QStringLiteral("dayvault-test-%1").arg(QCoreApplication::applicationPid());
-        auto app = std::make_unique<CDayvaultApp>(environment, &m_prompt, &m_dialogs);
+        auto app = std::make_unique<CDayvaultApp>(
+            test::TestEnvironment(m_folder->path().toStdString(), "test"), &m_prompt, &m_dialogs);
         const bool started = app->Start();
         if (started != expectStarted) {
             qWarning("start-up returned %d", started);
@@ -140,8 +123,7 @@ private slots:
         m_folder = std::make_unique<QTemporaryDir>();
         m_program = fs::path(m_folder->path().toStdString()) / "program";
         m_user = fs::path(m_folder->path().toStdString()) / "user";
-        fs::create_directories(m_program);
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quillmark", "Dayvault").clear();
+        test::ClearNativeStore();
         m_prompt.ClearShown();
     }
 
