@@ -38,6 +38,9 @@ namespace dv {
 
 namespace fs = std::filesystem;
 
+using test::Click;
+using test::ReadFile;
+
 namespace {
 
 // A keyring in memory that can be switched off, as when no keyring service runs.
@@ -125,21 +128,12 @@ void Type(COptionsDlg& dialog, const char* name, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-}
-
 void Ok(COptionsDlg& dialog) {
     Click(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
 }
 
 void Cancel(COptionsDlg& dialog) {
     Click(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel));
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::optional<std::string> StoredPassword(const IProfileStore& store) {
