@@ -349,43 +349,6 @@ private slots:
         QCOMPARE(CQtProfileStore().ReadInt("Settings", "SaveWindowsPos", 1), 0);
     }
 
-    void optionsTakeEffectOnOk() {
-        UseUserIni("");
-        auto app = Start();
-        QVERIFY(app);
-        CMainFrame& frame = *app->Frame();
-        HintRecorder hints;
-        app->Document().AddObserver(hints);
-
-        const CSettings old = app->Settings();
-        CSettings now = old;
-        now.UseRegistry = true;
-        now.RunOnWindowsStart = true;
-        now.DateCheckInterval = old.DateCheckInterval + 5;
-        now.CurrentTimeFont.Height = -21;
-        now.NetworkFunction = 1;
-        now.NetworkSyncType = 1; // manual: only the request starts a cycle
-        now.SharedFile = (m_user / "missing" / "shared.dat").string();
-        frame.ApplyOptions(old, now);
-
-        QVERIFY(app->UsesPlatformStore());
-        QCOMPARE(CIniStore(m_user / "Dayvault.ini").ReadInt("Settings", "UseRegistry", 0), 1);
-        QCOMPARE(CQtProfileStore().ReadInt("Settings", "DateCheckInterval", 0),
-                 now.DateCheckInterval);
-        QVERIFY(CAutostartEntry(QString()).Exists());
-        QCOMPARE(frame.Scheduler().GetTimerInterval(), now.DateCheckInterval * 1000);
-        QCOMPARE(frame.CurrentTimeBar()->findChild<QLabel*>()->font().pixelSize(), 21);
-        QCOMPARE(hints.hints, (std::vector<int>{0, 15}));
-        // The sync request ran a cycle, which found no shared file.
-        QTRY_VERIFY(frame.SyncWorker().GetOutcome() == SyncOutcome::transferFailed);
-
-        CSettings off = now;
-        off.RunOnWindowsStart = false;
-        frame.ApplyOptions(now, off);
-        QVERIFY(!CAutostartEntry(QString()).Exists());
-        app->Document().RemoveObserver(hints);
-    }
-
     void fileCommandsGoThroughTheDialogs() {
         UseUserIni("");
         auto app = Start();
