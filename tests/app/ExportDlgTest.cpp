@@ -209,11 +209,9 @@ private slots:
             // Description (row 5 of the default order) moves to the front; Weeknumber on.
             QTreeWidget* list = cal.columns->list;
             list->setCurrentItem(list->topLevelItem(5));
-            Click(cal.columns->up);
-            Click(cal.columns->up);
-            Click(cal.columns->up);
-            Click(cal.columns->up);
-            Click(cal.columns->up);
+            for (int step = 0; step < 5; ++step) {
+                Click(cal.columns->up);
+            }
             list->setCurrentItem(
                 list->findItems(QStringLiteral("Weeknumber"), Qt::MatchExactly)[0]);
             QTest::keyClick(list, Qt::Key_Space);
