@@ -161,14 +161,6 @@ private slots:
             QCOMPARE(app->Frame()->windowTitle(), QStringLiteral("Untitled - Dayvault"));
             QCOMPARE(CIniStore(m_user / "Dayvault.ini").ReadInt("Settings", "Language", 0), 1033);
         }
-        // An INI file in the program folder wins over the user's.
-        WriteText(m_program / "Dayvault.ini", "[Settings]\nUseRegistry=0\nDefaultView=1\n");
-        {
-            auto app = Start();
-            QVERIFY(app);
-            QCOMPARE(app->StoreChoice().IniPath, m_program / "Dayvault.ini");
-            QCOMPARE(app->Frame()->CurrentPage(), 1);
-        }
     }
 
     void secondStartBringsTheFirstToTheFront() {
