@@ -10,7 +10,6 @@ using namespace dv::calendar;
 class CalendarGeometryTest : public QObject {
     Q_OBJECT
 private slots:
-    void monthGridStartsInThePreviousMonth();
     void rangesAgreeWithADayByDayWalk();
     void extraDaysLeaveTheRangeWhenDisabled();
     void cellsTileThePage();
@@ -26,24 +25,6 @@ CDateTime Day(int y, int m, int d) {
 }
 
 } // namespace
-
-void CalendarGeometryTest::monthGridStartsInThePreviousMonth() {
-    // March 2007 begins on a Thursday; July 2007 on a Sunday.
-    DayRange march = MakeRange(PageKind::Month, Day(2007, 3, 15), 1);
-    QCOMPARE(march.first, Day(2007, 2, 26));
-    QCOMPARE(march.last, CDateTime(2007, 4, 8, 23, 59, 59));
-    QCOMPARE(MakeRange(PageKind::Month, Day(2007, 7, 31), 0).first, Day(2007, 6, 24));
-    // A month beginning on Monday gets a whole leading week when weeks start on Monday.
-    QCOMPARE(MakeRange(PageKind::Month, Day(2007, 1, 1), 1).first, Day(2006, 12, 25));
-    // Every date of the first fortnight of 2007 shows the same fourteen days.
-    const DayRange fortnight = MakeRange(PageKind::Fortnight, Day(2007, 1, 1), 1);
-    for (int d = 1; d <= 14; ++d) {
-        QCOMPARE(MakeRange(PageKind::Fortnight, Day(2007, 1, d), 1).first, fortnight.first);
-    }
-    QVERIFY(MakeRange(PageKind::Fortnight, Day(2007, 1, 15), 1).first != fortnight.first);
-    QCOMPARE(MakeRange(PageKind::Week, Day(2007, 1, 7), 0).first, Day(2007, 1, 7));
-    QCOMPARE(MakeRange(PageKind::Week, Day(2007, 1, 7), 1).first, Day(2007, 1, 1));
-}
 
 void CalendarGeometryTest::rangesAgreeWithADayByDayWalk() {
     // Reference: walk back from the date one day at a time to the week start (or to the grid's
@@ -170,10 +151,6 @@ void CalendarGeometryTest::yearGridHitsWhatItDraws() {
 }
 
 void CalendarGeometryTest::firstWeekendDaysOfAYear() {
-    QCOMPARE(FirstSundayOfYear(2007), 7);
-    QCOMPARE(FirstSaturdayOfYear(2007), 6);
-    QCOMPARE(FirstSundayOfYear(2006), 1);
-    QCOMPARE(FirstSaturdayOfYear(2006), 7);
     for (int year = 1990; year < 2030; ++year) {
         QCOMPARE(CDateTime::DayOfWeek(year, 1, FirstSundayOfYear(year)), 6);
         QCOMPARE(CDateTime::DayOfWeek(year, 1, FirstSaturdayOfYear(year)), 5);

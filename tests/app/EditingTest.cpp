@@ -1,6 +1,7 @@
 // The editors and the edit commands driven as a user drives them: the event editor's pages,
 // categories and refusals, the to-do editor, delete and mark done from the menus, undo and redo,
 // the clipboard, and the file commands that bring entries in.
+#include "DesktopRig.h"
 #include "app/CCalendarPage.h"
 #include "app/CDateEditSheet.h"
 #include "app/CDayList.h"
@@ -9,7 +10,6 @@
 #include "app/CMainFrame.h"
 #include "app/CTodoEditDlg.h"
 #include "app/CommandTable.h"
-#include "app/IFileDialogs.h"
 #include "core/CDateEntry.h"
 #include "core/CTodoEntry.h"
 #include "core/Prompt.h"
@@ -38,21 +38,19 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimeEdit>
-#include <QTimer>
 #include <QToolButton>
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 namespace dv {
 
 namespace fs = std::filesystem;
+using namespace test;
 
 namespace {
 
@@ -61,50 +59,6 @@ public:
     std::vector<std::string> played;
     void Play(const std::string& file) override { played.push_back(file); }
 };
-
-class QueuedFileDialogs final : public IFileDialogs {
-public:
-    std::optional<fs::path> next;
-    std::string filter; // of the last open dialog
-    std::string start;
-    std::optional<fs::path> OpenFileFrom(QWidget*, const std::string& filter_,
-                                         const std::string& start_) override {
-        filter = filter_;
-        start = start_;
-        return std::exchange(next, std::nullopt);
-    }
-    std::optional<fs::path> OpenFile(QWidget*, const std::string&) override {
-        return std::exchange(next, std::nullopt);
-    }
-    std::optional<fs::path> SaveFile(QWidget*, const std::string&, const std::string&) override {
-        return std::exchange(next, std::nullopt);
-    }
-};
-
-// Runs `step` once the next modal window of kind T is up (the editors run their own loop).
-template <class T>
-void OnModal(std::function<void(T*)> step) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, step] {
-        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            step(window);
-        }
-    });
-    timer->start();
-}
-
-void ClickOk(QDialog* dialog) {
-    auto* box = dialog->findChild<QDialogButtonBox*>();
-    QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
-}
-
-void Type(QLineEdit* edit, const QString& text) {
-    edit->clear();
-    QTest::keyClicks(edit, text);
-}
 
 std::unique_ptr<CDateEntry> Template(const std::string& category, const std::string& description,
                                      int hour) {
@@ -206,15 +160,9 @@ class EditingTest : public QObject {
     }
 
     std::unique_ptr<CDayvaultApp> Start() {
-        AppEnvironment environment;
         const fs::path root(m_folder->path().toStdString());
-        environment.ProgramFolder = root / "program";
-        environment.UserDataFolder = root / "user";
-        environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
-        environment.InstanceName =
-            QStringLiteral("dayvault-edit-test-%1").arg(QCoreApplication::applicationPid());
-        fs::create_directories(environment.ProgramFolder);
-        auto app = std::make_unique<CDayvaultApp>(environment, &m_prompt, &m_dialogs);
+        auto app =
+            std::make_unique<CDayvaultApp>(TestEnvironment(root, "edit"), &m_prompt, &m_dialogs);
         if (!app->Start()) {
             return nullptr;
         }
@@ -233,7 +181,7 @@ class EditingTest : public QObject {
 private slots:
     void init() {
         m_folder = std::make_unique<QTemporaryDir>();
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quillmark", "Dayvault").clear();
+        ClearNativeStore();
         m_prompt.ClearShown();
         m_names.clear();
         m_settings = CSettings();
@@ -250,7 +198,6 @@ private slots:
             data.StartDate = CDateTime(2026, 3, 10, 8, 30, 0);
             data.EndDate = CDateTime(2026, 3, 11, 9, 0, 0);
             ShowSheet(sheet, data);
-            QCOMPARE(sheet.windowTitle(), QStringLiteral("Enter New Event"));
             QComboBox* box = sheet.Page1()->categoryBox;
             QCOMPARE(BoxEntries(box), QStringList({"birthday", "Event", "Work"}));
             QVERIFY(!sheet.Page1()->newCategory->isVisible());
@@ -274,7 +221,7 @@ private slots:
             QCOMPARE(sheet.SelectedTemplate(), -1);
             Choose(sheet.Page1()->categoryBox, "Work");
             QCOMPARE(sheet.Page1()->description->text(), QStringLiteral("mine"));
-            ClickOk(&sheet);
+            Press(&sheet, QDialogButtonBox::Ok);
             QCOMPARE(sheet.result(), int(QDialog::Accepted));
             QCOMPARE(sheet.GetData().Category, std::string("Work"));
             QCOMPARE(sheet.Templates().size(), std::size_t{3});
@@ -323,7 +270,7 @@ private slots:
                                             "'Travel'.\nPlease choose a different name."));
         QTest::mouseClick(page->renameCategory, Qt::LeftButton);
         QCOMPARE(BoxEntries(page->categoryBox), QStringList({"birthday", "Event", "Trips"}));
-        ClickOk(&sheet);
+        Press(&sheet, QDialogButtonBox::Ok);
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         QCOMPARE(sheet.GetData().Category, std::string("Trips"));
     }
@@ -341,7 +288,7 @@ private slots:
         QVERIFY(!page1->startTime->isEnabled());
         QVERIFY(!page1->endTime->isEnabled());
         sheet.Pages()->setCurrentIndex(2);
-        ClickOk(&sheet);
+        Press(&sheet, QDialogButtonBox::Ok);
         QVERIFY(sheet.isVisible());
         QCOMPARE(LastMessage(), LoadString(kIdsNeedDescriptionOrStart));
         QCOMPARE(m_prompt.GetShown().back().icon, PromptIcon::Exclamation);
@@ -355,7 +302,7 @@ private slots:
         QVERIFY(page2->rate->isEnabled() && !page2->ordinal->isEnabled());
         QTest::mouseClick(page2->clearAll, Qt::LeftButton);
         sheet.Pages()->setCurrentIndex(0);
-        ClickOk(&sheet);
+        Press(&sheet, QDialogButtonBox::Ok);
         QCOMPARE(LastMessage(), LoadString(kIdsEdNeverOccurs));
         QCOMPARE(sheet.Pages()->currentIndex(), 1);
         QCOMPARE(sheet.focusWidget(), page2->weekdays.front());
@@ -365,7 +312,7 @@ private slots:
         QVERIFY(page2->endDate->isEnabled() && !page2->endCount->isEnabled());
         page2->endDate->setDate(QDate(2026, 3, 9));
         sheet.Pages()->setCurrentIndex(0);
-        ClickOk(&sheet);
+        Press(&sheet, QDialogButtonBox::Ok);
         QCOMPARE(LastMessage(), LoadString(kIdsEdEndBeforeFirst));
         QCOMPARE(sheet.Pages()->currentIndex(), 1);
         QCOMPARE(sheet.focusWidget(), page2->endDate);
@@ -376,7 +323,7 @@ private slots:
         QTest::mouseClick(page1->reminder, Qt::LeftButton);
         page1->reminderSpan->setEditText(QStringLiteral("ten"));
         sheet.Page3()->snoozeSpan->setEditText(QStringLiteral("-99999999999"));
-        ClickOk(&sheet);
+        Press(&sheet, QDialogButtonBox::Ok);
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         QCOMPARE(sheet.GetData().RepeatRate, 3);
         QCOMPARE(sheet.GetData().ForewarnSpan, 0);
@@ -433,7 +380,7 @@ private slots:
         QCOMPARE(page3->parameter->text(), QStringLiteral("--open /tmp/list.txt"));
         QTest::mouseClick(page3->overdue->button(1), Qt::LeftButton);
         QVERIFY(page3->executeSpan->isEnabled());
-        ClickOk(&sheet);
+        Press(&sheet, QDialogButtonBox::Ok);
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         const DateData& result = sheet.GetData();
         QCOMPARE(result.Display, 2);
@@ -471,7 +418,6 @@ private slots:
         TodoData data = CTodoEntry(CDateTime(2026, 3, 10, 9, 0, 0)).GetData();
         CTodoEditDlg dialog(data, {"Home", "work"}, Services());
         dialog.show();
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit ToDo"));
         QVERIFY(!dialog.time->isEnabled());
         QVERIFY(dialog.span->isEnabled());
         QVERIFY(!dialog.share->isEnabled()); // no network function
@@ -479,11 +425,11 @@ private slots:
         QTest::mouseClick(dialog.deadline, Qt::LeftButton);
         QVERIFY(!dialog.forewarn->isEnabled() && !dialog.span->isEnabled());
         QTest::mouseClick(dialog.deadline, Qt::LeftButton);
-        ClickOk(&dialog);
+        Press(&dialog, QDialogButtonBox::Ok);
         QCOMPARE(LastMessage(), LoadString(kIdsNeedTodoGroup));
         QCOMPARE(dialog.focusWidget(), dialog.group);
         dialog.group->setCurrentIndex(1);
-        ClickOk(&dialog);
+        Press(&dialog, QDialogButtonBox::Ok);
         QCOMPARE(LastMessage(), LoadString(kIdsNeedDescriptionOrStart));
         QCOMPARE(dialog.focusWidget(), dialog.description);
         QVERIFY(dialog.isVisible());
@@ -493,7 +439,7 @@ private slots:
         QTest::mouseClick(dialog.associate, Qt::LeftButton);
         m_dialogs.next = fs::path("/tmp/form.pdf");
         QTest::mouseClick(dialog.browse, Qt::LeftButton);
-        ClickOk(&dialog);
+        Press(&dialog, QDialogButtonBox::Ok);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.GetData().Group, std::string("work"));
         QCOMPARE(dialog.GetData().Priority, 7);
@@ -514,7 +460,7 @@ private slots:
             QCOMPARE(sheet->windowTitle(), QStringLiteral("Enter New Event"));
             QCOMPARE(sheet->Page1()->startDate->date(), QDate(2026, 3, 10));
             Type(sheet->Page1()->description, "dentist");
-            ClickOk(sheet);
+            Press(sheet, QDialogButtonBox::Ok);
         });
         QVERIFY(frame->RunCommand(cmd::kNewEntry));
         QCOMPARE(doc.GetDateEntryCount(), 1);
@@ -534,7 +480,7 @@ private slots:
             QTest::mouseClick(sheet->Page2()->repeat->button(1), Qt::LeftButton);
             sheet->Page2()->rate->setEditText(QStringLiteral("1"));
             sheet->Page2()->unit->setCurrentIndex(2); // weeks
-            ClickOk(sheet);
+            Press(sheet, QDialogButtonBox::Ok);
         });
         QVERIFY(frame->RunCommand(cmd::kEditEntry));
         QVERIFY(suspended);
@@ -630,7 +576,7 @@ private slots:
         OnModal<CTodoEditDlg>([](CTodoEditDlg* dialog) {
             dialog->group->setEditText(QStringLiteral("Home"));
             Type(dialog->description, "paint the fence");
-            ClickOk(dialog);
+            Press(dialog, QDialogButtonBox::Ok);
         });
         QVERIFY(frame->RunCommand(cmd::kNewEntry));
         QCOMPARE(doc.GetTodoCount(), 1);
@@ -645,7 +591,7 @@ private slots:
             inEditor = todo->IsInEditor();
             QCOMPARE(dialog->group->currentText(), QStringLiteral("Home"));
             Type(dialog->description, "paint the gate");
-            ClickOk(dialog);
+            Press(dialog, QDialogButtonBox::Ok);
         });
         QVERIFY(frame->RunCommand(cmd::kEditEntry));
         QVERIFY(inEditor);
@@ -786,7 +732,7 @@ private slots:
             title = sheet->windowTitle();
             shownDate = sheet->Page1()->startDate->date();
             Type(sheet->Page1()->description, "review");
-            ClickOk(sheet);
+            Press(sheet, QDialogButtonBox::Ok);
         });
         CDayList* other = page->CellOf(CDateTime(2026, 3, 18));
         QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(20, other->height() - 4));
@@ -830,7 +776,7 @@ private slots:
             });
             QTest::mouseClick(sheet->Page1()->newCategory, Qt::LeftButton);
             Type(sheet->Page1()->description, "training");
-            ClickOk(sheet);
+            Press(sheet, QDialogButtonBox::Ok);
         });
         QVERIFY(frame->RunCommand(cmd::kCategories));
         QCOMPARE(title, QStringLiteral("Edit Category"));
@@ -895,17 +841,10 @@ namespace {
 // until the file `done` exists; "paste" pastes on the to-do page and prints what came.
 int ClipboardChild(const QString& mode, const QString& done) {
     QTemporaryDir folder;
-    dv::AppEnvironment environment;
-    const dv::fs::path root(folder.path().toStdString());
-    environment.ProgramFolder = root / "program";
-    environment.UserDataFolder = root / "user";
-    environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
-    environment.InstanceName =
-        QStringLiteral("dayvault-clipboard-%1").arg(QCoreApplication::applicationPid());
-    dv::fs::create_directories(environment.ProgramFolder);
     dv::CQueuedPrompt prompt(true);
-    dv::QueuedFileDialogs dialogs;
-    dv::CDayvaultApp app(environment, &prompt, &dialogs);
+    dv::test::QueuedFileDialogs dialogs;
+    dv::CDayvaultApp app(dv::test::TestEnvironment(folder.path().toStdString(), "clipboard"),
+                         &prompt, &dialogs);
     if (!app.Start()) {
         return 3;
     }

@@ -1,5 +1,6 @@
 // The CSV and HTML export dialogs driven as a user drives them, each export checked byte for
 // byte against dayvault-cli run with the same settings on the same event file.
+#include "DesktopRig.h"
 #include "app/CCsvExportDlg.h"
 #include "app/CCsvSettingsSheet.h"
 #include "app/CDayvaultApp.h"
@@ -7,7 +8,6 @@
 #include "app/CHtmlSettingsSheet.h"
 #include "app/CMainFrame.h"
 #include "app/CommandTable.h"
-#include "app/IFileDialogs.h"
 #include "core/CDateEntry.h"
 #include "core/CTodoEntry.h"
 #include "core/Prompt.h"
@@ -29,35 +29,18 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <sstream>
 
 namespace dv {
 
 namespace fs = std::filesystem;
+using namespace test;
 
 namespace {
-
-class QueuedFileDialogs final : public IFileDialogs {
-public:
-    std::optional<fs::path> next;
-    int asked = 0;
-    std::optional<fs::path> OpenFile(QWidget*, const std::string&) override {
-        ++asked;
-        return std::exchange(next, std::nullopt);
-    }
-    std::optional<fs::path> SaveFile(QWidget*, const std::string&, const std::string&) override {
-        ++asked;
-        return std::exchange(next, std::nullopt);
-    }
-};
 
 class RecordingLauncher final : public ILauncher {
 public:
@@ -69,45 +52,9 @@ public:
     bool RunCommand(const std::string&, const std::string&) override { return false; }
 };
 
-// Runs `step` once the next modal window of kind T is up.
-template <class T>
-void OnModal(std::function<void(T*)> step) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, step] {
-        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            step(window);
-        }
-    });
-    timer->start();
-}
-
-void Click(QAbstractButton* button) {
-    // Near the left edge: a stretched radio button or check box reacts on its indicator and text.
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-}
-
-void ClickBox(QDialog* dialog, QDialogButtonBox::StandardButton which) {
-    Click(dialog->findChild<QDialogButtonBox*>()->button(which));
-}
-
-void Type(QLineEdit* edit, const QString& text) {
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
 void TypeLength(QComboBox* box, const QString& text) {
     box->lineEdit()->selectAll();
     QTest::keyClicks(box->lineEdit(), text);
-}
-
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 void AddEvent(CDayvaultDoc& doc, const CDateTime& start, const CDateTime& end,
@@ -175,7 +122,7 @@ class ExportDlgTest : public QObject {
             qWarning() << cli.readAllStandardError();
             return "cli failed";
         }
-        return Read(out);
+        return ReadFile(out);
     }
 
     QString EventFile() const { return QString::fromStdString((m_root / "events.dat").string()); }
@@ -195,17 +142,12 @@ private slots:
     void init() {
         m_folder = std::make_unique<QTemporaryDir>();
         m_root = m_folder->path().toStdString();
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quillmark", "Dayvault").clear();
+        ClearNativeStore();
         m_prompt.ClearShown();
         m_launcher.opened.clear();
         m_dialogs.asked = 0;
-        AppEnvironment environment;
-        environment.ProgramFolder = m_root / "program";
-        environment.UserDataFolder = m_root / "user";
-        environment.InstanceName =
-            QStringLiteral("dayvault-export-test-%1").arg(QCoreApplication::applicationPid());
+        const AppEnvironment environment = TestEnvironment(m_root, "export");
         fs::create_directories(m_root / "tmp");
-        fs::create_directories(environment.ProgramFolder);
         fs::copy(DAYVAULT_TEMPLATE_DIR, environment.ProgramFolder / "templates");
         m_app = std::make_unique<CDayvaultApp>(environment, &m_prompt, &m_dialogs);
         QVERIFY(m_app->Start());
@@ -252,12 +194,12 @@ private slots:
         const CSettings before = m_app->Settings();
         OnModal<CCsvSettingsSheet>([](CCsvSettingsSheet* sheet) {
             Click(sheet->calendar.delimiter->button(2));
-            ClickBox(sheet, QDialogButtonBox::Cancel);
+            Press(sheet, QDialogButtonBox::Cancel);
         });
         Click(dialog.options);
         QVERIFY(m_app->Settings() == before);
         OnModal<CCsvSettingsSheet>(
-            [](CCsvSettingsSheet* sheet) { ClickBox(sheet, QDialogButtonBox::Ok); });
+            [](CCsvSettingsSheet* sheet) { Press(sheet, QDialogButtonBox::Ok); });
         Click(dialog.options);
         QVERIFY(m_app->Settings() == before);
         OnModal<CCsvSettingsSheet>([](CCsvSettingsSheet* sheet) {
@@ -267,11 +209,9 @@ private slots:
             // Description (row 5 of the default order) moves to the front; Weeknumber on.
             QTreeWidget* list = cal.columns->list;
             list->setCurrentItem(list->topLevelItem(5));
-            Click(cal.columns->up);
-            Click(cal.columns->up);
-            Click(cal.columns->up);
-            Click(cal.columns->up);
-            Click(cal.columns->up);
+            for (int step = 0; step < 5; ++step) {
+                Click(cal.columns->up);
+            }
             list->setCurrentItem(
                 list->findItems(QStringLiteral("Weeknumber"), Qt::MatchExactly)[0]);
             QTest::keyClick(list, Qt::Key_Space);
@@ -279,12 +219,12 @@ private slots:
             Type(cal.formats[0], QStringLiteral("%Y-%m-%d"));
             // A name with a comma is refused; the sheet stays open.
             Type(sheet->todo.names[0], QStringLiteral("Due,date"));
-            ClickBox(sheet, QDialogButtonBox::Ok);
+            Press(sheet, QDialogButtonBox::Ok);
             Type(sheet->todo.names[0], QStringLiteral("Due"));
             sheet->pages->setCurrentIndex(3);
             sheet->todo.columns->list->setCurrentItem(sheet->todo.columns->list->topLevelItem(1));
             Click(sheet->todo.columns->up);
-            ClickBox(sheet, QDialogButtonBox::Ok);
+            Press(sheet, QDialogButtonBox::Ok);
         });
         Click(dialog.options);
         QCOMPARE(LastMessage(), FormatString(kIdsExpNameWithComma, "Due,date"));
@@ -304,7 +244,7 @@ private slots:
         Click(dialog.exportButton);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const std::string written = Read(out);
+        const std::string written = ReadFile(out);
         QCOMPARE(written, Cli({"export", "csv", EventFile(), "--kind", "calendar", "--start",
                                "2030-03-02", "--days", "10"}));
         QVERIFY(written.starts_with("Description;Date;Week;Time;Notes\r\n"
@@ -318,7 +258,7 @@ private slots:
         QCOMPARE(todos.kind->checkedId(), int(kCsvKindTodo));
         m_dialogs.next = m_root / "todo.csv";
         Click(todos.exportButton);
-        const std::string todoText = Read(m_root / "todo.csv");
+        const std::string todoText = ReadFile(m_root / "todo.csv");
         QCOMPARE(todoText, Cli({"export", "csv", EventFile(), "--kind", "todo", "--start",
                                 "2030-03-02", "--days", "14"}));
         QVERIFY(todoText.starts_with("Time,Due,State"));
@@ -330,7 +270,7 @@ private slots:
             Click(sheet->calendar.defaults[0]);
             sheet->pages->setCurrentIndex(2);
             Click(sheet->calendar.defaults[2]);
-            ClickBox(sheet, QDialogButtonBox::Ok);
+            Press(sheet, QDialogButtonBox::Ok);
         });
         Click(todos.options);
         const CSettings defaults;
@@ -403,7 +343,7 @@ private slots:
         Click(dialog.preview);
         const fs::path first = m_root / "tmp" / "dvt0001.html";
         QCOMPARE(m_launcher.opened, std::vector<std::string>{first.string()});
-        const std::string page = Read(first);
+        const std::string page = ReadFile(first);
         QCOMPARE(page, Cli({"export", "html", EventFile(), "--kind", "list", "--date", "2030-03-02",
                             "--days", "12"}));
         QVERIFY(page.find("Meeting &lt;b&gt;a;b&lt;/b&gt;") != std::string::npos);
@@ -415,12 +355,12 @@ private slots:
         const CSettings before = m_app->Settings();
         OnModal<CHtmlSettingsSheet>([](CHtmlSettingsSheet* sheet) {
             Click(sheet->emptyDates);
-            ClickBox(sheet, QDialogButtonBox::Cancel);
+            Press(sheet, QDialogButtonBox::Cancel);
         });
         Click(dialog.options);
         QVERIFY(m_app->Settings() == before);
         OnModal<CHtmlSettingsSheet>(
-            [](CHtmlSettingsSheet* sheet) { ClickBox(sheet, QDialogButtonBox::Ok); });
+            [](CHtmlSettingsSheet* sheet) { Press(sheet, QDialogButtonBox::Ok); });
         Click(dialog.options);
         QVERIFY(m_app->Settings() == before);
         OnModal<CHtmlSettingsSheet>([](CHtmlSettingsSheet* sheet) {
@@ -433,7 +373,7 @@ private slots:
             Click(sheet->todoColumns->up);
             Type(sheet->todoColumns->name, QStringLiteral("What"));
             Type(sheet->templates[4], QStringLiteral("templates/todoview.html"));
-            ClickBox(sheet, QDialogButtonBox::Ok);
+            Press(sheet, QDialogButtonBox::Ok);
         });
         Click(dialog.options);
         const CSettings& settings = m_app->Settings();
@@ -452,7 +392,7 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QVERIFY(!fs::exists(first));
         QVERIFY(fs::exists(held));
-        const std::string todoPage = Read(m_root / "todo.html");
+        const std::string todoPage = ReadFile(m_root / "todo.html");
         QCOMPARE(todoPage, Cli({"export", "html", EventFile(), "--kind", "todo", "--date",
                                 "2030-03-02", "--days", "12"}));
         QVERIFY(todoPage.find("<th>What</th>") != std::string::npos);
@@ -487,7 +427,7 @@ private slots:
             Click(sheet->defaults[0]);
             sheet->pages->setCurrentIndex(4);
             Click(sheet->defaults[4]);
-            ClickBox(sheet, QDialogButtonBox::Ok);
+            Press(sheet, QDialogButtonBox::Ok);
         });
         Click(broken.options);
         const CSettings defaults;
@@ -512,10 +452,10 @@ private slots:
             QVERIFY(frame.RunCommand(cmd::kCsvExport));
         };
         exportCsv(m_root / "plain.csv");
-        QVERIFY(Read(m_root / "plain.csv").find("Secret") == std::string::npos);
+        QVERIFY(ReadFile(m_root / "plain.csv").find("Secret") == std::string::npos);
         QVERIFY(frame.RunCommand(cmd::kShowHidden));
         exportCsv(m_root / "hidden.csv");
-        QVERIFY(Read(m_root / "hidden.csv").find("Secret") != std::string::npos);
+        QVERIFY(ReadFile(m_root / "hidden.csv").find("Secret") != std::string::npos);
         OnModal<CHtmlExportDlg>([this, &firstKinds](CHtmlExportDlg* dialog) {
             firstKinds.push_back(dialog->kind->checkedId());
             Click(dialog->kind->button(kHtmlKindList));
@@ -523,7 +463,7 @@ private slots:
             Click(dialog->exportButton);
         });
         QVERIFY(frame.RunCommand(cmd::kHtmlExport));
-        QVERIFY(Read(m_root / "hidden.html").find("Secret") != std::string::npos);
+        QVERIFY(ReadFile(m_root / "hidden.html").find("Secret") != std::string::npos);
         QCOMPARE(firstKinds,
                  (std::vector<int>{kCsvKindCalendar, kCsvKindCalendar, kHtmlKindMonth}));
     }

@@ -1,6 +1,7 @@
 // The "Internal Formats" and "Holiday Setup" dialogs driven as a user drives them: typing with
 // live previews and notes, the Default buttons, OK and Cancel through the Extras commands, and
 // the holiday choice reaching the pages and the next start.
+#include "DesktopRig.h"
 #include "app/CAlarmScheduler.h"
 #include "app/CCalendarPage.h"
 #include "app/CDayList.h"
@@ -23,15 +24,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
@@ -40,33 +38,11 @@
 namespace dv {
 
 namespace fs = std::filesystem;
+using namespace test;
 
 namespace {
 
 const CDateTime kNow(2026, 3, 9, 8, 0, 0); // a Monday
-
-// Runs `step` once the next modal window of kind T is up (the commands run their own loop). A
-// step that failed halfway leaves the window open; it is closed so that the test goes on.
-template <class T>
-void OnModal(std::function<void(T*)> step) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, step] {
-        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            step(window);
-            if (window->isVisible()) {
-                window->reject();
-            }
-        }
-    });
-    timer->start();
-}
-
-void Press(QDialog* dialog, QDialogButtonBox::StandardButton which) {
-    QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(which), Qt::LeftButton);
-}
 
 // Replaces the text of a format field by typing, as a user does.
 void Type(QWidget* editor, const QString& text) {
@@ -116,14 +92,7 @@ class FormatHolidayDialogsTest : public QObject {
     fs::path Root() const { return fs::path(m_folder->path().toStdString()); }
 
     std::unique_ptr<CDayvaultApp> Start() {
-        AppEnvironment environment;
-        environment.ProgramFolder = Root() / "program";
-        environment.UserDataFolder = Root() / "user";
-        environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
-        environment.InstanceName =
-            QStringLiteral("dayvault-fmt-test-%1").arg(QCoreApplication::applicationPid());
-        fs::create_directories(environment.ProgramFolder);
-        auto app = std::make_unique<CDayvaultApp>(environment, &m_prompt);
+        auto app = std::make_unique<CDayvaultApp>(TestEnvironment(Root(), "fmt"), &m_prompt);
         if (!app->Start()) {
             return nullptr;
         }
@@ -145,7 +114,7 @@ class FormatHolidayDialogsTest : public QObject {
 private slots:
     void init() {
         m_folder = std::make_unique<QTemporaryDir>();
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quillmark", "Dayvault").clear();
+        ClearNativeStore();
         m_prompt.ClearShown();
         m_oldClock = SetClock(std::make_shared<CFixedClock>(kNow));
     }

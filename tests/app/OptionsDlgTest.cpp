@@ -1,6 +1,7 @@
 // The Options dialog driven as a user drives it: values that reach the settings and the store,
 // numbers refused outside their range, Cancel, the start-with-the-system entry, and the FTP
 // password in a (fake) keyring with its fallback and its move between the stores.
+#include "DesktopRig.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
 #include "app/COptionsDlg.h"
@@ -36,6 +37,9 @@
 namespace dv {
 
 namespace fs = std::filesystem;
+
+using test::Click;
+using test::ReadFile;
 
 namespace {
 
@@ -124,21 +128,12 @@ void Type(COptionsDlg& dialog, const char* name, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-}
-
 void Ok(COptionsDlg& dialog) {
     Click(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
 }
 
 void Cancel(COptionsDlg& dialog) {
     Click(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel));
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::optional<std::string> StoredPassword(const IProfileStore& store) {
@@ -158,13 +153,9 @@ class OptionsDlgTest : public QObject {
 
     // `keyring` null: the desktop's own, through QtKeychain.
     std::unique_ptr<CDayvaultApp> Start(ISecretStore* keyring) {
-        AppEnvironment environment;
-        environment.ProgramFolder = m_program;
-        environment.UserDataFolder = m_user;
-        environment.ProgramFile = QStringLiteral("/opt/dayvault/bin/dayvault");
-        environment.InstanceName =
-            QStringLiteral("dayvault-options-%1").arg(QCoreApplication::applicationPid());
-        auto app = std::make_unique<CDayvaultApp>(environment, &m_prompt, nullptr, keyring);
+        auto app = std::make_unique<CDayvaultApp>(
+            test::TestEnvironment(m_folder->path().toStdString(), "options"), &m_prompt, nullptr,
+            keyring);
         return app->Start() ? std::move(app) : nullptr;
     }
     std::unique_ptr<CDayvaultApp> Start() { return Start(&m_keyring); }
@@ -188,7 +179,7 @@ private slots:
         fs::create_directories(m_program / "lang");
         // Offered on the language page by its name alone.
         std::ofstream(m_program / "lang" / "dayvault_0407.qm") << "";
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quillmark", "Dayvault").clear();
+        test::ClearNativeStore();
         QFile::remove(CAutostartEntry::DesktopFilePath());
         m_keyring = FakeKeyring();
         m_prompt.ClearShown();

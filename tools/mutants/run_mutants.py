@@ -18,7 +18,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 LIST = Path(__file__).resolve().parent / "mutants.txt"
 # What the build needs of the tree; build folders and the rest are left out of the copy.
-COPIED = ["CMakeLists.txt", "src", "tests", "data"]
+COPIED = ["CMakeLists.txt", "src", "tests", "data", "packaging", "tools/translations", "scripts"]
 
 
 class Mutant:
@@ -148,7 +148,7 @@ def test_targets(checks):
         if check.startswith("ctest:"):
             targets.add("all")
         else:
-            targets.add(check.split(":", 1)[0])
+            targets.add(check.removeprefix("qt:").split(":", 1)[0])
     return ["all"] if "all" in targets else sorted(targets)
 
 
@@ -158,6 +158,11 @@ def run_tests(checks, build, log, env, timeouts):
         started = time.monotonic()
         if check.startswith("ctest:"):
             cmd = ["ctest", "--output-on-failure", "-R", check[len("ctest:"):]]
+            cwd = build
+        elif check.startswith("qt:"):
+            # A Qt Test program, optionally one test function of it.
+            cmd = [str(build / "bin" / part) if i == 0 else part
+                   for i, part in enumerate(check[len("qt:"):].split(":"))]
             cwd = build
         else:
             program, _, gfilter = check.partition(":")
