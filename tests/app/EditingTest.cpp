@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -467,6 +468,11 @@ private slots:
         CDateEntry* event = doc.GetDateEntry(0);
         QCOMPARE(event->GetData().Description, std::string("dentist"));
         QCOMPARE(event->GetData().StartDate.GetDate(), CDateTime(2026, 3, 10));
+        // The new event reaches the file without a Save command.
+        QTRY_VERIFY(!doc.IsModified());
+        QFile saved(QString::fromStdString(doc.GetPathName().string()));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains("dentist"));
 
         // Edit: the event is suspended while the editor is open; cancel changes nothing.
         edit.SelectEntry(event, event->GetFirstStart());

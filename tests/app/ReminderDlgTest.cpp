@@ -111,6 +111,7 @@ private slots:
             {"weeksButton", 3, true, false, CDateTime(2026, 3, 9, 12, 0, 0)},
             {"daysButton", 2, false, true, CDateTime(2026, 3, 4, 8, 0, 0)},
             {"daysButton", 2, true, true, CDateTime(2026, 3, 21, 8, 0, 0)},
+            {"weeksButton", 3, false, true, CDateTime(2026, 3, 16, 8, 0, 0)},
         };
         for (const Case& c : cases) {
             AlarmRig rig;
