@@ -109,17 +109,9 @@ void CCsvExportDlg::Export() {
         return;
     }
     const CSettings& settings = *m_services.settings;
-    const CDayvaultDoc& doc = *m_services.doc;
     const FormatSettings formats = settings.GetFormatSettings();
     CsvExportSource source;
-    source.events = &doc.GetDateEntries();
-    source.todos = &doc.GetTodoEntries();
-    source.eventFilter = DocumentEventFilter(doc, formats);
-    source.todoFilter = DocumentTodoFilter(doc,
-                                           {settings.HideDoneTodo, settings.DaysBeforeHideTodo,
-                                            settings.HideUndoneTodo, settings.DaysBeforeShowTodo},
-                                           formats);
-    source.showHidden = m_services.showHidden;
+    FillEntrySource(source, m_services, formats);
     source.holidayModules = m_services.holidays;
     source.holidaySettings = m_services.holidaySettings;
     const std::string text =

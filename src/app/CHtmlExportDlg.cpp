@@ -214,17 +214,9 @@ std::optional<int> CHtmlExportDlg::ReadLength() {
 
 bool CHtmlExportDlg::Generate(const fs::path& target, int days) {
     const CSettings& settings = *m_services.settings;
-    const CDayvaultDoc& doc = *m_services.doc;
     const FormatSettings formats = settings.GetFormatSettings();
     HtmlExportSource source;
-    source.events = &doc.GetDateEntries();
-    source.todos = &doc.GetTodoEntries();
-    source.eventFilter = DocumentEventFilter(doc, formats);
-    source.todoFilter = DocumentTodoFilter(doc,
-                                           {settings.HideDoneTodo, settings.DaysBeforeHideTodo,
-                                            settings.HideUndoneTodo, settings.DaysBeforeShowTodo},
-                                           formats);
-    source.showHidden = m_services.showHidden;
+    FillEntrySource(source, m_services, formats);
     source.holidays = m_services.holidays;
     source.holidaySettings = m_services.holidaySettings;
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "core/CDateTime.h"
+#include "document/CDayvaultDoc.h"
+#include "export/ExportFilters.h"
+#include "settings/CSettings.h"
 #include "settings/ProfileValues.h"
 
 #include <QWidget>
@@ -58,6 +61,24 @@ struct ExportServices {
 /// The services of the running program: its document, settings (saved through the program),
 /// holidays, prompt, file dialogs, the frame's launcher and its Show Hidden Events switch.
 ExportServices ExportServicesOf(CDayvaultApp& app, CMainFrame& frame);
+
+/// Fills what the CSV and HTML export sources share: the document's entries, the filters of the
+/// calendar pages and the to-do page, and the Show Hidden Events switch. `formats` must outlive
+/// the source.
+template <class Source>
+void FillEntrySource(Source& source, const ExportServices& services,
+                     const FormatSettings& formats) {
+    const CSettings& settings = *services.settings;
+    const CDayvaultDoc& doc = *services.doc;
+    source.events = &doc.GetDateEntries();
+    source.todos = &doc.GetTodoEntries();
+    source.eventFilter = DocumentEventFilter(doc, formats);
+    source.todoFilter = DocumentTodoFilter(doc,
+                                           {settings.HideDoneTodo, settings.DaysBeforeHideTodo,
+                                            settings.HideUndoneTodo, settings.DaysBeforeShowTodo},
+                                           formats);
+    source.showHidden = services.showHidden;
+}
 
 /// The longest range an export dialog takes, in days.
 constexpr int kExportMaxLength = 36600;
