@@ -216,28 +216,6 @@ Strings Texts(const SearchResult& result) {
     return texts;
 }
 
-// Whole days, within the calendar's years; relative ones in days or weeks, back, ahead or both.
-TEST(Search, Windows) {
-    const CDateTime today(2007, 3, 15, 14, 20, 5);
-    const std::tuple<SearchRange, CDateTime, CDateTime> rows[] = {
-        {Relative(1, 1, 1), CDateTime(2007, 3, 15), CDateTime(2007, 3, 16, 23, 59, 59)},
-        {Relative(10, 1, 3), CDateTime(2007, 3, 5), CDateTime(2007, 3, 15, 23, 59, 59)},
-        {Range(CDateTime(2007, 1, 2, 13, 0, 0), CDateTime(2007, 1, 3, 1, 0, 0)),
-         CDateTime(2007, 1, 2), CDateTime(2007, 1, 3, 23, 59, 59)},
-        {Range(CDateTime(1899, 12, 31), CDateTime(1900, 1, 1)), CDateTime(1900, 1, 1),
-         CDateTime(1900, 1, 1, 23, 59, 59)},
-        {Range(CDateTime(2100, 12, 31), CDateTime(2101, 1, 1)), CDateTime(2100, 12, 31),
-         CDateTime(2100, 12, 31, 23, 59, 59)},
-    };
-    for (const auto& [range, start, end] : rows) {
-        CDateTime from;
-        CDateTime to;
-        SearchWindow(range, today, from, to);
-        EXPECT_EQ(from.FormatFixed() + " " + to.FormatFixed(),
-                  start.FormatFixed() + " " + end.FormatFixed());
-    }
-}
-
 TEST(Search, OneRowPerEventAtItsFirstPassingOccurrence) {
     const FormatSettings formats = IsoFormats();
     const CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 3, 15, 9, 0, 0)));
