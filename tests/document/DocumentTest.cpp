@@ -63,6 +63,34 @@ TEST(DocumentTest, AddChangeAndDeleteFollowEachOptionBit) {
     }
 }
 
+TEST(DocumentTest, ChangeListTakesSharedEntriesOnceInOrderOfFirstChange) {
+    CDayvaultDoc doc;
+    doc.AddDateEntry(MakeEvent("A", "local"), kEditInteractive);
+    doc.AddDateEntry(MakeEvent("A", "shared", 1), kEditInteractive);
+    doc.AddTodoEntry(MakeTodo("G", "local todo"), kEditInteractive);
+    CDateEntry* local = doc.GetDateEntry(0);
+    CDateEntry* shared = doc.GetDateEntry(1);
+    CTodoEntry* todo = doc.GetTodoEntry(0);
+    const std::string sharedGuid = shared->GetGUID();
+    // A local entry changed stays off the list; a shared one changed again is listed once.
+    doc.ChangeDateEntry(local, WithData(*local, [](DateData& d) { d.Notes = "x"; }),
+                        kEditInteractive);
+    doc.ChangeDateEntry(shared, WithData(*shared, [](DateData& d) { d.Notes = "1"; }),
+                        kEditInteractive);
+    EXPECT_EQ(doc.GetChangeList(), Strings{sharedGuid});
+    // Local to shared joins the list; shared to local too: the others must learn that it left.
+    doc.ChangeDateEntry(local, WithData(*local, [](DateData& d) { d.StorageType = 1; }),
+                        kEditInteractive);
+    EXPECT_EQ(doc.GetChangeList(), (Strings{sharedGuid, local->GetGUID()}));
+    doc.ChangeTodoEntry(todo, WithData(*todo, [](TodoData& d) { d.StorageType = 1; }), 0);
+    doc.ChangeTodoEntry(todo, WithData(*todo, [](TodoData& d) { d.StorageType = 0; }),
+                        kEditInteractive);
+    EXPECT_EQ(doc.GetChangeList().back(), todo->GetGUID());
+    doc.ClearChangeList();
+    doc.DeleteDateEntry(shared, kEditInteractive);
+    EXPECT_EQ(doc.GetChangeList(), Strings{sharedGuid}) << "shared deletion";
+}
+
 TEST(DocumentTest, FindByGuidIsExactAndTheFirstMatchWins) {
     CDayvaultDoc doc;
     doc.AddDateEntry(MakeEvent("A", "first"), 0);
