@@ -121,6 +121,10 @@ void CheckEveryDay(int firstYear, int lastYear) {
 TEST(DateTimeExhaustiveTest, EveryDayOfYearsMinus3000To5000) {
     CheckEveryDay(-3000, 5000);
 }
+TEST(DateTimeExhaustiveTest, EveryDayOfYears5001To9999) {
+    CheckEveryDay(5001, 9999);
+    EXPECT_EQ(CDateTime::DayNumber(9999, 12, 31), 3652059);
+}
 
 } // namespace
 } // namespace dv
