@@ -271,25 +271,6 @@ TEST(DateTimeSpanTest, SaturatingArithmetic) {
     EXPECT_EQ((-CDateTimeSpan(kInt64Max)).GetTotalSeconds(), -kInt64Max);
 }
 
-TEST(DateTimeArithmeticTest, FromDayNumberNormalisesSecondsOutsideTheDay) {
-    const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t> rows[] = {
-        {"exactlyOneDay", 733041, 86400, 733042, 0},
-        {"minusOneSecond", 733041, -1, 733040, 86399},
-        {"manyDaysForward", 1, kInt32Max, 1 + kInt32Max / 86400, kInt32Max % 86400},
-        {"manyDaysBack", 1, kInt32Min, 1 + kInt32Min / 86400 - 1, 86400 + kInt32Min % 86400},
-        {"saturatesAtTop", kInt32Max, 86400, kInt32Max, 86399},
-        {"saturatesAtBottom", kInt32Min, -1, kInt32Min, 0},
-    };
-    for (const auto& [name, dayNumber, seconds, expectedDay, expectedSeconds] : rows) {
-        SCOPED_TRACE(name);
-        const CDateTime value = CDateTime::FromDayNumber(dayNumber, seconds);
-        EXPECT_EQ(value.GetDayNumber(), expectedDay);
-        EXPECT_EQ(value.GetSecondsOfDay(), expectedSeconds);
-        EXPECT_EQ(value.GetHour() * 3600 + value.GetMinute() * 60 + value.GetSecond(),
-                  expectedSeconds);
-    }
-}
-
 TEST(DateTimeTest, NowReadsTheInstalledClockAndTheSystemClockTheLocalTime) {
     const auto fixed = std::make_shared<CFixedClock>(CDateTime(2007, 3, 5, 14, 30, 0));
     {
