@@ -4,7 +4,6 @@
 #include "settings/CIniDocument.h"
 #include "settings/CIniStore.h"
 #include "support/Files.h"
-#include "support/Random.h"
 
 #include <gtest/gtest.h>
 #include <map>
