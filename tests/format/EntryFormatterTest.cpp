@@ -239,6 +239,18 @@ TEST(FormatForDay, ChoosesTheVariantOfTheDay) {
     }
 }
 
+// The text fields come from the snapshot taken when the event was set, until it is set again.
+TEST(FormatForDay, TextsComeFromTheEventAsItWasSet) {
+    CDateEntry entry = Event(Jan(10, 10)).Description("first").Build();
+    CDateEntryFormatter formatter(entry, TestSettings());
+    DateData changed = entry.GetData();
+    changed.Description = "edited";
+    entry.AssignData(changed);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "first");
+    formatter.SetEntry(entry);
+    EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "edited");
+}
+
 // A to-do due on Friday 12 January 2007 at 15:30 (the time counts only with ShowDeadlineTime),
 // with a forewarning of three days.
 TodoData BaseData() {
