@@ -67,37 +67,6 @@ TEST(ArchiveTest, PrimitivesAndCountsAreLittleEndian) {
     EXPECT_EQ(ar.GetRemaining(), 0u);
 }
 
-TEST(ArchiveTest, StringLengthForms) {
-    const Bytes marker = {0xFF, 0xFE, 0xFF};
-    const Bytes dword = {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00};
-    // Length, of U+2713 or else of ASCII letters, and the length's form.
-    const std::tuple<size_t, bool, Bytes> rows[] = {
-        {254, false, {0xFE}},
-        {255, false, {0xFF, 0xFF, 0x00}},
-        {0xFFFD, false, {0xFF, 0xFD, 0xFF}},
-        {0xFFFE, false, dword}, // a WORD 0xFFFE would be the Unicode marker
-        {255, true, Concat({marker, {0xFF, 0xFF, 0x00}})},
-        {0xFFFE, true, Concat({marker, dword})},
-    };
-    for (const auto& [length, unicode, prefix] : rows) {
-        std::string text;
-        Bytes body;
-        for (size_t i = 0; i < length; ++i) {
-            text += unicode ? "\xE2\x9C\x93" : std::string(1, static_cast<char>('a' + i % 26));
-            body.push_back(unicode ? 0x13 : static_cast<uint8_t>('a' + i % 26));
-            if (unicode) {
-                body.push_back(0x27);
-            }
-        }
-        const Bytes bytes = Store([&](CArchive& ar) { ar.WriteString(text); });
-        EXPECT_EQ(bytes, Concat({prefix, body})) << length << " " << unicode;
-        CMemorySource source(bytes);
-        CArchive ar(source);
-        EXPECT_EQ(ar.ReadString(), text) << length;
-        EXPECT_EQ(ar.GetRemaining(), 0u);
-    }
-}
-
 TEST(ArchiveTest, StreamsCrossTheBufferBoundaryThroughEverySource) {
     Bytes block(3 * CArchive::kBufferSize + 17);
     for (size_t i = 0; i < block.size(); ++i) {
@@ -144,47 +113,6 @@ TEST(ArchiveTest, StreamsCrossTheBufferBoundaryThroughEverySource) {
         EXPECT_EQ(ar.ReadString(), longUnicode);
         EXPECT_EQ(ar.GetRemaining(), 0u);
         EXPECT_EQ(ar.GetPosition(), bytes.size());
-    }
-}
-
-TEST(ArchiveTest, ErrorsNameTheOffsetAndWhatWasRead) {
-    const auto skipOne = [](const std::function<void(CArchive&)>& read) {
-        return [read](CArchive& ar) {
-            ar.ReadByte();
-            read(ar);
-        };
-    };
-    const auto readString = [](CArchive& ar) { ar.ReadString(); };
-    ExpectArchiveError(
-        {0x01}, Cause::endOfFile, 0, [](CArchive& ar) { ar.ReadWord(); }, "WORD",
-        "unexpected end of data at offset 0 while reading a WORD");
-    ExpectArchiveError({0x01, 0x02, 0x03}, Cause::endOfFile, 1,
-                       skipOne([](CArchive& ar) { ar.ReadDWord(); }), "DWORD", "a DWORD");
-    ExpectArchiveError(
-        {0xFF, 0xFF}, Cause::endOfFile, 2, [](CArchive& ar) { ar.ReadCount(); }, "long count");
-    ExpectArchiveError({0x05, 'a', 'b'}, Cause::endOfFile, 0, readString, "string body",
-                       "string of 5 characters");
-    ExpectArchiveError({0xFF, 0xFE, 0xFF, 0x02, 'a', 0x00, 'b'}, Cause::endOfFile, 0, readString,
-                       "Unicode body", "UTF-16");
-    ExpectArchiveError({1, 2, 3}, Cause::endOfFile, 1, skipOne([](CArchive& ar) {
-                           Bytes block(3);
-                           ar.ReadBytes(block);
-                       }),
-                       "block");
-    ExpectArchiveError({1, 2, 3, 4, 5}, Cause::badFormat, 1,
-                       skipOne([](CArchive& ar) { ar.ThrowFormatError("month 13 out of range"); }),
-                       "format", "bad data at offset 1: month 13 out of range");
-    // The same through a buffered source.
-    const Bytes shortWord = {0x07, 0x01};
-    TrickleSource source(shortWord, 3);
-    CArchive ar(source);
-    ar.ReadByte();
-    try {
-        ar.ReadDWord();
-        ADD_FAILURE() << "no exception";
-    } catch (const CArchiveException& e) {
-        EXPECT_EQ(e.GetCause(), Cause::endOfFile);
-        EXPECT_EQ(e.GetOffset(), 1u);
     }
 }
 

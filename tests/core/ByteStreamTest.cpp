@@ -52,30 +52,6 @@ TEST_F(ByteStreamTest, MemorySourceReadsInChunksOrHandsOverItsMemory) {
     EXPECT_EQ(source.Read(chunk), 0u);
 }
 
-TEST_F(ByteStreamTest, FileWrittenAtomicallyReadsBackInChunks) {
-    const Bytes content = Pattern(3 * CArchive::kBufferSize + 123, 1);
-    {
-        CAtomicFileSink sink(m_target);
-        EXPECT_EQ(sink.GetTemporaryPath().parent_path(), m_folder);
-        EXPECT_FALSE(fs::exists(m_target)) << "nothing at the target before Commit";
-        sink.Write(std::span(content).first(1000));
-        sink.Write(std::span(content).subspan(1000));
-        sink.Commit();
-    }
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
-
-    CFileSource source(m_target);
-    EXPECT_EQ(source.GetRemaining(), content.size());
-    EXPECT_EQ(source.TakeAll(), std::nullopt);
-    Bytes read;
-    std::vector<uint8_t> chunk(7777);
-    while (const size_t count = source.Read(chunk)) {
-        read.insert(read.end(), chunk.begin(), chunk.begin() + static_cast<ptrdiff_t>(count));
-        EXPECT_EQ(source.GetRemaining(), content.size() - read.size());
-    }
-    EXPECT_EQ(read, content);
-}
-
 TEST_F(ByteStreamTest, CommitReplacesTheOldFileOrTheLinkTargetAndKeepsThePermissions) {
     test::WriteFile(m_target, "old content");
     fs::permissions(m_target,
@@ -130,31 +106,6 @@ TEST_F(ByteStreamTest, AbandonedSinkLeavesTheOldFileAndNoTemporary) {
     }
     EXPECT_EQ(test::ReadFile(m_target), "old content");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
-}
-
-TEST_F(ByteStreamTest, FileErrorsNameThePathAndTheReason) {
-    test::WriteFile(m_folder / "plain", "x");
-    const std::tuple<const char*, std::function<void()>, fs::path, std::string> rows[] = {
-        {"missing file", [&] { CFileSource source(m_folder / "missing.dat"); },
-         m_folder / "missing.dat", "No such file or directory"},
-        {"a folder is no file", [&] { CFileSource source(m_folder); }, m_folder,
-         "not a regular file"},
-        {"missing folder", [&] { CAtomicFileSink sink(m_folder / "nowhere" / "events.dat"); },
-         m_folder / "nowhere" / "events.dat", "No such file or directory"},
-        {"folder is a file", [&] { CAtomicFileSink sink(m_folder / "plain" / "events.dat"); },
-         m_folder / "plain" / "events.dat", "Not a directory"},
-    };
-    for (const auto& [name, action, path, reason] : rows) {
-        try {
-            action();
-            ADD_FAILURE() << name << ": no exception";
-        } catch (const CFileException& e) {
-            EXPECT_EQ(e.GetPath(), path) << name;
-            const std::string what = e.what();
-            EXPECT_NE(what.find(path.string()), std::string::npos) << name << ": " << what;
-            EXPECT_NE(what.find(reason), std::string::npos) << name << ": " << what;
-        }
-    }
 }
 
 } // namespace

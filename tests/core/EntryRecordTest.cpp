@@ -315,48 +315,6 @@ TEST(EntryRecords, DamagedListsAreRefusedOrRepaired) {
     }
 }
 
-TEST(EntryRecords, EventCopiesTakeTheDataAndTheWholeState) {
-    std::unique_ptr<CDateEntry> source =
-        LoadObject<CDateEntry>(EventRecord(4, DistinctEvent(), SampleState()).Get());
-    ASSERT_NE(source, nullptr);
-    source->SetSuspended(true);
-    // A count-limited daily event, scanned so that it holds an occurrence number.
-    DateData data = source->GetData();
-    data.ShowStartTime = data.ShowEnd = data.Repeat = data.RepeatRate = data.RepeatEnd = 1;
-    data.RepeatUnit = 2;
-    data.RepeatEndCount = 100;
-    data.CondWeekdays = 0x7F;
-    data.CondMonth = 0xFFF;
-    source->AssignData(data);
-    CDateTime start;
-    CDateTime end;
-    ASSERT_TRUE(source->FindFirstOccurrence(CDateTime(2007, 4, 1),
-                                            CDateTime(2007, 4, 1, 23, 59, 59), start, end));
-    ASSERT_GT(source->GetOccurrenceNumber(), 1);
-    source->SaveOccurrenceNumber();
-
-    CDateEntry copied(*source);
-    EXPECT_TRUE(copied.GetData() == data);
-    EXPECT_TRUE(StateOf(copied) == StateOf(*source));
-    EXPECT_EQ(copied.GetOccurrenceNumber(), source->GetOccurrenceNumber());
-    // The saved number belongs to a scan running on the source; the copy has none.
-    copied.RestoreOccurrenceNumber();
-    EXPECT_EQ(copied.GetOccurrenceNumber(), 0);
-
-    // Assignment replaces everything the receiver had, lists included, both ways.
-    CDateEntry receiver(kNow);
-    receiver = *source;
-    EXPECT_TRUE(StateOf(receiver) == StateOf(*source));
-    EXPECT_EQ(receiver.GetOccurrenceNumber(), source->GetOccurrenceNumber());
-    const CDateEntry fresh(kNow);
-    receiver = fresh;
-    EXPECT_TRUE(receiver.GetData() == fresh.GetData());
-    EXPECT_TRUE(StateOf(receiver) == ReminderState{});
-    CDateEntry& alias = *source;
-    *source = alias;
-    EXPECT_TRUE(source->GetData() == data);
-}
-
 TEST(TodoEntryState, OverdueUrgentAndStateAtAGivenTime) {
     // The deadline is 10 March 2007, 15:45; by default forewarned three days before its day.
     using Row = std::tuple<const char*, int32_t, int32_t, int32_t, int32_t, int32_t, bool,

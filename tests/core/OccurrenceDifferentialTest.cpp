@@ -416,32 +416,5 @@ TEST(OccurrenceDifferential, ScanEqualsCandidateWalk) {
     }
 }
 
-// CountOccurrences is the ordinal among valid occurrences: compare it with the reference for
-// each candidate of random count-limited and unlimited events.
-TEST(OccurrenceDifferential, CountEqualsOrdinalOfValidCandidates) {
-    Random rnd(29022004);
-    for (int i = 0; i < 300; ++i) {
-        DateData data = RandomEvent(rnd);
-        if (data.Repeat == kRepeatNone) {
-            continue;
-        }
-        data.RepeatEnd = kRepeatEndNever;
-        const CDateTime s = ReferenceStart(data);
-        EventBuilder builder;
-        builder.MutableData() = data;
-        CDateEntry entry = builder.Build();
-        int ordinal = 0;
-        for (const CDateTime& c :
-             ReferenceCandidates(data, s + CDateTimeSpan(TypicalPeriod(data) * 40))) {
-            // Counting up to a candidate includes it; up to one second before excludes it.
-            const bool valid = ReferenceValid(data, {}, c);
-            ordinal += valid ? 1 : 0;
-            ASSERT_EQ(entry.CountOccurrences(c), ordinal) << DescribeRepetition(data);
-            ASSERT_EQ(entry.CountOccurrences(c - CDateTimeSpan(1)), ordinal - (valid ? 1 : 0))
-                << DescribeRepetition(data) << " at " << c.FormatFixed();
-        }
-    }
-}
-
 } // namespace
 } // namespace dv

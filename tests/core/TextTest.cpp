@@ -82,26 +82,6 @@ TEST(TextCompare, FoldsAndLowersLettersOfEveryCoveredScript) {
     EXPECT_EQ(ToLowerText("Ω€📅"), "ω€📅");
 }
 
-TEST(TextEncodingTest, Cp1252RoundTripsEveryByteAndRefusesWhatItCannotHold) {
-    std::string all;
-    for (int byte = 0; byte < 256; ++byte) {
-        const std::string single(1, static_cast<char>(byte));
-        const std::string utf8 = Cp1252ToUtf8(single);
-        EXPECT_TRUE(IsValidUtf8(utf8)) << "byte " << byte;
-        EXPECT_EQ(Utf8ToCp1252(utf8), single) << "byte " << byte;
-        all += single;
-    }
-    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
-    // The euro sign, an undefined byte kept as it is, the last of the 0x80 row and Latin-1.
-    EXPECT_EQ(Cp1252ToUtf8("\x80\x81\x9F\xFF"), "\u20AC\u0081\u0178\u00FF");
-
-    // A C1 control that the code page uses for the euro, the first character after Latin-1,
-    // an emoji, an ill-formed byte after fitting text.
-    for (const char* utf8 : {"\u0080", "\u0100", "\U0001F600", "abc\xC3"}) {
-        EXPECT_FALSE(Utf8ToCp1252(utf8).has_value()) << utf8;
-    }
-}
-
 TEST(TextEncodingTest, IllFormedUtf8BecomesOneReplacementPerMaximalSubpart) {
     const std::tuple<const char*, std::string, std::u16string> rows[] = {
         {"lone continuation byte", "a\x80z", u"a\uFFFDz"},

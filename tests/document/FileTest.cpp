@@ -46,27 +46,6 @@ std::optional<CArchiveException::Cause> ReadFailure(const std::vector<uint8_t>& 
     return std::nullopt;
 }
 
-TEST(EventFileTest, ObjectsCarryClassRecordsAndTagsInListOrder) {
-    EXPECT_EQ(WriteEventFileBytes({}), RecordBytes().DWord(100).DWord(0).DWord(0).DWord(0).Get());
-    EXPECT_TRUE(ReadEventFileBytes({}).IsEmpty());
-
-    DocumentContents contents;
-    contents.templates.push_back(MakeEvent("template"));
-    contents.events.push_back(MakeEvent("first"));
-    contents.events.push_back(MakeEvent("second"));
-    contents.todos.push_back(MakeTodo("one"));
-    contents.todos.push_back(MakeTodo("two"));
-    // Indices: class CDateEntry 1, template 2, events 3 and 4, class CTodoEntry 5, to-dos 6, 7.
-    RecordBytes expected;
-    expected.DWord(100).Long(1).ClassRecord("CDateEntry", 4);
-    AppendBody(expected, *contents.templates[0]).Long(2).Word(0x8001);
-    AppendBody(expected, *contents.events[0]).Word(0x8001);
-    AppendBody(expected, *contents.events[1]).Long(2).ClassRecord("CTodoEntry", 2);
-    AppendBody(expected, *contents.todos[0]).Word(0x8005);
-    AppendBody(expected, *contents.todos[1]);
-    EXPECT_EQ(test::ByteDifference(WriteEventFileBytes(contents), expected.Get()), "");
-}
-
 TEST(EventFileTest, StreamRules) {
     const auto event = MakeEvent("e");
     const auto todo = MakeTodo("d");
@@ -166,33 +145,6 @@ TEST(EventFileTest, FilesRoundTripWithTheirSideFile) {
     second.sharedPlace = "file:/shared/events.dat";
     WriteEventFile(path, second);
     EXPECT_EQ(ReadEventFile(path).sharedPlace, second.sharedPlace);
-}
-
-TEST(EventFileTest, ShortFilesAndFileErrorsNameTheFile) {
-    test::TemporaryFolder folder;
-    const auto path = folder / "events.dat";
-    const auto side = folder / "events.sync";
-    const auto expectFailure = [](const auto& run, const std::filesystem::path& named) {
-        try {
-            run();
-            ADD_FAILURE() << "no error for " << named;
-        } catch (const std::exception& error) {
-            EXPECT_NE(std::string(error.what()).find(named.string()), std::string::npos)
-                << error.what();
-        }
-    };
-    // An empty event file is a new document: its side file is not read either.
-    test::WriteFileBytes(path, {});
-    test::WriteFileBytes(side, {1});
-    EXPECT_TRUE(ReadEventFile(path).IsEmpty());
-    test::WriteFileBytes(path, {100, 0, 0, 0, 0});
-    expectFailure([&] { ReadEventFile(path); }, path);
-    expectFailure([&] { ReadEventFile(folder / "missing.dat"); }, folder / "missing.dat");
-    // A damaged side file fails the open and names the side file.
-    test::WriteFileBytes(path, WriteEventFileBytes({}));
-    expectFailure([&] { ReadEventFile(path); }, side);
-    const auto nowhere = folder / "no-such-folder" / "events.dat";
-    expectFailure([&] { WriteEventFile(nowhere, {}); }, nowhere);
 }
 
 TEST(EventFileTest, SaveRemovesTemporaryFilesOfKilledSavesOnly) {

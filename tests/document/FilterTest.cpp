@@ -216,28 +216,6 @@ Strings Texts(const SearchResult& result) {
     return texts;
 }
 
-// Whole days, within the calendar's years; relative ones in days or weeks, back, ahead or both.
-TEST(Search, Windows) {
-    const CDateTime today(2007, 3, 15, 14, 20, 5);
-    const std::tuple<SearchRange, CDateTime, CDateTime> rows[] = {
-        {Relative(1, 1, 1), CDateTime(2007, 3, 15), CDateTime(2007, 3, 16, 23, 59, 59)},
-        {Relative(10, 1, 3), CDateTime(2007, 3, 5), CDateTime(2007, 3, 15, 23, 59, 59)},
-        {Range(CDateTime(2007, 1, 2, 13, 0, 0), CDateTime(2007, 1, 3, 1, 0, 0)),
-         CDateTime(2007, 1, 2), CDateTime(2007, 1, 3, 23, 59, 59)},
-        {Range(CDateTime(1899, 12, 31), CDateTime(1900, 1, 1)), CDateTime(1900, 1, 1),
-         CDateTime(1900, 1, 1, 23, 59, 59)},
-        {Range(CDateTime(2100, 12, 31), CDateTime(2101, 1, 1)), CDateTime(2100, 12, 31),
-         CDateTime(2100, 12, 31, 23, 59, 59)},
-    };
-    for (const auto& [range, start, end] : rows) {
-        CDateTime from;
-        CDateTime to;
-        SearchWindow(range, today, from, to);
-        EXPECT_EQ(from.FormatFixed() + " " + to.FormatFixed(),
-                  start.FormatFixed() + " " + end.FormatFixed());
-    }
-}
-
 TEST(Search, OneRowPerEventAtItsFirstPassingOccurrence) {
     const FormatSettings formats = IsoFormats();
     const CScopedClock clock(std::make_shared<CFixedClock>(CDateTime(2007, 3, 15, 9, 0, 0)));
@@ -369,56 +347,6 @@ TEST(Search, TodosByDeadline) {
     doc.SetTodoFilter(filter);
     EXPECT_EQ(Texts(SearchTodos(doc, range, {}, formats, kListFormat, 0)),
               (Strings{"done one", "done, no deadline"}));
-}
-
-// Every occurrence tested with the whole filter: the plain form of the event search, against
-// which the search's per-event shortcut (text and category decided once) is checked.
-TEST(Search, TextDecidedOncePerEventFindsWhatEveryOccurrenceFinds) {
-    const FormatSettings formats = IsoFormats();
-    test::Random random(20070315);
-    const char* words[] = {"dentist", "Call", "gym", "$THIS_DATE$", "review", "$DESCRIPTION$"};
-    const CDateTime first(2007, 2, 1, 0, 0, 0);
-    const CDateTime last(2007, 3, 31, 23, 59, 59);
-    for (int round = 0; round < 40; ++round) {
-        CDayvaultDoc doc;
-        for (int i = 0; i < 30; ++i) {
-            EventBuilder builder;
-            builder.Start(2007, random.Int(1, 3), random.Int(1, 28), 9, 0)
-                .Description(std::string(random.Pick(words)) + " " + random.Pick(words));
-            if (random.OneIn(2)) {
-                builder.Every(random.Int(1, 3), random.OneIn(2) ? kRepeatDays : kRepeatWeeks);
-            }
-            builder.MutableData().Category = random.OneIn(2) ? "Work" : "Home";
-            builder.MutableData().Notes = random.OneIn(3) ? "call 2007-02-14" : "";
-            doc.AddDateEntry(std::make_unique<CDateEntry>(builder.Build()), 0);
-        }
-        FilterState filter = ContentFilter(std::string(words[random.Int(0, 2)]) +
-                                               (random.OneIn(2) ? " 2007-02-14" : ""),
-                                           random.Int(1, 3), random.Int(1, 3));
-        filter.selectionOn = random.OneIn(3);
-        filter.selection = {"Work"};
-        doc.SetEventFilter(filter);
-        // In slices of 7 events, as the sidebar runs it.
-        EventSearch search(doc, Range(first, last), formats, "%d.%m.%Y");
-        while (!search.Step(7)) {
-        }
-        const SearchResult result = search.Result(0);
-        std::vector<std::pair<const CDateEntry*, CDateTime>> expected;
-        for (const auto& owned : doc.GetDateEntries()) {
-            test::ForEachOccurrence(*owned, first, last, [&](const CDateTime& start, auto&) {
-                const bool passes = PassesEventFilter(doc, *owned, start, formats);
-                if (passes) {
-                    expected.emplace_back(owned.get(), start);
-                }
-                return !passes;
-            });
-        }
-        ASSERT_EQ(result.rows.size(), expected.size()) << "round " << round;
-        for (size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(result.rows[i].event, expected[i].first);
-            EXPECT_EQ(result.rows[i].date, expected[i].second);
-        }
-    }
 }
 
 } // namespace

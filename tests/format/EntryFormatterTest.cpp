@@ -239,34 +239,15 @@ TEST(FormatForDay, ChoosesTheVariantOfTheDay) {
     }
 }
 
-TEST(FormatForDay, FormatSetsAndEntriesAreCopiedWhenChosen) {
-    FormatSettings settings = TestSettings();
-    CDateEntry first = Event(Jan(10, 10)).Description("first").Build();
-    CDateEntryFormatter formatter(first, settings);
-    EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCalendar]) << "by default";
-    for (const int set : {int{kFormatSetCsvTime}, -1, 6}) {
-        formatter.SetFormatSet(set);
-        EXPECT_EQ(formatter.GetFormats(), settings.EventSets[kFormatSetCsvTime])
-            << "set " << set << ": an unknown set keeps the strings";
-    }
-    EXPECT_EQ(CDateEntryFormatter(first, settings, 9).GetFormats(), FormatSet{})
-        << "an unknown set at construction loads nothing";
-    // A change of the settings reaches the formatter only when a set is chosen again.
-    settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed";
-    formatter.SetFormatSet(kFormatSetTooltip);
-    settings.EventSets[kFormatSetTooltip][kVariantNormal] = "changed again";
-    EXPECT_EQ(formatter.FormatForDay(Jan(10, 10), Jan(10)), "changed");
-
-    // The text fields come from the snapshot taken when the event was set.
-    DateData changed = first.GetData();
+// The text fields come from the snapshot taken when the event was set, until it is set again.
+TEST(FormatForDay, TextsComeFromTheEventAsItWasSet) {
+    CDateEntry entry = Event(Jan(10, 10)).Description("first").Build();
+    CDateEntryFormatter formatter(entry, TestSettings());
+    DateData changed = entry.GetData();
     changed.Description = "edited";
-    first.AssignData(changed);
+    entry.AssignData(changed);
     EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "first");
-    CDateEntry second = Event(Jan(12)).AllDay().Description("second").Build();
-    formatter.SetEntry(second);
-    EXPECT_EQ(formatter.Expand("$DESCRIPTION$ $THIS_AUTO$", Jan(12), Jan(12)), "second 2007-01-12");
-    EXPECT_EQ(formatter.FormatForDay(Jan(12), Jan(12)), "1S") << "strings kept";
-    formatter.SetEntry(first);
+    formatter.SetEntry(entry);
     EXPECT_EQ(formatter.Expand("$DESCRIPTION$", Jan(10, 10), Jan(10)), "edited");
 }
 

@@ -4,7 +4,6 @@
 #include "settings/CIniDocument.h"
 #include "settings/CIniStore.h"
 #include "support/Files.h"
-#include "support/Random.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -116,62 +115,11 @@ TEST(IniDocumentTest, EncodingOfTheFile) {
         << "ill-formed UTF-8 after a mark becomes U+FFFD";
 }
 
-TEST(IniDocumentTest, WrittenBytesReadBackAsTheSameDocument) {
-    const std::tuple<const char*, std::string> rows[] = {
-        {"Windows-1252 text that looks like UTF-8", "[S]\nk=\xC3\x83\xC2\xA4\n"},
-        {"first line that looks like a UTF-8 mark", "\xC3\xAF\xC2\xBB\xC2\xBF[S]\nk=v\n"},
-        {"first line that looks like a UTF-16 mark", "\xC3\xBF\xC3\xBE[S]\nk=v\n"},
-        {"stray carriage returns", "[S]\r\r\nk=v\r\r\n"},
-        {"line feeds after a carriage return first line", "[S]\r\nk=v\nj=w\n"},
-        {"no line end at all", "[S]"},
-        {"empty", ""},
-    };
-    for (const auto& [name, bytes] : rows) {
-        const CIniDocument document = CIniDocument::FromBytes(bytes);
-        const std::string written = document.ToBytes();
-        const CIniDocument reread = CIniDocument::FromBytes(written);
-        EXPECT_EQ(reread.ToBytes(), written) << name;
-        EXPECT_EQ(reread.GetValue("S", "k"), document.GetValue("S", "k")) << name;
-        EXPECT_EQ(reread.GetSectionNames(), document.GetSectionNames()) << name;
-    }
-    EXPECT_EQ(CIniDocument::FromBytes(CIniDocument::FromBytes(std::get<1>(rows[0])).ToBytes())
-                  .GetValue("S", "k"),
-              "\xC3\x83\xC2\xA4");
-}
-
 TEST(IniDocumentTest, ListsSectionsAndKeysOnce) {
     const CIniDocument document = CIniDocument::FromBytes("[A]\nx=1\nX=2\n[b]\ny=3\n[a]\nz=4\n");
     EXPECT_EQ(document.GetSectionNames(), (std::vector<std::string>{"A", "b"}));
     EXPECT_EQ(document.GetKeyNames("a"), (std::vector<std::string>{"x", "z"}));
     EXPECT_EQ(document.GetKeyNames("missing"), std::vector<std::string>{});
-}
-
-TEST(IniStoreTest, ReadsWritesAndKeepsWhatItDoesNotKnow) {
-    TemporaryFolder folder;
-    const fs::path path = folder.Path() / "Dayvault.ini";
-    {
-        CIniStore store(path);
-        EXPECT_EQ(store.ReadRawString("Settings", "WeekStart"), std::nullopt);
-        EXPECT_EQ(store.ReadRawInt("Settings", "WeekStart", 5), 5);
-        store.Flush();
-    }
-    EXPECT_FALSE(fs::exists(path)) << "reading creates no file";
-
-    WriteFile(path, "; by hand\n[Settings]\nUnknownKey=kept\nempty=\nquoted=\"-12\"\n\n[O]\na=b\n");
-    {
-        CIniStore store(path);
-        EXPECT_EQ(store.ReadRawInt("Settings", "empty", 9), 9) << "an empty value is missing";
-        EXPECT_EQ(store.ReadRawInt("Settings", "quoted", 9), -12);
-        store.WriteRawInt("Settings", "WeekStart", 0);
-        store.WriteRawString("Settings", "UnknownKey", "kept");
-        EXPECT_TRUE(store.IsModified());
-        store.Flush();
-        EXPECT_FALSE(store.IsModified());
-        store.WriteRawString("S", "k", "v"); // written by the destructor
-    }
-    EXPECT_EQ(test::ReadFile(path),
-              "; by hand\n[Settings]\nUnknownKey=kept\nempty=\nquoted=\"-12\"\n"
-              "WeekStart=0\n\n[O]\na=b\n\n[S]\nk=v\n");
 }
 
 TEST(IniStoreTest, UnreadableFilesAreReportedWithTheirPath) {

@@ -237,38 +237,6 @@ TEST_F(WindowSettingsTest, ColumnListsFitTheColumnCount) {
               (FlagList{false, true}));
 }
 
-TEST(SettingsStoreChoiceTest, WhichFileAndWhatItSays) {
-    // The program's and the user's file (nullptr: none), what is chosen.
-    const std::tuple<const char*, const char*, const char*, bool, bool> rows[] = {
-        {"no file anywhere: the registry", nullptr, nullptr, true, false},
-        {"program file wins over the user file", "[Settings]\nUseRegistry=1\n",
-         "[Settings]\nUseRegistry=0\n", true, true},
-        {"user file says 0", nullptr, "[Settings]\nUseRegistry=0\n", false, false},
-    };
-    for (const auto& [name, programIni, userIni, useRegistry, programFileChosen] : rows) {
-        SCOPED_TRACE(name);
-        const test::TemporaryFolder root;
-        const fs::path program = root.Path() / "program";
-        const fs::path user = root.Path() / "appdata" / "QX's Dayvault";
-        fs::create_directories(program);
-        if (programIni != nullptr) {
-            test::WriteFile(program / "Dayvault.ini", programIni);
-        }
-        if (userIni != nullptr) {
-            fs::create_directories(user);
-            test::WriteFile(user / "Dayvault.ini", userIni);
-        }
-        const SettingsStoreChoice choice = ChooseSettingsStore(program, user);
-        EXPECT_EQ(choice.UseRegistry, useRegistry);
-        EXPECT_EQ(choice.IniPath, (programFileChosen ? program : user) / "Dayvault.ini");
-        EXPECT_EQ(choice.Problem, "");
-        // The user folder is made when it is the one to use; reading creates no file.
-        EXPECT_EQ(fs::is_directory(user), !programFileChosen || userIni);
-        EXPECT_EQ(fs::exists(choice.IniPath),
-                  programFileChosen ? programIni != nullptr : userIni != nullptr);
-    }
-}
-
 TEST(SettingsStoreChoiceTest, TroubleIsReportedAndFallsBackToTheRegistry) {
     const test::TemporaryFolder root;
     const fs::path program = root.Path() / "program";
