@@ -142,25 +142,5 @@ TEST(HolidayModuleSet, ScanAndBadFilesAndNames) {
     EXPECT_EQ(set.GetModule("Good")->GetLanguageAbbreviation(), "DEA");
 }
 
-TEST(HolidayModuleSet, LanguageOfFilesNotLoadedAndReloading) {
-    TemporaryFolder folder;
-    WriteModule(folder.Path(), "A", "language 0x040C\nholiday X \"Old\" = 1 May\n");
-    WriteModule(folder.Path(), "B", "language 0x0413\n");
-    CHolidayModuleSet set;
-    set.SetBaseFolder(folder.Path());
-    EXPECT_EQ(set.ModuleFileLanguage("B"), 0x0413u) << "read from the file";
-    set.LoadModule("A");
-    set.LoadModule("B");
-    // The loaded module answers, even when its file has changed since.
-    WriteModule(folder.Path(), "A", "language 0x0809\nholiday X \"New\" = 1 May\n");
-    EXPECT_EQ(set.ModuleFileLanguage("A"), 0x040Cu);
-    // Loading a loaded name again replaces the module in its place.
-    set.LoadModule("A");
-    EXPECT_EQ(set.GetLoadOrder(), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(set.ModuleFileLanguage("A"), 0x0809u);
-    EXPECT_EQ(set.ExportText(CDateTime(2024, 5, 1), CHolidaySettings{}, false), "New");
-    EXPECT_EQ(set.ModulePath("A"), folder.Path() / "holidays" / "A.hol");
-}
-
 } // namespace
 } // namespace dv
