@@ -49,6 +49,11 @@ TEST(HolidaySourceTest, SourcesRoundTripByteExact) {
                                "    last Monday of May; in 2017\n"
                                "    H - 3 days\n";
     EXPECT_EQ(DecompileHolidays(CompileHolidaySource(source, "t")), source);
+
+    // As a Windows editor saves it: a byte order mark, CR LF, escapes of three and four bytes.
+    const CHolidays windows = CompileHolidaySource(
+        "\xEF\xBB\xBFlanguage 1\r\nholiday A \"\\u{20AC}\\u{1F384}\"\r\n", "t");
+    EXPECT_EQ(windows.GetHolidays().at(0).displayText, "\xE2\x82\xAC\xF0\x9F\x8E\x84");
 }
 
 // ---- Random modules ----------------------------------------------------------------------------
