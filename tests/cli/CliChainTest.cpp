@@ -161,28 +161,6 @@ TEST_F(CliChain, AgendaWithDefaultsAndWithTheSettingsFormatsAndHolidays) {
     EXPECT_NE(r.out.find("\n  Maifeiertag\n  Tag der Arbeit\n"), std::string::npos) << r.err;
 }
 
-TEST_F(CliChain, RemindersRunTheUpdateAndSaveOnlyWhenAsked) {
-    const std::string before = ReadFile(File());
-    Result r = Run({"reminders", File().string(), "--at", "2026-12-10 07:45:00"});
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(Json::parse(r.out), Json::parse(R"([
-        {"guid": "{D4A17000-0000-4000-8000-00000000000B}", "Description": "Dentist",
-         "due": ["2026-12-10 08:30:00"], "snoozed": []},
-        {"urgentTodos": []}])"));
-    EXPECT_EQ(ReadFile(File()), before) << "without --save the file stays as it was";
-
-    r = Run({"reminders", File().string(), "--at", "2026-12-18 08:00:00", "--save"});
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(Json::parse(r.out).back()["urgentTodos"],
-              Json::parse(R"(["{D4A17000-0000-4000-8000-000000000012}",
-                              "{D4A17000-0000-4000-8000-000000000014}"])"));
-    const Json info = Info(File());
-    EXPECT_EQ(info["events"][6]["state"]["DueOccurrences"],
-              Json::parse(R"(["2026-12-10 08:30:00"])"));
-    EXPECT_EQ(info["events"][6]["state"]["LastCheck"], "2026-12-18 08:00:00");
-    EXPECT_EQ(info["todos"][0]["CurrentTime"], "2026-12-18 08:00:00");
-}
-
 TEST_F(CliChain, FormatExpandsForEventsAndTodos) {
     Result r = Run({"format", File().string(), "--guid", kDentist, "--format",
                     "$DESCRIPTION$ at $THIS_START_TIME$"});
@@ -246,19 +224,6 @@ TEST_F(CliChain, HolidaysCompileDecompileAndListAYear) {
              ProgramFolderWithTestland().string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Json::parse(r.out), expected);
-}
-
-TEST_F(CliChain, CsvExportWritesOnlyTheFile) {
-    const std::string before = ReadFile(File());
-    const fs::path out = Path("week.csv");
-    const Result r = Run({"export", "csv", File().string(), "--kind", "calendar", "--start",
-                          "2026-12-07", "--days", "7", "--out", out.string()});
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_TRUE(r.out.empty()) << "nothing but the file";
-    const std::string bytes = ReadFile(out);
-    EXPECT_EQ(Count(bytes, "\r\n"), 10u) << bytes;
-    EXPECT_NE(bytes.find("\"Room 4.12, agenda in the shared folder\""), std::string::npos) << bytes;
-    EXPECT_EQ(ReadFile(File()), before) << "the event file is not touched";
 }
 
 TEST_F(CliChain, HtmlExportOfEveryKindIsWellFormed) {

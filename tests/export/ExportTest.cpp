@@ -257,16 +257,6 @@ TEST_F(ExportTest, CsvTodoColumnsEveryField) {
               "16:45;09.03.2007\n");
 }
 
-TEST_F(ExportTest, CsvNoDocumentUnknownKindAndQuotesAsTheyAre) {
-    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("say \"hi\""));
-    EXPECT_EQ(BuildCsvExport(nullptr, {kCsvKindCalendar, CDateTime(2007, 3, 5), 1}, m_settings),
-              "");
-    EXPECT_EQ(BuildCsvExport(&m_source, {2, CDateTime(2007, 3, 5), 1}, m_settings), "");
-    // No escaping beyond the formats: the inner quotes go out as they are.
-    EXPECT_EQ(Calendar(CDateTime(2007, 3, 5), 1),
-              "Date,Time,Description,Notes\n03/05/2007,10:00 AM,\"say \"hi\"\",\"\"\n");
-}
-
 TEST_F(ExportTest, CsvDelimiterRemovedAndLineBreaksJoined) {
     m_settings.CsvCalendarFields = {false, false, false, false, false, true, false};
     m_settings.CsvCalendarFieldnamesInFirstRow = false;
@@ -354,46 +344,6 @@ TEST(ExportFilters, CalendarExportFollowsTheDocumentsEventFilterAndSwitch) {
     doc.SetFilterSwitch(true);
     EXPECT_FALSE(Contains(exported(), "Budget meeting")) << "content filter set after the source";
     EXPECT_TRUE(Contains(exported(), "Piano lesson"));
-}
-
-TEST(ExportFilters, TodoExportFollowsTheDocumentsTodoFilterAndAlwaysTheHideRules) {
-    std::vector<std::unique_ptr<CTodoEntry>> todos;
-    const auto add = [&todos](const std::string& description, const std::string& group, bool done) {
-        TodoData d;
-        d.Description = description;
-        d.Group = group;
-        d.ShowDeadline = 0;
-        auto todo = std::make_unique<CTodoEntry>(CDateTime(2007, 3, 1));
-        todo->SetData(d);
-        todo->SetDone(done);
-        todos.push_back(std::move(todo));
-    };
-    add("File taxes", "Office", false);
-    add("Paint fence", "Garden", false);
-    add("Old chore", "Garden", true);
-    const FormatSettings formats = CSettings().GetFormatSettings();
-    CDayvaultDoc doc;
-    TodoHideRules hide;
-    hide.hideDone = true;
-    const TodoFilter filter = DocumentTodoFilter(doc, hide, formats);
-    const auto listed = [&] {
-        std::vector<std::string> names;
-        for (CTodoEntry* todo :
-             CollectExportTodos(todos, CDateTime(2007, 1, 1), CDateTime(2007, 12, 31), filter)) {
-            names.push_back(todo->GetData().Description);
-        }
-        return names;
-    };
-
-    FilterState garden;
-    garden.selectionOn = true;
-    garden.selection.insert("Garden");
-    doc.SetTodoFilter(garden);
-    doc.SetFilterSwitch(true);
-    EXPECT_EQ(listed(), std::vector<std::string>{"Paint fence"}) << "group filter and hide rule";
-    doc.SetFilterSwitch(false);
-    EXPECT_EQ(listed(), (std::vector<std::string>{"File taxes", "Paint fence"}))
-        << "switch off: the hide rule still holds";
 }
 
 TEST(HtmlExportHelpers, EscapeReplacesMarkupUmlautsAndLineBreaks) {
@@ -609,61 +559,6 @@ TEST_F(ExportTest, HtmlMonthGridHeaderAndFirstDayFormat) {
     settings.WeekStart = 0;
     const std::string fromSunday = Table(settings, kHtmlKindMonth, CDateTime(2007, 7, 4));
     EXPECT_LT(fromSunday.find(">Sunday</th>"), fromSunday.find(">Monday</th>"));
-}
-
-// The marker is replaced everywhere and line ends become CR LF; a failed page leaves nothing.
-TEST_F(ExportTest, HtmlPagesFromTemplates) {
-    AddEvent(EventBuilder().Start(2007, 3, 5, 10, 0).Description("$TABLE$ in a text"));
-    HtmlExport exporter(PlainSettings(), Source());
-    const fs::path target = m_dir / "out.html";
-    const std::string table = exporter.BuildTable(kHtmlKindList, CDateTime(2007, 3, 5), 1);
-
-    struct Row {
-        const char* name;
-        std::string templ;
-        std::string page; // before LF becomes CR LF
-    };
-    const Row rows[] = {
-        {"no marker", "<p>a</p>\r\n<p>b</p>", "<p>a</p>\n<p>b</p>\n"},
-        {"marker once", "<body>\n\n$TABLE$\n</body>\n", "<body>\n\n" + table + "\n</body>\n"},
-        {"marker twice on one line", "$TABLE$|$TABLE$", table + "|" + table + "\n"},
-    };
-    for (const Row& row : rows) {
-        test::WriteFile(m_dir / "template.html", row.templ);
-        const HtmlPageResult result = exporter.GeneratePage(
-            m_dir / "template.html", target, kHtmlKindList, CDateTime(2007, 3, 5), 1);
-        ASSERT_TRUE(result.ok) << row.name << ": " << result.reason;
-        std::string expected;
-        for (char c : row.page) {
-            expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        }
-        EXPECT_EQ(test::ReadFile(target), expected) << row.name;
-    }
-    fs::remove(target);
-
-    // A missing template, a missing folder and a folder in the target's place leave nothing.
-    HtmlPageResult result = exporter.GeneratePage(m_dir / "missing.html", target, kHtmlKindTodo,
-                                                  CDateTime(2007, 3, 5), 1);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Unable to open the document\n" + (m_dir / "missing.html").string());
-    EXPECT_FALSE(fs::exists(target));
-
-    test::WriteFile(m_dir / "template.html", "$TABLE$\n");
-    const fs::path noFolder = m_dir / "no-such-folder" / "out.html";
-    result = exporter.GeneratePage(m_dir / "template.html", noFolder, kHtmlKindTodo,
-                                   CDateTime(2007, 3, 5), 1);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Can't write to export-file\n" + noFolder.string());
-    EXPECT_NE(result.reason.find(noFolder.string()), std::string::npos) << result.reason;
-    EXPECT_FALSE(fs::exists(m_dir / "no-such-folder"));
-
-    fs::create_directories(m_dir / "taken.html");
-    test::WriteFile(m_dir / "taken.html" / "inside", "keep");
-    result = exporter.GeneratePage(m_dir / "template.html", m_dir / "taken.html", kHtmlKindTodo,
-                                   CDateTime(2007, 3, 5), 1);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(test::ReadFile(m_dir / "taken.html" / "inside"), "keep");
-    EXPECT_EQ(m_folder.FileNames(), (std::vector<std::string>{"taken.html", "template.html"}));
 }
 
 } // namespace

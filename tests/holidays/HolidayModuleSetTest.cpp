@@ -70,47 +70,6 @@ void WriteModule(const std::filesystem::path& base, const std::string& name,
     CompileHolidaySource(source, name).WriteModuleFile(base / "holidays" / (name + ".hol"));
 }
 
-TEST(HolidayModuleSet, TwoModulesWithTheSameHoliday) {
-    TemporaryFolder folder;
-    WriteModule(folder.Path(), "Germany",
-                "language 0x0407\nholiday NEWYEAR \"Neujahr\" = 1 January\n"
-                "holiday UNITY \"Tag der Deutschen Einheit\" = 3 October\n");
-    WriteModule(folder.Path(), "United Kingdom",
-                "language 0x0809\nholiday NEWYEAR \"New Year's Day\" = 1 January\n"
-                "holiday NEWYEAR2 \"Second\" = 1 January\n");
-    CHolidayModuleSet set;
-    set.SetBaseFolder(folder.Path());
-    EXPECT_TRUE(set.LoadModules({"United Kingdom", "Germany"}).empty());
-    EXPECT_EQ(set.GetLoadOrder(), (std::vector<std::string>{"United Kingdom", "Germany"}));
-
-    const CDateTime newYear(2024, 1, 1);
-    const std::vector<HolidayDayRecord> records = set.HolidaysOn(newYear);
-    const std::vector<HolidayDayRecord> expected = {
-        {"United Kingdom", "NEWYEAR", "New Year's Day", 0x0809},
-        {"United Kingdom", "NEWYEAR2", "Second", 0x0809},
-        {"Germany", "NEWYEAR", "Neujahr", 0x0407},
-    };
-    EXPECT_EQ(records, expected);
-
-    CHolidaySettings settings;
-    EXPECT_EQ(set.ExportText(newYear, settings, false), "New Year's Day / Second / Neujahr");
-    EXPECT_EQ(set.ExportText(newYear, settings, true),
-              "New Year's Day (ENG) / Second (ENG) / Neujahr (DEU)");
-    // Switching a holiday off in one module leaves the same name active in the other.
-    settings.SetActive("Germany", "NEWYEAR", false);
-    EXPECT_EQ(set.ExportText(newYear, settings, false), "New Year's Day / Second");
-    settings.SetActive("United Kingdom", "NEWYEAR", false);
-    EXPECT_EQ(set.ExportText(newYear, settings, false), "Second");
-    EXPECT_EQ(set.HolidaysOn(newYear).size(), 3u) << "switched-off holidays are still listed";
-    EXPECT_EQ(set.ExportText(CDateTime(2024, 10, 3), settings, false), "Tag der Deutschen Einheit");
-    EXPECT_EQ(set.ExportText(CDateTime(2024, 10, 4), settings, true), "");
-
-    set.UnloadAll();
-    EXPECT_TRUE(set.GetLoadOrder().empty());
-    EXPECT_TRUE(set.HolidaysOn(newYear).empty());
-    EXPECT_EQ(set.GetModule("Germany"), nullptr);
-}
-
 // The scan lists module files only; bad files and names are reported and not added.
 TEST(HolidayModuleSet, ScanAndBadFilesAndNames) {
     TemporaryFolder folder;
@@ -140,26 +99,6 @@ TEST(HolidayModuleSet, ScanAndBadFilesAndNames) {
     EXPECT_EQ(set.ModuleFileLanguage("Good"), 0x0C07u);
     EXPECT_EQ(set.ModuleFileLanguage("Short"), std::nullopt);
     EXPECT_EQ(set.GetModule("Good")->GetLanguageAbbreviation(), "DEA");
-}
-
-TEST(HolidayModuleSet, LanguageOfFilesNotLoadedAndReloading) {
-    TemporaryFolder folder;
-    WriteModule(folder.Path(), "A", "language 0x040C\nholiday X \"Old\" = 1 May\n");
-    WriteModule(folder.Path(), "B", "language 0x0413\n");
-    CHolidayModuleSet set;
-    set.SetBaseFolder(folder.Path());
-    EXPECT_EQ(set.ModuleFileLanguage("B"), 0x0413u) << "read from the file";
-    set.LoadModule("A");
-    set.LoadModule("B");
-    // The loaded module answers, even when its file has changed since.
-    WriteModule(folder.Path(), "A", "language 0x0809\nholiday X \"New\" = 1 May\n");
-    EXPECT_EQ(set.ModuleFileLanguage("A"), 0x040Cu);
-    // Loading a loaded name again replaces the module in its place.
-    set.LoadModule("A");
-    EXPECT_EQ(set.GetLoadOrder(), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(set.ModuleFileLanguage("A"), 0x0809u);
-    EXPECT_EQ(set.ExportText(CDateTime(2024, 5, 1), CHolidaySettings{}, false), "New");
-    EXPECT_EQ(set.ModulePath("A"), folder.Path() / "holidays" / "A.hol");
 }
 
 } // namespace

@@ -1,12 +1,11 @@
-// FTP addresses, and the libcurl FTP session against a real server on loopback: transfers in
-// both modes, the server commands and their refusals, and the ways a connection fails, none of
-// which may take longer than its timeout or show the password.
+// FTP addresses, and the libcurl FTP session against a real server on loopback: transfers, the
+// server commands and their refusals, and the ways a connection fails, none of which may take
+// longer than its timeout or show the password.
 
 #include "net/CCurlFtpConnector.h"
 #include "net/FtpUrl.h"
 #include "support/Files.h"
 #include "support/FtpTestServer.h"
-#include "support/Random.h"
 
 #include <chrono>
 #include <future>
@@ -67,34 +66,6 @@ protected:
     test::TemporaryFolder m_folder{"net"};
     std::unique_ptr<FtpTestServer> m_server;
 };
-
-TEST_F(NetTest, BinaryRoundTripsInPassiveAndActiveModeOnOneConnection) {
-    test::Random random(7); // every byte value, over many of libcurl's buffers
-    std::string large(300 * 1024 + 13, '\0');
-    for (char& c : large) {
-        c = static_cast<char>(random.Engine()());
-    }
-    for (const bool passive : {true, false}) {
-        SCOPED_TRACE(passive ? "passive" : "active");
-        auto session = Open(passive);
-        ASSERT_TRUE(session);
-        for (const std::string& bytes :
-             {std::string(), std::string("a\r\nb\nc\r\r\n\x1a\n"), large}) {
-            WriteFile(Local("source"), bytes);
-            WriteFile(Local("target"), "previous contents that are longer than some of the files");
-            ASSERT_EQ(session->Upload(Local("source"), "f.dat"), FtpResult::ok)
-                << session->LastError();
-            EXPECT_TRUE(session->LastError().empty());
-            EXPECT_EQ(ReadFile(Home("f.dat")), bytes);
-            ASSERT_EQ(session->Download("f.dat", Local("target")), FtpResult::ok)
-                << session->LastError();
-            EXPECT_EQ(ReadFile(Local("target")), bytes);
-            EXPECT_EQ(m_folder.FileNames(), (std::vector<std::string>{"source", "target"}));
-        }
-    }
-    // Eight transfers, two logins: a session keeps its control connection.
-    EXPECT_EQ(m_server->LoginCount(), 2);
-}
 
 // Relative paths start at the login folder, absolute ones at the root; odd names arrive as they
 // are.
@@ -391,16 +362,6 @@ TEST(FtpUrlTest, RejectsMalformedAddressesWithoutShowingThePassword) {
         EXPECT_EQ(error.find("SeCrEt"), std::string::npos) << error;
         EXPECT_EQ(error.rfind("FTP address: ", 0), 0u) << error;
     }
-}
-
-// A leading "/" and bare "." or ".." segments are escaped, or URL handling would fold them away.
-TEST(FtpUrlTest, EncodedPathsDecodeToTheOriginal) {
-    const std::string path = "/a b/./../x_~%\xe4.dat";
-    std::string error;
-    const auto encoded = EncodeFtpPath(path, error);
-    ASSERT_TRUE(encoded) << error;
-    EXPECT_EQ(*encoded, "%2Fa%20b/%2E/%2E%2E/x_~%25%E4.dat");
-    EXPECT_EQ(PercentDecode(*encoded), path);
 }
 
 } // namespace

@@ -216,30 +216,6 @@ TEST_F(FtpCycleTest, ChangesStayWhenTheUploadIsNotOurs) {
     }
 }
 
-// A lock that looks stale is read once more just before it is broken: a holder who renewed it
-// in between keeps it.
-TEST_F(FtpCycleTest, AStaleLockRenewedBeforeTheBreakIsKept) {
-    FakeServer server;
-    server.folders.insert(kLockFolder);
-    server.files[kLockOwner] = "{OTHER-HOLDER}\r\n";
-    SyncUser user(FakeConfig(), &server);
-    user.worker.SetStaleLockAge(0s);
-    user.AddShared("pending");
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy); // first sighting
-    // From now on the holder renews right after each first read of a cycle.
-    int reads = 0;
-    server.afterTransfer = [&](const std::string& op, const std::string& path) {
-        if (op == "download" && path == kLockOwner && ++reads % 2 == 1) {
-            server.files[kLockOwner] = "{RENEWED-" + std::to_string(reads) + "}\r\n";
-        }
-    };
-    for (int cycle = 1; cycle < 4; ++cycle) {
-        EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::busy) << cycle;
-        EXPECT_TRUE(server.files.contains(kLockOwner)) << cycle;
-    }
-    EXPECT_FALSE(server.files.contains(kShared));
-}
-
 // A cycle that loses the server in the middle of the upload leaves the lock and a partial
 // temporary upload behind. The same worker knows its own mark and breaks the lock at its next
 // cycle, and removes the leftover; any other user waits for the stale rule. A server that

@@ -292,48 +292,6 @@ TEST_F(NetworkCycleTest, BusyFailedAndUnansweredCyclesUploadNothing) {
     EXPECT_EQ(user.doc.GetChangeList().size(), 1u);
 }
 
-// The first cycle against a place creates the shared file from the user's shared entries; a new
-// user does not create one where backups show it existed; creating it again is the user's
-// decision. A file created again is a new share: a user's first cycle against it adds that
-// user's entries and deletes none that the creator lacked; afterwards deletions travel as usual.
-TEST_F(NetworkCycleTest, OnlyTheFirstCycleOrTheUserCreateTheSharedFile) {
-    const fs::path shared = Path("shared.dat");
-    SyncUser user(PathConfig(shared));
-    const std::string first = user.AddShared("first");
-    ASSERT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
-    EXPECT_EQ(user.doc.GetSharedPlace(), SharePlaceName(PathConfig(shared)));
-    const std::string good = ReadFile(shared);
-    user.AddShared("pending");
-
-    // Backups beside the missing file: a user who never synchronised does not create it.
-    fs::remove(shared);
-    WriteFile(Path("shared.b00"), good);
-    SyncUser newcomer(PathConfig(shared));
-    newcomer.AddShared("newcomer's");
-    EXPECT_EQ(newcomer.worker.RunCycleNow(), SyncOutcome::sharedFileMissing);
-    EXPECT_FALSE(fs::exists(shared));
-
-    // Sharing again on purpose creates it from the user's entries.
-    SyncConfig create = PathConfig(shared);
-    create.CreateShare = true;
-    user.worker.SetConfig(create);
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
-    EXPECT_EQ(ReadEventFile(shared, EventFileParts::entriesOnly).events.size(), 2u);
-    EXPECT_TRUE(user.doc.GetChangeList().empty());
-
-    fs::remove(shared);
-    fs::remove(Path("shared.b00"));
-    ASSERT_EQ(newcomer.worker.RunCycleNow(), SyncOutcome::uploaded); // no backups: it creates it
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::uploaded);
-    EXPECT_EQ(user.doc.GetDateEntryCount(), 3);
-    EXPECT_EQ(newcomer.worker.RunCycleNow(), SyncOutcome::success);
-    EXPECT_EQ(newcomer.doc.GetDateEntryCount(), 3);
-    newcomer.doc.DeleteDateEntry(newcomer.doc.FindDateEntry(first), kEditInteractive);
-    EXPECT_EQ(newcomer.worker.RunCycleNow(), SyncOutcome::uploaded);
-    EXPECT_EQ(user.worker.RunCycleNow(), SyncOutcome::success);
-    EXPECT_EQ(user.doc.FindDateEntry(first), nullptr);
-}
-
 // More than half of at least ten shared entries gone at once: the rest of the merge applies, the
 // deletions wait for the user's Yes; without a prompt, or with No, the entries stay.
 TEST_F(NetworkCycleTest, MassDeletionWaitsForTheUser) {
@@ -384,24 +342,6 @@ TEST_F(NetworkCycleTest, MassDeletionWaitsForTheUser) {
 }
 
 // ---- the worker thread --------------------------------------------------------------------------
-
-// A request wakes the thread at once, and Stop() does not wait out its minute of sleep.
-TEST_F(NetworkCycleTest, RequestRunsACycleAndStopEndsTheThread) {
-    SyncUser user(PathConfig(Path("shared.dat")));
-    user.AddShared("pending");
-    user.worker.SetPollTimes(60s, 200ms, 25);
-    user.worker.Start();
-    user.worker.RequestSync();
-    for (int i = 0; i < 500 && user.worker.GetOutcome() == SyncOutcome::idle; ++i) {
-        std::this_thread::sleep_for(10ms);
-    }
-    EXPECT_EQ(user.worker.GetOutcome(), SyncOutcome::uploaded);
-    EXPECT_FALSE(user.worker.IsSyncRequested());
-    EXPECT_EQ(user.worker.GetLastCycleTime(), kNow);
-    const auto start = std::chrono::steady_clock::now();
-    user.worker.Stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);
-}
 
 // Automatic cycles come after the interval; a clock set back does not stall them.
 TEST_F(NetworkCycleTest, AutomaticIntervalAndClockSetBack) {
