@@ -396,15 +396,21 @@ void CCalendarPage::MoveSelection(const CDateTime& previous) {
 bool CCalendarPage::Deferred() const {
     // A page of the sheet that is not shown catches up when it is shown again: a page step
     // then costs the page in front only.
-    return parentWidget() != nullptr && !isVisible();
+    // A minimised window counts as not shown, so that a program waiting in the taskbar does not
+    // rebuild its page for every reminder that falls due.
+    return parentWidget() != nullptr && (!isVisible() || window()->isMinimized());
 }
 
-void CCalendarPage::showEvent(QShowEvent* event) {
-    if (m_pendingRebuild) {
+void CCalendarPage::CatchUp() {
+    if (m_pendingRebuild && !Deferred()) {
         m_pendingRebuild = false;
         RecomputeRange(m_kind == PageKind::Week || !m_rangeValid);
         Rebuild();
     }
+}
+
+void CCalendarPage::showEvent(QShowEvent* event) {
+    CatchUp();
     QWidget::showEvent(event);
 }
 

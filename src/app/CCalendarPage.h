@@ -48,6 +48,8 @@ protected:
 
 private:
     bool Deferred() const;
+    /// Brings a page that skipped updates while it was not shown up to date.
+    void CatchUp();
     /// Recomputes the range when the page needs it (always for the week).
     void RecomputeRange(bool always);
     void Rebuild();

@@ -66,8 +66,8 @@ CYearPage::CYearPage(const CalendarHost& host, QWidget* parent) : QWidget(parent
 }
 
 bool CYearPage::Deferred() const {
-    // A page of the sheet that is not shown catches up when it is shown again.
-    return parentWidget() != nullptr && !isVisible();
+    // A page of the sheet that is not shown, or of a minimised window, catches up when shown.
+    return parentWidget() != nullptr && (!isVisible() || window()->isMinimized());
 }
 
 CYearPage::~CYearPage() {
@@ -328,14 +328,18 @@ void CYearPage::WheelPaging(int delta) {
 }
 
 void CYearPage::showEvent(QShowEvent* event) {
-    if (m_pendingRebuild) {
+    CatchUp();
+    QWidget::showEvent(event);
+}
+
+void CYearPage::CatchUp() {
+    if (m_pendingRebuild && !Deferred()) {
         m_pendingRebuild = false;
         m_panel->SetShownDate(m_host.doc->GetSelectedDate());
         m_panel->setAccessibleDescription(QString::fromStdString(
             m_host.doc->GetSelectedDate().Format(m_host.settings->DateFormat)));
         Rebuild();
     }
-    QWidget::showEvent(event);
 }
 
 void CYearPage::hideEvent(QHideEvent* event) {

@@ -41,6 +41,8 @@ protected:
 
 private:
     bool Deferred() const;
+    /// Brings a page that skipped updates while it was not shown up to date.
+    void CatchUp();
     void Rebuild();
     void MarkEvents();
     /// Lists the selected day: from `candidates` (the events the last marking found on it), or

@@ -285,6 +285,16 @@ private slots:
         QCOMPARE(cell->Entries().size(), size_t{1});
         frame.SetPage(CMainFrame::MonthPage);
         QVERIFY(cell->Entries().empty());
+        // So does the page of a minimised window, when the window comes back.
+        frame.showMinimized();
+        QTRY_VERIFY(frame.isMinimized());
+        QVERIFY(frame.RunCommand(cmd::kShowHidden));
+        QVERIFY(cell->Entries().empty());
+        frame.showNormal();
+        QTRY_COMPARE(cell->Entries().size(), size_t{1});
+        QVERIFY(frame.RunCommand(cmd::kShowHidden));
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
 
         // Ctrl+arrows step the selected day from a cell; the page only recolours within range.
         frame.SetPage(CMainFrame::MonthPage);
