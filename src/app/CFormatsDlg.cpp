@@ -63,7 +63,7 @@ QColor WarningColour(const QPalette& palette) {
 } // namespace
 
 struct CFormatsDlg::Field {
-    FieldSpec spec;
+    FieldInfo info;
     QLineEdit* line = nullptr;
     QPlainTextEdit* text = nullptr;
     QLabel* preview = nullptr;
@@ -234,27 +234,27 @@ void CFormatsDlg::AddEventGroup(QWidget* page, uint32_t titleId, Member normal, 
 
 // One group box: a row per field (its label, the edit field, the preview and the notes under
 // it) and the group's "Default" button.
-void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<FieldSpec>& specs) {
+void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<FieldInfo>& infos) {
     auto* group = new QGroupBox(Text(titleId), page);
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     // Placeholder formats are long: their labels go above them, so they get the full width.
-    const bool placeholders = std::any_of(specs.begin(), specs.end(), [](const FieldSpec& spec) {
-        return spec.kind == Kind::EventFormat || spec.kind == Kind::TodoFormat;
+    const bool placeholders = std::any_of(infos.begin(), infos.end(), [](const FieldInfo& info) {
+        return info.kind == Kind::EventFormat || info.kind == Kind::TodoFormat;
     });
     if (placeholders) {
         form->setRowWrapPolicy(QFormLayout::WrapAllRows);
     }
     auto* defaults = new QPushButton(Text(kIdsFmtDefault), group);
     std::vector<Field*> members;
-    for (const FieldSpec& spec : specs) {
+    for (const FieldInfo& info : infos) {
         auto field = std::make_unique<Field>();
-        field->spec = spec;
+        field->info = info;
         field->page = m_pages->count();
         field->defaultButton = defaults;
-        field->original = m_settings.*spec.member;
-        const bool multiLine = spec.kind == Kind::EventFormat || spec.kind == Kind::TodoFormat;
+        field->original = m_settings.*info.member;
+        const bool multiLine = info.kind == Kind::EventFormat || info.kind == Kind::TodoFormat;
         field->shownOriginal = Shown(field->original, multiLine);
 
         auto* cell = new QWidget(group);
@@ -284,10 +284,10 @@ void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<Fi
         field->preview->setFrameShape(QFrame::StyledPanel);
         field->preview->setMargin(2);
         field->preview->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        field->preview->setToolTip(Text(spec.kind == Kind::TodoFormat    ? kIdsFmtPreviewTodo
-                                        : spec.kind == Kind::EventFormat ? kIdsFmtPreviewEvent
+        field->preview->setToolTip(Text(info.kind == Kind::TodoFormat    ? kIdsFmtPreviewTodo
+                                        : info.kind == Kind::EventFormat ? kIdsFmtPreviewEvent
                                                                          : kIdsFmtPreviewNow));
-        field->preview->setVisible(spec.kind != Kind::PlainText);
+        field->preview->setVisible(info.kind != Kind::PlainText);
         column->addWidget(field->preview);
 
         field->problems = new QLabel(cell);
@@ -296,8 +296,8 @@ void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<Fi
         field->problems->hide();
         column->addWidget(field->problems);
 
-        if (spec.labelId != 0) {
-            auto* label = new QLabel(Text(spec.labelId), group);
+        if (info.labelId != 0) {
+            auto* label = new QLabel(Text(info.labelId), group);
             label->setBuddy(field->Editor());
             form->addRow(label, cell);
         } else {
@@ -310,7 +310,7 @@ void CFormatsDlg::AddGroup(QWidget* page, uint32_t titleId, const std::vector<Fi
     connect(defaults, &QPushButton::clicked, this, [members] {
         for (const Field* field : members) {
             const bool multiLine = field->text != nullptr;
-            field->SetText(Shown(DefaultOf(field->spec.member), multiLine));
+            field->SetText(Shown(DefaultOf(field->info.member), multiLine));
         }
     });
     auto* box = new QVBoxLayout(group);
@@ -380,7 +380,7 @@ void CFormatsDlg::MakeSamples() {
 
 const CFormatsDlg::Field* CFormatsDlg::Find(Member member) const {
     for (const auto& field : m_fields) {
-        if (field->spec.member == member) {
+        if (field->info.member == member) {
             return field.get();
         }
     }
@@ -394,7 +394,7 @@ std::string CFormatsDlg::Value(Member member) const {
 
 void CFormatsDlg::ApplyTo(CSettings& settings) const {
     for (const auto& field : m_fields) {
-        settings.*field->spec.member = field->Value();
+        settings.*field->info.member = field->Value();
     }
 }
 
@@ -447,7 +447,7 @@ void CFormatsDlg::RefreshField(Field& field, const FormatSettings& formats) {
     const std::string format = field.Value();
     std::string preview;
     std::vector<std::string> problems;
-    switch (field.spec.kind) {
+    switch (field.info.kind) {
     case Kind::DateCodes:
         preview = m_now.Format(format);
         problems = DateCodeProblems(format);
@@ -457,7 +457,7 @@ void CFormatsDlg::RefreshField(Field& field, const FormatSettings& formats) {
         // and the three-day event on its first, second and third day.
         CDateEntry* sample = m_timedEvent.get();
         int day = 0;
-        switch (field.spec.variant) {
+        switch (field.info.variant) {
         case kVariantSingleDay:
             sample = m_allDayEvent.get();
             break;
@@ -465,7 +465,7 @@ void CFormatsDlg::RefreshField(Field& field, const FormatSettings& formats) {
         case kVariantMiddleDay:
         case kVariantLastDay:
             sample = m_multiDayEvent.get();
-            day = field.spec.variant - kVariantFirstDay;
+            day = field.info.variant - kVariantFirstDay;
             break;
         default:
             break;

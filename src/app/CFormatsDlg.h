@@ -70,7 +70,7 @@ private:
         PlainText,   // the state values
     };
     struct Field;
-    struct FieldSpec {
+    struct FieldInfo {
         Member member;
         uint32_t labelId;
         Kind kind;
@@ -79,7 +79,7 @@ private:
 
     QWidget* MakePage();
     void AddHelp(uint32_t helpId);
-    void AddGroup(QWidget* page, uint32_t titleId, const std::vector<FieldSpec>& specs);
+    void AddGroup(QWidget* page, uint32_t titleId, const std::vector<FieldInfo>& infos);
     void AddEventGroup(QWidget* page, uint32_t titleId, Member normal, Member singleDay,
                        Member firstDay, Member middleDay, Member lastDay);
     const Field* Find(Member member) const;
