@@ -1,6 +1,8 @@
 #include "app/CDateEditPage1.h"
 
 #include "app/CDateEditSheet.h"
+#include "app/CalendarHost.h"
+#include "app/ColorChoice.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
 #include "platform/ISoundPlayer.h"
@@ -9,7 +11,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -31,53 +32,9 @@ using namespace editor;
 
 namespace {
 
-// The custom colours of the colour chooser live in the settings store between runs.
-constexpr std::string_view kColorSection = "Settings";
-constexpr std::string_view kColorKey = "CustomColors";
-
-void LoadCustomColors(IProfileStore* store) {
-    if (store == nullptr) {
-        return;
-    }
-    const QStringList colors = QString::fromStdString(store->ReadText(kColorSection, kColorKey, ""))
-                                   .split(QLatin1Char(','));
-    for (int i = 0; i < std::min<int>(colors.size(), QColorDialog::customCount()); ++i) {
-        bool ok = false;
-        const uint rgb = colors[i].toUInt(&ok, 16);
-        if (ok) {
-            QColorDialog::setCustomColor(i, QColor::fromRgb(rgb));
-        }
-    }
-}
-
-void SaveCustomColors(IProfileStore* store) {
-    if (store == nullptr) {
-        return;
-    }
-    QStringList colors;
-    for (int i = 0; i < QColorDialog::customCount(); ++i) {
-        colors << QString::number(QColorDialog::customColor(i).rgb() & 0xFFFFFF, 16);
-    }
-    store->WriteText(kColorSection, kColorKey, colors.join(QLatin1Char(',')).toStdString());
-    try {
-        store->Flush();
-    } catch (const std::exception&) {
-        // The custom colours are a convenience; a store that cannot be written keeps the old.
-    }
-}
-
-QColor FromRef(uint32_t color) {
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
-
-uint32_t ToRef(const QColor& color) {
-    return static_cast<uint32_t>(color.red()) | (static_cast<uint32_t>(color.green()) << 8) |
-           (static_cast<uint32_t>(color.blue()) << 16);
-}
-
 void PaintSwatch(QPushButton* button, uint32_t color) {
     QPixmap swatch(24, 14);
-    swatch.fill(FromRef(color));
+    swatch.fill(FromColorRef(color));
     button->setIcon(QIcon(swatch));
 }
 } // namespace
@@ -338,14 +295,12 @@ void CDateEditPage1::EndChanged() {
 }
 
 void CDateEditPage1::ChooseColor(bool field) {
-    LoadCustomColors(m_services.store);
     uint32_t& color = field ? m_fieldColor : m_textColor;
-    const QColor chosen = QColorDialog::getColor(FromRef(color), this);
-    SaveCustomColors(m_services.store);
-    if (!chosen.isValid()) {
+    const std::optional<uint32_t> chosen = ChooseColorRef(this, color, m_services.store);
+    if (!chosen) {
         return;
     }
-    color = ToRef(chosen);
+    color = *chosen;
     ShowColors();
     display->button(field ? 2 : 3)->setChecked(true);
 }

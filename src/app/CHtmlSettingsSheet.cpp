@@ -1,5 +1,6 @@
 #include "app/CHtmlSettingsSheet.h"
 
+#include "app/ColorChoice.h"
 #include "app/EditorControls.h"
 #include "app/IFileDialogs.h"
 #include "app/UiText.h"
@@ -9,14 +10,12 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -249,14 +248,7 @@ void CHtmlSettingsSheet::ChooseColor(int index) {
     if (m_services.chooseColor) {
         chosen = m_services.chooseColor(m_colors[index]);
     } else {
-        const uint32_t c = m_colors[index];
-        const QColor picked =
-            QColorDialog::getColor(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), this);
-        if (picked.isValid()) {
-            chosen = static_cast<uint32_t>(picked.red()) |
-                     (static_cast<uint32_t>(picked.green()) << 8) |
-                     (static_cast<uint32_t>(picked.blue()) << 16);
-        }
+        chosen = ChooseColorRef(this, m_colors[index]);
     }
     if (chosen) {
         m_colors[index] = *chosen & 0xFFFFFF;
@@ -265,14 +257,7 @@ void CHtmlSettingsSheet::ChooseColor(int index) {
 }
 
 void CHtmlSettingsSheet::ShowColor(int index) {
-    const uint32_t c = m_colors[index];
-    QPixmap swatch(40, 14);
-    swatch.fill(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-    QPainter painter(&swatch);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
-    painter.end();
-    colors[index]->setIcon(QIcon(swatch));
+    ShowColorSwatch(colors[index], m_colors[index]);
 }
 
 void CHtmlSettingsSheet::accept() {

@@ -3,6 +3,7 @@
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
+#include "app/ColorChoice.h"
 #include "app/IFileDialogs.h"
 #include "app/UiText.h"
 #include "core/Prompt.h"
@@ -12,7 +13,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,16 +57,6 @@ QString Fill(uint32_t id, std::initializer_list<QString> arguments) {
         text.replace(at, 2, argument);
     }
     return text;
-}
-
-QColor ToQColor(uint32_t colour) {
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
-
-uint32_t FromQColor(const QColor& colour) {
-    return static_cast<uint32_t>(colour.red()) | (static_cast<uint32_t>(colour.green()) << 8) |
-           (static_cast<uint32_t>(colour.blue()) << 16);
 }
 
 // The stored form of a font the user chose: pixel height negative, as the settings keep it;
@@ -216,33 +205,20 @@ QLineEdit* COptionsDlg::Number(int32_t CSettings::*member, uint32_t label, int32
     return edit;
 }
 
-void COptionsDlg::ShowColour(QPushButton* button, uint32_t colour) {
-    QPixmap swatch(40, 14);
-    swatch.fill(ToQColor(colour));
-    QPainter painter(&swatch);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
-    painter.end();
-    button->setIcon(QIcon(swatch));
-    button->setIconSize(swatch.size());
-    button->setToolTip(ToQColor(colour).name());
-}
-
 QPushButton* COptionsDlg::ColourButton(uint32_t CSettings::*member, const char* name) {
     auto* button = new QPushButton;
     button->setObjectName(QLatin1String(name));
-    ShowColour(button, m_edit.*member);
+    ShowColorSwatch(button, m_edit.*member);
     connect(button, &QPushButton::clicked, this, [this, button, member] {
         std::optional<uint32_t> chosen;
         if (m_context.chooseColour) {
             chosen = m_context.chooseColour(m_edit.*member, this);
-        } else if (const QColor colour = QColorDialog::getColor(ToQColor(m_edit.*member), this);
-                   colour.isValid()) {
-            chosen = FromQColor(colour);
+        } else {
+            chosen = ChooseColorRef(this, m_edit.*member);
         }
         if (chosen) {
             m_edit.*member = *chosen;
-            ShowColour(button, *chosen);
+            ShowColorSwatch(button, *chosen);
         }
     });
     return button;

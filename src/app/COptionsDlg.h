@@ -96,7 +96,6 @@ private:
                       const char* name);
     QPushButton* ColourButton(uint32_t CSettings::*member, const char* name);
     QPushButton* FontButton(LogFont CSettings::*member, const char* name);
-    void ShowColour(QPushButton* button, uint32_t colour);
     void ShowFont(QPushButton* button, const LogFont& font);
     void UpdateEnabled();
     /// The settings as the controls show them; false with the message shown when a number is
