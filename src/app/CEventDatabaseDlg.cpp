@@ -24,17 +24,6 @@ namespace dv {
 
 namespace {
 
-std::string Fill(std::string text, std::initializer_list<std::string> values) {
-    for (const std::string& value : values) {
-        const size_t at = text.find("%s");
-        if (at == std::string::npos) {
-            break;
-        }
-        text.replace(at, 2, value);
-    }
-    return text;
-}
-
 const CDateTime kLastScanned(9999, 12, 31, 23, 59, 59);
 
 // Column widths in dialog units (a quarter of the average character width).
@@ -72,9 +61,9 @@ std::string RepeatText(const DateData& data) {
         static constexpr std::array<uint32_t, 6> ordinals = {
             kIdsOrdinal1, kIdsOrdinal2, kIdsOrdinal3, kIdsOrdinal4, kIdsOrdinal5, kIdsOrdinalLast};
         const auto ordinal = static_cast<size_t>(std::clamp(data.RepeatWeekdayCount, 0, 5));
-        return Fill(LoadString(kIdsRepeatEveryWeekday),
-                    {LoadString(ordinals[ordinal]),
-                     GetLocaleNames().DayName(std::clamp(data.RepeatWeekday, 0, 6), true)});
+        return FormatString(kIdsRepeatEveryWeekday,
+                            {LoadString(ordinals[ordinal]),
+                             GetLocaleNames().DayName(std::clamp(data.RepeatWeekday, 0, 6), true)});
     }
     return {};
 }

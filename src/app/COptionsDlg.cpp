@@ -8,6 +8,7 @@
 #include "app/UiText.h"
 #include "core/Prompt.h"
 #include "format/StringIds.h"
+#include "format/StringTable.h"
 #include "platform/CAutostartEntry.h"
 #include "platform/CLanguageLibrary.h"
 
@@ -45,19 +46,6 @@ constexpr int32_t kWriteDeletions = 2;
 constexpr int32_t kDoneStruck = 1;
 constexpr int32_t kDoneGrey = 2;
 constexpr int32_t kDoneInverse = 4;
-
-// String `id` with each "%s" replaced by the next of `arguments`.
-QString Fill(uint32_t id, std::initializer_list<QString> arguments) {
-    QString text = Text(id);
-    for (const QString& argument : arguments) {
-        const qsizetype at = text.indexOf(QLatin1String("%s"));
-        if (at < 0) {
-            break;
-        }
-        text.replace(at, 2, argument);
-    }
-    return text;
-}
 
 // The stored form of a font the user chose: pixel height negative, as the settings keep it;
 // the fields a Qt font has no say in stay as they were.
@@ -226,7 +214,8 @@ QPushButton* COptionsDlg::ColourButton(uint32_t CSettings::*member, const char* 
 
 void COptionsDlg::ShowFont(QPushButton* button, const LogFont& font) {
     const QFont shown = ToQFont(font);
-    QString text = Fill(kIdsOptFontText, {shown.family(), QString::number(std::abs(font.Height))});
+    QString text = QString::fromStdString(FormatString(
+        kIdsOptFontText, {shown.family().toStdString(), std::to_string(std::abs(font.Height))}));
     if (font.Weight >= 600) {
         text += Text(kIdsOptFontBold);
     }
@@ -681,9 +670,9 @@ bool COptionsDlg::Collect(CSettings& settings) {
             }
             if (m_context.prompt) {
                 m_context.prompt->ShowMessage(
-                    Fill(kIdsOptRangeMessage,
-                         {name, QString::number(field.low), QString::number(field.high)})
-                        .toStdString(),
+                    FormatString(kIdsOptRangeMessage,
+                                 {name.toStdString(), std::to_string(field.low),
+                                  std::to_string(field.high)}),
                     PromptIcon::Exclamation);
             }
             field.edit->setEnabled(true);

@@ -383,10 +383,14 @@ constexpr StringEntry kStrings[] = {
     {kIdsEdNewCategoryName, "New Entry"},
     {kIdsEdRenameCategoryTitle, "Rename Category"},
     {kIdsEdRenameCategoryPrompt, "Enter a new name for the category"},
-    {kIdsEdCategoryExists, "There is already a category with the name '%s'.\nPlease choose a different name."},
+    {kIdsEdCategoryExists,
+     "There is already a category with the name '%s'.\nPlease choose a different name."},
     {kIdsEdNoDeleteDefaultCategory, "You may not delete the default category!"},
-    {kIdsEdNeverOccurs, "Due to the repeat rate and the additional conditions\nyou've selected, the event will never occur.\n\nPlease check the additional conditions and/or the repeat rate!"},
-    {kIdsEdEndBeforeFirst, "The repetition end date lies before the first\npossible occurence of this event!\n\nPlease check the end date!"},
+    {kIdsEdNeverOccurs,
+     "Due to the repeat rate and the additional conditions\nyou've selected, the event will never "
+     "occur.\n\nPlease check the additional conditions and/or the repeat rate!"},
+    {kIdsEdEndBeforeFirst, "The repetition end date lies before the first\npossible occurence of "
+                           "this event!\n\nPlease check the end date!"},
     {kIdsEdCategory, "&Category:"},
     {kIdsEdDescription, "&Description:"},
     {kIdsEdNotes, "&Notes:"},
@@ -432,7 +436,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsEdAckOpen, "&Acknowledge"},
     {kIdsEdAckExecute, "Ac&knowledge"},
     {kIdsEdParameter, "Parameter"},
-    {kIdsEdExecutableFilter, "Executable Files (*.exe, *.com, *.bat)|*.exe;*.com;*.bat|All Files (*.*)|*.*||"},
+    {kIdsEdExecutableFilter,
+     "Executable Files (*.exe, *.com, *.bat)|*.exe;*.com;*.bat|All Files (*.*)|*.*||"},
     {kIdsEdOverdue, "Overdue reminders"},
     {kIdsEdNormalExecution, "Normal e&xecution"},
     {kIdsEdExecuteWithin, "Execute &within"},
@@ -465,7 +470,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsOptRunOnStart, "&Start with the system"},
     {kIdsOptRunMinimized, "Start &minimised in the notification area"},
     {kIdsOptSingleInstance, "Run only one &instance"},
-    {kIdsOptUseRegistry, "&Keep the settings in the system's settings store (otherwise in Dayvault.ini)"},
+    {kIdsOptUseRegistry,
+     "&Keep the settings in the system's settings store (otherwise in Dayvault.ini)"},
     {kIdsOptGroupEventFile, "Event file at start-up"},
     {kIdsOptLoadLast, "Open the &last used event file"},
     {kIdsOptLoadDefault, "Open the standard &event file:"},
@@ -565,7 +571,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsOptGroupBackups, "Rotating backup copies"},
     {kIdsOptBackupDepth, "Copies of the &event file kept:"},
     {kIdsOptNetworkBackupDepth, "Copies of the &shared file kept:"},
-    {kIdsOptBackupNote, "At most one copy a day is made, beside the file as .b00, .b01, ...; the oldest is replaced when all are taken. 0 makes no copies."},
+    {kIdsOptBackupNote, "At most one copy a day is made, beside the file as .b00, .b01, ...; the "
+                        "oldest is replaced when all are taken. 0 makes no copies."},
     {kIdsOptLanguageLabel, "&Language of the program:"},
     {kIdsOptLanguageNote, "The new language takes effect the next time Dayvault starts."},
     // Internal Formats and Holiday Setup dialogs.
@@ -616,9 +623,16 @@ constexpr StringEntry kStrings[] = {
     {kIdsFmtUnclosedToken, "“%s” has no closing “$” and is shown as typed."},
     {kIdsFmtUnknownDateCode, "“%s” is not a date code; only the character after “%” is shown."},
     {kIdsFmtDanglingPercent, "The “%” at the end is shown as it is."},
-    {kIdsFmtEventHelp, "Placeholders such as $DESCRIPTION$, $NOTES$, $CATEGORY$, $THIS_START_TIME$, $THIS_STARTTOEND_AUTO$ or $NEXT_DATE$ are replaced by the event's values. R_ or _R adds a line break, S_ or _S a space, when the value is not empty."},
-    {kIdsFmtTodoHelp, "Placeholders such as $DESCRIPTION$, $NOTES$, $STATE$, $GROUP$, $PRIORITY$ or $DEADLINE_AUTO$ are replaced by the to-do's values. R_ or _R adds a line break, S_ or _S a space, when the value is not empty."},
-    {kIdsFmtDateHelp, "%d day, %m month, %Y year, %y year without century, %B or %b month name, %A or %a weekday, %H or %I hour, %M minute, %S second, %p AM/PM, %j day of the year, %W week; %#d drops the leading zero."},
+    {kIdsFmtEventHelp,
+     "Placeholders such as $DESCRIPTION$, $NOTES$, $CATEGORY$, $THIS_START_TIME$, "
+     "$THIS_STARTTOEND_AUTO$ or $NEXT_DATE$ are replaced by the event's values. R_ or _R adds a "
+     "line break, S_ or _S a space, when the value is not empty."},
+    {kIdsFmtTodoHelp, "Placeholders such as $DESCRIPTION$, $NOTES$, $STATE$, $GROUP$, $PRIORITY$ "
+                      "or $DEADLINE_AUTO$ are replaced by the to-do's values. R_ or _R adds a line "
+                      "break, S_ or _S a space, when the value is not empty."},
+    {kIdsFmtDateHelp, "%d day, %m month, %Y year, %y year without century, %B or %b month name, %A "
+                      "or %a weekday, %H or %I hour, %M minute, %S second, %p AM/PM, %j day of the "
+                      "year, %W week; %#d drops the leading zero."},
     {kIdsFmtSampleTimed, "Dentist appointment"},
     {kIdsFmtSampleTimedNotes, "Bring the insurance card"},
     {kIdsFmtSampleCategory, "Health"},
@@ -668,7 +682,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsExpTemplate, "Templ&ate"},
     {kIdsExpBrowse, "..."},
     {kIdsExpPreview, "&Preview"},
-    {kIdsExpLengthRange, "The length must be a whole number of days from 1 to 36600.\n\"%s\" is not."},
+    {kIdsExpLengthRange,
+     "The length must be a whole number of days from 1 to 36600.\n\"%s\" is not."},
     {kIdsExpCannotOpenPreview, "The preview could not be opened in the browser:\n%s"},
     {kIdsExpNoPreviewName, "There is no free name for a preview file in the temporary folder\n%s"},
     {kIdsExpCalendarFields, "Calendar Fields"},
@@ -787,9 +802,19 @@ std::string LoadString(uint32_t id) {
 }
 
 std::string FormatString(uint32_t id, std::string_view argument) {
+    return FormatString(id, {argument});
+}
+
+std::string FormatString(uint32_t id, std::initializer_list<std::string_view> arguments) {
     std::string text = LoadString(id);
-    if (const size_t at = text.find("%s"); at != std::string::npos) {
+    size_t from = 0;
+    for (const std::string_view argument : arguments) {
+        const size_t at = text.find("%s", from);
+        if (at == std::string::npos) {
+            break;
+        }
         text.replace(at, 2, argument);
+        from = at + argument.size();
     }
     return text;
 }

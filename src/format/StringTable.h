@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,10 @@ std::string LoadString(uint32_t id);
 /// LoadString(id) with its first "%s" replaced by `argument` (messages that name a file or a
 /// command); a text without "%s" is returned as it is.
 std::string FormatString(uint32_t id, std::string_view argument);
+
+/// LoadString(id) with its "%s" replaced by `arguments` in order; "%s" beyond the arguments stay,
+/// and a "%s" inside an argument is not replaced again.
+std::string FormatString(uint32_t id, std::initializer_list<std::string_view> arguments);
 
 /// True when the built-in table has string `id`.
 bool HasString(uint32_t id);

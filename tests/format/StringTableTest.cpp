@@ -74,6 +74,11 @@ TEST_F(StringTableTest, HookReplacesTextOrKeepsEnglish) {
     EXPECT_EQ(FormatString(kIdsCannotReadImport, "C:\\a%s.txt"),
               "Unable to read from import-file\nC:\\a%s.txt");
     EXPECT_EQ(FormatString(kIdsUntitled, "x"), LoadString(kIdsUntitled)) << "no placeholder";
+    // Several arguments fill the "%s" in order; one that holds "%s" is not filled again.
+    EXPECT_EQ(FormatString(kIdsOptRangeMessage, {"a%s", "1", "9"}),
+              "a%s: please enter a whole number from 1 to 9.");
+    EXPECT_EQ(FormatString(kIdsOptRangeMessage, {"Port"}),
+              "Port: please enter a whole number from %s to %s.");
 }
 
 } // namespace
