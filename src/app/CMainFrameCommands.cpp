@@ -24,7 +24,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QSplitter>
 #include <QStatusBar>
@@ -148,14 +147,10 @@ void CMainFrame::RegisterHandlers() {
                                            [this] { return m_app.Settings().SaveWindowsPos; }});
 
     // Help
-    SetHandler(
-        cmd::kManual, {[this] {
-            const QDir folder(
-                QString::fromStdString((m_app.Environment().ProgramFolder / "doc").string()));
-            OpenUrl(QUrl::fromLocalFile(folder.absoluteFilePath(
-                folder.exists(QStringLiteral("Dayvault.chm")) ? QStringLiteral("Dayvault.chm")
-                                                              : QStringLiteral("index.html"))));
-        }});
+    SetHandler(cmd::kManual, {[this] {
+                   OpenUrl(QUrl::fromLocalFile(QString::fromStdString(
+                       (m_app.Environment().ProgramFolder / "doc" / "index.html").string())));
+               }});
     SetHandler(cmd::kHomepage, {[this] {
                                     OpenUrl(HomepageUrl(m_app.Settings().Homepage,
                                                         m_app.Environment().ProgramFolder));

@@ -618,6 +618,11 @@ private slots:
         QCOMPARE(open("start.page.html"), inProgram("start.page.html"));
         app->Settings().Homepage.clear();
         QVERIFY(!frame.RunCommand(cmd::kHomepage));
+        // F1 opens the manual whatever the homepage says.
+        opened.clear();
+        QVERIFY(frame.RunCommand(cmd::kManual));
+        QCOMPARE(opened.size(), size_t{1});
+        QCOMPARE(opened[0], inProgram("doc/index.html"));
     }
 };
 
