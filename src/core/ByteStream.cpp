@@ -14,6 +14,7 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -23,11 +24,56 @@ namespace {
 
 // ---- File helpers -------------------------------------------------------------------------------
 
-std::FILE* OpenFile(const std::filesystem::path& path, bool exclusiveWrite) {
+std::FILE* OpenFile(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return _wfopen(path.c_str(), exclusiveWrite ? L"wbx" : L"rb");
+    return _wfopen(path.c_str(), L"rb");
 #else
-    return std::fopen(path.c_str(), exclusiveWrite ? "wbx" : "rb");
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
+// Creates `path` for writing, failing when anything, a link included, has that name. Without a
+// mode the umask decides as for any new file; with one, the file holds no more than its owner
+// may read until it has exactly that mode, before any data is in it.
+std::FILE* CreateExclusively(const std::filesystem::path& path,
+                             std::optional<std::filesystem::perms> mode) {
+#ifdef _WIN32
+    (void)mode;
+    return _wfopen(path.c_str(), L"wbx");
+#else
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                  mode ? 0600 : 0666);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    if (mode && ::fchmod(descriptor, static_cast<mode_t>(*mode) & 07777) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        ::unlink(path.c_str());
+        errno = error;
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(descriptor);
+        ::unlink(path.c_str());
+        errno = error;
+    }
+    return file;
+#endif
+}
+
+// Whether a symbolic link was made by the user this program runs as. In a folder that others
+// may write to, a link of someone else's is a trap that would send our data to their choice of
+// file.
+bool IsOwnLink(const std::filesystem::path& link) {
+#ifdef _WIN32
+    (void)link;
+    return true;
+#else
+    struct stat status {};
+    return ::lstat(link.c_str(), &status) == 0 && status.st_uid == ::geteuid();
 #endif
 }
 
@@ -104,7 +150,7 @@ CFileSource::CFileSource(const std::filesystem::path& path) : m_path(path) {
         throw CFileException(path, "cannot open for reading: not a regular file");
     }
     errno = 0;
-    m_file = OpenFile(path, false);
+    m_file = OpenFile(path);
     if (m_file == nullptr) {
         throw CFileException::FromErrno(path, "cannot open for reading", errno);
     }
@@ -142,19 +188,34 @@ size_t CFileSource::Read(std::span<uint8_t> buffer) {
 
 // ---- CAtomicFileSink ----------------------------------------------------------------------------
 
-CAtomicFileSink::CAtomicFileSink(std::filesystem::path target) : m_target(std::move(target)) {
+CAtomicFileSink::CAtomicFileSink(std::filesystem::path target,
+                                 std::optional<std::filesystem::perms> mode, Links links)
+    : m_target(std::move(target)) {
     std::error_code error;
     if (std::filesystem::is_symlink(std::filesystem::symlink_status(m_target, error))) {
+        if (links == Links::refuse) {
+            throw CFileException(m_target, "cannot write: it is a symbolic link, where none "
+                                           "belongs");
+        }
+        if (!IsOwnLink(m_target)) {
+            throw CFileException(m_target,
+                                 "cannot write: it is a symbolic link of another user");
+        }
         const auto resolved = std::filesystem::canonical(m_target, error);
         if (!error) {
             m_target = resolved;
         }
     }
+    // The old file's permissions, unless the caller chose them.
+    const auto targetStatus = std::filesystem::status(m_target, error);
+    if (!mode && !error && std::filesystem::is_regular_file(targetStatus)) {
+        mode = targetStatus.permissions();
+    }
     // A few tries cover the unlikely clash with another save's temporary name.
     for (int attempt = 0; attempt < 8 && m_file == nullptr; ++attempt) {
         m_temporary = TemporaryName(m_target);
         errno = 0;
-        m_file = OpenFile(m_temporary, true);
+        m_file = CreateExclusively(m_temporary, mode);
         if (m_file == nullptr && errno != EEXIST) {
             throw CFileException::FromErrno(m_target, "cannot create a temporary file beside it",
                                             errno);
@@ -163,17 +224,17 @@ CAtomicFileSink::CAtomicFileSink(std::filesystem::path target) : m_target(std::m
     if (m_file == nullptr) {
         throw CFileException(m_target, "cannot create a temporary file beside it");
     }
-    // Give the new file the old one's permissions now, before any data is in it.
-    const auto targetStatus = std::filesystem::status(m_target, error);
-    if (!error && std::filesystem::is_regular_file(targetStatus)) {
-        std::filesystem::permissions(m_temporary, targetStatus.permissions(),
-                                     std::filesystem::perm_options::replace, error);
+#ifdef _WIN32
+    if (mode) {
+        std::filesystem::permissions(m_temporary, *mode, std::filesystem::perm_options::replace,
+                                     error);
         if (error) {
             const std::string reason = "cannot copy its permissions: " + error.message();
             Discard();
             throw CFileException(m_target, reason);
         }
     }
+#endif
 }
 
 CAtomicFileSink::~CAtomicFileSink() {

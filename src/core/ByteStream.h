@@ -109,10 +109,22 @@ private:
 /// removes its temporary file.
 class CAtomicFileSink final : public CByteSink {
 public:
-    /// Creates the temporary file beside `target`, with the permissions of an existing target.
-    /// When `target` is a symbolic link to a file, the file it points to is the one replaced.
-    /// Throws CFileException naming `target` when the folder is missing or not writable.
-    explicit CAtomicFileSink(std::filesystem::path target);
+    /// How the sink treats a target that is a symbolic link.
+    enum class Links {
+        followOwn, ///< replace the file a link of this user points to; refuse another user's link
+        refuse,    ///< refuse any link (files in folders of our own, where no link belongs)
+    };
+
+    /// Creates the temporary file beside `target` (exclusively, never through a link). It gets
+    /// `mode` when given, otherwise the permissions of an existing target, otherwise the usual
+    /// ones of a new file (the umask applies). When `target` is a symbolic link of this user
+    /// pointing to a file, the file it points to is the one replaced; a link of another user (a
+    /// trap in a shared folder) or, with Links::refuse, any link is refused. Throws
+    /// CFileException naming `target` when the folder is missing or not writable, or for a
+    /// refused link.
+    explicit CAtomicFileSink(std::filesystem::path target,
+                             std::optional<std::filesystem::perms> mode = std::nullopt,
+                             Links links = Links::followOwn);
     ~CAtomicFileSink() override;
     CAtomicFileSink(const CAtomicFileSink&) = delete;
     CAtomicFileSink& operator=(const CAtomicFileSink&) = delete;

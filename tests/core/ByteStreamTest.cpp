@@ -12,6 +12,8 @@
 #include <tuple>
 #include <vector>
 
+#include <unistd.h>
+
 namespace dv {
 namespace {
 
@@ -106,6 +108,28 @@ TEST_F(ByteStreamTest, AbandonedSinkLeavesTheOldFileAndNoTemporary) {
     }
     EXPECT_EQ(test::ReadFile(m_target), "old content");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"events.dat"});
+}
+
+// In a folder others may write to, a link of another user's in the target's place is a trap: the
+// sink refuses it and writes nowhere. Its temporary file is created exclusively, never through
+// a link.
+TEST_F(ByteStreamTest, AnotherUsersLinkIsNeverFollowed) {
+    const fs::path victim = m_folder / "victim.txt";
+    test::WriteFile(victim, "mine");
+    const fs::path link = m_folder / "dvt0000.html";
+    fs::create_symlink(victim, link);
+    if (::lchown(link.c_str(), 65534, 65534) != 0) {
+        GTEST_SKIP() << "only the administrator can give a link to another user";
+    }
+    EXPECT_THROW({ CAtomicFileSink sink(link); }, CFileException);
+    // Where no link belongs, even one's own is refused.
+    const fs::path own = m_folder / "own.html";
+    fs::create_symlink(victim, own);
+    EXPECT_THROW({ CAtomicFileSink sink(own, std::nullopt, CAtomicFileSink::Links::refuse); },
+                 CFileException);
+    EXPECT_EQ(test::ReadFile(victim), "mine");
+    EXPECT_EQ(FolderEntries(),
+              (std::vector<std::string>{"dvt0000.html", "own.html", "victim.txt"}));
 }
 
 } // namespace
