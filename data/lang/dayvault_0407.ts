@@ -3467,5 +3467,62 @@ Bitte prüfen Sie das Enddatum!</translation>
         <comment>62477</comment>
         <translation>&amp;Standard</translation>
     </message>
+    <message>
+        <source>the file is read-only</source>
+        <comment>63300</comment>
+        <translation>die Datei ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the file was opened read-only</source>
+        <comment>63301</comment>
+        <translation>die Datei wurde schreibgeschützt geöffnet</translation>
+    </message>
+    <message>
+        <source>the file changed on disk since it was read</source>
+        <comment>63302</comment>
+        <translation>die Datei wurde auf dem Datenträger geändert, seit sie gelesen wurde</translation>
+    </message>
+    <message>
+        <source>The event file %s is read-only, so your changes were not saved in it.
+Do you want to save them under another name?</source>
+        <comment>63303</comment>
+        <translation>Die Termindatei %s ist schreibgeschützt, daher wurden Ihre Änderungen nicht darin gespeichert.
+Möchten Sie sie unter einem anderen Namen speichern?</translation>
+    </message>
+    <message>
+        <source>The event file %s was opened read-only, so your changes were not saved in it.
+Do you want to save them under another name?</source>
+        <comment>63304</comment>
+        <translation>Die Termindatei %s wurde schreibgeschützt geöffnet, daher wurden Ihre Änderungen nicht darin gespeichert.
+Möchten Sie sie unter einem anderen Namen speichern?</translation>
+    </message>
+    <message>
+        <source>The event file %s was deleted or moved since it was read.
+Do you want to save it again with the entries shown here?</source>
+        <comment>63305</comment>
+        <translation>Die Termindatei %s wurde gelöscht oder verschoben, seit sie gelesen wurde.
+Möchten Sie sie mit den hier angezeigten Einträgen erneut speichern?</translation>
+    </message>
+    <message>
+        <source>The event file %s was changed by another program and can no longer be read:
+%s
+Do you want to replace it with the entries shown here?</source>
+        <comment>63306</comment>
+        <translation>Die Termindatei %s wurde von einem anderen Programm geändert und kann nicht mehr gelesen werden:
+%s
+Möchten Sie sie durch die hier angezeigten Einträge ersetzen?</translation>
+    </message>
+    <message>
+        <source>The event file %s was changed by another program. Its changes (%s entries) were taken in before saving.</source>
+        <comment>63307</comment>
+        <translation>Die Termindatei %s wurde von einem anderen Programm geändert. Dessen Änderungen (%s Einträge) wurden vor dem Speichern übernommen.</translation>
+    </message>
+    <message>
+        <source>The event file %s is opened by %s on %s since %s.
+Do you want to open it anyway? No opens it read-only.</source>
+        <comment>63308</comment>
+        <translation>Die Termindatei %s ist von %s auf %s seit %s geöffnet.
+Möchten Sie sie trotzdem öffnen? Nein öffnet sie schreibgeschützt.</translation>
+    </message>
 </context>
 </TS>

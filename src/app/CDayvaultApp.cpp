@@ -76,6 +76,7 @@ CDayvaultApp::CDayvaultApp(AppEnvironment environment, IPrompt* prompt, IFileDia
     m_fileDialogs = fileDialogs;
     m_keyring = keyring;
     m_document.SetPrompt(m_prompt);
+    m_document.SetUseLockFiles(true);
 }
 
 CDayvaultApp::~CDayvaultApp() {

@@ -146,6 +146,8 @@ void CSharedActionApprovals::Save() const {
     // Written whole or not at all; a failure keeps the old answers and the ones in memory.
     QSaveFile file(ToQString(m_file));
     if (file.open(QIODevice::WriteOnly)) {
+        // Which commands the user let run is the user's business alone.
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         file.write(QJsonDocument(root).toJson());
         file.commit();
     }

@@ -5,6 +5,7 @@
 #include "core/CTodoEntry.h"
 #include "document/DocumentContents.h"
 #include "document/DocumentObserver.h"
+#include "document/EventFileLock.h"
 #include "document/FilterState.h"
 #include "document/UndoHistory.h"
 
@@ -12,7 +13,11 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace dv {
@@ -83,9 +88,25 @@ public:
     std::string GetTitle() const;
     /// Changed since it was last opened or written.
     bool IsModified() const { return m_modified; }
+    /// With lock files on, opening an event file (or saving under a new name) writes a lock
+    /// file beside it (EventFileLock), and opening a file that another program holds asks first:
+    /// Yes opens it anyway, No opens it read-only. Off by default: the command-line tool works
+    /// on a file for a moment only; the desktop program turns it on.
+    void SetUseLockFiles(bool use) { m_useLockFiles = use; }
+    /// Opened read-only (see SetUseLockFiles): the save command writes nothing and offers Save
+    /// As instead, as it does for a file the user made read-only.
+    bool IsReadOnly() const { return m_readOnly; }
 
     /// The save command. With a path, the document is written there at once and true is
-    /// returned, or a failure is shown (stop icon) and false returned. An untitled document that
+    /// returned, or a failure is shown (stop icon) and false returned. Before it writes, the
+    /// event file on disk is compared with the state it was read or written in (size,
+    /// modification time, fingerprint): the changes another program made meanwhile are merged
+    /// in first (its additions, its edits of entries unchanged here, its deletions of entries
+    /// unchanged here; an entry both changed is kept twice, theirs as a copy with a new GUID),
+    /// so no entry is ever written over unseen. A file that was deleted or cannot be read any
+    /// more is only written again when the user agrees; a read-only file (or a document opened
+    /// read-only) is never written: the user is told and offered Save As. A question answered
+    /// No is not asked again by the next save commands, only before the document is emptied. An untitled document that
     /// was changed asks "Do you want to save current event file?"; Yes runs the Save-As hook, No
     /// keeps everything as it is (the question comes again with the next save). A save command
     /// that arrives while that question is open is ignored. Returns true only when a file was
@@ -332,6 +353,29 @@ private:
     void InstallContents(DocumentContents&& contents);
     void RequestSave();
     bool WriteTo(const std::filesystem::path& path);
+    // ---- the event file on disk (CDayvaultDocDisk.cpp) ----
+    /// The save to the document's own file, after CheckFileBeforeSave; `asking` false keeps
+    /// quiet about what the user already declined.
+    bool SaveToOwnFile(bool asking);
+    /// What the save does with the event file on disk.
+    enum class DiskVerdict { write, leave, refuse };
+    /// Whether the save may write the event file: refuse when the file is read-only, or was
+    /// deleted or damaged and the user does not want it written again; leave when an unchanged
+    /// document has nothing to add to a file that changed. Merges another program's changes in
+    /// first.
+    DiskVerdict CheckFileBeforeSave(bool asking);
+    /// Asks `question`; Yes runs Save As. True when the document was saved elsewhere.
+    bool OfferSaveAs(const std::string& question);
+    /// Records a save that did not happen for `reason` (the user's No counts too).
+    void RefuseSave(const std::string& reason);
+    /// Takes another program's changes to the event file into the document; returns how many
+    /// entries changed.
+    int MergeChangesFromDisk(DocumentContents&& disk);
+    /// Remembers `path` as read or written now, holding the entries of m_contents.
+    void RememberDiskState(const std::filesystem::path& path, uint64_t fingerprint);
+    void ForgetDiskState();
+    /// Opening: asks when another program holds the file; takes the lock.
+    void LockOnOpen(const std::filesystem::path& path);
     /// The save before the document is emptied; false when the contents must stay.
     bool SaveBeforeDiscard();
     void RecordSharedPlace(const std::string& place, const std::string& shareId);
@@ -360,6 +404,21 @@ private:
     UndoHistory<CTodoEntry> m_todoHistory;
 
     std::filesystem::path m_path;
+    /// The event file as this document last read or wrote it.
+    struct DiskStamp {
+        uintmax_t size = 0;
+        std::filesystem::file_time_type time;
+        uint64_t fingerprint = 0;
+    };
+    std::optional<DiskStamp> m_diskStamp;
+    /// The entries of that state, the base of the merge with another program's changes.
+    std::unordered_map<std::string, DateData> m_baseEvents;
+    std::unordered_map<std::string, std::pair<TodoData, bool>> m_baseTodos;
+    std::set<std::string> m_baseCategories;
+    EventFileLock m_lock;
+    bool m_useLockFiles = false;
+    bool m_readOnly = false;
+    bool m_saveDeclined = false; // the user answered No to writing the file; see SaveCommand
     bool m_modified = false;
     bool m_saveQuestionOpen = false;
     IPrompt* m_prompt = nullptr;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
@@ -50,8 +51,13 @@ std::string CDayvaultDoc::GetTitle() const {
 }
 
 bool CDayvaultDoc::WriteTo(const std::filesystem::path& path) {
+    uint64_t fingerprint = 0;
     try {
-        WriteEventFile(path, m_contents);
+        // A file the user made read-only stays as it is, even where the rename could replace it.
+        if (IsReadOnlyFile(path)) {
+            throw std::runtime_error(LoadString(kIdsFileIsReadOnly));
+        }
+        fingerprint = WriteEventFile(path, m_contents);
     } catch (const std::exception& error) {
         m_lastSaveError = DescribeSaveFailure(path, error);
         if (m_prompt != nullptr) {
@@ -61,6 +67,8 @@ bool CDayvaultDoc::WriteTo(const std::filesystem::path& path) {
     }
     m_lastSaveError.clear();
     m_modified = false;
+    m_saveDeclined = false;
+    RememberDiskState(path, fingerprint);
     return true;
 }
 
@@ -69,7 +77,7 @@ bool CDayvaultDoc::SaveBeforeDiscard() {
         return false; // the save question is open: its answer decides, not this command
     }
     if (!m_path.empty()) {
-        return WriteTo(m_path);
+        return SaveToOwnFile(true);
     }
     if (!m_modified || m_prompt == nullptr) {
         return true;
@@ -96,7 +104,7 @@ bool CDayvaultDoc::SaveCommand() {
         return false;
     }
     if (!m_path.empty()) {
-        return WriteTo(m_path);
+        return SaveToOwnFile(false);
     }
     // An untitled document that nobody changed has nothing worth a question.
     if (!m_modified) {
@@ -118,7 +126,13 @@ bool CDayvaultDoc::SaveAs(const std::filesystem::path& path) {
     if (!WriteTo(path)) {
         return false;
     }
-    m_path = path;
+    if (path != m_path) {
+        m_path = path;
+        m_readOnly = false;
+        if (m_useLockFiles) {
+            m_lock.Acquire(path);
+        }
+    }
     return true;
 }
 
@@ -161,6 +175,7 @@ bool CDayvaultDoc::NewDocument() {
         return false;
     }
     DeleteContents();
+    ForgetDiskState();
     m_path.clear();
     m_modified = false;
     ResetFilters();
@@ -173,6 +188,7 @@ bool CDayvaultDoc::Close() {
         return false;
     }
     DeleteContents();
+    ForgetDiskState();
     m_path.clear();
     m_modified = false;
     return true;
@@ -183,11 +199,14 @@ bool CDayvaultDoc::Open(const std::filesystem::path& path) {
         return false;
     }
     DeleteContents();
+    ForgetDiskState();
     m_path.clear();
     m_modified = false;
     DocumentContents read;
+    uint64_t fingerprint = 0;
     try {
         read = ReadEventFile(path);
+        fingerprint = EventFileFingerprint(path);
     } catch (...) {
         // Nothing of the file reached the document: it stays empty and untitled.
         ResetFilters();
@@ -196,6 +215,8 @@ bool CDayvaultDoc::Open(const std::filesystem::path& path) {
     }
     InstallContents(std::move(read));
     m_path = path;
+    RememberDiskState(path, fingerprint);
+    LockOnOpen(path);
     NotifyInitialUpdate();
     return true;
 }
@@ -207,6 +228,7 @@ bool CDayvaultDoc::Restore(const std::filesystem::path& path) {
         return false;
     }
     DeleteContents();
+    ForgetDiskState();
     m_path.clear();
     restored.changeList.clear();
     InstallContents(std::move(restored));

@@ -389,7 +389,8 @@ CDayvaultDoc::SyncMergeResult CDayvaultDoc::SynchronizeWith(const std::filesyste
         try {
             // The worker's scratch file, which it copies or uploads itself: replaced whole, but
             // the user-interface thread does not wait for the disk.
-            CAtomicFileSink sink(path);
+            CAtomicFileSink sink(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write);
             sink.Write(WriteEventFileBytes(shared));
             sink.Commit(false);
         } catch (const std::exception&) {

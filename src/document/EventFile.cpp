@@ -8,11 +8,14 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string_view>
 #include <system_error>
 #include <utility>
+
+#include <unistd.h>
 
 namespace dv {
 
@@ -259,10 +262,12 @@ void ReadFileArchive(const std::filesystem::path& path, CFileSource& source, Rea
     }
 }
 
-// Writes `target` through an archive with `write`, replacing the file only when all went well.
+// Writes `target` through an archive with `write`, replacing the file only when all went well;
+// a new file gets `mode` when one is given.
 template <class Write>
-void WriteFileArchive(const std::filesystem::path& target, Write&& write) {
-    CAtomicFileSink sink(target);
+void WriteFileArchive(const std::filesystem::path& target, std::optional<std::filesystem::perms> mode,
+                      Write&& write) {
+    CAtomicFileSink sink(target, mode);
     try {
         CArchive ar(sink);
         write(ar);
@@ -407,6 +412,25 @@ uint64_t EventFileFingerprint(std::span<const uint8_t> bytes) {
     return fingerprint.Finish();
 }
 
+uint64_t EventFileFingerprint(const std::filesystem::path& file) {
+    return FileFingerprint(file);
+}
+
+bool IsReadOnlyFile(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (error || !std::filesystem::is_regular_file(status)) {
+        return false;
+    }
+    constexpr auto kWriteBits = std::filesystem::perms::owner_write |
+                                std::filesystem::perms::group_write |
+                                std::filesystem::perms::others_write;
+    if ((status.permissions() & kWriteBits) == std::filesystem::perms::none) {
+        return true;
+    }
+    return ::access(file.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS);
+}
+
 std::vector<uint8_t> WriteSyncSideBytes(const SyncSideFile& side) {
     return ArchiveBytes([&](CArchive& ar) { WriteSyncSide(ar, side); });
 }
@@ -425,7 +449,7 @@ void SetSaveFaultHook(std::function<void(SaveStage)> hook) {
     SaveFaultHook() = std::move(hook);
 }
 
-void WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents) {
+uint64_t WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents) {
     // Both files' leftovers go first, so that a killed save leaves at most the temporary files
     // it was writing itself.
     const std::filesystem::path sidePath = SyncSidePath(path);
@@ -449,11 +473,16 @@ void WriteEventFile(const std::filesystem::path& path, const DocumentContents& c
     if (!contents.changeList.empty() || !contents.sharedPlace.empty()) {
         const SyncSideFile side{contents.changeList, fingerprinting.Fingerprint(),
                                 contents.sharedPlace, contents.sharedPlaceId};
-        WriteFileArchive(sidePath, [&](CArchive& ar) { WriteSyncSide(ar, side); });
+        // The side file names the user's entries: as private as the event file.
+        std::error_code error;
+        const auto mode = std::filesystem::status(sink.GetTemporaryPath(), error).permissions();
+        WriteFileArchive(sidePath, error ? std::nullopt : std::optional(mode),
+                         [&](CArchive& ar) { WriteSyncSide(ar, side); });
         RunSaveFaultHook(SaveStage::sideFileWritten);
     }
     sink.Commit();
     RunSaveFaultHook(SaveStage::eventFileWritten);
+    return fingerprinting.Fingerprint();
 }
 
 DocumentContents ReadEventFile(const std::filesystem::path& path, EventFileParts parts) {

@@ -67,6 +67,14 @@ struct SyncSideFile {
 
 /// A 64-bit fingerprint of an event file's bytes, length included; not a cryptographic hash.
 uint64_t EventFileFingerprint(std::span<const uint8_t> bytes);
+/// The same fingerprint of a file on disk. Throws CFileException naming a file that cannot be
+/// read.
+uint64_t EventFileFingerprint(const std::filesystem::path& file);
+
+/// Whether the user made `file` read-only: it exists and nobody may write it (no write bit in
+/// its mode, which counts even for the administrator), or this user may not. A missing file
+/// is not read-only.
+bool IsReadOnlyFile(const std::filesystem::path& file);
 
 // ---- Byte buffers -------------------------------------------------------------------------------
 
@@ -100,8 +108,9 @@ SyncSideFile ReadSyncSideBytes(std::span<const uint8_t> bytes);
 /// a shared entry is ever lost. Temporary files that an earlier killed save of the same files
 /// left behind are removed first, so at most the two temporary files of a save killed meanwhile
 /// are ever left over (named as RemoveStaleTemporaryFiles describes). Throws CFileException
-/// naming the file that failed.
-void WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents);
+/// naming the file that failed. The side file gets the event file's permissions. Returns the
+/// fingerprint of the event file written.
+uint64_t WriteEventFile(const std::filesystem::path& path, const DocumentContents& contents);
 
 /// The two moments of a save at which a fault-injection hook may act (tests kill the process
 /// there): after the side file was put in place, and after the event file was.

@@ -25,9 +25,10 @@ std::filesystem::path BackupPath(const std::filesystem::path& file, int number) 
 
 } // namespace
 
-void CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to) {
+void CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to,
+                        std::optional<std::filesystem::perms> mode) {
     CFileSource source(from);
-    CAtomicFileSink sink(to);
+    CAtomicFileSink sink(to, mode);
     std::array<uint8_t, 64 * 1024> buffer{};
     for (;;) {
         const size_t read = source.Read(buffer);
@@ -79,7 +80,10 @@ RotatingBackupResult MakeRotatingBackup(const std::filesystem::path& file, int d
     }
     const std::filesystem::path target = BackupPath(file, slot.value_or(oldestNumber));
     try {
-        CopyFileAtomically(file, target);
+        // A copy is as private as the file it copies.
+        std::error_code error;
+        const auto mode = std::filesystem::status(file, error).permissions();
+        CopyFileAtomically(file, target, error ? std::nullopt : std::optional(mode));
     } catch (const std::exception&) {
         return {false, 0};
     }

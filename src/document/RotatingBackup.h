@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 namespace dv {
 
@@ -17,7 +18,7 @@ struct RotatingBackupResult {
 /// the oldest modification time. Modification times more than `hours` in the future (a clock
 /// that was set back) are set to `now` first. When the newest copy is younger than `hours`, no
 /// copy is made and the seconds until it reaches that age are returned; otherwise `file` is
-/// copied over the slot (through a temporary file and a rename, so a slot never holds half a
+/// copied over the slot with `file`'s permissions (through a temporary file and a rename, so a slot never holds half a
 /// copy), the copy's time is set to `now` and `hours` * 3600 is returned. `file` itself is only
 /// read. A depth below 1 makes no copy and succeeds. A failure (the file missing or unreadable,
 /// the folder not writable) returns {false, 0} and leaves every existing copy as it was.
@@ -27,7 +28,9 @@ RotatingBackupResult MakeRotatingBackup(
     std::filesystem::file_time_type now = std::filesystem::file_time_type::clock::now());
 
 /// Copies `from` over `to` whole or not at all (a temporary file beside `to`, renamed over it).
+/// The copy gets `mode` when given, else the permissions `to` had, else those of any new file.
 /// Throws CFileException naming the file that failed; `to` then keeps its old content.
-void CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
+void CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to,
+                        std::optional<std::filesystem::perms> mode = std::nullopt);
 
 } // namespace dv

@@ -267,7 +267,7 @@ private:
         MergeFacts facts;
         facts.shareExisted = std::filesystem::exists(SidePath(shared, ".b00"), error);
         if (exists) {
-            CopyFileAtomically(shared, m_merge.Path());
+            CopyFileAtomically(shared, m_merge.Path(), kPrivateFile);
         } else {
             MakeEmpty(m_merge.Path());
             facts.sharedFileMissing = true;

@@ -2,35 +2,46 @@
 
 #include "document/TemporaryFile.h"
 
-#include <array>
-#include <cstdint>
-#include <cstdio>
-#include <random>
+#include <string>
 #include <system_error>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace dv {
 
 TemporaryFile::TemporaryFile(std::string_view kind) {
-    std::random_device random;
-    std::mt19937_64 generator((static_cast<uint64_t>(random()) << 32) ^ random());
-    const std::filesystem::path folder = std::filesystem::temp_directory_path();
-    for (int attempt = 0; attempt < 16 && m_path.empty(); ++attempt) {
-        std::array<char, 40> name{};
-        std::snprintf(name.data(), name.size(), "dayvault-%016llx.%.8s",
-                      static_cast<unsigned long long>(generator()), kind.data());
-        const std::filesystem::path candidate = folder / name.data();
-        // Exclusive creation: a name that exists belongs to someone else.
-        if (std::FILE* file = std::fopen(candidate.string().c_str(), "wbx")) {
-            std::fclose(file);
-            m_path = candidate;
-        }
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    if (error) {
+        return;
+    }
+    // mkdtemp creates the folder exclusively with mode 0700, whatever the umask.
+    std::string folder = (base / "dayvault-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr) {
+        return;
+    }
+    m_folder = folder;
+    const std::filesystem::path file = m_folder / std::string(kind.substr(0, 8));
+    const int descriptor = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                  S_IRUSR | S_IWUSR);
+    if (descriptor < 0) {
+        return;
+    }
+    // The umask can only take bits away, never add them; this keeps the mode exact.
+    const bool privateMode = ::fchmod(descriptor, S_IRUSR | S_IWUSR) == 0;
+    ::close(descriptor);
+    if (privateMode) {
+        m_path = file;
     }
 }
 
 TemporaryFile::~TemporaryFile() {
-    if (!m_path.empty()) {
+    if (!m_folder.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(m_path, ignored);
+        std::filesystem::remove_all(m_folder, ignored);
     }
 }
 

@@ -728,4 +728,15 @@ constexpr uint32_t kIdsExpNameColumn = 62475;
 constexpr uint32_t kIdsExpChooseColor = 62476;
 constexpr uint32_t kIdsExpDefault = 62477;
 
+// ---- Saving safety: the event file on disk, read-only files, lock files ----
+constexpr uint32_t kIdsFileIsReadOnly = 63300;
+constexpr uint32_t kIdsFileOpenedReadOnly = 63301;
+constexpr uint32_t kIdsFileChangedOnDisk = 63302;
+constexpr uint32_t kIdsAskSaveAsReadOnly = 63303;
+constexpr uint32_t kIdsAskSaveAsOpenedReadOnly = 63304;
+constexpr uint32_t kIdsAskRewriteDeleted = 63305;
+constexpr uint32_t kIdsAskOverwriteDamaged = 63306;
+constexpr uint32_t kIdsMergedFromDisk = 63307;
+constexpr uint32_t kIdsAskOpenLocked = 63308;
+
 } // namespace dv

@@ -740,6 +740,16 @@ constexpr StringEntry kStrings[] = {
     {kIdsExpNameColumn, "Column name"},
     {kIdsExpChooseColor, "Choose the colour"},
     {kIdsExpDefault, "&Default"},
+    // Saving safety: the event file on disk, read-only files, lock files.
+    {kIdsFileIsReadOnly, "the file is read-only"},
+    {kIdsFileOpenedReadOnly, "the file was opened read-only"},
+    {kIdsFileChangedOnDisk, "the file changed on disk since it was read"},
+    {kIdsAskSaveAsReadOnly, "The event file %s is read-only, so your changes were not saved in it.\nDo you want to save them under another name?"},
+    {kIdsAskSaveAsOpenedReadOnly, "The event file %s was opened read-only, so your changes were not saved in it.\nDo you want to save them under another name?"},
+    {kIdsAskRewriteDeleted, "The event file %s was deleted or moved since it was read.\nDo you want to save it again with the entries shown here?"},
+    {kIdsAskOverwriteDamaged, "The event file %s was changed by another program and can no longer be read:\n%s\nDo you want to replace it with the entries shown here?"},
+    {kIdsMergedFromDisk, "The event file %s was changed by another program. Its changes (%s entries) were taken in before saving."},
+    {kIdsAskOpenLocked, "The event file %s is opened by %s on %s since %s.\nDo you want to open it anyway? No opens it read-only."},
 };
 
 constexpr bool StrictlyAscending() {

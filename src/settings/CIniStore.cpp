@@ -78,7 +78,10 @@ void CIniStore::Flush() {
         return;
     }
     const std::string bytes = m_document.ToBytes();
-    CAtomicFileSink sink(m_path);
+    // The settings hold the FTP password, in a form any reader of this file can undo: for the
+    // user alone, as ssh keeps its private files.
+    CAtomicFileSink sink(m_path,
+                         std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     sink.Write(
         std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
     sink.Commit();

@@ -8,14 +8,26 @@
 #include "document/CDayvaultDoc.h"
 #include "document/DocumentTestSupport.h"
 #include "document/EventFile.h"
+#include "document/EventFileLock.h"
+#include "document/RotatingBackup.h"
+#include "document/TemporaryFile.h"
 #include "document/TextBackup.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace dv {
 namespace {
@@ -319,8 +331,10 @@ TEST(DocumentFileTest, AFailedSaveStopsNewOpenCloseAndRestore) {
         EXPECT_EQ(h.doc.GetLastSaveError(), h.prompt.GetShown()[0].text);
         EXPECT_NE(h.doc.GetLastSaveError().find(gone.string() + ": "), std::string::npos)
             << h.doc.GetLastSaveError();
-        // With the folder back, the same operation saves and goes through.
+        // With the folder back, the same operation asks (the file is gone), saves and goes
+        // through.
         std::filesystem::create_directory(folder / "gone");
+        h.prompt.QueueAnswer(true);
         EXPECT_TRUE(run());
         EXPECT_EQ(EventsInFile(gone), Strings{"unsaved"});
         std::filesystem::remove_all(folder / "gone");
@@ -396,6 +410,219 @@ TEST(DocumentFileTest, MergeAddsWhatIsNewRebuildsTheSetsAndSendsHintZero) {
     EXPECT_EQ(h.doc.MergeFile(folder / "other.dat"), 0) << "nothing new the second time";
     EXPECT_ANY_THROW(h.doc.MergeFile(folder / "missing.dat"));
     EXPECT_EQ(h.doc.GetDateEntryCount(), 2);
+}
+
+// ---- The event file on disk -----------------------------------------------------------------------
+
+/// The descriptions of the events in the file, sorted: a merge appends, so order says little.
+Strings SortedEventsInFile(const std::filesystem::path& path) {
+    Strings descriptions = EventsInFile(path);
+    std::sort(descriptions.begin(), descriptions.end());
+    return descriptions;
+}
+
+CDateEntry* EventNamed(const CDayvaultDoc& doc, const std::string& description) {
+    for (int i = 0; i < doc.GetDateEntryCount(); ++i) {
+        if (doc.GetDateEntry(i)->GetData().Description == description) {
+            return doc.GetDateEntry(i);
+        }
+    }
+    throw std::logic_error("no event " + description);
+}
+
+void Describe(CDayvaultDoc& doc, const std::string& from, const std::string& to) {
+    CDateEntry* entry = EventNamed(doc, from);
+    DateData data = entry->GetData();
+    data.Description = to;
+    doc.ChangeDateEntry(entry, data, kEditInteractive);
+}
+
+// Two programs on one file: each save takes in what the other wrote since this one last read or
+// wrote the file, so neither drops the other's entries; an entry both changed is kept twice.
+TEST(DocumentDiskTest, TwoDocumentsOnOneFileMergeTheOthersChangesBeforeSaving) {
+    TemporaryFolder folder;
+    const std::filesystem::path file = folder / "events.dat";
+    WriteEventFile(file, SampleContents());
+    Harness a;
+    Harness b;
+    ASSERT_TRUE(a.doc.Open(file));
+    ASSERT_TRUE(b.doc.Open(file));
+    for (const char* text : {"A1", "A2", "A3"}) {
+        a.doc.AddDateEntry(MakeEvent("Work", text), kEditInteractive);
+    }
+    a.Pump();
+    b.doc.AddDateEntry(MakeEvent("Work", "B1"), kEditInteractive);
+    Describe(b.doc, "one", "one by B");
+    b.Pump();
+    EXPECT_EQ(SortedEventsInFile(file),
+              (Strings{"A1", "A2", "A3", "B1", "one by B", "three", "two"}));
+    ASSERT_EQ(b.prompt.GetShown().size(), 1U);
+    EXPECT_EQ(b.prompt.GetShown()[0].text,
+              FormatString(kIdsMergedFromDisk, {file.string(), "3"}));
+    EXPECT_EQ(b.doc.GetDateEntryCount(), 7) << "B shows what A added";
+    b.doc.DeleteDateEntry(EventNamed(b.doc, "A2"), kEditInteractive);
+    b.Pump();
+
+    // A edits "one" as well (both changed it) and "two" (only A did); A2, which A left alone,
+    // goes as B deleted it.
+    Describe(a.doc, "one", "one by A");
+    Describe(a.doc, "two", "two by A");
+    a.Pump();
+    EXPECT_EQ(SortedEventsInFile(file),
+              (Strings{"A1", "A3", "B1", "one by A", "one by B", "three", "two by A"}));
+    const DocumentContents written = ReadEventFile(file);
+    std::set<std::string> guids;
+    for (const auto& entry : written.events) {
+        guids.insert(entry->GetGUID());
+    }
+    EXPECT_EQ(guids.size(), written.events.size()) << "the kept copy has a GUID of its own";
+    // Nothing changed since: the next save writes without a word.
+    a.prompt.ClearShown();
+    a.doc.AddTodoEntry(MakeTodo("G", "quiet"), kEditInteractive);
+    a.Pump();
+    EXPECT_TRUE(a.prompt.GetShown().empty());
+    EXPECT_EQ(ReadEventFile(file).todos.size(), 3U);
+}
+
+// A file the user made read-only, deleted or replaced with something unreadable is never written
+// over unasked: the save says so, once, and writes only on the user's Yes (a new name for the
+// read-only file); closing asks again, as unsaved changes are at stake.
+TEST(DocumentDiskTest, ReadOnlyDeletedOrDamagedFilesAreNotWrittenUnasked) {
+    namespace fs = std::filesystem;
+    enum class Harm { readOnly, deleted, damaged };
+    for (const Harm harm : {Harm::readOnly, Harm::deleted, Harm::damaged}) {
+        SCOPED_TRACE(static_cast<int>(harm));
+        TemporaryFolder folder;
+        const fs::path file = folder / "events.dat";
+        WriteEventFile(file, SampleContents());
+        Harness h;
+        h.saveAsPath = folder / "copy.dat";
+        ASSERT_TRUE(h.doc.Open(file));
+        std::string question;
+        switch (harm) {
+        case Harm::readOnly:
+            fs::permissions(file, fs::perms::owner_read | fs::perms::group_read |
+                                      fs::perms::others_read);
+            question = FormatString(kIdsAskSaveAsReadOnly, file.string());
+            break;
+        case Harm::deleted:
+            fs::remove(file);
+            question = FormatString(kIdsAskRewriteDeleted, file.string());
+            break;
+        case Harm::damaged:
+            test::WriteFile(file, "not an event file at all");
+            question = FormatString(kIdsAskOverwriteDamaged, file.string()).substr(0, 40);
+            break;
+        }
+        const std::string before = test::ReadFile(file);
+        h.doc.AddDateEntry(MakeEvent("Work", "new"), kEditInteractive);
+        h.prompt.QueueAnswer(false);
+        h.Pump();
+        h.doc.AddDateEntry(MakeEvent("Work", "newer"), kEditInteractive);
+        h.Pump(); // declined: no second question
+        ASSERT_EQ(h.prompt.GetQuestionCount(), 1U);
+        EXPECT_EQ(h.prompt.GetShown()[0].text.substr(0, question.size()), question);
+        EXPECT_EQ(fs::exists(file), harm != Harm::deleted);
+        EXPECT_EQ(test::ReadFile(file), before);
+        EXPECT_TRUE(h.doc.IsModified());
+        EXPECT_NE(h.doc.GetLastSaveError().find(file.string()), std::string::npos);
+
+        h.prompt.QueueAnswer(true);
+        EXPECT_TRUE(h.doc.Close());
+        const fs::path written = harm == Harm::readOnly ? h.saveAsPath : file;
+        EXPECT_EQ(EventsInFile(written), (Strings{"one", "two", "three", "new", "newer"}));
+        if (harm == Harm::readOnly) {
+            EXPECT_EQ(test::ReadFile(file), before);
+            EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+                      fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        }
+    }
+}
+
+// A second program finds the lock file of the first and asks; No opens the file read-only.
+// A lock left by a process of this computer that is gone is taken over without a question.
+TEST(DocumentDiskTest, ALockFileWarnsASecondProgramAtOpen) {
+    namespace fs = std::filesystem;
+    TemporaryFolder folder;
+    const fs::path file = folder / "events.dat";
+    const fs::path lock = folder / ".~lock.events.dat#";
+    WriteEventFile(file, SampleContents());
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    {
+        Harness first;
+        first.doc.SetUseLockFiles(true);
+        ASSERT_TRUE(first.doc.Open(file));
+        const LockHolder self = EventFileLock::Self();
+        EXPECT_EQ(test::ReadFile(lock).substr(0, self.user.size() + self.host.size() + 2),
+                  self.user + "," + self.host + ",");
+        EXPECT_EQ(fs::status(lock).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_TRUE(first.prompt.GetShown().empty());
+        EXPECT_TRUE(first.doc.Close());
+        EXPECT_FALSE(fs::exists(lock));
+    }
+
+    test::WriteFile(lock, "bob,elsewhere.example,4242,2030-03-02 09:15:00\n");
+    Harness second;
+    second.doc.SetUseLockFiles(true);
+    second.prompt.QueueAnswer(false);
+    ASSERT_TRUE(second.doc.Open(file));
+    ASSERT_EQ(second.prompt.GetQuestionCount(), 1U);
+    EXPECT_EQ(second.prompt.GetShown()[0].text,
+              FormatString(kIdsAskOpenLocked, {file.string(), "bob", "elsewhere.example",
+                                               "2030-03-02 09:15:00"}));
+    EXPECT_TRUE(second.doc.IsReadOnly());
+    const std::string before = test::ReadFile(file);
+    second.doc.AddDateEntry(MakeEvent("Work", "new"), kEditInteractive);
+    second.prompt.QueueAnswer(false);
+    second.Pump();
+    EXPECT_EQ(second.prompt.GetShown().back().text,
+              FormatString(kIdsAskSaveAsOpenedReadOnly, file.string()));
+    EXPECT_EQ(test::ReadFile(file), before);
+    EXPECT_EQ(test::ReadFile(lock), "bob,elsewhere.example,4242,2030-03-02 09:15:00\n")
+        << "the other program's lock stays";
+
+    // A process of this computer that no longer runs holds nothing.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    test::WriteFile(lock, "ghost," + EventFileLock::Self().host + "," + std::to_string(child) +
+                              ",2030-03-02 09:15:00\n");
+    Harness third;
+    third.doc.SetUseLockFiles(true);
+    ASSERT_TRUE(third.doc.Open(file));
+    EXPECT_TRUE(third.prompt.GetShown().empty());
+    EXPECT_FALSE(third.doc.IsReadOnly());
+    EXPECT_EQ(test::ReadFile(lock).substr(0, EventFileLock::Self().user.size()),
+              EventFileLock::Self().user);
+}
+
+// Files that hold the user's entries are as private as the event file (side file, backups) or
+// private outright (the synchronisation's temporary files, in a folder of their own), whatever
+// the umask.
+TEST(DocumentDiskTest, PrivateFilesStayPrivateWhateverTheUmask) {
+    namespace fs = std::filesystem;
+    TemporaryFolder folder;
+    const fs::path file = folder / "events.dat";
+    const mode_t umask = ::umask(0);
+    constexpr fs::perms kPrivate = fs::perms::owner_read | fs::perms::owner_write;
+    test::WriteFile(file, "");
+    fs::permissions(file, kPrivate);
+    WriteEventFile(file, SampleContents()); // with a change list: the side file is written
+    EXPECT_TRUE(MakeRotatingBackup(file, 2, 0).succeeded);
+    const TemporaryFile temporary("merge");
+    ::umask(umask);
+    for (const fs::path& path : {file, folder / "events.sync", folder / "events.b00",
+                                 temporary.Path()}) {
+        EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, kPrivate) << path;
+    }
+    ASSERT_TRUE(temporary.IsOpen());
+    EXPECT_NE(temporary.Path().parent_path(), fs::temp_directory_path());
+    EXPECT_EQ(fs::status(temporary.Path().parent_path()).permissions() & fs::perms::all,
+              fs::perms::owner_all);
 }
 
 } // namespace

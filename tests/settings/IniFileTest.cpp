@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <tuple>
 
+#include <sys/stat.h>
+
 namespace dv {
 namespace {
 
@@ -143,6 +145,29 @@ TEST(IniStoreTest, UnreadableFilesAreReportedWithTheirPath) {
         EXPECT_EQ(e.GetPath(), huge);
         EXPECT_NE(std::string(e.what()).find("too large"), std::string::npos) << e.what();
     }
+}
+
+// The settings hold the FTP password in a form anyone can undo: the file is for its user alone,
+// whatever the umask and whatever mode an older file had.
+TEST(IniStoreTest, TheSettingsFileIsPrivate) {
+    TemporaryFolder folder;
+    const mode_t umask = ::umask(0);
+    for (const bool existed : {false, true}) {
+        const fs::path path = folder.Path() / (existed ? "old.ini" : "new.ini");
+        if (existed) {
+            WriteFile(path, "[Settings]\r\n");
+            fs::permissions(path, fs::perms::all);
+        }
+        {
+            CIniStore store(path);
+            store.WriteRawString("Settings", "FtpPassword", "scrambled");
+            store.Flush();
+        }
+        EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write)
+            << path;
+    }
+    ::umask(umask);
 }
 
 } // namespace
