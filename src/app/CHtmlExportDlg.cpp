@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <system_error>
 
@@ -241,8 +242,20 @@ void CHtmlExportDlg::Preview() {
         return;
     }
     DeletePreview();
-    const fs::path folder = m_services.tempFolder.empty() ? fs::path(QDir::tempPath().toStdString())
-                                                          : m_services.tempFolder;
+    const fs::path temporary = m_services.tempFolder.empty()
+                                   ? fs::path(QDir::tempPath().toStdString())
+                                   : m_services.tempFolder;
+    if (!m_previewFolder || !m_previewFolder->isValid()) {
+        // Created exclusively with mode 0700 whatever the umask.
+        m_previewFolder = std::make_unique<QTemporaryDir>(
+            QString::fromStdString((temporary / "dayvault-preview-XXXXXX").string()));
+    }
+    if (!m_previewFolder->isValid()) {
+        m_services.prompt->ShowMessage(FormatString(kIdsExpNoPreviewName, temporary.string()),
+                                       PromptIcon::Stop);
+        return;
+    }
+    const fs::path folder = m_previewFolder->path().toStdString();
     const fs::path path = HtmlExport::NextPreviewPath(folder);
     if (path.empty()) {
         m_services.prompt->ShowMessage(FormatString(kIdsExpNoPreviewName, folder.string()),

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <filesystem>
+#include <memory>
 
 class QButtonGroup;
 class QComboBox;
@@ -12,13 +13,17 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTemporaryDir;
 
 namespace dv {
 
 /// "HTML-Export": the to-do list or a week, fortnight, month or list of days as an HTML table put
 /// into a template, written to a file or shown in the browser. The page is made by the export
-/// of the core. The preview goes to the first free "dvtNNNN.html" in the temporary folder; the
-/// dialog deletes its previous preview before the next one and its last one when it closes.
+/// of the core. The preview goes to the first free "dvtNNNN.html" in a folder of the dialog's
+/// own inside the temporary folder, which only this user may enter (mode 0700): in the shared
+/// temporary folder another user could read the entries or put a link in the preview's place.
+/// The dialog deletes its previous preview before the next one and its last one, with the
+/// folder, when it closes.
 class CHtmlExportDlg final : public QDialog {
     Q_OBJECT
 public:
@@ -64,6 +69,7 @@ private:
     QString m_enteredLength;
     int m_shownKind = -1;
     std::filesystem::path m_preview;
+    std::unique_ptr<QTemporaryDir> m_previewFolder;
 };
 
 } // namespace dv

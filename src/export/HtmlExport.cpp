@@ -14,9 +14,11 @@
 #include "settings/CSettings.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <span>
+#include <system_error>
 #include <unordered_map>
 
 namespace dv {
@@ -567,11 +569,19 @@ HtmlPageResult HtmlExport::GeneratePage(const std::filesystem::path& templatePat
                                         const std::filesystem::path& target, int kind,
                                         const CDateTime& selected, int length) {
     HtmlPageResult result;
+    errno = 0;
     std::ifstream in(templatePath, std::ios::binary);
-    if (!in.is_open() || std::filesystem::is_directory(templatePath)) {
+    const int openError = errno;
+    std::error_code folderError;
+    const bool folder = std::filesystem::is_directory(templatePath, folderError);
+    if (!in.is_open() || folder) {
+        // The system's reason tells a missing file from one the user may not read.
+        const std::string why = folder          ? std::make_error_code(std::errc::is_a_directory).message()
+                                : openError != 0 ? std::generic_category().message(openError)
+                                                 : std::string("unknown error");
         result.ok = false;
         result.message = FormatString(kIdsCannotOpenDocument, templatePath.string());
-        result.reason = templatePath.string() + ": cannot open the template for reading";
+        result.reason = templatePath.string() + ": cannot open the template for reading: " + why;
         return result;
     }
     // Read as text: every line ends with LF, whatever ended it in the file.

@@ -336,13 +336,19 @@ private slots:
         Click(dialog.kind->button(kHtmlKindList));
         QCOMPARE(dialog.length->currentText(), QStringLiteral("12"));
 
-        // Previews: a file still held by the browser keeps its number; each preview replaces the
-        // dialog's previous one; closing removes the last.
-        const fs::path held = m_root / "tmp" / "dvt0000.html";
-        std::ofstream(held) << "held";
+        // Previews go to a folder of the dialog's own that only this user may enter, never to
+        // the shared temporary folder, where another user's link could stand in the preview's
+        // place; each preview replaces the dialog's previous one; closing removes the last.
+        const fs::path victim = m_root / "victim.txt";
+        std::ofstream(victim) << "mine";
+        fs::create_symlink(victim, m_root / "tmp" / "dvt0000.html");
         Click(dialog.preview);
-        const fs::path first = m_root / "tmp" / "dvt0001.html";
-        QCOMPARE(m_launcher.opened, std::vector<std::string>{first.string()});
+        QCOMPARE(m_launcher.opened.size(), std::size_t{1});
+        const fs::path first = m_launcher.opened[0];
+        QCOMPARE(first.parent_path().parent_path(), m_root / "tmp");
+        QCOMPARE(first.filename().string(), std::string("dvt0000.html"));
+        QCOMPARE(fs::status(first.parent_path()).permissions(), fs::perms::owner_all);
+        QCOMPARE(ReadFile(victim), std::string("mine"));
         const std::string page = ReadFile(first);
         QCOMPARE(page, Cli({"export", "html", EventFile(), "--kind", "list", "--date", "2030-03-02",
                             "--days", "12"}));
@@ -391,7 +397,6 @@ private slots:
         Click(dialog.exportButton);
         QVERIFY(!dialog.isVisible());
         QVERIFY(!fs::exists(first));
-        QVERIFY(fs::exists(held));
         const std::string todoPage = ReadFile(m_root / "todo.html");
         QCOMPARE(todoPage, Cli({"export", "html", EventFile(), "--kind", "todo", "--date",
                                 "2030-03-02", "--days", "12"}));

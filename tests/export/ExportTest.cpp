@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dv {
@@ -559,6 +560,22 @@ TEST_F(ExportTest, HtmlMonthGridHeaderAndFirstDayFormat) {
     settings.WeekStart = 0;
     const std::string fromSunday = Table(settings, kHtmlKindMonth, CDateTime(2007, 7, 4));
     EXPECT_LT(fromSunday.find(">Sunday</th>"), fromSunday.find(">Monday</th>"));
+}
+
+// A template that cannot be opened is named with the system's reason.
+TEST_F(ExportTest, HtmlTemplateFailuresNameTheSystemsReason) {
+    fs::create_directory(m_dir / "folder.html");
+    for (const auto& [name, reason] :
+         {std::pair<std::string, std::string>{"missing.html", "No such file or directory"},
+          {"folder.html", "Is a directory"}}) {
+        const HtmlPageResult result = HtmlExport(PlainSettings(), Source())
+                                          .GeneratePage(m_dir / name, m_dir / "out.html",
+                                                        kHtmlKindList, CDateTime(2007, 3, 5), 1);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.reason, (m_dir / name).string() +
+                                     ": cannot open the template for reading: " + reason);
+        EXPECT_FALSE(fs::exists(m_dir / "out.html"));
+    }
 }
 
 } // namespace
