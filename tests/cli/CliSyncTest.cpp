@@ -7,6 +7,7 @@
 #include "document/EventFile.h"
 #include "support/FtpTestServer.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -108,7 +109,14 @@ TEST_F(CliSync, TwoFilesConvergeThroughAServerInBothModesWithoutShowingThePasswo
         return Strings{"--ftp", "ftp://dayvault:" + password +
                                     "@127.0.0.1:" + std::to_string(port) + "/team/shared.dat"};
     };
-    const Strings ftp = url(options.password, server.Port());
+    // The password comes from the environment or a private file, not from the command line,
+    // which every user of the computer can read.
+    ::setenv("DAYVAULT_TEST_FTP_PASSWORD", options.password.c_str(), 1);
+    const std::string address =
+        "ftp://dayvault@127.0.0.1:" + std::to_string(server.Port()) + "/team/shared.dat";
+    const Strings ftp = {"--ftp", address, "--password-env", "DAYVAULT_TEST_FTP_PASSWORD"};
+    WriteFile(Path("password"), options.password + "\n");
+    fs::permissions(Path("password"), fs::perms::owner_read | fs::perms::owner_write);
     const fs::path alice = Path("alice.dat");
     const fs::path bob = Path("bob.dat");
     WriteUser(alice, {"Alice shared"});
@@ -126,10 +134,19 @@ TEST_F(CliSync, TwoFilesConvergeThroughAServerInBothModesWithoutShowingThePasswo
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Descriptions(bob), (Strings{"Bob shared", "Alice shared"}));
     EXPECT_TRUE(Info(bob)["changeList"].empty());
-    r = Sync(alice, ftp);
+    EXPECT_EQ(r.err, "");
+    r = Sync(alice, {"--ftp", address, "--password-file", Path("password").string()});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Synchronised\n");
+    EXPECT_EQ(r.err, "");
     EXPECT_EQ(Descriptions(alice), (Strings{"Alice shared", "Bob shared"}));
+    // A password in the address still works, with a warning that does not repeat it.
+    r = Sync(alice, url(options.password, server.Port()));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("warning: the password in the --ftp address"), std::string::npos);
+    EXPECT_EQ(r.err.find(":pw@"), std::string::npos) << r.err;
+    ::unsetenv("DAYVAULT_TEST_FTP_PASSWORD");
+    ExpectFailure(alice, ftp, 2, "", "DAYVAULT_TEST_FTP_PASSWORD");
     EXPECT_EQ(dv::ReadEventFile(server.LoginFolder() / "team/shared.dat").events.size(), 2u);
 
     // A refused login, and an address that cannot be parsed (a usage error), name the server but
