@@ -728,4 +728,15 @@ constexpr uint32_t kIdsExpNameColumn = 62475;
 constexpr uint32_t kIdsExpChooseColor = 62476;
 constexpr uint32_t kIdsExpDefault = 62477;
 
+// ---- Reminders and the alarm scheduler ----
+constexpr uint32_t kIdsTimeLeftNow = 63200;
+constexpr uint32_t kIdsTimeLeftAgo = 63201;
+constexpr uint32_t kIdsActionLineDocument = 63202;
+constexpr uint32_t kIdsActionLineProgram = 63203;
+constexpr uint32_t kIdsActionLineArgument = 63204;
+constexpr uint32_t kIdsAskSharedOpenShown = 63205;
+constexpr uint32_t kIdsAskSharedRunShown = 63206;
+constexpr uint32_t kIdsAskOpenShown = 63207;
+constexpr uint32_t kIdsAskRunShown = 63208;
+
 } // namespace dv
