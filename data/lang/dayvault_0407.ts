@@ -878,9 +878,9 @@ Möchten Sie wirklich alle Terminzustände zurücksetzen?</translation>
         <translation>Der Termin beginnt jetzt</translation>
     </message>
     <message>
-        <source>Snooze for</source>
+        <source>&amp;Snooze for</source>
         <comment>61516</comment>
-        <translation>Erneut erinnern in</translation>
+        <translation>Erneut erinnern &amp;in</translation>
     </message>
     <message>
         <source>Reminders waiting: %s</source>
@@ -3523,6 +3523,53 @@ Do you want to open it anyway? No opens it read-only.</source>
         <comment>63308</comment>
         <translation>Die Termindatei %s ist von %s auf %s seit %s geöffnet.
 Möchten Sie sie trotzdem öffnen? Nein öffnet sie schreibgeschützt.</translation>
+        <source>Now</source>
+        <comment>63200</comment>
+        <translation>Jetzt</translation>
+    </message>
+    <message>
+        <source>%s ago</source>
+        <comment>63201</comment>
+        <translation>vor %s</translation>
+    </message>
+    <message>
+        <source>Document: %s</source>
+        <comment>63202</comment>
+        <translation>Dokument: %s</translation>
+    </message>
+    <message>
+        <source>Program: %s</source>
+        <comment>63203</comment>
+        <translation>Programm: %s</translation>
+    </message>
+    <message>
+        <source>Argument %s: %s</source>
+        <comment>63204</comment>
+        <translation>Argument %s: %s</translation>
+    </message>
+    <message>
+        <source>This shared event came from another user. It opens the document shown below.
+Do you want to allow this? You will be asked again if the document changes.</source>
+        <comment>63205</comment>
+        <translation>Dieser geteilte Termin stammt von einem anderen Benutzer. Er öffnet das unten gezeigte Dokument.
+Möchten Sie das zulassen? Sie werden erneut gefragt, wenn sich das Dokument ändert.</translation>
+    </message>
+    <message>
+        <source>This shared event came from another user. It runs the program shown below, with each of its arguments on a line of its own.
+Do you want to allow this? You will be asked again if any of it changes.</source>
+        <comment>63206</comment>
+        <translation>Dieser geteilte Termin stammt von einem anderen Benutzer. Er startet das unten gezeigte Programm, jedes seiner Argumente in einer eigenen Zeile.
+Möchten Sie das zulassen? Sie werden erneut gefragt, wenn sich daran etwas ändert.</translation>
+    </message>
+    <message>
+        <source>Do you want to open the document shown below now?</source>
+        <comment>63207</comment>
+        <translation>Möchten Sie das unten gezeigte Dokument jetzt öffnen?</translation>
+    </message>
+    <message>
+        <source>Do you want to run the program shown below now, with each of its arguments on a line of its own?</source>
+        <comment>63208</comment>
+        <translation>Möchten Sie das unten gezeigte Programm jetzt starten? Jedes seiner Argumente steht in einer eigenen Zeile.</translation>
     </message>
 </context>
 </TS>

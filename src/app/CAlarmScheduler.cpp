@@ -15,6 +15,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTime>
 #include <QWidget>
 
 #include <algorithm>
@@ -29,8 +30,6 @@ constexpr int64_t kSecondsPerDay = 86400;
 // A clock that moved this many whole days between two checks was adjusted, or the machine
 // slept that long: ask before reminders of all that time pour in.
 constexpr int64_t kClockJumpDays = 3;
-constexpr int32_t kUnitDays = 2;
-constexpr int32_t kUnitWeeks = 3;
 constexpr int32_t kActionOpen = 1;
 constexpr int32_t kActionRun = 2;
 // The notification icon's tooltip holds this many characters.
@@ -70,6 +69,57 @@ private:
     CAlarmScheduler& m_scheduler;
 };
 
+// While a question about an entry is open, its modal loop may deliver anything: the busy state
+// says busy, so that a merge waits and the database window stays shut, and a tick in that loop
+// does only the tooltip. No entry can change or vanish under the question.
+class CAlarmScheduler::QuestionScope {
+public:
+    explicit QuestionScope(CAlarmScheduler& scheduler)
+        : m_scheduler(scheduler), m_busy(scheduler.m_frame.BusyState()), m_owner(m_busy == 0) {
+        ++m_scheduler.m_tickDepth;
+        if (m_owner) {
+            m_busy = 1;
+        }
+    }
+    ~QuestionScope() {
+        --m_scheduler.m_tickDepth;
+        if (m_owner) {
+            m_busy = 0;
+        }
+    }
+    QuestionScope(const QuestionScope&) = delete;
+    QuestionScope& operator=(const QuestionScope&) = delete;
+
+private:
+    CAlarmScheduler& m_scheduler;
+    int& m_busy;
+    bool m_owner;
+};
+
+// The prompt of the scheduler and of the reminder window: every question under a QuestionScope.
+class CAlarmScheduler::GuardedPrompt final : public IPrompt {
+public:
+    GuardedPrompt(CAlarmScheduler& scheduler, IPrompt& prompt)
+        : m_scheduler(scheduler), m_prompt(prompt) {}
+    bool AskYesNo(const std::string& text, PromptIcon icon) override {
+        const QuestionScope scope(m_scheduler);
+        return m_prompt.AskYesNo(text, icon);
+    }
+    bool AskYesNoWithDetails(const std::string& text, const std::vector<std::string>& details,
+                             PromptIcon icon) override {
+        const QuestionScope scope(m_scheduler);
+        return m_prompt.AskYesNoWithDetails(text, details, icon);
+    }
+    void ShowMessage(const std::string& text, PromptIcon icon) override {
+        const QuestionScope scope(m_scheduler);
+        m_prompt.ShowMessage(text, icon);
+    }
+
+private:
+    CAlarmScheduler& m_scheduler;
+    IPrompt& m_prompt;
+};
+
 class CAlarmScheduler::Observer final : public IDocumentObserver {
 public:
     explicit Observer(CAlarmScheduler& scheduler) : m_scheduler(scheduler) {}
@@ -77,8 +127,24 @@ public:
         if (hint == UpdateHint::EventDeleted || hint == UpdateHint::EventsReset) {
             m_scheduler.ForgetVanishedEvents();
         }
+        switch (hint) {
+        case UpdateHint::Merged:
+        case UpdateHint::EventAdded:
+        case UpdateHint::EventDeleted:
+        case UpdateHint::EventChanged:
+        case UpdateHint::EventsChanged:
+        case UpdateHint::EventsReset:
+            // A new or changed reminder may fall due before the next tick.
+            m_scheduler.ScheduleWakeLater();
+            break;
+        default:
+            break;
+        }
     }
-    void OnInitialUpdate() override { m_scheduler.ForgetVanishedEvents(); }
+    void OnInitialUpdate() override {
+        m_scheduler.ForgetVanishedEvents();
+        m_scheduler.ScheduleWakeLater();
+    }
 
 private:
     CAlarmScheduler& m_scheduler;
@@ -89,11 +155,15 @@ CAlarmScheduler::CAlarmScheduler(IAlarmFrame& frame, CSettings& settings,
                                  ILauncher& launcher, ISoundPlayer& sound,
                                  const std::filesystem::path& approvalsFile, QObject* parent)
     : QObject(parent), m_frame(frame), m_settings(settings), m_windowSettings(windowSettings),
-      m_prompt(prompt), m_launcher(launcher), m_sound(sound),
+      m_guardedPrompt(std::make_unique<GuardedPrompt>(*this, prompt)), m_prompt(*m_guardedPrompt),
+      m_launcher(launcher), m_sound(sound),
       m_approvals(std::make_unique<CSharedActionApprovals>(approvalsFile)),
       m_requests(std::make_unique<Requests>(*this)),
-      m_observer(std::make_unique<Observer>(*this)) {
+      m_observer(std::make_unique<Observer>(*this)), m_nextWake(std::make_unique<CDateTime>()) {
     connect(&m_checkTimer, &QTimer::timeout, this, &CAlarmScheduler::Tick);
+    m_wakeTimer.setSingleShot(true);
+    m_wakeTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_wakeTimer, &QTimer::timeout, this, &CAlarmScheduler::WakeTick);
     m_flashTimer.setInterval(kFlashIntervalMs);
     connect(&m_flashTimer, &QTimer::timeout, this, &CAlarmScheduler::FlashTick);
 }
@@ -105,14 +175,11 @@ CAlarmScheduler::~CAlarmScheduler() {
 
 void CAlarmScheduler::SetDocument(CDayvaultDoc* document) {
     if (m_document != nullptr) {
-        m_document->SetSyncActionHook({});
         m_document->RemoveObserver(*m_observer);
     }
     m_document = document;
     if (m_document != nullptr) {
         m_document->AddObserver(*m_observer);
-        m_document->SetSyncActionHook(
-            [this](const CDateEntry& event) { m_approvals->NoteReceived(event); });
     }
 }
 
@@ -123,6 +190,7 @@ void CAlarmScheduler::Start() {
 void CAlarmScheduler::Stop() {
     m_checkTimer.stop();
     m_flashTimer.stop();
+    m_wakeTimer.stop();
     CloseReminderWindow();
 }
 
@@ -135,6 +203,59 @@ void CAlarmScheduler::CloseReminderWindow() {
 
 void CAlarmScheduler::RestartTimer() {
     m_checkTimer.start(std::max(1, m_settings.DateCheckInterval) * 1000);
+    ScheduleWake();
+}
+
+const CDateTime& CAlarmScheduler::GetNextWake() const {
+    return *m_nextWake;
+}
+
+void CAlarmScheduler::ScheduleWakeLater() {
+    if (!m_wakePending) {
+        m_wakePending = true;
+        QMetaObject::invokeMethod(this, &CAlarmScheduler::ScheduleWake, Qt::QueuedConnection);
+    }
+}
+
+// The periodic tick alone would raise a reminder up to a whole interval late: wake at the next
+// moment one falls due, when that comes before the next tick. Looking no further than the next
+// tick keeps this cheap; that tick looks again.
+void CAlarmScheduler::ScheduleWake() {
+    m_wakePending = false;
+    m_wakeTimer.stop();
+    *m_nextWake = CDateTime();
+    if (!m_alarmEnabled || m_document == nullptr || !m_checkTimer.isActive()) {
+        return;
+    }
+    const CDateTime now = CDateTime::Now();
+    const CDateTime horizon = now + CDateTimeSpan(std::max(1, m_settings.DateCheckInterval));
+    bool found = false;
+    CDateTime next;
+    for (int i = 0; i < m_document->GetDateEntryCount(); ++i) {
+        CDateEntry& event = *m_document->GetDateEntry(i);
+        CDateTime at;
+        if (!event.IsSuspended() && event.FindNextReminderTime(now, horizon, at) &&
+            (!found || at < next)) {
+            next = at;
+            found = true;
+        }
+    }
+    if (!found) {
+        return;
+    }
+    // "Now" has whole seconds: aim at the start of the due second of the wall clock.
+    const int64_t seconds = (next - now).GetTotalSeconds();
+    const int64_t milliseconds = seconds * 1000 - QTime::currentTime().msec();
+    *m_nextWake = next;
+    m_wakeTimer.start(static_cast<int>(std::max<int64_t>(1, milliseconds)));
+}
+
+void CAlarmScheduler::WakeTick() {
+    if (CDateTime::Now() < *m_nextWake) {
+        ScheduleWake(); // woke a little early: the clock's second has not turned yet
+        return;
+    }
+    Tick();
 }
 
 void CAlarmScheduler::TickNow() {
@@ -203,6 +324,7 @@ void CAlarmScheduler::Tick() {
     ProcessReminders();
     m_showSilentRequested = false;
     m_frame.BusyState() = 0;
+    ScheduleWake();
 }
 
 void CAlarmScheduler::FlashTick() {
@@ -235,7 +357,8 @@ void CAlarmScheduler::ProcessReminders() {
     if (!m_reminderDlg) {
         if (document.GetPendingReminderCount() > 0 ||
             (document.GetPendingSilentReminderCount() > 0 && m_showSilentRequested)) {
-            m_reminderDlg = new CReminderDlg(*m_requests, m_settings, m_windowSettings, m_prompt, m_sound);
+            m_reminderDlg = new CReminderDlg(*m_requests, m_settings, m_windowSettings, m_prompt,
+                                             m_sound);
             connect(m_reminderDlg, &CReminderDlg::closed, this,
                     &CAlarmScheduler::OnReminderClosed, Qt::QueuedConnection);
             // Posted behind the close, so that the window is gone before the editor opens.
@@ -317,9 +440,10 @@ void CAlarmScheduler::OpenReminderWindow() {
         const std::string count = std::to_string(dlg.GetRecordCount());
         std::string text = FormatString(kIdsReminderNotification, count);
         // The first few reminders by name, so that the user knows what it is about.
+        const FormatSettings formats = m_settings.GetFormatSettings();
         for (int row = 0; row < std::min(dlg.GetRecordCount(), 3); ++row) {
             const ReminderRecord* record = dlg.GetRecordAt(row);
-            CDateEntryFormatter formatter(*record->event, m_settings.GetFormatSettings());
+            CDateEntryFormatter formatter(*record->event, formats);
             text += "\n" + formatter.Expand(record->event->GetData().Description,
                                             record->occurrence, record->occurrence);
         }
@@ -385,6 +509,7 @@ void CAlarmScheduler::RefreshTexts() {
 void CAlarmScheduler::SetAlarmEnabled(bool enabled) {
     m_alarmEnabled = enabled;
     ApplyIcon(ChooseIcon(enabled));
+    ScheduleWakeLater();
 }
 
 void CAlarmScheduler::ToggleAlarm() {
@@ -422,18 +547,18 @@ void CAlarmScheduler::ResetEventStates() {
 
 // ---- Operations on events ---------------------------------------------------------------------
 
-bool CAlarmScheduler::AskActionApproval(CDateEntry& event, bool byUser) {
-    const DateData& data = event.GetData();
-    switch (m_approvals->Check(event)) {
+bool CAlarmScheduler::AskActionApproval(const DateData& shown, bool byUser) {
+    const std::vector<std::string> lines = CSharedActionApprovals::ActionLines(shown);
+    switch (m_approvals->Check(shown)) {
     case CSharedActionApprovals::Decision::NotNeeded:
         // Set up here: the event's own confirmation setting.
-        if (data.Action == kActionOpen && data.AckOpen != 0) {
-            return m_prompt.AskYesNo(FormatString(kIdsAskOpenDocument, data.DocumentFile),
-                                     PromptIcon::Question);
+        if (shown.Action == kActionOpen && shown.AckOpen != 0) {
+            return m_prompt.AskYesNoWithDetails(LoadString(kIdsAskOpenShown), lines,
+                                                PromptIcon::Question);
         }
-        if (data.Action == kActionRun && data.AckExecute != 0) {
-            return m_prompt.AskYesNo(FormatString(kIdsAskExecuteCommand, data.CmdLine),
-                                     PromptIcon::Question);
+        if (shown.Action == kActionRun && shown.AckExecute != 0) {
+            return m_prompt.AskYesNoWithDetails(LoadString(kIdsAskRunShown), lines,
+                                                PromptIcon::Question);
         }
         return true;
     case CSharedActionApprovals::Decision::Approved:
@@ -446,33 +571,33 @@ bool CAlarmScheduler::AskActionApproval(CDateEntry& event, bool byUser) {
     case CSharedActionApprovals::Decision::Unknown:
         break;
     }
-    const uint32_t question = data.Action == kActionOpen ? kIdsAskSharedOpen : kIdsAskSharedExecute;
-    const bool approved = m_prompt.AskYesNo(
-        FormatString(question, CSharedActionApprovals::ActionText(data)), PromptIcon::Exclamation);
-    m_approvals->Record(event, approved);
+    const uint32_t question =
+        shown.Action == kActionOpen ? kIdsAskSharedOpenShown : kIdsAskSharedRunShown;
+    const bool approved =
+        m_prompt.AskYesNoWithDetails(LoadString(question), lines, PromptIcon::Exclamation);
+    // About what was shown, whatever the event says by now.
+    m_approvals->Record(shown, approved);
     return approved;
 }
 
 void CAlarmScheduler::ExecuteAction(CDateEntry& event, bool byUser) {
-    const int32_t action = event.GetData().Action;
-    if (action != kActionOpen && action != kActionRun) {
+    // A copy: what runs is exactly what the question showed and the user allowed.
+    const DateData shown = event.GetData();
+    if (shown.Action != kActionOpen && shown.Action != kActionRun) {
         return;
     }
-    if (!AskActionApproval(event, byUser)) {
+    const QuestionScope scope(*this);
+    if (!AskActionApproval(shown, byUser)) {
         return;
     }
-    // The event may have been changed while a question was open; run what it says now.
-    const DateData& data = event.GetData();
-    if (data.Action == kActionOpen) {
-        if (!m_launcher.OpenDocument(data.DocumentFile)) {
-            m_prompt.ShowMessage(FormatString(kIdsCannotOpenDocument, data.DocumentFile),
+    if (shown.Action == kActionOpen) {
+        if (!m_launcher.OpenDocument(shown.DocumentFile)) {
+            m_prompt.ShowMessage(FormatString(kIdsCannotOpenDocument, shown.DocumentFile),
                                  PromptIcon::Stop);
         }
-    } else if (data.Action == kActionRun) {
-        if (!m_launcher.RunCommand(data.CmdLine, data.Parameter)) {
-            m_prompt.ShowMessage(FormatString(kIdsCannotExecuteCommand, data.CmdLine),
-                                 PromptIcon::Stop);
-        }
+    } else if (!m_launcher.RunCommand(shown.CmdLine, shown.Parameter)) {
+        m_prompt.ShowMessage(FormatString(kIdsCannotExecuteCommand, shown.CmdLine),
+                             PromptIcon::Stop);
     }
 }
 
@@ -499,7 +624,7 @@ void CAlarmScheduler::ReminderSnooze(const ReminderRecord& record) {
     if (m_document == nullptr || m_document->IndexOfDateEntry(&event) < 0) {
         return;
     }
-    const CDateTime now = CDateTime::Now();
+    const CDateTime now = record.decidedAt.IsSet() ? record.decidedAt : CDateTime::Now();
     CDateEntry changed(event);
     // The choice becomes the event's default for its next reminder.
     DateData data = changed.GetData();
@@ -508,22 +633,24 @@ void CAlarmScheduler::ReminderSnooze(const ReminderRecord& record) {
     data.SnoozeType = record.mode;
     const bool dataChanged = !(data == event.GetData());
     changed.AssignData(data);
-    if (m_settings.SnoozeToFixedTime && (record.unit == kUnitDays || record.unit == kUnitWeeks)) {
-        const int32_t days = record.unit == kUnitWeeks ? record.span * 7 : record.span;
-        const CDateTimeSpan span(days, 0, 0, 0);
-        CDateTime target = record.mode == 0 ? now + span : record.occurrence - span;
-        target.SetTime(m_settings.SnoozeEndTime);
-        changed.Snooze(record.occurrence, target);
-    } else {
-        changed.SnoozeDefault(record.occurrence, now);
+    std::optional<CDateTime> fixedTime;
+    if (m_settings.SnoozeToFixedTime) {
+        fixedTime = m_settings.SnoozeEndTime;
     }
+    // The one rule the reminder window asked about; from the moment the user decided.
+    changed.Snooze(record.occurrence,
+                   changed.ComputeSnoozeTime(record.occurrence, record.span, record.unit,
+                                             record.mode, now, fixedTime));
     // The snooze defaults are shared data; the snooze state itself stays on this machine.
     m_document->ChangeDateEntry(&event, changed,
                                 kEditSendHint | (dataChanged ? uint32_t{kEditListChange} : 0u));
 }
 
 bool CAlarmScheduler::ReminderDelete(CDateEntry* event) {
-    m_frame.DeleteEvent(event);
+    {
+        const QuestionScope scope(*this); // the frame asks before it deletes
+        m_frame.DeleteEvent(event);
+    }
     return m_document == nullptr || m_document->IndexOfDateEntry(event) < 0;
 }
 

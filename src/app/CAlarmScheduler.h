@@ -15,6 +15,7 @@ namespace dv {
 // newest headers.
 class CDateEntry;
 class CDateTime;
+struct DateData;
 class CDayvaultDoc;
 class CSharedActionApprovals;
 class IReminderRequests;
@@ -100,6 +101,11 @@ public:
     bool IsFlashing() const { return m_flashTimer.isActive(); }
     bool IsTimerRunning() const { return m_checkTimer.isActive(); }
     int GetTimerInterval() const { return m_checkTimer.interval(); }
+    /// Whether the scheduler wakes before the next periodic tick because a reminder falls due
+    /// then, and when (GetNextWake) and in how many milliseconds (GetWakeInterval).
+    bool IsWakeScheduled() const { return m_wakeTimer.isActive(); }
+    const CDateTime& GetNextWake() const;
+    int GetWakeInterval() const { return m_wakeTimer.interval(); }
     /// The open reminder window, or null.
     CReminderDlg* GetReminderWindow() const { return m_reminderDlg.data(); }
     CSharedActionApprovals& GetApprovals() { return *m_approvals; }
@@ -117,6 +123,8 @@ public slots:
     void Tick();
     /// The flash timer's tick: the flash image and the current one take turns.
     void FlashTick();
+    /// The wake timer's tick: a reminder falls due now, between two periodic ticks.
+    void WakeTick();
 
 private slots:
     void OnReminderClosed();
@@ -125,8 +133,12 @@ private slots:
 private:
     class Requests; // the reminder window's requests, carried out by the members below
     class Observer; // hears of events that the document deleted
+    class QuestionScope; // busy while a question is open
+    class GuardedPrompt; // every question under a QuestionScope
 
     void ForgetVanishedEvents();
+    void ScheduleWake();
+    void ScheduleWakeLater();
     void ReminderAcknowledge(const ReminderRecord& record);
     void ReminderExecute(const ReminderRecord& record);
     void ReminderSnooze(const ReminderRecord& record);
@@ -137,12 +149,13 @@ private:
     void UpdateTooltip();
     void ProcessReminders();
     void OpenReminderWindow();
-    bool AskActionApproval(CDateEntry& event, bool byUser);
+    bool AskActionApproval(const DateData& shown, bool byUser);
 
     IAlarmFrame& m_frame;
     CSettings& m_settings;
     CWindowSettings& m_windowSettings;
-    IPrompt& m_prompt;
+    std::unique_ptr<GuardedPrompt> m_guardedPrompt;
+    IPrompt& m_prompt; // the guarded one
     ILauncher& m_launcher;
     ISoundPlayer& m_sound;
     std::unique_ptr<CSharedActionApprovals> m_approvals;
@@ -152,6 +165,9 @@ private:
 
     QTimer m_checkTimer; // timer 1
     QTimer m_flashTimer; // timer 2
+    QTimer m_wakeTimer;  // the next moment a reminder falls due, when before the next tick
+    std::unique_ptr<CDateTime> m_nextWake; // a pointer: moc cannot read CDateTime's header
+    bool m_wakePending = false;             // a recomputation of the wake is posted
     bool m_alarmEnabled = true;
     bool m_showSilentRequested = false;
     bool m_flashPhase = false;

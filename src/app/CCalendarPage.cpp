@@ -457,6 +457,7 @@ void CCalendarPage::OnUpdate(UpdateHint hint, const HintObject& object) {
         ApplyFontsAndLayout();
         break;
     case UpdateHint::CellsRebuilt:
+    case UpdateHint::EventsChanged: // one rebuild for the whole batch
         Rebuild();
         break;
     default:

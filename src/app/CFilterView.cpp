@@ -467,7 +467,8 @@ void CFilterView::StoreResultWidths() {
 
 void CFilterView::OnUpdate(UpdateHint hint, const HintObject& /*object*/) {
     const bool events = hint == UpdateHint::EventAdded || hint == UpdateHint::EventDeleted ||
-                        hint == UpdateHint::EventChanged || hint == UpdateHint::EventsReset;
+                        hint == UpdateHint::EventChanged || hint == UpdateHint::EventsChanged ||
+                        hint == UpdateHint::EventsReset;
     const bool todos = hint == UpdateHint::TodoAdded || hint == UpdateHint::TodoDeleted ||
                        hint == UpdateHint::TodoChanged || hint == UpdateHint::TodosReset;
     const bool mine = hint == UpdateHint::Merged || (m_todoMode ? todos : events);

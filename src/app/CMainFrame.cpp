@@ -119,10 +119,21 @@ CMainFrame::CMainFrame(CDayvaultApp& app) : m_app(app) {
 
     CDayvaultDoc& doc = app.Document();
     doc.AddObserver(*this);
-    // A save the document asks for runs after the command that changed it has finished.
+    // A save the document asks for runs after the command that changed it has finished, once
+    // for all the changes of that command (Done on two thousand reminders is one save).
     doc.SetSaveRequestHook([this] {
+        if (m_savePosted) {
+            return;
+        }
+        m_savePosted = true;
         QMetaObject::invokeMethod(
-            this, [this] { m_app.Document().SaveCommand(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                m_savePosted = false;
+                ++m_saveCount;
+                m_app.Document().SaveCommand();
+            },
+            Qt::QueuedConnection);
     });
     doc.SetSaveAsHook([this] { SaveDocumentAs(); });
     connect(qApp, &QGuiApplication::commitDataRequest, this,
@@ -232,6 +243,9 @@ void CMainFrame::BuildToolbar() {
     // Text beside the icon where a command has one (the alarm's bell); text alone elsewhere.
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     Action(cmd::kAlarm)->setIcon(QIcon(IconFile(TrayIconKind::AlarmOn)));
+    // A menu shows a checkable command's icon in place of its check mark: the bell stays on the
+    // toolbar, the menu shows whether the alarm is on.
+    Action(cmd::kAlarm)->setIconVisibleInMenu(false);
     const std::initializer_list<std::initializer_list<uint32_t>> groups = {
         {cmd::kNewEvent, cmd::kNewTodo},
         {cmd::kFileOpen, cmd::kFileSave},

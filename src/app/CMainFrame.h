@@ -133,6 +133,9 @@ public:
 
     // ---- Alarms
     CAlarmScheduler& Scheduler() { return *m_scheduler; }
+    /// How many saves the document's requests have run (one per command, however many
+    /// changes it made).
+    int GetSaveCount() const { return m_saveCount; }
     /// The machine resumed or the screen was unlocked: the scheduler ticks at once.
     CResumeWatcher& ResumeWatcher() { return *m_resumeWatcher; }
 
@@ -230,6 +233,8 @@ private:
     bool m_exiting = false;
     bool m_sessionEnding = false;
     int m_busyState = 0;
+    bool m_savePosted = false; // a save is posted and has not run yet
+    int m_saveCount = 0;
 
     std::function<bool(const QUrl&)> m_openUrl;
 

@@ -433,7 +433,8 @@ bool CReminderDlg::IsExtended() const {
     return !m_listPane->isHidden();
 }
 
-void CReminderDlg::FillItem(QTreeWidgetItem* item, const Row& row) const {
+void CReminderDlg::FillItem(QTreeWidgetItem* item, const Row& row,
+                            const FormatSettings& formats) const {
     const CDateEntry& event = *row.record.event;
     const DateData& data = event.GetData();
     auto* sortable = static_cast<CReminderItem*>(item);
@@ -443,7 +444,7 @@ void CReminderDlg::FillItem(QTreeWidgetItem* item, const Row& row) const {
     const std::string& dateFormat =
         data.ShowStartTime != 0 ? m_settings.DateTimeFormatList : m_settings.DateFormatList;
     item->setText(kColumnDate, QString::fromStdString(row.record.occurrence.Format(dateFormat)));
-    CDateEntryFormatter formatter(*row.record.event, m_settings.GetFormatSettings());
+    CDateEntryFormatter formatter(*row.record.event, formats);
     item->setText(kColumnDescription,
                   QString::fromStdString(formatter.Expand(data.Description, row.record.occurrence,
                                                           row.record.occurrence)));
@@ -464,6 +465,7 @@ void CReminderDlg::OnHeaderClicked(int column) {
 }
 
 bool CReminderDlg::SynchronizeList() {
+    const FormatSettings formats = m_settings.GetFormatSettings();
     bool added = false;
     for (std::size_t i = 0; i < m_events.size();) {
         CDateEntry* event = m_events[i];
@@ -500,7 +502,7 @@ bool CReminderDlg::SynchronizeList() {
                               : data.SoundRepeatEndless != 0 ? std::max(1, data.SoundRepeatCount)
                                                              : data.SoundRepeatCount;
             row->item = new CReminderItem;
-            FillItem(row->item, *row);
+            FillItem(row->item, *row, formats);
             m_list->addTopLevelItem(row->item);
             m_rows.push_back(std::move(row));
             added = true;
@@ -598,8 +600,9 @@ void CReminderDlg::RefreshTexts() {
     if (m_closing) {
         return;
     }
+    const FormatSettings formats = m_settings.GetFormatSettings();
     for (const auto& row : m_rows) {
-        FillItem(row->item, *row);
+        FillItem(row->item, *row, formats);
     }
     UpdateDetails();
 }
@@ -679,7 +682,8 @@ void CReminderDlg::UpdateDetails() {
     m_headline->setText(QString::fromStdString(
         occurrence.Format(data.ShowStartTime != 0 ? m_settings.ReminderHeadlineDateTime
                                                   : m_settings.ReminderHeadlineDate)));
-    CDateEntryFormatter formatter(event, m_settings.GetFormatSettings());
+    const FormatSettings formats = m_settings.GetFormatSettings();
+    CDateEntryFormatter formatter(event, formats);
     m_description->setText(
         QString::fromStdString(formatter.Expand(data.Description, occurrence, occurrence)));
     ApplyDisplayColours(event);
@@ -754,13 +758,18 @@ void CReminderDlg::OnSnooze(int unit) {
     const int32_t span = ParseSpan(m_span->currentText());
     const int32_t mode = m_fromNow->isChecked() ? 0 : 1;
     const CDateTime now = CDateTime::Now();
+    std::optional<CDateTime> fixedTime;
+    if (m_settings.SnoozeToFixedTime) {
+        fixedTime = m_settings.SnoozeEndTime;
+    }
     for (Row* row : SelectedRows()) {
         if (!HasRow(row)) {
             continue;
         }
         CDateEntry& event = *row->record.event;
+        // The same value the scheduler applies: asked about here, so never dropped unasked.
         const CDateTime until =
-            event.ComputeSnoozeTime(row->record.occurrence, span, unit, mode, now);
+            event.ComputeSnoozeTime(row->record.occurrence, span, unit, mode, now, fixedTime);
         if (!event.IsStillExecutable(row->record.occurrence, until) &&
             !m_prompt.AskYesNo(LoadString(kIdsAskSnoozeBeyondLimit), PromptIcon::Question)) {
             continue;
@@ -768,6 +777,7 @@ void CReminderDlg::OnSnooze(int unit) {
         row->record.span = span;
         row->record.unit = unit;
         row->record.mode = mode;
+        row->record.decidedAt = now;
         const ReminderRecord record = row->record;
         RemoveRow(row);
         m_requests.ReminderSnooze(record);
@@ -798,7 +808,8 @@ void CReminderDlg::OnDelete() {
         }
         CDateEntry* event = row->record.event;
         if (m_settings.WarnOnDelete) {
-            CDateEntryFormatter formatter(*event, m_settings.GetFormatSettings());
+            const FormatSettings formats = m_settings.GetFormatSettings();
+            CDateEntryFormatter formatter(*event, formats);
             const std::string text = formatter.Expand(
                 event->GetData().Description, row->record.occurrence, row->record.occurrence);
             if (!m_prompt.AskYesNo(LoadString(kIdsAskDeleteEntry) + "\n" + text,

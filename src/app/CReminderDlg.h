@@ -26,6 +26,7 @@ class IReminderRequests;
 struct ReminderRecord;
 class CSettings;
 class CWindowSettings;
+struct FormatSettings;
 class IPrompt;
 class ISoundPlayer;
 
@@ -98,7 +99,7 @@ private:
     struct Row; // a record with its sound count
 
     void BuildLayout();
-    void FillItem(QTreeWidgetItem* item, const Row& row) const;
+    void FillItem(QTreeWidgetItem* item, const Row& row, const FormatSettings& formats) const;
     void Sort();
     void UpdateDetails();
     void ApplyDisplayColours(const CDateEntry& event);

@@ -1,13 +1,18 @@
 #include "app/CSharedActionApprovals.h"
 
-#include "core/CDateEntry.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
 
+#include <QChar>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSaveFile>
 #include <QString>
 
+#include <cstdio>
+#include <optional>
 #include <utility>
 
 namespace dv {
@@ -22,6 +27,20 @@ QString ToQString(const std::filesystem::path& path) {
     return QString::fromStdU16String(path.u16string());
 }
 
+// Characters that show as nothing, break the line or reorder what follows them.
+bool IsInvisible(char32_t code) {
+    switch (QChar::category(code)) {
+    case QChar::Other_Control:       // C0, DEL, C1, line feeds and tabs
+    case QChar::Other_Format:        // direction marks, overrides and isolates; zero-width ones
+    case QChar::Other_Surrogate:     // never valid alone
+    case QChar::Separator_Line:      // U+2028
+    case QChar::Separator_Paragraph: // U+2029
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 CSharedActionApprovals::CSharedActionApprovals(std::filesystem::path file)
@@ -29,14 +48,38 @@ CSharedActionApprovals::CSharedActionApprovals(std::filesystem::path file)
     Load();
 }
 
-std::string CSharedActionApprovals::ActionText(const DateData& data) {
+std::string CSharedActionApprovals::MakeInvisiblesVisible(const std::string& text) {
+    const QString decoded = QString::fromStdString(text);
+    QString shown;
+    for (const char32_t code : decoded.toUcs4()) {
+        if (IsInvisible(code)) {
+            char buffer[16];
+            std::snprintf(buffer, sizeof buffer, "<U+%04X>", static_cast<unsigned>(code));
+            shown += QLatin1String(buffer);
+        } else {
+            shown += QString::fromUcs4(&code, 1);
+        }
+    }
+    return shown.toStdString();
+}
+
+std::vector<std::string> CSharedActionApprovals::ActionLines(const DateData& data) {
+    std::vector<std::string> lines;
     if (data.Action == kActionOpen) {
-        return data.DocumentFile;
+        lines.push_back(FormatString(kIdsActionLineDocument, MakeInvisiblesVisible(data.DocumentFile)));
+    } else if (data.Action == kActionRun) {
+        // Trimmed and split exactly as the launcher does it, so the lines are what runs.
+        lines.push_back(FormatString(
+            kIdsActionLineProgram,
+            MakeInvisiblesVisible(QString::fromStdString(data.CmdLine).trimmed().toStdString())));
+        const QStringList arguments = QProcess::splitCommand(QString::fromStdString(data.Parameter));
+        for (qsizetype i = 0; i < arguments.size(); ++i) {
+            lines.push_back(FormatString(
+                kIdsActionLineArgument,
+                {std::to_string(i + 1), MakeInvisiblesVisible(arguments[i].toStdString())}));
+        }
     }
-    if (data.Action == kActionRun) {
-        return data.Parameter.empty() ? data.CmdLine : data.CmdLine + " " + data.Parameter;
-    }
-    return {};
+    return lines;
 }
 
 // Field by field with separators that no path or command holds, so that moving text from the
@@ -51,50 +94,37 @@ std::string CSharedActionApprovals::ActionKey(const DateData& data) {
     return {};
 }
 
-void CSharedActionApprovals::NoteReceived(const CDateEntry& event) {
-    const std::string key = ActionKey(event.GetData());
-    auto found = m_entries.find(event.GetGUID());
-    if (key.empty()) {
-        if (found == m_entries.end()) {
-            return;
-        }
-        m_entries.erase(found);
-    } else {
-        Entry& entry = m_entries[event.GetGUID()];
-        if (entry.received == key) {
-            return;
-        }
-        entry.received = key;
-    }
-    Save();
-}
-
-CSharedActionApprovals::Decision CSharedActionApprovals::Check(const CDateEntry& event) const {
-    const std::string key = ActionKey(event.GetData());
-    if (key.empty()) {
+CSharedActionApprovals::Decision CSharedActionApprovals::Check(const DateData& data) const {
+    const std::string key = ActionKey(data);
+    if (key.empty() || data.StorageType != kShared) {
         return Decision::NotNeeded;
     }
-    const auto found = m_entries.find(event.GetGUID());
+    const auto found = m_entries.find(data.GUID);
     if (found != m_entries.end() && found->second.answered == key) {
         return found->second.approved ? Decision::Approved : Decision::Refused;
     }
-    const bool received = found != m_entries.end() ? found->second.received == key
-                                                   : m_damaged && event.GetStorageType() == kShared;
-    return received ? Decision::Unknown : Decision::NotNeeded;
+    return Decision::Unknown;
 }
 
-void CSharedActionApprovals::Record(const CDateEntry& event, bool approved) {
-    const std::string key = ActionKey(event.GetData());
+bool CSharedActionApprovals::Record(const DateData& data, bool approved) {
+    const std::string key = ActionKey(data);
     if (key.empty()) {
-        return;
+        return false;
     }
-    Entry& entry = m_entries[event.GetGUID()];
-    if (entry.received.empty()) {
-        entry.received = key; // asked because the record was damaged: it came from elsewhere
+    const auto previous = m_entries.find(data.GUID);
+    const std::optional<Entry> before =
+        previous != m_entries.end() ? std::optional<Entry>(previous->second) : std::nullopt;
+    m_entries[data.GUID] = Entry{key, approved};
+    if (Save()) {
+        return true;
     }
-    entry.answered = key;
-    entry.approved = approved;
-    Save();
+    // Not kept where the next start finds it: not kept at all, so the user is asked again.
+    if (before) {
+        m_entries[data.GUID] = *before;
+    } else {
+        m_entries.erase(data.GUID);
+    }
+    return false;
 }
 
 void CSharedActionApprovals::Load() {
@@ -115,42 +145,41 @@ void CSharedActionApprovals::Load() {
         file.close();
         QFile::remove(ToQString(m_file) + QStringLiteral(".damaged"));
         QFile::rename(ToQString(m_file), ToQString(m_file) + QStringLiteral(".damaged"));
-        m_damaged = true;
         return;
     }
     for (auto it = events.begin(); it != events.end(); ++it) {
         const QJsonObject value = it.value().toObject();
         Entry entry;
-        entry.received = value.value(QStringLiteral("received")).toString().toStdString();
         entry.answered = value.value(QStringLiteral("answered")).toString().toStdString();
         entry.approved = value.value(QStringLiteral("approved")).toBool();
-        m_entries.emplace(it.key().toStdString(), std::move(entry));
+        if (!entry.answered.empty()) {
+            m_entries.emplace(it.key().toStdString(), std::move(entry));
+        }
     }
 }
 
-void CSharedActionApprovals::Save() const {
+bool CSharedActionApprovals::Save() const {
     if (m_file.empty()) {
-        return;
+        return true;
     }
     QJsonObject events;
     for (const auto& [guid, entry] : m_entries) {
         QJsonObject value;
-        value.insert(QStringLiteral("received"), QString::fromStdString(entry.received));
         value.insert(QStringLiteral("answered"), QString::fromStdString(entry.answered));
         value.insert(QStringLiteral("approved"), entry.approved);
         events.insert(QString::fromStdString(guid), value);
     }
     QJsonObject root;
-    root.insert(QStringLiteral("version"), 1);
+    root.insert(QStringLiteral("version"), 2);
     root.insert(QStringLiteral("events"), events);
-    // Written whole or not at all; a failure keeps the old answers and the ones in memory.
+    // Written whole or not at all; a failure keeps the old answers on disk.
     QSaveFile file(ToQString(m_file));
-    if (file.open(QIODevice::WriteOnly)) {
-        // Which commands the user let run is the user's business alone.
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        file.write(QJsonDocument(root).toJson());
-        file.commit();
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
     }
+    // Which commands the user let run is the user's business alone.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return file.write(QJsonDocument(root).toJson()) >= 0 && file.commit();
 }
 
 } // namespace dv

@@ -5,26 +5,27 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace dv {
 
-class CDateEntry;
-
-/// The user's answers about actions of shared events that another user chose. An event whose
-/// document or command arrived through synchronisation does not run it before the user here
-/// allowed exactly that document or command line; the answer holds until it changes.
+/// The user's answers about the actions of shared events. Whatever path brought a shared event
+/// in (this program's synchronisation, `dayvault-cli sync`, a merge, a restore, an import), its
+/// document or command may have been chosen by someone else: it does not run before the user
+/// here allowed exactly that document, or that program with exactly those arguments. The
+/// answer holds until the action changes. The event's shared state, kept with it in the event
+/// file, decides; nothing depends on this machine having seen the event arrive.
 ///
 /// Kept in a small JSON file of its own in the user data folder (never in the event file, which
-/// the others share): per event GUID, the action that arrived through the merge and the action
-/// the user answered for. An event whose action the user set or changed here is not in it, or
-/// no longer matches it, and keeps the usual behaviour. A damaged file is kept aside as
-/// "<file>.damaged"; until the next answer every shared event's action then needs a new one.
+/// the others share): per event GUID, the action the user answered for and the answer. A
+/// missing, damaged or unwritable file means that the user is asked: a damaged one is kept aside
+/// as "<file>.damaged", and an answer that cannot be written is not remembered.
 class CSharedActionApprovals {
 public:
     /// What an action needs before it runs.
     enum class Decision {
-        NotNeeded, ///< set up here: the usual AckOpen/AckExecute rules apply
-        Unknown,   ///< arrived through the merge and not answered yet: ask
+        NotNeeded, ///< a local event: the usual AckOpen/AckExecute rules apply
+        Unknown,   ///< a shared event's action not answered yet: ask
         Approved,  ///< the user allowed exactly this action
         Refused,   ///< the user refused exactly this action
     };
@@ -32,32 +33,35 @@ public:
     /// Reads `file` when it exists. An empty path keeps everything in memory (tests, no folder).
     explicit CSharedActionApprovals(std::filesystem::path file);
 
-    /// The synchronisation took `event`'s action from the shared file.
-    void NoteReceived(const CDateEntry& event);
-    Decision Check(const CDateEntry& event) const;
-    /// Remembers the user's answer for the event's current action.
-    void Record(const CDateEntry& event, bool approved);
+    /// The decision for the action that `data` (an event's data, GUID and shared state included)
+    /// describes.
+    Decision Check(const DateData& data) const;
+    /// Remembers the user's answer for exactly the action of `data`, the one that was shown.
+    /// False when it could not be written (it is then not remembered either).
+    bool Record(const DateData& data, bool approved);
 
-    /// What the action runs, as the question shows it: the document's path, or the command line
-    /// (the command, a blank and the parameters).
-    static std::string ActionText(const DateData& data);
+    /// What the action runs, one line each, as the question shows it: the document, or the
+    /// program and then every argument as the launcher will pass it. Characters that display
+    /// as nothing or move other text (controls, line breaks, direction marks and overrides,
+    /// zero-width characters) are shown by their code, e.g. "<U+202E>".
+    static std::vector<std::string> ActionLines(const DateData& data);
+    /// `text` with every such character replaced by its code.
+    static std::string MakeInvisiblesVisible(const std::string& text);
 
     const std::filesystem::path& GetFile() const { return m_file; }
 
 private:
     struct Entry {
-        std::string received; // action key that arrived through the merge
         std::string answered; // action key that the answer is about
         bool approved = false;
     };
 
     static std::string ActionKey(const DateData& data);
     void Load();
-    void Save() const;
+    bool Save() const;
 
     std::filesystem::path m_file;
     std::map<std::string, Entry> m_entries; // by GUID
-    bool m_damaged = false; // the file could not be read: treat every shared action as received
 };
 
 } // namespace dv

@@ -16,6 +16,7 @@ struct ReminderRecord {
     int32_t span = 0;            ///< snooze span, the absolute value of the number typed
     int32_t unit = 0;            ///< snooze unit: 0 minutes, 1 hours, 2 days, 3 weeks
     int32_t mode = 0;            ///< snooze mode: 0 from now, 1 before the event
+    CDateTime decidedAt;         ///< when the user snoozed ("now" of the snooze; unset: Now())
 };
 
 /// What the reminder window asks of the main window's side (the alarm scheduler): it never

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,9 +95,15 @@ public:
     CDateTime GetDroppedOccurrence(int index) const { return m_droppedOccurrences.at(index); }
     /// Whether the reminder of `occurrence` is still to be carried out at `at` under OverdueAction.
     bool IsStillExecutable(const CDateTime& occurrence, const CDateTime& at);
-    /// Type 0: now + span; any other type: occurrence - span.
+    /// The first moment in (now, horizon] at which UpdateReminders would find something new due:
+    /// an occurrence reaching its reminder time or a snooze ending. False when there is none.
+    bool FindNextReminderTime(const CDateTime& now, const CDateTime& horizon, CDateTime& at);
+    /// The end of a snooze by `count` units: type 0 now + span, any other type occurrence - span.
+    /// With `fixedTimeOfDay`, a snooze in days or weeks ends at that value's time of day. The
+    /// reminder window asks about, and the scheduler applies, this one value.
     CDateTime ComputeSnoozeTime(const CDateTime& occurrence, int32_t count, int32_t unit,
-                                int32_t type, const CDateTime& now) const;
+                                int32_t type, const CDateTime& now,
+                                const std::optional<CDateTime>& fixedTimeOfDay = {}) const;
     CDateTime ComputeDefaultSnoozeTime(const CDateTime& occurrence, const CDateTime& now) const;
     void SetDone(const CDateTime& occurrence, bool done);
     void Snooze(const CDateTime& occurrence, const CDateTime& until);

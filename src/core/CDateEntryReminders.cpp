@@ -124,12 +124,46 @@ bool CDateEntry::IsStillExecutable(const CDateTime& occurrence, const CDateTime&
     }
 }
 
+bool CDateEntry::FindNextReminderTime(const CDateTime& now, const CDateTime& horizon,
+                                      CDateTime& at) {
+    bool found = false;
+    const auto consider = [&](const CDateTime& moment) {
+        if (now < moment && !(horizon < moment) && (!found || moment < at)) {
+            at = moment;
+            found = true;
+        }
+    };
+    for (const CDateTime& until : m_snoozeTimes) {
+        consider(until);
+    }
+    // An occurrence becomes due when it starts within the forewarning of the evaluation time.
+    const CDateTimeSpan forewarn =
+        IsSet(m_data.Forewarn) ? MakeSpan(m_data.ForewarnSpan, m_data.ForewarnUnit) : CDateTimeSpan();
+    const CDateTime from = now + forewarn;
+    const CDateTime to = horizon + forewarn;
+    CDateTime start;
+    CDateTime end;
+    for (bool more = FindFirstOccurrence(from, to, start, end); more;
+         more = FindNextOccurrence(from, to, start, end)) {
+        if (from < start) {
+            consider(start - forewarn);
+            break; // the scan runs by start: later ones come later
+        }
+    }
+    return found;
+}
+
 CDateTime CDateEntry::ComputeSnoozeTime(const CDateTime& occurrence, int32_t count, int32_t unit,
-                                        int32_t type, const CDateTime& now) const {
+                                        int32_t type, const CDateTime& now,
+                                        const std::optional<CDateTime>& fixedTimeOfDay) const {
     const CDateTimeSpan span = MakeSpan(count, unit);
     // Type 0 snoozes from the moment of snoozing; any other type until that long before the
     // occurrence.
-    return type == 0 ? now + span : occurrence - span;
+    CDateTime until = type == 0 ? now + span : occurrence - span;
+    if (fixedTimeOfDay && (unit == kUnitDays || unit == kUnitWeeks)) {
+        until.SetTime(*fixedTimeOfDay);
+    }
+    return until;
 }
 
 CDateTime CDateEntry::ComputeDefaultSnoozeTime(const CDateTime& occurrence,

@@ -31,6 +31,18 @@ public:
     /// must be ready for re-entry.
     virtual bool AskYesNo(const std::string& text, PromptIcon icon) = 0;
 
+    /// A question about something that must be read whole before answering (a command and its
+    /// arguments): `details`, one item a line, shown below the text where no item can hide
+    /// another. Without a screen of its own, the lines follow the text.
+    virtual bool AskYesNoWithDetails(const std::string& text,
+                                     const std::vector<std::string>& details, PromptIcon icon) {
+        std::string whole = text;
+        for (const std::string& line : details) {
+            whole += "\n" + line;
+        }
+        return AskYesNo(whole, icon);
+    }
+
     /// Shows a message with an OK button and waits until it is closed.
     virtual void ShowMessage(const std::string& text, PromptIcon icon) = 0;
 

@@ -587,23 +587,29 @@ void CDayvaultDoc::CheckDates(const CDateTime& now, bool deleteDoneTodo, int day
 
     m_pendingCount = 0;
     m_pendingSilentCount = 0;
-    // By index, and checked after each hint: an observer may act on the document meanwhile.
+    // The views hear of the changes once, after the evaluation: one changed event by name, more
+    // as one batch (a view rebuilds once rather than once per event).
+    CDateEntry* changed = nullptr;
+    std::size_t changedCount = 0;
     for (std::size_t i = 0; i < m_contents.events.size(); ++i) {
         CDateEntry& entry = *m_contents.events[i];
         if (entry.IsSuspended()) {
             continue;
         }
         if (entry.UpdateReminders(now)) {
-            UpdateAllViews(UpdateHint::EventChanged, &entry);
-            if (i >= m_contents.events.size() || m_contents.events[i].get() != &entry) {
-                continue; // the observer removed it
-            }
+            changed = &entry;
+            ++changedCount;
         }
         const DateData& data = entry.GetData();
         if (data.Forewarn != 0) {
             (data.ForewarnSilent != 0 ? m_pendingSilentCount : m_pendingCount) +=
                 entry.GetDueCount();
         }
+    }
+    if (changedCount == 1) {
+        UpdateAllViews(UpdateHint::EventChanged, changed);
+    } else if (changedCount > 1) {
+        UpdateAllViews(UpdateHint::EventsChanged);
     }
 
     if (deleteDoneTodo) {

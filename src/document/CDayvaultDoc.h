@@ -310,7 +310,8 @@ public:
     /// The periodic update: stores `now`, lets every event not suspended evaluate its reminders
     /// and count its due ones, deletes old done to-dos when `deleteDoneTodo` is set (local, done,
     /// with a deadline before now minus `daysBeforeDeleteTodo` days, not in the editor; no undo
-    /// step), hands `now` to every to-do, and sends hints 2, 6, 11, 12 and 3 on the way.
+    /// step), hands `now` to every to-do, and sends hints 2, 6 (one event changed) or 17 (more
+    /// than one), 11, 12 and 3 on the way.
     void CheckDates(const CDateTime& now, bool deleteDoneTodo, int daysBeforeDeleteTodo);
 
 private:

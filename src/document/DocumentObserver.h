@@ -29,6 +29,7 @@ enum class UpdateHint : int {
     GroupsChanged = 14,    ///< the group set changed
     OptionsChanged = 15,   ///< the options changed (sent by the frame)
     CellsRebuilt = 16,     ///< the calendar pages rebuild their cells for the range they show
+    EventsChanged = 17,    ///< several events changed at once (one periodic update); no object
 };
 
 /// The address a record had while it was in the document. It only names the record: after a

@@ -26,6 +26,10 @@ public:
     /// Takes a snapshot of `entry` and loads format set `formatSet` (0..5; see SetFormatSet).
     CDateEntryFormatter(CDateEntry& entry, const FormatSettings& settings,
                         int formatSet = kFormatSetCalendar);
+    /// The formatter keeps a reference to the settings: a temporary (such as the copy that
+    /// CSettings::GetFormatSettings returns) would be gone before the first Expand.
+    CDateEntryFormatter(CDateEntry& entry, const FormatSettings&& settings,
+                        int formatSet = kFormatSetCalendar) = delete;
 
     /// A new snapshot and reference; the five format strings stay.
     void SetEntry(CDateEntry& entry);

@@ -19,6 +19,8 @@ class CTodoEntryFormatter {
 public:
     /// Takes a snapshot of `entry`.
     CTodoEntryFormatter(CTodoEntry& entry, const FormatSettings& settings);
+    /// The formatter keeps a reference to the settings: a temporary would be gone before Expand.
+    CTodoEntryFormatter(CTodoEntry& entry, const FormatSettings&& settings) = delete;
 
     /// A new snapshot and reference.
     void SetEntry(CTodoEntry& entry);

@@ -738,5 +738,15 @@ constexpr uint32_t kIdsAskRewriteDeleted = 63305;
 constexpr uint32_t kIdsAskOverwriteDamaged = 63306;
 constexpr uint32_t kIdsMergedFromDisk = 63307;
 constexpr uint32_t kIdsAskOpenLocked = 63308;
+// ---- Reminders and the alarm scheduler ----
+constexpr uint32_t kIdsTimeLeftNow = 63200;
+constexpr uint32_t kIdsTimeLeftAgo = 63201;
+constexpr uint32_t kIdsActionLineDocument = 63202;
+constexpr uint32_t kIdsActionLineProgram = 63203;
+constexpr uint32_t kIdsActionLineArgument = 63204;
+constexpr uint32_t kIdsAskSharedOpenShown = 63205;
+constexpr uint32_t kIdsAskSharedRunShown = 63206;
+constexpr uint32_t kIdsAskOpenShown = 63207;
+constexpr uint32_t kIdsAskRunShown = 63208;
 
 } // namespace dv

@@ -210,7 +210,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsReminderTimeLeft, "Time left:"},
     {kIdsReminderHasBegun, "The event has begun"},
     {kIdsReminderBeginsNow, "The event begins now"},
-    {kIdsReminderSnoozeFor, "Snooze for"},
+    {kIdsReminderSnoozeFor, "&Snooze for"},
     {kIdsReminderNotification, "Reminders waiting: %s"},
     {kIdsAskSharedOpen,
      "This shared event came from another user. It opens the document\n%s\nDo you want to "
@@ -750,6 +750,16 @@ constexpr StringEntry kStrings[] = {
     {kIdsAskOverwriteDamaged, "The event file %s was changed by another program and can no longer be read:\n%s\nDo you want to replace it with the entries shown here?"},
     {kIdsMergedFromDisk, "The event file %s was changed by another program. Its changes (%s entries) were taken in before saving."},
     {kIdsAskOpenLocked, "The event file %s is opened by %s on %s since %s.\nDo you want to open it anyway? No opens it read-only."},
+    // ---- Reminders and the alarm scheduler ----
+    {kIdsTimeLeftNow, "Now"},
+    {kIdsTimeLeftAgo, "%s ago"},
+    {kIdsActionLineDocument, "Document: %s"},
+    {kIdsActionLineProgram, "Program: %s"},
+    {kIdsActionLineArgument, "Argument %s: %s"},
+    {kIdsAskSharedOpenShown, "This shared event came from another user. It opens the document shown below.\nDo you want to allow this? You will be asked again if the document changes."},
+    {kIdsAskSharedRunShown, "This shared event came from another user. It runs the program shown below, with each of its arguments on a line of its own.\nDo you want to allow this? You will be asked again if any of it changes."},
+    {kIdsAskOpenShown, "Do you want to open the document shown below now?"},
+    {kIdsAskRunShown, "Do you want to run the program shown below now, with each of its arguments on a line of its own?"},
 };
 
 constexpr bool StrictlyAscending() {

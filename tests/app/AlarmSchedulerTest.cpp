@@ -6,6 +6,8 @@
 #include "format/StringTable.h"
 #include "platform/CResumeWatcher.h"
 
+#include <QComboBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -157,8 +159,9 @@ private slots:
         QVERIFY(rig.scheduler.GetReminderWindow() == nullptr);
         QCOMPARE(rig.launcher.opened, std::vector<std::string>{"/home/me/agenda.pdf"});
         QVERIFY(rig.launcher.ran.empty());
+        // The arguments are shown too, one a line.
         QCOMPARE(rig.prompt.GetShown().back().text,
-                 dv::FormatString(dv::kIdsAskExecuteCommand, "backup"));
+                 dv::LoadString(dv::kIdsAskRunShown) + "\nProgram: backup\nArgument 1: --all");
         QCOMPARE(open->GetDueCount(), 0);
         QCOMPARE(run->GetDueCount(), 0);
         QCOMPARE(none->GetDueCount(), 1);
@@ -202,12 +205,19 @@ private slots:
         dv::CDateEntry* event = rig.document.FindDateEntry(original->GetGUID());
         QVERIFY(event != nullptr);
 
-        const std::string question =
-            dv::FormatString(dv::kIdsAskSharedExecute, "backup.sh --all");
+        // The question names the program and each argument on a line of its own.
+        const auto question = [](const char* arguments) {
+            std::string text = dv::LoadString(dv::kIdsAskSharedRunShown) + "\nProgram: backup.sh";
+            int number = 0;
+            for (const QString& argument : QString::fromLatin1(arguments).split(QLatin1Char(' '))) {
+                text += "\nArgument " + std::to_string(++number) + ": " + argument.toStdString();
+            }
+            return text;
+        };
         rig.SetTime(2, 10, 0);
         rig.prompt.QueueAnswer(true);
         rig.Tick();
-        QCOMPARE(rig.prompt.GetShown().back().text, question);
+        QCOMPARE(rig.prompt.GetShown().back().text, question("--all"));
         QCOMPARE(rig.launcher.ran, std::vector<std::string>{"backup.sh|--all"});
         rig.SetTime(3, 10, 0);
         rig.Tick(); // approved: no question
@@ -222,8 +232,7 @@ private slots:
         rig.SetTime(4, 10, 0);
         rig.prompt.QueueAnswer(false);
         rig.Tick();
-        QCOMPARE(rig.prompt.GetShown().back().text,
-                 dv::FormatString(dv::kIdsAskSharedExecute, "backup.sh --all --delete"));
+        QCOMPARE(rig.prompt.GetShown().back().text, question("--all --delete"));
         rig.SetTime(5, 10, 0);
         rig.Tick(); // refused before: neither asked nor run
         QCOMPARE(rig.prompt.GetQuestionCount(), std::size_t{2});
@@ -231,16 +240,139 @@ private slots:
         QCOMPARE(event->GetDueCount(), 0);
 
         dv::CSharedActionApprovals reread(approvals);
-        QCOMPARE(reread.Check(*event), dv::CSharedActionApprovals::Decision::Refused);
+        QCOMPARE(reread.Check(event->GetData()), dv::CSharedActionApprovals::Decision::Refused);
 
-        // The user sets a command here: the event's own rules apply again.
-        DateData local = event->GetData();
-        local.Parameter = "--mine";
-        rig.document.ChangeDateEntry(event, local, dv::kEditInteractive);
-        rig.SetTime(6, 10, 0);
+        // A shared event that came in by any other way (the command-line tool's sync wrote the
+        // file this program opens; no hook of this program saw it) asks just the same, and so
+        // does every event once the answers file is gone or cannot be written.
+        AlarmRig fresh(approvals);
+        auto synced = std::make_unique<dv::CDateEntry>(CDateTime::Now());
+        data.Parameter = "--wipe";
+        synced->SetData(data, CDateTime::Now());
+        fresh.document.AddDateEntry(std::move(synced), dv::kEditSync);
+        fresh.SetTime(2, 10, 0);
+        fresh.prompt.QueueAnswer(true);
+        fresh.Tick();
+        QCOMPARE(fresh.prompt.GetShown().back().text, question("--wipe"));
+        QCOMPARE(fresh.launcher.ran, std::vector<std::string>{"backup.sh|--wipe"});
+        QVERIFY(std::filesystem::remove(approvals));
+        AlarmRig forgotten(approvals);
+        QCOMPARE(forgotten.scheduler.GetApprovals().Check(data),
+                 dv::CSharedActionApprovals::Decision::Unknown);
+        dv::CSharedActionApprovals unwritable(folder.filePath("missing/shared-actions.json").toStdString());
+        QVERIFY(!unwritable.Record(data, true));
+        QCOMPARE(unwritable.Check(data), dv::CSharedActionApprovals::Decision::Unknown);
+        data.StorageType = 0; // a local event: its own confirmation setting decides
+        QCOMPARE(unwritable.Check(data), dv::CSharedActionApprovals::Decision::NotNeeded);
+    }
+
+    // What the question shows is what runs: every argument as the launcher splits it, and the
+    // characters that hide or reorder text shown by their codes.
+    void questionShowsEveryArgumentVisibly() {
+        DateData data;
+        data.Action = 2;
+        data.CmdLine = " /usr/bin/tool\n";
+        data.Parameter = "-x \"two words\" 'fdp.exe\xE2\x80\xAE' \"tab\there\"";
+        const std::vector<std::string> expected = {
+            "Program: /usr/bin/tool", "Argument 1: -x", "Argument 2: two words",
+            "Argument 3: 'fdp.exe<U+202E>'", "Argument 4: tab<U+0009>here"};
+        QCOMPARE(dv::CSharedActionApprovals::ActionLines(data), expected);
+        QCOMPARE(dv::CSharedActionApprovals::MakeInvisiblesVisible("a\xE2\x80\x8B" "b\x1B[2Jc\xC3\xA9"),
+                 std::string("a<U+200B>b<U+001B>[2Jc\xC3\xA9"));
+        data.Action = 1;
+        data.DocumentFile = "/tmp/x\npdf";
+        QCOMPARE(dv::CSharedActionApprovals::ActionLines(data),
+                 std::vector<std::string>{"Document: /tmp/x<U+000A>pdf"});
+    }
+
+    // A question about an entry holds the document: the busy state says busy while it is open
+    // (a merge waits, a tick does only the tooltip), and what runs and is recorded as allowed
+    // is what was shown, even if the event changed meanwhile by some other way.
+    void questionHoldsTheDocument() {
+        AlarmRig rig;
+        dv::CDateEntry* event = rig.AddEvent(CDateTime(2026, 3, 2, 9, 10, 0), 30, [](DateData& d) {
+            d.StorageType = 1;
+            d.Action = 2;
+            d.CmdLine = "notify";
+            d.Parameter = "--shown";
+        });
         rig.Tick();
-        QCOMPARE(rig.launcher.ran.back(), std::string("backup.sh|--mine"));
-        QCOMPARE(rig.prompt.GetQuestionCount(), std::size_t{2});
+        dv::CReminderDlg* window = rig.scheduler.GetReminderWindow();
+        QVERIFY(window != nullptr);
+        int busyWhileOpen = -1;
+        rig.prompt.QueueAnswer(true, [&] {
+            busyWhileOpen = rig.frame.busy;
+            rig.SetTime(2, 9, 20);
+            rig.Tick(); // the modal loop delivers the timer
+            DateData changed = event->GetData();
+            changed.Parameter = "--other";
+            event->AssignData(changed);
+        });
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("executeButton")),
+                          Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(busyWhileOpen, 1);
+        QCOMPARE(rig.frame.busy, 0);
+        QCOMPARE(rig.launcher.ran, std::vector<std::string>{"notify|--shown"});
+        QCOMPARE(rig.scheduler.GetApprovals().Check(event->GetData()),
+                 dv::CSharedActionApprovals::Decision::Unknown);
+        DateData shown = event->GetData();
+        shown.Parameter = "--shown";
+        QCOMPARE(rig.scheduler.GetApprovals().Check(shown),
+                 dv::CSharedActionApprovals::Decision::Approved);
+    }
+
+    // Between two periodic ticks the scheduler wakes at the next moment a reminder falls due:
+    // a reminder, a snoozed one and one added meanwhile come on their second, not up to a whole
+    // interval late. Driven by the fixed clock; the wake timer's slot stands in for its expiry.
+    void wakesWhenAReminderFallsDue() {
+        AlarmRig rig;
+        rig.settings.DateCheckInterval = 900;
+        rig.scheduler.Start();
+        rig.AddEvent(CDateTime(2026, 3, 2, 9, 20, 20), 10); // due 09:10:20
+        QCoreApplication::processEvents();
+        QVERIFY(rig.scheduler.IsWakeScheduled());
+        QCOMPARE(rig.scheduler.GetNextWake(), CDateTime(2026, 3, 2, 9, 10, 20));
+        QVERIFY(rig.scheduler.GetWakeInterval() <= 620000);
+        QVERIFY(rig.scheduler.GetWakeInterval() > 619000);
+
+        rig.SetTime(2, 9, 10, 19); // a timer may fire a little early: nothing yet, wake again
+        rig.scheduler.WakeTick();
+        QVERIFY(rig.scheduler.GetReminderWindow() == nullptr);
+        QCOMPARE(rig.scheduler.GetNextWake(), CDateTime(2026, 3, 2, 9, 10, 20));
+        QVERIFY(rig.scheduler.GetWakeInterval() <= 1000);
+        rig.SetTime(2, 9, 10, 20);
+        rig.scheduler.WakeTick();
+        QCoreApplication::processEvents();
+        dv::CReminderDlg* window = rig.scheduler.GetReminderWindow();
+        QVERIFY(window != nullptr);
+
+        // Snoozed for a minute: the wake follows the snooze.
+        window->findChild<QComboBox*>(QStringLiteral("snoozeSpan"))->setEditText(QStringLiteral("1"));
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("minutesButton")),
+                          Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY(rig.scheduler.GetReminderWindow() == nullptr);
+        QCOMPARE(rig.scheduler.GetNextWake(), CDateTime(2026, 3, 2, 9, 11, 20));
+        rig.SetTime(2, 9, 11, 20);
+        rig.scheduler.WakeTick();
+        QCoreApplication::processEvents();
+        QVERIFY(rig.scheduler.GetReminderWindow() != nullptr);
+
+        // An event added meanwhile, due in 40 s: the wake moves to it. Nothing within the
+        // interval: no wake, the periodic tick looks again.
+        rig.AddEvent(CDateTime(2026, 3, 2, 9, 12, 0), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.scheduler.GetNextWake(), CDateTime(2026, 3, 2, 9, 12, 0));
+        rig.SetTime(2, 9, 12, 0);
+        rig.scheduler.WakeTick();
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.scheduler.GetReminderWindow()->GetRecordCount(), 2);
+        QVERIFY(!rig.scheduler.IsWakeScheduled());
+        rig.scheduler.SetAlarmEnabled(false);
+        rig.AddEvent(CDateTime(2026, 3, 2, 9, 13, 0), 0);
+        QCoreApplication::processEvents();
+        QVERIFY(!rig.scheduler.IsWakeScheduled());
     }
 
     // Resume: the watcher turns a burst of wake-up signals into one tick; a reminder that fell

@@ -34,6 +34,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QStyleOptionMenuItem>
+#include <QTreeWidget>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -52,6 +55,13 @@ namespace dv {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Reads how a menu draws an action, as its style is told.
+class MenuProbe : public QMenu {
+public:
+    using QMenu::initStyleOption;
+};
+
 
 // Records the hints the document sends, and the frame's busy state while each arrives.
 class HintRecorder final : public IDocumentObserver {
@@ -443,6 +453,16 @@ private slots:
 
         // Alarm off asks first (WarnOnAlarmDisable) and takes the check mark and the icon along.
         QVERIFY(frame.IsCommandChecked(cmd::kAlarm));
+        // The menu draws a check mark, not the toolbar's bell in its place.
+        for (QObject* owner : frame.Action(cmd::kAlarm)->associatedObjects()) {
+            if (auto* menu = qobject_cast<QMenu*>(owner)) {
+                QStyleOptionMenuItem option;
+                static_cast<MenuProbe*>(menu)->initStyleOption(&option, frame.Action(cmd::kAlarm));
+                QVERIFY(option.checkType != QStyleOptionMenuItem::NotCheckable);
+                QVERIFY(option.checked);
+                QVERIFY(option.icon.isNull());
+            }
+        }
         m_prompt.QueueAnswer(true);
         QVERIFY(frame.RunCommand(cmd::kAlarm));
         QVERIFY(!frame.Action(cmd::kAlarm)->isChecked());
@@ -469,6 +489,44 @@ private slots:
         frame.DeleteEvent(doomedEvent);
         QCOMPARE(app->Document().GetDateEntryCount(), 0);
         QCOMPARE(m_prompt.GetQuestionCount(), std::size_t{2});
+    }
+
+    // Done on many reminders at once is one save of the file, not one per reminder.
+    void doneOnManyRemindersIsOneSave() {
+        const fs::path events = m_user / "mine.dat";
+        WriteEventFile(events, "Dentist", 0);
+        UseUserIni("LoadDateFile=1\nDefaultDateFile=" + events.string() + "\n");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        const CDateTime now = CDateTime::Now();
+        constexpr int kReminders = 200;
+        for (int i = 0; i < kReminders; ++i) {
+            auto event = std::make_unique<CDateEntry>(now);
+            DateData data = event->GetData();
+            data.Description = "Call " + std::to_string(i);
+            data.StartDate = now + CDateTimeSpan(0, 0, 5, 0);
+            data.EndDate = data.StartDate + CDateTimeSpan(0, 1, 0, 0);
+            data.Forewarn = 1;
+            data.ForewarnSpan = 10;
+            event->SetData(data, now);
+            app->Document().AddDateEntry(std::move(event), kEditInteractive);
+        }
+        QTRY_VERIFY(!app->Document().IsModified());
+        frame.Scheduler().TickNow();
+        QCoreApplication::processEvents();
+        CReminderDlg* window = frame.Scheduler().GetReminderWindow();
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->GetRecordCount(), kReminders);
+        QCoreApplication::processEvents();
+        const int saves = frame.GetSaveCount();
+        window->findChild<QTreeWidget*>(QStringLiteral("eventList"))->selectAll();
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("doneButton")),
+                          Qt::LeftButton);
+        QTRY_VERIFY(!app->Document().IsModified());
+        QCoreApplication::processEvents();
+        QCOMPARE(frame.GetSaveCount(), saves + 1);
+        QVERIFY(app->Document().GetDateEntry(1)->IsDone(app->Document().GetDateEntry(1)->GetFirstStart()));
     }
 
     void workerMergesOnTheInterfaceThreadWhileBusy() {

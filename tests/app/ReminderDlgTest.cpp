@@ -57,13 +57,24 @@ class ReminderDlgTest : public QObject {
 private slots:
     void timeLeftForm() {
         const auto minutes = [](int64_t count) { return CDateTimeSpan(count * 60); };
-        QCOMPARE(dv::FormatTimeLeft(minutes(90)), std::string("1 Hours, 30 Minutes"));
-        QCOMPARE(dv::FormatTimeLeft(CDateTimeSpan(9, 0, 0, 0)), std::string("1 Weeks, 2 Days"));
-        QCOMPARE(dv::FormatTimeLeft(CDateTimeSpan(14, 0, 0, 0)), std::string("2 Weeks, 0 Days"));
-        QCOMPARE(dv::FormatTimeLeft(CDateTimeSpan(3, 0, 0, 59)), std::string("3 Days, 0 Hours"));
-        QCOMPARE(dv::FormatTimeLeft(minutes(-90)), std::string("-1 Hours, 30 Minutes"));
-        QCOMPARE(dv::FormatTimeLeft(minutes(5)), std::string("5 Minutes"));
-        QCOMPARE(dv::FormatTimeLeft(CDateTimeSpan(-59)), std::string("0 Minutes"));
+        const std::pair<CDateTimeSpan, const char*> rows[] = {
+            {minutes(90), "1 Hour, 30 Minutes"},
+            {minutes(61), "1 Hour, 1 Minute"},
+            {CDateTimeSpan(9, 0, 0, 0), "1 Week, 2 Days"},
+            {CDateTimeSpan(14, 0, 0, 0), "2 Weeks, 0 Days"},
+            {CDateTimeSpan(3, 0, 0, 59), "3 Days, 0 Hours"},
+            {minutes(5), "5 Minutes"},
+            {CDateTimeSpan(50), "1 Minute"}, // a started minute is still ahead
+            {CDateTimeSpan(61), "2 Minutes"},
+            {CDateTimeSpan(0), "Now"},
+            {CDateTimeSpan(-59), "Now"},
+            {CDateTimeSpan(-60), "1 Minute ago"},
+            {minutes(-90), "1 Hour, 30 Minutes ago"},
+            {CDateTimeSpan(-8, 0, 0, 0), "1 Week, 1 Day ago"},
+        };
+        for (const auto& [span, expected] : rows) {
+            QCOMPARE(dv::FormatTimeLeft(span), std::string(expected));
+        }
     }
 
     // Done on both reminders acknowledges them, closes the window, enables the main window again
@@ -161,6 +172,39 @@ private slots:
         QCOMPARE(event->GetDueCount(), 0);
         QVERIFY(!event->IsSnoozed(CDateTime(2026, 3, 2, 10, 0, 0)));
         QVERIFY(rig.scheduler.GetReminderWindow() == nullptr);
+
+        // Snoozed to a fixed time: one day from now ends tomorrow at 18:00, after tomorrow's
+        // 10:00 event has ended, so the question comes and No keeps the reminder.
+        AlarmRig fixed;
+        fixed.settings.SnoozeToFixedTime = true;
+        fixed.settings.SnoozeEndTime = CDateTime(2000, 1, 1, 18, 0, 0);
+        const CDateTime tomorrow(2026, 3, 3, 10, 0, 0);
+        dv::CDateEntry* late = fixed.AddEvent(tomorrow, 2 * 24 * 60,
+                                              [](DateData& d) { d.OverdueAction = 3; });
+        fixed.Tick();
+        window = fixed.scheduler.GetReminderWindow();
+        QVERIFY(window != nullptr);
+        Find<QComboBox>(window, "snoozeSpan")->setEditText(QStringLiteral("1"));
+        fixed.prompt.QueueAnswer(false);
+        Click(window, "daysButton");
+        QCOMPARE(fixed.prompt.GetShown().size(), std::size_t{1});
+        QCOMPARE(fixed.prompt.GetShown().back().text, dv::LoadString(dv::kIdsAskSnoozeBeyondLimit));
+        QCOMPARE(late->GetDueCount(), 1);
+        QVERIFY(!late->IsDone(tomorrow));
+    }
+
+    // The snooze amount has a key of its own: Alt+S puts the focus on it.
+    void snoozeAmountHasAKey() {
+        AlarmRig rig;
+        rig.AddEvent(CDateTime(2026, 3, 2, 9, 30, 0), 60);
+        rig.Tick();
+        dv::CReminderDlg* window = rig.scheduler.GetReminderWindow();
+        QVERIFY(window != nullptr);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(!Find<QComboBox>(window, "snoozeSpan")->hasFocus());
+        QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
+        QVERIFY(Find<QComboBox>(window, "snoozeSpan")->hasFocus());
     }
 
     // Two sounding reminders take turns tick by tick; the counted one stops after its three

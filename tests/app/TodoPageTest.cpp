@@ -124,7 +124,7 @@ private slots:
                  (std::vector<std::string>{"near", "mid", "far", "no deadline", "done soon"}));
         QCOMPARE(Cell(page, far, kTodoColTimeLeft), QStringLiteral("2 Weeks, 0 Days"));
         QCOMPARE(Cell(page, mid, kTodoColTimeLeft), QStringLiteral("3 Days, 2 Hours"));
-        QCOMPARE(Cell(page, near, kTodoColTimeLeft), QStringLiteral("0 Minutes"));
+        QCOMPARE(Cell(page, near, kTodoColTimeLeft), QStringLiteral("1 Minute"));
         QCOMPARE(Cell(page, done, kTodoColTimeLeft), QStringLiteral("-"));
 
         // Priority twice: 10 down to 1, the ties by time left reversed too.
@@ -172,7 +172,7 @@ private slots:
         m_settings.ShowDueTodoTab = true;
         m_doc->CheckDates(now + CDateTimeSpan(0, 0, 45, 0), false, 0);
         QCOMPARE(image(soon), CTodoListModel::Image(int(TodoImage::Overdue)).cacheKey());
-        QCOMPARE(Cell(page, soon, kTodoColTimeLeft), QStringLiteral("-15 Minutes"));
+        QCOMPARE(Cell(page, soon, kTodoColTimeLeft), QStringLiteral("15 Minutes ago"));
         QCOMPARE(Order(page), (std::vector<std::string>{"soon", "later", "undated"}));
         QVERIFY(m_tabMark);
     }

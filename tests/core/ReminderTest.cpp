@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -152,16 +153,25 @@ TEST(Reminders, StillExecutableBoundaries) {
 
 TEST(Reminders, SnoozeTimes) {
     const CDateTime now = At(5, 9, 55);
-    const std::tuple<int32_t, int32_t, int32_t, CDateTime> rows[] = {
-        {1, kUnitWeeks, 0, At(12, 9, 55)}, // from the reminder
-        {5, 4, 0, now},                    // unknown unit
-        {1, kUnitDays, 1, At(4, 10, 0)},   // before the event
-        {1, kUnitHours, 2, At(5, 9, 0)},   // any other type counts as before the event
+    const std::optional<CDateTime> none;
+    const std::optional<CDateTime> six = CDateTime(2000, 1, 1, 18, 0, 0); // only its time counts
+    const std::tuple<int32_t, int32_t, int32_t, std::optional<CDateTime>, CDateTime> rows[] = {
+        {1, kUnitWeeks, 0, none, At(12, 9, 55)}, // from the reminder
+        {5, 4, 0, none, now},                    // unknown unit
+        {1, kUnitDays, 1, none, At(4, 10, 0)},   // before the event
+        {1, kUnitHours, 2, none, At(5, 9, 0)},   // any other type counts as before the event
+        // A fixed time of day replaces the time of a snooze in days or weeks only.
+        {1, kUnitDays, 0, six, At(6, 18, 0)},
+        {1, kUnitWeeks, 1, six, CDateTime(2007, 2, 26, 18, 0, 0)},
+        {0, kUnitDays, 0, six, At(5, 18, 0)}, // today, after the meeting: past its limit
+        {2, kUnitHours, 0, six, At(5, 11, 55)},
+        {3, kUnitMinutes, 0, six, At(5, 9, 58)},
     };
     CDateEntry entry = Create(At(4, 8, 0), Meeting);
-    for (const auto& [count, unit, type, expected] : rows) {
-        EXPECT_EQ(Text(entry.ComputeSnoozeTime(kMon10, count, unit, type, now)), Text(expected))
-            << type << " " << unit;
+    for (const auto& [count, unit, type, fixed, expected] : rows) {
+        EXPECT_EQ(Text(entry.ComputeSnoozeTime(kMon10, count, unit, type, now, fixed)),
+                  Text(expected))
+            << count << " " << unit << " " << type << " " << fixed.has_value();
     }
     EXPECT_EQ(Text(entry.ComputeDefaultSnoozeTime(kMon10, now)), Text(At(5, 14, 55)));
 }

@@ -295,11 +295,14 @@ TEST(CheckDatesTest, TheTickEvaluatesFreeEventsAndCountsTheirPendingReminders) {
     EXPECT_EQ(doc->GetPendingSilentReminderCount(), 1);
     EXPECT_EQ(doc->GetDateEntry(2)->GetDueCount(), 1) << "due for its action, but not counted";
     EXPECT_EQ(suspended->GetDueCount(), 0);
-    EXPECT_EQ(views.Count(UpdateHint::EventChanged), 3);
+    // Three changed: one batch for the views, not a hint per event.
+    EXPECT_EQ(views.Count(UpdateHint::EventsChanged), 1);
+    EXPECT_EQ(views.Count(UpdateHint::EventChanged), 0);
     suspended->SetSuspended(false);
     doc->CheckDates(start + CDateTimeSpan(60), false, 0);
     EXPECT_EQ(doc->GetPendingReminderCount(), 2) << "the counters start from 0 at every tick";
-    EXPECT_EQ(views.Count(UpdateHint::EventChanged), 4) << "only the event that changed";
+    EXPECT_EQ(views.Count(UpdateHint::EventChanged), 1) << "only the event that changed";
+    EXPECT_EQ(views.Count(UpdateHint::EventsChanged), 1);
 }
 
 TEST(CheckDatesTest, OldDoneLocalTodosAreDeletedOnlyWhenEveryConditionHolds) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 namespace dv {
@@ -22,6 +23,13 @@ using test::EventBuilder;
 using test::TestSettings;
 
 using Row = std::tuple<const char*, std::string, std::string>; // name, format, expected
+
+// The formatters keep a reference to their settings: built over a temporary (a settings object's
+// GetFormatSettings()) they would read freed memory at the first Expand, so that must not compile.
+static_assert(std::is_constructible_v<CDateEntryFormatter, CDateEntry&, const FormatSettings&>);
+static_assert(!std::is_constructible_v<CDateEntryFormatter, CDateEntry&, FormatSettings>);
+static_assert(!std::is_constructible_v<CDateEntryFormatter, CDateEntry&, FormatSettings, int>);
+static_assert(!std::is_constructible_v<CTodoEntryFormatter, CTodoEntry&, FormatSettings>);
 
 // A timed event on Wednesday 10 January 2007 from 10:00 to 12:00.
 EventBuilder TimedEvent() {
