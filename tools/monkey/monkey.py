@@ -73,6 +73,8 @@ class Pinger(threading.Thread):
         from Xlib import X, display as xdisplay, protocol
         self.X, self.protocol = X, protocol
         self.conn = xdisplay.Display(display)
+        # A window that closed between the search and the ping is no finding.
+        self.conn.set_error_handler(lambda *error: None)
         self.root = self.conn.screen().root
         # The window answers to the root with StructureNotify (and SubstructureRedirect, the
         # window manager's) as its mask.
@@ -357,6 +359,9 @@ class Monkey:
             if self.program_ended():
                 if self.sanitizer_logs() or self.ended[-1][0] != 0:
                     self.shot("ended")
+                if sum(1 for status, _ in self.ended if status != 0) >= 10:
+                    self.log("done: the program failed ten times; the run ends early")
+                    return
                 if self.start_program() is None:
                     return
                 continue
