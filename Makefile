@@ -14,6 +14,10 @@
 #   make translations-update
 #                   bring data/lang/*.ts in step with the string table (new strings to translate,
 #                   vanished ones marked obsolete); the build turns them into lang/*.qm
+#   make monkey     the sanitizer build of the desktop program driven by a seeded random monkey on a
+#                   private desktop (Xvfb, openbox, trayer) for MONKEY_MINUTES (default 30) with
+#                   MONKEY_SEED (default 1); reports sanitizer findings and freezes over 1 s in
+#                   build-asan/monkey-<seed>/report.txt and fails on either (a tool, not a test)
 #   make mutants    apply each hand-made mutant of tools/mutants/mutants.txt to a scratch copy, run
 #                   the tests that matter, and report it killed or survived (MUTANTS=name,... for some)
 
@@ -25,6 +29,10 @@ COVERAGE_DIR ?= build-coverage
 MUTANT_DIR   ?= build-mutants
 MUTANTS      ?=
 CTEST_ARGS   ?=
+MONKEY_MINUTES ?= 30
+MONKEY_SEED    ?= 1
+# LeakSanitizer reports inside the system's D-Bus library, and only there, are not ours.
+LSAN_SUPPRESSIONS := $(abspath tools/sanitizers/lsan.supp)
 
 # Debian 12 packages, by the targets that need them.
 BUILD_PACKAGES := g++ make cmake ninja-build pkg-config
@@ -38,6 +46,10 @@ BENCH_PACKAGES := libbenchmark-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 COVERAGE_PACKAGES := gcovr
 MUTANT_PACKAGES   := ccache
+# The monkey's desktop: X server, window manager, notification area, input, screenshots, and the
+# X protocol from Python for its responsiveness probe.
+MONKEY_PACKAGES   := xvfb openbox trayer xdotool imagemagick x11-utils python3 python3-xlib \
+                     util-linux iproute2
 # The package and its checks: CPack's DEB generator with dpkg-shlibdeps, and the Debian tools that
 # validate the desktop entry, the AppStream metadata and the package.
 PACKAGE_PACKAGES  := dpkg-dev file lintian desktop-file-utils appstream python3
@@ -56,8 +68,8 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps test-deps bench-deps fuzz-deps coverage-deps mutant-deps package-deps build run test test-asan \
-        test-tsan bench fuzz coverage mutants manual-images package translations-update format clean
+.PHONY: all deps test-deps bench-deps fuzz-deps coverage-deps mutant-deps package-deps monkey-deps build run \
+        test test-asan test-tsan monkey bench fuzz coverage mutants manual-images package translations-update format clean
 
 all: build
 
@@ -78,6 +90,9 @@ mutant-deps: deps
 
 package-deps: deps
 	$(call install_missing,$(PACKAGE_PACKAGES))
+
+monkey-deps: deps
+	$(call install_missing,$(MONKEY_PACKAGES))
 
 # $(1) build folder, $(2) extra CMake options
 define configure_and_build
@@ -106,10 +121,20 @@ manual-images: build
 	    if grep -qF "images/$$(basename "$$image")" doc/*.html; then cp "$$image" doc/images/; fi; \
 	done
 
-test-asan: deps
-	$(call configure_and_build,$(BUILD_DIR)-asan,-DCMAKE_BUILD_TYPE=Debug -DDAYVAULT_WERROR=ON -DDAYVAULT_SANITIZE=ON)
+ASAN_CONFIGURE := -DCMAKE_BUILD_TYPE=Debug -DDAYVAULT_WERROR=ON -DDAYVAULT_SANITIZE=ON
+
+test-asan: package-deps
+	$(call configure_and_build,$(BUILD_DIR)-asan,$(ASAN_CONFIGURE))
 	cd $(BUILD_DIR)-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    LSAN_OPTIONS=suppressions=$(LSAN_SUPPRESSIONS):print_suppressions=0 \
 	    ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# Builds only the two programs it needs of the sanitizer build.
+monkey: monkey-deps
+	cmake -S . -B $(BUILD_DIR)-asan -G Ninja $(ASAN_CONFIGURE)
+	cmake --build $(BUILD_DIR)-asan -j $(JOBS) --target dayvault dayvault-cli
+	/usr/bin/python3 tools/monkey/monkey.py --build $(BUILD_DIR)-asan \
+	    --minutes $(MONKEY_MINUTES) --seed $(MONKEY_SEED)
 
 test-tsan: deps
 	$(call configure_and_build,$(BUILD_DIR)-tsan,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DDAYVAULT_WERROR=ON -DDAYVAULT_SANITIZE_THREADS=ON)

@@ -63,8 +63,8 @@ struct ExportServices {
 ExportServices ExportServicesOf(CDayvaultApp& app, CMainFrame& frame);
 
 /// Fills what the CSV and HTML export sources share: the document's entries, the filters of the
-/// calendar pages and the to-do page, and the Show Hidden Events switch. `formats` must outlive
-/// the source.
+/// calendar pages and the to-do page, and the Show Hidden Events switch. The filters keep their
+/// own copy of `formats`.
 template <class Source>
 void FillEntrySource(Source& source, const ExportServices& services,
                      const FormatSettings& formats) {

@@ -309,6 +309,17 @@ TEST(CsvExportFile, TextModeLineEndsAndAtomicWrites) {
         << "the full path";
 }
 
+// The filters keep what they are given of the formats, so the settings' temporary is safe to pass
+// (the test below does so); a temporary document, which they must read at every call, is refused.
+template <class Doc>
+constexpr bool kFiltersTake = requires(Doc&& doc, const FormatSettings& formats,
+                                       const TodoHideRules& hide) {
+    DocumentEventFilter(std::forward<Doc>(doc), formats);
+    DocumentTodoFilter(std::forward<Doc>(doc), hide, formats);
+};
+static_assert(kFiltersTake<const CDayvaultDoc&>);
+static_assert(!kFiltersTake<CDayvaultDoc>);
+
 // The exports take the document's filter state as the pages do: the category selection and the
 // content words hold only while the switch is on, and a change after the filter was made reaches
 // the next export.

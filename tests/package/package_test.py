@@ -18,8 +18,11 @@ import tempfile
 import time
 
 # Bounds for a slow machine, not expectations: every wait ends as soon as its condition holds.
-START_LIMIT_S = 60
-HANDOVER_LIMIT_S = 30
+# A sanitizer build stretches them (its CMake sets the factor).
+TIME_FACTOR = float(os.environ.get("DAYVAULT_TIME_FACTOR", "1"))
+START_LIMIT_S = 60 * TIME_FACTOR
+HANDOVER_LIMIT_S = 30 * TIME_FACTOR
+COMMAND_LIMIT_S = 120 * TIME_FACTOR
 
 failures = []
 
@@ -34,7 +37,7 @@ def check(condition, what):
 def run(args, **kwargs):
     kwargs.setdefault("capture_output", True)
     kwargs.setdefault("text", True)
-    kwargs.setdefault("timeout", 120)
+    kwargs.setdefault("timeout", COMMAND_LIMIT_S)
     return subprocess.run(args, **kwargs)
 
 
@@ -194,7 +197,7 @@ def start_program(root, work, env, source):
     finally:
         if first.poll() is None:
             first.terminate()
-        first.wait(timeout=30)
+        first.wait(timeout=HANDOVER_LIMIT_S)
         log.seek(0)
         output = log.read()
         if output.strip():
