@@ -2063,9 +2063,9 @@ Bitte prüfen Sie das Enddatum!</translation>
         <translation>&amp;Gruppe:</translation>
     </message>
     <message>
-        <source>&amp;Description</source>
+        <source>&amp;Description:</source>
         <comment>61972</comment>
-        <translation>&amp;Beschreibung</translation>
+        <translation>&amp;Beschreibung:</translation>
     </message>
     <message>
         <source>Share th&amp;is Todo</source>
@@ -3466,6 +3466,44 @@ Bitte prüfen Sie das Enddatum!</translation>
         <source>&amp;Default</source>
         <comment>62477</comment>
         <translation>&amp;Standard</translation>
+    </message>
+    <message>
+        <source>An event that repeats every few weeks always falls on the weekday it starts on,
+so it cannot keep several weekday conditions.
+
+Please choose a repeat rate of one week, or tick only the start&apos;s weekday!</source>
+        <comment>63100</comment>
+        <translation>Ein Termin, der sich alle paar Wochen wiederholt, fällt immer auf den Wochentag seines Beginns
+und kann daher nicht mehrere Wochentage als Bedingung haben.
+
+Bitte wählen Sie eine Wiederholung jede Woche, oder haken Sie nur den Wochentag des Beginns an!</translation>
+    </message>
+    <message>
+        <source>Every %s</source>
+        <comment>63101</comment>
+        <translation>Jeden %s</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <comment>63102</comment>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>New ToDo</source>
+        <comment>63103</comment>
+        <translation>Neue Aufgabe</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <comment>63104</comment>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>%s entries of the event file &apos;%s&apos; shared their identity (GUID) with another entry.
+Each of them has been given an identity of its own.</source>
+        <comment>63105</comment>
+        <translation>%s Einträge der Termindatei &apos;%s&apos; teilten ihre Kennung (GUID) mit einem anderen Eintrag.
+Jeder von ihnen hat nun eine eigene Kennung erhalten.</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include "core/Prompt.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EventFile.h"
+#include "document/GuidRepair.h"
 #include "document/Merge.h"
 #include "document/TextBackup.h"
 #include "format/StringIds.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
 #include <system_error>
 #include <utility>
 
@@ -194,9 +196,19 @@ bool CDayvaultDoc::Open(const std::filesystem::path& path) {
         NotifyInitialUpdate();
         throw;
     }
+    // Records that share one identity would be mixed up by merge, sharing and the clipboard.
+    const int repaired = RepairDuplicateGuids(read);
     InstallContents(std::move(read));
     m_path = path;
     NotifyInitialUpdate();
+    if (repaired > 0) {
+        if (m_prompt != nullptr) {
+            m_prompt->ShowMessage(
+                FormatString(kIdsGuidsRepaired, {std::to_string(repaired), path.string()}),
+                PromptIcon::Exclamation);
+        }
+        RequestSave();
+    }
     return true;
 }
 
@@ -287,6 +299,11 @@ bool CDayvaultDoc::EnsureDefaultTemplate() {
     auto created = std::make_unique<CDateEntry>(m_now);
     DateData data = created->GetData();
     data.Category = LoadString(kIdsDefaultCategory);
+    // An hour from nine in the morning, not the moment the file was made.
+    const CDateTime today = m_now.GetDate();
+    data.StartDate = today + CDateTimeSpan(0, 9, 0, 0);
+    data.EndDate = today + CDateTimeSpan(0, 10, 0, 0);
+    data.RepeatEndDate = today + CDateTimeSpan(0, 23, 59, 59);
     created->AssignData(data);
     m_contents.templates.push_back(std::move(created));
     return true;

@@ -728,4 +728,12 @@ constexpr uint32_t kIdsExpNameColumn = 62475;
 constexpr uint32_t kIdsExpChooseColor = 62476;
 constexpr uint32_t kIdsExpDefault = 62477;
 
+// ---- Event and to-do editors, new-file templates and identity repair (63100 on).
+constexpr uint32_t kIdsEdWeekdaysNeedWeekly = 63100;
+constexpr uint32_t kIdsRepeatEveryDays = 63101;
+constexpr uint32_t kIdsListLastSeparator = 63102;
+constexpr uint32_t kIdsTdTitleNew = 63103;
+constexpr uint32_t kIdsDefaultTodoGroup = 63104;
+constexpr uint32_t kIdsGuidsRepaired = 63105;
+
 } // namespace dv

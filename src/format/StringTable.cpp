@@ -449,7 +449,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsEdDisplay, "Display"},
     {kIdsTdTitle, "Edit ToDo"},
     {kIdsTdGroup, "&Group:"},
-    {kIdsTdDescription, "&Description"},
+    {kIdsTdDescription, "&Description:"},
     {kIdsTdShare, "Share th&is Todo"},
     {kIdsTdDeadline, "Dead&line"},
     {kIdsTdForewarn, "&Forewarn"},
@@ -740,6 +740,13 @@ constexpr StringEntry kStrings[] = {
     {kIdsExpNameColumn, "Column name"},
     {kIdsExpChooseColor, "Choose the colour"},
     {kIdsExpDefault, "&Default"},
+    // Event and to-do editors, new-file templates and identity repair.
+    {kIdsEdWeekdaysNeedWeekly, "An event that repeats every few weeks always falls on the weekday it starts on,\nso it cannot keep several weekday conditions.\n\nPlease choose a repeat rate of one week, or tick only the start's weekday!"},
+    {kIdsRepeatEveryDays, "Every %s"},
+    {kIdsListLastSeparator, " and "},
+    {kIdsTdTitleNew, "New ToDo"},
+    {kIdsDefaultTodoGroup, "General"},
+    {kIdsGuidsRepaired, "%s entries of the event file '%s' shared their identity (GUID) with another entry.\nEach of them has been given an identity of its own."},
 };
 
 constexpr bool StrictlyAscending() {
