@@ -3499,11 +3499,11 @@ Bitte wählen Sie eine Wiederholung jede Woche, oder haken Sie nur den Wochentag
         <translation>Allgemein</translation>
     </message>
     <message>
-        <source>%s entries of the event file &apos;%s&apos; shared their identity (GUID) with another entry.
-Each of them has been given an identity of its own.</source>
+        <source>The event file &apos;%s&apos; held entries with the identity (GUID) of another entry.
+Entries given an identity of their own: %s</source>
         <comment>63105</comment>
-        <translation>%s Einträge der Termindatei &apos;%s&apos; teilten ihre Kennung (GUID) mit einem anderen Eintrag.
-Jeder von ihnen hat nun eine eigene Kennung erhalten.</translation>
+        <translation>Die Termindatei &apos;%s&apos; enthielt Einträge mit der Kennung (GUID) eines anderen Eintrags.
+Einträge mit einer eigenen neuen Kennung: %s</translation>
     </message>
 </context>
 </TS>

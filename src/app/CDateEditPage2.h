@@ -35,7 +35,7 @@ public:
     QComboBox* weekday = nullptr;
     QButtonGroup* end = nullptr;
     QComboBox* endCount = nullptr;
-    QDateEdit* endDate = nullptr; // the whole day counts: there is no time of day to choose
+    QDateEdit* endDate = nullptr;     // the whole day counts: there is no time of day to choose
     std::vector<QCheckBox*> weekdays; // Monday first
     std::vector<QCheckBox*> months;   // January first
     QPushButton* setAll = nullptr;

@@ -196,8 +196,8 @@ void CTodoEditDlg::accept() {
     m_data.ShowDeadline = deadline->isChecked() ? 1 : 0;
     m_data.ShowDeadlineTime = timeOn->isChecked() ? 1 : 0;
     // A deadline without a time of day is the date alone, not the moment the to-do was made.
-    m_data.Deadline =
-        m_data.ShowDeadlineTime != 0 ? PickedDateTime(date, time) : PickedDateTime(date, time).GetDate();
+    m_data.Deadline = m_data.ShowDeadlineTime != 0 ? PickedDateTime(date, time)
+                                                   : PickedDateTime(date, time).GetDate();
     m_data.Forewarn = forewarn->isChecked() ? 1 : 0;
     m_data.ForewarnSpan = ReadNumber(span->currentText());
     m_data.ForewarnUnit = std::max(0, unit->currentIndex());

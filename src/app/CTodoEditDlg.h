@@ -18,7 +18,8 @@ class QTimeEdit;
 
 namespace dv {
 
-/// The to-do editor "Edit ToDo" ("New ToDo" for a new one): edits one TodoData and refuses an empty group or description.
+/// The to-do editor "Edit ToDo" ("New ToDo" for a new one): edits one TodoData and refuses an empty
+/// group or description.
 class CTodoEditDlg final : public QDialog {
     Q_OBJECT
 public:

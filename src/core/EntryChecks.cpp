@@ -116,8 +116,7 @@ bool WeekdaysNeedWeekly(const DateData& data) {
 }
 
 void FoldWeeklyWeekdays(DateData& data) {
-    if (IsEveryWeek(data) && (data.CondWeekdays & kWeekdayBits) != 0 &&
-        AllowsOtherWeekdays(data)) {
+    if (IsEveryWeek(data) && (data.CondWeekdays & kWeekdayBits) != 0 && AllowsOtherWeekdays(data)) {
         data.RepeatUnit = kRepeatDays;
     }
 }

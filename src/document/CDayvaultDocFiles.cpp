@@ -204,7 +204,7 @@ bool CDayvaultDoc::Open(const std::filesystem::path& path) {
     if (repaired > 0) {
         if (m_prompt != nullptr) {
             m_prompt->ShowMessage(
-                FormatString(kIdsGuidsRepaired, {std::to_string(repaired), path.string()}),
+                FormatString(kIdsGuidsRepaired, {path.string(), std::to_string(repaired)}),
                 PromptIcon::Exclamation);
         }
         RequestSave();

@@ -741,12 +741,16 @@ constexpr StringEntry kStrings[] = {
     {kIdsExpChooseColor, "Choose the colour"},
     {kIdsExpDefault, "&Default"},
     // Event and to-do editors, new-file templates and identity repair.
-    {kIdsEdWeekdaysNeedWeekly, "An event that repeats every few weeks always falls on the weekday it starts on,\nso it cannot keep several weekday conditions.\n\nPlease choose a repeat rate of one week, or tick only the start's weekday!"},
+    {kIdsEdWeekdaysNeedWeekly,
+     "An event that repeats every few weeks always falls on the weekday it starts on,\nso it "
+     "cannot keep several weekday conditions.\n\nPlease choose a repeat rate of one week, or tick "
+     "only the start's weekday!"},
     {kIdsRepeatEveryDays, "Every %s"},
     {kIdsListLastSeparator, " and "},
     {kIdsTdTitleNew, "New ToDo"},
     {kIdsDefaultTodoGroup, "General"},
-    {kIdsGuidsRepaired, "%s entries of the event file '%s' shared their identity (GUID) with another entry.\nEach of them has been given an identity of its own."},
+    {kIdsGuidsRepaired, "The event file '%s' held entries with the identity (GUID) of another "
+                        "entry.\nEntries given an identity of their own: %s"},
 };
 
 constexpr bool StrictlyAscending() {

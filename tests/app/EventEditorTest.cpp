@@ -135,7 +135,8 @@ private slots:
         // An all-day event on 16 December; "Ends on" typed as 01052027 passes through
         // 01/16/2026 and 01/05/2026, before the start: neither may drag the start along.
         CDateEditSheet sheet(CDateEditSheet::NewEvent, Services());
-        DateData data = EventOn(CDateTime(2026, 12, 16, 10, 0, 0), CDateTime(2026, 12, 16, 11, 0, 0));
+        DateData data =
+            EventOn(CDateTime(2026, 12, 16, 10, 0, 0), CDateTime(2026, 12, 16, 11, 0, 0));
         data.ShowStartTime = 0;
         QVERIFY(ShowActive(sheet, data));
         CDateEditPage1* page = sheet.Page1();
@@ -241,8 +242,8 @@ private slots:
         event.AssignData(sheet.GetData());
         CDateTime start;
         CDateTime end;
-        QVERIFY(event.FindFirstOccurrence(CDateTime(2027, 1, 28), CDateTime(2027, 1, 28, 23, 59, 59),
-                                          start, end));
+        QVERIFY(event.FindFirstOccurrence(CDateTime(2027, 1, 28),
+                                          CDateTime(2027, 1, 28, 23, 59, 59), start, end));
         QCOMPARE(start, CDateTime(2027, 1, 28, 18, 0, 0));
         QVERIFY(!event.FindFirstOccurrence(CDateTime(2027, 1, 29),
                                            CDateTime(2027, 1, 29, 23, 59, 59), start, end));
@@ -275,8 +276,8 @@ private slots:
 
     void newRecordsGetIdentitiesOfTheirOwn() {
         CDateEditSheet sheet(CDateEditSheet::EditCategories, Services());
-        QVERIFY(ShowActive(sheet, EventOn(CDateTime(2026, 3, 10, 8, 0, 0),
-                                          CDateTime(2026, 3, 10, 9, 0, 0))));
+        QVERIFY(ShowActive(
+            sheet, EventOn(CDateTime(2026, 3, 10, 8, 0, 0), CDateTime(2026, 3, 10, 9, 0, 0))));
         m_names = {std::string("Travel"), std::string("Sports")};
         QTest::mouseClick(sheet.Page1()->newCategory, Qt::LeftButton);
         QTest::mouseClick(sheet.Page1()->newCategory, Qt::LeftButton);
@@ -290,11 +291,10 @@ private slots:
         // A new event of a category unknown to the list: the template made for it is not it.
         CDateEditSheet newEvent(CDateEditSheet::NewEvent, Services());
         DateData data = EventOn(CDateTime(2026, 3, 10, 8, 0, 0), CDateTime(2026, 3, 10, 9, 0, 0));
-        newEvent.SetData(data);
         data.Category = "hobby";
         newEvent.SetData(data);
-        newEvent.SetTemplates(Templates(EventOn(CDateTime(2026, 3, 10, 8, 0, 0),
-                                                CDateTime(2026, 3, 10, 9, 0, 0))));
+        newEvent.SetTemplates(
+            Templates(EventOn(CDateTime(2026, 3, 10, 8, 0, 0), CDateTime(2026, 3, 10, 9, 0, 0))));
         newEvent.show();
         QCOMPARE(newEvent.Templates().size(), std::size_t{2});
         QVERIFY(newEvent.Templates().back()->GetGUID() != data.GUID);
@@ -339,8 +339,8 @@ private slots:
 
     void keysOfTheListsAndTimePickers() {
         CDateEditSheet sheet(CDateEditSheet::NewEvent, Services());
-        QVERIFY(ShowActive(sheet, EventOn(CDateTime(2026, 3, 10, 9, 0, 0),
-                                          CDateTime(2026, 3, 10, 9, 30, 0))));
+        QVERIFY(ShowActive(
+            sheet, EventOn(CDateTime(2026, 3, 10, 9, 0, 0), CDateTime(2026, 3, 10, 9, 30, 0))));
         CDateEditPage1* page = sheet.Page1();
         // Ctrl+Tab turns the pages from the reminder's unit list too.
         QTest::mouseClick(page->reminder, Qt::LeftButton);

@@ -5,18 +5,18 @@
 #include "core/CDateTime.h"
 #include "core/CDateTimeSpan.h"
 #include "core/Clock.h"
+#include "core/Prompt.h"
 #include "document/CDayvaultDoc.h"
 #include "document/DocumentTestSupport.h"
 #include "document/EventFile.h"
 #include "document/Merge.h"
-#include "core/Prompt.h"
 #include "support/Files.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -272,7 +272,7 @@ TEST(DocumentTest, OpenGivesRecordsThatShareAGuidOneOfTheirOwnAndSaysSoOnce) {
     contents.events.push_back(MakeEvent("Work", "shared copy", 1));
     contents.todos.push_back(MakeTodo("Home"));
     const std::string first = contents.templates[0]->GetGUID();
-    contents.templates[1]->SetGUID(first);           // the new-category fault
+    contents.templates[1]->SetGUID(first); // the new-category fault
     contents.events[1]->SetGUID(contents.events[0]->GetGUID());
     const std::string kept = contents.events[0]->GetGUID();
     const std::string todoGuid = contents.todos[0]->GetGUID();
@@ -293,7 +293,8 @@ TEST(DocumentTest, OpenGivesRecordsThatShareAGuidOneOfTheirOwnAndSaysSoOnce) {
     EXPECT_EQ(doc.GetChangeList(), Strings{doc.GetDateEntry(1)->GetGUID()})
         << "a shared record passes its new GUID on";
     ASSERT_EQ(prompt.GetShown().size(), 1U);
-    EXPECT_NE(prompt.GetShown()[0].text.find("2 entries"), std::string::npos);
+    EXPECT_NE(prompt.GetShown()[0].text.find("twins.dat' held entries"), std::string::npos);
+    EXPECT_EQ(prompt.GetShown()[0].text.back(), '2');
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(saveRequests, 1);
 
