@@ -2063,9 +2063,9 @@ Bitte prüfen Sie das Enddatum!</translation>
         <translation>&amp;Gruppe:</translation>
     </message>
     <message>
-        <source>&amp;Description</source>
+        <source>&amp;Description:</source>
         <comment>61972</comment>
-        <translation>&amp;Beschreibung</translation>
+        <translation>&amp;Beschreibung:</translation>
     </message>
     <message>
         <source>Share th&amp;is Todo</source>
@@ -3570,6 +3570,42 @@ Möchten Sie das zulassen? Sie werden erneut gefragt, wenn sich daran etwas änd
         <source>Do you want to run the program shown below now, with each of its arguments on a line of its own?</source>
         <comment>63208</comment>
         <translation>Möchten Sie das unten gezeigte Programm jetzt starten? Jedes seiner Argumente steht in einer eigenen Zeile.</translation>
+        <source>An event that repeats every few weeks always falls on the weekday it starts on,
+so it cannot keep several weekday conditions.
+
+Please choose a repeat rate of one week, or tick only the start&apos;s weekday!</source>
+        <comment>63100</comment>
+        <translation>Ein Termin, der sich alle paar Wochen wiederholt, fällt immer auf den Wochentag seines Beginns
+und kann daher nicht mehrere Wochentage als Bedingung haben.
+
+Bitte wählen Sie eine Wiederholung jede Woche, oder haken Sie nur den Wochentag des Beginns an!</translation>
+    </message>
+    <message>
+        <source>Every %s</source>
+        <comment>63101</comment>
+        <translation>Jeden %s</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <comment>63102</comment>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>New ToDo</source>
+        <comment>63103</comment>
+        <translation>Neue Aufgabe</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <comment>63104</comment>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>The event file &apos;%s&apos; held entries with the identity (GUID) of another entry.
+Entries given an identity of their own: %s</source>
+        <comment>63105</comment>
+        <translation>Die Termindatei &apos;%s&apos; enthielt Einträge mit der Kennung (GUID) eines anderen Eintrags.
+Einträge mit einer eigenen neuen Kennung: %s</translation>
     </message>
 </context>
 </TS>

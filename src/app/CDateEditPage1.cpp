@@ -128,6 +128,12 @@ CDateEditPage1::CDateEditPage1(CDateEditSheet& sheet, int mode, const EditorServ
             ApplyPickerFormat(time, settings->TimeFormatList, true);
         }
     }
+    // The start and the end follow each other on finished values only: a half-typed date or
+    // time ("01/0" on the way to 01/05/2027) must not move the other one.
+    for (QDateTimeEdit* edit :
+         std::initializer_list<QDateTimeEdit*>{startDate, startTime, endDate, endTime}) {
+        edit->setKeyboardTracking(false);
+    }
     auto* startLabel = new QLabel(Text(kIdsEdStartsOn));
     startLabel->setBuddy(startDate);
     grid->addWidget(startLabel, row, 0);

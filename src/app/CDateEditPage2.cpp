@@ -17,12 +17,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace dv {
 
 using namespace editor;
+
+namespace {
+constexpr int kIntervalButton = 1; // the "Interval" button's id, Repeat 1
+constexpr int kWeeksEntry = 2;     // "weeks" in the unit box, RepeatUnit 3
+} // namespace
 
 // ---- Page "Repetition" -----------------------------------------------------------------------
 
@@ -62,10 +66,8 @@ CDateEditPage2::CDateEditPage2(int mode, const EditorServices& services) : m_mod
     endDate->setCalendarPopup(true);
     endDate->setMinimumDate(QDate(1900, 1, 1));
     endDate->setMaximumDate(QDate(2100, 12, 31));
-    endTime = new QTimeEdit;
     if (services.settings != nullptr) {
         ApplyPickerFormat(endDate, services.settings->DateFormatList, false);
-        ApplyPickerFormat(endTime, services.settings->TimeFormatList, true);
     }
     endGrid->addWidget(Radio(end, kIdsEdNeverEnd, 0), 0, 0);
     endGrid->addWidget(Radio(end, kIdsEdAfter, 1), 1, 0);
@@ -73,7 +75,6 @@ CDateEditPage2::CDateEditPage2(int mode, const EditorServices& services) : m_mod
     endGrid->addWidget(new QLabel(Text(kIdsEdOccurrences)), 1, 2);
     endGrid->addWidget(Radio(end, kIdsEdAfterDate, 2), 2, 0);
     endGrid->addWidget(endDate, 2, 1);
-    endGrid->addWidget(endTime, 2, 2);
     endGrid->setColumnStretch(3, 1);
     layout->addWidget(endBox);
 
@@ -102,6 +103,18 @@ CDateEditPage2::CDateEditPage2(int mode, const EditorServices& services) : m_mod
     for (QButtonGroup* group : {repeat, end}) {
         connect(group, &QButtonGroup::idToggled, this, [this] { UpdateEnabling(); });
     }
+    connect(repeat, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        // A rule that never repeated has no rate or unit yet: offer every week, not "0" and an
+        // empty unit.
+        if (id == kIntervalButton && checked) {
+            if (ReadCount(rate->currentText()) < 1) {
+                rate->setEditText(QStringLiteral("1"));
+            }
+            if (unit->currentIndex() < 0) {
+                unit->setCurrentIndex(kWeeksEntry);
+            }
+        }
+    });
     const auto setEvery = [this](bool on) {
         for (QCheckBox* box : weekdays) {
             box->setChecked(on);
@@ -122,7 +135,8 @@ void CDateEditPage2::ShowData(const DateData& data) {
     weekday->setCurrentIndex(data.RepeatWeekday);
     Check(end, data.RepeatEnd);
     ShowCount(endCount, data.RepeatEndCount);
-    ShowDateTime(endDate, endTime, data.RepeatEndDate);
+    const CDateTime& until = data.RepeatEndDate;
+    endDate->setDate(QDate(until.GetYear(), until.GetMonth(), until.GetDay()));
     for (int day = 0; day < 7; ++day) {
         weekdays[day]->setChecked((data.CondWeekdays >> day) & 1);
     }
@@ -140,7 +154,10 @@ void CDateEditPage2::StoreData(DateData& data) const {
     data.RepeatWeekday = std::max(0, weekday->currentIndex());
     data.RepeatEnd = Checked(end);
     data.RepeatEndCount = ReadCount(endCount->currentText());
-    data.RepeatEndDate = PickedDateTime(endDate, endTime);
+    // The end date includes the whole of its day, so that its last occurrence is kept whatever
+    // the time of day.
+    const QDate until = endDate->date();
+    data.RepeatEndDate = CDateTime(until.year(), until.month(), until.day(), 23, 59, 59);
     int32_t days = 0;
     for (int day = 0; day < 7; ++day) {
         days |= weekdays[day]->isChecked() ? (1 << day) : 0;
@@ -175,7 +192,6 @@ void CDateEditPage2::UpdateEnabling() {
     endCount->setEnabled(repeats && until == 1);
     const bool byDate = repeats && until == 2 && m_mode != CDateEditSheet::EditCategories;
     endDate->setEnabled(byDate);
-    endTime->setEnabled(byDate);
 }
 
 } // namespace dv

@@ -15,7 +15,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTimeEdit;
 class QToolButton;
 
 namespace dv {
@@ -36,8 +35,7 @@ public:
     QComboBox* weekday = nullptr;
     QButtonGroup* end = nullptr;
     QComboBox* endCount = nullptr;
-    QDateEdit* endDate = nullptr;
-    QTimeEdit* endTime = nullptr;
+    QDateEdit* endDate = nullptr;     // the whole day counts: there is no time of day to choose
     std::vector<QCheckBox*> weekdays; // Monday first
     std::vector<QCheckBox*> months;   // January first
     QPushButton* setAll = nullptr;

@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -36,6 +37,18 @@ CDateEditSheet::CDateEditSheet(int mode, const EditorServices& services, QWidget
     m_tabs->addTab(m_page1, Text(kIdsEdPageDescription));
     m_tabs->addTab(m_page2, Text(kIdsEdPageRepetition));
     m_tabs->addTab(m_page3, Text(kIdsEdPageAction));
+    // Ctrl+Tab turns the pages from every control: a drop-down list would otherwise take it as
+    // a letter to search for.
+    const auto turnPages = [this](const QKeySequence& keys, int step) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] {
+            const int count = m_tabs->count();
+            m_tabs->setCurrentIndex((m_tabs->currentIndex() + step + count) % count);
+        });
+    };
+    turnPages(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+    turnPages(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &CDateEditSheet::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CDateEditSheet::reject);
@@ -65,7 +78,9 @@ void CDateEditSheet::showEvent(QShowEvent* event) {
             int index = -1;
             if (m_mode != EditEvent) {
                 auto made = std::make_unique<CDateEntry>();
-                made->AssignData(m_data);
+                DateData madeData = m_data;
+                madeData.GUID = made->GetGUID(); // the new event keeps its own
+                made->AssignData(madeData);
                 m_templates.push_back(std::move(made));
                 index = static_cast<int>(m_templates.size()) - 1;
             }
@@ -122,6 +137,8 @@ void CDateEditSheet::StoreAll() {
     m_page1->StoreData(m_data);
     m_page2->StoreData(m_data);
     m_page3->StoreData(m_data);
+    // Weekly on several ticked weekdays, in the form the record holds.
+    FoldWeeklyWeekdays(m_data);
 }
 
 void CDateEditSheet::ShowAll() {
@@ -196,7 +213,9 @@ void CDateEditSheet::NewCategory() {
     }
     m_data = m_templates.front()->GetData();
     m_data.Category = *name;
+    // A record of its own: the copy of the first template must not keep that one's identity.
     auto made = std::make_unique<CDateEntry>();
+    m_data.GUID = made->GetGUID();
     made->AssignData(m_data);
     m_templates.push_back(std::move(made));
     SelectBoxEntry(
@@ -255,6 +274,9 @@ void CDateEditSheet::accept() {
             return;
         case EventCheck::NeverOccurs:
             refuse(kIdsEdNeverOccurs, 1, m_page2->weekdays.front());
+            return;
+        case EventCheck::WeekdaysNeedWeekly:
+            refuse(kIdsEdWeekdaysNeedWeekly, 1, m_page2->rate);
             return;
         case EventCheck::EndBeforeFirstOccurrence:
             refuse(kIdsEdEndBeforeFirst, 1, m_page2->endDate);

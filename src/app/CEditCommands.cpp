@@ -33,6 +33,22 @@ CDateTime OnDate(CDateTime value, const CDateTime& date) {
     return value;
 }
 
+// A new event on today's date starts at the next full hour with the template's length, as a
+// meeting typed in now is meant for the coming hours; other days keep the template's times, and
+// so does today once the next full hour would fall on tomorrow.
+void StartAtNextHourToday(DateData& data, const CDateTime& now) {
+    if (data.StartDate.GetDate() != now.GetDate()) {
+        return;
+    }
+    const CDateTime nextHour = now.GetDate() + CDateTimeSpan(0, now.GetHour() + 1, 0, 0);
+    if (nextHour.GetDate() != now.GetDate()) {
+        return;
+    }
+    const CDateTimeSpan length = std::max(data.EndDate - data.StartDate, CDateTimeSpan(0));
+    data.StartDate = nextHour;
+    data.EndDate = nextHour + length;
+}
+
 QByteArray ToBytes(const std::vector<uint8_t>& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<qsizetype>(bytes.size()));
@@ -170,6 +186,7 @@ bool CEditCommands::NewEvent(std::optional<CDateTime> date) {
     data.StartDate = OnDate(data.StartDate, day);
     data.EndDate = OnDate(data.EndDate, day);
     data.RepeatEndDate = OnDate(data.RepeatEndDate, day);
+    StartAtNextHourToday(data, CDateTime::Now());
     CDateEditSheet sheet(CDateEditSheet::NewEvent, Services(), &m_frame);
     sheet.SetData(data);
     sheet.SetTemplates(CopyTemplates(doc));
@@ -323,8 +340,13 @@ bool CEditCommands::NewTodo() {
     CDayvaultDoc& doc = m_app.Document();
     const CDateTime now = CDateTime::Now();
     auto todo = std::make_unique<CTodoEntry>(now);
-    const std::vector<std::string> groups(doc.GetGroups().begin(), doc.GetGroups().end());
+    std::vector<std::string> groups(doc.GetGroups().begin(), doc.GetGroups().end());
+    if (groups.empty()) {
+        // A file without to-dos has no group yet; the first to-do goes to the default one.
+        groups.push_back(LoadString(kIdsDefaultTodoGroup));
+    }
     CTodoEditDlg dialog(todo->GetData(), groups, Services(), &m_frame);
+    dialog.ShowAsNew();
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }

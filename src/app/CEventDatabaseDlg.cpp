@@ -19,6 +19,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 namespace dv {
 
@@ -46,7 +48,35 @@ enum Column { kCategory, kDescription, kNetwork, kNext, kRepeat, kAlarm, kHidden
 
 namespace database {
 
+namespace {
+
+// "Every Tuesday and Thursday": every day on some weekdays is how the record keeps a weekly
+// repetition on several days. Empty when the data is not such a rule.
+std::string EveryWeekdaysText(const DateData& data) {
+    const int32_t days = data.CondWeekdays & 0x7F;
+    if (data.Repeat != 1 || data.RepeatUnit != 2 || data.RepeatRate != 1 || days == 0 ||
+        days == 0x7F) {
+        return {};
+    }
+    std::vector<std::string> names;
+    for (int day = 0; day < 7; ++day) {
+        if ((days >> day) & 1) {
+            names.push_back(GetLocaleNames().DayName(day, false));
+        }
+    }
+    std::string list = names.front();
+    for (size_t i = 1; i < names.size(); ++i) {
+        list += (i + 1 == names.size() ? LoadString(kIdsListLastSeparator) : ", ") + names[i];
+    }
+    return FormatString(kIdsRepeatEveryDays, list);
+}
+
+} // namespace
+
 std::string RepeatText(const DateData& data) {
+    if (std::string weekdays = EveryWeekdaysText(data); !weekdays.empty()) {
+        return weekdays;
+    }
     if (data.Repeat == 1) {
         static constexpr std::array<uint32_t, 6> singular = {
             kIdsUnitMinute, kIdsUnitHour, kIdsUnitDay, kIdsUnitWeek, kIdsUnitMonth, kIdsUnitYear};

@@ -154,6 +154,13 @@ CTodoEditDlg::CTodoEditDlg(const TodoData& data, const std::vector<std::string>&
     description->setFocus();
 }
 
+void CTodoEditDlg::ShowAsNew() {
+    setWindowTitle(Text(kIdsTdTitleNew));
+    if (group->currentText().isEmpty() && group->count() > 0) {
+        group->setCurrentIndex(0);
+    }
+}
+
 void CTodoEditDlg::UpdateEnabling() {
     share->setEnabled(m_services.settings == nullptr || m_services.settings->NetworkFunction != 0);
     const bool withDeadline = deadline->isChecked();
@@ -187,8 +194,10 @@ void CTodoEditDlg::accept() {
     m_data.Notes = notes->toPlainText().toStdString();
     m_data.StorageType = share->isChecked() ? 1 : 0;
     m_data.ShowDeadline = deadline->isChecked() ? 1 : 0;
-    m_data.Deadline = PickedDateTime(date, time);
     m_data.ShowDeadlineTime = timeOn->isChecked() ? 1 : 0;
+    // A deadline without a time of day is the date alone, not the moment the to-do was made.
+    m_data.Deadline = m_data.ShowDeadlineTime != 0 ? PickedDateTime(date, time)
+                                                   : PickedDateTime(date, time).GetDate();
     m_data.Forewarn = forewarn->isChecked() ? 1 : 0;
     m_data.ForewarnSpan = ReadNumber(span->currentText());
     m_data.ForewarnUnit = std::max(0, unit->currentIndex());

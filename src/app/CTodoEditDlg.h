@@ -18,7 +18,8 @@ class QTimeEdit;
 
 namespace dv {
 
-/// The to-do editor "Edit ToDo": edits one TodoData and refuses an empty group or description.
+/// The to-do editor "Edit ToDo" ("New ToDo" for a new one): edits one TodoData and refuses an empty
+/// group or description.
 class CTodoEditDlg final : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +29,9 @@ public:
 
     /// The edited data after OK.
     const TodoData& GetData() const { return m_data; }
+    /// For a to-do that does not exist yet: titled "New ToDo", and with no group of its own the
+    /// first group of the list is chosen.
+    void ShowAsNew();
 
     void accept() override;
 

@@ -8,6 +8,8 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
+#include <QLocale>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTimeEdit>
@@ -68,6 +70,61 @@ QString BrowseFrom(const EditorServices& services, QWidget* parent, uint32_t fil
 
 } // namespace editor
 
+namespace {
+
+// Typing the first letter of AM or PM into the AM/PM part of a time picker switches it there.
+// Qt's own parsing keeps the single letter as an unfinished entry and drops it when the field is
+// left, so that "p" would silently stay AM.
+class AmPmKeys final : public QObject {
+public:
+    static constexpr const char* kName = "dayvault-am-pm-keys";
+
+    explicit AmPmKeys(QDateTimeEdit* edit) : QObject(edit), m_edit(edit) {
+        setObjectName(QLatin1String(kName));
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != m_edit || event->type() != QEvent::KeyPress ||
+            m_edit->currentSection() != QDateTimeEdit::AmPmSection) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString typed = key->text().toLower();
+        if (typed.size() != 1 || !typed.front().isLetter() ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0) {
+            return false;
+        }
+        const QString am = m_edit->locale().amText().toLower();
+        const QString pm = m_edit->locale().pmText().toLower();
+        const QChar letter = typed.front();
+        const bool toAm = letter == QLatin1Char('a') || am.startsWith(letter);
+        const bool toPm = letter == QLatin1Char('p') || pm.startsWith(letter);
+        if (toAm != toPm) {
+            // The parts as typed so far count, so that the time moves once, to its final value.
+            const QTime time = m_edit->time();
+            const auto typedPart = [this](QDateTimeEdit::Section section, int fallback) {
+                bool ok = false;
+                const int value = m_edit->sectionText(section).toInt(&ok);
+                return ok ? value : fallback;
+            };
+            const int hour = typedPart(QDateTimeEdit::HourSection, time.hour()) % 12;
+            const QTime chosen(hour + (toPm ? 12 : 0),
+                               typedPart(QDateTimeEdit::MinuteSection, time.minute()),
+                               typedPart(QDateTimeEdit::SecondSection, time.second()));
+            m_edit->setTime(chosen.isValid() ? chosen : time);
+            m_edit->setSelectedSection(QDateTimeEdit::AmPmSection);
+            return true;
+        }
+        // The rest of "AM" or "PM" ("m") is taken as typed along; other letters go to Qt.
+        return am.contains(letter) || pm.contains(letter);
+    }
+
+private:
+    QDateTimeEdit* m_edit;
+};
+
+} // namespace
+
 int32_t ReadNumber(const QString& text) {
     // The C library's decimal conversion; numbers beyond the field's range stop at its ends.
     const long long value = std::strtoll(text.toStdString().c_str(), nullptr, 10);
@@ -90,6 +147,10 @@ void ApplyPickerFormat(QWidget* picker, const std::string& format, bool time) {
                              : display.contains(QRegularExpression(QStringLiteral("[dMy]")));
     if (usable) {
         edit->setDisplayFormat(display);
+    }
+    if (time && edit->findChild<QObject*>(QLatin1String(AmPmKeys::kName),
+                                          Qt::FindDirectChildrenOnly) == nullptr) {
+        edit->installEventFilter(new AmPmKeys(edit));
     }
 }
 

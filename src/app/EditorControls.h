@@ -44,7 +44,8 @@ struct EditorServices {
 int32_t ReadCount(const QString& text);
 /// The same without the sign removed.
 int32_t ReadNumber(const QString& text);
-/// Sets up a date or time edit to show `format` (a "%" format of the settings).
+/// Sets up a date or time edit to show `format` (a "%" format of the settings); a time edit
+/// also takes "a" or "p" typed into its AM/PM part.
 void ApplyPickerFormat(QWidget* picker, const std::string& format, bool time);
 CDateTime PickedDateTime(const QDateEdit* date, const QTimeEdit* time);
 void ShowDateTime(QDateEdit* date, QTimeEdit* time, const CDateTime& value);

@@ -94,6 +94,33 @@ bool NeverOccurs(const DateData& data) {
     return false;
 }
 
+namespace {
+
+// The weekday conditions allow some but not all weekdays, and one besides the start's.
+bool AllowsOtherWeekdays(const DateData& data) {
+    const int32_t days = data.CondWeekdays & kWeekdayBits;
+    const int32_t startDay = int32_t{1} << data.StartDate.GetDayOfWeek();
+    return days != kWeekdayBits && (days & ~startDay) != 0;
+}
+
+bool IsEveryWeek(const DateData& data) {
+    return data.Repeat == kRepeatInterval && data.RepeatUnit == kRepeatWeeks &&
+           data.RepeatRate == 1;
+}
+
+} // namespace
+
+bool WeekdaysNeedWeekly(const DateData& data) {
+    return data.Repeat == kRepeatInterval && data.RepeatRate >= 1 && KeepsWeekday(data) &&
+           !IsEveryWeek(data) && AllowsOtherWeekdays(data);
+}
+
+void FoldWeeklyWeekdays(DateData& data) {
+    if (IsEveryWeek(data) && (data.CondWeekdays & kWeekdayBits) != 0 && AllowsOtherWeekdays(data)) {
+        data.RepeatUnit = kRepeatDays;
+    }
+}
+
 bool EndsBeforeFirstOccurrence(const DateData& data) {
     if (data.Repeat == kRepeatNone || data.RepeatEnd != kRepeatEndAtDate) {
         return false;
@@ -114,6 +141,9 @@ EventCheck CheckEventData(const DateData& data) {
     }
     if (NeverOccurs(data)) {
         return EventCheck::NeverOccurs;
+    }
+    if (WeekdaysNeedWeekly(data)) {
+        return EventCheck::WeekdaysNeedWeekly;
     }
     if (EndsBeforeFirstOccurrence(data)) {
         return EventCheck::EndBeforeFirstOccurrence;

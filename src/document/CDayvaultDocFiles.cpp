@@ -4,6 +4,7 @@
 #include "core/Prompt.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EventFile.h"
+#include "document/GuidRepair.h"
 #include "document/Merge.h"
 #include "document/TextBackup.h"
 #include "format/StringIds.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
+#include <string>
 #include <system_error>
 #include <utility>
 
@@ -213,11 +215,21 @@ bool CDayvaultDoc::Open(const std::filesystem::path& path) {
         NotifyInitialUpdate();
         throw;
     }
+    // Records that share one identity would be mixed up by merge, sharing and the clipboard.
+    const int repaired = RepairDuplicateGuids(read);
     InstallContents(std::move(read));
     m_path = path;
     RememberDiskState(path, fingerprint);
     LockOnOpen(path);
     NotifyInitialUpdate();
+    if (repaired > 0) {
+        if (m_prompt != nullptr) {
+            m_prompt->ShowMessage(
+                FormatString(kIdsGuidsRepaired, {path.string(), std::to_string(repaired)}),
+                PromptIcon::Exclamation);
+        }
+        RequestSave();
+    }
     return true;
 }
 
@@ -309,6 +321,11 @@ bool CDayvaultDoc::EnsureDefaultTemplate() {
     auto created = std::make_unique<CDateEntry>(m_now);
     DateData data = created->GetData();
     data.Category = LoadString(kIdsDefaultCategory);
+    // An hour from nine in the morning, not the moment the file was made.
+    const CDateTime today = m_now.GetDate();
+    data.StartDate = today + CDateTimeSpan(0, 9, 0, 0);
+    data.EndDate = today + CDateTimeSpan(0, 10, 0, 0);
+    data.RepeatEndDate = today + CDateTimeSpan(0, 23, 59, 59);
     created->AssignData(data);
     m_contents.templates.push_back(std::move(created));
     return true;

@@ -748,5 +748,12 @@ constexpr uint32_t kIdsAskSharedOpenShown = 63205;
 constexpr uint32_t kIdsAskSharedRunShown = 63206;
 constexpr uint32_t kIdsAskOpenShown = 63207;
 constexpr uint32_t kIdsAskRunShown = 63208;
+// ---- Event and to-do editors, new-file templates and identity repair (63100 on).
+constexpr uint32_t kIdsEdWeekdaysNeedWeekly = 63100;
+constexpr uint32_t kIdsRepeatEveryDays = 63101;
+constexpr uint32_t kIdsListLastSeparator = 63102;
+constexpr uint32_t kIdsTdTitleNew = 63103;
+constexpr uint32_t kIdsDefaultTodoGroup = 63104;
+constexpr uint32_t kIdsGuidsRepaired = 63105;
 
 } // namespace dv

@@ -449,7 +449,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsEdDisplay, "Display"},
     {kIdsTdTitle, "Edit ToDo"},
     {kIdsTdGroup, "&Group:"},
-    {kIdsTdDescription, "&Description"},
+    {kIdsTdDescription, "&Description:"},
     {kIdsTdShare, "Share th&is Todo"},
     {kIdsTdDeadline, "Dead&line"},
     {kIdsTdForewarn, "&Forewarn"},
@@ -760,6 +760,17 @@ constexpr StringEntry kStrings[] = {
     {kIdsAskSharedRunShown, "This shared event came from another user. It runs the program shown below, with each of its arguments on a line of its own.\nDo you want to allow this? You will be asked again if any of it changes."},
     {kIdsAskOpenShown, "Do you want to open the document shown below now?"},
     {kIdsAskRunShown, "Do you want to run the program shown below now, with each of its arguments on a line of its own?"},
+    // Event and to-do editors, new-file templates and identity repair.
+    {kIdsEdWeekdaysNeedWeekly,
+     "An event that repeats every few weeks always falls on the weekday it starts on,\nso it "
+     "cannot keep several weekday conditions.\n\nPlease choose a repeat rate of one week, or tick "
+     "only the start's weekday!"},
+    {kIdsRepeatEveryDays, "Every %s"},
+    {kIdsListLastSeparator, " and "},
+    {kIdsTdTitleNew, "New ToDo"},
+    {kIdsDefaultTodoGroup, "General"},
+    {kIdsGuidsRepaired, "The event file '%s' held entries with the identity (GUID) of another "
+                        "entry.\nEntries given an identity of their own: %s"},
 };
 
 constexpr bool StrictlyAscending() {

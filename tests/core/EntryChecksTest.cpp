@@ -3,6 +3,7 @@
 #include "core/EntryChecks.h"
 
 #include "EventBuilder.h"
+#include "core/CDateEntry.h"
 #include "core/CDateTime.h"
 #include "core/RepetitionRule.h"
 #include "core/TodoData.h"
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <tuple>
+#include <vector>
 
 namespace dv {
 namespace {
@@ -93,6 +95,64 @@ TEST(EntryChecks, EventChecksInEditorOrder) {
         SCOPED_TRACE(name);
         EXPECT_EQ(CheckEventData(event.Data()), result);
     }
+}
+
+TEST(EntryChecks, WeekdaysOfAWeeklyRuleAreKeptOrRefused) {
+    // 2 January 2007 is a Tuesday; bit 1 Tuesday, bit 3 Thursday.
+    const EventBuilder tuesday = EventBuilder().Start(2007, 1, 2, 10);
+    constexpr int32_t kTue = 1 << 1, kTueThu = kTue | 1 << 3, kThu = 1 << 3;
+    // Rows: rule; what the editor stores (unit after folding); the check after folding.
+    const std::tuple<const char*, EventBuilder, int32_t, EventCheck> rows[] = {
+        {"every_week_all_weekdays_stays_weekly", EventBuilder(tuesday).Every(1, kRepeatWeeks),
+         kRepeatWeeks, EventCheck::Ok},
+        {"every_week_start_weekday_only_stays_weekly",
+         EventBuilder(tuesday).Every(1, kRepeatWeeks).Weekdays(kTue), kRepeatWeeks, EventCheck::Ok},
+        {"every_week_tuesday_thursday_becomes_daily",
+         EventBuilder(tuesday).Every(1, kRepeatWeeks).Weekdays(kTueThu), kRepeatDays,
+         EventCheck::Ok},
+        {"every_week_thursday_only_becomes_daily",
+         EventBuilder(tuesday).Every(1, kRepeatWeeks).Weekdays(kThu), kRepeatDays, EventCheck::Ok},
+        {"every_week_no_weekday_still_never_occurs",
+         EventBuilder(tuesday).Every(1, kRepeatWeeks).Weekdays(0), kRepeatWeeks,
+         EventCheck::NeverOccurs},
+        {"every_2_weeks_tuesday_thursday_refused",
+         EventBuilder(tuesday).Every(2, kRepeatWeeks).Weekdays(kTueThu), kRepeatWeeks,
+         EventCheck::WeekdaysNeedWeekly},
+        {"every_14_days_tuesday_thursday_refused",
+         EventBuilder(tuesday).Every(14, kRepeatDays).Weekdays(kTueThu), kRepeatDays,
+         EventCheck::WeekdaysNeedWeekly},
+        {"every_2_weeks_thursday_only_never_occurs",
+         EventBuilder(tuesday).Every(2, kRepeatWeeks).Weekdays(kThu), kRepeatWeeks,
+         EventCheck::NeverOccurs},
+        {"every_2_weeks_start_weekday_only",
+         EventBuilder(tuesday).Every(2, kRepeatWeeks).Weekdays(kTue), kRepeatWeeks, EventCheck::Ok},
+        {"every_3_days_tuesday_thursday_keeps_moving",
+         EventBuilder(tuesday).Every(3, kRepeatDays).Weekdays(kTueThu), kRepeatDays,
+         EventCheck::Ok},
+    };
+    for (const auto& [name, event, unit, check] : rows) {
+        SCOPED_TRACE(name);
+        DateData data = event.Data();
+        FoldWeeklyWeekdays(data);
+        EXPECT_EQ(data.RepeatUnit, unit);
+        EXPECT_EQ(data.RepeatRate, event.Data().RepeatRate);
+        EXPECT_EQ(data.CondWeekdays, event.Data().CondWeekdays);
+        EXPECT_EQ(CheckEventData(data), check);
+    }
+    // The folded rule gives exactly the ticked weekdays, Tuesday and Thursday, week after week.
+    DateData folded = EventBuilder(tuesday).Every(1, kRepeatWeeks).Weekdays(kTueThu).Data();
+    FoldWeeklyWeekdays(folded);
+    CDateEntry event(folded.StartDate);
+    event.AssignData(folded);
+    std::vector<int> days;
+    CDateTime start;
+    CDateTime end;
+    const CDateTime to(2007, 1, 14, 23, 59, 59);
+    for (bool found = event.FindFirstOccurrence(CDateTime(2007, 1, 1), to, start, end); found;
+         found = event.FindNextOccurrence(CDateTime(2007, 1, 1), to, start, end)) {
+        days.push_back(start.GetDay());
+    }
+    EXPECT_EQ(days, (std::vector<int>{2, 4, 9, 11}));
 }
 
 TEST(EntryChecks, TodoChecksInEditorOrder) {

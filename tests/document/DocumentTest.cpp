@@ -5,14 +5,18 @@
 #include "core/CDateTime.h"
 #include "core/CDateTimeSpan.h"
 #include "core/Clock.h"
+#include "core/Prompt.h"
 #include "document/CDayvaultDoc.h"
 #include "document/DocumentTestSupport.h"
+#include "document/EventFile.h"
 #include "document/Merge.h"
+#include "support/Files.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -239,6 +243,11 @@ TEST(DocumentTest, DefaultTemplateAndTemplateReplacement) {
     EXPECT_FALSE(doc.EnsureDefaultTemplate());
     ASSERT_EQ(doc.GetTemplateCount(), 1);
     EXPECT_EQ(doc.GetTemplate(0)->GetData().Category, "Event");
+    // An hour from nine, on the day the file was made, not at the moment it was made.
+    const DateData& made = doc.GetTemplate(0)->GetData();
+    EXPECT_EQ(made.StartDate, CDateTime::Now().GetDate() + CDateTimeSpan(0, 9, 0, 0));
+    EXPECT_EQ(made.EndDate - made.StartDate, CDateTimeSpan(0, 1, 0, 0));
+    EXPECT_EQ(made.ShowStartTime, 1);
     int saveRequests = 0;
     doc.SetSaveRequestHook([&] { ++saveRequests; });
     RecordingObserver views(doc);
@@ -252,6 +261,48 @@ TEST(DocumentTest, DefaultTemplateAndTemplateReplacement) {
     EXPECT_EQ(doc.GetTemplate(2), nullptr);
     EXPECT_EQ(views.Hints(), std::vector<int>{8});
     EXPECT_EQ(saveRequests, 1);
+}
+
+TEST(DocumentTest, OpenGivesRecordsThatShareAGuidOneOfTheirOwnAndSaysSoOnce) {
+    test::TemporaryFolder folder;
+    DocumentContents contents;
+    contents.templates.push_back(MakeEvent("Event"));
+    contents.templates.push_back(MakeEvent("Work"));
+    contents.events.push_back(MakeEvent("Work", "first"));
+    contents.events.push_back(MakeEvent("Work", "shared copy", 1));
+    contents.todos.push_back(MakeTodo("Home"));
+    const std::string first = contents.templates[0]->GetGUID();
+    contents.templates[1]->SetGUID(first); // the new-category fault
+    contents.events[1]->SetGUID(contents.events[0]->GetGUID());
+    const std::string kept = contents.events[0]->GetGUID();
+    const std::string todoGuid = contents.todos[0]->GetGUID();
+    WriteEventFile(folder / "twins.dat", contents);
+
+    CDayvaultDoc doc;
+    CQueuedPrompt prompt;
+    doc.SetPrompt(&prompt);
+    int saveRequests = 0;
+    doc.SetSaveRequestHook([&] { ++saveRequests; });
+    ASSERT_TRUE(doc.Open(folder / "twins.dat"));
+    EXPECT_EQ(doc.GetTemplate(0)->GetGUID(), first) << "the earlier record keeps its GUID";
+    EXPECT_EQ(doc.GetDateEntry(0)->GetGUID(), kept);
+    EXPECT_EQ(doc.GetTodoEntry(0)->GetGUID(), todoGuid);
+    const Strings guids = {first, doc.GetTemplate(1)->GetGUID(), kept,
+                           doc.GetDateEntry(1)->GetGUID(), todoGuid};
+    EXPECT_EQ(std::set<std::string>(guids.begin(), guids.end()).size(), guids.size());
+    EXPECT_EQ(doc.GetChangeList(), Strings{doc.GetDateEntry(1)->GetGUID()})
+        << "a shared record passes its new GUID on";
+    ASSERT_EQ(prompt.GetShown().size(), 1U);
+    EXPECT_NE(prompt.GetShown()[0].text.find("twins.dat' held entries"), std::string::npos);
+    EXPECT_EQ(prompt.GetShown()[0].text.back(), '2');
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(saveRequests, 1);
+
+    // A file without twins opens without a word.
+    ASSERT_TRUE(doc.SaveAs(folder / "repaired.dat"));
+    ASSERT_TRUE(doc.Open(folder / "repaired.dat"));
+    EXPECT_EQ(prompt.GetShown().size(), 1U);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST(DocumentTest, ObserversMayLeaveWhileBeingNotified) {
