@@ -3606,6 +3606,56 @@ Entries given an identity of their own: %s</source>
         <comment>63105</comment>
         <translation>Die Termindatei &apos;%s&apos; enthielt Einträge mit der Kennung (GUID) eines anderen Eintrags.
 Einträge mit einer eigenen neuen Kennung: %s</translation>
+        <source>%s does not exist.
+Create it?</source>
+        <comment>63000</comment>
+        <translation>%s existiert nicht.
+Soll die Datei angelegt werden?</translation>
+    </message>
+    <message>
+        <source>The translation file %s is damaged and was not used:
+%s
+
+The program runs in English.</source>
+        <comment>63001</comment>
+        <translation>Die Übersetzungsdatei %s ist beschädigt und wurde nicht verwendet:
+%s
+
+Das Programm läuft auf Englisch.</translation>
+    </message>
+    <message>
+        <source>These holiday modules could not be loaded and are left out:
+%s</source>
+        <comment>63002</comment>
+        <translation>Diese Feiertagsmodule konnten nicht geladen werden und bleiben unberücksichtigt:
+%s</translation>
+    </message>
+    <message>
+        <source>The manual was not found. It belongs at:
+%s</source>
+        <comment>63003</comment>
+        <translation>Das Handbuch wurde nicht gefunden. Es gehört hierher:
+%s</translation>
+    </message>
+    <message>
+        <source>Dayvault Manual</source>
+        <comment>63004</comment>
+        <translation>Dayvault-Handbuch</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <comment>63005</comment>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <comment>63006</comment>
+        <translation>&amp;Vor</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <comment>63007</comment>
+        <translation>&amp;Inhalt</translation>
     </message>
 </context>
 </TS>

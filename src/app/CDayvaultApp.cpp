@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/IFileDialogs.h"
+#include "app/WindowPlacement.h"
 #include "core/CArchiveException.h"
 #include "core/CFileException.h"
 #include "document/RotatingBackup.h"
@@ -31,6 +32,8 @@ namespace {
 constexpr const char* kUserFolderName = "QX's Dayvault";
 // Rotating backups of the event file: at most one a day.
 constexpr int kBackupIntervalHours = 20;
+// The event file of a start without a file name, in the user data folder.
+constexpr const char* kStandardEventFileName = "Dayvault.dat";
 
 QWidget* ActiveMainWindow() {
     return QApplication::activeWindow();
@@ -52,7 +55,10 @@ AppEnvironment AppEnvironment::FromProcess(const QStringList& arguments) {
         kUserFolderName;
     environment.ProgramFile = QCoreApplication::applicationFilePath();
     if (arguments.size() > 1 && !arguments.at(1).isEmpty()) {
-        environment.CommandLineFile = std::filesystem::path(arguments.at(1).toStdString());
+        std::error_code error;
+        const std::filesystem::path named(arguments.at(1).toStdString());
+        const std::filesystem::path absolute = std::filesystem::absolute(named, error);
+        environment.CommandLineFile = error ? named : absolute.lexically_normal();
     }
     return environment;
 }
@@ -96,12 +102,16 @@ bool CDayvaultApp::Start() {
 
     if (m_settings.SingleInstance) {
         m_instance = std::make_unique<CSingleInstance>(m_environment.InstanceName);
-        if (m_instance->ActivateRunningInstance()) {
+        const QString named = m_environment.CommandLineFile
+                                  ? QString::fromStdString(m_environment.CommandLineFile->string())
+                                  : QString();
+        if (m_instance->ActivateRunningInstance(named)) {
             m_handedOver = true;
             return false;
         }
     }
 
+    ReportTranslationProblems();
     LoadHolidays();
     OpenStartDocument();
     MakeStartBackup();
@@ -111,8 +121,11 @@ bool CDayvaultApp::Start() {
     if (m_instance) {
         connect(m_instance.get(), &CSingleInstance::ActivationRequested, m_frame.get(),
                 &CMainFrame::BringToFront);
+        connect(m_instance.get(), &CSingleInstance::OpenRequested, this,
+                [this](const QString& file) { OpenHandedOverFile(file.toStdString()); });
     }
     m_frame->ShowInitially(m_settings.RunMinimized);
+    ReportHolidayProblems();
     return true;
 }
 
@@ -137,6 +150,9 @@ void CDayvaultApp::SwitchStore(bool usePlatformStore) {
             // A store that cannot be written still reads; the settings keep their defaults.
         }
     } else {
+        // The INI file's folder is made when the INI file is the store, and only then.
+        std::error_code error;
+        std::filesystem::create_directories(m_storeChoice.IniPath.parent_path(), error);
         m_store = std::make_unique<CIniStore>(m_storeChoice.IniPath);
     }
     m_usesPlatformStore = usePlatformStore;
@@ -169,12 +185,31 @@ void CDayvaultApp::ChooseLanguage() {
 void CDayvaultApp::LoadSettings() {
     m_vault.Load(m_settings, *m_store);
     m_settings.LoadExitState(*m_store);
-    QRect desktop(0, 0, CWindowSettings::kFallbackDesktopWidth,
-                  CWindowSettings::kFallbackDesktopHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        desktop = screen->availableGeometry();
+    // The primary screen first: a placement that shows on none goes there.
+    QList<QRect> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        screens.push_back(primary->availableGeometry());
     }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen()) {
+            screens.push_back(screen->availableGeometry());
+        }
+    }
+    const QRect desktop = screens.isEmpty() ? QRect(0, 0, CWindowSettings::kFallbackDesktopWidth,
+                                                    CWindowSettings::kFallbackDesktopHeight)
+                                            : screens.front();
     m_windowSettings.Load(*m_store, desktop.width(), desktop.height());
+    CWindowSettings& layout = m_windowSettings;
+    // The settings may come from another machine, an older screen or a hand-edited file.
+    const QRect placement =
+        m_store->ReadRawString(CWindowSettings::kSection, "MainWindowWidth")
+            ? FitToScreens(layout.MainWindowX, layout.MainWindowY, layout.MainWindowWidth,
+                           layout.MainWindowHeight, screens)
+            : FirstStartGeometry(desktop);
+    layout.MainWindowX = placement.x();
+    layout.MainWindowY = placement.y();
+    layout.MainWindowWidth = placement.width();
+    layout.MainWindowHeight = placement.height();
 }
 
 bool CDayvaultApp::SaveSettings() {
@@ -194,14 +229,29 @@ void CDayvaultApp::LoadHolidays() {
     m_holidayProblems = m_holidays.LoadModules(m_holidaySettings.ActiveModules);
 }
 
+std::filesystem::path CDayvaultApp::StandardEventFile() const {
+    return m_environment.UserDataFolder / kStandardEventFileName;
+}
+
 void CDayvaultApp::OpenStartDocument() {
+    // A file the user named but declined to make gives way to the file of an ordinary start.
+    if (m_environment.CommandLineFile && OpenOrOfferToCreate(*m_environment.CommandLineFile)) {
+        return;
+    }
     std::filesystem::path file;
-    if (m_environment.CommandLineFile) {
-        file = *m_environment.CommandLineFile;
-    } else if (m_settings.LoadDateFile == 0) {
+    if (m_settings.LoadDateFile == 0) {
         file = m_settings.LastDateFile;
     } else if (m_settings.LoadDateFile == 1) {
         file = m_settings.DefaultDateFile;
+        if (file.empty()) {
+            // Without a chosen file the program keeps its events in a file of its own, so that
+            // what a new user enters is saved, and found again at the next start.
+            file = StandardEventFile();
+            std::error_code error;
+            if (!std::filesystem::exists(file, error) && !error && CreateEventFile(file)) {
+                return;
+            }
+        }
     }
     if (!file.empty()) {
         try {
@@ -214,6 +264,72 @@ void CDayvaultApp::OpenStartDocument() {
         }
     }
     m_document.NewDocument();
+}
+
+bool CDayvaultApp::OpenOrOfferToCreate(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error) && !error) {
+        return m_prompt->AskYesNo(FormatString(kIdsAskCreateEventFile, file.string()),
+                                  PromptIcon::Question) &&
+               CreateEventFile(file);
+    }
+    try {
+        return m_document.Open(file);
+    } catch (const std::exception& exception) {
+        m_prompt->ShowMessage(FormatString(kIdsCannotOpenEventFile, exception.what()),
+                              PromptIcon::Stop);
+        return false;
+    }
+}
+
+bool CDayvaultApp::CreateEventFile(const std::filesystem::path& file) {
+    std::error_code error;
+    std::filesystem::create_directories(file.parent_path(), error);
+    // A folder that cannot be made shows in the save's own message.
+    return m_document.NewDocument() && m_document.SaveAs(file);
+}
+
+void CDayvaultApp::OpenHandedOverFile(const std::filesystem::path& file) {
+    if (!m_frame) {
+        return;
+    }
+    m_frame->BringToFront();
+    if (file == m_document.GetPathName()) {
+        return;
+    }
+    std::error_code error;
+    if (std::filesystem::exists(file, error) || error) {
+        m_frame->OpenDocument(file.string());
+        return;
+    }
+    if (m_prompt->AskYesNo(FormatString(kIdsAskCreateEventFile, file.string()),
+                           PromptIcon::Question)) {
+        m_frame->BeforeDocumentReplaced();
+        if (CreateEventFile(file)) {
+            m_frame->AddRecentFile(file.string());
+        }
+    }
+}
+
+void CDayvaultApp::ReportTranslationProblems() {
+    // Shown in English: the damaged file was passed over, so no translation is installed
+    // unless another file of the language was sound.
+    for (const CLanguageLibrary::Problem& problem : m_languages->Problems()) {
+        m_prompt->ShowMessage(
+            FormatString(kIdsTranslationDamaged, {problem.file.string(), problem.reason}),
+            PromptIcon::Exclamation);
+    }
+}
+
+void CDayvaultApp::ReportHolidayProblems() {
+    if (m_holidayProblems.empty()) {
+        return;
+    }
+    std::string list;
+    for (const std::string& problem : m_holidayProblems) {
+        list += (list.empty() ? "" : "\n") + problem;
+    }
+    m_prompt->ShowMessage(FormatString(kIdsHolidayModulesSkipped, list), PromptIcon::Exclamation);
 }
 
 void CDayvaultApp::MakeStartBackup() {

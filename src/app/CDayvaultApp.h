@@ -35,7 +35,8 @@ struct AppEnvironment {
     std::filesystem::path UserDataFolder;
     /// The program file, for the start-with-the-system entry.
     QString ProgramFile;
-    /// The event file named on the command line.
+    /// The event file named on the command line, made absolute against the working folder (a
+    /// running instance that is handed the file has another one).
     std::optional<std::filesystem::path> CommandLineFile;
     /// The single-instance socket; empty: the one of this user.
     QString InstanceName;
@@ -92,6 +93,13 @@ public:
     /// The language in use (a Windows language identifier).
     uint32_t Language() const;
 
+    /// The event file that a start without a file name opens when `DefaultDateFile` is empty:
+    /// "Dayvault.dat" in the user data folder, made at the first start.
+    std::filesystem::path StandardEventFile() const;
+    /// Another start of the program named `file`: this window comes to the front and opens it
+    /// (saving the open document first); a file that does not exist is offered to be made.
+    void OpenHandedOverFile(const std::filesystem::path& file);
+
 signals:
     /// The user ended the program (the exit command).
     void QuitRequested();
@@ -102,7 +110,16 @@ private:
     void LoadSettings();
     void LoadHolidays();
     void OpenStartDocument();
+    /// Opens `file`, or offers to make it when it does not exist. False when the user declined
+    /// or the file could not be read or made (the reason was shown).
+    bool OpenOrOfferToCreate(const std::filesystem::path& file);
+    /// Replaces the document by a new one saved as `file` (its folder made first).
+    bool CreateEventFile(const std::filesystem::path& file);
     void MakeStartBackup();
+    /// Says which translation files were passed over as damaged.
+    void ReportTranslationProblems();
+    /// Names, in one message, the active holiday modules that could not be loaded and why.
+    void ReportHolidayProblems();
 
     AppEnvironment m_environment;
     std::unique_ptr<IPrompt> m_ownPrompt;

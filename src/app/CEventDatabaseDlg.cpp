@@ -2,6 +2,7 @@
 
 #include "app/UiText.h"
 #include "app/WidgetLifetime.h"
+#include "app/WindowPlacement.h"
 #include "core/LocaleNames.h"
 #include "core/TextCompare.h"
 #include "document/CDayvaultDoc.h"
@@ -264,7 +265,8 @@ void CEventDatabaseDlg::Build() {
     connect(box, &QDialogButtonBox::accepted, this, &CEventDatabaseDlg::accept);
     connect(box, &QDialogButtonBox::rejected, this, &CEventDatabaseDlg::reject);
     layout->addWidget(box);
-    resize(1000, 600);
+    // Room for the table where the screen has it; a small screen gets what it has.
+    resize(FitToScreen(QSize(1000, 600), this));
 }
 
 // ---- The event table -------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "app/CDayvaultApp.h"
 #include "app/CEditCommands.h"
 #include "app/CFilterView.h"
+#include "app/CHelpViewer.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoPage.h"
@@ -36,6 +37,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSessionManager>
 #include <QSplitter>
 #include <QStatusBar>
@@ -76,6 +79,27 @@ QString IconFile(TrayIconKind kind) {
     return QStringLiteral(":/icons/") + QLatin1String(name);
 }
 
+// Shows and hides `target` (owned) with the widget it filters, whether or not that widget's
+// parents are visible at the time.
+class VisibilityFollower final : public QObject {
+public:
+    explicit VisibilityFollower(QWidget* target) : QObject(target), m_target(target) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ShowToParent) {
+            m_target->show();
+        } else if (event->type() == QEvent::HideToParent) {
+            m_target->hide();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_target;
+};
+
+// How long after a restore a reported minimise counts as stale.
+constexpr qint64 kRestoreSettleMs = 500;
+
 } // namespace
 
 SyncConfig SyncConfigOf(const CSettings& settings) {
@@ -97,7 +121,12 @@ SyncConfig SyncConfigOf(const CSettings& settings) {
 CMainFrame::CMainFrame(CDayvaultApp& app) : m_app(app) {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(QIcon(IconFile(TrayIconKind::AlarmOn)));
-    m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    m_openUrl = [](const QUrl& url) {
+        // xdg-open accepts a page even when no program on the desktop can show it.
+        const bool page = url.isLocalFile() && (url.path().endsWith(QLatin1String(".html")) ||
+                                                url.path().endsWith(QLatin1String(".htm")));
+        return (!page || DesktopHasBrowser()) && QDesktopServices::openUrl(url);
+    };
 
     const CWindowSettings& layout = app.WindowSettings();
     setGeometry(layout.MainWindowX, layout.MainWindowY, layout.MainWindowWidth,
@@ -342,9 +371,20 @@ void CMainFrame::BuildCentre() {
     m_edit->SetTodoSelectionListener([filter](CTodoEntry* todo) { filter->SetSelectedTodo(todo); });
     m_sidebar = filter;
     m_sidebar->setObjectName(QStringLiteral("Sidebar"));
+    // The sidebar scrolls where the screen is too low for it, rather than making the window
+    // taller than the screen. Showing and hiding the sidebar shows and hides its scroll area.
+    auto* sidebarArea = new QScrollArea(this);
+    sidebarArea->setObjectName(QStringLiteral("SidebarArea"));
+    sidebarArea->setFrameShape(QFrame::NoFrame);
+    sidebarArea->setWidgetResizable(true);
+    sidebarArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sidebarArea->setWidget(m_sidebar);
+    sidebarArea->setMinimumWidth(m_sidebar->minimumSizeHint().width() +
+                                 sidebarArea->verticalScrollBar()->sizeHint().width());
+    m_sidebar->installEventFilter(new VisibilityFollower(sidebarArea));
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("SidebarSplitter"));
-    m_splitter->addWidget(m_sidebar);
+    m_splitter->addWidget(sidebarArea);
     m_splitter->addWidget(m_pages);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
@@ -603,10 +643,33 @@ bool CMainFrame::IsMainWindowHidden() const {
 
 void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
+        QApplication::activeWindow() == nullptr && m_sinceRestore.isValid() &&
+        m_sinceRestore.elapsed() < kRestoreSettleMs) {
+        // The focus that the hiding took away, reported after the window came back: the
+        // restore's activation still stands.
+        QTimer::singleShot(0, this, [this] {
+            if (!isHidden() && QApplication::activeWindow() == nullptr) {
+                activateWindow();
+            }
+        });
+        return;
+    }
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }
     if (isMinimized()) {
+        // Only the window system's report counts; the program's own minimise (closing to the
+        // tray) is meant. The window is shown again after this change has been carried out.
+        if (event->spontaneous() && m_sinceRestore.isValid() &&
+            m_sinceRestore.elapsed() < kRestoreSettleMs) {
+            QTimer::singleShot(0, this, [this] {
+                if (isMinimized()) {
+                    ShowRestored();
+                }
+            });
+            return;
+        }
         m_restoreMaximized =
             (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized) != 0;
         if (HasTray()) {
@@ -630,6 +693,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (m_app.Settings().CloseToTray) {
         // Minimising hides to the tray where there is one and stays in the taskbar otherwise.
+        m_sinceRestore.invalidate();
         showMinimized();
         return;
     }
@@ -659,6 +723,16 @@ void CMainFrame::SaveOnSessionEnd() {
 }
 
 void CMainFrame::RestoreWindow() {
+    m_sinceRestore.start();
+    ShowRestored();
+}
+
+void CMainFrame::ShowRestored() {
+    if (isHidden()) {
+        // A window hidden to the tray still says it is minimised; mapped with that state, the
+        // window manager would show it as an icon again.
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
     if (m_restoreMaximized) {
         showMaximized();
     } else {
@@ -697,6 +771,7 @@ void CMainFrame::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
                 this, [this] { RunCommand(cmd::kCurrentDate); }, Qt::QueuedConnection);
         }
     } else if (settings.TrayIconTogglesSize) {
+        m_sinceRestore.invalidate();
         showMinimized();
     }
 }

@@ -4,6 +4,7 @@
 #include "document/DocumentObserver.h"
 #include "document/SyncWorker.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QSystemTrayIcon>
 #include <cstdint>
@@ -125,6 +126,14 @@ public:
     /// Opens addresses and documents (the manual, the homepage); tests replace it.
     void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
 
+    // ---- Files
+    /// Opens the event file at `path` (the open document is saved first, with the usual
+    /// question for an untitled one); a file that cannot be read is named in a message.
+    void OpenDocument(const std::string& path);
+    void AddRecentFile(const std::string& path);
+    /// Before the document's contents are replaced: the reminder window lets go of its events.
+    void BeforeDocumentReplaced();
+
     // ---- Editing
     /// The selection and the edit commands; pages and windows report their selection here.
     CEditCommands& EditCommands() { return *m_edit; }
@@ -197,12 +206,9 @@ private:
     TodoPageHost MakeTodoPageHost();
     FilterViewHost MakeFilterViewHost();
     void UpdateRecentFiles();
-    void AddRecentFile(const std::string& path);
-    void OpenDocument(const std::string& path);
-    /// Before the document's contents are replaced: the reminder window lets go of its events.
-    void BeforeDocumentReplaced();
     bool SaveDocumentAs();
     void RestoreWindow();
+    void ShowRestored();
     void SaveOnSessionEnd();
     void RunMergeNow();
     void RunUploadDone();
@@ -230,6 +236,9 @@ private:
     QMenu* m_trayMenu = nullptr;
     std::optional<TrayIconKind> m_trayKind;
     bool m_restoreMaximized = false;
+    // Since the last restore from the tray or another start; a minimise the window system
+    // reports soon after it is the late echo of the minimise that hid the window.
+    QElapsedTimer m_sinceRestore;
     bool m_exiting = false;
     bool m_sessionEnding = false;
     int m_busyState = 0;

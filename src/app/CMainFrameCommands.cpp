@@ -6,6 +6,7 @@
 #include "app/CEditCommands.h"
 #include "app/CEventDatabaseDlg.h"
 #include "app/CFormatsDlg.h"
+#include "app/CHelpViewer.h"
 #include "app/CHolidaySetupDlg.h"
 #include "app/CHtmlExportDlg.h"
 #include "app/CMainFrame.h"
@@ -148,8 +149,19 @@ void CMainFrame::RegisterHandlers() {
 
     // Help
     SetHandler(cmd::kManual, {[this] {
-                   OpenUrl(QUrl::fromLocalFile(QString::fromStdString(
-                       (m_app.Environment().ProgramFolder / "doc" / "index.html").string())));
+                   const std::filesystem::path manual =
+                       m_app.Environment().ProgramFolder / "doc" / "index.html";
+                   std::error_code error;
+                   if (!std::filesystem::is_regular_file(manual, error)) {
+                       m_app.Prompt().ShowMessage(FormatString(kIdsManualNotFound, manual.string()),
+                                                  PromptIcon::Exclamation);
+                       return;
+                   }
+                   // Where no browser takes the page, the program shows it itself.
+                   const QUrl page = QUrl::fromLocalFile(QString::fromStdString(manual.string()));
+                   if (!OpenUrl(page)) {
+                       CHelpViewer::Show(page, this);
+                   }
                }});
     SetHandler(cmd::kHomepage, {[this] {
                                     OpenUrl(HomepageUrl(m_app.Settings().Homepage,

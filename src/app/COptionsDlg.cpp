@@ -6,6 +6,7 @@
 #include "app/ColorChoice.h"
 #include "app/IFileDialogs.h"
 #include "app/UiText.h"
+#include "app/WindowPlacement.h"
 #include "core/Prompt.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -158,13 +160,24 @@ COptionsDlg::COptionsDlg(const CSettings& settings, OptionsContext context, QWid
     connect(buttons, &QDialogButtonBox::accepted, this, &COptionsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &COptionsDlg::reject);
 
+    // The pages scroll where the screen is too small for the tallest of them.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("OptionsPageScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_pages);
     auto* centre = new QHBoxLayout;
     centre->addWidget(m_list);
-    centre->addWidget(m_pages, 1);
+    centre->addWidget(scroll, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(centre, 1);
     layout->addWidget(buttons);
     UpdateEnabled();
+    const QSize natural = m_pages->sizeHint() +
+                          QSize(m_list->width(), buttons->sizeHint().height()) +
+                          QSize(layout->spacing() + 2 * layout->contentsMargins().left() + 8,
+                                layout->spacing() + 2 * layout->contentsMargins().top() + 8);
+    resize(FitToScreen(natural, this));
 }
 
 COptionsDlg::~COptionsDlg() = default;

@@ -755,5 +755,14 @@ constexpr uint32_t kIdsListLastSeparator = 63102;
 constexpr uint32_t kIdsTdTitleNew = 63103;
 constexpr uint32_t kIdsDefaultTodoGroup = 63104;
 constexpr uint32_t kIdsGuidsRepaired = 63105;
+// ---- Start-up: the standard event file, translations, holiday modules, the manual viewer ----
+constexpr uint32_t kIdsAskCreateEventFile = 63000;
+constexpr uint32_t kIdsTranslationDamaged = 63001;
+constexpr uint32_t kIdsHolidayModulesSkipped = 63002;
+constexpr uint32_t kIdsManualNotFound = 63003;
+constexpr uint32_t kIdsManualTitle = 63004;
+constexpr uint32_t kIdsManualBack = 63005;
+constexpr uint32_t kIdsManualForward = 63006;
+constexpr uint32_t kIdsManualContents = 63007;
 
 } // namespace dv

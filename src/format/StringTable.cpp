@@ -771,6 +771,16 @@ constexpr StringEntry kStrings[] = {
     {kIdsDefaultTodoGroup, "General"},
     {kIdsGuidsRepaired, "The event file '%s' held entries with the identity (GUID) of another "
                         "entry.\nEntries given an identity of their own: %s"},
+    // Start-up: the standard event file, translations, holiday modules, the manual viewer.
+    {kIdsAskCreateEventFile, "%s does not exist.\nCreate it?"},
+    {kIdsTranslationDamaged,
+     "The translation file %s is damaged and was not used:\n%s\n\nThe program runs in English."},
+    {kIdsHolidayModulesSkipped, "These holiday modules could not be loaded and are left out:\n%s"},
+    {kIdsManualNotFound, "The manual was not found. It belongs at:\n%s"},
+    {kIdsManualTitle, "Dayvault Manual"},
+    {kIdsManualBack, "&Back"},
+    {kIdsManualForward, "&Forward"},
+    {kIdsManualContents, "&Contents"},
 };
 
 constexpr bool StrictlyAscending() {

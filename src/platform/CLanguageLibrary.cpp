@@ -3,10 +3,12 @@
 #include "format/StringTable.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -159,6 +161,7 @@ QLocale CLanguageLibrary::LocaleOf(uint32_t id) {
 }
 
 uint32_t CLanguageLibrary::Select(int32_t storedLanguage) {
+    m_problems.clear();
     uint32_t requested = static_cast<uint32_t>(storedLanguage) & 0xFFFF;
     if (requested == 0) {
         requested = LanguageIdOf(QLocale::system());
@@ -178,15 +181,199 @@ uint32_t CLanguageLibrary::Select(int32_t storedLanguage) {
     return m_current = kBuiltInLanguage;
 }
 
+namespace {
+
+// The layout of a compiled translation: a magic number, then blocks of a tag byte and a
+// big-endian 32-bit length; the messages block holds records of tagged fields.
+constexpr unsigned char kQmMagic[16] = {0x3c, 0xb8, 0x64, 0x18, 0xca, 0xef, 0x9c, 0x95,
+                                        0xcd, 0x21, 0x1c, 0xbf, 0x60, 0xa1, 0xbd, 0xdd};
+enum QmBlock : unsigned char {
+    kContexts = 0x2f,
+    kHashes = 0x42,
+    kMessages = 0x69,
+    kNumerusRules = 0x88,
+    kDependencies = 0x96,
+    kLanguage = 0xa7,
+};
+enum QmField : unsigned char {
+    kFieldEnd = 1,
+    kFieldSourceText16 = 2,
+    kFieldTranslation = 3,
+    kFieldContext16 = 4,
+    kFieldObsolete1 = 5,
+    kFieldSourceText = 6,
+    kFieldContext = 7,
+    kFieldComment = 8,
+    kFieldObsolete2 = 9,
+};
+
+uint32_t Read32(const unsigned char* p) {
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+uint32_t Read16(const unsigned char* p) {
+    return (uint32_t{p[0]} << 8) | p[1];
+}
+
+// One message record from `at` up to its end field, inside the messages block.
+std::string CheckMessage(const unsigned char* block, uint32_t size, uint32_t at) {
+    while (at < size) {
+        const unsigned char field = block[at++];
+        switch (field) {
+        case kFieldEnd:
+            return {};
+        case kFieldObsolete1:
+            if (size - at < 4) {
+                return "a message runs past the end of its block";
+            }
+            at += 4;
+            break;
+        case kFieldTranslation:
+        case kFieldSourceText16:
+        case kFieldContext16:
+        case kFieldSourceText:
+        case kFieldContext:
+        case kFieldComment:
+        case kFieldObsolete2: {
+            if (size - at < 4) {
+                return "a message runs past the end of its block";
+            }
+            const uint32_t length = Read32(block + at);
+            at += 4;
+            // An absent translation is marked by all bits set and has no text.
+            if (field == kFieldTranslation && length == 0xFFFFFFFFu) {
+                break;
+            }
+            if (length > size - at) {
+                return "a text of a message runs past the end of its block";
+            }
+            at += length;
+            break;
+        }
+        default:
+            return "a message holds an unknown field";
+        }
+    }
+    // Running off the end counts as the end field, as the reader treats it.
+    return {};
+}
+
+} // namespace
+
+std::string CLanguageLibrary::CheckTranslation(const QByteArray& bytes) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto size = static_cast<uint64_t>(bytes.size());
+    if (size < sizeof kQmMagic || std::memcmp(data, kQmMagic, sizeof kQmMagic) != 0) {
+        return "not a translation file";
+    }
+    const unsigned char* messages = nullptr;
+    uint32_t messagesSize = 0;
+    const unsigned char* hashes = nullptr;
+    uint32_t hashesSize = 0;
+    const unsigned char* contexts = nullptr;
+    uint32_t contextsSize = 0;
+    uint64_t at = sizeof kQmMagic;
+    while (size - at > 5) {
+        const unsigned char tag = data[at];
+        const uint32_t length = Read32(data + at + 1);
+        at += 5;
+        if (tag == 0 || length == 0) {
+            break;
+        }
+        if (length > size - at) {
+            return "a block runs past the end of the file";
+        }
+        switch (tag) {
+        case kMessages:
+            messages = data + at;
+            messagesSize = length;
+            break;
+        case kHashes:
+            hashes = data + at;
+            hashesSize = length;
+            break;
+        case kContexts:
+            contexts = data + at;
+            contextsSize = length;
+            break;
+        case kDependencies:
+            // Ours stand alone; a dependency would load a file that was never checked.
+            return "it depends on other translation files";
+        case kNumerusRules:
+        case kLanguage:
+            break;
+        default:
+            break;
+        }
+        at += length;
+    }
+    if (hashesSize % 8 != 0) {
+        return "its index has a broken length";
+    }
+    for (uint32_t entry = 0; entry < hashesSize; entry += 8) {
+        const uint32_t offset = Read32(hashes + entry + 4);
+        if (offset >= messagesSize) {
+            return "its index points outside the messages";
+        }
+        if (std::string problem = CheckMessage(messages, messagesSize, offset); !problem.empty()) {
+            return problem;
+        }
+    }
+    if (contextsSize > 0) {
+        // A hash table of 16-bit offsets into a list of length-prefixed context names, each
+        // list ending with a zero length.
+        if (contextsSize < 2 || Read16(contexts) == 0 ||
+            2 + 2 * uint64_t{Read16(contexts)} > contextsSize) {
+            return "its context table is broken";
+        }
+        const uint32_t buckets = Read16(contexts);
+        const uint64_t listStart = 2 + 2 * uint64_t{buckets};
+        for (uint32_t bucket = 0; bucket < buckets; ++bucket) {
+            const uint32_t offset = Read16(contexts + 2 + 2 * bucket);
+            if (offset == 0) {
+                continue;
+            }
+            uint64_t p = listStart + 2 * uint64_t{offset};
+            for (;;) {
+                if (p >= contextsSize) {
+                    return "its context table is broken";
+                }
+                const uint32_t length = contexts[p];
+                if (length == 0) {
+                    break;
+                }
+                p += 1 + length;
+            }
+        }
+    }
+    return {};
+}
+
 bool CLanguageLibrary::Install(const Language& language) {
+    QFile file(QString::fromStdString(language.file.string()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (std::string problem = CheckTranslation(bytes); !problem.empty()) {
+        // Select may try one file twice (exactly, then by its primary language).
+        if (std::none_of(m_problems.begin(), m_problems.end(),
+                         [&](const Problem& known) { return known.file == language.file; })) {
+            m_problems.push_back(Problem{language.file, std::move(problem)});
+        }
+        return false;
+    }
     auto translator = std::make_shared<QTranslator>();
-    if (!translator->load(QString::fromStdString(language.file.string()))) {
+    // Loaded from the very bytes that were checked, kept alive with the translator.
+    auto kept = std::make_shared<QByteArray>(bytes);
+    if (!translator->load(reinterpret_cast<const uchar*>(kept->constData()),
+                          static_cast<int>(kept->size()))) {
         return false;
     }
     // The English text is the source and the string number tells apart equal English texts
     // that a language translates differently.
     SetTranslationHook(
-        [translator](uint32_t id, std::string_view english) -> std::optional<std::string> {
+        [translator, kept](uint32_t id, std::string_view english) -> std::optional<std::string> {
             const std::string source(english);
             const QString text =
                 translator->translate(kContext, source.c_str(), std::to_string(id).c_str());

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QTranslator;
@@ -43,6 +45,18 @@ public:
 
     /// The language now in use.
     uint32_t Current() const { return m_current; }
+    /// The translation files that Select found damaged and passed over: the file, and what is
+    /// wrong with it.
+    struct Problem {
+        std::filesystem::path file;
+        std::string reason;
+    };
+    const std::vector<Problem>& Problems() const { return m_problems; }
+
+    /// Checks that a translation file's structure holds together before Qt reads from it: Qt
+    /// trusts the offsets and lengths inside the file, and a damaged one makes every lookup
+    /// read outside it. Empty when the file is sound, else what is wrong.
+    static std::string CheckTranslation(const QByteArray& data);
 
     /// The Windows language identifier of a Qt locale (the primary language with its usual
     /// sub-language for the country); 0x409 for a language the table does not know.
@@ -59,6 +73,7 @@ private:
 
     std::filesystem::path m_folder;
     uint32_t m_current = kBuiltInLanguage;
+    std::vector<Problem> m_problems;
 };
 
 } // namespace dv

@@ -17,14 +17,12 @@ SettingsStoreChoice ChooseSettingsStore(const std::filesystem::path& programFold
         choice.IniPath = programIni;
     } else {
         choice.IniPath = userDataFolder / kSettingsIniName;
+        // The folder is made by the first write into it, not here: a user of the platform
+        // store would otherwise find an empty folder made at every start.
         error.clear();
-        if (!std::filesystem::is_directory(userDataFolder, error)) {
-            error.clear();
-            std::filesystem::create_directories(userDataFolder, error);
-            if (error) {
-                choice.Problem = userDataFolder.string() +
-                                 ": cannot create the user data folder: " + error.message();
-            }
+        if (std::filesystem::exists(userDataFolder, error) &&
+            !std::filesystem::is_directory(userDataFolder, error)) {
+            choice.Problem = userDataFolder.string() + ": the user data folder is not a folder";
         }
     }
     try {

@@ -25,7 +25,7 @@ struct SettingsStoreChoice {
 };
 
 /// Chooses the settings store: "Dayvault.ini" in `programFolder` if it exists, otherwise
-/// "Dayvault.ini" in `userDataFolder`, which is created (with its parents) when missing; then
+/// "Dayvault.ini" in `userDataFolder` (not created here: whoever writes there first makes it); then
 /// reads UseRegistry (default 1) from section "Settings" of that file. Never throws for file
 /// system trouble; see SettingsStoreChoice::Problem.
 SettingsStoreChoice ChooseSettingsStore(const std::filesystem::path& programFolder,

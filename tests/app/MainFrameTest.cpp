@@ -10,12 +10,14 @@
 #include "app/CEditCommands.h"
 #include "app/CEventDatabaseDlg.h"
 #include "app/CFilterView.h"
+#include "app/CHelpViewer.h"
 #include "app/CMainFrame.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoPage.h"
 #include "app/CommandTable.h"
 #include "app/IFileDialogs.h"
+#include "app/WindowPlacement.h"
 #include "core/CDateEntry.h"
 #include "core/CTodoEntry.h"
 #include "core/Prompt.h"
@@ -37,17 +39,21 @@
 #include <QPushButton>
 #include <QStyleOptionMenuItem>
 #include <QTreeWidget>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 namespace dv {
@@ -112,9 +118,11 @@ class MainFrameTest : public QObject {
     CQueuedPrompt m_prompt;
     test::QueuedFileDialogs m_dialogs;
 
-    std::unique_ptr<CDayvaultApp> Start(bool expectStarted = true) {
-        auto app = std::make_unique<CDayvaultApp>(
-            test::TestEnvironment(m_folder->path().toStdString(), "test"), &m_prompt, &m_dialogs);
+    std::unique_ptr<CDayvaultApp> Start(bool expectStarted = true,
+                                        std::optional<fs::path> file = std::nullopt) {
+        AppEnvironment environment = test::TestEnvironment(m_folder->path().toStdString(), "test");
+        environment.CommandLineFile = std::move(file);
+        auto app = std::make_unique<CDayvaultApp>(std::move(environment), &m_prompt, &m_dialogs);
         const bool started = app->Start();
         if (started != expectStarted) {
             qWarning("start-up returned %d", started);
@@ -152,7 +160,6 @@ private slots:
             auto app = Start();
             QVERIFY(app);
             QVERIFY(app->UsesPlatformStore());
-            QVERIFY(fs::is_directory(m_user));
             QCOMPARE(app->Frame()->CurrentPage(), 4);
             QCOMPARE(app->Document().GetDateEntryCount(), 1);
             QCOMPARE(app->Frame()->windowTitle(), QStringLiteral("events.dat - Dayvault"));
@@ -168,7 +175,7 @@ private slots:
             QVERIFY(app);
             QVERIFY(!app->UsesPlatformStore());
             QCOMPARE(app->Frame()->CurrentPage(), 2);
-            QCOMPARE(app->Frame()->windowTitle(), QStringLiteral("Untitled - Dayvault"));
+            QCOMPARE(app->Frame()->windowTitle(), QStringLiteral("Dayvault.dat - Dayvault"));
             QCOMPARE(CIniStore(m_user / "Dayvault.ini").ReadInt("Settings", "Language", 0), 1033);
         }
     }
@@ -320,6 +327,184 @@ private slots:
         doc.SetSelectedDate(CDateTime(2100, 12, 31), false);
         QVERIFY(frame.RunCommand(cmd::kNextDay));
         QCOMPARE(doc.GetSelectedDate(), CDateTime(2100, 12, 31));
+    }
+
+    void startWithoutFileNameKeepsTheStandardFile() {
+        // A platform-store user whose file lies elsewhere gets no empty user data folder.
+        {
+            const fs::path events = fs::path(m_folder->path().toStdString()) / "events.dat";
+            WriteEventFile(events, "Dentist", 0);
+            CQtProfileStore native;
+            native.WriteInt("Settings", "LoadDateFile", 0);
+            native.WriteText("Settings", "LastDateFile", events.string());
+            native.Flush();
+            QVERIFY(Start());
+            QVERIFY(!fs::exists(m_user));
+            test::ClearNativeStore();
+        }
+        // The first start makes the standard file; what is entered is there at the next start.
+        UseUserIni("");
+        const fs::path standard = m_user / "Dayvault.dat";
+        {
+            auto app = Start();
+            QVERIFY(app);
+            QCOMPARE(app->StandardEventFile(), standard);
+            QVERIFY(fs::is_regular_file(standard));
+            QCOMPARE(app->Frame()->windowTitle(), QStringLiteral("Dayvault.dat - Dayvault"));
+            auto entry = std::make_unique<CDateEntry>(CDateTime(2026, 12, 16, 10, 0, 0));
+            DateData data = entry->GetData();
+            data.Description = "Meeting";
+            entry->AssignData(data);
+            app->Document().AddDateEntry(std::move(entry), kEditInteractive);
+            QVERIFY(app->Frame()->RunCommand(cmd::kFileSave));
+        }
+        {
+            auto app = Start();
+            QVERIFY(app);
+            QCOMPARE(app->Document().GetDateEntryCount(), 1);
+            QCOMPARE(app->Document().GetPathName(), standard);
+        }
+        // A named file that does not exist is offered to be made; declined, the standard file
+        // opens and nothing is made.
+        const fs::path wanted = m_user / "Work" / "work.dat";
+        m_prompt.QueueAnswer(false);
+        {
+            auto app = Start(true, wanted);
+            QVERIFY(app);
+            QCOMPARE(m_prompt.GetShown().back().text,
+                     wanted.string() + " does not exist.\nCreate it?");
+            QCOMPARE(app->Document().GetPathName(), standard);
+            QVERIFY(!fs::exists(wanted));
+        }
+        m_prompt.QueueAnswer(true);
+        {
+            auto first = Start(true, wanted);
+            QVERIFY(first);
+            QVERIFY(fs::is_regular_file(wanted));
+            QCOMPARE(first->Frame()->windowTitle(), QStringLiteral("work.dat - Dayvault"));
+            // A second start hands its file to the running program, which opens it.
+            first->Frame()->hide();
+            auto second = Start(false, standard);
+            QVERIFY(second && second->HandedOverToOtherInstance());
+            QTRY_COMPARE(first->Document().GetPathName(), standard);
+            QVERIFY(first->Frame()->isVisible());
+            QCOMPARE(first->Document().GetDateEntryCount(), 1);
+            // One that does not exist is offered to be made there too.
+            const fs::path another = m_user / "another.dat";
+            m_prompt.QueueAnswer(true);
+            QVERIFY(Start(false, another));
+            QTRY_COMPARE(first->Document().GetPathName(), another);
+            QVERIFY(fs::is_regular_file(another));
+        }
+    }
+
+    void damagedStartFilesAreNamedOnce() {
+        // A translation whose index points outside it, and a holiday module that is no module.
+        fs::create_directories(m_program / "lang");
+        std::string qm = test::ReadFile(DAYVAULT_TEST_QM);
+        size_t block = 16; // after the magic number: tag, 32-bit length, contents
+        while (block + 5 < qm.size() && qm[block] != '\x42') {
+            block += 5 + (uint32_t(uint8_t(qm[block + 1])) << 24 |
+                          uint32_t(uint8_t(qm[block + 2])) << 16 |
+                          uint32_t(uint8_t(qm[block + 3])) << 8 | uint8_t(qm[block + 4]));
+        }
+        QVERIFY(block + 13 < qm.size());
+        qm.replace(block + 9, 4, "\x7f\xff\xff\xf0"); // the first message's offset
+        WriteText(m_program / "lang" / "dayvault_0407.qm", qm);
+        WriteText(m_program / "holidays" / "Broken.hol", "no holidays here");
+        UseUserIni("Language=1031\n[HolidaySettings]\nActiveModules=Broken\n");
+        auto app = Start();
+        QVERIFY(app);
+        QCOMPARE(app->Language(), 0x409u);
+        QCOMPARE(LoadString(kIdsUntitled), std::string("Untitled"));
+        const auto& shown = m_prompt.GetShown();
+        QCOMPARE(shown.size(), size_t{2});
+        QVERIFY(shown[0].text.find("dayvault_0407.qm is damaged") != std::string::npos);
+        QVERIFY(shown[0].text.find("runs in English") != std::string::npos);
+        QVERIFY(shown[1].text.find("Broken") != std::string::npos);
+    }
+
+    void storedPlacementIsFittedToTheScreen() {
+        const QList<QRect> screens{QRect(0, 0, 1024, 600), QRect(1024, 0, 1920, 1080)};
+        struct Row {
+            int x, y, width, height;
+            QRect expected;
+        };
+        const Row rows[] = {
+            {100, 50, 800, 500, QRect(100, 50, 800, 500)},       // on the screen: kept
+            {-300, -200, 1200, 900, QRect(-300, 0, 1024, 600)},  // cut, title bar reachable
+            {2900, 100, 1400, 700, QRect(2844, 100, 1400, 700)}, // its larger part's screen
+            {INT32_MIN, 0, -5, 400, QRect(272, 100, 480, 400)},  // nowhere: centred
+            {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, QRect(0, 0, 1024, 600)},
+        };
+        for (const Row& row : rows) {
+            QCOMPARE(FitToScreens(row.x, row.y, row.width, row.height, screens), row.expected);
+        }
+        // The first start fills most of a large screen and all of a small one.
+        QCOMPARE(FirstStartGeometry(QRect(0, 0, 1920, 1080)), QRect(160, 101, 1600, 877));
+        QCOMPARE(FirstStartGeometry(QRect(0, 0, 1024, 600)), QRect(8, 24, 1008, 552));
+
+        UseUserIni("[WindowSettings]\nMainWindowX=-2147483648\nMainWindowY=2147483647\n"
+                   "MainWindowWidth=-5\nMainWindowHeight=2147483647\n");
+        auto app = Start();
+        QVERIFY(app);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.contains(app->Frame()->geometry()));
+    }
+
+    void windowsFitASmallScreen() {
+        // Run on a 1024 x 600 screen by the small-screen test entry.
+        if (QGuiApplication::primaryScreen()->size().height() > 600) {
+            QSKIP("needs the small screen of dayvault_small_screen_tests");
+        }
+        UseUserIni("[WindowSettings]\nSidebarVisible=1\n");
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(frame.Sidebar()->isVisible());
+        QVERIFY2(screen.contains(frame.frameGeometry()),
+                 qPrintable(QStringLiteral("%1x%2").arg(frame.width()).arg(frame.height())));
+        std::map<QString, QSize> sizes;
+        for (const uint32_t command : {cmd::kOptions, cmd::kEventDatabase}) {
+            QTimer::singleShot(0, &frame, [&] {
+                if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                    sizes[dialog->objectName()] = dialog->frameGeometry().size();
+                    QVERIFY(screen.contains(dialog->frameGeometry()));
+                    dialog->reject();
+                }
+            });
+            QVERIFY(frame.RunCommand(command));
+        }
+        QCOMPARE(sizes.size(), size_t{2});
+    }
+
+    void secondStartRestoresHiddenMinimisedAndCoveredWindows() {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        QWidget cover;
+        cover.setGeometry(frame.geometry());
+        const auto secondStart = [&](const char* what) {
+            QVERIFY(Start(false));
+            QTRY_VERIFY2(frame.isVisible() && !frame.isMinimized() &&
+                             QApplication::activeWindow() == &frame,
+                         what);
+        };
+        // Closing minimises; where the desktop has a tray, the window then hides.
+        frame.close();
+        frame.hide();
+        secondStart("hidden in the tray");
+        frame.close();
+        secondStart("minimised");
+        cover.show();
+        cover.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &cover);
+        secondStart("covered");
+        // The program's own minimise right after is meant.
+        frame.close();
+        QCoreApplication::processEvents();
+        QVERIFY(frame.isMinimized());
     }
 
     void windowPlacementRoundTrips() {
@@ -676,11 +861,31 @@ private slots:
         QCOMPARE(open("start.page.html"), inProgram("start.page.html"));
         app->Settings().Homepage.clear();
         QVERIFY(!frame.RunCommand(cmd::kHomepage));
-        // F1 opens the manual whatever the homepage says.
+        // F1 opens the manual whatever the homepage says; missing, it says where it belongs.
         opened.clear();
+        QVERIFY(frame.RunCommand(cmd::kManual));
+        QVERIFY(opened.empty());
+        QVERIFY(m_prompt.GetShown().back().text.find((m_program / "doc" / "index.html").string()) !=
+                std::string::npos);
+        WriteText(m_program / "doc" / "index.html",
+                  "<h1>Manual</h1><a href=\"events.html\">Events</a>");
+        WriteText(m_program / "doc" / "events.html", "<h1>Events</h1>");
         QVERIFY(frame.RunCommand(cmd::kManual));
         QCOMPARE(opened.size(), size_t{1});
         QCOMPARE(opened[0], inProgram("doc/index.html"));
+        QVERIFY(!frame.findChild<CHelpViewer*>());
+        // Where no browser takes it, the program shows the manual itself, and can go back.
+        frame.SetUrlOpener([](const QUrl&) { return false; });
+        QVERIFY(frame.RunCommand(cmd::kManual));
+        auto* viewer = frame.findChild<CHelpViewer*>();
+        QVERIFY(viewer && viewer->isVisible());
+        QVERIFY(viewer->Browser()->toPlainText().startsWith(QStringLiteral("Manual")));
+        viewer->Browser()->setSource(QUrl(QStringLiteral("events.html")));
+        QVERIFY(viewer->Browser()->toPlainText().startsWith(QStringLiteral("Events")));
+        test::Click(viewer->findChild<QPushButton*>(QStringLiteral("Back")));
+        QVERIFY(viewer->Browser()->toPlainText().startsWith(QStringLiteral("Manual")));
+        QVERIFY(frame.RunCommand(cmd::kManual)); // one viewer, not a second
+        QCOMPARE(frame.findChildren<CHelpViewer*>().size(), 1);
     }
 };
 

@@ -8,11 +8,16 @@
 #include "platform/CSingleInstance.h"
 #include "support/TempHomeMain.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <filesystem>
+#include <map>
+#include <unistd.h>
 
 namespace dv {
 
@@ -72,17 +77,86 @@ private slots:
         CLanguageLibrary::Uninstall();
     }
 
+    void damagedTranslationsArePassedOverWithTheReason() {
+        QFile source(QStringLiteral(DAYVAULT_TEST_QM));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray sound = source.readAll();
+        QCOMPARE(CLanguageLibrary::CheckTranslation(sound), std::string());
+        // Where each block of the sound file starts: tag, 32-bit length, contents.
+        std::map<char, qsizetype> blocks;
+        for (qsizetype at = 16; at + 5 <= sound.size();) {
+            const auto length = qFromBigEndian<quint32>(sound.constData() + at + 1);
+            blocks[sound[at]] = at + 5;
+            at += 5 + length;
+        }
+        QVERIFY(blocks.count('\x42') && blocks.count('\x69'));
+        // A message record starts with its translation: tag 3 and the text's byte length.
+        QCOMPARE(sound[blocks['\x69']], '\x03');
+        struct Damage {
+            qsizetype at;
+            QByteArray bytes;
+            const char* reason;
+        };
+        const Damage damages[] = {
+            {blocks['\x42'] + 4, "\x7f\xff\xff\xf0", "points outside"},
+            {blocks['\x69'] + 1, "\x7f\xff\xff\xf0", "runs past the end"},
+            {blocks['\x42'] - 4, "\x7f\xff\xff\xf0", "block runs past"},
+            {0, "not a qm file", "not a translation"},
+        };
+        QTemporaryDir folder;
+        const std::filesystem::path program = folder.path().toStdString();
+        std::filesystem::create_directories(program / "lang");
+        for (const Damage& damage : damages) {
+            QFile file(QString::fromStdString((program / "lang" / "dayvault_0407.qm").string()));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(QByteArray(sound).replace(damage.at, damage.bytes.size(), damage.bytes));
+            file.close();
+            CLanguageLibrary library(program);
+            QCOMPARE(library.Select(0x0407), 0x0409u);
+            // Every text still comes, in English.
+            for (const uint32_t id : StringTableIds()) {
+                QCOMPARE(LoadString(id), std::string(EnglishString(id)));
+            }
+            QCOMPARE(library.Problems().size(), std::size_t{1});
+            QVERIFY2(library.Problems()[0].reason.find(damage.reason) != std::string::npos,
+                     library.Problems()[0].reason.c_str());
+        }
+        CLanguageLibrary::Uninstall();
+    }
+
     void secondInstanceAsksTheFirstAndEnds() {
-        const QString name =
-            QStringLiteral("dayvault-test-%1").arg(QCoreApplication::applicationPid());
+        // The socket lies in the user's private runtime folder, not under a guessable name in
+        // the shared temporary folder; a runtime folder others may enter is not used.
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        QVERIFY(CSingleInstance::DefaultName().startsWith(runtime + QLatin1Char('/')));
+        QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner |
+                                                   QFile::ExeOwner | QFile::ExeGroup));
+        const QString fallback = CSingleInstance::DefaultName();
+        QVERIFY(
+            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(!fallback.startsWith(runtime));
+        QVERIFY(fallback.startsWith(QDir::tempPath() + QStringLiteral("/dayvault-")));
+        QCOMPARE(QFileInfo(QFileInfo(fallback).path()).permissions() & 0x0077, 0);
+
+        const QString name = CSingleInstance::DefaultName();
         CSingleInstance first(name);
         QVERIFY(!first.ActivateRunningInstance());
         QVERIFY(first.IsListening());
         QSignalSpy asked(&first, &CSingleInstance::ActivationRequested);
+        QSignalSpy open(&first, &CSingleInstance::OpenRequested);
         CSingleInstance second(name);
         QVERIFY(second.ActivateRunningInstance());
         QVERIFY(!second.IsListening());
         QTRY_COMPARE(asked.count(), 1);
+        // A file named at the second start goes to the first, spaces and all.
+        const QString file = QStringLiteral("/home/u/My Calendars/Büro.dat");
+        QVERIFY(CSingleInstance(name).ActivateRunningInstance(file));
+        QTRY_COMPARE(open.count(), 1);
+        QCOMPARE(open.at(0).at(0).toString(), file);
+        // A listener that is not of this user is neither asked nor allowed to stop this start.
+        CSingleInstance stranger(name, ::getuid() + 1);
+        QVERIFY(!stranger.ActivateRunningInstance(file));
+        QVERIFY(!stranger.IsListening());
     }
 
     void autostartEntryIsWrittenQuotedAndRemoved() {
