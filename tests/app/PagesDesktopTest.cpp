@@ -11,6 +11,9 @@
 #include "settings/CSettings.h"
 #include "support/TempHomeMain.h"
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -126,6 +129,57 @@ private slots:
             wide = wide || dentistDay->ShownLine(line).startsWith(QStringLiteral("08:30 AM - "));
         }
         QVERIFY(wide);
+    }
+
+    void filterSaysItIsOnAndTheSidebarHandsBackTheKeys() {
+        auto app = StartOnDemo();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        if (!frame.Sidebar()->isVisible()) {
+            QVERIFY(frame.RunCommand(cmd::kFilter));
+        }
+        CCalendarPage* page = MonthOf(*app, CDateTime(2026, 12, 10));
+        const auto entries = [&] {
+            size_t count = 0;
+            for (int i = 0; i < page->CellCountShown(); ++i) {
+                count += page->Cell(i)->Entries().size();
+            }
+            return count;
+        };
+        const size_t all = entries();
+        QVERIFY(all > 0);
+        QLabel* note = frame.FilterStatusLabel();
+        QVERIFY(note->isHidden());
+
+        // The category rule ticked with nothing chosen: the calendar stays, no note.
+        auto* names = frame.Sidebar()->findChild<QListWidget*>(QStringLiteral("FilterNames"));
+        for (int row = 0; row < names->count(); ++row) {
+            names->item(row)->setCheckState(Qt::Unchecked);
+        }
+        frame.Sidebar()->findChild<QGroupBox*>(QStringLiteral("CategoryFilter"))->setChecked(true);
+        QApplication::processEvents();
+        QCOMPARE(entries(), all);
+        QVERIFY(note->isHidden());
+
+        // One category chosen: fewer entries, and the note stays while the sidebar is hidden.
+        names->item(0)->setCheckState(Qt::Checked);
+        QApplication::processEvents();
+        QVERIFY(entries() < all);
+        QVERIFY(!note->isHidden());
+        QCOMPARE(note->text(), QStringLiteral("Filter on"));
+        names->setFocus(Qt::OtherFocusReason);
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QVERIFY(names->hasFocus());
+        QVERIFY(frame.RunCommand(cmd::kFilter));
+        QVERIFY(!frame.Sidebar()->isVisible());
+        QVERIFY(!note->isHidden());
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus != nullptr && (focus == page || page->isAncestorOf(focus)));
+        // Use Filters off: everything shows and the note goes.
+        QVERIFY(frame.RunCommand(cmd::kFilterSwitch));
+        QApplication::processEvents();
+        QCOMPARE(entries(), all);
+        QVERIFY(note->isHidden());
     }
 };
 
