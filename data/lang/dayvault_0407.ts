@@ -272,7 +272,7 @@ $NOTES_R$</translation>
         <translation>(KW %W)</translation>
     </message>
     <message>
-        <source>%d. %B %Y</source>
+        <source>%B %#d, %Y</source>
         <comment>40120</comment>
         <translation>%#d. %B %Y</translation>
     </message>
@@ -1574,7 +1574,7 @@ Möchten Sie wirklich alle Vorkommen dieses Termins löschen?</translation>
         <translation>Wochen</translation>
     </message>
     <message>
-        <source>Month</source>
+        <source>Months</source>
         <comment>61857</comment>
         <translation>Monate</translation>
     </message>
@@ -1649,12 +1649,12 @@ Möchten Sie wirklich alle Vorkommen dieses Termins löschen?</translation>
         <translation>1 Jahr</translation>
     </message>
     <message>
-        <source>Occurences within</source>
+        <source>Occurrences within</source>
         <comment>61872</comment>
         <translation>Vorkommen innerhalb von</translation>
     </message>
     <message>
-        <source>Dropped Occurences</source>
+        <source>Dropped Occurrences</source>
         <comment>61873</comment>
         <translation>Ausgelassene Vorkommen</translation>
     </message>
@@ -1943,7 +1943,7 @@ Bitte prüfen Sie das Enddatum!</translation>
         <translation>N&amp;ach</translation>
     </message>
     <message>
-        <source>Occurences</source>
+        <source>Occurrences</source>
         <comment>61948</comment>
         <translation>Wiederholungen</translation>
     </message>
@@ -3656,6 +3656,49 @@ Das Programm läuft auf Englisch.</translation>
         <source>&amp;Contents</source>
         <comment>63007</comment>
         <translation>&amp;Inhalt</translation>
+        <source>&amp;24-hour clock</source>
+        <comment>63400</comment>
+        <translation>&amp;24-Stunden-Uhr</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <comment>63401</comment>
+        <translation>de</translation>
+    </message>
+    <message>
+        <source>%B %Y</source>
+        <comment>63402</comment>
+        <translation>%B %Y</translation>
+    </message>
+    <message>
+        <source>To-do list</source>
+        <comment>63403</comment>
+        <translation>Aufgabenliste</translation>
+    </message>
+    <message>
+        <source>%s – %s</source>
+        <comment>63404</comment>
+        <translation>%s – %s</translation>
+    </message>
+    <message>
+        <source>Filter on</source>
+        <comment>63405</comment>
+        <translation>Filter aktiv</translation>
+    </message>
+    <message>
+        <source>The sidebar&apos;s filter hides some entries. Ctrl+F shows the sidebar; View &gt; Use Filters switches the filter off.</source>
+        <comment>63406</comment>
+        <translation>Der Filter der Seitenleiste blendet Einträge aus. Strg+F zeigt die Seitenleiste; Ansicht &gt; Filter verwenden schaltet den Filter aus.</translation>
+    </message>
+    <message>
+        <source>… and %s more</source>
+        <comment>63407</comment>
+        <translation>… und %s weitere</translation>
+    </message>
+    <message>
+        <source>Search returned 1 result</source>
+        <comment>63408</comment>
+        <translation>Die Suche ergab 1 Treffer</translation>
     </message>
 </context>
 </TS>

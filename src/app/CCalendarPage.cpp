@@ -3,6 +3,7 @@
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayList.h"
 #include "app/CommandTable.h"
+#include "app/Tooltips.h"
 #include "core/LocaleNames.h"
 #include "core/TimeUnits.h"
 #include "document/CDayvaultDoc.h"
@@ -221,6 +222,9 @@ CCalendarPage::CCalendarPage(PageKind kind, const CalendarHost& host, QWidget* p
         cell->SetTextSource([this](const DayEntry& entry, const CDateTime& day) {
             return FormatDayEntry(entry, day, m_formats, kFormatSetCalendar);
         });
+        cell->SetShortTextSource([this](const DayEntry& entry, const CDateTime& day) {
+            return FormatDayEntry(entry, day, m_shortFormats, kFormatSetCalendar);
+        });
         ConnectCell(cell);
         m_cells.push_back(cell);
     }
@@ -244,6 +248,17 @@ CCalendarPage::~CCalendarPage() {
 }
 
 void CCalendarPage::ConnectCell(CDayList* cell) {
+    // One selection on the page: a day that is picked takes it from every other day, so that
+    // no highlight stays behind on an entry the commands no longer act on.
+    const auto clearOthers = [this, cell] {
+        for (CDayList* other : m_cells) {
+            if (other != cell) {
+                other->ClearSelection();
+            }
+        }
+    };
+    connect(cell, &CDayList::DayClicked, this, clearOthers);
+    connect(cell, &CDayList::EntrySelected, this, clearOthers);
     ConnectToHost(cell, m_host);
     connect(cell, &CDayList::WheelPaging, this, &CCalendarPage::WheelPaging);
     const auto index = static_cast<int>(m_cells.size());
@@ -307,6 +322,7 @@ QColor CCalendarPage::CaptionColor(int cell) const {
 void CCalendarPage::Rebuild() {
     const CSettings& settings = *m_host.settings;
     m_formats = settings.GetFormatSettings();
+    m_shortFormats = WithoutEndTimes(m_formats, kFormatSetCalendar);
     m_today = m_host.doc->GetNow().GetDate();
     if (m_labelColor != FromColorRef(settings.NormalColor)) {
         m_labelColor = FromColorRef(settings.NormalColor);
@@ -561,12 +577,16 @@ QString CCalendarPage::EntriesTooltip(int cell) const {
         return {};
     }
     const CDayList* list = m_cells[static_cast<size_t>(cell)];
-    QStringList parts;
+    TipParts parts;
     for (const DayEntry& entry : list->Entries()) {
-        parts << OccurrenceTooltip(m_host, *entry.event, entry.occurrenceStart,
-                                   list->GetCaption().date, m_formats);
+        if (parts.Full()) {
+            parts.CountMore();
+        } else {
+            parts.Add(OccurrenceTooltip(m_host, *entry.event, entry.occurrenceStart,
+                                        list->GetCaption().date, m_formats));
+        }
     }
-    return parts.join(QStringLiteral("\n\n"));
+    return parts.Text();
 }
 
 bool calendar::RunNavigationKey(const CalendarHost& host, const QKeyEvent& event) {

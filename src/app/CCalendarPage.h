@@ -81,6 +81,7 @@ private:
     QFont m_labelFont;
     QColor m_labelColor;
     FormatSettings m_formats;
+    FormatSettings m_shortFormats; ///< m_formats without end times, for narrow lines
     CDateTime m_today;
     int m_wheelSum = 0;
     bool m_pendingRebuild = false; ///< a hint came while the page was not shown

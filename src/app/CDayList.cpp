@@ -295,6 +295,30 @@ QRect CDayList::LineRect(int index) const {
                  lineHeight);
 }
 
+QRect CDayList::TextRect(int index, const QRect& line) const {
+    QRect textRect = line.adjusted(kTextPadding, 0, -kTextPadding, 0);
+    if (m_entries[static_cast<size_t>(index)].icon != EntryIcon::None) {
+        textRect.setLeft(line.left() + 1 + kIconSize + kTextPadding);
+    }
+    return textRect;
+}
+
+QString CDayList::ShownLine(int index) {
+    const size_t at = static_cast<size_t>(index);
+    const StyledFont& styled = FontFor(m_entries[at].style);
+    const int width = TextRect(index, LineRect(index)).width();
+    const QString whole = Elided(styled, EntryText(at), width);
+    if (!m_shortTextSource || !whole.endsWith(QChar(0x2026))) {
+        return whole;
+    }
+    // Too narrow: the end time goes first, so that the start and the description stay.
+    DayEntry& entry = m_entries[at];
+    if (entry.shortText.empty()) {
+        entry.shortText = m_shortTextSource(entry, m_caption.date);
+    }
+    return Elided(styled, entry.shortText, width);
+}
+
 int CDayList::EntryAt(int y) const {
     const int listY = y - CaptionHeight();
     if (listY < 0) {
@@ -345,6 +369,14 @@ void CDayList::SelectEntry(int index) {
     }
     UpdateAccessibleName();
     update();
+}
+
+void CDayList::ClearSelection() {
+    if (m_selected >= 0) {
+        m_selected = -1;
+        UpdateAccessibleName();
+        update();
+    }
 }
 
 void CDayList::UpdateAccessibleName() {
@@ -452,21 +484,17 @@ void CDayList::paintEvent(QPaintEvent* event) {
             text = pal.color(QPalette::Inactive, QPalette::HighlightedText);
         }
         painter.fillRect(line, ground);
-        QRect textRect = line.adjusted(kTextPadding, 0, -kTextPadding, 0);
         if (entry.icon != EntryIcon::None) {
             const QRect iconRect(line.left() + 1, line.top() + (line.height() - kIconSize) / 2,
                                  kIconSize, kIconSize);
             EntryIconImage(entry.icon)
                 .paint(&painter, iconRect, Qt::AlignCenter,
                        enabled ? QIcon::Normal : QIcon::Disabled);
-            textRect.setLeft(iconRect.right() + 1 + kTextPadding);
         }
         const StyledFont& styled = FontFor(entry.style);
         painter.setFont(styled.font);
         painter.setPen(text);
-        DrawTextLine(painter, textRect,
-                     Elided(styled, EntryText(static_cast<size_t>(i)), textRect.width()),
-                     styled.metrics);
+        DrawTextLine(painter, TextRect(i, line), ShownLine(i), styled.metrics);
         if (hasFocus() && i == m_focusLine) {
             QStyleOptionFocusRect option;
             option.initFrom(this);

@@ -58,10 +58,19 @@ public:
     void SetTextSource(TextSource source) { m_textSource = std::move(source); }
     /// The text of entry `index`, formatted now if it was left for later.
     const std::string& EntryText(size_t index);
+    /// Formats an entry's text without its end time, for a line too narrow for the whole text
+    /// (none: such lines are only cut).
+    void SetShortTextSource(TextSource source) { m_shortTextSource = std::move(source); }
+    /// Entry `index`'s line as it is drawn at the control's present width: the whole text when it
+    /// fits, else the text without the end time, cut with an ellipsis when that does not fit
+    /// either.
+    QString ShownLine(int index);
 
     int SelectedIndex() const { return m_selected; }
     /// Selects entry `index` (-1: none) as a click would, telling the page.
     void SelectEntry(int index);
+    /// Drops the selection without telling anyone: another day's entry became the selected one.
+    void ClearSelection();
     int CaptionHeight() const;
     int LineHeight() const;
     int FirstVisibleLine() const;
@@ -105,6 +114,8 @@ private:
     void EnsureVisible(int index);
     int EntryAt(int y) const;
     QRect LineRect(int index) const;
+    /// Where entry `index`'s text goes within its line rectangle `line`.
+    QRect TextRect(int index, const QRect& line) const;
     void UpdateAccessibleName();
     /// The entry font with an entry's style bits, made once per font.
     struct StyledFont {
@@ -124,6 +135,7 @@ private:
     bool m_holidaysBelow = false;
     std::vector<DayEntry> m_entries;
     TextSource m_textSource;
+    TextSource m_shortTextSource;
     int m_selected = -1;
     int m_focusLine = 0;
     int m_wheelSum = 0;

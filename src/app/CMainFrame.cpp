@@ -7,6 +7,7 @@
 #include "app/CEditCommands.h"
 #include "app/CFilterView.h"
 #include "app/CHelpViewer.h"
+#include "document/EntryFilter.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoPage.h"
@@ -310,6 +311,13 @@ void CMainFrame::BuildBars() {
     // The sync outcome is looked at in the time bar's wake-ups, so idling costs no extra timer.
     connect(m_timeBar, &CCurrentTimeBar::Ticked, this, &CMainFrame::RefreshSyncStatus);
 
+    // A filter works on while the sidebar is hidden: the status bar keeps saying so.
+    m_filterLabel = new QLabel(Text(kIdsFilterActive), this);
+    m_filterLabel->setObjectName(QStringLiteral("FilterStatus"));
+    m_filterLabel->setToolTip(Text(kIdsFilterActiveTip));
+    m_filterLabel->hide();
+    statusBar()->addPermanentWidget(m_filterLabel);
+
     m_syncLabel = new QLabel(this);
     m_syncLabel->setObjectName(QStringLiteral("SyncStatus"));
     statusBar()->addPermanentWidget(m_syncLabel);
@@ -496,8 +504,16 @@ QAction* CMainFrame::Action(uint32_t id) const {
     return it == m_actions.end() ? nullptr : it->second;
 }
 
+void CMainFrame::UpdateFilterStatus() {
+    const CDayvaultDoc& doc = m_app.Document();
+    const bool todo = CurrentPage() == TodoPage;
+    m_filterLabel->setVisible(FilterRestricts(todo ? doc.GetTodoFilter() : doc.GetEventFilter(),
+                                              doc.GetFilterSwitch()));
+}
+
 void CMainFrame::UpdateCommandUi() {
     m_uiUpdatePending = false;
+    UpdateFilterStatus();
     for (const auto& [id, action] : m_actions) {
         action->setEnabled(IsCommandEnabled(id));
         if (action->isCheckable()) {

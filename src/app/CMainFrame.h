@@ -98,6 +98,7 @@ public:
     /// The program-wide switch that shows hidden events on every page (not stored).
     bool ShowHiddenEvents() const { return m_showHidden; }
     QLabel* SyncStatusLabel() const { return m_syncLabel; }
+    QLabel* FilterStatusLabel() const { return m_filterLabel; }
 
     // ---- Window state
     /// Stores the window placement and the window layout settings.
@@ -154,6 +155,8 @@ public:
     void PostUploadDone() override;
     /// Shows the outcome of the last cycle in the status bar when it changed.
     void RefreshSyncStatus();
+    /// Shows the filter note while the filter of the page shown can hide entries.
+    void UpdateFilterStatus();
 
     // ---- IAlarmFrame
     void SetTrayIcon(TrayIconKind kind) override;
@@ -228,6 +231,7 @@ private:
     CNavigationBar* m_navigationBar = nullptr;
     CCurrentTimeBar* m_timeBar = nullptr;
     QLabel* m_syncLabel = nullptr;
+    QLabel* m_filterLabel = nullptr; ///< says that the filter of the page shown hides entries
     std::optional<SyncOutcome> m_shownOutcome;
     bool m_uiUpdatePending = false;
     bool m_showHidden = false;

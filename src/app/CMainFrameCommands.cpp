@@ -106,7 +106,15 @@ void CMainFrame::RegisterHandlers() {
                                           m_splitter->sizes().value(0, layout.SidebarWidth);
                                   }
                                   layout.SidebarVisible = !m_sidebar->isVisible();
+                                  const QWidget* focus = QApplication::focusWidget();
+                                  const bool focusInSidebar =
+                                      focus != nullptr && m_sidebar->isAncestorOf(focus);
                                   m_sidebar->setVisible(layout.SidebarVisible);
+                                  if (!layout.SidebarVisible && focusInSidebar) {
+                                      // The keys go back to the page, not to the next
+                                      // control in the chain.
+                                      m_pages->currentWidget()->setFocus(Qt::OtherFocusReason);
+                                  }
                               },
                               {},
                               [this] { return m_sidebar->isVisible(); }});

@@ -350,6 +350,15 @@ QWidget* COptionsDlg::BuildDisplay() {
     pages->addRow(Text(kIdsOptFortnightLayout), m_fortnightLayout);
     pages->addRow(Check(&CSettings::ShowWeekNumbers, kIdsOptShowWeekNumbers, "ShowWeekNumbers"));
     pages->addRow(Check(&CSettings::DisableExtraDays, kIdsOptDisableExtraDays, "DisableExtraDays"));
+    // One switch for every time format the user has not changed; without a choice of the user
+    // or the desktop it shows what the language's time format uses.
+    m_clock24 = new QCheckBox(Text(kIdsOpt24HourClock));
+    m_clock24->setObjectName(QStringLiteral("TwentyFourHourClock"));
+    m_clock24->setChecked(m_result.TwentyFourHour().value_or(
+        m_result.TimeFormat.find("%H") != std::string::npos ||
+        m_result.TimeFormat.find("%#H") != std::string::npos));
+    m_clock24Shown = m_clock24->isChecked();
+    pages->addRow(m_clock24);
 
     auto* help = new QGridLayout;
     help->addWidget(
@@ -710,6 +719,9 @@ bool COptionsDlg::Collect(CSettings& settings) {
     settings.WeekStart = m_weekStart->currentIndex();
     settings.WeekViewLayout = m_weekLayout->currentIndex();
     settings.FortnightViewLayout = m_fortnightLayout->currentIndex();
+    if (m_clock24->isChecked() != m_clock24Shown) {
+        settings.SetTwentyFourHourClock(m_clock24->isChecked() ? 1 : 0);
+    }
     settings.DoneEventsMarking = (m_doneStruck->isChecked() ? kDoneStruck : 0) |
                                  (m_doneGrey->isChecked() ? kDoneGrey : 0) |
                                  (m_doneInverse->isChecked() ? kDoneInverse : 0);

@@ -125,6 +125,8 @@ private:
     QCheckBox* m_doneStruck = nullptr;
     QCheckBox* m_doneGrey = nullptr;
     QCheckBox* m_doneInverse = nullptr;
+    QCheckBox* m_clock24 = nullptr;
+    bool m_clock24Shown = false; ///< its state when the dialog opened: unchanged keeps the setting
     // Reminders
     QTimeEdit* m_snoozeTime = nullptr;
     // Sharing

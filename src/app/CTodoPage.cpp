@@ -96,6 +96,9 @@ void CTodoPage::ApplySettings() {
                     settings.DaysBeforeShowTodo};
     context.tooltips = settings.ShowTodoTooltips;
     context.tooltipFormat = settings.TooltipTodo;
+    // Done to-dos are marked as done events are, so far as a line of text can be.
+    context.font = ToQFont(settings.TodoEventFont);
+    context.strikeDone = (settings.DoneEventsMarking & 1) != 0; // the "struck out" marking
     m_model.SetContext(std::move(context));
     setFont(ToQFont(settings.TodoEventFont));
 }

@@ -4,6 +4,7 @@
 #include "app/CCurrentTimeBar.h"
 #include "app/CDayList.h"
 #include "app/CommandTable.h"
+#include "app/Tooltips.h"
 #include "document/CDayvaultDoc.h"
 #include "document/EntryFilter.h"
 #include "holidays/CHolidayModuleSet.h"
@@ -11,11 +12,13 @@
 #include "settings/CSettings.h"
 
 #include <QKeyEvent>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <future>
 #include <span>
 #include <thread>
+#include <utility>
 
 namespace dv {
 
@@ -48,11 +51,16 @@ CYearPage::CYearPage(const CalendarHost& host, QWidget* parent) : QWidget(parent
         if (!m_host.settings->ShowEventTooltips) {
             return {};
         }
-        QStringList parts;
+        TipParts parts;
         for (const DayEntry& entry : m_list->Entries()) {
-            parts << OccurrenceTooltip(m_host, *entry.event, entry.occurrenceStart, day, m_formats);
+            if (parts.Full()) {
+                parts.CountMore();
+            } else {
+                parts.Add(
+                    OccurrenceTooltip(m_host, *entry.event, entry.occurrenceStart, day, m_formats));
+            }
         }
-        return parts.join(QStringLiteral("\n\n"));
+        return parts.Text();
     };
     setFocusPolicy(Qt::TabFocus);
     m_host.doc->AddObserver(*this);
@@ -93,7 +101,19 @@ void CYearPage::resizeEvent(QResizeEvent* event) {
     m_list->setGeometry(4, y, w - 12, h - y - 4);
 }
 
-void CYearPage::OnUpdate(UpdateHint hint, const HintObject& /*object*/) {
+void CYearPage::EndOfTurn() {
+    m_rebuiltThisTurn = false;
+    if (!std::exchange(m_batchPending, false)) {
+        return;
+    }
+    if (Deferred()) {
+        m_pendingRebuild = true;
+    } else {
+        Rebuild();
+    }
+}
+
+void CYearPage::OnUpdate(UpdateHint hint, const HintObject& object) {
     if (hint == UpdateHint::OptionsChanged) {
         ApplyOptions();
         return;
@@ -104,6 +124,21 @@ void CYearPage::OnUpdate(UpdateHint hint, const HintObject& /*object*/) {
     if (Deferred()) {
         m_pendingRebuild = true; // caught up when the page is shown
         return;
+    }
+    // A tick or a command that changes many events sends a hint for each; the grid is recounted
+    // for the first of a turn of the event loop, and once more when the turn ends for the rest.
+    const bool perEvent = hint == UpdateHint::EventAdded || hint == UpdateHint::EventDeleted ||
+                          hint == UpdateHint::EventChanged;
+    if (perEvent && m_rebuiltThisTurn) {
+        if (const auto* identity = std::get_if<EntryIdentity>(&object)) {
+            m_list->RemoveEntriesOf(identity->address); // the day list never holds a freed event
+        }
+        m_batchPending = true;
+        return;
+    }
+    if (perEvent) {
+        m_rebuiltThisTurn = true;
+        QTimer::singleShot(0, this, &CYearPage::EndOfTurn);
     }
     const CDateTime selected = m_host.doc->GetSelectedDate();
     const int oldYear = m_panel->ShownDate().GetYear();
@@ -215,6 +250,7 @@ void CYearPage::MarkEvents() {
 }
 
 void CYearPage::Rebuild() {
+    ++m_rebuilds;
     const CSettings& settings = *m_host.settings;
     m_formats = settings.GetFormatSettings();
     m_panel->BeginRebuild(settings.DatesInYearViewColor);
@@ -287,7 +323,7 @@ QString CYearPage::DayTooltip(const CDateTime& date) {
     const CDateTime from = date.GetDate();
     const CDateTime to = from + CDateTimeSpan(0, 23, 59, 59);
     const bool showHidden = m_host.showHidden && m_host.showHidden();
-    QStringList parts;
+    TipParts parts;
     for (const auto& owned : m_host.doc->GetDateEntries()) {
         CDateEntry& event = *owned;
         if (event.GetData().Display == 1 && !showHidden) {
@@ -300,10 +336,14 @@ QString CYearPage::DayTooltip(const CDateTime& date) {
             if (!PassesEventFilter(*m_host.doc, event, start, m_formats)) {
                 continue;
             }
-            parts << OccurrenceTooltip(m_host, event, start, from, m_formats);
+            if (parts.Full()) {
+                parts.CountMore();
+            } else {
+                parts.Add(OccurrenceTooltip(m_host, event, start, from, m_formats));
+            }
         }
     }
-    return parts.join(QStringLiteral("\n\n"));
+    return parts.Text();
 }
 
 void CYearPage::keyPressEvent(QKeyEvent* event) {

@@ -26,6 +26,8 @@ public:
 
     CYearPanel* Panel() const { return m_panel; }
     CDayList* DayList() const { return m_list; }
+    /// How often the grid was counted afresh (for tests and diagnostics).
+    int Rebuilds() const { return m_rebuilds; }
 
     // ---- IDocumentObserver
     void OnUpdate(UpdateHint hint, const HintObject& object) override;
@@ -51,6 +53,9 @@ private:
     void ApplyOptions();
     void WheelPaging(int delta);
     QString DayTooltip(const CDateTime& date);
+    /// The end of a turn of the event loop that brought per-event hints: the one recount for
+    /// those that came after the first.
+    void EndOfTurn();
 
     CalendarHost m_host;
     CYearPanel* m_panel = nullptr;
@@ -59,6 +64,9 @@ private:
     std::vector<CDateEntry*> m_selectedDayEvents;
     int m_wheelSum = 0;
     bool m_pendingRebuild = false; ///< a hint came while the page was not shown
+    bool m_rebuiltThisTurn = false; ///< a per-event hint was handled in this turn already
+    bool m_batchPending = false;    ///< later ones of the turn wait for EndOfTurn
+    int m_rebuilds = 0;
 };
 
 } // namespace dv

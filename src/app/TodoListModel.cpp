@@ -308,6 +308,13 @@ QVariant CTodoListModel::data(const QModelIndex& index, int role) const {
             return QString::fromStdString(formatter.Expand(m_context.tooltipFormat));
         }
         return {};
+    case Qt::FontRole:
+        if (m_context.strikeDone && row.todo->IsDone()) {
+            QFont font = m_context.font;
+            font.setStrikeOut(true);
+            return font;
+        }
+        return {};
     case Qt::TextAlignmentRole:
         return column == kTodoColPriority ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                           : QVariant();

@@ -5,6 +5,7 @@
 #include "format/FormatSettings.h"
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QIcon>
 #include <QSortFilterProxyModel>
 #include <array>
@@ -55,6 +56,9 @@ public:
         TodoHideRules hide;
         bool tooltips = false;
         std::string tooltipFormat;
+        /// The list's font; done to-dos show it struck through when `strikeDone` is set.
+        QFont font;
+        bool strikeDone = true;
     };
 
     explicit CTodoListModel(QObject* parent = nullptr);

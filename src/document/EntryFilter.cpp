@@ -29,8 +29,10 @@ std::vector<std::string_view> SplitWords(std::string_view text) {
     return words;
 }
 
+// With nothing chosen the category rule restricts nothing: ticking the box before choosing
+// would otherwise empty the calendar.
 bool InNameSet(const FilterState& filter, const std::string& name) {
-    return filter.selection.find(name) != filter.selection.end();
+    return filter.selection.empty() || filter.selection.find(name) != filter.selection.end();
 }
 
 } // namespace
@@ -96,6 +98,12 @@ bool PassesEventFilter(const FilterState& filter, bool filterSwitch, CDateEntry&
                ((flags & kPassSnoozed) != 0 && snoozed);
     }
     return true;
+}
+
+bool FilterRestricts(const FilterState& filter, bool filterSwitch) {
+    return filterSwitch && ((filter.selectionOn && !filter.selection.empty()) ||
+                            filter.textSearchOn ||
+                            (filter.conditionOn && (filter.conditionFlags & 7) != 7));
 }
 
 bool PassesEventFilter(const CDayvaultDoc& doc, CDateEntry& event, const CDateTime& occurrenceStart,

@@ -54,6 +54,11 @@ std::string FilterSearchedText(const std::string& description, const std::string
 /// passes when one word occurs. An empty filter text therefore never passes.
 bool MatchesContent(std::string_view text, std::string_view filterText, int32_t mode);
 
+/// True when the filter can hide entries: the switch is on and a rule is on that does not pass
+/// everything (a category or group rule with names chosen, a content rule, a state rule without
+/// all three states). A category or group rule with no name chosen passes every entry.
+bool FilterRestricts(const FilterState& filter, bool filterSwitch);
+
 /// The event filter for the occurrence starting at `occurrenceStart`: pass when `filterSwitch` is
 /// off; otherwise the category, content and state conditions that are on must all hold. The
 /// content is matched after placeholder expansion for that occurrence (so it matches what the

@@ -26,6 +26,9 @@ CDateTime AtTime(const CDateTime& date, int hour, int minute, int second) {
 // The count line, with the number in place of "%d".
 std::string SearchCountLine(size_t rowCount) {
     const bool cut = rowCount >= static_cast<size_t>(kSearchRowLimit);
+    if (rowCount == 1) {
+        return LoadString(kIdsSearchReturnedOne);
+    }
     std::string text = LoadString(cut ? kIdsSearchTerminated : kIdsSearchReturned);
     const std::string number = std::to_string(cut ? kSearchRowLimit : rowCount);
     if (const size_t at = text.find("%d"); at != std::string::npos) {

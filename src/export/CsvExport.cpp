@@ -141,7 +141,9 @@ void AppendCalendar(std::string& out, const CsvExportSource& source,
                 case 2:
                     return holiday;
                 case 3:
-                    return entry.text;
+                    // A day without a time of day (the format's one blank) has an empty field.
+                    return entry.text.find_first_not_of(' ') == std::string::npos ? std::string()
+                                                                                    : entry.text;
                 case 4:
                     return formatter.Expand(settings.CsvCalendarCategory, entry.occurrenceStart,
                                             day);

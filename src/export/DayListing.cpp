@@ -9,6 +9,7 @@
 #include <iterator>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <thread>
 
 namespace dv {
@@ -264,6 +265,30 @@ std::string FormatDayEntry(const DayEntry& entry, const CDateTime& day,
                            const FormatSettings& formats, int formatSet) {
     CDateEntryFormatter formatter(*entry.event, formats, formatSet);
     return formatter.FormatForDay(entry.occurrenceStart, day);
+}
+
+FormatSettings WithoutEndTimes(const FormatSettings& formats, int formatSet) {
+    FormatSettings reduced = formats;
+    // A 12-hour start without its leading zero ("9:30 AM") leaves a narrow line more room.
+    for (std::string* format : {&reduced.TimeFormat, &reduced.DateTimeFormat}) {
+        for (size_t at = format->find("%I"); at != std::string::npos; at = format->find("%I", at)) {
+            format->insert(at + 1, "#");
+        }
+    }
+    static constexpr std::string_view kRange = "STARTTOEND_";
+    for (std::string& format : reduced.EventSets[static_cast<size_t>(formatSet)]) {
+        // Only inside a placeholder: a literal word in the text stays.
+        bool inside = false;
+        for (size_t i = 0; i < format.size(); ++i) {
+            if (format[i] == '$') {
+                inside = !inside;
+            } else if (inside && format.compare(i, kRange.size(), kRange) == 0) {
+                format.erase(i, kRange.size());
+                --i;
+            }
+        }
+    }
+    return reduced;
 }
 
 std::vector<CTodoEntry*> CollectExportTodos(const std::vector<std::unique_ptr<CTodoEntry>>& todos,

@@ -53,6 +53,8 @@ struct DayEntry {
     CDateTime occurrenceStart;
     CDateTimeSpan duration;
     std::string text;
+    /// The text without the end time, for a line too narrow for `text`; empty until needed.
+    std::string shortText{};
     uint32_t textColor = kColorWindowText; ///< 0x00BBGGRR or a SystemColor marker
     uint32_t backgroundColor = kColorWindow;
     int32_t style = 0; ///< EntryStyle bits
@@ -104,6 +106,12 @@ BuildDayListing(const std::vector<std::unique_ptr<CDateEntry>>& events, const CD
 /// The text of `entry` on `day`, as a listing with formatTexts gives it.
 std::string FormatDayEntry(const DayEntry& entry, const CDateTime& day,
                            const FormatSettings& formats, int formatSet);
+
+/// `formats` with the range placeholders of `formatSet` ("$THIS_STARTTOEND_AUTOTIME_S$") reduced
+/// to their start ("$THIS_AUTOTIME_S$") and 12-hour times without the hour's leading zero: the
+/// texts a narrow line shows, start time and description, when the end time leaves no room for
+/// the description.
+FormatSettings WithoutEndTimes(const FormatSettings& formats, int formatSet);
 
 /// The to-dos the exports list for [first, last] (both inclusive): those without a deadline and
 /// those whose stored deadline lies in the range and that pass `filter` (empty: all). Those with a

@@ -63,7 +63,10 @@ constexpr std::string_view kCaptionEnd = "      </table>\n";
 constexpr std::string_view kCaptionCellEnd = "     </td>\n";
 constexpr std::string_view kInnerRowEnd = "    </tr>\n";
 constexpr std::string_view kTimeCell = "     <td width=\"33%\" align=\"left\" valign=\"top\">";
-constexpr std::string_view kTimeCellMonth = "     <td align=\"left\" valign=\"top\">";
+// A month cell is narrow: its time wraps between the words, never inside a number, whatever
+// the page's style sheet allows elsewhere.
+constexpr std::string_view kTimeCellMonth =
+    "     <td align=\"left\" valign=\"top\" style=\"overflow-wrap:normal;word-wrap:normal\">";
 constexpr std::string_view kTimeCellList =
     "     <td align=\"left\" valign=\"top\" width=\"33%\" nowrap>";
 constexpr std::string_view kTextCell = "     <td>";
@@ -71,6 +74,8 @@ constexpr std::string_view kNoEventCell = "     <td>&nbsp;</td>\n";
 constexpr std::string_view kInnerEnd = "   </table>\n";
 
 constexpr std::string_view kTableMarker = "$TABLE$";
+constexpr std::string_view kTitleMarker = "$TITLE$";
+constexpr std::string_view kLanguageMarker = "$LANGUAGE$";
 constexpr int kTodoFieldCount = 8;
 
 enum TodoField : int32_t {
@@ -308,6 +313,19 @@ HtmlExportRange HtmlExport::Range(int kind, const CDateTime& selected, int lengt
     return range;
 }
 
+std::string HtmlExport::Title(int kind, const CDateTime& selected, int length) const {
+    if (kind == kHtmlKindTodo) {
+        return LoadString(kIdsHtmlTitleTodo);
+    }
+    if (kind == kHtmlKindMonth) {
+        return selected.Format(LoadString(kIdsHtmlTitleMonth));
+    }
+    const HtmlExportRange range = Range(kind, selected, length, m_settings.WeekStart);
+    const std::string first = range.first.Format(m_settings.DateFormat);
+    const std::string last = range.last.Format(m_settings.DateFormat);
+    return first == last ? first : FormatString(kIdsHtmlTitleRange, {first, last});
+}
+
 // ---- Tables
 // --------------------------------------------------------------------------------------
 
@@ -412,7 +430,11 @@ std::string HtmlExport::Header(const CDateTime& day, const std::string& format) 
     std::string header = day.Format(format);
     if (m_settings.ShowWeekNumbers && IsFirstDayOfWeek(day, m_settings.WeekStart)) {
         header += ' ';
-        header += day.Format(m_settings.HtmlWeekDisplayHeader);
+        // The week of the row's Monday, as the program's pages number it: a row from Sunday
+        // belongs to the week that starts the next day.
+        const CDateTime monday =
+            m_settings.WeekStart == 1 ? day : day + CDateTimeSpan(1, 0, 0, 0);
+        header += monday.Format(m_settings.HtmlWeekDisplayHeader);
     }
     return header;
 }
@@ -601,6 +623,8 @@ HtmlPageResult HtmlExport::GeneratePage(const std::filesystem::path& templatePat
     }
 
     ReplaceAll(text, kTableMarker, BuildTable(kind, selected, length));
+    ReplaceAll(text, kTitleMarker, Escape(Title(kind, selected, length)));
+    ReplaceAll(text, kLanguageMarker, LoadString(kIdsHtmlLanguage));
 
     try {
         const std::string bytes = ToCrLf(text);

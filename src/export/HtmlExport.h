@@ -80,11 +80,16 @@ public:
     std::string BuildTable(int kind, const CDateTime& selected, int length);
 
     /// Reads the template (line by line, each line ended by LF), replaces every "$TABLE$" by the
-    /// table and writes the result to `target` with every LF as CR LF. The target is replaced
+    /// table, every "$TITLE$" by Title() and every "$LANGUAGE$" by the language's code for the
+    /// page's lang attribute, and writes the result to `target` with every LF as CR LF. The target is replaced
     /// only when the whole text was written; on failure it keeps what it held.
     HtmlPageResult GeneratePage(const std::filesystem::path& templatePath,
                                 const std::filesystem::path& target, int kind,
                                 const CDateTime& selected, int length);
+
+    /// The page's heading: the month and year of a month page, the first and last day of a week,
+    /// fortnight or list page, the title of the to-do list.
+    std::string Title(int kind, const CDateTime& selected, int length) const;
 
     /// The template setting of a kind (HtmlTemplateTodo ... HtmlTemplateList); empty for an
     /// unknown kind.

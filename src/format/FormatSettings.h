@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace dv {
 
@@ -46,5 +47,11 @@ struct FormatSettings {
 
     friend bool operator==(const FormatSettings&, const FormatSettings&) = default;
 };
+
+/// A date/time format (the %-codes of CDateTime::Format) for the 24-hour clock (true: "%I" and
+/// "%#I" become "%H" and "%#H", "%p" goes with the blank beside it) or the 12-hour clock (false:
+/// "%H" becomes "%I" and " %p" follows the time's last of minute and second). A format without
+/// an hour is returned as it is, and so is one already on the asked clock.
+std::string FormatForClock(std::string_view format, bool twentyFourHour);
 
 } // namespace dv

@@ -764,5 +764,15 @@ constexpr uint32_t kIdsManualTitle = 63004;
 constexpr uint32_t kIdsManualBack = 63005;
 constexpr uint32_t kIdsManualForward = 63006;
 constexpr uint32_t kIdsManualContents = 63007;
+// ---- Calendar pages, formats and exports: clock switch, filter state, tooltips, counts
+constexpr uint32_t kIdsOpt24HourClock = 63400;
+constexpr uint32_t kIdsHtmlLanguage = 63401;
+constexpr uint32_t kIdsHtmlTitleMonth = 63402;
+constexpr uint32_t kIdsHtmlTitleTodo = 63403;
+constexpr uint32_t kIdsHtmlTitleRange = 63404;
+constexpr uint32_t kIdsFilterActive = 63405;
+constexpr uint32_t kIdsFilterActiveTip = 63406;
+constexpr uint32_t kIdsTipMore = 63407;
+constexpr uint32_t kIdsSearchReturnedOne = 63408;
 
 } // namespace dv

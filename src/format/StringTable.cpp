@@ -75,7 +75,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsHtmlMonthViewHeader, "%d"},
     {kIdsHtmlListViewHeader, "%a, %b %d"},
     {kIdsHtmlWeekDisplayHeader, "(Week %W)"},
-    {kIdsTooltipTrayIcon, "%d. %B %Y"},
+    {kIdsTooltipTrayIcon, "%B %#d, %Y"},
     {kIdsReminderHeadlineDate, "Event on %a, %B %d, %Y"},
     {kIdsReminderHeadlineDateTime, "Event on %a, %B %d, %Y, %I:%M %p"},
     {kIdsCurrentTimeDisplay, "%A, %B %d, %Y, %#I:%M %p"},
@@ -349,7 +349,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsUnitHoursPlural, "Hours"},
     {kIdsUnitDaysPlural, "Days"},
     {kIdsUnitWeeksPlural, "Weeks"},
-    {kIdsUnitMonthsPlural, "Month"},
+    {kIdsUnitMonthsPlural, "Months"},
     {kIdsUnitYearsPlural, "Years"},
     {kIdsRepeatEveryWeekday, "Every %s %s. of the Month"},
     {kIdsOrdinal1, "1st"},
@@ -364,8 +364,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsRange3Months, "3 month"},
     {kIdsRange6Months, "6 month"},
     {kIdsRange1Year, "1 year"},
-    {kIdsOccurrencesWithin, "Occurences within"},
-    {kIdsDroppedOccurrences, "Dropped Occurences"},
+    {kIdsOccurrencesWithin, "Occurrences within"},
+    {kIdsDroppedOccurrences, "Dropped Occurrences"},
     {kIdsDatabaseNew, "&New"},
     {kIdsDatabaseEdit, "&Edit"},
     {kIdsDatabaseDelete, "&Delete"},
@@ -424,7 +424,7 @@ constexpr StringEntry kStrings[] = {
     {kIdsEdOrdinals, "first|second|third|fourth|fifth|last"},
     {kIdsEdNeverEnd, "Ne&ver end"},
     {kIdsEdAfter, "&After"},
-    {kIdsEdOccurrences, "Occurences"},
+    {kIdsEdOccurrences, "Occurrences"},
     {kIdsEdAfterDate, "After following &date"},
     {kIdsEdSet, "&Set"},
     {kIdsEdClear, "&Clear"},
@@ -781,6 +781,19 @@ constexpr StringEntry kStrings[] = {
     {kIdsManualBack, "&Back"},
     {kIdsManualForward, "&Forward"},
     {kIdsManualContents, "&Contents"},
+
+    // ---- Calendar pages, formats and exports: clock switch, filter state, tooltips, counts
+    {kIdsOpt24HourClock, "&24-hour clock"},
+    {kIdsHtmlLanguage, "en"},
+    {kIdsHtmlTitleMonth, "%B %Y"},
+    {kIdsHtmlTitleTodo, "To-do list"},
+    {kIdsHtmlTitleRange, "%s – %s"},
+    {kIdsFilterActive, "Filter on"},
+    {kIdsFilterActiveTip,
+     "The sidebar's filter hides some entries. Ctrl+F shows the sidebar; View > Use Filters "
+     "switches the filter off."},
+    {kIdsTipMore, "… and %s more"},
+    {kIdsSearchReturnedOne, "Search returned 1 result"},
 };
 
 constexpr bool StrictlyAscending() {

@@ -60,6 +60,10 @@ void CQtProfileStore::WriteRawString(std::string_view section, std::string_view 
     m_settings->setValue(StoredKey(section, key), ToQString(value));
 }
 
+void CQtProfileStore::RemoveKey(std::string_view section, std::string_view key) {
+    m_settings->remove(StoredKey(section, key));
+}
+
 int32_t CQtProfileStore::ReadRawInt(std::string_view section, std::string_view key,
                                     int32_t defaultValue) const {
     const QVariant value = m_settings->value(StoredKey(section, key));

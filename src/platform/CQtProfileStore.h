@@ -29,6 +29,7 @@ public:
     int32_t ReadRawInt(std::string_view section, std::string_view key,
                        int32_t defaultValue) const override;
     void WriteRawInt(std::string_view section, std::string_view key, int32_t value) override;
+    void RemoveKey(std::string_view section, std::string_view key) override;
     /// Writes the pending values to the store; throws CFileException naming the store's file
     /// (or registry key) when it cannot be written.
     void Flush() override;

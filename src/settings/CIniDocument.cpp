@@ -296,6 +296,18 @@ std::vector<std::string> CIniDocument::GetSectionNames() const {
     return names;
 }
 
+bool CIniDocument::RemoveKey(std::string_view section, std::string_view key) {
+    bool inSection = section.empty();
+    const auto removed = std::erase_if(m_lines, [&](const Line& line) {
+        if (line.kind == LineKind::Section) {
+            inSection = EqualsNoCase(line.Name(), section);
+            return false;
+        }
+        return inSection && line.kind == LineKind::Key && EqualsNoCase(line.Name(), key);
+    });
+    return removed > 0;
+}
+
 std::vector<std::string> CIniDocument::GetKeyNames(std::string_view section) const {
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;

@@ -52,6 +52,9 @@ public:
     /// "[", or holds "=" or a line break; such names cannot be written so that they read back.
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
 
+    /// Removes every line of `key` in `section` (in all its occurrences); true when there was one.
+    bool RemoveKey(std::string_view section, std::string_view key);
+
     /// The names of all sections in file order, each name once (the first spelling).
     std::vector<std::string> GetSectionNames() const;
     /// The names of the keys of `section` (of all its occurrences) in file order, each name once.

@@ -73,6 +73,12 @@ void CIniStore::WriteRawInt(std::string_view section, std::string_view key, int3
     WriteRawString(section, key, std::to_string(value));
 }
 
+void CIniStore::RemoveKey(std::string_view section, std::string_view key) {
+    if (m_document.RemoveKey(section, key)) {
+        m_modified = true;
+    }
+}
+
 void CIniStore::Flush() {
     if (!m_modified) {
         return;

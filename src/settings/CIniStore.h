@@ -35,6 +35,7 @@ public:
     int32_t ReadRawInt(std::string_view section, std::string_view key,
                        int32_t defaultValue) const override;
     void WriteRawInt(std::string_view section, std::string_view key, int32_t value) override;
+    void RemoveKey(std::string_view section, std::string_view key) override;
     /// Writes the file when something changed since it was read or last written. Throws
     /// CFileException naming the path when that fails; the old file is then untouched and the
     /// changes stay pending.

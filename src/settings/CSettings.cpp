@@ -2,6 +2,14 @@
 
 #include "format/StringIds.h"
 
+#include <cstdlib>
+#include <ctime>
+#include <exception>
+#include <iomanip>
+#include <locale>
+#include <sstream>
+#include <vector>
+
 namespace dv {
 
 namespace {
@@ -234,11 +242,13 @@ constexpr SettingKey<CSettings> kKeys[] = {
     TextKey("StateValueUrgent", &S::StateValueUrgent, Table(kIdsStateValueUrgent)),
 
     IntKey("Language", &S::Language, 0),
+    IntKey("TwentyFourHourClock", &S::TwentyFourHourClock, -1),
     // The help menu opens it. Until the project has a public address, the installed manual's
     // index page, named relative to the program folder so that it follows the installation.
     TextKey("Homepage", &S::Homepage, "doc/index.html"),
 };
 
+constexpr std::string_view kClockKey = "TwentyFourHourClock";
 constexpr std::string_view kLastDateFileKey = "LastDateFile";
 constexpr std::string_view kLastViewKey = "LastView";
 
@@ -253,12 +263,99 @@ std::span<const SettingKey<CSettings>> CSettings::Keys() {
 }
 
 void CSettings::ResetToDefaults() {
+    TwentyFourHourClock = -1; // first: the time formats' defaults follow it
     ApplyDefaults(Keys(), *this);
 }
 
 void CSettings::Load(const IProfileStore& store) {
     ResetToDefaults();
+    // The clock first, so that the defaults of the time formats are on it.
+    TwentyFourHourClock = store.ReadInt(kSection, kClockKey, -1);
+    for (const SettingKey<CSettings>& key : Keys()) {
+        if (key.FollowsLanguage()) {
+            key.ApplyDefault(*this);
+        }
+    }
     ReadKeys(Keys(), store, kSection, *this);
+    // Earlier versions stored every text, so an English default there was never chosen.
+    for (const SettingKey<CSettings>& key : Keys()) {
+        if (key.FollowsLanguage() &&
+            this->*std::get<std::string CSettings::*>(key.Field) == EnglishString(key.StringId)) {
+            key.ApplyDefault(*this);
+        }
+    }
+}
+
+namespace {
+
+std::optional<std::optional<bool>>& DesktopClockOverride() {
+    static std::optional<std::optional<bool>> clock;
+    return clock;
+}
+
+} // namespace
+
+std::optional<bool> CSettings::DesktopTwentyFourHour() {
+    if (const auto& forced = DesktopClockOverride()) {
+        return *forced;
+    }
+    static const std::optional<bool> desktop = []() -> std::optional<bool> {
+        std::string name;
+        for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+            const char* value = std::getenv(variable);
+            if (value != nullptr && *value != '\0') {
+                name = value;
+                break;
+            }
+        }
+        if (name.empty() || name == "C" || name == "POSIX" || name.starts_with("C.")) {
+            return std::nullopt; // no preference: the language's formats decide
+        }
+        try {
+            // 13:00 in the locale's own time of day: a 24-hour locale writes "13".
+            std::ostringstream out;
+            out.imbue(std::locale(name));
+            std::tm time{};
+            time.tm_hour = 13;
+            time.tm_mday = 1;
+            time.tm_year = 100;
+            out << std::put_time(&time, "%X");
+            return out.str().find("13") != std::string::npos;
+        } catch (const std::exception&) {
+            return std::nullopt; // a locale that is not installed
+        }
+    }();
+    return desktop;
+}
+
+void CSettings::OverrideDesktopClock(std::optional<std::optional<bool>> clock) {
+    DesktopClockOverride() = clock;
+}
+
+std::optional<bool> CSettings::TwentyFourHour() const {
+    if (TwentyFourHourClock == 0 || TwentyFourHourClock == 1) {
+        return TwentyFourHourClock == 1;
+    }
+    return DesktopTwentyFourHour();
+}
+
+std::string CSettings::AdaptDefault(std::string text) const {
+    const std::optional<bool> clock = TwentyFourHour();
+    return clock ? FormatForClock(text, *clock) : text;
+}
+
+void CSettings::SetTwentyFourHourClock(int32_t value) {
+    std::vector<const SettingKey<CSettings>*> unchanged;
+    for (const SettingKey<CSettings>& key : Keys()) {
+        if (key.FollowsLanguage() &&
+            this->*std::get<std::string CSettings::*>(key.Field) == key.DefaultText(*this)) {
+            unchanged.push_back(&key);
+        }
+    }
+    TwentyFourHourClock = value;
+    for (const SettingKey<CSettings>* key : unchanged) {
+        key->ApplyDefault(*this);
+    }
 }
 
 void CSettings::Save(IProfileStore& store) const {

@@ -8,6 +8,7 @@
 #include "settings/SettingsTable.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,10 +32,14 @@ public:
     /// Sets every key of Keys() to its default. LastDateFile and LastView are left alone.
     void ResetToDefaults();
     /// Reads every key in table order, each with its default (ResetToDefaults, then the stored
-    /// values). LastDateFile and LastView are not read; see LoadExitState.
+    /// values). A stored text equal to the built-in English default, as earlier versions stored
+    /// every text, reads as the default of the active language and clock. LastDateFile and
+    /// LastView are not read; see LoadExitState.
     void Load(const IProfileStore& store);
-    /// Writes every key in table order, then flushes the store. Throws what the store's Flush
-    /// throws (CFileException for an INI file).
+    /// Writes every key in table order, then flushes the store. A text that follows the language
+    /// and still holds its default is removed from the store instead, so that it follows a later
+    /// change of the language or the clock. Throws what the store's Flush throws (CFileException
+    /// for an INI file).
     void Save(IProfileStore& store) const;
 
     /// LastDateFile (default empty) and LastView (default 0), which the main window reads at
@@ -46,6 +51,21 @@ public:
     /// What the placeholder expanders read: the three initial formats, the six event format sets
     /// (clipboard, tooltip, calendar, HTML time, HTML description, CSV time) and the state texts.
     FormatSettings GetFormatSettings() const;
+
+    /// The clock of the time formats: TwentyFourHourClock when set (0 or 1), else the desktop's
+    /// preference; nullopt when neither says, and the formats are the language's as they stand.
+    std::optional<bool> TwentyFourHour() const;
+    /// Sets TwentyFourHourClock (-1 the desktop's, 0 12-hour, 1 24-hour) and moves every format
+    /// the user never changed to the new clock; changed ones stay as they are.
+    void SetTwentyFourHourClock(int32_t value);
+    /// The default text of a key that follows the language: `text` (the string table's, in the
+    /// active language), on the clock of TwentyFourHour when the text is a time format.
+    std::string AdaptDefault(std::string text) const;
+    /// The desktop's clock from the locale of the environment (LC_ALL, LC_TIME, LANG): true when
+    /// its time of day reads 24-hour; nullopt for the C locale, or one that cannot be loaded.
+    static std::optional<bool> DesktopTwentyFourHour();
+    /// Replaces what DesktopTwentyFourHour reports, for tests (nullopt: the environment again).
+    static void OverrideDesktopClock(std::optional<std::optional<bool>> clock);
 
     /// The table of all keys of section "Settings", in their order.
     static std::span<const SettingKey<CSettings>> Keys();
@@ -252,6 +272,7 @@ public:
 
     // ---- Language and help
     int32_t Language{}; // Windows language identifier in the low 16 bits; 0 the user's default
+    int32_t TwentyFourHourClock{}; // -1 as the desktop's locale, 0 12-hour, 1 24-hour
     std::string Homepage;
 
     // ---- Exit state, not part of Keys()

@@ -35,6 +35,8 @@ public:
                                int32_t defaultValue) const = 0;
     /// Stores `value` under `key` as an integer (decimal text where the store has only text).
     virtual void WriteRawInt(std::string_view section, std::string_view key, int32_t value) = 0;
+    /// Removes `key` from `section`; nothing when there is no such key.
+    virtual void RemoveKey(std::string_view section, std::string_view key) = 0;
     /// Makes every write so far permanent. Throws CFileException (or the store's own exception)
     /// naming what failed; the store's earlier permanent state is then unchanged.
     virtual void Flush() = 0;

@@ -63,6 +63,18 @@ struct SettingKey {
     std::string DefaultText() const {
         return StringId != 0 ? LoadString(StringId) : std::string(Text);
     }
+    /// The default as `owner` adapts it (an owner with AdaptDefault puts time formats on its
+    /// clock).
+    std::string DefaultText(const Owner& owner) const {
+        if constexpr (requires { owner.AdaptDefault(std::string()); }) {
+            if (StringId != 0) {
+                return owner.AdaptDefault(LoadString(StringId));
+            }
+        }
+        return DefaultText();
+    }
+    /// True for a text whose default follows the language (a string table entry).
+    bool FollowsLanguage() const { return Kind == SettingKind::Text && StringId != 0; }
 
     /// Sets the member to the key's default.
     void ApplyDefault(Owner& owner) const {
@@ -77,7 +89,7 @@ struct SettingKey {
             owner.*std::get<uint32_t Owner::*>(Field) = static_cast<uint32_t>(Number);
             break;
         case SettingKind::Text:
-            owner.*std::get<std::string Owner::*>(Field) = DefaultText();
+            owner.*std::get<std::string Owner::*>(Field) = DefaultText(owner);
             break;
         case SettingKind::Password:
             owner.*std::get<std::string Owner::*>(Field) = std::string();
@@ -170,9 +182,16 @@ struct SettingKey {
         case SettingKind::Colour:
             store.WriteColour(section, Name, owner.*std::get<uint32_t Owner::*>(Field));
             break;
-        case SettingKind::Text:
-            store.WriteText(section, Name, owner.*std::get<std::string Owner::*>(Field));
+        case SettingKind::Text: {
+            const std::string& value = owner.*std::get<std::string Owner::*>(Field);
+            if (FollowsLanguage() && value == DefaultText(owner)) {
+                // Unchanged: not stored, so that it follows the language and the clock.
+                store.RemoveKey(section, Name);
+            } else {
+                store.WriteText(section, Name, value);
+            }
             break;
+        }
         case SettingKind::Password:
             store.WritePassword(section, Name, owner.*std::get<std::string Owner::*>(Field));
             break;

@@ -4,6 +4,7 @@
 #include "app/CDayList.h"
 #include "app/CYearPage.h"
 #include "app/CommandTable.h"
+#include "app/Tooltips.h"
 #include "core/TimeUnits.h"
 #include "document/CDayvaultDoc.h"
 #include "holidays/CHolidayModuleSet.h"
@@ -233,6 +234,66 @@ private slots:
         QVERIFY(cell->tooltipText(true).isEmpty());
     }
 
+    void busyDayTooltipsStopAtAScreenful() {
+        // 400 entries on one day, one of them with 300 lines of notes.
+        for (int i = 0; i < 400; ++i) {
+            auto event = Event("busy " + std::to_string(i), At(2007, 3, 15, 8), 30);
+            if (i == 0) {
+                DateData data = event->GetData();
+                data.Notes = std::string(300, '\n');
+                event->AssignData(data);
+            }
+            Add(std::move(event));
+        }
+        m_doc->SetSelectedDate(At(2007, 3, 15), false);
+        CMonthPage month(Host());
+        CYearPage year(Host());
+        const int budget = ScreenTipLines();
+        const QString more = QStringLiteral("… and ");
+        for (const QString& tip : {month.CellOf(At(2007, 3, 15))->tooltipText(false),
+                                   year.Panel()->tooltipText(At(2007, 3, 15)),
+                                   year.DayList()->tooltipText(false)}) {
+            QVERIFY(tip.count(QLatin1Char('\n')) + 1 <= budget);
+            // Every entry is shown or counted.
+            const qsizetype at = tip.lastIndexOf(more);
+            QVERIFY(at > 0);
+            const int counted = tip.mid(at + more.size()).section(QLatin1Char(' '), 0, 0).toInt();
+            QCOMPARE(tip.count(QStringLiteral("busy ")) + counted, 400);
+        }
+        // A quiet day keeps its whole tip.
+        Add(Event("alone", At(2007, 3, 16, 8), 30));
+        QVERIFY(!year.Panel()->tooltipText(At(2007, 3, 16)).contains(more));
+    }
+
+    void yearPageCountsABatchOfChangesOnce() {
+        std::vector<CDateEntry*> events;
+        for (int i = 0; i < 60; ++i) {
+            events.push_back(Add(Event("moved " + std::to_string(i), At(2007, 3, 10, 8), 30)));
+        }
+        m_doc->SetSelectedDate(At(2007, 3, 10), false);
+        CYearPage page(Host());
+        page.resize(900, 600);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QApplication::processEvents();
+        const int before = page.Rebuilds();
+        // One turn of the event loop: each event moves a day on, and one is deleted.
+        for (CDateEntry* event : events) {
+            DateData data = event->GetData();
+            data.StartDate += CDateTimeSpan(1, 0, 0, 0);
+            data.EndDate += CDateTimeSpan(1, 0, 0, 0);
+            m_doc->ChangeDateEntry(event, data, kEditSendHint);
+        }
+        m_doc->DeleteDateEntry(events.back(), kEditSendHint);
+        for (const DayEntry& entry : page.DayList()->Entries()) {
+            QVERIFY(entry.event != events.back()); // nothing freed stays listed meanwhile
+        }
+        QApplication::processEvents();
+        QCOMPARE(page.Rebuilds() - before, 2);
+        QCOMPARE(page.Panel()->CellCounts()[2][9], 0);
+        QCOMPARE(page.Panel()->CellCounts()[2][10], 59);
+    }
+
     void holidaysNameAndColourTheirDays() {
         const std::filesystem::path base = m_folder.path().toStdString();
         std::filesystem::create_directories(base / "holidays");
@@ -265,6 +326,32 @@ private slots:
         QCOMPARE(holiday->CaptionHeight(),
                  QFontMetrics(holiday->GetCaption().font).height() + 3 * line + 4);
         QVERIFY(holiday->CaptionHeight() > beside);
+    }
+
+    void oneSelectionPerPage() {
+        CMonthPage page(Host());
+        page.resize(900, 700);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        Add(Event("first", At(2007, 3, 16, 9), 60));
+        CDateEntry* second = Add(Event("second", At(2007, 3, 20, 9), 60));
+        CDayList* a = page.CellOf(At(2007, 3, 16));
+        CDayList* b = page.CellOf(At(2007, 3, 20));
+        const QPoint firstLine(20, a->CaptionHeight() + a->LineHeight() / 2);
+        QTest::mouseClick(a, Qt::LeftButton, {}, firstLine);
+        QCOMPARE(a->SelectedIndex(), 0);
+        // Another day's entry takes the highlight; cut, it leaves none behind.
+        QTest::mouseClick(b, Qt::LeftButton, {}, firstLine);
+        QCOMPARE(a->SelectedIndex(), -1);
+        QCOMPARE(b->SelectedIndex(), 0);
+        m_doc->DeleteDateEntry(second, kEditInteractive);
+        for (int i = 0; i < page.CellCountShown(); ++i) {
+            QCOMPARE(page.Cell(i)->SelectedIndex(), -1);
+        }
+        // A click on a day's caption takes it too.
+        QTest::mouseClick(a, Qt::LeftButton, {}, firstLine);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(20, 2));
+        QCOMPARE(a->SelectedIndex(), -1);
     }
 
     void mouseKeysAndWheelReachTheCommands() {

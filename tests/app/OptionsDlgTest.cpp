@@ -2,6 +2,7 @@
 // numbers refused outside their range, Cancel, the start-with-the-system entry, and the FTP
 // password in a (fake) keyring with its fallback and its move between the stores.
 #include "DesktopRig.h"
+#include "app/CCurrentTimeBar.h"
 #include "app/CDayvaultApp.h"
 #include "app/CMainFrame.h"
 #include "app/COptionsDlg.h"
@@ -22,6 +23,7 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -289,6 +291,35 @@ private slots:
         QVERIFY(!CAutostartEntry(QString()).Exists());
         QVERIFY(!app->Settings().RunOnWindowsStart);
         app->Document().RemoveObserver(hints);
+    }
+
+    void clockSwitchMovesEveryUnchangedTimeFormat() {
+        fs::create_directories(m_user);
+        std::ofstream(m_user / "Dayvault.ini")
+            << "[Settings]\nUseRegistry=0\nTwentyFourHourClock=0\nTimeFormatList=%I.%M Uhr\n";
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame& frame = *app->Frame();
+        WithOptions(frame, [](COptionsDlg& dialog) {
+            QVERIFY(!Field<QCheckBox>(dialog, "TwentyFourHourClock")->isChecked());
+            Click(Field<QCheckBox>(dialog, "TwentyFourHourClock"));
+            Ok(dialog);
+        });
+        const CSettings& settings = app->Settings();
+        QCOMPARE(settings.TwentyFourHourClock, 1);
+        QCOMPARE(settings.TimeFormat, std::string("%H:%M"));
+        QCOMPARE(settings.DateTimeFormatList, std::string("%m/%d/%Y, %H:%M"));
+        QCOMPARE(settings.ReminderHeadlineDateTime, std::string("Event on %a, %B %d, %Y, %H:%M"));
+        QCOMPARE(settings.TimeFormatList, std::string("%I.%M Uhr")); // the user's own stays
+        // The clock above the pages follows at once.
+        const QString clock = frame.CurrentTimeBar()->findChild<QLabel*>()->text();
+        QVERIFY2(!clock.contains(QStringLiteral("AM")) && !clock.contains(QStringLiteral("PM")),
+                 qPrintable(clock));
+        // Only the switch and the changed format are stored.
+        const std::string file = ReadFile(m_user / "Dayvault.ini");
+        QVERIFY(file.find("TwentyFourHourClock=1") != std::string::npos);
+        QVERIFY(file.find("TimeFormatList=%I.%M Uhr") != std::string::npos);
+        QVERIFY(file.find("\nTimeFormat=") == std::string::npos);
     }
 
     void numbersOutOfRangeAreRefused() {

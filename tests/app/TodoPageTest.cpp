@@ -215,9 +215,12 @@ private slots:
         QVERIFY(!todo->IsDone());
         QVERIFY(m_saves > 0);
         QCOMPARE(page.model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QVERIFY(!page.model()->index(0, kTodoColGroup).data(Qt::FontRole).value<QFont>().strikeOut());
         QVERIFY(m_doc->UndoTodoEntry());
         QVERIFY(todo->IsDone());
         QCOMPARE(page.model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        // Done reads as done: struck through, as done events are.
+        QVERIFY(page.model()->index(0, kTodoColGroup).data(Qt::FontRole).value<QFont>().strikeOut());
 
         // The tooltip is the to-do's tooltip format, and none when tooltips are off.
         m_settings.ShowTodoTooltips = true;

@@ -54,6 +54,18 @@ TEST(EntryFilter, CategoriesStatesAndAllConditionsTogether) {
         CDateEntry event = Event("x", category);
         EXPECT_EQ(PassesEventFilter(categories, true, event, at, formats), passes) << category;
     }
+    // The rule ticked before any category is chosen hides nothing, and says it restricts none.
+    EXPECT_TRUE(FilterRestricts(categories, true));
+    EXPECT_FALSE(FilterRestricts(categories, false));
+    categories.selection.clear();
+    CDateEntry uncategorised = Event("x", "");
+    EXPECT_TRUE(PassesEventFilter(categories, true, uncategorised, at, formats));
+    EXPECT_FALSE(FilterRestricts(categories, true));
+    FilterState states;
+    states.conditionOn = true;
+    EXPECT_FALSE(FilterRestricts(states, true)) << "all three states pass";
+    states.conditionFlags = kPassDone;
+    EXPECT_TRUE(FilterRestricts(states, true));
 
     EventBuilder builder = EventBuilder().Start(2007, 3, 5, 9, 0).Every(1, kRepeatDays);
     builder.MutableData().Forewarn = 1;
@@ -163,6 +175,8 @@ TEST(TodoFilter, GroupContentAndState) {
     EXPECT_FALSE(PassesTodoFilter(groups, true, {}, now, undone, formats));
     EXPECT_TRUE(PassesTodoFilter(groups, true, {}, now, done, formats)) << "group without case";
     EXPECT_TRUE(PassesTodoFilter(groups, false, {}, now, undone, formats)) << "switch off";
+    groups.selection.clear();
+    EXPECT_TRUE(PassesTodoFilter(groups, true, {}, now, undone, formats)) << "none chosen";
 
     FilterState content =
         ContentFilter("quarterly report", kMatchAllWords, kScopeDescription | kScopeNotes);
@@ -252,6 +266,8 @@ TEST(Search, OneRowPerEventAtItsFirstPassingOccurrence) {
     result = SearchEvents(doc, Range(CDateTime(2007, 3, 20), CDateTime(2007, 3, 10)), formats,
                           kListFormat, 0);
     EXPECT_EQ(result.message, "Search returned 0 results");
+    EXPECT_EQ(SearchCountLine(1), "Search returned 1 result");
+    EXPECT_EQ(SearchCountLine(2), "Search returned 2 results");
 }
 
 TEST(Search, RowLimitOfEventsAndTodos) {

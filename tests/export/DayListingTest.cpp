@@ -265,3 +265,38 @@ TEST(DayListing, MatchesAPlainListingOnRandomCalendars) {
 
 } // namespace
 } // namespace dv
+
+namespace dv {
+namespace {
+
+TEST(DayListing, ShortFormatsDropOnlyTheEndTimeOfTheirSet) {
+    FormatSettings formats = FormatSettings::Defaults();
+    formats.EventSets[kFormatSetCalendar][kVariantSingleDay] =
+        "STARTTOEND_ $THIS_STARTTOEND_AUTO$ $NEXT_STARTTOEND_DATE$";
+    const FormatSettings reduced = WithoutEndTimes(formats, kFormatSetCalendar);
+    EXPECT_EQ(reduced.EventSets[kFormatSetCalendar][kVariantNormal],
+              "$THIS_AUTOTIME_S$$DESCRIPTION$");
+    // Literal text outside the placeholders stays.
+    EXPECT_EQ(reduced.EventSets[kFormatSetCalendar][kVariantSingleDay],
+              "STARTTOEND_ $THIS_AUTO$ $NEXT_DATE$");
+    EXPECT_EQ(reduced.EventSets[kFormatSetTooltip], formats.EventSets[kFormatSetTooltip]);
+    EXPECT_EQ(reduced.TimeFormat, "%#I:%M %p");
+
+    // 10:00 to 12:00: the start and the description, without " - 12:00".
+    formats.TimeFormat = "%H:%M";
+    auto event = std::make_unique<CDateEntry>(
+        test::EventBuilder().Start(2026, 12, 10, 10, 0).End(2026, 12, 10, 12, 0).Description("Dentist")
+            .Build());
+    DayEntry entry;
+    entry.event = event.get();
+    entry.occurrenceStart = event->GetData().StartDate;
+    entry.duration = CDateTimeSpan(0, 2, 0, 0);
+    const CDateTime day(2026, 12, 10);
+    EXPECT_EQ(FormatDayEntry(entry, day, formats, kFormatSetCalendar), "10:00 - 12:00 Dentist");
+    EXPECT_EQ(FormatDayEntry(entry, day, WithoutEndTimes(formats, kFormatSetCalendar),
+                             kFormatSetCalendar),
+              "10:00 Dentist");
+}
+
+} // namespace
+} // namespace dv

@@ -7,6 +7,8 @@
 #include "export/CsvExport.h"
 #include "export/ExportFilters.h"
 #include "export/HtmlExport.h"
+#include "format/StringIds.h"
+#include "format/StringTable.h"
 #include "holidays/CHolidayModuleSet.h"
 #include "holidays/CHolidaySettings.h"
 #include "holidays/HolidaySource.h"
@@ -152,6 +154,12 @@ TEST_F(ExportTest, CsvFieldsOrderNamesAndHeaderRow) {
     m_settings.CsvCalendarFieldnamesInFirstRow = false;
     m_settings.CsvCalendarWeeknumber = "week %W";
     EXPECT_EQ(Calendar(CDateTime(2007, 3, 5), 1), "week 10,\"Work\"\n");
+
+    // An all-day event has an empty time, not the format's blank.
+    m_settings.CsvCalendarFields = {false, false, false, true, false, true};
+    m_settings.CsvCalendarFieldorder = {3, 5};
+    AddEvent(EventBuilder().Start(2007, 3, 6).AllDay().Description("Holiday"));
+    EXPECT_EQ(Calendar(CDateTime(2007, 3, 6), 1), ",\"Holiday\"\n");
 
     // Nothing enabled: an empty header and one empty line per occurrence.
     m_settings.CsvCalendarFields = {};
@@ -515,8 +523,8 @@ TEST_F(ExportTest, HtmlWeekNumbersAndEmptyDaysInLists) {
         << "weeks from Monday";
     settings.WeekStart = 0;
     EXPECT_EQ(Headers(Table(settings, kHtmlKindList, saturday, 3)),
-              (std::vector<std::string>{"10", "11 (Week 10)", "12"}))
-        << "weeks from Sunday";
+              (std::vector<std::string>{"10", "11 (Week 11)", "12"}))
+        << "weeks from Sunday: the row's Monday's week, as the pages number it";
     // A fortnight in two rows runs day by day.
     settings.HtmlFortnightViewHeader = "%d";
     settings.FortnightViewLayout = 1;
@@ -565,7 +573,10 @@ TEST_F(ExportTest, HtmlMonthGridHeaderAndFirstDayFormat) {
     EXPECT_EQ(headers[34], "Apr 01");
     EXPECT_EQ(headers[41], "08");
     EXPECT_EQ(Count(table, " <tr align=\"left\" valign=\"top\">\n"), 6u);
-    EXPECT_EQ(Count(table, "<td align=\"left\" valign=\"top\">T</td>\n     <td>Mid-month</td>"),
+    // The time never breaks inside its numbers, whatever the template's sheet allows.
+    EXPECT_EQ(Count(table, "<td align=\"left\" valign=\"top\" "
+                           "style=\"overflow-wrap:normal;word-wrap:normal\">T</td>\n"
+                           "     <td>Mid-month</td>"),
               1u);
 
     settings.WeekStart = 0;
@@ -587,6 +598,38 @@ TEST_F(ExportTest, HtmlTemplateFailuresNameTheSystemsReason) {
                                      ": cannot open the template for reading: " + reason);
         EXPECT_FALSE(fs::exists(m_dir / "out.html"));
     }
+}
+
+TEST_F(ExportTest, HtmlPagesNameTheirMonthAndLanguage) {
+    CSettings settings = PlainSettings();
+    settings.DateFormat = "%Y-%m-%d";
+    const fs::path page = m_dir / "page.html";
+    const auto generate = [&](int kind, const CDateTime& selected, int length = 1) {
+        const fs::path shipped = fs::path(DAYVAULT_TEMPLATE_DIR) /
+                                 HtmlExport::TemplateSetting(CSettings(), kind).substr(10);
+        EXPECT_TRUE(HtmlExport(settings, Source())
+                        .GeneratePage(shipped, page, kind, selected, length)
+                        .ok);
+        return ReadFile(page);
+    };
+    const std::string month = generate(kHtmlKindMonth, CDateTime(2026, 12, 10));
+    EXPECT_TRUE(Contains(month, "<html lang=\"en\">"));
+    EXPECT_TRUE(Contains(month, "<title>Dayvault – December 2026</title>"));
+    EXPECT_TRUE(Contains(month, "<h1>December 2026</h1>"));
+    EXPECT_FALSE(Contains(month, "$")) << "no marker left";
+    EXPECT_TRUE(Contains(generate(kHtmlKindWeek, CDateTime(2026, 12, 10)),
+                         "<h1>2026-12-07 – 2026-12-13</h1>"));
+    EXPECT_TRUE(Contains(generate(kHtmlKindList, CDateTime(2026, 12, 10)),
+                         "<h1>2026-12-10</h1>"));
+    EXPECT_TRUE(Contains(generate(kHtmlKindTodo, CDateTime(2026, 12, 10)),
+                         "<h1>To-do list</h1>"));
+
+    SetTranslationHook([](uint32_t id, std::string_view) -> std::optional<std::string> {
+        return id == kIdsHtmlLanguage ? std::optional<std::string>("de") : std::nullopt;
+    });
+    const std::string german = generate(kHtmlKindMonth, CDateTime(2026, 12, 10));
+    SetTranslationHook({});
+    EXPECT_TRUE(Contains(german, "<html lang=\"de\">"));
 }
 
 } // namespace

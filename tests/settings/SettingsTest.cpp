@@ -1,3 +1,4 @@
+#include "format/StringIds.h"
 #include "format/StringTable.h"
 #include "settings/CIniStore.h"
 #include "settings/CSettings.h"
@@ -45,6 +46,7 @@ public:
     void WriteRawInt(std::string_view s, std::string_view k, int32_t value) override {
         m_values[Name(s, k)] = value;
     }
+    void RemoveKey(std::string_view s, std::string_view k) override { m_values.erase(Name(s, k)); }
     void Flush() override { ++flushes; }
 
     int flushes = 0;
@@ -145,7 +147,16 @@ TEST_F(SettingsTest, EveryKeyRoundTripsThroughBothStores) {
         EXPECT_EQ(SaveAndLoad(changed), changed) << what;
         CTypedMemoryStore memory;
         changed.Save(memory);
-        EXPECT_EQ(memory.m_values.size(), CSettings::Keys().size()) << what;
+        // Texts that follow the language are stored only when changed.
+        const auto unchanged = std::count_if(
+            CSettings::Keys().begin(), CSettings::Keys().end(), [&](const auto& key) {
+                return key.FollowsLanguage() &&
+                       changed.*std::get<std::string CSettings::*>(key.Field) ==
+                           key.DefaultText(changed);
+            });
+        EXPECT_EQ(memory.m_values.size() + static_cast<size_t>(unchanged),
+                  CSettings::Keys().size())
+            << what;
         EXPECT_EQ(memory.flushes, 1) << "Save flushes once at the end";
         CSettings fromMemory;
         fromMemory.Load(memory);
@@ -183,6 +194,82 @@ TEST_F(SettingsTest, MissingEmptyAndOddStoredValues) {
     expected.CloseToTray = false; // text without digits reads 0
     expected.HtmlTodoFields = {true, true, false};
     EXPECT_EQ(loaded, expected);
+}
+
+TEST_F(SettingsTest, FormatsFollowTheLanguageAndTheClockUntilChanged) {
+    CSettings::OverrideDesktopClock(std::optional<bool>()); // a desktop without a preference
+    // An English program saves; the user changes one format, and an earlier version had stored
+    // the English defaults of two more.
+    CSettings english;
+    english.DateFormatList = "%d/%m/%Y";
+    Write([&](CIniStore& store) {
+        store.WriteText("Settings", "TimeFormat", "%I:%M %p");
+        store.WriteText("Settings", "DateTimeFormat", "%B %d, %Y, %I:%M %p");
+        english.Save(store);
+    });
+    const std::string saved = ReadFile(path);
+    EXPECT_EQ(saved.find("TimeFormat="), std::string::npos) << "an unchanged default is removed";
+    EXPECT_NE(saved.find("DateFormatList=%d/%m/%Y"), std::string::npos);
+    WriteFile(path, saved + "CurrentTimeDisplay=%A, %B %d, %Y, %#I:%M %p\n");
+
+    // Restarted in German: what the user never changed is German, the changed one stays.
+    SetTranslationHook([](uint32_t id, std::string_view) -> std::optional<std::string> {
+        if (id == kIdsTimeFormat) {
+            return "%H:%M";
+        }
+        if (id == kIdsCurrentTimeDisplay) {
+            return "%A, %#d. %B %Y, %H:%M";
+        }
+        return std::nullopt;
+    });
+    CSettings german;
+    german.Load(CIniStore(path));
+    EXPECT_EQ(german.TimeFormat, "%H:%M");
+    EXPECT_EQ(german.CurrentTimeDisplay, "%A, %#d. %B %Y, %H:%M") << "an old English default";
+    EXPECT_EQ(german.DateFormatList, "%d/%m/%Y");
+
+    // The 12-hour switch moves every unchanged time format, and only those.
+    german.TimeFormatList = "%H.%M Uhr";
+    german.SetTwentyFourHourClock(0);
+    EXPECT_EQ(german.TimeFormat, "%I:%M %p");
+    EXPECT_EQ(german.CurrentTimeDisplay, "%A, %#d. %B %Y, %I:%M %p");
+    EXPECT_EQ(german.TimeFormatList, "%H.%M Uhr");
+    EXPECT_EQ(SaveAndLoad(german), german);
+    EXPECT_EQ(ReadFile(path).find("TimeFormat="), std::string::npos);
+    SetTranslationHook({});
+
+    // English on a 24-hour desktop; the user's own choice wins over the desktop.
+    CSettings::OverrideDesktopClock(std::optional<bool>(true));
+    CSettings desktop;
+    EXPECT_EQ(desktop.TimeFormat, "%H:%M");
+    EXPECT_EQ(desktop.ReminderHeadlineDateTime, "Event on %a, %B %d, %Y, %H:%M");
+    EXPECT_EQ(desktop.CurrentTimeDisplay, "%A, %B %d, %Y, %#H:%M");
+    desktop.SetTwentyFourHourClock(0);
+    EXPECT_EQ(SaveAndLoad(desktop).TimeFormat, "%I:%M %p");
+    CSettings::OverrideDesktopClock(std::nullopt);
+}
+
+TEST(FormatForClockTest, HoursAndMarkersOnBothClocks) {
+    struct Row {
+        const char* name;
+        const char* twelve;
+        const char* twentyFour;
+    } rows[] = {
+        {"time", "%I:%M %p", "%H:%M"},
+        {"seconds", "%I:%M:%S %p", "%H:%M:%S"},
+        {"no leading zero", "%A, %#I:%M %p", "%A, %#H:%M"},
+        {"date before", "%d.%m.%Y, %I:%M %p", "%d.%m.%Y, %H:%M"},
+        {"text after", "%I:%M %p Uhr", "%H:%M Uhr"},
+        {"no hour", "%B %d, %Y", "%B %d, %Y"},
+        {"percent literal", "100%%H %I:%M %p", "100%%H %H:%M"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(FormatForClock(row.twelve, true), row.twentyFour) << row.name;
+        EXPECT_EQ(FormatForClock(row.twentyFour, false), row.twelve) << row.name;
+        EXPECT_EQ(FormatForClock(row.twelve, false), row.twelve) << row.name;
+        EXPECT_EQ(FormatForClock(row.twentyFour, true), row.twentyFour) << row.name;
+    }
+    EXPECT_EQ(FormatForClock("%p %I:%M", true), "%H:%M") << "a marker before the time";
 }
 
 TEST_F(SettingsTest, ExitStateIsKeptApartFromLoadAndSave) {
