@@ -28,7 +28,8 @@ std::string WeekdayList(int32_t mask) {
     std::string list;
     for (int day = 0; day < 7; ++day) {
         if ((mask & (1 << day)) != 0) {
-            list += (list.empty() ? "" : ",") + std::string(kWeekdayNames[day]);
+            list += list.empty() ? "" : ",";
+            list += kWeekdayNames[day];
         }
     }
     return list;
@@ -38,7 +39,8 @@ std::string MonthList(int32_t mask) {
     std::string list;
     for (int month = 0; month < 12; ++month) {
         if ((mask & (1 << month)) != 0) {
-            list += (list.empty() ? "" : ",") + std::to_string(month + 1);
+            list += list.empty() ? "" : ",";
+            list += std::to_string(month + 1);
         }
     }
     return list;
@@ -55,7 +57,8 @@ std::string MonthDayPart(int day) {
     }
     std::string days = "BYMONTHDAY=28";
     for (int d = 29; d <= day; ++d) {
-        days += "," + std::to_string(d);
+        days += ',';
+        days += std::to_string(d);
     }
     return days + ";BYSETPOS=-1";
 }

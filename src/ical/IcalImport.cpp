@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -348,12 +349,12 @@ std::string FirstCategory(icalcomponent* c, const std::string* recorded) {
     return recorded != nullptr && all == Trimmed(*recorded) ? *recorded : first;
 }
 
-MappedEvent MapEvent(icalcomponent* c, const std::string& guid, const DateData& base,
-                     EventContext& context) {
+MappedEvent MapEvent(icalcomponent* c, const std::string& guid,
+                     const std::function<DateData()>& base, EventContext& context) {
     MappedEvent mapped;
     auto record = DecodeRecord<CDateEntry>(c, context.losses);
     const Freshness fresh = CheckFreshness(c, record != nullptr);
-    DateData d = record ? record->GetData() : base;
+    DateData d = record ? record->GetData() : base();
     d.GUID = guid;
     d.Description =
         TextValue(icalcomponent_get_summary(c), record ? &record->GetData().Description : nullptr);
@@ -388,12 +389,12 @@ MappedEvent MapEvent(icalcomponent* c, const std::string& guid, const DateData& 
     return mapped;
 }
 
-MappedTodo MapTodo(icalcomponent* c, const std::string& guid, const TodoData& base,
+MappedTodo MapTodo(icalcomponent* c, const std::string& guid, const std::function<TodoData()>& base,
                    std::vector<std::string>& losses) {
     MappedTodo mapped;
     auto record = DecodeRecord<CTodoEntry>(c, losses);
     const Freshness fresh = CheckFreshness(c, record != nullptr);
-    TodoData d = record ? record->GetData() : base;
+    TodoData d = record ? record->GetData() : base();
     d.GUID = guid;
     d.Description =
         TextValue(icalcomponent_get_summary(c), record ? &record->GetData().Description : nullptr);
@@ -554,7 +555,10 @@ MappedEntry MapEntry(const EntryComponents& entry, const EventLookup& events,
         icalcomponent* c = entry.components.front();
         result.summary = Text(icalcomponent_get_summary(c));
         const CTodoEntry* existing = todos ? todos(result.guid) : nullptr;
-        const TodoData base = existing ? existing->GetData() : CTodoEntry(now).GetData();
+        // The defaults of a new record cost a GUID: made only when no record came along.
+        const auto base = [&] {
+            return existing ? existing->GetData() : CTodoEntry(now).GetData();
+        };
         result.todos.push_back(MapTodo(c, result.guid, base, result.losses));
         return result;
     }
@@ -571,8 +575,10 @@ MappedEntry MapEntry(const EntryComponents& entry, const EventLookup& events,
         }
     }
     const auto baseFor = [&](const std::string& guid) {
-        const CDateEntry* existing = events ? events(guid) : nullptr;
-        return existing ? existing->GetData() : CDateEntry(now).GetData();
+        return std::function<DateData()>([&events, &now, guid] {
+            const CDateEntry* existing = events ? events(guid) : nullptr;
+            return existing ? existing->GetData() : CDateEntry(now).GetData();
+        });
     };
     const auto hasStart = [](icalcomponent* c) {
         return icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY) != nullptr &&
