@@ -197,6 +197,13 @@ TEST_F(IcalRoundTrip, IdentityKeepsGuidsAndGivesForeignUidsBack) {
     EXPECT_EQ(second.Count(EntryOutcome::Kind::unchanged), 1);
     EXPECT_EQ(contents.events.size(), 1u);
     EXPECT_EQ(ical::UidStore::FromText(uids.ToText()), uids);
+    // Without UID the entry is known again by its DTSTART and SUMMARY.
+    const std::string noUid =
+        Calendar("BEGIN:VEVENT\nDTSTART:20240511T100000\nSUMMARY:Tea\nEND:VEVENT");
+    EXPECT_EQ(ical::ImportCalendar(noUid, contents, uids, kNow).Count(EntryOutcome::Kind::added),
+              1);
+    EXPECT_EQ(
+        ical::ImportCalendar(noUid, contents, uids, kNow).Count(EntryOutcome::Kind::unchanged), 1);
     EXPECT_THROW(ical::UidStore::FromText("DAYVAULT-UIDS 1\nno tab\n"), std::invalid_argument);
 }
 
