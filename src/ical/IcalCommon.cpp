@@ -75,6 +75,39 @@ std::string Text(const char* value) {
     return value != nullptr ? value : "";
 }
 
+std::string Writable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if (c >= 0x20 || c == '\n' || c == '\t') {
+                out += static_cast<char>(c);
+            }
+            ++i;
+            continue;
+        }
+        // A UTF-8 sequence is kept whole; a broken one becomes U+FFFD, since libical's line
+        // folding may cut between its bytes.
+        const size_t length = c >= 0xF0 && c <= 0xF4  ? 4
+                              : c >= 0xE0             ? 3
+                              : c >= 0xC2 && c < 0xE0 ? 2
+                                                      : 0;
+        bool valid = length > 0 && i + length <= text.size() && c < 0xF5;
+        for (size_t k = 1; valid && k < length; ++k) {
+            valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        }
+        if (valid) {
+            out.append(text.substr(i, length));
+            i += length;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}
+
 CDateTime WallTime(const icaltimetype& t) {
     if (t.is_date) {
         return CDateTime(t.year, t.month, t.day);
@@ -138,8 +171,7 @@ std::string Fingerprint(icalcomponent* component, std::initializer_list<icalprop
              alarm = icalcomponent_get_next_component(component, ICAL_VALARM_COMPONENT)) {
             // Only the trigger: the alarm's texts do not change when it rings.
             for (icalproperty* p = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
-                 p != nullptr;
-                 p = icalcomponent_get_next_property(alarm, ICAL_TRIGGER_PROPERTY)) {
+                 p != nullptr; p = icalcomponent_get_next_property(alarm, ICAL_TRIGGER_PROPERTY)) {
                 AppendProperty(text, p);
             }
         }

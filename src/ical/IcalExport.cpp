@@ -151,12 +151,12 @@ void AddTexts(icalcomponent* c, std::string_view uid, const CDateTime& stamp,
     icaltimetype utc = Floating(stamp, false);
     utc.zone = icaltimezone_get_utc_timezone();
     icalcomponent_add_property(c, icalproperty_new_dtstamp(utc));
-    icalcomponent_add_property(c, icalproperty_new_summary(summary.c_str()));
+    icalcomponent_add_property(c, icalproperty_new_summary(Writable(summary).c_str()));
     if (!notes.empty()) {
-        icalcomponent_add_property(c, icalproperty_new_description(notes.c_str()));
+        icalcomponent_add_property(c, icalproperty_new_description(Writable(notes).c_str()));
     }
     if (!category.empty()) {
-        icalcomponent_add_property(c, icalproperty_new_categories(category.c_str()));
+        icalcomponent_add_property(c, icalproperty_new_categories(Writable(category).c_str()));
     }
 }
 
@@ -171,7 +171,7 @@ void AddAlarm(icalcomponent* c, int64_t seconds, bool fromEnd, const std::string
         icalproperty_add_parameter(p, icalparameter_new_related(ICAL_RELATED_END));
     }
     icalcomponent_add_property(alarm, p);
-    icalcomponent_add_property(alarm, icalproperty_new_description(summary.c_str()));
+    icalcomponent_add_property(alarm, icalproperty_new_description(Writable(summary).c_str()));
     icalcomponent_add_component(c, alarm);
 }
 

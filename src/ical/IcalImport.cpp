@@ -329,7 +329,7 @@ std::string Trimmed(const std::string& text) {
 // at its ends that libical dropped.
 std::string TextValue(const char* parsed, const std::string* recorded) {
     const std::string value = Text(parsed);
-    return recorded != nullptr && Trimmed(*recorded) == value ? *recorded : value;
+    return recorded != nullptr && Trimmed(Writable(*recorded)) == value ? *recorded : value;
 }
 
 // The first CATEGORIES value. libical writes a value's commas as they are and splits at them
@@ -346,7 +346,13 @@ std::string FirstCategory(icalcomponent* c, const std::string* recorded) {
             first = value;
         }
     }
-    return recorded != nullptr && all == Trimmed(*recorded) ? *recorded : first;
+    // libical trims every value of the line; compared without blanks and tabs.
+    const auto squeezed = [](std::string text) {
+        std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
+        return text;
+    };
+    return recorded != nullptr && squeezed(all) == squeezed(Writable(*recorded)) ? *recorded
+                                                                                  : first;
 }
 
 MappedEvent MapEvent(icalcomponent* c, const std::string& guid,
@@ -517,12 +523,13 @@ std::vector<EntryComponents> GroupEntries(icalcomponent* calendar) {
                 continue;
             }
             const bool todo = kind == ICAL_VTODO_COMPONENT;
-            const char* uid = icalcomponent_get_uid(c);
-            if (uid == nullptr || *uid == '\0') {
+            // A UID is kept as export can write it back (control characters would not survive).
+            const std::string uid = Trimmed(Writable(Text(icalcomponent_get_uid(c))));
+            if (uid.empty()) {
                 entries.push_back({"", todo, {c}});
                 continue;
             }
-            const auto key = std::pair(todo, std::string(uid));
+            const auto key = std::pair(todo, uid);
             const auto [it, inserted] = byUid.emplace(key, entries.size());
             if (inserted) {
                 entries.push_back({key.second, todo, {}});

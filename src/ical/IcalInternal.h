@@ -21,6 +21,11 @@ void AddLoss(std::vector<std::string>& losses, std::string reason);
 /// A C text of libical, empty for none.
 std::string Text(const char* value);
 
+/// `text` as a text property can carry it: without carriage returns and the other control
+/// characters but line feed and tab (libical would write them as they are and read them back as
+/// line breaks), and with every byte that is not part of a UTF-8 sequence replaced by U+FFFD.
+std::string Writable(std::string_view text);
+
 /// Sets the repetition fields of `data` for `rule`, whose first occurrence is `first` (local
 /// time), and lists what the model cannot hold in `losses`. The end (COUNT, UNTIL) is left to
 /// the caller.
