@@ -22,6 +22,7 @@ std::string RandomText(Random& random) {
                                           "line\nbreak",
                                           "back\\slash",
                                           "Grüße €",
+                                          "tab\tcarriage\rreturn\x0bvt",
                                           "  spaces  ",
                                           "x:y",
                                           "",
