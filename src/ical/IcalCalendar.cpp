@@ -175,19 +175,23 @@ ImportReport ImportCalendar(std::string_view text, DocumentContents& contents, U
 std::string ExportCalendar(const DocumentContents& contents, const UidStore& uids,
                            const CDateTime& stampUtc, ExportReport& report,
                            const std::function<bool(const std::string& guid)>& selected) {
-    const ComponentPtr calendar = NewCalendar();
-    const auto add = [&](WrittenComponent written, const std::string& guid,
+    // Each component is written and freed at once, between the calendar's own first and last
+    // lines: the same text as one tree would give, without holding the whole tree.
+    const std::string shell = ComponentText(NewCalendar().get());
+    const size_t end = shell.rfind("END:VCALENDAR");
+    std::string text = shell.substr(0, end);
+    const auto add = [&](const WrittenComponent& written, const std::string& guid,
                          const std::string& summary) {
-        for (std::string& reason : written.losses) {
-            report.approximated.push_back({guid, summary, std::move(reason)});
+        for (const std::string& reason : written.losses) {
+            report.approximated.push_back({guid, summary, reason});
         }
-        icalcomponent_add_component(calendar.get(), written.component.release());
+        text += ComponentText(written.component.get());
         ++report.exported;
     };
     for (const auto& event : contents.events) {
         if (!selected || selected(event->GetGUID())) {
-            add(EventToComponent(*event, uids.UidFor(event->GetGUID()), stampUtc), event->GetGUID(),
-                event->GetData().Description);
+            add(EventToComponent(*event, uids.UidFor(event->GetGUID()), stampUtc),
+                event->GetGUID(), event->GetData().Description);
         }
     }
     for (const auto& todo : contents.todos) {
@@ -196,7 +200,7 @@ std::string ExportCalendar(const DocumentContents& contents, const UidStore& uid
                 todo->GetData().Description);
         }
     }
-    return ComponentText(calendar.get());
+    return text + shell.substr(end);
 }
 
 } // namespace dv::ical
