@@ -37,7 +37,7 @@ LSAN_SUPPRESSIONS := $(abspath tools/sanitizers/lsan.supp)
 # Debian 12 packages, by the targets that need them.
 BUILD_PACKAGES := g++ make cmake ninja-build pkg-config
 TEST_PACKAGES  := googletest libgtest-dev libgmock-dev python3-holidays libxml2-utils python3-pyftpdlib
-LIB_PACKAGES   := nlohmann-json3-dev libcurl4-openssl-dev
+LIB_PACKAGES   := nlohmann-json3-dev libcurl4-openssl-dev libical-dev
 GUI_PACKAGES   := qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-tools-dev \
                   qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev xvfb xauth \
                   x11-utils imagemagick dbus-daemon fonts-dejavu-core qtkeychain-qt6-dev \
@@ -145,6 +145,7 @@ bench: bench-deps
 	$(BUILD_DIR)-bench/bin/dayvault_bench $(BENCH_ARGS)
 	$(BUILD_DIR)-bench/bin/dayvault_calendar_bench $(BENCH_ARGS)
 	$(BUILD_DIR)-bench/bin/dayvault_views_bench $(BENCH_ARGS)
+	$(BUILD_DIR)-bench/bin/dayvault_ical_bench $(BENCH_ARGS)
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	    $(BUILD_DIR)-bench/bin/dayvault_desktop_bench $(DESKTOP_BENCH_ARGS); \
 	else \

@@ -3699,6 +3699,119 @@ Das Programm läuft auf Englisch.</translation>
         <source>Search returned 1 result</source>
         <comment>63408</comment>
         <translation>Die Suche ergab 1 Treffer</translation>
+        <source>monthly on day %s: months without that day get their last day here instead of none</source>
+        <comment>63600</comment>
+        <translation>monatlich am %s.: Monate ohne diesen Tag erhalten hier ihren letzten Tag statt keinem</translation>
+    </message>
+    <message>
+        <source>yearly from 29 February: other years get 28 February here instead of none</source>
+        <comment>63601</comment>
+        <translation>jährlich ab 29. Februar: andere Jahre erhalten hier den 28. Februar statt keinem</translation>
+    </message>
+    <message>
+        <source>TZID=%s: its clock changes on other days than the local one; the occurrences follow the local clock</source>
+        <comment>63602</comment>
+        <translation>TZID=%s: die Uhr wird an anderen Tagen umgestellt als die hiesige; die Termine folgen der hiesigen Uhr</translation>
+    </message>
+    <message>
+        <source>%s alarms: only the first was kept</source>
+        <comment>63603</comment>
+        <translation>%s Erinnerungen: nur die erste wurde übernommen</translation>
+    </message>
+    <message>
+        <source>an alarm after the start: imported as an alarm at the start</source>
+        <comment>63604</comment>
+        <translation>eine Erinnerung nach dem Beginn: als Erinnerung zum Beginn übernommen</translation>
+    </message>
+    <message>
+        <source>RECURRENCE-ID %s: the changed occurrence became an entry of its own; its link to the series is lost</source>
+        <comment>63605</comment>
+        <translation>RECURRENCE-ID %s: der geänderte Termin wurde ein eigener Eintrag; seine Verbindung zur Serie ging verloren</translation>
+    </message>
+    <message>
+        <source>RDATE %s: the extra occurrence became an entry of its own; its link to the series is lost</source>
+        <comment>63606</comment>
+        <translation>RDATE %s: der zusätzliche Termin wurde ein eigener Eintrag; seine Verbindung zur Serie ging verloren</translation>
+    </message>
+    <message>
+        <source>%s: imported as %s</source>
+        <comment>63607</comment>
+        <translation>%s: übernommen als %s</translation>
+    </message>
+    <message>
+        <source>%s: ignored</source>
+        <comment>63608</comment>
+        <translation>%s: nicht übernommen</translation>
+    </message>
+    <message>
+        <source>an alarm %s seconds before: rounded to whole minutes</source>
+        <comment>63609</comment>
+        <translation>eine Erinnerung %s Sekunden vorher: auf ganze Minuten gerundet</translation>
+    </message>
+    <message>
+        <source>TZID=%s: unknown time zone; its times were taken as local times</source>
+        <comment>63610</comment>
+        <translation>TZID=%s: unbekannte Zeitzone; ihre Zeiten wurden als Ortszeit genommen</translation>
+    </message>
+    <message>
+        <source>%s: written as %s</source>
+        <comment>63611</comment>
+        <translation>%s: geschrieben als %s</translation>
+    </message>
+    <message>
+        <source>no DTSTART</source>
+        <comment>63612</comment>
+        <translation>kein DTSTART</translation>
+    </message>
+    <message>
+        <source>not an iCalendar file (no BEGIN:VCALENDAR)</source>
+        <comment>63613</comment>
+        <translation>keine iCalendar-Datei (kein BEGIN:VCALENDAR)</translation>
+    </message>
+    <message>
+        <source>cut short (no END:VCALENDAR)</source>
+        <comment>63614</comment>
+        <translation>unvollständig (kein END:VCALENDAR)</translation>
+    </message>
+    <message>
+        <source>monthly on day %s</source>
+        <comment>63615</comment>
+        <translation>monatlich am %s.</translation>
+    </message>
+    <message>
+        <source>yearly on the first occurrence's date</source>
+        <comment>63616</comment>
+        <translation>jährlich am Datum des ersten Termins</translation>
+    </message>
+    <message>
+        <source>every week on those weekdays</source>
+        <comment>63617</comment>
+        <translation>jede Woche an diesen Wochentagen</translation>
+    </message>
+    <message>
+        <source>every month</source>
+        <comment>63618</comment>
+        <translation>jeden Monat</translation>
+    </message>
+    <message>
+        <source>a single occurrence</source>
+        <comment>63619</comment>
+        <translation>ein einzelner Termin</translation>
+    </message>
+    <message>
+        <source>daily</source>
+        <comment>63620</comment>
+        <translation>täglich</translation>
+    </message>
+    <message>
+        <source>no alarm</source>
+        <comment>63621</comment>
+        <translation>keine Erinnerung</translation>
+    </message>
+    <message>
+        <source>the same weekday of every month</source>
+        <comment>63622</comment>
+        <translation>derselbe Wochentag jedes Monats</translation>
     </message>
 </context>
 </TS>

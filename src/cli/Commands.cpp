@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "cli/CliArgs.h"
+#include "cli/IcsCommand.h"
 #include "cli/RecordJson.h"
 #include "core/CArchiveException.h"
 #include "core/CFileException.h"
@@ -931,6 +932,15 @@ const std::vector<Subcommand>& Subcommands() {
          {"--shared", "--ftp", "--password-env", "--password-file"},
          {"--create", "--allow-deletions"},
          RunSync},
+        {"ics",
+         "import FILE IN.ics | export FILE --out OUT.ics",
+         "import an iCalendar file into FILE, or export FILE as one",
+         "import adds or updates the calendar's events and to-dos and prints {\"added\",\n"
+         "\"updated\", \"unchanged\", \"approximated\", \"skipped\"}; export writes every event and\n"
+         "to-do and prints {\"exported\", \"approximated\"}. Times follow the local zone (TZ).",
+         {"--out"},
+         {},
+         [](Context& c) { RunIcs(c.args, c.out); }},
     };
     return commands;
 }

@@ -774,5 +774,29 @@ constexpr uint32_t kIdsFilterActive = 63405;
 constexpr uint32_t kIdsFilterActiveTip = 63406;
 constexpr uint32_t kIdsTipMore = 63407;
 constexpr uint32_t kIdsSearchReturnedOne = 63408;
+// iCalendar import and export: the losses of the mapping and the reading errors.
+constexpr uint32_t kIdsIcalLossMonthEnd = 63600;
+constexpr uint32_t kIdsIcalLossLeapDay = 63601;
+constexpr uint32_t kIdsIcalLossZoneShift = 63602;
+constexpr uint32_t kIdsIcalLossAlarms = 63603;
+constexpr uint32_t kIdsIcalLossAlarmAfter = 63604;
+constexpr uint32_t kIdsIcalLossOverride = 63605;
+constexpr uint32_t kIdsIcalLossRdate = 63606;
+constexpr uint32_t kIdsIcalLossImportedAs = 63607;
+constexpr uint32_t kIdsIcalLossIgnored = 63608;
+constexpr uint32_t kIdsIcalLossRounded = 63609;
+constexpr uint32_t kIdsIcalLossUnknownZone = 63610;
+constexpr uint32_t kIdsIcalLossWrittenAs = 63611;
+constexpr uint32_t kIdsIcalSkipNoStart = 63612;
+constexpr uint32_t kIdsIcalErrNoCalendar = 63613;
+constexpr uint32_t kIdsIcalErrCutShort = 63614;
+constexpr uint32_t kIdsIcalShapeMonthly = 63615;
+constexpr uint32_t kIdsIcalShapeYearly = 63616;
+constexpr uint32_t kIdsIcalShapeWeekdays = 63617;
+constexpr uint32_t kIdsIcalShapeEveryMonth = 63618;
+constexpr uint32_t kIdsIcalShapeSingle = 63619;
+constexpr uint32_t kIdsIcalShapeDaily = 63620;
+constexpr uint32_t kIdsIcalShapeNoAlarm = 63621;
+constexpr uint32_t kIdsIcalShapeNthWeekday = 63622;
 
 } // namespace dv
