@@ -2,6 +2,7 @@
 
 #include "app/CDateEditSheet.h"
 #include "core/LocaleNames.h"
+#include "core/RepetitionRule.h"
 #include "format/StringIds.h"
 #include "format/StringTable.h"
 #include "settings/CSettings.h"
@@ -154,10 +155,14 @@ void CDateEditPage2::StoreData(DateData& data) const {
     data.RepeatWeekday = std::max(0, weekday->currentIndex());
     data.RepeatEnd = Checked(end);
     data.RepeatEndCount = ReadCount(endCount->currentText());
-    // The end date includes the whole of its day, so that its last occurrence is kept whatever
-    // the time of day.
+    // An end date in use includes the whole of its day, so that the day's last occurrence is kept
+    // whatever time of day a template left in it. Unused, only its date follows the picker.
     const QDate until = endDate->date();
-    data.RepeatEndDate = CDateTime(until.year(), until.month(), until.day(), 23, 59, 59);
+    if (data.Repeat != kRepeatNone && data.RepeatEnd == kRepeatEndAtDate) {
+        data.RepeatEndDate = CDateTime(until.year(), until.month(), until.day(), 23, 59, 59);
+    } else {
+        data.RepeatEndDate.SetDate(until.year(), until.month(), until.day());
+    }
     int32_t days = 0;
     for (int day = 0; day < 7; ++day) {
         days |= weekdays[day]->isChecked() ? (1 << day) : 0;

@@ -33,22 +33,6 @@ CDateTime OnDate(CDateTime value, const CDateTime& date) {
     return value;
 }
 
-// A new event on today's date starts at the next full hour with the template's length, as a
-// meeting typed in now is meant for the coming hours; other days keep the template's times, and
-// so does today once the next full hour would fall on tomorrow.
-void StartAtNextHourToday(DateData& data, const CDateTime& now) {
-    if (data.StartDate.GetDate() != now.GetDate()) {
-        return;
-    }
-    const CDateTime nextHour = now.GetDate() + CDateTimeSpan(0, now.GetHour() + 1, 0, 0);
-    if (nextHour.GetDate() != now.GetDate()) {
-        return;
-    }
-    const CDateTimeSpan length = std::max(data.EndDate - data.StartDate, CDateTimeSpan(0));
-    data.StartDate = nextHour;
-    data.EndDate = nextHour + length;
-}
-
 QByteArray ToBytes(const std::vector<uint8_t>& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<qsizetype>(bytes.size()));

@@ -1,5 +1,6 @@
 #include "app/CEventDatabaseDlg.h"
 
+#include "app/EditorControls.h"
 #include "app/UiText.h"
 #include "app/WidgetLifetime.h"
 #include "app/WindowPlacement.h"
@@ -494,6 +495,7 @@ void CEventDatabaseDlg::NewEvent() {
     data.StartDate = onToday(data.StartDate);
     data.EndDate = onToday(data.EndDate);
     data.RepeatEndDate = onToday(data.RepeatEndDate);
+    StartAtNextHourToday(data, m_now);
     auto event = std::make_unique<CDateEntry>(m_now);
     data.GUID = event->GetGUID();
     if (!m_host.editEvent(data, true)) {

@@ -2,6 +2,7 @@
 
 #include "app/IFileDialogs.h"
 #include "app/UiText.h"
+#include "core/DateData.h"
 #include "format/PickerFormat.h"
 #include "format/StringTable.h"
 
@@ -165,6 +166,19 @@ void ShowDateTime(QDateEdit* date, QTimeEdit* time, const CDateTime& value) {
     const QSignalBlocker blockTime(time);
     date->setDate(QDate(value.GetYear(), value.GetMonth(), value.GetDay()));
     time->setTime(QTime(value.GetHour(), value.GetMinute(), value.GetSecond()));
+}
+
+void StartAtNextHourToday(DateData& data, const CDateTime& now) {
+    if (data.StartDate.GetDate() != now.GetDate()) {
+        return;
+    }
+    const CDateTime nextHour = now.GetDate() + CDateTimeSpan(0, now.GetHour() + 1, 0, 0);
+    if (nextHour.GetDate() != now.GetDate()) {
+        return;
+    }
+    const CDateTimeSpan length = std::max(data.EndDate - data.StartDate, CDateTimeSpan(0));
+    data.StartDate = nextHour;
+    data.EndDate = nextHour + length;
 }
 
 void FillList(QComboBox* box, uint32_t id) {

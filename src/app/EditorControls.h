@@ -19,6 +19,7 @@ class QWidget;
 
 namespace dv {
 
+struct DateData;
 class CSettings;
 class IFileDialogs;
 class IPrompt;
@@ -49,6 +50,10 @@ int32_t ReadNumber(const QString& text);
 void ApplyPickerFormat(QWidget* picker, const std::string& format, bool time);
 CDateTime PickedDateTime(const QDateEdit* date, const QTimeEdit* time);
 void ShowDateTime(QDateEdit* date, QTimeEdit* time, const CDateTime& value);
+/// A new event on today's date (that of `now`) starts at the next full hour with the template's
+/// length, as a meeting typed in now is meant for the coming hours; other days keep the
+/// template's times, and so does today once the next full hour would fall on tomorrow.
+void StartAtNextHourToday(DateData& data, const CDateTime& now);
 /// Fills a combo box with the "|"-separated entries of string `id`.
 void FillList(QComboBox* box, uint32_t id);
 
