@@ -246,22 +246,30 @@ class Monkey:
 
     # --- actions -------------------------------------------------------------------------------
 
+    def program_windows(self):
+        return [w for w in self.session.windows(".", pid=self.process.pid)
+                if min(self.session.geometry(w)[2:]) > 64]
+
+    def is_modal(self, window):
+        state = self.session.run(["xprop", "-id", str(window), "_NET_WM_STATE"]).stdout
+        return "_NET_WM_STATE_MODAL" in state
+
     def focus_app(self):
-        """Keeps the keyboard with the program: the active window, or its newest window."""
-        active = self.session.active_window()
-        if active is not None and self.owned(active):
-            return active
-        windows = [w for w in self.session.windows(".", pid=self.process.pid)
-                   if min(self.session.geometry(w)[2:]) > 64]
+        """Keeps the keyboard with the program: the active window, unless a modal dialog of the
+        program blocks it (the always-on-top reminder window can cover one), then the dialog;
+        with no window of the program active, its newest window."""
+        windows = self.program_windows()
         if not windows:
             return None
-        window = windows[-1]
-        self.session.activate(window, limit=2)
-        return window
-
-    def owned(self, window):
-        result = self.session.run(["xdotool", "getwindowpid", str(window)])
-        return result.returncode == 0 and result.stdout.strip() == str(self.process.pid)
+        modal = [w for w in windows if self.is_modal(w)]
+        active = self.session.active_window()
+        if modal and active not in modal:
+            self.session.activate(modal[-1], limit=2)
+            return modal[-1]
+        if active is not None and active in windows:
+            return active
+        self.session.activate(windows[-1], limit=2)
+        return windows[-1]
 
     def act(self):
         s, rng = self.session, self.rng
@@ -382,18 +390,22 @@ class Monkey:
         s = self.session
         if self.process is None or self.process.poll() is not None:
             return
-        for _ in range(5):
-            for window in s.windows(".", pid=self.process.pid):
-                if min(s.geometry(window)[2:]) > 64 and window != self.main:
-                    s.activate(window, limit=2)
-                    s.key("Escape")
+        for _ in range(8):
+            windows = [w for w in self.program_windows() if w != self.main]
+            if not windows:
+                break
+            # A modal dialog first: the windows below it take no keys.
+            modal = [w for w in windows if self.is_modal(w)]
+            s.activate((modal or windows)[-1], limit=2)
+            s.key("Escape")
+            time.sleep(0.5)
         s.activate(self.main, limit=5)
         s.key("Escape", "Escape", "ctrl+q")
         deadline = time.monotonic() + 60
         while time.monotonic() < deadline and self.process.poll() is None:
             time.sleep(1)
-            for window in s.windows(".", pid=self.process.pid):
-                if window != self.main and min(s.geometry(window)[2:]) > 64:
+            for window in self.program_windows():
+                if window != self.main:
                     title = s.window_name(window).lower()
                     s.activate(window, limit=2)
                     # "Yes" to leaving; a file dialog (the monkey's File New left a file
