@@ -1,5 +1,6 @@
 #include "app/CDayvaultApp.h"
 
+#include "app/CIcalCommands.h"
 #include "app/CMainFrame.h"
 #include "app/IFileDialogs.h"
 #include "core/CArchiveException.h"
@@ -112,6 +113,9 @@ bool CDayvaultApp::Start() {
                 &CMainFrame::BringToFront);
     }
     m_frame->ShowInitially(m_settings.RunMinimized);
+    if (m_environment.CommandLineFile && IsIcalFile(*m_environment.CommandLineFile)) {
+        OfferIcalImport(*this, *m_environment.CommandLineFile);
+    }
     return true;
 }
 
@@ -195,7 +199,8 @@ void CDayvaultApp::LoadHolidays() {
 
 void CDayvaultApp::OpenStartDocument() {
     std::filesystem::path file;
-    if (m_environment.CommandLineFile) {
+    // A calendar on the command line is offered for import into the usual event file.
+    if (m_environment.CommandLineFile && !IsIcalFile(*m_environment.CommandLineFile)) {
         file = *m_environment.CommandLineFile;
     } else if (m_settings.LoadDateFile == 0) {
         file = m_settings.LastDateFile;
