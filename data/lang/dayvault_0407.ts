@@ -3590,12 +3590,12 @@ Bitte prüfen Sie das Enddatum!</translation>
     <message>
         <source>&amp;iCalendar...</source>
         <comment>63631</comment>
-        <translation>&amp;iCalendar...</translation>
+        <translation>&amp;iCalendar-Datei...</translation>
     </message>
     <message>
         <source>i&amp;Calendar...</source>
         <comment>63632</comment>
-        <translation>i&amp;Calendar...</translation>
+        <translation>i&amp;Calendar-Datei...</translation>
     </message>
     <message>
         <source>iCalendar Files (*.ics)|*.ics|All Files (*.*)|*.*||</source>
