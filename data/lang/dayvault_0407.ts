@@ -3813,5 +3813,113 @@ Das Programm läuft auf Englisch.</translation>
         <comment>63622</comment>
         <translation>derselbe Wochentag jedes Monats</translation>
     </message>
+    <message>
+        <source>&amp;Import</source>
+        <comment>63630</comment>
+        <translation>&amp;Importieren</translation>
+    </message>
+    <message>
+        <source>&amp;iCalendar...</source>
+        <comment>63631</comment>
+        <translation>&amp;iCalendar-Datei...</translation>
+    </message>
+    <message>
+        <source>i&amp;Calendar...</source>
+        <comment>63632</comment>
+        <translation>i&amp;Calendar-Datei...</translation>
+    </message>
+    <message>
+        <source>iCalendar Files (*.ics)|*.ics|All Files (*.*)|*.*||</source>
+        <comment>63633</comment>
+        <translation>iCalendar-Dateien (*.ics)|*.ics|Alle Dateien (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>iCalendar Import</source>
+        <comment>63634</comment>
+        <translation>iCalendar-Import</translation>
+    </message>
+    <message>
+        <source>%s: %s added, %s updated, %s unchanged, %s approximated, %s skipped.</source>
+        <comment>63635</comment>
+        <translation>%s: %s hinzugefügt, %s aktualisiert, %s unverändert, %s angenähert, %s übersprungen.</translation>
+    </message>
+    <message>
+        <source>Added</source>
+        <comment>63636</comment>
+        <translation>Hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Updated</source>
+        <comment>63637</comment>
+        <translation>Aktualisiert</translation>
+    </message>
+    <message>
+        <source>Approximated</source>
+        <comment>63638</comment>
+        <translation>Angenähert</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <comment>63639</comment>
+        <translation>Übersprungen</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <comment>63640</comment>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Entry</source>
+        <comment>63641</comment>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <comment>63642</comment>
+        <translation>Grund</translation>
+    </message>
+    <message>
+        <source>The iCalendar file could not be imported:
+%s</source>
+        <comment>63643</comment>
+        <translation>Die iCalendar-Datei konnte nicht importiert werden:
+%s</translation>
+    </message>
+    <message>
+        <source>The iCalendar file could not be written:
+%s</source>
+        <comment>63644</comment>
+        <translation>Die iCalendar-Datei konnte nicht geschrieben werden:
+%s</translation>
+    </message>
+    <message>
+        <source>Export only the selected entry &quot;%s&quot;?
+
+No exports every event and to-do of the event file.</source>
+        <comment>63645</comment>
+        <translation>Nur den ausgewählten Eintrag „%s“ exportieren?
+
+Nein exportiert alle Termine und Aufgaben der Ereignisdatei.</translation>
+    </message>
+    <message>
+        <source>%s entries were exported to %s.</source>
+        <comment>63646</comment>
+        <translation>%s Einträge wurden nach %s exportiert.</translation>
+    </message>
+    <message>
+        <source>Import the iCalendar file %s into the event file %s?</source>
+        <comment>63647</comment>
+        <translation>Die iCalendar-Datei %s in die Ereignisdatei %s importieren?</translation>
+    </message>
+    <message>
+        <source>Clipboard</source>
+        <comment>63648</comment>
+        <translation>Zwischenablage</translation>
+    </message>
+    <message>
+        <source>%s entries were exported to %s; %s of them only approximately (their full record travels along for Dayvault).</source>
+        <comment>63649</comment>
+        <translation>%s Einträge wurden nach %s exportiert, %s davon nur angenähert (ihr vollständiger Datensatz reist für Dayvault mit).</translation>
+    </message>
 </context>
 </TS>

@@ -1,5 +1,6 @@
 #include "app/CDayvaultApp.h"
 
+#include "app/CIcalCommands.h"
 #include "app/CMainFrame.h"
 #include "app/IFileDialogs.h"
 #include "app/WindowPlacement.h"
@@ -126,6 +127,9 @@ bool CDayvaultApp::Start() {
     }
     m_frame->ShowInitially(m_settings.RunMinimized);
     ReportHolidayProblems();
+    if (m_environment.CommandLineFile && IsIcalFile(*m_environment.CommandLineFile)) {
+        OfferIcalImport(*this, *m_environment.CommandLineFile);
+    }
     return true;
 }
 
@@ -234,8 +238,10 @@ std::filesystem::path CDayvaultApp::StandardEventFile() const {
 }
 
 void CDayvaultApp::OpenStartDocument() {
-    // A file the user named but declined to make gives way to the file of an ordinary start.
-    if (m_environment.CommandLineFile && OpenOrOfferToCreate(*m_environment.CommandLineFile)) {
+    // A file the user named but declined to make gives way to the file of an ordinary start. A
+    // calendar on the command line is offered for import into that file instead.
+    if (m_environment.CommandLineFile && !IsIcalFile(*m_environment.CommandLineFile) &&
+        OpenOrOfferToCreate(*m_environment.CommandLineFile)) {
         return;
     }
     std::filesystem::path file;

@@ -3,6 +3,7 @@
 #include "app/CAlarmScheduler.h"
 #include "app/CDateEditSheet.h"
 #include "app/CDayvaultApp.h"
+#include "app/CIcalCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoEditDlg.h"
@@ -78,8 +79,12 @@ CEditCommands::CEditCommands(CDayvaultApp& app, CMainFrame& frame) : m_app(app),
 
 void CEditCommands::ReadClipboardFormats() {
     const QMimeData* mime = QApplication::clipboard()->mimeData();
-    m_clipboardHasEvent = mime != nullptr && mime->hasFormat(EventMimeType());
-    m_clipboardHasTodo = mime != nullptr && mime->hasFormat(TodoMimeType());
+    // Another program's calendar data pastes on either page: it holds events and to-dos. Our
+    // own copies carry it too, but paste by their own format on their own page only.
+    const bool calendar = mime != nullptr && mime->hasFormat(QLatin1String(kIcalMimeType)) &&
+                          !mime->hasFormat(EventMimeType()) && !mime->hasFormat(TodoMimeType());
+    m_clipboardHasEvent = calendar || (mime != nullptr && mime->hasFormat(EventMimeType()));
+    m_clipboardHasTodo = calendar || (mime != nullptr && mime->hasFormat(TodoMimeType()));
 }
 
 CEditCommands::~CEditCommands() {
@@ -399,6 +404,9 @@ bool CEditCommands::Copy() {
         mime->setText(QString::fromStdString(
             RenderEventClipboardText(*m_event, occurrence, occurrence, formats)));
     }
+    const std::string calendar =
+        EntryAsIcal(m_app, OnTodoPage() ? m_todo->GetGUID() : m_event->GetGUID());
+    mime->setData(QLatin1String(kIcalMimeType), QByteArray::fromStdString(calendar));
     QApplication::clipboard()->setMimeData(mime.release());
     return true;
 }
@@ -409,6 +417,11 @@ bool CEditCommands::Paste() {
         return false;
     }
     CDayvaultDoc& doc = m_app.Document();
+    if (mime->hasFormat(QLatin1String(kIcalMimeType)) && !mime->hasFormat(EventMimeType()) &&
+        !mime->hasFormat(TodoMimeType())) {
+        return ImportIcalWithReport(m_app, mime->data(QLatin1String(kIcalMimeType)).toStdString(),
+                                    LoadString(kIdsIcalClipboardName)) != nullptr;
+    }
     try {
         if (OnTodoPage()) {
             if (!mime->hasFormat(TodoMimeType())) {

@@ -8,6 +8,7 @@
 #include "app/CFilterView.h"
 #include "app/CHelpViewer.h"
 #include "document/EntryFilter.h"
+#include "app/CIcalCommands.h"
 #include "app/CNavigationBar.h"
 #include "app/CReminderDlg.h"
 #include "app/CTodoPage.h"
@@ -137,6 +138,7 @@ CMainFrame::CMainFrame(CDayvaultApp& app) : m_app(app) {
     m_edit = std::make_unique<CEditCommands>(app, *this);
     RegisterHandlers();
     m_edit->RegisterHandlers();
+    RegisterIcalCommands(*this, m_app);
     BuildCentre();
     BuildMenus();
     BuildToolbar();
@@ -226,6 +228,9 @@ void CMainFrame::BuildMenus() {
     }
     menus[MenuPlace::EventFile] = new QMenu(Text(MenuTitleId(MenuPlace::EventFile)), this);
     menus[MenuPlace::Export] = new QMenu(Text(MenuTitleId(MenuPlace::Export)), this);
+    for (MenuPlace place : {MenuPlace::FileImport, MenuPlace::FileExport}) {
+        menus[place] = new QMenu(Text(MenuTitleId(place)), this);
+    }
 
     for (const CommandInfo& info : MainCommands()) {
         QMenu* menu = menus[info.place];
@@ -233,6 +238,8 @@ void CMainFrame::BuildMenus() {
             // The Event File submenu and the recent files stand between Close and Exit.
             QMenu* file = menus[MenuPlace::File];
             file->addSeparator();
+            file->addMenu(menus[MenuPlace::FileImport]);
+            file->addMenu(menus[MenuPlace::FileExport]);
             file->addMenu(menus[MenuPlace::EventFile]);
             file->addSeparator();
             for (int i = 0; i < 4; ++i) {

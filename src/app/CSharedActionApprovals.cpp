@@ -96,10 +96,13 @@ std::string CSharedActionApprovals::ActionKey(const DateData& data) {
 
 CSharedActionApprovals::Decision CSharedActionApprovals::Check(const DateData& data) const {
     const std::string key = ActionKey(data);
-    if (key.empty() || data.StorageType != kShared) {
+    if (key.empty()) {
         return Decision::NotNeeded;
     }
     const auto found = m_entries.find(data.GUID);
+    if (data.StorageType != kShared && (found == m_entries.end() || !found->second.received)) {
+        return Decision::NotNeeded;
+    }
     if (found != m_entries.end() && found->second.answered == key) {
         return found->second.approved ? Decision::Approved : Decision::Refused;
     }
@@ -114,11 +117,31 @@ bool CSharedActionApprovals::Record(const DateData& data, bool approved) {
     const auto previous = m_entries.find(data.GUID);
     const std::optional<Entry> before =
         previous != m_entries.end() ? std::optional<Entry>(previous->second) : std::nullopt;
-    m_entries[data.GUID] = Entry{key, approved};
+    m_entries[data.GUID] = Entry{key, approved, before && before->received};
     if (Save()) {
         return true;
     }
     // Not kept where the next start finds it: not kept at all, so the user is asked again.
+    if (before) {
+        m_entries[data.GUID] = *before;
+    } else {
+        m_entries.erase(data.GUID);
+    }
+    return false;
+}
+
+bool CSharedActionApprovals::NoteReceived(const DateData& data) {
+    if (ActionKey(data).empty()) {
+        return true;
+    }
+    const auto previous = m_entries.find(data.GUID);
+    const std::optional<Entry> before =
+        previous != m_entries.end() ? std::optional<Entry>(previous->second) : std::nullopt;
+    // An earlier answer was about another action, or about none: this one is asked anew.
+    m_entries[data.GUID] = Entry{std::string(), false, true};
+    if (Save()) {
+        return true;
+    }
     if (before) {
         m_entries[data.GUID] = *before;
     } else {
@@ -152,7 +175,8 @@ void CSharedActionApprovals::Load() {
         Entry entry;
         entry.answered = value.value(QStringLiteral("answered")).toString().toStdString();
         entry.approved = value.value(QStringLiteral("approved")).toBool();
-        if (!entry.answered.empty()) {
+        entry.received = value.value(QStringLiteral("received")).toBool();
+        if (!entry.answered.empty() || entry.received) {
             m_entries.emplace(it.key().toStdString(), std::move(entry));
         }
     }
@@ -167,6 +191,9 @@ bool CSharedActionApprovals::Save() const {
         QJsonObject value;
         value.insert(QStringLiteral("answered"), QString::fromStdString(entry.answered));
         value.insert(QStringLiteral("approved"), entry.approved);
+        if (entry.received) {
+            value.insert(QStringLiteral("received"), true);
+        }
         events.insert(QString::fromStdString(guid), value);
     }
     QJsonObject root;

@@ -39,6 +39,10 @@ public:
     /// Remembers the user's answer for exactly the action of `data`, the one that was shown.
     /// False when it could not be written (it is then not remembered either).
     bool Record(const DateData& data, bool approved);
+    /// Marks the action of a local event that came from elsewhere (an imported calendar, a
+    /// pasted one) as someone else's choice: it asks before its first run, as a shared event's
+    /// does. False when the mark could not be written.
+    bool NoteReceived(const DateData& data);
 
     /// What the action runs, one line each, as the question shows it: the document, or the
     /// program and then every argument as the launcher will pass it. Characters that display
@@ -54,6 +58,7 @@ private:
     struct Entry {
         std::string answered; // action key that the answer is about
         bool approved = false;
+        bool received = false; // a local event's action that came from elsewhere
     };
 
     static std::string ActionKey(const DateData& data);

@@ -24,6 +24,8 @@ constexpr std::array kMain{
     Item(cmd::kFileSave, kIdsCmdFileSave, "Ctrl+S", File),
     Item(cmd::kFileSaveAs, kIdsCmdFileSaveAs, "Ctrl+Shift+S", File),
     Item(cmd::kFileClose, kIdsCmdFileClose, "Ctrl+W", File),
+    Item(cmd::kIcalImport, kIdsCmdIcalImport, nullptr, FileImport),
+    Item(cmd::kIcalExport, kIdsCmdIcalExport, nullptr, FileExport),
     Item(cmd::kBackup, kIdsCmdBackup, nullptr, EventFile),
     Item(cmd::kRestore, kIdsCmdRestore, nullptr, EventFile),
     Item(cmd::kMerge, kIdsCmdMerge, nullptr, EventFile, false, true),
@@ -113,7 +115,10 @@ uint32_t MenuTitleId(MenuPlace place) {
     case Extras:
         return kIdsMenuExtras;
     case Export:
+    case FileExport:
         return kIdsMenuExport;
+    case FileImport:
+        return kIdsMenuImport;
     case Window:
         return kIdsMenuWindow;
     case Help:

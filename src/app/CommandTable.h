@@ -20,6 +20,9 @@ constexpr uint32_t kRestore = 32801;
 constexpr uint32_t kMerge = 32802;
 constexpr uint32_t kSyncNow = 32803;
 constexpr uint32_t kExit = 57665;
+// File, its Import and Export submenus
+constexpr uint32_t kIcalImport = 32880;
+constexpr uint32_t kIcalExport = 32881;
 // Edit
 constexpr uint32_t kUndo = 57643;
 constexpr uint32_t kRedo = 57644;
@@ -77,7 +80,19 @@ constexpr uint32_t kRestoreWindow = 32805;
 } // namespace cmd
 
 /// Where a command's menu item lives.
-enum class MenuPlace { File, EventFile, RecentFiles, Edit, View, Extras, Export, Window, Help };
+enum class MenuPlace {
+    File,
+    EventFile,
+    RecentFiles,
+    Edit,
+    View,
+    Extras,
+    Export,
+    Window,
+    Help,
+    FileImport, ///< File > Import
+    FileExport, ///< File > Export
+};
 
 /// Where a command's key works: in the whole window, or only while the focus is in the pages,
 /// so that keys such as Del, Ins and Enter keep their meaning in text fields and lists.

@@ -280,25 +280,29 @@ bool CDayvaultDoc::UndoEntry() {
     if (!history.CanUndo()) {
         return false;
     }
-    const int position = history.GetPosition();
-    auto& step = history.GetStep(position);
-    switch (step.action) {
-    case UndoAction::Added:
-        DeleteEntry(history.FindLive(step.identity), kEditUndoRedo);
-        break;
-    case UndoAction::Deleted: {
-        // The deleted record comes back as a new one; the earlier steps about it follow it.
-        auto recreated = std::make_unique<Entry>(*step.snapshot);
-        const auto oldIdentity = step.identity;
-        history.RepointDown(position, oldIdentity, history.IdentityOf(*recreated));
-        AddEntry(std::move(recreated), kEditUndoRedo);
-        break;
+    bool joined = true;
+    while (joined && history.CanUndo()) {
+        const int position = history.GetPosition();
+        auto& step = history.GetStep(position);
+        joined = step.joinsPrevious;
+        switch (step.action) {
+        case UndoAction::Added:
+            DeleteEntry(history.FindLive(step.identity), kEditUndoRedo);
+            break;
+        case UndoAction::Deleted: {
+            // The deleted record comes back as a new one; the earlier steps about it follow it.
+            auto recreated = std::make_unique<Entry>(*step.snapshot);
+            const auto oldIdentity = step.identity;
+            history.RepointDown(position, oldIdentity, history.IdentityOf(*recreated));
+            AddEntry(std::move(recreated), kEditUndoRedo);
+            break;
+        }
+        case UndoAction::Changed:
+            ExchangeWithSnapshot<Entry>(step);
+            break;
+        }
+        history.StepBack();
     }
-    case UndoAction::Changed:
-        ExchangeWithSnapshot<Entry>(step);
-        break;
-    }
-    history.StepBack();
     RequestSave();
     return true;
 }
@@ -309,27 +313,39 @@ bool CDayvaultDoc::RedoEntry() {
     if (!history.CanRedo()) {
         return false;
     }
-    history.StepForward();
-    const int position = history.GetPosition();
-    auto& step = history.GetStep(position);
-    switch (step.action) {
-    case UndoAction::Added: {
-        // The added record comes back as a new one; the later steps about it follow it.
-        auto recreated = std::make_unique<Entry>(*step.snapshot);
-        const auto oldIdentity = step.identity;
-        history.RepointUp(position, oldIdentity, history.IdentityOf(*recreated));
-        AddEntry(std::move(recreated), kEditUndoRedo);
-        break;
-    }
-    case UndoAction::Deleted:
-        DeleteEntry(history.FindLive(step.identity), kEditUndoRedo);
-        break;
-    case UndoAction::Changed:
-        ExchangeWithSnapshot<Entry>(step);
-        break;
-    }
+    do {
+        history.StepForward();
+        const int position = history.GetPosition();
+        auto& step = history.GetStep(position);
+        switch (step.action) {
+        case UndoAction::Added: {
+            // The added record comes back as a new one; the later steps about it follow it.
+            auto recreated = std::make_unique<Entry>(*step.snapshot);
+            const auto oldIdentity = step.identity;
+            history.RepointUp(position, oldIdentity, history.IdentityOf(*recreated));
+            AddEntry(std::move(recreated), kEditUndoRedo);
+            break;
+        }
+        case UndoAction::Deleted:
+            DeleteEntry(history.FindLive(step.identity), kEditUndoRedo);
+            break;
+        case UndoAction::Changed:
+            ExchangeWithSnapshot<Entry>(step);
+            break;
+        }
+    } while (history.CanRedo() && history.GetStep(history.GetPosition() + 1).joinsPrevious);
     RequestSave();
     return true;
+}
+
+void CDayvaultDoc::BeginUndoGroup() {
+    m_eventHistory.BeginGroup();
+    m_todoHistory.BeginGroup();
+}
+
+void CDayvaultDoc::EndUndoGroup() {
+    m_eventHistory.EndGroup();
+    m_todoHistory.EndGroup();
 }
 
 void CDayvaultDoc::AddToChangeList(const std::string& guid) {

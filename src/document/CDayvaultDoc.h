@@ -303,6 +303,11 @@ public:
     /// not changed here since (in the change list); returns how many went.
     int ApplyHeldDeletions();
 
+    /// Between these two, the operations on events and on to-dos are each undone and redone as
+    /// one step (a command that changes many entries at once).
+    void BeginUndoGroup();
+    void EndUndoGroup();
+
     /// Reminders due at the last periodic update, non-silent and silent.
     int GetPendingReminderCount() const { return m_pendingCount; }
     int GetPendingSilentReminderCount() const { return m_pendingSilentCount; }

@@ -31,7 +31,8 @@ void UndoHistory<Entry>::Record(const Entry& before, const Entry& live, UndoActi
     SetWorkMark(*snapshot, false);
     ++m_position;
     m_steps.resize(static_cast<std::size_t>(m_position));
-    m_steps.push_back(Step{std::move(snapshot), identity, action});
+    m_steps.push_back(Step{std::move(snapshot), identity, action, m_grouping && m_groupStarted});
+    m_groupStarted = m_grouping;
 }
 
 template <class Entry>

@@ -45,6 +45,8 @@ public:
         std::unique_ptr<Entry> snapshot; ///< the entry before the operation, without work mark
         Identity identity = 0;           ///< the live entry that the operation touched
         UndoAction action = UndoAction::Changed;
+        /// Undone and redone together with the step before it (one command, many entries).
+        bool joinsPrevious = false;
     };
 
     UndoHistory() = default;
@@ -55,6 +57,13 @@ public:
     /// Records an operation on `live`: the position moves on by one, every step from there on (the
     /// redo steps) is dropped, and a step with a copy of `before` is appended.
     void Record(const Entry& before, const Entry& live, UndoAction action);
+    /// Between these two every recorded step joins the first one of them: a command that
+    /// touches many entries (an import) is undone as one.
+    void BeginGroup() {
+        m_grouping = true;
+        m_groupStarted = false;
+    }
+    void EndGroup() { m_grouping = false; }
 
     /// Index of the last done step, -1 when there is nothing to undo; below GetCount().
     int GetPosition() const { return m_position; }
@@ -92,6 +101,8 @@ public:
 
 private:
     std::vector<Step> m_steps;
+    bool m_grouping = false;
+    bool m_groupStarted = false;
     int m_position = -1; // -1 .. m_steps.size() - 1
     Identity m_nextIdentity = 1;
     std::unordered_map<const Entry*, Identity> m_identityOf;

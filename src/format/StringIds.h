@@ -799,4 +799,26 @@ constexpr uint32_t kIdsIcalShapeDaily = 63620;
 constexpr uint32_t kIdsIcalShapeNoAlarm = 63621;
 constexpr uint32_t kIdsIcalShapeNthWeekday = 63622;
 
+// iCalendar on the desktop: the import and export commands and the import report.
+constexpr uint32_t kIdsMenuImport = 63630;
+constexpr uint32_t kIdsCmdIcalImport = 63631;
+constexpr uint32_t kIdsCmdIcalExport = 63632;
+constexpr uint32_t kIdsIcalFilter = 63633;
+constexpr uint32_t kIdsIcalReportTitle = 63634;
+constexpr uint32_t kIdsIcalReportSummary = 63635;
+constexpr uint32_t kIdsIcalReportAdded = 63636;
+constexpr uint32_t kIdsIcalReportUpdated = 63637;
+constexpr uint32_t kIdsIcalReportApproximated = 63638;
+constexpr uint32_t kIdsIcalReportSkipped = 63639;
+constexpr uint32_t kIdsIcalReportColumnOutcome = 63640;
+constexpr uint32_t kIdsIcalReportColumnEntry = 63641;
+constexpr uint32_t kIdsIcalReportColumnReason = 63642;
+constexpr uint32_t kIdsIcalCannotImport = 63643;
+constexpr uint32_t kIdsIcalCannotExport = 63644;
+constexpr uint32_t kIdsIcalExportSelection = 63645;
+constexpr uint32_t kIdsIcalExported = 63646;
+constexpr uint32_t kIdsIcalOfferImport = 63647;
+constexpr uint32_t kIdsIcalClipboardName = 63648;
+constexpr uint32_t kIdsIcalExportedApprox = 63649;
+
 } // namespace dv

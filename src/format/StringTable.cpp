@@ -817,6 +817,27 @@ constexpr StringEntry kStrings[] = {
     {kIdsIcalShapeDaily, "daily"},
     {kIdsIcalShapeNoAlarm, "no alarm"},
     {kIdsIcalShapeNthWeekday, "the same weekday of every month"},
+    // iCalendar on the desktop
+    {kIdsMenuImport, "&Import"},
+    {kIdsCmdIcalImport, "&iCalendar..."},
+    {kIdsCmdIcalExport, "i&Calendar..."},
+    {kIdsIcalFilter, "iCalendar Files (*.ics)|*.ics|All Files (*.*)|*.*||"},
+    {kIdsIcalReportTitle, "iCalendar Import"},
+    {kIdsIcalReportSummary, "%s: %s added, %s updated, %s unchanged, %s approximated, %s skipped."},
+    {kIdsIcalReportAdded, "Added"},
+    {kIdsIcalReportUpdated, "Updated"},
+    {kIdsIcalReportApproximated, "Approximated"},
+    {kIdsIcalReportSkipped, "Skipped"},
+    {kIdsIcalReportColumnOutcome, "Result"},
+    {kIdsIcalReportColumnEntry, "Entry"},
+    {kIdsIcalReportColumnReason, "Reason"},
+    {kIdsIcalCannotImport, "The iCalendar file could not be imported:\n%s"},
+    {kIdsIcalCannotExport, "The iCalendar file could not be written:\n%s"},
+    {kIdsIcalExportSelection, "Export only the selected entry \"%s\"?\n\nNo exports every event and to-do of the event file."},
+    {kIdsIcalExported, "%s entries were exported to %s."},
+    {kIdsIcalOfferImport, "Import the iCalendar file %s into the event file %s?"},
+    {kIdsIcalClipboardName, "Clipboard"},
+    {kIdsIcalExportedApprox, "%s entries were exported to %s; %s of them only approximately (their full record travels along for Dayvault)."},
 };
 
 constexpr bool StrictlyAscending() {

@@ -26,7 +26,7 @@ private slots:
             data.CmdLine = "/bin/true";
             event.AssignData(data);
             CSharedActionApprovals approvals(file);
-            approvals.Record(event, true);
+            approvals.Record(event.GetData(), true);
         }
         ::umask(umask);
         QVERIFY(std::filesystem::exists(file));
