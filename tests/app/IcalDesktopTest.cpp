@@ -194,7 +194,7 @@ private slots:
         const CDateEntry* imported = app->Document().FindDateEntry(guid);
         QVERIFY(imported);
         QCOMPARE(imported->GetData().CmdLine, std::string("/usr/bin/rsync"));
-        QVERIFY(app->Frame()->Scheduler().GetApprovals().Check(*imported) ==
+        QVERIFY(app->Frame()->Scheduler().GetApprovals().Check(imported->GetData()) ==
                 CSharedActionApprovals::Decision::Unknown);
     }
 
