@@ -3523,6 +3523,8 @@ Do you want to open it anyway? No opens it read-only.</source>
         <comment>63308</comment>
         <translation>Die Termindatei %s ist von %s auf %s seit %s geöffnet.
 Möchten Sie sie trotzdem öffnen? Nein öffnet sie schreibgeschützt.</translation>
+    </message>
+    <message>
         <source>Now</source>
         <comment>63200</comment>
         <translation>Jetzt</translation>
@@ -3570,6 +3572,8 @@ Möchten Sie das zulassen? Sie werden erneut gefragt, wenn sich daran etwas änd
         <source>Do you want to run the program shown below now, with each of its arguments on a line of its own?</source>
         <comment>63208</comment>
         <translation>Möchten Sie das unten gezeigte Programm jetzt starten? Jedes seiner Argumente steht in einer eigenen Zeile.</translation>
+    </message>
+    <message>
         <source>An event that repeats every few weeks always falls on the weekday it starts on,
 so it cannot keep several weekday conditions.
 
@@ -3606,6 +3610,8 @@ Entries given an identity of their own: %s</source>
         <comment>63105</comment>
         <translation>Die Termindatei &apos;%s&apos; enthielt Einträge mit der Kennung (GUID) eines anderen Eintrags.
 Einträge mit einer eigenen neuen Kennung: %s</translation>
+    </message>
+    <message>
         <source>%s does not exist.
 Create it?</source>
         <comment>63000</comment>
@@ -3656,6 +3662,8 @@ Das Programm läuft auf Englisch.</translation>
         <source>&amp;Contents</source>
         <comment>63007</comment>
         <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
         <source>&amp;24-hour clock</source>
         <comment>63400</comment>
         <translation>&amp;24-Stunden-Uhr</translation>
@@ -3699,6 +3707,8 @@ Das Programm läuft auf Englisch.</translation>
         <source>Search returned 1 result</source>
         <comment>63408</comment>
         <translation>Die Suche ergab 1 Treffer</translation>
+    </message>
+    <message>
         <source>monthly on day %s: months without that day get their last day here instead of none</source>
         <comment>63600</comment>
         <translation>monatlich am %s.: Monate ohne diesen Tag erhalten hier ihren letzten Tag statt keinem</translation>

@@ -44,7 +44,7 @@ private slots:
         rig.AddEvent(CDateTime(2026, 3, 2, 10, 0, 0), 15);
         rig.SetTime(2, 9, 44, 59);
         rig.Tick();
-        QCOMPARE(rig.frame.tooltip, std::string("02. March 2026"));
+        QCOMPARE(rig.frame.tooltip, std::string("March 2, 2026"));
         QVERIFY(rig.scheduler.GetReminderWindow() == nullptr);
         QCOMPARE(rig.frame.icons.back(), TrayIconKind::AlarmOn);
 

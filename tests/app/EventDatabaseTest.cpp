@@ -101,7 +101,7 @@ private slots:
         CEventDatabaseDlg dialog(Host());
         QCOMPARE(Cell(dialog, weeks, 4), QStringLiteral("2 Weeks"));
         QCOMPARE(Cell(dialog, month, 4), QStringLiteral("1 Month"));
-        QCOMPARE(Cell(dialog, months, 4), QStringLiteral("3 Month"));
+        QCOMPARE(Cell(dialog, months, 4), QStringLiteral("3 Months"));
         QCOMPARE(Cell(dialog, tuesday, 4), QStringLiteral("Every 2nd Tue. of the Month"));
         QCOMPARE(Cell(dialog, acknowledged, 4), QString());
         QCOMPARE(Cell(dialog, acknowledged, 3), QString());

@@ -138,7 +138,7 @@ private slots:
         QVERIFY(Column(report->Entries(), 2).join("|").contains("day 31"));
         QCOMPARE(doc.GetDateEntryCount(), 2);
         QCOMPARE(doc.GetTodoCount(), 1);
-        QVERIFY(fs::exists(Root() / "events.uids"));
+        QVERIFY(fs::exists(fs::path(doc.GetPathName()).replace_extension(".uids")));
         report->close();
 
         // A second import updates nothing and adds nothing.
