@@ -205,11 +205,14 @@ void CDayvaultApp::LoadSettings() {
     m_windowSettings.Load(*m_store, desktop.width(), desktop.height());
     CWindowSettings& layout = m_windowSettings;
     // The settings may come from another machine, an older screen or a hand-edited file.
-    const QRect placement =
-        m_store->ReadRawString(CWindowSettings::kSection, "MainWindowWidth")
-            ? FitToScreens(layout.MainWindowX, layout.MainWindowY, layout.MainWindowWidth,
-                           layout.MainWindowHeight, screens)
-            : FirstStartGeometry(desktop);
+    const bool firstStart = !m_store->ReadRawString(CWindowSettings::kSection, "MainWindowWidth");
+    const QRect placement = firstStart ? FirstStartGeometry(desktop)
+                                       : FitToScreens(layout.MainWindowX, layout.MainWindowY,
+                                                      layout.MainWindowWidth,
+                                                      layout.MainWindowHeight, screens);
+    if (firstStart) {
+        layout.MainWindowMaximized = FirstStartMaximized(desktop);
+    }
     layout.MainWindowX = placement.x();
     layout.MainWindowY = placement.y();
     layout.MainWindowWidth = placement.width();

@@ -78,4 +78,9 @@ QRect FirstStartGeometry(const QRect& screen) {
                  screen.y() + (screen.height() - height) / 2, width, height);
 }
 
+bool FirstStartMaximized(const QRect& screen) {
+    constexpr int kRoomyScreenWidth = 1600;
+    return screen.width() < kRoomyScreenWidth;
+}
+
 } // namespace dv

@@ -26,4 +26,9 @@ QSize FitToScreen(QSize wanted, const QWidget* window);
 /// month page with the sidebar, not the whole screen, centred.
 QRect FirstStartGeometry(const QRect& screen);
 
+/// Whether the first start opens maximised on a screen of that available geometry: below the
+/// width at which most of the screen still gives the month's seven columns, beside the sidebar,
+/// room for a start time and a readable title.
+bool FirstStartMaximized(const QRect& screen);
+
 } // namespace dv

@@ -443,6 +443,9 @@ private slots:
         // The first start fills most of a large screen and all of a small one.
         QCOMPARE(FirstStartGeometry(QRect(0, 0, 1920, 1080)), QRect(160, 101, 1600, 877));
         QCOMPARE(FirstStartGeometry(QRect(0, 0, 1024, 600)), QRect(8, 24, 1008, 552));
+        // Below a roomy width the month with the sidebar needs the whole screen's width.
+        QVERIFY(FirstStartMaximized(QRect(0, 0, 1366, 768)));
+        QVERIFY(!FirstStartMaximized(QRect(0, 0, 1920, 1080)));
 
         UseUserIni("[WindowSettings]\nMainWindowX=-2147483648\nMainWindowY=2147483647\n"
                    "MainWindowWidth=-5\nMainWindowHeight=2147483647\n");
