@@ -115,37 +115,31 @@ bool CSharedActionApprovals::Record(const DateData& data, bool approved) {
         return false;
     }
     const auto previous = m_entries.find(data.GUID);
-    const std::optional<Entry> before =
-        previous != m_entries.end() ? std::optional<Entry>(previous->second) : std::nullopt;
-    m_entries[data.GUID] = Entry{key, approved, before && before->received};
-    if (Save()) {
-        return true;
-    }
-    // Not kept where the next start finds it: not kept at all, so the user is asked again.
-    if (before) {
-        m_entries[data.GUID] = *before;
-    } else {
-        m_entries.erase(data.GUID);
-    }
-    return false;
+    const bool received = previous != m_entries.end() && previous->second.received;
+    return Store(data.GUID, Entry{key, approved, received});
 }
 
 bool CSharedActionApprovals::NoteReceived(const DateData& data) {
     if (ActionKey(data).empty()) {
         return true;
     }
-    const auto previous = m_entries.find(data.GUID);
+    // An earlier answer was about another action, or about none: this one is asked anew.
+    return Store(data.GUID, Entry{std::string(), false, true});
+}
+
+bool CSharedActionApprovals::Store(const std::string& guid, Entry entry) {
+    const auto previous = m_entries.find(guid);
     const std::optional<Entry> before =
         previous != m_entries.end() ? std::optional<Entry>(previous->second) : std::nullopt;
-    // An earlier answer was about another action, or about none: this one is asked anew.
-    m_entries[data.GUID] = Entry{std::string(), false, true};
+    m_entries[guid] = std::move(entry);
     if (Save()) {
         return true;
     }
+    // Not kept where the next start finds it: not kept at all, so the user is asked again.
     if (before) {
-        m_entries[data.GUID] = *before;
+        m_entries[guid] = *before;
     } else {
-        m_entries.erase(data.GUID);
+        m_entries.erase(guid);
     }
     return false;
 }

@@ -62,6 +62,8 @@ private:
     };
 
     static std::string ActionKey(const DateData& data);
+    /// Sets the entry for `guid` and saves; on a failed save the entry is as it was.
+    bool Store(const std::string& guid, Entry entry);
     void Load();
     bool Save() const;
 
