@@ -751,11 +751,15 @@ void CMainFrame::RestoreWindow() {
 }
 
 void CMainFrame::ShowRestored() {
+    // Clearing the minimised state below reports a state change of its own, which would take
+    // the maximised state that the window is to come back in.
+    const bool maximized = m_restoreMaximized;
     if (isHidden()) {
         // A window hidden to the tray still says it is minimised; mapped with that state, the
         // window manager would show it as an icon again.
         setWindowState(windowState() & ~Qt::WindowMinimized);
     }
+    m_restoreMaximized = maximized;
     if (m_restoreMaximized) {
         showMaximized();
     } else {

@@ -508,6 +508,14 @@ private slots:
         frame.close();
         QCoreApplication::processEvents();
         QVERIFY(frame.isMinimized());
+        // A maximised window comes back maximised.
+        frame.showMaximized();
+        QTRY_VERIFY(frame.isMaximized());
+        frame.close();
+        QCoreApplication::processEvents();
+        frame.hide();
+        QVERIFY(Start(false));
+        QTRY_VERIFY(frame.isVisible() && frame.isMaximized());
     }
 
     void windowPlacementRoundTrips() {
