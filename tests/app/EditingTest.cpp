@@ -2,6 +2,7 @@
 // categories and refusals, the to-do editor, delete and mark done from the menus, undo and redo,
 // the clipboard, and the file commands that bring entries in.
 #include "DesktopRig.h"
+#include "EditorHarness.h"
 #include "app/CCalendarPage.h"
 #include "app/CDateEditSheet.h"
 #include "app/CDayList.h"
@@ -138,27 +139,8 @@ CTodoEntry* AddTodo(CDayvaultDoc& doc, const std::string& group, const std::stri
 
 } // namespace
 
-class EditingTest : public QObject {
+class EditingTest : public QObject, protected EditorHarness {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    CQueuedPrompt m_prompt;
-    QueuedFileDialogs m_dialogs;
-    CSettings m_settings;
-    std::deque<std::optional<std::string>> m_names;
-
-    EditorServices Services() {
-        EditorServices services;
-        services.settings = &m_settings;
-        services.prompt = &m_prompt;
-        services.fileDialogs = &m_dialogs;
-        services.askName = [this](const std::string&, const std::string&, const std::string&) {
-            auto name = m_names.front();
-            m_names.pop_front();
-            return name;
-        };
-        return services;
-    }
 
     std::unique_ptr<CDayvaultApp> Start() {
         const fs::path root(m_folder->path().toStdString());

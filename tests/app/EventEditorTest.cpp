@@ -3,6 +3,7 @@
 // keeps its whole day, the times a new event starts at, identities of new categories, the first
 // to-do of a new file, and the keys of the pickers and pages.
 #include "DesktopRig.h"
+#include "EditorHarness.h"
 #include "app/CDateEditSheet.h"
 #include "app/CEditCommands.h"
 #include "app/CEventDatabaseDlg.h"
@@ -87,27 +88,8 @@ QDate Date(const CDateTime& value) {
 
 } // namespace
 
-class EventEditorTest : public QObject {
+class EventEditorTest : public QObject, protected EditorHarness {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    CQueuedPrompt m_prompt;
-    QueuedFileDialogs m_dialogs;
-    CSettings m_settings;
-    std::deque<std::optional<std::string>> m_names;
-
-    EditorServices Services() {
-        EditorServices services;
-        services.settings = &m_settings;
-        services.prompt = &m_prompt;
-        services.fileDialogs = &m_dialogs;
-        services.askName = [this](const std::string&, const std::string&, const std::string&) {
-            auto name = m_names.front();
-            m_names.pop_front();
-            return name;
-        };
-        return services;
-    }
 
     std::unique_ptr<CDayvaultApp> Start() {
         const fs::path root(m_folder->path().toStdString());
