@@ -111,6 +111,14 @@ class MainFrameTest : public QObject {
     CQueuedPrompt m_prompt;
     test::QueuedFileDialogs m_dialogs;
 
+    // A start on a file of the user's own, named by the settings, with one event in it.
+    std::unique_ptr<CDayvaultApp> StartOnOwnFile() {
+        const fs::path events = m_user / "mine.dat";
+        WriteEventFile(events, "Dentist", 0);
+        UseUserIni("LoadDateFile=1\nDefaultDateFile=" + events.string() + "\n");
+        return Start();
+    }
+
     std::unique_ptr<CDayvaultApp> Start(bool expectStarted = true,
                                         std::optional<fs::path> file = std::nullopt) {
         AppEnvironment environment = test::TestEnvironment(m_folder->path().toStdString(), "test");
@@ -617,10 +625,7 @@ private slots:
     }
 
     void alarmsAreWiredToTheMenusAndTheResume() {
-        const fs::path events = m_user / "mine.dat";
-        WriteEventFile(events, "Dentist", 0);
-        UseUserIni("LoadDateFile=1\nDefaultDateFile=" + events.string() + "\n");
-        auto app = Start();
+        auto app = StartOnOwnFile();
         QVERIFY(app);
         CMainFrame& frame = *app->Frame();
         // A reminder that fell due while the machine slept shows when it wakes.
@@ -677,10 +682,7 @@ private slots:
 
     // Done on many reminders at once is one save of the file, not one per reminder.
     void doneOnManyRemindersIsOneSave() {
-        const fs::path events = m_user / "mine.dat";
-        WriteEventFile(events, "Dentist", 0);
-        UseUserIni("LoadDateFile=1\nDefaultDateFile=" + events.string() + "\n");
-        auto app = Start();
+        auto app = StartOnOwnFile();
         QVERIFY(app);
         CMainFrame& frame = *app->Frame();
         const CDateTime now = CDateTime::Now();
